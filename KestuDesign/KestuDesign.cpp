@@ -1,0 +1,8 @@
+#include "KestuDesign/KestuDesign.h"
+
+namespace kestu {
+const char* kitName()
+{
+    return "KestuDesign";
+}
+}

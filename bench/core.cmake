@@ -1,0 +1,1 @@
+# (benchmarks of the core are added here)

@@ -1,0 +1,1 @@
+# (benchmarks of the kit are added here)

@@ -1,0 +1,8 @@
+# Platform basics shared by every service: dispatch, clock, random source, user defaults, JSON.
+target_sources(tremlor_core PRIVATE
+  src/Platform/Clock.h
+  src/Platform/Dispatch.cpp
+  src/Platform/Dispatch.h
+  src/Platform/Platform.cpp
+  src/Platform/Random.h
+)

@@ -1,0 +1,122 @@
+#include "Platform/Dispatch.h"
+
+#include <QCoreApplication>
+#include <QThread>
+#include <QTimer>
+
+#include <algorithm>
+#include <limits>
+#include <thread>
+
+namespace tremlor::dispatch {
+
+QObject* mainQueue()
+{
+    return QCoreApplication::instance();
+}
+
+SerialQueue::SerialQueue(const QString& name)
+    : m_thread(new QThread)
+    , m_context(new QObject)
+{
+    m_thread->setObjectName(name);
+    m_context->moveToThread(m_thread);
+    m_thread->start();
+}
+
+SerialQueue::~SerialQueue()
+{
+    // Tasks still queued are dropped with the context; a running one finishes first.
+    QMetaObject::invokeMethod(m_context, [ctx = m_context] { delete ctx; }, Qt::QueuedConnection);
+    m_thread->quit();
+    m_thread->wait();
+    delete m_thread;
+}
+
+void SerialQueue::async(std::function<void()> task)
+{
+    QMetaObject::invokeMethod(m_context, std::move(task), Qt::QueuedConnection);
+}
+
+void SerialQueue::sync(const std::function<void()>& task)
+{
+    if (isCurrent()) {
+        task();
+        return;
+    }
+    QMetaObject::invokeMethod(m_context, task, Qt::BlockingQueuedConnection);
+}
+
+bool SerialQueue::isCurrent() const
+{
+    return QThread::currentThread() == m_thread;
+}
+
+std::shared_ptr<TimerSource> SerialQueue::makeTimer()
+{
+    return std::shared_ptr<TimerSource>(new TimerSource(*this));
+}
+
+TimerSource::TimerSource(SerialQueue& queue)
+    : m_queue(queue)
+{
+}
+
+TimerSource::~TimerSource() = default;
+
+void TimerSource::scheduleOnce(Nanos delay, Handler handler)
+{
+    arm(delay, Nanos::zero(), std::move(handler));
+}
+
+void TimerSource::scheduleRepeating(Nanos initialDelay, Nanos interval, Handler handler)
+{
+    arm(initialDelay, interval, std::move(handler));
+}
+
+void TimerSource::cancel()
+{
+    m_cancelled = true;
+    ++m_generation;
+}
+
+void TimerSource::arm(Nanos delay, Nanos interval, Handler handler)
+{
+    m_cancelled = false;
+    const quint64 generation = ++m_generation;
+    std::weak_ptr<TimerSource> weak = weak_from_this();
+    m_queue.async([weak, generation, delay, interval, handler = std::move(handler), ctx = m_queue.context()] {
+        auto* timer = new QTimer(ctx);
+        timer->setTimerType(Qt::PreciseTimer);
+        timer->setSingleShot(interval == Nanos::zero());
+        const auto toMs = [](Nanos n) {
+            const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(n).count();
+            return static_cast<int>(std::clamp<long long>(ms, 0, std::numeric_limits<int>::max()));
+        };
+        const bool repeating = interval != Nanos::zero();
+        const int repeatMs = toMs(interval);
+        QObject::connect(timer, &QTimer::timeout, timer, [timer, weak, generation, handler, repeating, repeatMs] {
+            auto self = weak.lock();
+            if (!self || self->m_cancelled || self->m_generation != generation) {
+                timer->deleteLater();
+                return;
+            }
+            if (repeating) {
+                if (timer->interval() != repeatMs)
+                    timer->start(repeatMs);
+            } else {
+                timer->deleteLater();
+            }
+            handler();
+        });
+        timer->start(toMs(delay));
+    });
+}
+
+void sleepFor(std::chrono::microseconds duration)
+{
+    if (duration > std::chrono::microseconds::zero())
+        std::this_thread::sleep_for(duration);
+}
+
+} // namespace tremlor::dispatch

@@ -1,0 +1,1 @@
+# (test sources of this area are added here)

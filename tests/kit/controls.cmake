@@ -1,0 +1,1 @@
+target_sources(kestu_design_tests PRIVATE kit/KitSmokeTest.cpp)
