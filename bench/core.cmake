@@ -1,1 +1,0 @@
-# (benchmarks of the core are added here)

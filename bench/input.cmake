@@ -1,0 +1,1 @@
+# (benchmarks of this area are added here)
