@@ -1,0 +1,27 @@
+#include "Engine/CaffeineManager.h"
+
+namespace tremlor {
+
+CaffeineManager::CaffeineManager(std::shared_ptr<SleepPreventing> sleepPreventer)
+    : m_sleepPreventer(std::move(sleepPreventer))
+{
+}
+
+bool CaffeineManager::isEnabled() const
+{
+    return m_sleepPreventer && m_sleepPreventer->isPreventingSleep();
+}
+
+void CaffeineManager::enable()
+{
+    if (m_sleepPreventer)
+        m_sleepPreventer->preventSleep(reason());
+}
+
+void CaffeineManager::disable()
+{
+    if (m_sleepPreventer)
+        m_sleepPreventer->allowSleep();
+}
+
+} // namespace tremlor
