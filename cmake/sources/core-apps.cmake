@@ -1,1 +1,30 @@
-# (sources of this area are added here)
+# Applications: the record, the activator, the scanner, the schedule, and their XDG/X11 backends.
+target_sources(tremlor_core PRIVATE
+  src/Engine/AppActivating.h
+  src/Engine/AppActivator.cpp
+  src/Engine/AppActivator.h
+  src/Engine/ScheduleManaging.h
+  src/Engine/ScheduleManager.cpp
+  src/Engine/ScheduleManager.h
+  src/Engine/SystemAppActivator.cpp
+  src/Engine/SystemAppActivator.h
+  src/Helpers/AppListProvider.cpp
+  src/Helpers/AppListProvider.h
+  src/Helpers/AppScanning.h
+  src/Models/AppInfo.cpp
+  src/Models/AppInfo.h
+  src/Platform/X11/RunningApps.cpp
+  src/Platform/X11/RunningApps.h
+  src/Platform/X11/WindowActivation.cpp
+  src/Platform/X11/WindowActivation.h
+  src/Platform/Xdg/AppLauncher.cpp
+  src/Platform/Xdg/AppLauncher.h
+  src/Platform/Xdg/ApplicationFolders.cpp
+  src/Platform/Xdg/ApplicationFolders.h
+  src/Platform/Xdg/DesktopEntry.cpp
+  src/Platform/Xdg/DesktopEntry.h
+  src/Platform/Xdg/DesktopEntryLookup.cpp
+  src/Platform/Xdg/DesktopEntryLookup.h
+  src/Platform/Xdg/ExecCommand.cpp
+  src/Platform/Xdg/ExecCommand.h
+)

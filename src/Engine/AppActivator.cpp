@@ -1,0 +1,65 @@
+#include "Engine/AppActivator.h"
+
+#include "Platform/Dispatch.h"
+
+#include <QPromise>
+
+#include <utility>
+
+namespace tremlor {
+
+AppActivator::AppActivator(std::shared_ptr<AppActivating> activator, RandomSource& random)
+    : m_activator(std::move(activator))
+    , m_random(random)
+    , m_queue(std::make_unique<dispatch::SerialQueue>(QStringLiteral("com.tremlor.app.activator")))
+{
+}
+
+AppActivator::~AppActivator() = default;
+
+QFuture<std::optional<AppInfo>> AppActivator::activateNext(const std::vector<AppInfo>& apps, RotationMode mode,
+                                                          bool launchIfNotRunning)
+{
+    if (apps.empty())
+        return QtFuture::makeReadyFuture(std::optional<AppInfo>());
+
+    // The choice is made here, on the caller's thread, before anything is awaited: overlapping
+    // calls each advance the rotation by exactly one.
+    const auto count = static_cast<std::int64_t>(apps.size());
+    std::int64_t index = 0;
+    if (mode == RotationMode::random) {
+        index = m_random.uniformInt(0, count - 1);
+        if (index < 0 || index >= count)
+            index = 0;
+    } else {
+        index = m_rotationIndex % count;
+        m_rotationIndex = static_cast<int>((m_rotationIndex + 1) % count);
+    }
+    const AppInfo chosen = apps[static_cast<std::size_t>(index)];
+
+    auto promise = std::make_shared<QPromise<std::optional<AppInfo>>>();
+    QFuture<std::optional<AppInfo>> future = promise->future();
+    promise->start();
+    m_queue->async([activator = m_activator, chosen, launchIfNotRunning, promise] {
+        std::optional<AppInfo> result;
+        if (activator->isAppRunning(chosen.bundleIdentifier())) {
+            activator->activateApp(chosen.bundleIdentifier());
+            result = chosen;
+        } else if (launchIfNotRunning) {
+            // The launch's outcome does not matter: the chosen application is named either way.
+            QFuture<bool> launched = activator->launchApp(QUrl::fromLocalFile(chosen.path()));
+            launched.waitForFinished();
+            result = chosen;
+        }
+        promise->addResult(result);
+        promise->finish();
+    });
+    return future;
+}
+
+void AppActivator::reset()
+{
+    m_rotationIndex = 0;
+}
+
+} // namespace tremlor

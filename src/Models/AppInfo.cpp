@@ -1,0 +1,99 @@
+#include "Models/AppInfo.h"
+
+#include "Platform/X11/RunningApps.h"
+#include "Platform/Xdg/AppLauncher.h"
+#include "Platform/Xdg/DesktopEntry.h"
+#include "Platform/Xdg/ApplicationFolders.h"
+#include "Platform/Xdg/DesktopEntryLookup.h"
+
+#include <QFileInfo>
+#include <QHashFunctions>
+
+#include <nlohmann/json.hpp>
+
+#include <utility>
+
+namespace tremlor {
+
+namespace {
+
+const QString genericIconName = QStringLiteral("application-x-executable");
+
+// The record's own entry when its path holds one, else the entry found for its identifier.
+std::optional<xdg::DesktopEntry> entryOf(const AppInfo& app)
+{
+    const QStringList locales = xdg::DesktopEntry::localeNamesFromEnvironment();
+    if (!app.path().isEmpty()) {
+        if (auto entry = xdg::DesktopEntry::load(app.path(), app.bundleIdentifier(), locales))
+            return entry;
+    }
+    if (!xdg::ApplicationFolders::isValidId(app.bundleIdentifier()))
+        return std::nullopt;
+    return xdg::DesktopEntryLookup().entry(app.bundleIdentifier());
+}
+
+} // namespace
+
+AppInfo::AppInfo(QString bundleIdentifier, QString name, QString path)
+    : m_bundleIdentifier(std::move(bundleIdentifier))
+    , m_name(std::move(name))
+    , m_path(std::move(path))
+{
+}
+
+QIcon AppInfo::icon() const
+{
+    const auto entry = m_path.isEmpty()
+        ? std::nullopt
+        : xdg::DesktopEntry::load(m_path, m_bundleIdentifier, xdg::DesktopEntry::localeNamesFromEnvironment());
+    if (entry && !entry->icon.isEmpty()) {
+        if (QFileInfo(entry->icon).isAbsolute()) {
+            if (QFileInfo(entry->icon).isFile())
+                return QIcon(entry->icon);
+        } else if (QIcon::hasThemeIcon(entry->icon)) {
+            return QIcon::fromTheme(entry->icon);
+        }
+    }
+    return QIcon::fromTheme(genericIconName);
+}
+
+bool AppInfo::isRunning() const
+{
+    if (m_bundleIdentifier.isEmpty())
+        return false;
+    if (xdg::AppLauncher::hasLiveProcess(m_bundleIdentifier))
+        return true;
+    const auto entry = entryOf(*this);
+    return entry && x11::RunningApps::isRunningOnDefaultDisplay(*entry);
+}
+
+nlohmann::ordered_json AppInfo::toJson() const
+{
+    nlohmann::ordered_json json;
+    json["bundleIdentifier"] = m_bundleIdentifier.toStdString();
+    json["name"] = m_name.toStdString();
+    json["path"] = m_path.toStdString();
+    return json;
+}
+
+std::optional<AppInfo> AppInfo::fromJson(const nlohmann::json& json)
+{
+    if (!json.is_object())
+        return std::nullopt;
+    QString fields[3];
+    const char* keys[3] = { "bundleIdentifier", "name", "path" };
+    for (int i = 0; i < 3; ++i) {
+        const auto it = json.find(keys[i]);
+        if (it == json.end() || !it->is_string())
+            return std::nullopt;
+        fields[i] = QString::fromStdString(it->get<std::string>());
+    }
+    return AppInfo(fields[0], fields[1], fields[2]);
+}
+
+std::size_t qHash(const AppInfo& app, std::size_t seed) noexcept
+{
+    return qHashMulti(seed, app.bundleIdentifier(), app.name(), app.path());
+}
+
+} // namespace tremlor

@@ -1,0 +1,182 @@
+#include "Platform/X11/RunningApps.h"
+
+#include "Platform/Xdg/ExecCommand.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <atomic>
+#include <mutex>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+namespace tremlor::x11 {
+
+namespace {
+
+// Reads a property of 32-bit items; empty when missing or of another type.
+std::vector<unsigned long> cardinals(Display* d, Window w, Atom property, Atom type, long maxItems)
+{
+    Atom actualType = 0;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    std::vector<unsigned long> out;
+    if (XGetWindowProperty(d, w, property, 0, maxItems, False, type, &actualType, &format, &count, &after, &data)
+            == Success
+        && actualType == type && format == 32 && data) {
+        const auto* items = reinterpret_cast<const unsigned long*>(data); // Xlib hands 32-bit items as longs
+        out.assign(items, items + count);
+    }
+    if (data)
+        XFree(data);
+    return out;
+}
+
+struct WmClass
+{
+    QString instance;
+    QString windowClass;
+};
+
+WmClass wmClassOf(Display* d, Window w)
+{
+    XClassHint hint {};
+    WmClass out;
+    if (XGetClassHint(d, w, &hint)) {
+        out.instance = QString::fromLocal8Bit(hint.res_name);
+        out.windowClass = QString::fromLocal8Bit(hint.res_class);
+        XFree(hint.res_name);
+        XFree(hint.res_class);
+    }
+    return out;
+}
+
+// Whether process pid runs `program` (an absolute path): its executable, or the program its
+// command line started (scripts run under an interpreter).
+bool processRuns(unsigned long pid, const QString& program)
+{
+    const QString proc = QStringLiteral("/proc/%1").arg(pid);
+    const QString exe = QFileInfo(proc + QStringLiteral("/exe")).canonicalFilePath();
+    const QString wanted = QFileInfo(program).canonicalFilePath();
+    if (!exe.isEmpty() && exe == wanted)
+        return true;
+    QFile cmdline(proc + QStringLiteral("/cmdline"));
+    if (!cmdline.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray argv0 = cmdline.read(4096).split('\0').value(0);
+    if (argv0.isEmpty())
+        return false;
+    const QString started = QString::fromLocal8Bit(argv0);
+    return started == program || (started.contains(u'/') && QFileInfo(started).canonicalFilePath() == wanted);
+}
+
+// Xlib reports protocol errors through one process-wide handler, whose default ends the program.
+// A window that vanishes between listing and reading gives BadWindow on our connections: those
+// are ignored; errors on anyone else's connection go to the handler that was there before.
+constexpr int maxDisplays = 16;
+std::atomic<Display*> ourDisplays[maxDisplays];
+XErrorHandler previousHandler = nullptr;
+
+int ignoreOurErrors(Display* d, XErrorEvent* event)
+{
+    for (const auto& slot : ourDisplays) {
+        if (slot.load() == d)
+            return 0;
+    }
+    return previousHandler ? previousHandler(d, event) : 0;
+}
+
+void track(Display* d)
+{
+    for (auto& slot : ourDisplays) {
+        Display* expected = nullptr;
+        if (slot.compare_exchange_strong(expected, d))
+            return;
+    }
+}
+
+void untrack(Display* d)
+{
+    for (auto& slot : ourDisplays) {
+        Display* expected = d;
+        if (slot.compare_exchange_strong(expected, nullptr))
+            return;
+    }
+}
+
+} // namespace
+
+RunningApps::RunningApps(DisplayHandle display)
+    : m_display(std::move(display))
+{
+}
+
+DisplayHandle RunningApps::openDisplay(const QString& displayName)
+{
+    static std::once_flag handlerOnce;
+    std::call_once(handlerOnce, [] { previousHandler = XSetErrorHandler(ignoreOurErrors); });
+    const QByteArray name = displayName.toLocal8Bit();
+    Display* d = XOpenDisplay(name.isEmpty() ? nullptr : name.constData());
+    if (!d)
+        return {};
+    track(d);
+    return DisplayHandle(d, [](Display* display) {
+        XCloseDisplay(display);
+        untrack(display);
+    });
+}
+
+std::vector<unsigned long> RunningApps::windowsOf(const xdg::DesktopEntry& entry) const
+{
+    std::vector<unsigned long> matches;
+    Display* d = m_display.get();
+    if (!d)
+        return matches;
+    const Atom clientList = XInternAtom(d, "_NET_CLIENT_LIST", False);
+    const Atom wmPid = XInternAtom(d, "_NET_WM_PID", False);
+    const std::vector<unsigned long> clients = cardinals(d, DefaultRootWindow(d), clientList, XA_WINDOW, 1 << 16);
+
+    QString program;
+    if (const auto command = xdg::ExecCommand::parse(entry.exec))
+        program = command->resolvedProgram();
+    const QString id = entry.id;
+
+    for (const unsigned long window : clients) {
+        const WmClass cls = wmClassOf(d, window);
+        bool match = false;
+        if (!entry.startupWMClass.isEmpty())
+            match = cls.instance == entry.startupWMClass || cls.windowClass == entry.startupWMClass;
+        if (!match && !id.isEmpty()) {
+            match = cls.instance == id || cls.windowClass == id || cls.instance.toLower() == id
+                || cls.windowClass.toLower() == id;
+        }
+        if (!match && !program.isEmpty()) {
+            const auto pid = cardinals(d, window, wmPid, XA_CARDINAL, 1);
+            match = !pid.empty() && pid.front() > 0 && processRuns(pid.front(), program);
+        }
+        if (match)
+            matches.push_back(window);
+    }
+    return matches;
+}
+
+bool RunningApps::isRunningOnDefaultDisplay(const xdg::DesktopEntry& entry)
+{
+    static std::mutex lock;
+    static DisplayHandle display;
+    static QByteArray openedFor;
+    std::lock_guard guard(lock);
+    // Follow $DISPLAY if it changes (tests point it at their private server).
+    const QByteArray current = qgetenv("DISPLAY");
+    if (!display || current != openedFor) {
+        display = openDisplay();
+        openedFor = current;
+    }
+    return display && RunningApps(display).isRunning(entry);
+}
+
+} // namespace tremlor::x11

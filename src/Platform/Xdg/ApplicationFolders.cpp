@@ -1,0 +1,48 @@
+#include "Platform/Xdg/ApplicationFolders.h"
+
+#include <QDir>
+
+namespace tremlor::xdg {
+
+QStringList ApplicationFolders::standard()
+{
+    QString dataDirs = qEnvironmentVariable("XDG_DATA_DIRS");
+    if (dataDirs.isEmpty())
+        dataDirs = QStringLiteral("/usr/local/share:/usr/share");
+    QStringList folders;
+    for (const QString& dir : dataDirs.split(u':', Qt::SkipEmptyParts)) {
+        // Relative entries are invalid in the base-directory specification.
+        if (QDir::isAbsolutePath(dir))
+            folders << QDir::cleanPath(dir + QStringLiteral("/applications"));
+    }
+    QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    if (dataHome.isEmpty() || !QDir::isAbsolutePath(dataHome))
+        dataHome = QDir::homePath() + QStringLiteral("/.local/share");
+    folders << QDir::cleanPath(dataHome + QStringLiteral("/applications"));
+    folders.removeDuplicates();
+    return folders;
+}
+
+bool ApplicationFolders::isValidId(const QString& id)
+{
+    if (id.isEmpty() || id.size() > 255 || id.startsWith(u'.') || id.startsWith(u'-'))
+        return false;
+    for (const QChar c : id) {
+        const bool ascii = (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
+        if (!ascii && c != u'.' && c != u'_' && c != u'-' && c != u'+' && c != u'@' && c != u'~')
+            return false;
+    }
+    return true;
+}
+
+QString ApplicationFolders::idForRelativePath(const QString& relativePath)
+{
+    static const QString suffix = QStringLiteral(".desktop");
+    if (!relativePath.endsWith(suffix) || relativePath.size() == suffix.size())
+        return {};
+    QString id = relativePath.chopped(suffix.size());
+    id.replace(u'/', u'-');
+    return id;
+}
+
+} // namespace tremlor::xdg
