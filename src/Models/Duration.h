@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Platform/Json.h"
+
 #include <QString>
 
 #include <array>
@@ -9,8 +11,7 @@
 namespace tremlor {
 
 // The length of a session: a fixed length, no end, or a custom number of minutes.
-class Duration
-{
+class Duration {
 public:
     enum class Kind { minutes15, minutes30, hours1, hours2, hours4, hours8, indefinite, custom };
 
@@ -41,6 +42,11 @@ public:
     // The JSON key naming the case ("hours1", "custom", ...).
     QString caseName() const;
 
+    // {"hours1":{}} or {"custom":{"minutes":45}}.
+    OrderedJson toJson() const;
+    // Exactly one case name must be present; other keys are ignored. Throws DecodingError.
+    static Duration fromJson(const JsonDecoder& decoder);
+
     friend constexpr bool operator==(const Duration& a, const Duration& b)
     {
         return a.m_kind == b.m_kind && (a.m_kind != Kind::custom || a.m_minutes == b.m_minutes);
@@ -61,8 +67,6 @@ std::size_t qHash(const Duration& duration, std::size_t seed = 0) noexcept;
 
 } // namespace tremlor
 
-template <>
-struct std::hash<tremlor::Duration>
-{
+template <> struct std::hash<tremlor::Duration> {
     std::size_t operator()(const tremlor::Duration& d) const noexcept { return tremlor::qHash(d); }
 };

@@ -1,1 +1,6 @@
-# (test sources of this area are added here)
+target_sources(tremlor_core_tests PRIVATE
+  core/DurationTest.cpp
+  core/JsonTest.cpp
+  core/ProfileTest.cpp
+  core/ScheduleEntryTest.cpp
+)

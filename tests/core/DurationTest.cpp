@@ -1,0 +1,128 @@
+#include "Models/Duration.h"
+
+#include "Models/Enumerations.h"
+
+#include <gtest/gtest.h>
+
+#include <unordered_set>
+
+using namespace tremlor;
+
+namespace {
+
+DecodeResult<Duration> decodeDuration(const char* text)
+{
+    return json::decode<Duration>(QByteArray(text), &Duration::fromJson);
+}
+
+QByteArray encoded(const Duration& d)
+{
+    return json::dump(d.toJson());
+}
+
+} // namespace
+
+TEST(Duration, ResolvesIdsAndHonoursStoredCustomDefaults)
+{
+    EXPECT_EQ(Duration::resolve("4h"), Duration::hours4());
+    EXPECT_EQ(Duration::resolve("inf"), Duration::indefinite());
+    EXPECT_EQ(Duration::resolve(""), Duration::hours1());
+    EXPECT_EQ(Duration::resolve("2H"), Duration::hours1());
+    EXPECT_EQ(Duration::resolve("custom_90"), Duration::custom(90));
+    for (const char* bad : { "custom_0", "custom_-5", "custom_090", "custom_+9", "custom_10000001", "custom_ 9",
+             "custom_", "custom_9x", "custom_99999999999999999999", "Custom_9", "custom_\u0669" })
+        EXPECT_EQ(Duration::resolve(QString::fromUtf8(bad)), Duration::hours1()) << bad;
+    EXPECT_EQ(Duration::resolve("custom_10000000"), Duration::custom(10'000'000));
+    EXPECT_EQ(Duration::resolve("custom_1"), Duration::custom(1));
+}
+
+TEST(Duration, LabelsIdentityAndCases)
+{
+    EXPECT_EQ(Duration::allCases().size(), 7u);
+    for (const Duration& d : Duration::allCases())
+        EXPECT_NE(d.kind(), Duration::Kind::custom);
+    EXPECT_EQ(Duration::custom(0).id(), "custom_0");
+    EXPECT_EQ(Duration::custom(0).displayLabel(), "0m");
+    EXPECT_EQ(Duration::custom(-5).id(), "custom_-5");
+    EXPECT_EQ(Duration::custom(-5).displayLabel(), "-5m");
+    EXPECT_EQ(Duration::custom(90).accessibleLabel(), "90 minutes");
+    EXPECT_EQ(Duration::custom(1).accessibleLabel(), "1 minutes");
+    EXPECT_EQ(Duration::indefinite().displayLabel(), QString(QChar(0x221E)));
+    EXPECT_EQ(Duration::hours1().accessibleLabel(), "1 hour");
+
+    EXPECT_NE(Duration::custom(60), Duration::hours1());
+    std::unordered_set<Duration> set { Duration::hours1(), Duration::custom(60), Duration::custom(60),
+        Duration::custom(61) };
+    EXPECT_EQ(set.size(), 3u);
+}
+
+TEST(Duration, EncodesAsOneKeyObjectNamedAfterTheCase)
+{
+    EXPECT_EQ(encoded(Duration::hours1()), R"({"hours1":{}})");
+    EXPECT_EQ(encoded(Duration::indefinite()), R"({"indefinite":{}})");
+    EXPECT_EQ(encoded(Duration::custom(90)), R"({"custom":{"minutes":90}})");
+    for (const Duration& d : Duration::allCases())
+        EXPECT_EQ(decodeDuration(encoded(d).constData()).value, d);
+    const Duration extreme = Duration::custom(std::numeric_limits<std::int64_t>::min());
+    EXPECT_EQ(decodeDuration(encoded(extreme).constData()).value, extreme);
+}
+
+TEST(Duration, DecodingAcceptsExtraKeysButNeedsExactlyOneCase)
+{
+    EXPECT_EQ(decodeDuration(R"({"hours2":{},"note":1})").value, Duration::hours2());
+    EXPECT_EQ(decodeDuration(R"({"hours2":{"x":1}})").value, Duration::hours2());
+    EXPECT_EQ(decodeDuration(R"({"custom":{"minutes":0}})").value, Duration::custom(0));
+    EXPECT_EQ(decodeDuration(R"({"custom":{"minutes":-5}})").value, Duration::custom(-5));
+
+    for (const char* text : { "{}", R"({"hours1":{},"hours2":{}})", R"({"1h":{}})" }) {
+        const auto result = decodeDuration(text);
+        ASSERT_FALSE(result) << text;
+        EXPECT_EQ(result.error->kind(), DecodingError::Kind::typeMismatch);
+        EXPECT_EQ(result.error->debugDescription(), "Invalid number of keys found, expected one.");
+    }
+    const auto missing = decodeDuration(R"({"custom":{}})");
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.error->kind(), DecodingError::Kind::keyNotFound);
+    EXPECT_EQ(missing.error->codingPath(), "custom");
+
+    // Wrong shapes and numbers that would need truncation or wrapping.
+    for (const char* text : { R"({"hours2":true})", R"("hours2")", "[]", "null", R"({"custom":{"minutes":"5"}})",
+             R"({"custom":{"minutes":9.5}})", R"({"custom":{"minutes":9223372036854775808}})",
+             R"({"custom":{"minutes":18446744073709551615}})", R"({"custom":{"minutes":1e400}})",
+             R"({"custom":{"minutes":-1e19}})", R"({"custom":{"minutes":null}})" })
+        EXPECT_FALSE(decodeDuration(text)) << text;
+    EXPECT_EQ(decodeDuration(R"({"custom":{"minutes":9223372036854775807}})").value,
+        Duration::custom(std::numeric_limits<std::int64_t>::max()));
+}
+
+TEST(Enumerations, RawValuesAreExact)
+{
+    EXPECT_EQ(fromRawValue<MovementPattern>("natural"), MovementPattern::natural);
+    EXPECT_EQ(fromRawValue<MovementPattern>("Natural"), std::nullopt);
+    EXPECT_EQ(fromRawValue<MovementPattern>(" natural"), std::nullopt);
+    EXPECT_EQ(fromRawValue<MovementPattern>(""), std::nullopt);
+    EXPECT_EQ(rawValue(MenuBarDisplayMode::iconAndAppName), "iconAndAppName");
+    EXPECT_EQ(allCases<SettingsSection>().size(), 8u);
+    EXPECT_EQ(rawValue(SettingsSection::apps), "apps");
+    EXPECT_EQ(title(SettingsSection::apps), "Apps");
+    EXPECT_TRUE(searchableKeywords(SettingsSection::timer).contains("schedule"));
+    EXPECT_TRUE(searchableKeywords(SettingsSection::schedule).contains("schedule"));
+}
+
+TEST(Enumerations, JsonCodingIsTheRawStringAndRejectsUnknownNames)
+{
+    EXPECT_EQ(json::dump(enumToJson(RotationMode::random)), R"("random")");
+    const auto random = json::decode<RotationMode>(R"("random")", &enumFromJson<RotationMode>);
+    EXPECT_EQ(random.value, RotationMode::random);
+
+    const auto unknown = json::decode<MovementPattern>(R"("zigzag")", &enumFromJson<MovementPattern>);
+    ASSERT_FALSE(unknown);
+    EXPECT_EQ(unknown.error->kind(), DecodingError::Kind::dataCorrupted);
+    const auto number = json::decode<MovementPattern>("1", &enumFromJson<MovementPattern>);
+    ASSERT_FALSE(number);
+    EXPECT_EQ(number.error->kind(), DecodingError::Kind::typeMismatch);
+    for (MenuBarDisplayMode mode : allCases<MenuBarDisplayMode>())
+        EXPECT_EQ(
+            json::decode<MenuBarDisplayMode>(json::dump(enumToJson(mode)), &enumFromJson<MenuBarDisplayMode>).value,
+            mode);
+}

@@ -1,0 +1,99 @@
+#include "Platform/Json.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+using namespace tremlor;
+
+namespace {
+
+DecodeResult<std::int64_t> decodeInteger(const QByteArray& text)
+{
+    return json::decode<std::int64_t>(text, [](const JsonDecoder& d) { return d.integer(); });
+}
+
+} // namespace
+
+TEST(Json, NumbersAreWrittenLikeTheReferenceEncoder)
+{
+    EXPECT_EQ(json::dump(json::number(30.0)), "30");
+    EXPECT_EQ(json::dump(json::number(0.5)), "0.5");
+    EXPECT_EQ(json::dump(json::number(0.1)), "0.1");
+    EXPECT_EQ(json::dump(json::number(-3.0)), "-3");
+    // Large and tiny values keep their exact double when read back.
+    for (const double value : { 1e300, 4.9e-324, 123456789.125, -0.0, 1e15, 9007199254740993.0 }) {
+        const auto back
+            = json::decode<double>(json::dump(json::number(value)), [](const JsonDecoder& d) { return d.number(); });
+        ASSERT_TRUE(back) << value;
+        EXPECT_EQ(*back.value, value);
+        EXPECT_EQ(std::signbit(*back.value), std::signbit(value));
+    }
+    for (const double bad :
+        { std::nan(""), std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity() }) {
+        EXPECT_THROW(json::number(bad), EncodingError);
+        EXPECT_EQ(json::encode([bad] { return OrderedJson::array({ json::number(bad) }); }), std::nullopt);
+    }
+}
+
+TEST(Json, TextIsCompactOrderedAndEscapesSlashes)
+{
+    OrderedJson object = OrderedJson::object();
+    object["zeta"] = json::string("a/b \"q\" \u00e9");
+    object["alpha"] = json::stringList({ "x", "" });
+    EXPECT_EQ(json::dump(object), QByteArray(R"({"zeta":"a\/b \"q\" )") + "\xc3\xa9" + R"(","alpha":["x",""]})");
+    const auto back
+        = json::decode<QString>(json::dump(object), [](const JsonDecoder& d) { return d.member("zeta").string(); });
+    EXPECT_EQ(back.value, QString::fromUtf8("a/b \"q\" \u00e9"));
+}
+
+TEST(Json, IntegersAreNeverTruncatedOrWrapped)
+{
+    EXPECT_EQ(decodeInteger("42").value, 42);
+    EXPECT_EQ(decodeInteger("-9223372036854775808").value, std::numeric_limits<std::int64_t>::min());
+    EXPECT_EQ(decodeInteger("9223372036854775807").value, std::numeric_limits<std::int64_t>::max());
+    EXPECT_EQ(decodeInteger("45.0").value, 45);
+    for (const char* bad : { "9.5", "-0.5", "9223372036854775808", "18446744073709551615", "1e19", "-1e19", "1e400",
+             "true", "\"5\"", "null", "[1]" })
+        EXPECT_FALSE(decodeInteger(bad)) << bad;
+}
+
+TEST(Json, UuidsAreStrictAndPrintedUpperCase)
+{
+    const QUuid uuid = QUuid::fromString(QStringLiteral("e621e1f8-c36c-495a-93fc-0c247a3e6e5f"));
+    EXPECT_EQ(json::uuidText(uuid), "E621E1F8-C36C-495A-93FC-0C247A3E6E5F");
+    EXPECT_EQ(json::parseUuid(u"e621e1f8-c36c-495a-93fc-0c247a3e6e5f"), uuid);
+    EXPECT_EQ(json::parseUuid(u"E621E1F8-C36C-495A-93FC-0C247A3E6E5F"), uuid);
+    EXPECT_EQ(json::parseUuid(u"00000000-0000-0000-0000-000000000000"), QUuid());
+    for (const char16_t* bad : { u"{e621e1f8-c36c-495a-93fc-0c247a3e6e5f}", u"e621e1f8-c36c-495a-93fc-0c247a3e6e5fx",
+             u"e621e1f8c36c495a93fc0c247a3e6e5f", u"e621e1f8-c36c-495a-93fc-0c247a3e6e5",
+             u"g621e1f8-c36c-495a-93fc-0c247a3e6e5f", u"e621e1f8-c36c-495a-93fc+0c247a3e6e5f", u"",
+             u"\uff10621e1f8-c36c-495a-93fc-0c247a3e6e5f" })
+        EXPECT_EQ(json::parseUuid(bad), std::nullopt) << QString::fromUtf16(bad).toStdString();
+}
+
+TEST(Json, MalformedDocumentsFailCleanly)
+{
+    const auto readName = [](const JsonDecoder& d) { return d.member("name").string(); };
+    const QByteArray deep = QByteArray(100000, '[') + QByteArray(100000, ']');
+    for (const QByteArray& bad : { QByteArray(), QByteArray("{\"name\":"), QByteArray("{\"name\":\"a\"} x"),
+             QByteArray("{\"name\":\"\xff\"}"), QByteArray("{'name':'a'}"), QByteArray("{\"name\":\"a\" /* c */}"),
+             QByteArray("{\"name\":1e999}"), QByteArray("\0\0\0", 3) }) {
+        const auto result = json::decode<QString>(bad, readName);
+        ASSERT_FALSE(result) << bad.left(40).toStdString();
+        EXPECT_EQ(result.error->kind(), DecodingError::Kind::dataCorrupted);
+    }
+    EXPECT_FALSE(json::decode<QString>(deep, readName));
+
+    const auto wrongType = json::decode<QString>("{\"name\":5}", readName);
+    ASSERT_FALSE(wrongType);
+    EXPECT_EQ(wrongType.error->kind(), DecodingError::Kind::typeMismatch);
+    EXPECT_EQ(wrongType.error->codingPath(), "name");
+    const auto missing = json::decode<QString>("{\"nom\":\"a\"}", readName);
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.error->kind(), DecodingError::Kind::keyNotFound);
+
+    const QByteArray huge = "{\"name\":\"" + QByteArray(10 * 1024 * 1024, 'a') + "\"}";
+    EXPECT_EQ(json::decode<QString>(huge, readName).value->size(), 10 * 1024 * 1024);
+}

@@ -1,0 +1,135 @@
+#include "Models/Profile.h"
+
+#include <gtest/gtest.h>
+
+#include <unordered_set>
+
+using namespace tremlor;
+
+namespace {
+
+Profile sample()
+{
+    Profile p;
+    p.id = QUuid::fromString(QStringLiteral("6F9619FF-8B86-D011-B42D-00C04FC964FF"));
+    p.name = QStringLiteral("Work");
+    p.selectedAppBundleIDs = { "org.gnome.Calculator", "firefox" };
+    p.maxInterval = 45.5;
+    p.jiggleDistance = 3.0;
+    p.movementPattern = MovementPattern::circle;
+    p.rotationMode = RotationMode::random;
+    p.duration = Duration::custom(45);
+    p.caffeineEnabled = true;
+    p.appSwitchInterval = 3;
+    p.launchIfNotRunning = false;
+    return p;
+}
+
+constexpr const char* sampleJson
+    = R"({"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF","name":"Work","selectedAppBundleIDs":["org.gnome.Calculator","firefox"],)"
+      R"("maxInterval":45.5,"jiggleDistance":3,"movementPattern":"circle","rotationMode":"random",)"
+      R"("duration":{"custom":{"minutes":45}},"caffeineEnabled":true,"appSwitchInterval":3,"launchIfNotRunning":false})";
+
+} // namespace
+
+TEST(Profile, DuplicateGetsFreshIdAndName)
+{
+    const Profile work = sample();
+    const Profile copy = work.duplicate();
+    EXPECT_EQ(copy.name, "Work Copy");
+    EXPECT_EQ(copy.duplicate().name, "Work Copy Copy");
+    EXPECT_EQ(work.duplicate(QString()).name, "");
+    EXPECT_EQ(work.duplicate(QStringLiteral("Home")).name, "Home");
+    EXPECT_NE(copy.id, work.id);
+    EXPECT_NE(copy, work);
+    Profile same = copy;
+    same.id = work.id;
+    same.name = work.name;
+    EXPECT_EQ(same, work);
+    EXPECT_EQ(work.name, "Work");
+}
+
+TEST(Profile, EqualityAndHashingCoverEveryField)
+{
+    const Profile base = sample();
+    std::vector<Profile> variants(11, base);
+    variants[0].id = QUuid::createUuid();
+    variants[1].name += "x";
+    variants[2].selectedAppBundleIDs = { "firefox", "org.gnome.Calculator" };
+    variants[3].maxInterval = 45.25;
+    variants[4].jiggleDistance = 4;
+    variants[5].movementPattern = MovementPattern::drift;
+    variants[6].rotationMode = RotationMode::sequential;
+    variants[7].duration = Duration::custom(46);
+    variants[8].caffeineEnabled = false;
+    variants[9].appSwitchInterval = 4;
+    variants[10].launchIfNotRunning = true;
+    std::unordered_set<Profile> set { base };
+    for (const Profile& v : variants) {
+        EXPECT_NE(v, base);
+        set.insert(v);
+    }
+    EXPECT_EQ(set.size(), 12u);
+
+    Profile zero = base;
+    zero.maxInterval = 0.0;
+    Profile negativeZero = base;
+    negativeZero.maxInterval = -0.0;
+    EXPECT_EQ(zero, negativeZero);
+    EXPECT_EQ(qHash(zero), qHash(negativeZero));
+}
+
+TEST(Profile, JsonFormRoundTrips)
+{
+    EXPECT_EQ(Profile::encodeList({ sample() }), QByteArray("[") + sampleJson + "]");
+    Profile plain;
+    plain.id = QUuid::createUuid();
+    const QList<Profile> list { sample(), plain };
+    const auto back = Profile::decodeList(*Profile::encodeList(list));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(*back.value, list);
+
+    // Any member order, lower-case ids, extra members.
+    const auto reordered = Profile::decodeList(
+        R"([{"launchIfNotRunning":false,"appSwitchInterval":3,"caffeineEnabled":true,"duration":{"custom":{"minutes":45}},)"
+        R"("rotationMode":"random","movementPattern":"circle","jiggleDistance":3.0,"maxInterval":45.5,"extra":[1],)"
+        R"("selectedAppBundleIDs":["org.gnome.Calculator","firefox"],"name":"Work","id":"6f9619ff-8b86-d011-b42d-00c04fc964ff"}])");
+    ASSERT_TRUE(reordered);
+    EXPECT_EQ(reordered.value->front(), sample());
+
+    Profile nan = sample();
+    nan.jiggleDistance = std::nan("");
+    EXPECT_EQ(Profile::encodeList({ nan }), std::nullopt);
+}
+
+TEST(Profile, OneBadMemberFailsTheWholeList)
+{
+    const std::string good = sampleJson;
+    const auto replaced = [&good](const std::string& from, const std::string& to) {
+        std::string text = good;
+        text.replace(text.find(from), from.size(), to);
+        return QByteArray::fromStdString("[" + good + "," + text + "]");
+    };
+    const std::vector<QByteArray> bad {
+        replaced(R"(,"launchIfNotRunning":false)", ""),
+        replaced(R"("circle")", R"("zigzag")"),
+        replaced(R"("random")", R"("Random")"),
+        replaced(R"("6F9619FF-8B86-D011-B42D-00C04FC964FF")", R"("{6F9619FF-8B86-D011-B42D-00C04FC964FF}")"),
+        replaced(R"("6F9619FF-8B86-D011-B42D-00C04FC964FF")", R"("not-a-uuid")"),
+        replaced(R"("appSwitchInterval":3)", R"("appSwitchInterval":3.5)"),
+        replaced(R"("appSwitchInterval":3)", R"("appSwitchInterval":1e300)"),
+        replaced(R"("caffeineEnabled":true)", R"("caffeineEnabled":1)"),
+        replaced(R"("maxInterval":45.5)", R"("maxInterval":"45.5")"),
+        replaced(R"({"custom":{"minutes":45}})", R"({"custom":{"minutes":45},"hours1":{}})"),
+        replaced(R"(["org.gnome.Calculator","firefox"])", R"(["org.gnome.Calculator",7])"),
+        replaced(R"("name":"Work")", R"("name":null)"),
+    };
+    for (const QByteArray& text : bad) {
+        const auto result = Profile::decodeList(text);
+        EXPECT_FALSE(result) << text.toStdString();
+        if (!result) {
+            EXPECT_TRUE(result.error->codingPath().startsWith("[1]")) << result.error->what();
+        }
+    }
+    EXPECT_FALSE(Profile::decodeList(sampleJson)); // an object, not a list
+}
