@@ -1,0 +1,109 @@
+#pragma once
+
+#include "Engine/MouseMover.h"
+
+#include <QPointF>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+namespace tremlor {
+
+namespace dispatch {
+class SerialQueue;
+}
+class Clock;
+class QueueTimers;
+
+// The input event types whose idle time the monitor asks for.
+enum class InputEventType { leftMouseDown, rightMouseDown, keyDown, scrollWheel, leftMouseDragged, mouseMoved };
+
+// Where the idle monitor reads the cursor and the seconds since the last input events.
+class InputIdleSource
+{
+public:
+    InputIdleSource() = default;
+    virtual ~InputIdleSource() = default;
+    InputIdleSource(const InputIdleSource&) = delete;
+    InputIdleSource& operator=(const InputIdleSource&) = delete;
+
+    // The cursor location; (0, 0) when unavailable.
+    virtual QPointF cursorLocation() = 0;
+    // Seconds since the last event of the type from any device; very large when never seen.
+    virtual double secondsSinceLastEvent(InputEventType type) = 0;
+};
+
+// Tells the user's own input from the program's and reports idle/active changes.
+class IdleMonitoring
+{
+public:
+    IdleMonitoring() = default;
+    virtual ~IdleMonitoring() = default;
+    IdleMonitoring(const IdleMonitoring&) = delete;
+    IdleMonitoring& operator=(const IdleMonitoring&) = delete;
+
+    // The current verdict.
+    virtual bool isUserIdle() const = 0;
+    // Called off the main thread, outside every lock, once per change (true: became idle).
+    virtual std::function<void(bool)> onIdleStateChanged() const = 0;
+    virtual void setOnIdleStateChanged(std::function<void(bool)> callback) = 0;
+    // Main thread. Starts (or restarts) with the verdict idle; checks once a second.
+    virtual void startMonitoring(double idleThreshold) = 0;
+    // Main thread. Stops checking; the verdict stays as it is.
+    virtual void stopMonitoring() = 0;
+};
+
+class SystemIdleMonitor final : public IdleMonitoring
+{
+public:
+    // What tests replace; anything left empty is the system's.
+    struct Seams
+    {
+        std::shared_ptr<InputIdleSource> source;
+        std::shared_ptr<const Clock> clock;
+        std::shared_ptr<QueueTimers> timers;
+    };
+
+    // Reads the X11 session named by DISPLAY.
+    SystemIdleMonitor();
+    explicit SystemIdleMonitor(Seams seams);
+    ~SystemIdleMonitor() override;
+
+    bool isUserIdle() const override;
+    std::function<void(bool)> onIdleStateChanged() const override;
+    void setOnIdleStateChanged(std::function<void(bool)> callback) override;
+    void startMonitoring(double idleThreshold) override;
+    void stopMonitoring() override;
+
+    // Waits until a check under way has finished (tests, shutdown).
+    void waitUntilIdle();
+
+private:
+    void checkIdleState(std::uint64_t generation);
+
+    std::shared_ptr<InputIdleSource> m_source;
+    std::shared_ptr<const Clock> m_clock;
+    std::shared_ptr<QueueTimers> m_timers;
+
+    // Guards the verdict, the threshold, the run's generation and the timer.
+    mutable std::mutex m_lock;
+    bool m_isUserIdle = false;
+    double m_threshold = 30.0;
+    std::uint64_t m_generation = 0;
+    std::function<void()> m_cancelTimer;
+
+    mutable std::mutex m_callbackLock;
+    std::function<void(bool)> m_onIdleStateChanged;
+
+    // Touched by the start (before the timer is armed) and then only by the checks.
+    QPointF m_lastTrackedPosition;
+    SyntheticTime m_lastRealMouseMoveTime = distantPast;
+    std::int64_t m_checkCount = 0;
+
+    // Last member: destroyed first, so no check outlives the fields above.
+    std::unique_ptr<dispatch::SerialQueue> m_queue;
+};
+
+} // namespace tremlor

@@ -1,0 +1,157 @@
+#include "Platform/X11/X11Connection.h"
+
+#include <algorithm>
+#include <mutex>
+#include <set>
+
+#include <X11/Xlib.h>
+#include <X11/extensions/Xrandr.h>
+
+namespace tremlor::x11 {
+
+namespace {
+
+std::mutex& registryLock()
+{
+    static std::mutex lock;
+    return lock;
+}
+
+std::set<Display*>& ourDisplays()
+{
+    static std::set<Display*> displays;
+    return displays;
+}
+
+XErrorHandler previousHandler = nullptr;
+
+// Errors on our connections (a key code the server refuses, a window gone) are not fatal;
+// others go to whoever handled them before.
+int onXError(Display* display, XErrorEvent* event)
+{
+    bool ours = false;
+    {
+        std::lock_guard guard(registryLock());
+        ours = ourDisplays().count(display) != 0;
+    }
+    if (!ours && previousHandler)
+        return previousHandler(display, event);
+    return 0;
+}
+
+void installErrorHandler()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        XErrorHandler previous = XSetErrorHandler(&onXError);
+        if (previous != &onXError)
+            previousHandler = previous;
+    });
+}
+
+} // namespace
+
+X11Connection::X11Connection(const QString& displayName)
+{
+    installErrorHandler();
+    const QByteArray name = displayName.toLocal8Bit();
+    m_display = XOpenDisplay(displayName.isEmpty() ? nullptr : name.constData());
+    if (!m_display)
+        return;
+    {
+        std::lock_guard guard(registryLock());
+        ourDisplays().insert(m_display);
+    }
+    XSetIOErrorExitHandler(m_display, &X11Connection::onConnectionLost, this);
+}
+
+X11Connection::~X11Connection()
+{
+    if (!m_display)
+        return;
+    {
+        std::lock_guard guard(registryLock());
+        ourDisplays().erase(m_display);
+    }
+    XCloseDisplay(m_display);
+}
+
+void X11Connection::onConnectionLost(_XDisplay*, void* self)
+{
+    // Returning (instead of exiting) leaves the connection dead; we stop using it.
+    static_cast<X11Connection*>(self)->m_lost = true;
+}
+
+_XDisplay* X11Connection::display() const
+{
+    return m_lost.load() ? nullptr : m_display;
+}
+
+int X11Connection::fileDescriptor() const
+{
+    return m_display ? ConnectionNumber(m_display) : -1;
+}
+
+QPointF X11Connection::cursorLocation() const
+{
+    Display* d = display();
+    if (!d)
+        return {};
+    Window root = 0, child = 0;
+    int rootX = 0, rootY = 0, winX = 0, winY = 0;
+    unsigned int mask = 0;
+    if (!XQueryPointer(d, DefaultRootWindow(d), &root, &child, &rootX, &rootY, &winX, &winY, &mask))
+        return {};
+    if (isLost())
+        return {};
+    return QPointF(rootX, rootY);
+}
+
+std::vector<QRectF> X11Connection::monitors() const
+{
+    std::vector<QRectF> result;
+    Display* d = display();
+    if (!d)
+        return result;
+    int eventBase = 0, errorBase = 0, major = 0, minor = 0;
+    if (!XRRQueryExtension(d, &eventBase, &errorBase) || !XRRQueryVersion(d, &major, &minor)
+        || (major == 1 && minor < 5))
+        return result;
+    int count = 0;
+    XRRMonitorInfo* info = XRRGetMonitors(d, DefaultRootWindow(d), True, &count);
+    if (!info)
+        return result;
+    for (int i = 0; i < count; ++i) {
+        const QRectF rect(info[i].x, info[i].y, info[i].width, info[i].height);
+        if (!rect.isValid())
+            continue;
+        if (info[i].primary)
+            result.insert(result.begin(), rect);
+        else
+            result.push_back(rect);
+    }
+    XRRFreeMonitors(info);
+    return result;
+}
+
+QRectF X11Connection::displayBounds(QPointF point) const
+{
+    const std::vector<QRectF> all = monitors();
+    for (const QRectF& rect : all) {
+        if (point.x() >= rect.left() && point.x() < rect.right() && point.y() >= rect.top()
+            && point.y() < rect.bottom())
+            return rect;
+    }
+    return all.empty() ? QRectF() : all.front();
+}
+
+QRectF X11Connection::screenBounds() const
+{
+    Display* d = display();
+    if (!d)
+        return {};
+    const int screen = DefaultScreen(d);
+    return QRectF(0, 0, DisplayWidth(d, screen), DisplayHeight(d, screen));
+}
+
+} // namespace tremlor::x11

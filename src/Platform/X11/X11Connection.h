@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QPointF>
+#include <QRectF>
+#include <QString>
+
+#include <atomic>
+#include <vector>
+
+struct _XDisplay;
+
+namespace tremlor::x11 {
+
+// One Xlib connection for one thread of ours. A server that goes away marks it lost instead of
+// ending the process; protocol errors on it are ignored.
+class X11Connection final
+{
+public:
+    // Opens the named display (empty: $DISPLAY); isOpen() tells whether that worked.
+    explicit X11Connection(const QString& displayName = {});
+    ~X11Connection();
+    X11Connection(const X11Connection&) = delete;
+    X11Connection& operator=(const X11Connection&) = delete;
+
+    // Null when the display could not be opened or was lost.
+    _XDisplay* display() const;
+    bool isOpen() const { return display() != nullptr; }
+    bool isLost() const { return m_lost.load(); }
+    int fileDescriptor() const;
+
+    // The cursor location on the root window; (0, 0) when unavailable.
+    QPointF cursorLocation() const;
+    // Monitors over XRandR; the primary one first. Empty when the server lists none.
+    std::vector<QRectF> monitors() const;
+    // The monitor containing the point, else the main (primary) one; empty when none.
+    QRectF displayBounds(QPointF point) const;
+    // The root window; empty when not open.
+    QRectF screenBounds() const;
+
+private:
+    static void onConnectionLost(_XDisplay* display, void* self);
+
+    _XDisplay* m_display = nullptr;
+    std::atomic<bool> m_lost { false };
+};
+
+} // namespace tremlor::x11
