@@ -1,1 +1,8 @@
-# (test sources of this area are added here)
+# Sleep inhibits over D-Bus and X, notifications, accessibility and the autostart entry.
+target_sources(tremlor_integration_tests PRIVATE
+  integration/AccessibilityTest.cpp
+  integration/DBusMockProbe.h
+  integration/LaunchAtLoginTest.cpp
+  integration/NotificationTest.cpp
+  integration/SleepInhibitTest.cpp
+)

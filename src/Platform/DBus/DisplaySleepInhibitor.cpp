@@ -80,6 +80,10 @@ bool DisplaySleepInhibitor::inhibitThroughService(const QString& reason)
         QDBusMessage call = QDBusMessage::createMethodCall(ownerName, path, kInterface, QStringLiteral("Inhibit"));
         call << kApplication << reason;
         const QDBusMessage reply = bus.call(call, QDBus::Block, BusLink::callTimeoutMs);
+        // A service that does not answer in time is not asked a second time.
+        if (reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.NoReply")
+            || reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.Timeout"))
+            return false;
         if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 1)
             continue;
         bool ok = false;

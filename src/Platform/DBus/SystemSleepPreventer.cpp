@@ -23,7 +23,8 @@ SystemSleepPreventer::~SystemSleepPreventer()
 {
     m_display->setChangeHandler(nullptr);
     m_idleSleep->setChangeHandler(nullptr);
-    releasePair();
+    if (m_isPreventingSleep)
+        releasePair();
 }
 
 bool SystemSleepPreventer::preventSleep(const QString& reason)

@@ -1,0 +1,220 @@
+#include "Engine/DurationTimer.h"
+
+#include <QSignalSpy>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <limits>
+
+using namespace tremlor;
+using ::testing::ElementsAre;
+
+namespace {
+
+struct Countdown : ::testing::Test
+{
+    std::shared_ptr<ManualTickSource> ticks = std::make_shared<ManualTickSource>();
+    DurationTimer timer { ticks };
+    std::vector<double> tickValues;
+    int expiries = 0;
+
+    void start(const Duration& duration)
+    {
+        timer.start(
+            duration, [this](double remaining) { tickValues.push_back(remaining); }, [this] { ++expiries; });
+    }
+    void fire(int times = 1)
+    {
+        for (int i = 0; i < times; ++i)
+            ticks->fire();
+    }
+};
+
+} // namespace
+
+TEST_F(Countdown, TicksDownOncePerFiringAndExpiresInTheLastFiring)
+{
+    QSignalSpy remainingSpy(&timer, &DurationTimerProtocol::remainingSecondsChanged);
+    start(Duration::minutes15());
+    EXPECT_EQ(timer.totalSeconds(), 900);
+    EXPECT_EQ(timer.remainingSeconds(), 900);
+    EXPECT_TRUE(timer.isRunning());
+    EXPECT_FALSE(timer.isPaused());
+    EXPECT_EQ(ticks->activeCount(), 1);
+
+    fire();
+    EXPECT_EQ(timer.remainingSeconds(), 899);
+    EXPECT_THAT(tickValues, ElementsAre(899));
+    EXPECT_EQ(timer.formattedTimeRemaining(), "14:59");
+    EXPECT_EQ(remainingSpy.count(), 2); // the start and the tick
+
+    fire(898);
+    EXPECT_EQ(expiries, 0);
+    EXPECT_EQ(timer.remainingSeconds(), 1);
+    fire();
+    EXPECT_EQ(tickValues.back(), 0);
+    EXPECT_EQ(tickValues.size(), 900u);
+    EXPECT_EQ(expiries, 1);
+    EXPECT_FALSE(timer.isRunning());
+    EXPECT_EQ(timer.remainingSeconds(), 0);
+    EXPECT_EQ(timer.totalSeconds(), 900);
+    EXPECT_EQ(ticks->activeCount(), 0);
+
+    // The callbacks are gone: a resume does not tick again and nothing is reported.
+    timer.resume();
+    fire(3);
+    EXPECT_EQ(expiries, 1);
+    EXPECT_EQ(tickValues.size(), 900u);
+}
+
+TEST_F(Countdown, IndefiniteRunsWithoutTicksAndStillNotifies)
+{
+    QSignalSpy remainingSpy(&timer, &DurationTimerProtocol::remainingSecondsChanged);
+    start(Duration::indefinite());
+    // Even though the value stays 0, observers hear of it (this is how "∞" reaches the label).
+    EXPECT_EQ(remainingSpy.count(), 1);
+    EXPECT_TRUE(timer.isRunning());
+    EXPECT_TRUE(timer.isIndefinite());
+    EXPECT_FALSE(timer.isPaused());
+    EXPECT_EQ(timer.totalSeconds(), 0);
+    EXPECT_EQ(timer.remainingSeconds(), 0);
+    EXPECT_EQ(timer.formattedTimeRemaining(), "∞");
+    EXPECT_EQ(ticks->activeCount(), 0);
+    timer.resume();
+    EXPECT_EQ(ticks->activeCount(), 0);
+    fire(5);
+    EXPECT_TRUE(tickValues.empty());
+    EXPECT_EQ(expiries, 0);
+
+    // A finite start afterwards is no longer indefinite.
+    start(Duration::custom(1));
+    EXPECT_FALSE(timer.isIndefinite());
+    EXPECT_EQ(timer.formattedTimeRemaining(), "1:00");
+}
+
+TEST_F(Countdown, PauseKeepsCountsAndResumeTicksAgainOnlyWhenItShould)
+{
+    start(Duration::minutes30());
+    fire(10);
+    QSignalSpy pausedSpy(&timer, &DurationTimerProtocol::isPausedChanged);
+    timer.pause();
+    EXPECT_TRUE(timer.isRunning());
+    EXPECT_TRUE(timer.isPaused());
+    EXPECT_EQ(ticks->activeCount(), 0);
+    fire(5); // time passes while paused
+    EXPECT_EQ(timer.remainingSeconds(), 1790);
+
+    timer.resume();
+    timer.resume(); // a second resume must not tick twice per firing
+    EXPECT_EQ(ticks->activeCount(), 1);
+    EXPECT_FALSE(timer.isPaused());
+    EXPECT_EQ(pausedSpy.count(), 2);
+    fire();
+    EXPECT_EQ(timer.remainingSeconds(), 1789);
+
+    timer.stop();
+    EXPECT_FALSE(timer.isRunning());
+    timer.resume();
+    EXPECT_EQ(ticks->activeCount(), 0);
+    EXPECT_EQ(timer.remainingSeconds(), 1789);
+    EXPECT_EQ(timer.totalSeconds(), 1800);
+}
+
+TEST_F(Countdown, RestartReplacesTheCallbacks)
+{
+    int oldTicks = 0;
+    int oldExpiries = 0;
+    timer.start(Duration::minutes15(), [&](double) { ++oldTicks; }, [&] { ++oldExpiries; });
+    fire();
+    start(Duration::custom(1));
+    EXPECT_EQ(ticks->activeCount(), 1);
+    fire(60);
+    EXPECT_EQ(oldTicks, 1);
+    EXPECT_EQ(oldExpiries, 0);
+    EXPECT_EQ(expiries, 1);
+    EXPECT_EQ(timer.totalSeconds(), 60);
+}
+
+// A callback that starts a new session from inside the expiry must not have that session
+// stopped by the expiry that is still finishing.
+TEST_F(Countdown, RestartFromInsideTheExpiryKeepsTheNewSession)
+{
+    int restarted = 0;
+    timer.start(
+        Duration::custom(1), [](double) {},
+        [&] {
+            ++restarted;
+            timer.start(Duration::minutes15(), nullptr, nullptr);
+        });
+    fire(60);
+    EXPECT_EQ(restarted, 1);
+    EXPECT_TRUE(timer.isRunning());
+    EXPECT_EQ(timer.remainingSeconds(), 900);
+    EXPECT_EQ(ticks->activeCount(), 1);
+    fire();
+    EXPECT_EQ(timer.remainingSeconds(), 899);
+}
+
+TEST_F(Countdown, NonPositiveCustomDurationsExpireAtTheFirstFiringWithoutTicking)
+{
+    start(Duration::custom(0));
+    EXPECT_EQ(timer.formattedTimeRemaining(), "0:00");
+    fire();
+    EXPECT_TRUE(tickValues.empty());
+    EXPECT_EQ(expiries, 1);
+
+    start(Duration::custom(-5));
+    EXPECT_EQ(timer.remainingSeconds(), -300);
+    EXPECT_EQ(timer.formattedTimeRemaining(), "-5:00");
+    timer.pause();
+    timer.resume(); // nothing remains: stays paused
+    EXPECT_EQ(ticks->activeCount(), 0);
+}
+
+TEST(DurationTimerSeconds, FixedCasesAndSaturatingCustomMinutes)
+{
+    constexpr auto max = std::numeric_limits<std::int64_t>::max();
+    constexpr auto min = std::numeric_limits<std::int64_t>::min();
+    EXPECT_EQ(DurationTimer::seconds(Duration::minutes15()), 900);
+    EXPECT_EQ(DurationTimer::seconds(Duration::minutes30()), 1800);
+    EXPECT_EQ(DurationTimer::seconds(Duration::hours1()), 3600);
+    EXPECT_EQ(DurationTimer::seconds(Duration::hours2()), 7200);
+    EXPECT_EQ(DurationTimer::seconds(Duration::hours4()), 14400);
+    EXPECT_EQ(DurationTimer::seconds(Duration::hours8()), 28800);
+    EXPECT_EQ(DurationTimer::seconds(Duration::indefinite()), std::nullopt);
+    EXPECT_EQ(DurationTimer::seconds(Duration::custom(90)), 5400);
+    EXPECT_EQ(DurationTimer::seconds(Duration::custom(max / 60)), max / 60 * 60);
+    EXPECT_EQ(DurationTimer::seconds(Duration::custom(max / 60 + 1)), max);
+    EXPECT_EQ(DurationTimer::seconds(Duration::custom(max)), max);
+    EXPECT_EQ(DurationTimer::seconds(Duration::custom(min)), min);
+}
+
+TEST(DurationTimerFormat, ShortAndLongFormsIn64Bits)
+{
+    EXPECT_EQ(DurationTimer::format(0), "0:00");
+    EXPECT_EQ(DurationTimer::format(307), "5:07");
+    EXPECT_EQ(DurationTimer::format(3599), "59:59");
+    EXPECT_EQ(DurationTimer::format(3600), "1:00:00");
+    EXPECT_EQ(DurationTimer::format(5400), "1:30:00");
+    EXPECT_EQ(DurationTimer::format(28800), "8:00:00");
+    EXPECT_EQ(DurationTimer::format(59.9), "0:59"); // the fraction is dropped
+    EXPECT_EQ(DurationTimer::format(-300), "-5:00");
+    // Beyond 32 bits the hours must not wrap.
+    EXPECT_EQ(DurationTimer::format(3600.0 * 3'000'000), "3000000:00:00");
+    // Out of range and NaN never reach an undefined conversion.
+    EXPECT_EQ(DurationTimer::format(1e300), "2562047788015215:30:07");
+    EXPECT_EQ(DurationTimer::format(std::numeric_limits<double>::infinity()), "2562047788015215:30:07");
+    EXPECT_EQ(DurationTimer::format(-1e300), DurationTimer::format(-9223372036854775808.0));
+    EXPECT_EQ(DurationTimer::format(std::numeric_limits<double>::quiet_NaN()), "0:00");
+}
+
+TEST(DurationTimerFormat, HugeCustomSessionShowsItsSaturatedLength)
+{
+    auto ticks = std::make_shared<ManualTickSource>();
+    DurationTimer timer(ticks);
+    timer.start(Duration::custom(std::numeric_limits<std::int64_t>::max()), nullptr, nullptr);
+    EXPECT_EQ(timer.formattedTimeRemaining(), "2562047788015215:30:07");
+    ticks->fire();
+    EXPECT_TRUE(timer.isRunning());
+}

@@ -1,0 +1,102 @@
+#include "Helpers/LaunchAtLogin.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace tremlor;
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST(LaunchAtLogin, RegisterWritesTheAutostartEntryAndUnregisterRemovesIt)
+{
+    QTemporaryDir config;
+    LaunchAtLogin login(config.path(), "/opt/tremlor/bin/tremlor");
+    EXPECT_EQ(login.entryPath(), config.path() + "/autostart/com.tremlor.app.desktop");
+    EXPECT_FALSE(login.isEnabled());
+    login.setEnabled(false); // nothing registered: nothing to do, no error
+
+    login.setEnabled(true); // creates the autostart folder too
+    EXPECT_TRUE(login.isEnabled());
+    const QByteArray text = readAll(login.entryPath());
+    EXPECT_TRUE(text.startsWith("[Desktop Entry]\n"));
+    EXPECT_TRUE(text.contains("\nType=Application\n"));
+    EXPECT_TRUE(text.contains("\nExec=\"/opt/tremlor/bin/tremlor\"\n"));
+    // The atomic write leaves no temporary files behind.
+    EXPECT_EQ(QDir(config.path() + "/autostart").entryList(QDir::Files), QStringList { "com.tremlor.app.desktop" });
+
+    login.setEnabled(true); // again: still one entry
+    EXPECT_TRUE(login.isEnabled());
+
+    login.setEnabled(false);
+    EXPECT_FALSE(login.isEnabled());
+    EXPECT_FALSE(QFile::exists(login.entryPath()));
+}
+
+TEST(LaunchAtLogin, HiddenEntryCountsAsDisabledAndRegisteringReplacesIt)
+{
+    QTemporaryDir config;
+    LaunchAtLogin login(config.path(), "/usr/bin/tremlor");
+    QDir().mkpath(config.path() + "/autostart");
+    QFile file(login.entryPath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[Desktop Entry]\nType=Application\nExec=tremlor\nHidden = true\n[Other]\nHidden=false\n");
+    file.close();
+    EXPECT_FALSE(login.isEnabled());
+    login.setEnabled(true);
+    EXPECT_TRUE(login.isEnabled());
+    EXPECT_FALSE(readAll(login.entryPath()).contains("Hidden"));
+}
+
+// A folder that cannot be written throws, and the state stays what it was.
+TEST(LaunchAtLogin, UnwritableFolderThrowsAndLeavesTheStateAlone)
+{
+    QTemporaryDir dir;
+    // A plain file where the config folder should be: no folder can be made below it, even
+    // for root, whom permission bits do not stop.
+    const QString blocked = dir.filePath("config");
+    QFile blocker(blocked);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    LaunchAtLogin login(blocked, "/usr/bin/tremlor");
+    EXPECT_THROW(login.setEnabled(true), LoginItemError);
+    EXPECT_FALSE(login.isEnabled());
+
+    // An entry that cannot be removed (here: a folder in its place) throws on unregister.
+    QTemporaryDir config;
+    LaunchAtLogin stuck(config.path(), "/usr/bin/tremlor");
+    ASSERT_TRUE(QDir().mkpath(stuck.entryPath() + "/inside"));
+    EXPECT_THROW(stuck.setEnabled(false), LoginItemError);
+    EXPECT_THROW(stuck.setEnabled(true), LoginItemError);
+}
+
+TEST(LaunchAtLogin, ExecKeepsAwkwardPathsIntactAndUnexpanded)
+{
+    // Quoting rules, then string escapes on top, and % doubled so it is no field code.
+    EXPECT_TRUE(LaunchAtLogin::entryText(R"(/home/a b/it's "$x"\`%f)")
+                    .contains(R"(Exec="/home/a b/it's \\"\\$x\\"\\\\\\`%%f")"));
+}
+
+TEST(LaunchAtLogin, FollowsXdgConfigHome)
+{
+    QTemporaryDir config;
+    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    LaunchAtLogin login;
+    EXPECT_EQ(login.entryPath(), config.path() + "/autostart/com.tremlor.app.desktop");
+    login.setEnabled(true);
+    EXPECT_TRUE(QFile::exists(config.path() + "/autostart/com.tremlor.app.desktop"));
+    qputenv("XDG_CONFIG_HOME", "relative/ignored");
+    EXPECT_EQ(login.entryPath(), QDir::homePath() + "/.config/autostart/com.tremlor.app.desktop");
+    qputenv("XDG_CONFIG_HOME", saved);
+}

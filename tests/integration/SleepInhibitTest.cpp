@@ -1,0 +1,294 @@
+#include "DBusMockProbe.h"
+#include "Engine/CaffeineManager.h"
+#include "Platform/DBus/BusLink.h"
+#include "Platform/DBus/DisplaySleepInhibitor.h"
+#include "Platform/DBus/LogindInhibitor.h"
+#include "Platform/DBus/SystemSleepPreventer.h"
+#include "support/TestDesktop.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace tremlor;
+using probe::waitUntil;
+
+namespace {
+
+const QString kReason = QStringLiteral("Tremlor is keeping the system awake");
+const QString kOurLock = "idle:sleep|Tremlor|" + kReason + "|block";
+const QString kScreenSaver = QStringLiteral("org.freedesktop.ScreenSaver");
+
+// A dbusmock template for org.freedesktop.ScreenSaver served at path. The methods are added
+// before the mock answers its first call, so a client never sees a half-made service.
+QString screenSaverTemplate(const QTemporaryDir& dir, const QString& path, const QString& inhibitCode = "ret = 7")
+{
+    static int counter = 0;
+    const QString file = dir.filePath(QStringLiteral("screensaver%1.py").arg(++counter));
+    QFile out(file);
+    if (!out.open(QIODevice::WriteOnly))
+        return {};
+    out.write(QStringLiteral("BUS_NAME = 'org.freedesktop.ScreenSaver'\n"
+                             "MAIN_OBJ = '%1'\n"
+                             "MAIN_IFACE = 'org.freedesktop.ScreenSaver'\n"
+                             "SYSTEM_BUS = False\n"
+                             "def load(mock, parameters):\n"
+                             "    mock.AddMethods(MAIN_IFACE, [\n"
+                             "        ('Inhibit', 'ss', 'u', '%2'),\n"
+                             "        ('UnInhibit', 'u', '', ''),\n"
+                             "    ])\n")
+                  .arg(path, inhibitCode)
+                  .toUtf8());
+    return file;
+}
+
+struct Inhibits : ::testing::Test
+{
+    TestDesktop desktop;
+    QTemporaryDir templates;
+
+    QProcess* startLogind() { return desktop.startDbusMock(TestDesktop::Bus::system, "org.freedesktop.login1", { "--template", "logind" }); }
+    QProcess* startScreenSaver(const QString& path = "/org/freedesktop/ScreenSaver")
+    {
+        return desktop.startDbusMock(TestDesktop::Bus::session, kScreenSaver,
+                                     { "--template", screenSaverTemplate(templates, path) });
+    }
+
+    // The pair over the desktop's buses; keeps a view of the display half.
+    std::unique_ptr<SystemSleepPreventer> makePreventer(QByteArray display = {})
+    {
+        auto displayInhibitor = std::make_unique<DisplaySleepInhibitor>(
+            BusLink::toAddress(desktop.sessionBusAddress()), display.isEmpty() ? desktop.display().toLocal8Bit() : display);
+        displayHalf = displayInhibitor.get();
+        return std::make_unique<SystemSleepPreventer>(
+            std::move(displayInhibitor), std::make_unique<LogindInhibitor>(BusLink::toAddress(desktop.systemBusAddress())));
+    }
+    DisplaySleepInhibitor* displayHalf = nullptr;
+};
+
+} // namespace
+
+// The whole pair for real: the screensaver service gets Inhibit and later UnInhibit with its
+// cookie, logind lists our lock while held and drops it once our descriptor is closed.
+TEST_F(Inhibits, PairReachesScreenSaverAndLogindAndIsGivenBack)
+{
+    REQUIRE_DESKTOP(desktop);
+    ASSERT_TRUE(startLogind()) << desktop.error().toStdString();
+    probe::Bus system(desktop.systemBusAddress());
+    probe::Bus session(desktop.sessionBusAddress());
+
+    for (const QString path : { "/org/freedesktop/ScreenSaver", "/ScreenSaver" }) {
+        SCOPED_TRACE(path.toStdString());
+        QProcess* screenSaver = startScreenSaver(path);
+        ASSERT_TRUE(screenSaver) << desktop.error().toStdString();
+        auto preventer = makePreventer();
+        CaffeineManager caffeine(std::shared_ptr<SleepPreventing>(std::move(preventer)));
+
+        caffeine.enable();
+        EXPECT_TRUE(caffeine.isEnabled());
+        EXPECT_TRUE(displayHalf->isHeldByService());
+        const auto inhibits = session.calls(kScreenSaver, path, "Inhibit");
+        ASSERT_EQ(inhibits.size(), 1u);
+        EXPECT_EQ(inhibits[0].args, (QVariantList { "Tremlor", kReason }));
+        EXPECT_EQ(system.inhibitors(), QStringList { kOurLock });
+
+        caffeine.enable(); // a second request takes nothing new
+        EXPECT_EQ(session.calls(kScreenSaver, path, "Inhibit").size(), 1u);
+        EXPECT_EQ(system.inhibitors().size(), 1);
+
+        caffeine.disable();
+        EXPECT_FALSE(caffeine.isEnabled());
+        EXPECT_TRUE(waitUntil([&] { return session.calls(kScreenSaver, path, "UnInhibit").size() == 1; }));
+        EXPECT_EQ(session.calls(kScreenSaver, path, "UnInhibit")[0].args, QVariantList { 7u });
+        EXPECT_TRUE(waitUntil([&] { return system.inhibitors().isEmpty(); })) << system.inhibitors().join(", ").toStdString();
+        TestDesktop::stop(screenSaver);
+    }
+}
+
+TEST_F(Inhibits, LostScreenSaverTurnsThePairOffAndItsReturnTakesItAgain)
+{
+    REQUIRE_DESKTOP(desktop);
+    ASSERT_TRUE(startLogind()) << desktop.error().toStdString();
+    QProcess* first = startScreenSaver();
+    ASSERT_TRUE(first) << desktop.error().toStdString();
+    probe::Bus system(desktop.systemBusAddress());
+    probe::Bus session(desktop.sessionBusAddress());
+    auto preventer = makePreventer();
+    ASSERT_TRUE(preventer->preventSleep(kReason));
+
+    TestDesktop::stop(first);
+    EXPECT_TRUE(waitUntil([&] { return !preventer->isPreventingSleep(); }));
+    // Both or neither: logind's lock goes too.
+    EXPECT_TRUE(waitUntil([&] { return system.inhibitors().isEmpty(); }));
+
+    ASSERT_TRUE(startScreenSaver()) << desktop.error().toStdString();
+    EXPECT_TRUE(waitUntil([&] { return preventer->isPreventingSleep(); }));
+    EXPECT_TRUE(displayHalf->isHeldByService());
+    EXPECT_EQ(session.calls(kScreenSaver, "/org/freedesktop/ScreenSaver", "Inhibit").size(), 1u);
+    EXPECT_EQ(system.inhibitors(), QStringList { kOurLock });
+
+    // Once sleep is allowed, a restarting service is left alone.
+    preventer->allowSleep();
+    EXPECT_TRUE(waitUntil([&] { return system.inhibitors().isEmpty(); }));
+}
+
+TEST_F(Inhibits, WithoutScreenSaverServiceTheXServerKeepsTheDisplayAwake)
+{
+    REQUIRE_DESKTOP(desktop);
+    ASSERT_TRUE(startLogind()) << desktop.error().toStdString();
+    probe::Bus system(desktop.systemBusAddress());
+    auto preventer = makePreventer();
+    EXPECT_TRUE(preventer->preventSleep(kReason));
+    EXPECT_TRUE(displayHalf->isHeld());
+    EXPECT_FALSE(displayHalf->isHeldByService());
+    preventer->allowSleep();
+    EXPECT_FALSE(displayHalf->isHeld());
+
+    // No display inhibit at all: logind's lock is rolled back, not left behind.
+    auto blind = makePreventer(":97");
+    EXPECT_FALSE(blind->preventSleep(kReason));
+    EXPECT_TRUE(waitUntil([&] { return system.inhibitors().isEmpty(); }));
+}
+
+TEST_F(Inhibits, RefusingLogindRollsBackTheDisplayInhibit)
+{
+    REQUIRE_DESKTOP(desktop);
+    ASSERT_TRUE(startLogind()) << desktop.error().toStdString();
+    ASSERT_TRUE(startScreenSaver()) << desktop.error().toStdString();
+    probe::Bus system(desktop.systemBusAddress());
+    probe::Bus session(desktop.sessionBusAddress());
+    const QDBusMessage replaced = system.call(
+        "org.freedesktop.login1", "/org/freedesktop/login1", "org.freedesktop.DBus.Mock", "AddMethod",
+        { "org.freedesktop.login1.Manager", "Inhibit", "ssss", "h",
+          "raise dbus.exceptions.DBusException('refused', name='org.freedesktop.DBus.Error.AccessDenied')" });
+    ASSERT_EQ(replaced.type(), QDBusMessage::ReplyMessage) << replaced.errorMessage().toStdString();
+
+    auto preventer = makePreventer();
+    EXPECT_FALSE(preventer->preventSleep(kReason));
+    EXPECT_FALSE(preventer->isPreventingSleep());
+    EXPECT_FALSE(displayHalf->isHeld());
+    EXPECT_EQ(session.calls(kScreenSaver, "/org/freedesktop/ScreenSaver", "Inhibit").size(), 1u);
+    EXPECT_TRUE(waitUntil(
+        [&] { return session.calls(kScreenSaver, "/org/freedesktop/ScreenSaver", "UnInhibit").size() == 1; }));
+}
+
+// A service that never answers costs the main thread one short D-Bus timeout, not 25 s.
+TEST_F(Inhibits, HangingServiceCostsAtMostTheShortTimeout)
+{
+    REQUIRE_DESKTOP(desktop);
+    ASSERT_TRUE(desktop.startDbusMock(TestDesktop::Bus::session, kScreenSaver,
+                                      { "--template", screenSaverTemplate(templates, "/org/freedesktop/ScreenSaver",
+                                                                          "import time; time.sleep(4); ret = 7") }))
+        << desktop.error().toStdString();
+    DisplaySleepInhibitor display(BusLink::toAddress(desktop.sessionBusAddress()), ":97");
+    QElapsedTimer elapsed;
+    elapsed.start();
+    EXPECT_FALSE(display.acquire(kReason));
+    EXPECT_LT(elapsed.elapsed(), 1800); // one timeout of 1 s, the other path is not tried
+}
+
+TEST(InhibitsWithoutBuses, FailQuietlyAndQuickly)
+{
+    QElapsedTimer elapsed;
+    elapsed.start();
+    SystemSleepPreventer preventer(
+        std::make_unique<DisplaySleepInhibitor>(BusLink::toAddress("unix:path=/nonexistent/session"), ":97"),
+        std::make_unique<LogindInhibitor>(BusLink::toAddress("unix:path=/nonexistent/system")));
+    EXPECT_FALSE(preventer.preventSleep(kReason));
+    EXPECT_FALSE(preventer.isPreventingSleep());
+    preventer.allowSleep();
+    EXPECT_LT(elapsed.elapsed(), 1000);
+}
+
+namespace {
+
+// A bus daemon of the test's own at a fixed socket path, so it can be stopped and started
+// again at the same address.
+class RestartableBus
+{
+public:
+    RestartableBus() { start(); }
+    ~RestartableBus() { stop(); }
+    RestartableBus(const RestartableBus&) = delete;
+    RestartableBus& operator=(const RestartableBus&) = delete;
+
+    QString address() const { return "unix:path=" + m_dir.filePath("bus"); }
+    bool start()
+    {
+        QFile::remove(m_dir.filePath("bus"));
+        m_daemon = std::make_unique<QProcess>();
+        m_daemon->start("dbus-daemon", { "--session", "--nofork", "--print-address=1", "--address=" + address() });
+        return m_daemon->waitForStarted(5000) && m_daemon->waitForReadyRead(5000);
+    }
+    void stop()
+    {
+        for (auto& mock : m_mocks)
+            TestDesktop::stop(mock.get());
+        m_mocks.clear();
+        TestDesktop::stop(m_daemon.get());
+    }
+    // Starts dbusmock on this bus (as session and system bus alike) and waits for its name.
+    bool startMock(const QString& name, const QStringList& args)
+    {
+        auto mock = std::make_unique<QProcess>();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("DBUS_SESSION_BUS_ADDRESS", address());
+        env.insert("DBUS_SYSTEM_BUS_ADDRESS", address());
+        mock->setProcessEnvironment(env);
+        mock->setStandardOutputFile(QProcess::nullDevice());
+        mock->setStandardErrorFile(QProcess::nullDevice());
+        mock->start("/usr/bin/python3", QStringList { "-m", "dbusmock" } + args);
+        if (!mock->waitForStarted(5000))
+            return false;
+        m_mocks.push_back(std::move(mock));
+        probe::Bus bus(address());
+        return waitUntil(
+            [&] {
+                return bus.call("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "NameHasOwner",
+                                { name })
+                    .arguments()
+                    .value(0)
+                    .toBool();
+            },
+            15000);
+    }
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<QProcess> m_daemon;
+    std::vector<std::unique_ptr<QProcess>> m_mocks;
+};
+
+} // namespace
+
+// The bus itself goes away (and comes back at the same address): the held pair reads as
+// lost, and is taken again once the services are back.
+TEST(InhibitsOnARestartingBus, LossIsReportedAndThePairIsTakenAgain)
+{
+    QTemporaryDir templates;
+    RestartableBus bus;
+    const auto startServices = [&] {
+        return bus.startMock("org.freedesktop.login1", { "--system", "--template", "logind" })
+            && bus.startMock(kScreenSaver,
+                             { "--session", "--template", screenSaverTemplate(templates, "/org/freedesktop/ScreenSaver") });
+    };
+    ASSERT_TRUE(startServices());
+    auto sessionLink = BusLink::toAddress(bus.address());
+    auto systemLink = BusLink::toAddress(bus.address());
+    sessionLink->setRetryInterval(50);
+    systemLink->setRetryInterval(50);
+    SystemSleepPreventer preventer(std::make_unique<DisplaySleepInhibitor>(sessionLink, ":97"),
+                                   std::make_unique<LogindInhibitor>(systemLink));
+    ASSERT_TRUE(preventer.preventSleep(kReason));
+
+    bus.stop();
+    EXPECT_TRUE(waitUntil([&] { return !preventer.isPreventingSleep(); }));
+
+    ASSERT_TRUE(bus.start());
+    ASSERT_TRUE(startServices());
+    EXPECT_TRUE(waitUntil([&] { return preventer.isPreventingSleep(); }, 10000));
+    probe::Bus probeBus(bus.address());
+    EXPECT_EQ(probeBus.inhibitors(), QStringList { kOurLock });
+}
