@@ -1,0 +1,176 @@
+#include "KestuDesign/Components/KestuTextField.h"
+
+#include "KestuDesign/Tokens/KestuFont.h"
+#include "KestuDesign/Utilities/KestuNumeric.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace kestu {
+
+namespace {
+bool isReturn(int key)
+{
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+} // namespace
+
+KestuTextField::KestuTextField(const QString& placeholder, KestuBinding<QString> text, std::optional<QFont> font,
+    Qt::Alignment alignment, bool bordered, bool numericOnly, bool autoFocus, std::function<void()> onCommit,
+    std::function<void()> onCancel, QWidget* parent)
+    : KestuTextField(Description { placeholder, std::move(text), std::move(font), alignment, bordered, numericOnly,
+                         autoFocus, std::move(onCommit), std::move(onCancel) },
+        parent)
+{
+}
+
+KestuTextField::KestuTextField(Description description, QWidget* parent)
+    : QLineEdit(parent)
+    , m_description(std::move(description))
+{
+    applyAppearance(true);
+    setText(m_description.text.get());
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    connect(this, &QLineEdit::textEdited, this, &KestuTextField::onTextEdited);
+    if (m_description.autoFocus) {
+        // After the current construction and layout have finished, like a queued block.
+        QTimer::singleShot(0, this, [this] {
+            setFocus(Qt::OtherFocusReason);
+            selectAll();
+        });
+    }
+}
+
+void KestuTextField::applyAppearance(bool creation)
+{
+    if (creation) {
+        setFrame(m_description.bordered);
+        if (!m_description.bordered) {
+            QPalette p = palette();
+            p.setColor(QPalette::Base, Qt::transparent);
+            setPalette(p);
+        }
+        setFont(m_description.font.value_or(systemFont(13)));
+    } else if (m_description.font) {
+        setFont(*m_description.font);
+    }
+    setPlaceholderText(m_description.placeholder);
+    setAlignment(m_description.alignment);
+}
+
+void KestuTextField::setDescription(Description description)
+{
+    const bool bordered = m_description.bordered;
+    const bool autoFocus = m_description.autoFocus;
+    m_description = std::move(description);
+    m_description.bordered = bordered;
+    m_description.autoFocus = autoFocus;
+    applyAppearance(false);
+    refresh();
+}
+
+void KestuTextField::refresh()
+{
+    if (m_editing)
+        return;
+    const QString value = m_description.text.get();
+    if (value != text())
+        setText(value);
+}
+
+QSize KestuTextField::minimumSizeHint() const
+{
+    // Low compression resistance: the field shrinks with the space it is offered.
+    QSize hint = QLineEdit::minimumSizeHint();
+    hint.setWidth(std::min(hint.width(), fontMetrics().averageCharWidth() * 2));
+    return hint;
+}
+
+void KestuTextField::onTextEdited()
+{
+    if (m_filtering)
+        return;
+    if (!m_editing) {
+        // The binding still holds the text from before this first change.
+        m_editing = true;
+        m_originalValue = m_description.text.get();
+    }
+    if (m_description.numericOnly) {
+        const QString current = text();
+        const QString filtered = KestuNumeric::numberCharacters(current);
+        if (filtered != current) {
+            m_filtering = true;
+            // The caret stays after the same kept characters it followed.
+            const int caret = int(KestuNumeric::numberCharacters(current.left(cursorPosition())).size());
+            setText(filtered);
+            setCursorPosition(std::min<int>(caret, int(filtered.size())));
+            m_filtering = false;
+        }
+    }
+    m_description.text.set(text());
+}
+
+void KestuTextField::commit()
+{
+    m_editing = false;
+    m_description.text.set(text());
+    if (m_description.onCommit)
+        m_description.onCommit();
+}
+
+void KestuTextField::cancel()
+{
+    if (!m_editing)
+        m_originalValue = m_description.text.get();
+    m_editing = false;
+    m_description.text.set(m_originalValue);
+    setText(m_originalValue);
+    if (m_description.onCancel)
+        m_description.onCancel();
+}
+
+bool KestuTextField::event(QEvent* event)
+{
+    // The field keeps Return and Escape: no window shortcut fires while it has focus.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (isReturn(key->key()) || key->key() == Qt::Key_Escape) {
+            event->accept();
+            return true;
+        }
+    }
+    return QLineEdit::event(event);
+}
+
+void KestuTextField::keyPressEvent(QKeyEvent* event)
+{
+    if (isReturn(event->key()) || event->key() == Qt::Key_Escape) {
+        QPointer<KestuTextField> self(this);
+        if (event->key() == Qt::Key_Escape)
+            cancel();
+        else
+            commit();
+        // A callback may have deleted the field.
+        if (self)
+            clearFocus();
+        event->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void KestuTextField::focusOutEvent(QFocusEvent* event)
+{
+    QLineEdit::focusOutEvent(event);
+    // A context menu or another window taking the keyboard does not end the edit.
+    if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason)
+        return;
+    if (m_editing)
+        commit();
+}
+
+} // namespace kestu

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "KestuDesign/Utilities/KestuBinding.h"
+
+#include <QFont>
+#include <QLineEdit>
+
+#include <functional>
+#include <optional>
+
+namespace kestu {
+
+// The kit's single-line text input, bound two-way to a string the host owns.
+//
+// An edit begins with the first change the user makes (not with focus). While editing, the
+// binding follows every keystroke and outside changes of the binding are not shown. Return
+// commits (binding ← text, then onCommit) and gives up focus; Escape cancels (the text from
+// before the edit goes back into the binding and the field, then onCancel) and gives up focus;
+// losing focus in the middle of an edit commits. With numericOnly, typed and pasted text is
+// reduced to number characters, "." and "-", keeping the caret in place.
+class KestuTextField : public QLineEdit {
+    Q_OBJECT
+
+public:
+    // What the host hands in at every update. bordered and autoFocus only count at creation.
+    struct Description {
+        QString placeholder;
+        KestuBinding<QString> text;
+        std::optional<QFont> font; // absent: the system font at 13 points
+        Qt::Alignment alignment = Qt::AlignLeft;
+        bool bordered = false;
+        bool numericOnly = false;
+        bool autoFocus = false;
+        std::function<void()> onCommit;
+        std::function<void()> onCancel;
+    };
+
+    KestuTextField(const QString& placeholder, KestuBinding<QString> text, std::optional<QFont> font,
+        Qt::Alignment alignment, bool bordered, bool numericOnly, bool autoFocus, std::function<void()> onCommit,
+        std::function<void()> onCancel, QWidget* parent = nullptr);
+    explicit KestuTextField(Description description, QWidget* parent = nullptr);
+
+    // Takes a new description (the binding, flags and callbacks take effect at once; a font that
+    // is absent keeps the last one), then refresh().
+    void setDescription(Description description);
+    const Description& description() const { return m_description; }
+    // Shows the binding's text, unless the user is in the middle of an edit.
+    void refresh();
+    bool isEditing() const { return m_editing; }
+
+    QSize minimumSizeHint() const override;
+
+protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    void applyAppearance(bool creation);
+    void onTextEdited();
+    void commit();
+    void cancel();
+
+    Description m_description;
+    QString m_originalValue;
+    bool m_editing = false;
+    bool m_filtering = false;
+};
+
+} // namespace kestu

@@ -1,8 +1,0 @@
-#include "KestuDesign/KestuDesign.h"
-
-namespace kestu {
-const char* kitName()
-{
-    return "KestuDesign";
-}
-}

@@ -1,8 +1,0 @@
-#include "KestuDesign/KestuDesign.h"
-
-#include <gtest/gtest.h>
-
-TEST(Kit, Links)
-{
-    EXPECT_STREQ(kestu::kitName(), "KestuDesign");
-}
