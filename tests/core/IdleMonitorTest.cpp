@@ -1,0 +1,252 @@
+#include "Engine/DirazUvuraLogger.h"
+#include "Engine/IdleDetector.h"
+
+#include "core/InputFakes.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+
+using namespace tremlor;
+using namespace tremlor::testing;
+
+namespace {
+
+constexpr double never = 63113904000.0;
+
+class FakeIdleSource final : public InputIdleSource
+{
+public:
+    QPointF cursorLocation() override
+    {
+        std::lock_guard guard(lock);
+        if (onCursorRead)
+            onCursorRead();
+        return cursor;
+    }
+    double secondsSinceLastEvent(InputEventType type) override
+    {
+        std::lock_guard guard(lock);
+        return seconds[static_cast<std::size_t>(type)];
+    }
+    void setAll(double value)
+    {
+        std::lock_guard guard(lock);
+        seconds.fill(value);
+    }
+
+    std::recursive_mutex lock;
+    QPointF cursor { 100, 200 };
+    std::array<double, 6> seconds { never, never, never, never, never, never };
+    std::function<void()> onCursorRead;
+};
+
+struct MonitorRig
+{
+    MonitorRig()
+    {
+        DirazUvuraLogger::setSink([this](DirazUvuraLogger::Level level, const QString& line) {
+            std::lock_guard guard(logLock);
+            log.push_back({ level, line });
+        });
+        MouseMover::setSyntheticMoving(false);
+        MouseMover::setLastSyntheticPosition({ 0, 0 });
+        MouseMover::setLastSyntheticNonMouseTime(distantPast);
+        SystemIdleMonitor::Seams seams;
+        seams.source = source;
+        seams.clock = clock;
+        seams.timers = timers;
+        monitor = std::make_unique<SystemIdleMonitor>(seams);
+        monitor->setOnIdleStateChanged([this](bool idle) {
+            std::lock_guard guard(logLock);
+            reports.push_back(idle);
+        });
+    }
+    ~MonitorRig()
+    {
+        monitor.reset();
+        DirazUvuraLogger::setSink({});
+    }
+    void start(double threshold)
+    {
+        monitor->startMonitoring(threshold);
+        monitor->waitUntilIdle();
+    }
+    // One check, a second after the previous one.
+    void check()
+    {
+        clock->advance(1.0);
+        ASSERT_TRUE(timers->fireLast());
+    }
+    std::vector<QString> lines()
+    {
+        std::lock_guard guard(logLock);
+        std::vector<QString> out;
+        for (const auto& entry : log)
+            out.push_back(entry.second);
+        log.clear();
+        return out;
+    }
+
+    std::shared_ptr<FakeIdleSource> source = std::make_shared<FakeIdleSource>();
+    std::shared_ptr<FakeClock> clock = std::make_shared<FakeClock>();
+    std::shared_ptr<ManualTimers> timers = std::make_shared<ManualTimers>();
+    std::mutex logLock;
+    std::vector<std::pair<DirazUvuraLogger::Level, QString>> log;
+    std::vector<bool> reports;
+    std::unique_ptr<SystemIdleMonitor> monitor;
+};
+
+} // namespace
+
+TEST(IdleMonitor, StartsIdleAndATypingUserTurnsItActive)
+{
+    MonitorRig rig;
+    MouseMover::setLastSyntheticPosition({ 12.9, -3.7 });
+    rig.start(30);
+    EXPECT_TRUE(rig.monitor->isUserIdle());
+    ASSERT_EQ(rig.timers->count(), 1u);
+    EXPECT_EQ(rig.timers->at(0).delay, std::chrono::seconds(1));
+    EXPECT_EQ(rig.timers->at(0).interval, std::chrono::seconds(1));
+    EXPECT_EQ(rig.lines(), std::vector<QString> { QString::fromUtf8(
+                               "START monitoring \u2014 threshold=30s initIdle=Y initPos=(100,200) synthPos=(12,-3)") });
+
+    rig.source->seconds[static_cast<int>(InputEventType::keyDown)] = 0.4;
+    rig.check();
+    EXPECT_FALSE(rig.monitor->isUserIdle());
+    EXPECT_EQ(rig.reports, std::vector<bool> { false });
+    const auto lines = rig.lines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_TRUE(lines[0].startsWith("#1 pos=(100,200) synthPos=(12,-3) posMoved=N userMouse=N mouseIdle="))
+        << lines[0].toStdString();
+    EXPECT_TRUE(lines[0].endsWith(" kbHID=0.4s synthNM=63113904000.0s realKB=Y eff=0.4s thresh=30s idle=N chg=Y"))
+        << lines[0].toStdString();
+    EXPECT_EQ(lines[1], QString::fromUtf8("*** STATE CHANGE \u2192 USER_ACTIVE (pause jiggling)"));
+}
+
+TEST(IdleMonitor, OwnMovesAndSmallDriftAreNotTheUser)
+{
+    MonitorRig rig;
+    rig.start(30);
+    // Drift of two points.
+    rig.source->cursor = { 102, 198 };
+    rig.check();
+    // A move while the mover is moving.
+    MouseMover::setSyntheticMoving(true);
+    rig.source->cursor = { 400, 400 };
+    rig.check();
+    MouseMover::setSyntheticMoving(false);
+    // A move that ends within five points of where the mover left the cursor.
+    MouseMover::setLastSyntheticPosition({ 800, 300 });
+    rig.source->cursor = { 805, 295 };
+    rig.check();
+    EXPECT_TRUE(rig.monitor->isUserIdle());
+    EXPECT_TRUE(rig.reports.empty());
+
+    // A real move: active at once.
+    rig.source->cursor = { 900, 300 };
+    rig.check();
+    EXPECT_FALSE(rig.monitor->isUserIdle());
+    EXPECT_EQ(rig.reports, std::vector<bool> { false });
+}
+
+TEST(IdleMonitor, OwnKeysDoNotWakeButLaterOnesDo)
+{
+    MonitorRig rig;
+    rig.start(30);
+    for (int i = 0; i < 5; ++i) {
+        // The program pressed a key half a second ago; the system saw one 0.3 s ago.
+        MouseMover::setLastSyntheticNonMouseTime(rig.clock->monotonicNow() + std::chrono::milliseconds(500));
+        rig.source->seconds[static_cast<int>(InputEventType::keyDown)] = 0.3;
+        rig.check();
+    }
+    EXPECT_TRUE(rig.monitor->isUserIdle());
+    // A scroll 1.5 s after the program's last key: the user's.
+    MouseMover::setLastSyntheticNonMouseTime(rig.clock->monotonicNow() - std::chrono::milliseconds(1000));
+    rig.source->setAll(never);
+    rig.source->seconds[static_cast<int>(InputEventType::scrollWheel)] = 0.5;
+    rig.check();
+    EXPECT_FALSE(rig.monitor->isUserIdle());
+}
+
+TEST(IdleMonitor, ReportsIdleAtTheFirstCheckPastTheThresholdAndLogsEveryTenth)
+{
+    MonitorRig rig;
+    rig.start(30);
+    rig.source->cursor = { 700, 700 };
+    rig.check(); // real mouse move at t = 1
+    EXPECT_EQ(rig.reports, std::vector<bool> { false });
+    rig.lines();
+    for (int second = 1; second < 30; ++second) {
+        rig.check();
+        EXPECT_FALSE(rig.monitor->isUserIdle()) << second;
+    }
+    rig.check();
+    EXPECT_TRUE(rig.monitor->isUserIdle());
+    EXPECT_EQ(rig.reports, (std::vector<bool> { false, true }));
+    const auto lines = rig.lines();
+    // Checks 10, 20 and 30 by count, then the change at check 31 with its state line.
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_TRUE(lines[0].startsWith("#10 "));
+    EXPECT_TRUE(lines[1].startsWith("#20 "));
+    EXPECT_TRUE(lines[2].startsWith("#30 "));
+    EXPECT_EQ(lines[3],
+              "#31 pos=(700,700) synthPos=(0,0) posMoved=N userMouse=N mouseIdle=30.0s kbHID=63113904000.0s "
+              "synthNM=63113904000.0s realKB=N eff=30.0s thresh=30s idle=Y chg=Y");
+    EXPECT_EQ(lines[4], QString::fromUtf8("*** STATE CHANGE \u2192 USER_IDLE (resume jiggling)"));
+}
+
+TEST(IdleMonitor, StopLogsOnlyWithATimerAndAStaleCheckCannotPauseTheNextRun)
+{
+    MonitorRig rig;
+    rig.monitor->stopMonitoring();
+    EXPECT_TRUE(rig.lines().empty());
+    rig.start(30);
+    rig.lines();
+    rig.monitor->stopMonitoring();
+    EXPECT_EQ(rig.lines(), std::vector<QString> { "STOP monitoring" });
+    EXPECT_EQ(rig.timers->liveCount(), 0u);
+
+    // A check of the first run is under way when the engine restarts monitoring.
+    rig.start(30);
+    rig.source->seconds[static_cast<int>(InputEventType::keyDown)] = 0.2;
+    bool restarted = false;
+    rig.source->onCursorRead = [&] {
+        if (!restarted) {
+            restarted = true;
+            rig.monitor->startMonitoring(30);
+        }
+    };
+    rig.check();
+    rig.monitor->waitUntilIdle();
+    EXPECT_TRUE(restarted);
+    EXPECT_TRUE(rig.monitor->isUserIdle());
+    EXPECT_TRUE(rig.reports.empty());
+    // The new run sees the same typing and reports it itself.
+    rig.source->onCursorRead = nullptr;
+    rig.check();
+    EXPECT_EQ(rig.reports, std::vector<bool> { false });
+}
+
+TEST(DirazUvuraLogger, WritesTheEngineMessagesExactly)
+{
+    std::vector<std::pair<DirazUvuraLogger::Level, QString>> log;
+    DirazUvuraLogger::setSink([&](DirazUvuraLogger::Level level, const QString& line) { log.push_back({ level, line }); });
+    DirazUvuraLogger::engineEnabled(45.6, true, false);
+    DirazUvuraLogger::engineDisabled();
+    DirazUvuraLogger::userIdle();
+    DirazUvuraLogger::userActive();
+    DirazUvuraLogger::callbackIgnored();
+    DirazUvuraLogger::monitoringStarted(1e300, { -1e300, 7.9 }, { std::nan(""), -0.9 });
+    DirazUvuraLogger::setSink({});
+    using L = DirazUvuraLogger::Level;
+    ASSERT_EQ(log.size(), 6u);
+    EXPECT_EQ(log[0], std::make_pair(L::debug, QString("ENGINE: smartIdle ENABLED threshold=46s simKB=Y simClicks=N")));
+    EXPECT_EQ(log[1], std::make_pair(L::debug, QString::fromUtf8("ENGINE: smartIdle DISABLED \u2014 skipping idle monitoring")));
+    EXPECT_EQ(log[2], std::make_pair(L::info, QString::fromUtf8("ENGINE: user idle \u2192 RESUME jiggling")));
+    EXPECT_EQ(log[3], std::make_pair(L::info, QString::fromUtf8("ENGINE: user active \u2192 PAUSE jiggling")));
+    EXPECT_EQ(log[4], std::make_pair(L::debug, QString::fromUtf8("callback ignored \u2014 engine not active")));
+    // Absurd coordinates are clamped, not undefined.
+    EXPECT_TRUE(log[5].second.contains("initPos=(-9200000000000000000,7) synthPos=(0,0)"));
+}

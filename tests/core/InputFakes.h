@@ -1,0 +1,250 @@
+#pragma once
+
+#include "Engine/MouseMoving.h"
+#include "Engine/QueueTimers.h"
+#include "Platform/Clock.h"
+#include "Platform/Dispatch.h"
+#include "Platform/Random.h"
+
+#include <gmock/gmock.h>
+
+#include <functional>
+#include <map>
+#include <mutex>
+#include <random>
+#include <vector>
+
+namespace tremlor::testing {
+
+// A seeded generator whose draws over chosen ranges can be pinned; closed ranges like the real one.
+class ScriptedRandom final : public RandomSource
+{
+public:
+    explicit ScriptedRandom(unsigned seed = 1)
+        : m_engine(seed)
+    {
+    }
+
+    double uniformReal(double a, double b) override
+    {
+        if (realHook) {
+            if (auto value = realHook(a, b))
+                return *value;
+        }
+        if (auto it = m_reals.find({ a, b }); it != m_reals.end())
+            return it->second;
+        if (!(b > a))
+            return a;
+        return std::uniform_real_distribution<double>(a, std::nextafter(b, b + 1.0))(m_engine);
+    }
+
+    std::int64_t uniformInt(std::int64_t a, std::int64_t b) override
+    {
+        if (auto it = m_ints.find({ a, b }); it != m_ints.end())
+            return it->second;
+        if (b <= a)
+            return a;
+        return std::uniform_int_distribution<std::int64_t>(a, b)(m_engine);
+    }
+
+    void pinReal(double a, double b, double value) { m_reals[{ a, b }] = value; }
+    void pinInt(std::int64_t a, std::int64_t b, std::int64_t value) { m_ints[{ a, b }] = value; }
+
+    // Consulted first for every real draw; nullopt falls through.
+    std::function<std::optional<double>(double, double)> realHook;
+
+private:
+    std::mt19937_64 m_engine;
+    std::map<std::pair<double, double>, double> m_reals;
+    std::map<std::pair<std::int64_t, std::int64_t>, std::int64_t> m_ints;
+};
+
+// Returns the low (or high) end of every range.
+class ExtremeRandom final : public RandomSource
+{
+public:
+    explicit ExtremeRandom(bool high)
+        : m_high(high)
+    {
+    }
+    double uniformReal(double a, double b) override { return m_high && b > a ? b : a; }
+    std::int64_t uniformInt(std::int64_t a, std::int64_t b) override { return m_high && b > a ? b : a; }
+
+private:
+    bool m_high;
+};
+
+class FakeClock final : public Clock
+{
+public:
+    QDateTime now() const override { return QDateTime::fromSecsSinceEpoch(1'700'000'000); }
+    std::chrono::steady_clock::time_point monotonicNow() const override
+    {
+        std::lock_guard guard(m_lock);
+        return m_now;
+    }
+    void advance(double seconds)
+    {
+        std::lock_guard guard(m_lock);
+        m_now += std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+            std::chrono::duration<double>(seconds));
+    }
+
+private:
+    mutable std::mutex m_lock;
+    std::chrono::steady_clock::time_point m_now { std::chrono::hours(1000) };
+};
+
+// Timers that fire only when the test says so, on the queue they were armed for.
+class ManualTimers final : public QueueTimers
+{
+public:
+    struct Armed
+    {
+        dispatch::SerialQueue* queue = nullptr;
+        std::chrono::nanoseconds delay {};
+        std::chrono::nanoseconds interval {};
+        std::function<void()> fn;
+        std::shared_ptr<std::atomic<bool>> cancelled;
+    };
+
+    Cancel arm(dispatch::SerialQueue& queue, std::chrono::nanoseconds delay, std::chrono::nanoseconds interval,
+               std::function<void()> fn) override
+    {
+        auto cancelled = std::make_shared<std::atomic<bool>>(false);
+        std::lock_guard guard(m_lock);
+        m_armed.push_back({ &queue, delay, interval, std::move(fn), cancelled });
+        return [cancelled] { *cancelled = true; };
+    }
+
+    std::size_t count() const
+    {
+        std::lock_guard guard(m_lock);
+        return m_armed.size();
+    }
+    Armed at(std::size_t index) const
+    {
+        std::lock_guard guard(m_lock);
+        return m_armed.at(index);
+    }
+    std::size_t liveCount() const
+    {
+        std::lock_guard guard(m_lock);
+        std::size_t live = 0;
+        for (const auto& armed : m_armed)
+            live += armed.cancelled->load() ? 0 : 1;
+        return live;
+    }
+    // Runs timer `index` on its queue and waits; a cancelled timer does not run.
+    bool fire(std::size_t index)
+    {
+        const Armed armed = at(index);
+        bool ran = false;
+        armed.queue->sync([&] {
+            if (!armed.cancelled->load()) {
+                ran = true;
+                armed.fn();
+            }
+        });
+        return ran;
+    }
+    bool fireLast() { return fire(count() - 1); }
+
+private:
+    mutable std::mutex m_lock;
+    std::vector<Armed> m_armed;
+};
+
+// One posted event, as the fake screen saw it.
+struct PostedEvent
+{
+    enum class Kind { move, click, pressKey, keyDown, keyUp, scroll };
+    Kind kind;
+    QPointF point;
+    int code = 0;
+    int horizontal = 0;
+};
+
+// A recording poster over an in-memory screen: a GoogleMock class whose defaults move a fake
+// cursor, so tests can both inspect what was posted and set expectations.
+class MockPoster : public MouseMoving
+{
+public:
+    MockPoster()
+    {
+        using ::testing::_;
+        using ::testing::Invoke;
+        ON_CALL(*this, moveCursor(_)).WillByDefault(Invoke([this](QPointF p) {
+            std::lock_guard guard(lock);
+            cursor = p;
+            events.push_back({ PostedEvent::Kind::move, p });
+        }));
+        ON_CALL(*this, click(_)).WillByDefault(Invoke([this](QPointF p) {
+            std::lock_guard guard(lock);
+            events.push_back({ PostedEvent::Kind::click, p });
+        }));
+        ON_CALL(*this, pressKey(_)).WillByDefault(Invoke([this](quint16 code) {
+            std::lock_guard guard(lock);
+            events.push_back({ PostedEvent::Kind::pressKey, {}, code });
+        }));
+        ON_CALL(*this, postKey(_, _)).WillByDefault(Invoke([this](quint16 code, bool down) {
+            std::lock_guard guard(lock);
+            events.push_back({ down ? PostedEvent::Kind::keyDown : PostedEvent::Kind::keyUp, {}, code });
+        }));
+        ON_CALL(*this, scroll(_, _)).WillByDefault(Invoke([this](int v, int h) {
+            std::lock_guard guard(lock);
+            events.push_back({ PostedEvent::Kind::scroll, {}, v, h });
+        }));
+        ON_CALL(*this, cursorLocation()).WillByDefault(Invoke([this] {
+            std::lock_guard guard(lock);
+            return cursor;
+        }));
+        ON_CALL(*this, displayBounds(_)).WillByDefault(Invoke([this](QPointF p) {
+            std::lock_guard guard(lock);
+            for (const QRectF& d : displays) {
+                if (p.x() >= d.left() && p.x() < d.right() && p.y() >= d.top() && p.y() < d.bottom())
+                    return d;
+            }
+            return displays.empty() ? QRectF() : displays.front();
+        }));
+        ON_CALL(*this, screenBounds()).WillByDefault(Invoke([this] {
+            std::lock_guard guard(lock);
+            return screen;
+        }));
+    }
+
+    MOCK_METHOD(void, click, (QPointF at), (override));
+    MOCK_METHOD(void, pressKey, (quint16 keyCode), (override));
+    MOCK_METHOD(void, moveCursor, (QPointF to), (override));
+    MOCK_METHOD(void, postKey, (quint16 keyCode, bool down), (override));
+    MOCK_METHOD(void, scroll, (int verticalPixels, int horizontalPixels), (override));
+    MOCK_METHOD(QPointF, cursorLocation, (), (override));
+    MOCK_METHOD(QRectF, displayBounds, (QPointF point), (override));
+    MOCK_METHOD(QRectF, screenBounds, (), (override));
+    MOCK_METHOD(void, releaseAll, (), (override));
+
+    std::vector<PostedEvent> takeEvents()
+    {
+        std::lock_guard guard(lock);
+        return std::exchange(events, {});
+    }
+    std::size_t countOf(PostedEvent::Kind kind)
+    {
+        std::lock_guard guard(lock);
+        return static_cast<std::size_t>(
+            std::count_if(events.begin(), events.end(), [kind](const PostedEvent& e) { return e.kind == kind; }));
+    }
+    void setCursor(QPointF p)
+    {
+        std::lock_guard guard(lock);
+        cursor = p;
+    }
+
+    std::mutex lock;
+    QPointF cursor { 500, 400 };
+    std::vector<QRectF> displays { QRectF(0, 0, 1920, 1080) };
+    QRectF screen { 0, 0, 1920, 1080 };
+    std::vector<PostedEvent> events;
+};
+
+} // namespace tremlor::testing

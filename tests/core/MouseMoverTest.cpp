@@ -1,0 +1,335 @@
+#include "Engine/MouseMover.h"
+
+#include "core/InputFakes.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cmath>
+
+namespace tremlor {
+
+// Reads the mover's pattern state on its queue.
+class MouseMoverProbe
+{
+public:
+    static QPointF driftOffset(MouseMover& mover)
+    {
+        QPointF value;
+        mover.m_queue->sync([&] { value = mover.m_driftOffset; });
+        return value;
+    }
+    static double circleAngle(MouseMover& mover)
+    {
+        double value = 0;
+        mover.m_queue->sync([&] { value = mover.m_circleAngle; });
+        return value;
+    }
+};
+
+} // namespace tremlor
+
+using namespace tremlor;
+using namespace tremlor::testing;
+using ::testing::NiceMock;
+using Kind = PostedEvent::Kind;
+
+namespace {
+
+struct MoverRig
+{
+    explicit MoverRig(unsigned seed = 7)
+        : random(std::make_shared<ScriptedRandom>(seed))
+    {
+        MouseMover::Seams seams;
+        seams.random = random;
+        seams.clock = clock;
+        seams.timers = timers;
+        seams.sleep = [this](std::chrono::microseconds us) {
+            slept += us;
+            ++sleeps;
+            if (onSleep)
+                onSleep(sleeps);
+        };
+        mover = std::make_unique<MouseMover>(poster, seams);
+        mover->setOnJiggle([this] { ++jiggles; });
+    }
+    ~MoverRig() { mover.reset(); }
+
+    void start(MovementPattern pattern, bool keyboard = false, bool clicks = false, double maxInterval = 30.0,
+               double distance = 10.0)
+    {
+        mover->start(maxInterval, distance, pattern, keyboard, clicks);
+        mover->waitUntilIdle();
+    }
+    bool tick() { return timers->fireLast(); }
+
+    std::shared_ptr<NiceMock<MockPoster>> poster = std::make_shared<NiceMock<MockPoster>>();
+    std::shared_ptr<ScriptedRandom> random;
+    std::shared_ptr<FakeClock> clock = std::make_shared<FakeClock>();
+    std::shared_ptr<ManualTimers> timers = std::make_shared<ManualTimers>();
+    std::function<void(int)> onSleep;
+    std::chrono::microseconds slept {};
+    int sleeps = 0;
+    std::atomic<int> jiggles { 0 };
+    std::unique_ptr<MouseMover> mover;
+};
+
+std::vector<QPointF> movesOf(const std::vector<PostedEvent>& events)
+{
+    std::vector<QPointF> points;
+    for (const auto& e : events) {
+        if (e.kind == Kind::move)
+            points.push_back(e.point);
+    }
+    return points;
+}
+
+} // namespace
+
+TEST(MouseMoverDelay, StaysInsideTheDrawnBoundsForEveryPattern)
+{
+    ExtremeRandom low(false), high(true);
+    EXPECT_DOUBLE_EQ(MouseMover::drawDelay(low, MovementPattern::bounce, 1.0), 0.8);
+    EXPECT_DOUBLE_EQ(MouseMover::drawDelay(high, MovementPattern::circle, 1.0), 1.4);
+    EXPECT_DOUBLE_EQ(MouseMover::drawDelay(high, MovementPattern::drift, 30.0), 42.0);
+    // Natural: uniformInt 0…9 gives 0 with the low source (long pause), 9 with the high one.
+    EXPECT_DOUBLE_EQ(MouseMover::drawDelay(low, MovementPattern::natural, 30.0), 3.0);
+    EXPECT_DOUBLE_EQ(MouseMover::drawDelay(high, MovementPattern::natural, 30.0), 3.6);
+    ScriptedRandom longPause;
+    longPause.pinInt(0, 9, 0);
+    EXPECT_DOUBLE_EQ(MouseMover::drawDelay(longPause, MovementPattern::natural, 2.0), 3.0);
+    longPause.pinReal(3.0, 8.0, 8.0);
+    EXPECT_DOUBLE_EQ(MouseMover::drawDelay(longPause, MovementPattern::natural, 30.0), 8.0);
+
+    ScriptedRandom random(3);
+    for (int i = 0; i < 2000; ++i) {
+        const double simple = MouseMover::drawDelay(random, MovementPattern::bounce, 1.0);
+        EXPECT_TRUE(simple >= 0.8 && simple <= 1.4) << simple;
+        const double natural = MouseMover::drawDelay(random, MovementPattern::natural, 30.0);
+        EXPECT_TRUE(natural >= 0.8 && natural <= 8.0) << natural;
+    }
+}
+
+TEST(MouseMoverDelay, AbsurdIntervalsNeitherOverflowNorGoNegative)
+{
+    ExtremeRandom high(true);
+    ScriptedRandom random;
+    for (double absurd : { 1e300, std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN(),
+                           -5.0, 0.0 }) {
+        for (auto pattern : allCases<MovementPattern>()) {
+            for (RandomSource* source : { static_cast<RandomSource*>(&high), static_cast<RandomSource*>(&random) }) {
+                const double delay = MouseMover::drawDelay(*source, pattern, absurd);
+                EXPECT_TRUE(std::isfinite(delay) && delay >= 0.8 && delay <= MouseMover::maximumDelay)
+                    << absurd << " " << delay;
+            }
+        }
+    }
+    // Through start: the armed timer's delay is at most a day.
+    MoverRig rig;
+    rig.random->pinReal(0.8, 1.4, 1.4);
+    rig.start(MovementPattern::bounce, false, false, 1e300, 1e300);
+    ASSERT_EQ(rig.timers->count(), 1u);
+    EXPECT_LE(rig.timers->at(0).delay, std::chrono::hours(24));
+    EXPECT_GT(rig.timers->at(0).delay, std::chrono::seconds(0));
+}
+
+TEST(MouseMoverPatterns, BounceReturnsDriftAddsUpCircleTurns)
+{
+    MoverRig rig;
+    rig.start(MovementPattern::bounce);
+    for (int i = 0; i < 20; ++i) {
+        const QPointF before = rig.poster->cursor;
+        ASSERT_TRUE(rig.tick());
+        const auto moves = movesOf(rig.poster->takeEvents());
+        ASSERT_GE(moves.size(), 6u);
+        ASSERT_LE(moves.size(), 12u);
+        EXPECT_NEAR(moves.back().x(), before.x(), 1e-9);
+        EXPECT_NEAR(moves.back().y(), before.y(), 1e-9);
+        for (const QPointF& p : moves) {
+            EXPECT_LE(std::abs(p.x() - before.x()), 10.0 + 1e-9);
+            EXPECT_LE(std::abs(p.y() - before.y()), 10.0 + 1e-9);
+        }
+    }
+
+    rig.start(MovementPattern::drift);
+    const QPointF origin = rig.poster->cursor;
+    for (int i = 0; i < 30; ++i)
+        ASSERT_TRUE(rig.tick());
+    const QPointF offset = MouseMoverProbe::driftOffset(*rig.mover);
+    EXPECT_NEAR(rig.poster->cursor.x() - origin.x(), offset.x(), 1e-6);
+    EXPECT_NEAR(rig.poster->cursor.y() - origin.y(), offset.y(), 1e-6);
+    EXPECT_NE(offset, QPointF());
+    rig.start(MovementPattern::drift);
+    EXPECT_EQ(MouseMoverProbe::driftOffset(*rig.mover), QPointF());
+
+    // Circle: a step of 0.5 rad each tick moves by 0.5 × d along the new angle.
+    rig.random->pinReal(0.2, 0.5, 0.5);
+    rig.start(MovementPattern::circle, false, false, 30.0, 20.0);
+    rig.poster->takeEvents();
+    for (int i = 1; i <= 3; ++i) {
+        const QPointF before = rig.poster->cursor;
+        ASSERT_TRUE(rig.tick());
+        EXPECT_NEAR(MouseMoverProbe::circleAngle(*rig.mover), 0.5 * i, 1e-12);
+        EXPECT_NEAR(rig.poster->cursor.x() - before.x(), 0.5 * 20.0 * std::cos(0.5 * i), 1e-9);
+        EXPECT_NEAR(rig.poster->cursor.y() - before.y(), 0.5 * 20.0 * std::sin(0.5 * i), 1e-9);
+    }
+    EXPECT_EQ(rig.jiggles, 20 + 30 + 3);
+}
+
+TEST(MouseMoverPatterns, InterpolationEasesAndLandsExactly)
+{
+    EXPECT_DOUBLE_EQ(MouseMover::smoothstep(0.0), 0.0);
+    EXPECT_DOUBLE_EQ(MouseMover::smoothstep(0.5), 0.5);
+    EXPECT_DOUBLE_EQ(MouseMover::smoothstep(1.0), 1.0);
+    MoverRig rig;
+    rig.random->pinInt(3, 8, 4);
+    rig.random->pinReal(-10.0, 10.0, 8.0);
+    rig.start(MovementPattern::drift);
+    const QPointF start = rig.poster->cursor;
+    rig.poster->takeEvents();
+    ASSERT_TRUE(rig.tick());
+    const auto moves = movesOf(rig.poster->takeEvents());
+    ASSERT_EQ(moves.size(), 4u);
+    const double expected[] = { 0.15625, 0.5, 0.84375, 1.0 };
+    for (std::size_t i = 0; i < 4; ++i)
+        EXPECT_DOUBLE_EQ(moves[i].x() - start.x(), 8.0 * expected[i]);
+    EXPECT_EQ(moves.back(), start + QPointF(8, 8));
+}
+
+TEST(MouseMoverExtras, KeysAndClicksComeAtTheirRates)
+{
+    MoverRig rig(11);
+    rig.start(MovementPattern::bounce, true, true);
+    const int ticks = 4000;
+    for (int i = 0; i < ticks; ++i)
+        ASSERT_TRUE(rig.tick());
+    const double keys = static_cast<double>(rig.poster->countOf(Kind::pressKey)) / ticks;
+    const double clicks = static_cast<double>(rig.poster->countOf(Kind::click)) / ticks;
+    EXPECT_NEAR(keys, 0.25, 0.03);
+    EXPECT_NEAR(clicks, 0.10, 0.02);
+    for (const auto& e : rig.poster->takeEvents()) {
+        if (e.kind == Kind::pressKey) {
+            EXPECT_THAT(MouseMover::inertKeyCodes, ::testing::Contains(e.code));
+        }
+        EXPECT_NE(e.kind, Kind::keyDown);
+        EXPECT_NE(e.kind, Kind::scroll);
+    }
+}
+
+TEST(MouseMoverExtras, NoExtrasLeaveTheSyntheticKeyTimeAlone)
+{
+    MoverRig rig;
+    const SyntheticTime marker = rig.clock->monotonicNow() - std::chrono::seconds(77);
+    MouseMover::setLastSyntheticNonMouseTime(marker);
+    bool sawMovingFlag = false;
+    ON_CALL(*rig.poster, moveCursor(::testing::_)).WillByDefault([&](QPointF p) {
+        sawMovingFlag = sawMovingFlag || MouseMover::isSyntheticMoving();
+        rig.poster->cursor = p;
+    });
+    rig.mover->setOnJiggle([&] {
+        // The record is complete before the flag drops, and both are done by onJiggle.
+        EXPECT_FALSE(MouseMover::isSyntheticMoving());
+        EXPECT_EQ(MouseMover::lastSyntheticPosition(), rig.poster->cursor);
+        ++rig.jiggles;
+    });
+    for (auto pattern : { MovementPattern::bounce, MovementPattern::drift, MovementPattern::circle }) {
+        rig.start(pattern);
+        for (int i = 0; i < 50; ++i)
+            ASSERT_TRUE(rig.tick());
+    }
+    EXPECT_TRUE(sawMovingFlag);
+    EXPECT_EQ(MouseMover::lastSyntheticNonMouseTime(), marker);
+    EXPECT_EQ(rig.jiggles, 150);
+}
+
+TEST(MouseMoverLifecycle, StopDuringAMovePostsNothingMoreAndJigglesOnce)
+{
+    for (auto pattern : allCases<MovementPattern>()) {
+        MoverRig rig;
+        // Every extra would fire if reached.
+        rig.random->pinInt(0, 1, 1);
+        rig.random->pinInt(0, 9, 0);
+        rig.random->pinInt(0, 99, 10); // natural: curve then scroll
+        rig.start(pattern, true, true);
+        ASSERT_TRUE(rig.tick()); // natural tick 1
+        rig.poster->takeEvents();
+        std::size_t movesBeforeStop = 0;
+        rig.onSleep = [&](int) {
+            if (!rig.mover->isStopped()) {
+                movesBeforeStop = rig.poster->countOf(Kind::move);
+                rig.mover->stop();
+            }
+        };
+        const int jigglesBefore = rig.jiggles;
+        const std::size_t armedBefore = rig.timers->count();
+        ASSERT_TRUE(rig.tick());
+        const auto events = rig.poster->takeEvents();
+        EXPECT_EQ(rig.jiggles, jigglesBefore + 1) << rawValue(pattern).toStdString();
+        EXPECT_EQ(rig.timers->count(), armedBefore) << "no timer after a stop";
+        EXPECT_EQ(rig.timers->liveCount(), 0u);
+        EXPECT_EQ(movesOf(events).size(), movesBeforeStop) << rawValue(pattern).toStdString();
+        for (const auto& e : events)
+            EXPECT_EQ(e.kind, Kind::move) << "posted after the stop: " << static_cast<int>(e.kind);
+        EXPECT_FALSE(MouseMover::isSyntheticMoving());
+    }
+}
+
+TEST(MouseMoverLifecycle, RestartDuringATickOnlyTheNewRunContinues)
+{
+    MoverRig rig;
+    rig.start(MovementPattern::bounce);
+    bool restarted = false;
+    rig.onSleep = [&](int) {
+        if (!restarted) {
+            restarted = true;
+            // A start from the main thread while the tick runs on the queue.
+            rig.mover->start(5.0, 50.0, MovementPattern::drift, false, false);
+        }
+    };
+    ASSERT_TRUE(rig.tick());
+    rig.mover->waitUntilIdle();
+    EXPECT_EQ(rig.jiggles, 1);
+    ASSERT_EQ(rig.timers->count(), 2u);
+    EXPECT_EQ(rig.timers->liveCount(), 1u);
+    EXPECT_FALSE(rig.timers->fire(0));
+    EXPECT_EQ(MouseMoverProbe::driftOffset(*rig.mover), QPointF());
+    ASSERT_TRUE(rig.tick());
+    EXPECT_NE(MouseMoverProbe::driftOffset(*rig.mover), QPointF());
+    EXPECT_EQ(rig.jiggles, 2);
+
+    // Stop then start at once: only the new timer fires.
+    const std::size_t before = rig.timers->count();
+    rig.mover->stop();
+    rig.start(MovementPattern::bounce);
+    ASSERT_EQ(rig.timers->count(), before + 1);
+    EXPECT_FALSE(rig.timers->fire(before - 1));
+    EXPECT_TRUE(rig.timers->fire(before));
+    EXPECT_EQ(rig.jiggles, 3);
+}
+
+TEST(MouseMoverLifecycle, DestructionStopsAndReleasesHeldInput)
+{
+    MoverRig rig;
+    rig.start(MovementPattern::natural, true, true);
+    EXPECT_CALL(*rig.poster, releaseAll()).Times(1);
+    rig.mover.reset();
+    EXPECT_EQ(rig.timers->liveCount(), 0u);
+}
+
+TEST(MouseMoverLifecycle, AbsurdDistanceKeepsEveryPointOnScreen)
+{
+    for (double distance : { 1e300, std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN() }) {
+        for (auto pattern : { MovementPattern::bounce, MovementPattern::drift, MovementPattern::circle }) {
+            MoverRig rig;
+            rig.start(pattern, false, false, 30.0, distance);
+            for (int i = 0; i < 10; ++i)
+                ASSERT_TRUE(rig.tick());
+            for (const QPointF& p : movesOf(rig.poster->takeEvents())) {
+                ASSERT_TRUE(std::isfinite(p.x()) && std::isfinite(p.y()));
+                EXPECT_TRUE(rig.poster->screen.contains(p)) << p.x() << "," << p.y();
+            }
+        }
+    }
+}

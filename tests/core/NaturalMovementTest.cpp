@@ -1,0 +1,296 @@
+#include "Engine/MouseMover.h"
+
+#include "core/InputFakes.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace tremlor;
+using namespace tremlor::testing;
+using ::testing::NiceMock;
+using Kind = PostedEvent::Kind;
+using Action = MouseMover::NaturalAction;
+
+namespace {
+
+// A natural-pattern mover over a fake screen; every sleep is recorded in the event log as a
+// pseudo-event so tests can find segment boundaries.
+struct NaturalRig
+{
+    explicit NaturalRig(unsigned seed = 5)
+        : random(std::make_shared<ScriptedRandom>(seed))
+    {
+        MouseMover::Seams seams;
+        seams.random = random;
+        seams.clock = clock;
+        seams.timers = timers;
+        seams.sleep = [this](std::chrono::microseconds us) {
+            std::lock_guard guard(poster->lock);
+            sleeps.push_back({ poster->events.size(), us.count() });
+            if (stopAtSleep > 0 && static_cast<int>(sleeps.size()) == stopAtSleep)
+                mover->stop();
+        };
+        mover = std::make_unique<MouseMover>(poster, seams);
+        mover->setOnJiggle([this] { ++jiggles; });
+    }
+
+    void start(bool keyboard, bool clicks)
+    {
+        mover->start(30.0, 10.0, MovementPattern::natural, keyboard, clicks);
+        mover->waitUntilIdle();
+    }
+    void tick()
+    {
+        ASSERT_TRUE(timers->fireLast());
+    }
+    // Jitter pinned to zero, so curve steps land exactly on the Bézier curve.
+    void withoutJitter()
+    {
+        random->realHook = [](double a, double b) -> std::optional<double> {
+            if (a < 0 && a == -b)
+                return 0.0;
+            return std::nullopt;
+        };
+    }
+
+    std::shared_ptr<NiceMock<MockPoster>> poster = std::make_shared<NiceMock<MockPoster>>();
+    std::shared_ptr<ScriptedRandom> random;
+    std::shared_ptr<FakeClock> clock = std::make_shared<FakeClock>();
+    std::shared_ptr<ManualTimers> timers = std::make_shared<ManualTimers>();
+    std::vector<std::pair<std::size_t, long long>> sleeps;
+    int stopAtSleep = 0;
+    int jiggles = 0;
+    std::unique_ptr<MouseMover> mover;
+};
+
+} // namespace
+
+TEST(NaturalMovement, ActionTableAndEasingBoundaries)
+{
+    const std::pair<int, Action> table[] = { { 0, Action::curveThenScroll },  { 29, Action::curveThenScroll },
+                                             { 30, Action::scrollOnly },      { 44, Action::scrollOnly },
+                                             { 45, Action::curveOnly },       { 64, Action::curveOnly },
+                                             { 65, Action::keysOnly },        { 79, Action::keysOnly },
+                                             { 80, Action::curveThenKeys },   { 99, Action::curveThenKeys } };
+    for (const auto& [r, action] : table)
+        EXPECT_EQ(MouseMover::naturalActionFor(r), action) << r;
+
+    EXPECT_DOUBLE_EQ(MouseMover::naturalEase(0.0), 0.0);
+    EXPECT_NEAR(MouseMover::naturalEase(0.15), 0.15, 1e-12);
+    EXPECT_NEAR(MouseMover::naturalEase(0.85), 0.85, 1e-12);
+    EXPECT_DOUBLE_EQ(MouseMover::naturalEase(1.0), 1.0);
+    // Continuous and non-decreasing across the joins.
+    double previous = 0.0;
+    for (int i = 1; i <= 10000; ++i) {
+        const double u = MouseMover::naturalEase(i / 10000.0);
+        EXPECT_GE(u, previous);
+        EXPECT_LT(u - previous, 0.01);
+        previous = u;
+    }
+}
+
+TEST(NaturalMovement, TargetsFromACornerLieFortyToSeventyPercentAwayInsideTheInset)
+{
+    NaturalRig rig;
+    rig.withoutJitter();
+    rig.random->pinInt(0, 99, 50); // curveOnly
+    rig.start(false, false);
+    const QRectF display(0, 0, 1920, 1080);
+    const QPointF corners[] = { { 0, 0 }, { 1919, 0 }, { 0, 1079 }, { 1919, 1079 }, { 960, 540 } };
+    for (int i = 0; i < 200; ++i) {
+        const QPointF s = corners[i % 5];
+        rig.poster->setCursor(s);
+        rig.tick();
+        const QPointF t = rig.poster->cursor; // the curve ends on the target; a fidget returns to it
+        EXPECT_GE(t.x(), 40.0);
+        EXPECT_LE(t.x(), 1880.0);
+        EXPECT_GE(t.y(), 40.0);
+        EXPECT_LE(t.y(), 1040.0);
+        const double r = std::max(std::abs(t.x() - s.x()) / display.width(), std::abs(t.y() - s.y()) / display.height());
+        EXPECT_GE(r, 0.4 - 1e-9) << i;
+        EXPECT_LE(r, 0.7 + 1e-9) << i;
+    }
+}
+
+TEST(NaturalMovement, SegmentsEndAtTheirShareOfTheWay)
+{
+    for (int n : { 2, 3 }) {
+        NaturalRig rig;
+        rig.withoutJitter();
+        rig.random->pinInt(0, 99, 50);  // curveOnly
+        rig.random->pinInt(2, 4, n);
+        rig.random->pinInt(0, 80, 1);   // no random pauses
+        rig.random->pinInt(0, 1, 0);    // no fidget (and one bend side)
+        rig.start(false, false);
+        rig.poster->setCursor({ 100, 100 });
+        rig.poster->takeEvents();
+        rig.sleeps.clear();
+        rig.tick();
+        const auto events = rig.poster->takeEvents();
+        const QPointF s(100, 100);
+        const QPointF target = rig.poster->cursor;
+        // Segment boundaries: the only sleeps of 20–80 ms inside the curve.
+        std::vector<QPointF> ends;
+        std::vector<int> stepsPerSegment;
+        std::size_t lastIndex = 0;
+        for (const auto& [index, micros] : rig.sleeps) {
+            if (micros >= 20'000 && micros <= 80'000 && index > 0) {
+                ends.push_back(events[index - 1].point);
+                stepsPerSegment.push_back(static_cast<int>(index - lastIndex));
+                lastIndex = index;
+            }
+        }
+        ASSERT_EQ(ends.size(), static_cast<std::size_t>(n - 1));
+        const QPointF first = n == 2 ? s + (target - s) / 4.0 : s + (target - s) / 9.0;
+        EXPECT_NEAR(ends[0].x(), first.x(), 1e-6);
+        EXPECT_NEAR(ends[0].y(), first.y(), 1e-6);
+        if (n == 3) {
+            const QPointF second = ends[0] + (target - ends[0]) / 3.0;
+            EXPECT_NEAR(ends[1].x(), second.x(), 1e-6);
+            EXPECT_NEAR(ends[1].y(), second.y(), 1e-6);
+        }
+        for (int steps : stepsPerSegment)
+            EXPECT_GE(steps, 15);
+        EXPECT_GE(events.size() - lastIndex, 15u);
+    }
+}
+
+TEST(NaturalMovement, CurvesNeverLeaveTheirDisplay)
+{
+    NaturalRig rig(9);
+    rig.poster->displays = { QRectF(0, 0, 1920, 1080), QRectF(1920, 0, 1280, 1024) };
+    rig.poster->screen = QRectF(0, 0, 3200, 1080);
+    rig.random->pinInt(0, 99, 90); // curveThenKeys
+    rig.start(false, false);
+    for (int i = 0; i < 150; ++i) {
+        const bool second = i % 2 == 1;
+        const QRectF display = rig.poster->displays[second ? 1 : 0];
+        // Start near an edge, so jitter and bend push outwards.
+        rig.poster->setCursor(second ? QPointF(3199, 1023) : QPointF(1, 1079));
+        rig.poster->takeEvents();
+        rig.tick();
+        for (const auto& e : rig.poster->takeEvents()) {
+            ASSERT_EQ(e.kind, Kind::move);
+            EXPECT_TRUE(display.contains(e.point) && e.point.x() <= display.right() - 1
+                        && e.point.y() <= display.bottom() - 1)
+                << i << ": " << e.point.x() << "," << e.point.y();
+        }
+    }
+}
+
+TEST(NaturalMovement, TinyOrMissingDisplaysFallBackToTheScreenCentre)
+{
+    NaturalRig rig;
+    rig.withoutJitter();
+    rig.random->pinInt(0, 99, 50);
+    rig.poster->displays = { QRectF(0, 0, 60, 50) };
+    rig.poster->screen = QRectF(0, 0, 70, 70);
+    rig.start(false, false);
+    rig.poster->setCursor({ 3, 3 });
+    rig.tick();
+    EXPECT_EQ(rig.poster->cursor, QPointF(35, 35));
+
+    // No monitor at all: the screen's bounds stand in.
+    rig.poster->displays.clear();
+    rig.poster->screen = QRectF(0, 0, 800, 600);
+    for (int i = 0; i < 20; ++i) {
+        rig.tick();
+        for (const auto& e : rig.poster->takeEvents())
+            EXPECT_TRUE(rig.poster->screen.contains(e.point));
+    }
+}
+
+TEST(NaturalMovement, ScrollBurstRampsAndScrollsBack)
+{
+    NaturalRig rig;
+    rig.random->pinInt(0, 99, 35); // scrollOnly
+    rig.random->pinInt(3, 12, 10);
+    rig.random->pinInt(0, 1, 1);   // positive, and the scroll-back happens
+    rig.random->pinInt(1, 3, 2);   // two scroll-back events (and amounts of 2 early on)
+    rig.start(false, false);
+    const SyntheticTime before = rig.clock->monotonicNow();
+    rig.clock->advance(5);
+    rig.tick();
+    std::vector<PostedEvent> scrolls;
+    for (const auto& e : rig.poster->takeEvents()) {
+        if (e.kind == Kind::scroll)
+            scrolls.push_back(e);
+    }
+    ASSERT_EQ(scrolls.size(), 12u);
+    for (int i = 0; i < 10; ++i) {
+        const double p = i / 10.0;
+        const int amount = scrolls[i].code;
+        if (p < 0.3)
+            EXPECT_TRUE(amount >= 1 && amount <= 3) << i;
+        else if (p > 0.7)
+            EXPECT_TRUE(amount >= 1 && amount <= 2) << i;
+        else
+            EXPECT_TRUE(amount >= 2 && amount <= 6) << i;
+        EXPECT_GE(scrolls[i].horizontal, -1);
+        EXPECT_LE(scrolls[i].horizontal, 1);
+    }
+    for (int i = 10; i < 12; ++i) {
+        EXPECT_TRUE(scrolls[i].code <= -1 && scrolls[i].code >= -2);
+        EXPECT_EQ(scrolls[i].horizontal, 0);
+    }
+    EXPECT_GT(MouseMover::lastSyntheticNonMouseTime(), before);
+}
+
+TEST(NaturalMovement, KeyboardOffPressesNothingAndEveryFourthTickClicks)
+{
+    NaturalRig rig;
+    rig.random->pinInt(0, 99, 70); // keysOnly
+    rig.start(false, true);
+    for (int tick = 1; tick <= 12; ++tick) {
+        rig.tick();
+        const auto events = rig.poster->takeEvents();
+        const auto clicks = std::count_if(events.begin(), events.end(), [](auto& e) { return e.kind == Kind::click; });
+        EXPECT_EQ(clicks, tick % 4 == 0 ? 1 : 0) << tick;
+        for (const auto& e : events)
+            EXPECT_EQ(e.kind, Kind::click);
+    }
+
+    // Keyboard on: navigation keys go down and up in pairs; every second tick adds a key press.
+    rig.start(true, false);
+    for (int tick = 1; tick <= 6; ++tick) {
+        rig.tick();
+        const auto events = rig.poster->takeEvents();
+        int downs = 0, ups = 0, presses = 0;
+        for (const auto& e : events) {
+            downs += e.kind == Kind::keyDown;
+            ups += e.kind == Kind::keyUp;
+            presses += e.kind == Kind::pressKey;
+            if (e.kind == Kind::keyDown) {
+                EXPECT_THAT(MouseMover::navigationKeyCodes, ::testing::Contains(e.code));
+            }
+        }
+        EXPECT_EQ(downs, ups);
+        EXPECT_TRUE(downs >= 1 && downs <= 4);
+        EXPECT_EQ(presses, tick % 2 == 0 ? 1 : 0);
+    }
+}
+
+TEST(NaturalMovement, StopDuringACurveEndsItWithinAStepAndPostsNothingElse)
+{
+    NaturalRig rig;
+    rig.random->pinInt(0, 99, 10); // curve then scroll
+    rig.random->pinInt(0, 1, 1);   // a fidget would follow, and the extras fire
+    rig.random->pinInt(0, 80, 1);  // no random pauses: one sleep per step
+    rig.start(true, true);
+    rig.tick();
+    rig.tick();
+    rig.tick(); // tick 4 next: key and click extras due
+    rig.poster->takeEvents();
+    rig.sleeps.clear();
+    rig.stopAtSleep = 10; // the stop arrives while the tenth step sleeps
+    const int jigglesBefore = rig.jiggles;
+    rig.tick();
+    const auto events = rig.poster->takeEvents();
+    EXPECT_EQ(events.size(), 10u);
+    for (const auto& e : events)
+        EXPECT_EQ(e.kind, Kind::move);
+    EXPECT_EQ(rig.jiggles, jigglesBefore + 1);
+    EXPECT_EQ(rig.timers->liveCount(), 0u);
+}
