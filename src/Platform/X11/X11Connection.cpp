@@ -39,13 +39,32 @@ int onXError(Display* display, XErrorEvent* event)
     return 0;
 }
 
-void installErrorHandler()
+XIOErrorHandler previousIOHandler = nullptr;
+
+// Xlib's default handler ends the process when a server goes away; for our connections it
+// returns, and the connection's exit handler marks it lost instead.
+int onXIOError(Display* display)
+{
+    bool ours = false;
+    {
+        std::lock_guard guard(registryLock());
+        ours = ourDisplays().count(display) != 0;
+    }
+    if (!ours && previousIOHandler)
+        return previousIOHandler(display);
+    return 0;
+}
+
+void installErrorHandlers()
 {
     static std::once_flag once;
     std::call_once(once, [] {
         XErrorHandler previous = XSetErrorHandler(&onXError);
         if (previous != &onXError)
             previousHandler = previous;
+        XIOErrorHandler previousIO = XSetIOErrorHandler(&onXIOError);
+        if (previousIO != &onXIOError)
+            previousIOHandler = previousIO;
     });
 }
 
@@ -53,7 +72,7 @@ void installErrorHandler()
 
 X11Connection::X11Connection(const QString& displayName)
 {
-    installErrorHandler();
+    installErrorHandlers();
     const QByteArray name = displayName.toLocal8Bit();
     m_display = XOpenDisplay(displayName.isEmpty() ? nullptr : name.constData());
     if (!m_display)

@@ -1,0 +1,363 @@
+#include "Engine/IdleDetector.h"
+#include "Engine/MouseMover.h"
+#include "Platform/X11/InputExtensions.h"
+#include "Platform/X11/SystemMouseMover.h"
+#include "Platform/X11/X11InputIdleSource.h"
+#include "Platform/X11/X11InputListener.h"
+
+#include "core/InputFakes.h"
+#include "support/TestDesktop.h"
+
+#include <QDeadlineTimer>
+#include <QProcess>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+using namespace tremlor;
+using namespace tremlor::testing;
+
+namespace {
+
+constexpr double never = 1e9;
+
+QPoint pointerOf(const QString& display)
+{
+    Display* d = XOpenDisplay(display.toLocal8Bit().constData());
+    if (!d)
+        return { -1, -1 };
+    Window root = 0, child = 0;
+    int x = -1, y = -1, wx = 0, wy = 0;
+    unsigned int mask = 0;
+    XQueryPointer(d, DefaultRootWindow(d), &root, &child, &x, &y, &wx, &wy, &mask);
+    XCloseDisplay(d);
+    return { x, y };
+}
+
+bool keyIsDown(const QString& display, KeySym keysym)
+{
+    Display* d = XOpenDisplay(display.toLocal8Bit().constData());
+    if (!d)
+        return false;
+    char keys[32] = {};
+    XQueryKeymap(d, keys);
+    const KeyCode code = XKeysymToKeycode(d, keysym);
+    XCloseDisplay(d);
+    return code != 0 && (keys[code / 8] & (1 << (code % 8))) != 0;
+}
+
+template <typename Predicate>
+bool waitFor(Predicate predicate, int timeoutMs = 3000)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (!deadline.hasExpired()) {
+        if (predicate())
+            return true;
+        QThread::msleep(5);
+    }
+    return predicate();
+}
+
+double since(x11::X11InputListener& listener, InputEventType type)
+{
+    return listener.secondsSinceLastEvent(type, std::chrono::steady_clock::now());
+}
+
+// A bare Xvfb of our own, for servers without XTest or that go away mid-test.
+struct BareXServer
+{
+    explicit BareXServer(const QStringList& extra = {})
+    {
+        process.start("Xvfb", QStringList { "-displayfd", "1", "-screen", "0", "640x480x24", "-nolisten", "tcp" } + extra);
+        if (!process.waitForStarted(5000))
+            return;
+        QDeadlineTimer deadline(10000);
+        QByteArray out;
+        while (!out.contains('\n') && !deadline.hasExpired() && process.state() == QProcess::Running) {
+            process.waitForReadyRead(100);
+            out += process.readAllStandardOutput();
+        }
+        if (!out.contains('\n'))
+            return;
+        const QString name = ":" + QString::fromLatin1(out).trimmed();
+        while (!deadline.hasExpired()) {
+            if (Display* d = XOpenDisplay(name.toLocal8Bit().constData())) {
+                XCloseDisplay(d);
+                display = name;
+                return;
+            }
+            QThread::msleep(20);
+        }
+    }
+    ~BareXServer() { kill(); }
+    void kill()
+    {
+        if (process.state() != QProcess::NotRunning) {
+            process.kill();
+            process.waitForFinished(3000);
+        }
+    }
+    QProcess process;
+    QString display;
+};
+
+// Forwards to the real poster and remembers every cursor target.
+class RecordingPoster final : public MouseMoving
+{
+public:
+    explicit RecordingPoster(std::shared_ptr<SystemMouseMover> real)
+        : m_real(std::move(real))
+    {
+    }
+    void click(QPointF at) override { m_real->click(at); }
+    void pressKey(quint16 code) override { m_real->pressKey(code); }
+    void moveCursor(QPointF to) override
+    {
+        moves.push_back(to);
+        m_real->moveCursor(to);
+    }
+    void postKey(quint16 code, bool down) override { m_real->postKey(code, down); }
+    void scroll(int v, int h) override { m_real->scroll(v, h); }
+    QPointF cursorLocation() override { return m_real->cursorLocation(); }
+    QRectF displayBounds(QPointF p) override { return m_real->displayBounds(p); }
+    QRectF screenBounds() override { return m_real->screenBounds(); }
+    void releaseAll() override { m_real->releaseAll(); }
+    std::vector<QPointF> moves;
+
+private:
+    std::shared_ptr<SystemMouseMover> m_real;
+};
+
+MouseMover::Seams quickSeams(std::shared_ptr<ManualTimers> timers, bool realSleeps)
+{
+    MouseMover::Seams seams;
+    seams.timers = std::move(timers);
+    if (!realSleeps)
+        seams.sleep = [](std::chrono::microseconds) { };
+    return seams;
+}
+
+} // namespace
+
+TEST(InputBackends, PosterMovesTheRealPointerAndABounceReturns)
+{
+    TestDesktop desktop;
+    REQUIRE_DESKTOP(desktop);
+    EXPECT_TRUE(x11::hasInputExtensions(desktop.display()));
+    auto poster = std::make_shared<SystemMouseMover>(desktop.display());
+    ASSERT_TRUE(poster->canPost());
+    EXPECT_EQ(poster->screenBounds(), QRectF(0, 0, 1920, 1080));
+    EXPECT_EQ(poster->displayBounds({ 5000, 5000 }), QRectF(0, 0, 1920, 1080));
+
+    poster->moveCursor({ 300.4, 200.6 });
+    EXPECT_EQ(pointerOf(desktop.display()), QPoint(300, 201));
+    EXPECT_EQ(poster->cursorLocation(), QPointF(300, 201));
+    // Absurd points are clamped to the screen or dropped, never converted blindly.
+    poster->moveCursor({ 1e300, -1e300 });
+    EXPECT_EQ(pointerOf(desktop.display()), QPoint(1919, 0));
+    poster->moveCursor({ std::nan(""), 10 });
+    EXPECT_EQ(pointerOf(desktop.display()), QPoint(1919, 0));
+
+    poster->moveCursor({ 500, 500 });
+    auto timers = std::make_shared<ManualTimers>();
+    MouseMover mover(poster, quickSeams(timers, true));
+    int jiggles = 0;
+    mover.setOnJiggle([&] { ++jiggles; });
+    mover.start(1.0, 40.0, MovementPattern::bounce, false, false);
+    mover.waitUntilIdle();
+    ASSERT_TRUE(timers->fireLast());
+    EXPECT_EQ(jiggles, 1);
+    EXPECT_EQ(pointerOf(desktop.display()), QPoint(500, 500));
+    EXPECT_EQ(MouseMover::lastSyntheticPosition(), QPointF(500, 500));
+}
+
+TEST(InputBackends, KeysClicksScrollsAndDragsArriveAsRawEvents)
+{
+    TestDesktop desktop;
+    REQUIRE_DESKTOP(desktop);
+    x11::X11InputListener listener(desktop.display());
+    ASSERT_TRUE(listener.isListening());
+    for (auto type : { InputEventType::keyDown, InputEventType::leftMouseDown, InputEventType::scrollWheel,
+                       InputEventType::rightMouseDown, InputEventType::leftMouseDragged })
+        EXPECT_GT(since(listener, type), never);
+
+    SystemMouseMover poster(desktop.display());
+    const SyntheticTime before = std::chrono::steady_clock::now();
+    poster.pressKey(56); // Shift
+    EXPECT_TRUE(waitFor([&] { return since(listener, InputEventType::keyDown) < 2.0; }));
+    EXPECT_GT(MouseMover::lastSyntheticNonMouseTime(), before);
+    poster.click({ 50, 60 });
+    EXPECT_TRUE(waitFor([&] { return since(listener, InputEventType::leftMouseDown) < 2.0; }));
+    EXPECT_EQ(pointerOf(desktop.display()), QPoint(50, 60));
+
+    // 25 pixels make two wheel steps (press and release each); 5 more complete a third.
+    QThread::msleep(50);
+    const auto count = listener.eventCount();
+    poster.scroll(25, 0);
+    EXPECT_TRUE(waitFor([&] { return since(listener, InputEventType::scrollWheel) < 2.0; }));
+    QThread::msleep(100);
+    EXPECT_EQ(listener.eventCount(), count + 4);
+    poster.scroll(5, 0);
+    EXPECT_TRUE(waitFor([&] { return listener.eventCount() == count + 6; }));
+    poster.scroll(-9, 0); // less than a step: nothing
+    QThread::msleep(100);
+    EXPECT_EQ(listener.eventCount(), count + 6);
+    EXPECT_GT(since(listener, InputEventType::rightMouseDown), never);
+
+    // A drag by another XTest client, as a remote-desktop tool would deliver it.
+    Display* other = XOpenDisplay(desktop.display().toLocal8Bit().constData());
+    ASSERT_NE(other, nullptr);
+    XTestFakeButtonEvent(other, 1, True, CurrentTime);
+    XTestFakeMotionEvent(other, -1, 400, 400, CurrentTime);
+    XTestFakeButtonEvent(other, 1, False, CurrentTime);
+    XFlush(other);
+    EXPECT_TRUE(waitFor([&] { return since(listener, InputEventType::leftMouseDragged) < 2.0; }));
+    XTestFakeMotionEvent(other, -1, 300, 300, CurrentTime);
+    XSync(other, False);
+    XCloseDisplay(other);
+    QThread::msleep(100);
+    EXPECT_GT(since(listener, InputEventType::leftMouseDragged), since(listener, InputEventType::mouseMoved));
+
+    // Keys without a key code in this keymap (F15, F16, Fn on a stock layout) are skipped.
+    poster.pressKey(113);
+    poster.pressKey(63);
+    poster.pressKey(999);
+}
+
+TEST(InputBackends, HeldKeysAreReleasedWhenThePosterGoes)
+{
+    TestDesktop desktop;
+    REQUIRE_DESKTOP(desktop);
+    {
+        auto poster = std::make_shared<SystemMouseMover>(desktop.display());
+        poster->postKey(56, true);
+        ASSERT_TRUE(waitFor([&] { return keyIsDown(desktop.display(), XK_Shift_L); }));
+        // The mover's end releases too, before the poster itself goes.
+        MouseMover mover(poster, quickSeams(std::make_shared<ManualTimers>(), false));
+    }
+    EXPECT_TRUE(waitFor([&] { return !keyIsDown(desktop.display(), XK_Shift_L); }));
+}
+
+TEST(InputBackends, IdleMonitorFollowsAnotherClientsTyping)
+{
+    TestDesktop desktop;
+    REQUIRE_DESKTOP(desktop);
+    MouseMover::setLastSyntheticNonMouseTime(distantPast);
+    auto source = std::make_shared<x11::X11InputIdleSource>(desktop.display());
+    ASSERT_TRUE(source->isListening());
+    auto timers = std::make_shared<ManualTimers>();
+    SystemIdleMonitor::Seams seams;
+    seams.source = source;
+    seams.timers = timers;
+    SystemIdleMonitor monitor(seams);
+    std::vector<bool> reports;
+    std::mutex lock;
+    monitor.setOnIdleStateChanged([&](bool idle) {
+        std::lock_guard guard(lock);
+        reports.push_back(idle);
+    });
+    monitor.startMonitoring(1.0);
+
+    QProcess* typing = desktop.startProcess("xdotool", { "type", "--delay", "5", "hello" });
+    ASSERT_NE(typing, nullptr);
+    typing->waitForFinished(5000);
+    ASSERT_TRUE(waitFor([&] { return source->secondsSinceLastEvent(InputEventType::keyDown) < 1.0; }));
+    ASSERT_TRUE(timers->fireLast());
+    EXPECT_FALSE(monitor.isUserIdle());
+    // A second later nobody has typed: idle again.
+    QThread::msleep(1100);
+    ASSERT_TRUE(timers->fireLast());
+    EXPECT_TRUE(monitor.isUserIdle());
+    std::lock_guard guard(lock);
+    EXPECT_EQ(reports, (std::vector<bool> { false, true }));
+}
+
+TEST(InputBackends, MonitorsFromXRandRKeepCurvesOnTheirDisplay)
+{
+    TestDesktop desktop;
+    REQUIRE_DESKTOP(desktop);
+    for (const QStringList& args : { QStringList { "--setmonitor", "left", "1000/260x1080/290+0+0", "none" },
+                                     QStringList { "--setmonitor", "right", "920/240x1080/290+1000+0", "none" } }) {
+        QProcess* xrandr = desktop.startProcess("xrandr", args);
+        ASSERT_NE(xrandr, nullptr);
+        ASSERT_TRUE(xrandr->waitForFinished(5000));
+    }
+    auto real = std::make_shared<SystemMouseMover>(desktop.display());
+    const QRectF right(1000, 0, 920, 1080);
+    ASSERT_TRUE(waitFor([&] { return real->displayBounds({ 1500, 500 }) == right; }));
+    EXPECT_EQ(real->displayBounds({ 10, 10 }), QRectF(0, 0, 1000, 1080));
+
+    auto poster = std::make_shared<RecordingPoster>(real);
+    auto timers = std::make_shared<ManualTimers>();
+    MouseMover mover(poster, quickSeams(timers, false));
+    mover.start(2.0, 10.0, MovementPattern::natural, false, false);
+    mover.waitUntilIdle();
+    for (int i = 0; i < 10; ++i) {
+        real->moveCursor({ 1001, 1079 });
+        ASSERT_TRUE(timers->fireLast());
+    }
+    ASSERT_FALSE(poster->moves.empty());
+    for (const QPointF& p : poster->moves)
+        EXPECT_TRUE(p.x() >= 1000 && p.x() <= 1919 && p.y() >= 0 && p.y() <= 1079) << p.x() << "," << p.y();
+}
+
+TEST(InputBackends, NoDisplayNoXTestOrALostServerNeverCrash)
+{
+    // No display at all: nothing posts, the mover keeps its schedule.
+    {
+        auto poster = std::make_shared<SystemMouseMover>(":987");
+        EXPECT_FALSE(poster->canPost());
+        EXPECT_FALSE(x11::hasInputExtensions(":987"));
+        EXPECT_EQ(poster->cursorLocation(), QPointF());
+        EXPECT_FALSE(poster->displayBounds({}).isValid());
+        auto timers = std::make_shared<ManualTimers>();
+        MouseMover mover(poster, quickSeams(timers, false));
+        int jiggles = 0;
+        mover.setOnJiggle([&] { ++jiggles; });
+        for (auto pattern : allCases<MovementPattern>()) {
+            mover.start(1.0, 10.0, pattern, true, true);
+            mover.waitUntilIdle();
+            ASSERT_TRUE(timers->fireLast());
+        }
+        EXPECT_EQ(jiggles, 4);
+        EXPECT_EQ(timers->liveCount(), 1u);
+        x11::X11InputListener listener(":987");
+        EXPECT_FALSE(listener.isListening());
+    }
+    // A server without XTest: not trusted, nothing posted.
+    {
+        BareXServer server({ "-extension", "XTEST" });
+        ASSERT_FALSE(server.display.isEmpty());
+        EXPECT_FALSE(x11::hasInputExtensions(server.display));
+        SystemMouseMover poster(server.display);
+        EXPECT_FALSE(poster.canPost());
+        poster.moveCursor({ 100, 100 });
+        poster.pressKey(56);
+        EXPECT_EQ(poster.screenBounds(), QRectF(0, 0, 640, 480));
+    }
+    // A server that goes away during a session.
+    {
+        BareXServer server;
+        ASSERT_FALSE(server.display.isEmpty());
+        EXPECT_TRUE(x11::hasInputExtensions(server.display));
+        auto poster = std::make_shared<SystemMouseMover>(server.display);
+        x11::X11InputIdleSource source(server.display);
+        ASSERT_TRUE(source.isListening());
+        poster->postKey(56, true);
+        server.kill();
+        EXPECT_TRUE(waitFor([&] { return !source.isListening(); }));
+        poster->moveCursor({ 10, 10 });
+        poster->click({ 10, 10 });
+        poster->scroll(100, 100);
+        EXPECT_EQ(poster->cursorLocation(), QPointF());
+        EXPECT_EQ(source.cursorLocation(), QPointF());
+        EXPECT_FALSE(poster->canPost());
+        poster->releaseAll();
+    }
+}
