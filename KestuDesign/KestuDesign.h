@@ -2,6 +2,17 @@
 
 // The Kestu design kit: tokens, controls and the onboarding pages. Widgets only; it knows
 // nothing of the application that uses it.
+#include "KestuDesign/Components/KestuButton.h"
+#include "KestuDesign/Components/KestuCard.h"
+#include "KestuDesign/Components/KestuEmptyState.h"
+#include "KestuDesign/Components/KestuHoverEffect.h"
+#include "KestuDesign/Components/KestuPressStyle.h"
+#include "KestuDesign/Components/KestuSearchField.h"
+#include "KestuDesign/Components/KestuSectionHeader.h"
+#include "KestuDesign/Components/KestuSettingsSearchField.h"
+#include "KestuDesign/Components/KestuSlider.h"
+#include "KestuDesign/Components/KestuTextField.h"
+#include "KestuDesign/Components/KestuToggleStyle.h"
 #include "KestuDesign/Resources/KestuBundle.h"
 #include "KestuDesign/Resources/KestuFontRegistry.h"
 #include "KestuDesign/Resources/KestuSymbols.h"
@@ -11,5 +22,10 @@
 #include "KestuDesign/Tokens/KestuMetrics.h"
 #include "KestuDesign/Tokens/KestuShadow.h"
 #include "KestuDesign/Tokens/KestuTransition.h"
+#include "KestuDesign/Utilities/CodableUserDefaultsStorage.h"
+#include "KestuDesign/Utilities/DateFormatterCache.h"
 #include "KestuDesign/Utilities/KestuBinding.h"
+#include "KestuDesign/Utilities/KestuDockVisibility.h"
 #include "KestuDesign/Utilities/KestuReducedMotion.h"
+#include "KestuDesign/Utilities/KestuUserDefaults.h"
+#include "KestuDesign/Utilities/LaunchAtLogin.h"

@@ -82,6 +82,12 @@ void KestuTextField::refresh()
         setText(value);
 }
 
+void KestuTextField::replaceText(const QString& value)
+{
+    setText(value);
+    m_description.text.set(value);
+}
+
 QSize KestuTextField::minimumSizeHint() const
 {
     // Low compression resistance: the field shrinks with the space it is offered.

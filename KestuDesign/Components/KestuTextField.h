@@ -47,6 +47,9 @@ public:
     // Shows the binding's text, unless the user is in the middle of an edit.
     void refresh();
     bool isEditing() const { return m_editing; }
+    // Puts `value` into the field and the binding at once, whether or not an edit is under way
+    // (an edit in progress goes on with the new text).
+    void replaceText(const QString& value);
 
     QSize minimumSizeHint() const override;
 

@@ -41,7 +41,8 @@ QString KestuNumeric::trimSpacesAndTabs(const QString& text)
 
 double KestuNumeric::snap(double value, double lower, double upper, double step)
 {
-    double snapped = step * std::round(value / step);
+    // A step that is not positive would snap everything to "not a number": keep the value.
+    double snapped = step > 0 && std::isfinite(step) ? step * std::round(value / step) : value;
     if (snapped <= lower)
         snapped = lower;
     if (upper < snapped)

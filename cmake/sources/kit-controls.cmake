@@ -1,6 +1,6 @@
 # The kit's tokens, fonts, utilities and controls.
 find_package(ICU REQUIRED COMPONENTS uc)
-target_link_libraries(kestu_design PUBLIC Qt6::DBus PRIVATE ICU::uc ${CMAKE_DL_LIBS})
+target_link_libraries(kestu_design PUBLIC Qt6::DBus nlohmann_json::nlohmann_json PRIVATE ICU::uc ${CMAKE_DL_LIBS})
 target_sources(kestu_design PRIVATE
   KestuDesign/KestuDesign.h
   KestuDesign/Tokens/KestuAnimation.cpp
@@ -26,6 +26,36 @@ target_sources(kestu_design PRIVATE
   KestuDesign/Utilities/KestuNumeric.h
   KestuDesign/Utilities/KestuReducedMotion.cpp
   KestuDesign/Utilities/KestuReducedMotion.h
+  KestuDesign/Utilities/CodableUserDefaultsStorage.h
+  KestuDesign/Utilities/DateFormatterCache.cpp
+  KestuDesign/Utilities/DateFormatterCache.h
+  KestuDesign/Utilities/KestuDockVisibility.cpp
+  KestuDesign/Utilities/KestuDockVisibility.h
+  KestuDesign/Utilities/KestuUserDefaults.h
+  KestuDesign/Utilities/LaunchAtLogin.cpp
+  KestuDesign/Utilities/LaunchAtLogin.h
+  KestuDesign/Components/KestuButton.cpp
+  KestuDesign/Components/KestuButton.h
+  KestuDesign/Components/KestuCard.cpp
+  KestuDesign/Components/KestuCard.h
+  KestuDesign/Components/KestuEmptyState.cpp
+  KestuDesign/Components/KestuEmptyState.h
+  KestuDesign/Components/KestuHoverEffect.cpp
+  KestuDesign/Components/KestuHoverEffect.h
+  KestuDesign/Components/KestuPressStyle.cpp
+  KestuDesign/Components/KestuPressStyle.h
+  KestuDesign/Components/KestuSearchField.cpp
+  KestuDesign/Components/KestuSearchField.h
+  KestuDesign/Components/KestuSectionHeader.cpp
+  KestuDesign/Components/KestuSectionHeader.h
+  KestuDesign/Components/KestuSettingsSearchField.cpp
+  KestuDesign/Components/KestuSettingsSearchField.h
+  KestuDesign/Components/KestuSlider.cpp
+  KestuDesign/Components/KestuSlider.h
+  KestuDesign/Components/KestuSliderLabelField.cpp
+  KestuDesign/Components/KestuSliderLabelField.h
   KestuDesign/Components/KestuTextField.cpp
   KestuDesign/Components/KestuTextField.h
+  KestuDesign/Components/KestuToggleStyle.cpp
+  KestuDesign/Components/KestuToggleStyle.h
 )

@@ -1,0 +1,134 @@
+#include "KestuDesign/Components/KestuSearchField.h"
+
+#include "KestuDesign/Components/KestuTextField.h"
+#include "KestuDesign/Resources/KestuSymbols.h"
+#include "KestuDesign/Tokens/KestuAnimation.h"
+#include "KestuDesign/Tokens/KestuColor.h"
+#include "KestuDesign/Tokens/KestuFont.h"
+#include "KestuDesign/Tokens/KestuTransition.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QPointer>
+
+namespace kestu {
+
+KestuClearButton::KestuClearButton(int symbolSize, QWidget* parent)
+    : QAbstractButton(parent)
+    , m_size(symbolSize)
+{
+    setFocusPolicy(Qt::NoFocus);
+    setCursor(Qt::ArrowCursor);
+    setAccessibleName(QStringLiteral("Clear"));
+    setFixedSize(sizeHint());
+}
+
+void KestuClearButton::setSymbolColor(const QColor& color)
+{
+    m_color = color;
+    update();
+}
+
+void KestuClearButton::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    KestuSymbols::paint(p, QRectF(rect()), QStringLiteral("xmark.circle.fill"), m_size, m_color);
+}
+
+// The magnifying glass before the text.
+class KestuSearchField::Glass final : public QWidget {
+public:
+    Glass(int size, QWidget* parent)
+        : QWidget(parent)
+        , m_size(size)
+    {
+        setFixedSize(size, size);
+    }
+    QColor color;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        KestuSymbols::paint(p, QRectF(rect()), QStringLiteral("magnifyingglass"), m_size, color);
+    }
+
+private:
+    int m_size;
+};
+
+namespace {
+// The caption font's size: the symbols are drawn at the size of a caption glyph.
+int captionSize()
+{
+    return Font::caption().pixelSize();
+}
+} // namespace
+
+KestuSearchField::KestuSearchField(KestuBinding<QString> text, const QString& placeholder, QWidget* parent)
+    : QWidget(parent)
+    , m_text(std::move(text))
+    , m_glass(new Glass(captionSize(), this))
+    , m_clear(new KestuClearButton(captionSize(), this))
+{
+    QPointer<KestuSearchField> self(this);
+    // Each keystroke reaches the host's binding and decides whether the clear button shows.
+    KestuBinding<QString> watched([this] { return m_text.get(); },
+        [self, this](const QString& value) {
+            m_text.set(value);
+            if (self)
+                updateClearButton();
+        });
+    m_field = new KestuTextField(
+        placeholder, watched, systemFont(13), Qt::AlignLeft, false, false, true, nullptr, nullptr, this);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(8, 5, 8, 5);
+    layout->setSpacing(4);
+    layout->addWidget(m_glass, 0, Qt::AlignVCenter);
+    layout->addWidget(m_field, 1);
+    layout->addWidget(m_clear, 0, Qt::AlignVCenter);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+
+    // The clear button empties what the field shows too, even in the middle of an edit.
+    connect(m_clear, &QAbstractButton::clicked, this, [this] { m_field->replaceText(QString()); });
+    m_clearShown = !m_text.get().isEmpty();
+    m_clear->setVisible(m_clearShown);
+    applyColors();
+}
+
+void KestuSearchField::refresh()
+{
+    m_field->refresh();
+    updateClearButton();
+}
+
+void KestuSearchField::updateClearButton()
+{
+    const bool show = !m_text.get().isEmpty();
+    if (show == m_clearShown)
+        return;
+    m_clearShown = show;
+    if (show)
+        KestuTransition::kestuScale().insert(m_clear, Animation::fadeQuick());
+    else
+        KestuTransition::kestuScale().remove(m_clear, Animation::fadeQuick());
+}
+
+void KestuSearchField::applyColors()
+{
+    const QColor color = withOpacity(Color::textSecondary().resolve(this), 0.6);
+    m_glass->color = color;
+    m_glass->update();
+    m_clear->setSymbolColor(color);
+}
+
+void KestuSearchField::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        applyColors();
+}
+
+} // namespace kestu

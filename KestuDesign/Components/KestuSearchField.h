@@ -1,0 +1,60 @@
+#pragma once
+
+#include "KestuDesign/Utilities/KestuBinding.h"
+
+#include <QAbstractButton>
+#include <QWidget>
+
+namespace kestu {
+
+class KestuTextField;
+
+// A round symbol button used by the search fields to clear their text.
+class KestuClearButton final : public QAbstractButton {
+    Q_OBJECT
+
+public:
+    KestuClearButton(int symbolSize, QWidget* parent = nullptr);
+    void setSymbolColor(const QColor& color);
+    QSize sizeHint() const override { return QSize(m_size + 2, m_size + 2); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    int m_size;
+    QColor m_color;
+};
+
+// The panel's search box: a magnifying glass, the kit's text field (focused when shown) and a
+// clear button that scales and fades in while there is text. It filters nothing itself: the
+// host reads the bound text.
+class KestuSearchField final : public QWidget {
+    Q_OBJECT
+
+public:
+    KestuSearchField(KestuBinding<QString> text, const QString& placeholder, QWidget* parent = nullptr);
+
+    // Follows an outside change of the bound text.
+    void refresh();
+    KestuTextField* textField() const { return m_field; }
+    KestuClearButton* clearButton() const { return m_clear; }
+    // Whether the clear button is (or is becoming) shown.
+    bool isClearButtonShown() const { return m_clearShown; }
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    void updateClearButton();
+    void applyColors();
+
+    KestuBinding<QString> m_text;
+    class Glass;
+    Glass* m_glass;
+    KestuTextField* m_field;
+    KestuClearButton* m_clear;
+    bool m_clearShown = false;
+};
+
+} // namespace kestu

@@ -1,0 +1,110 @@
+#include "KestuDesign/Components/KestuSettingsSearchField.h"
+
+#include "KestuDesign/Components/KestuSearchField.h"
+#include "KestuDesign/Resources/KestuSymbols.h"
+#include "KestuDesign/Tokens/KestuColor.h"
+#include "KestuDesign/Tokens/KestuFont.h"
+#include "KestuDesign/Tokens/KestuMetrics.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPainter>
+
+namespace kestu {
+
+namespace {
+constexpr int symbolSize = 11;
+
+// The platform's secondary foreground: the palette's placeholder colour.
+QColor secondaryColor(const QWidget* widget)
+{
+    return widget->palette().color(QPalette::PlaceholderText);
+}
+} // namespace
+
+class KestuSettingsSearchField::Glass final : public QWidget {
+public:
+    explicit Glass(QWidget* parent)
+        : QWidget(parent)
+    {
+        setFixedSize(symbolSize, symbolSize);
+    }
+    QColor color;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        KestuSymbols::paint(p, QRectF(rect()), QStringLiteral("magnifyingglass"), symbolSize, color);
+    }
+};
+
+KestuSettingsSearchField::KestuSettingsSearchField(
+    KestuBinding<QString> text, const QString& placeholder, QWidget* parent)
+    : QWidget(parent)
+    , m_text(std::move(text))
+    , m_glass(new Glass(this))
+    , m_edit(new QLineEdit(this))
+    , m_clear(new KestuClearButton(symbolSize, this))
+{
+    m_edit->setFrame(false);
+    QPalette p = m_edit->palette();
+    p.setColor(QPalette::Base, Qt::transparent);
+    m_edit->setPalette(p);
+    m_edit->setFont(systemFont(12));
+    m_edit->setPlaceholderText(placeholder);
+    m_edit->setText(m_text.get());
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(8, 6, 8, 6);
+    layout->setSpacing(4);
+    layout->addWidget(m_glass, 0, Qt::AlignVCenter);
+    layout->addWidget(m_edit, 1);
+    layout->addWidget(m_clear, 0, Qt::AlignVCenter);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+
+    connect(m_edit, &QLineEdit::textEdited, this, [this](const QString& value) {
+        m_text.set(value);
+        m_clear->setVisible(!value.isEmpty());
+    });
+    connect(m_clear, &QAbstractButton::clicked, this, [this] {
+        m_text.set(QString());
+        refresh();
+    });
+    m_clear->setVisible(!m_text.get().isEmpty());
+    applyColors();
+}
+
+void KestuSettingsSearchField::refresh()
+{
+    const QString value = m_text.get();
+    if (m_edit->text() != value)
+        m_edit->setText(value);
+    m_clear->setVisible(!value.isEmpty());
+}
+
+void KestuSettingsSearchField::applyColors()
+{
+    m_glass->color = secondaryColor(this);
+    m_glass->update();
+    m_clear->setSymbolColor(secondaryColor(this));
+}
+
+void KestuSettingsSearchField::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        applyColors();
+}
+
+void KestuSettingsSearchField::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Color::surfaceTertiary().resolve(this));
+    p.drawRoundedRect(QRectF(rect()), Radius::small, Radius::small);
+}
+
+} // namespace kestu

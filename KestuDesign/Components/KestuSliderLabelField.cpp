@@ -1,0 +1,191 @@
+#include "KestuDesign/Components/KestuSliderLabelField.h"
+
+#include "KestuDesign/Tokens/KestuColor.h"
+#include "KestuDesign/Tokens/KestuFont.h"
+#include "KestuDesign/Utilities/KestuNumeric.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace kestu {
+
+namespace {
+constexpr int labelWidth = 56;
+} // namespace
+
+KestuSliderLabelField::KestuSliderLabelField(KestuBinding<double> value, double lower, double upper, double step,
+    const QString& suffix, int fractionDigits, QWidget* parent)
+    : QLineEdit(parent)
+    , m_value(std::move(value))
+    , m_lower(lower)
+    , m_upper(upper)
+    , m_step(step)
+    , m_suffix(suffix)
+    , m_fractionDigits(fractionDigits)
+{
+    setFrame(false);
+    QPalette p = palette();
+    p.setColor(QPalette::Base, Qt::transparent);
+    p.setColor(QPalette::Text, p.color(QPalette::WindowText));
+    setPalette(p);
+    setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    setFont(Font::mono());
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    setText(formattedValue(m_value.get()));
+    connect(this, &QLineEdit::textEdited, this, &KestuSliderLabelField::onTextEdited);
+}
+
+KestuSliderLabelField::~KestuSliderLabelField()
+{
+    removeClickOutsideMonitor();
+}
+
+QString KestuSliderLabelField::formattedValue(double value) const
+{
+    return KestuNumeric::format(value, m_fractionDigits, m_suffix);
+}
+
+QString KestuSliderLabelField::numericPart(const QString& text) const
+{
+    const QString trimmed = KestuNumeric::trimSpacesAndTabs(text);
+    if (!m_suffix.isEmpty() && trimmed.endsWith(m_suffix))
+        return KestuNumeric::trimSpacesAndTabs(trimmed.left(trimmed.size() - m_suffix.size()));
+    return KestuNumeric::numberCharacters(trimmed);
+}
+
+void KestuSliderLabelField::refresh()
+{
+    if (!m_editing)
+        setText(formattedValue(m_value.get()));
+}
+
+QSize KestuSliderLabelField::sizeHint() const
+{
+    return QSize(labelWidth, QLineEdit::sizeHint().height());
+}
+
+void KestuSliderLabelField::activate()
+{
+    m_editing = true;
+    // Select just the number, so typing replaces it and keeps the unit.
+    const QString current = text();
+    const QString number = numericPart(current);
+    const qsizetype at = number.isEmpty() ? -1 : current.indexOf(number);
+    if (at >= 0)
+        setSelection(int(at), int(number.size()));
+    else
+        selectAll();
+}
+
+void KestuSliderLabelField::focusInEvent(QFocusEvent* event)
+{
+    QLineEdit::focusInEvent(event);
+    if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason)
+        return;
+    activate();
+    installClickOutsideMonitor();
+    // The press that focused the field would place the caret: select again on release.
+    m_reselectOnRelease = event->reason() == Qt::MouseFocusReason;
+}
+
+void KestuSliderLabelField::mouseReleaseEvent(QMouseEvent* event)
+{
+    QLineEdit::mouseReleaseEvent(event);
+    if (m_reselectOnRelease && !hasSelectedText())
+        activate();
+    m_reselectOnRelease = false;
+}
+
+void KestuSliderLabelField::focusOutEvent(QFocusEvent* event)
+{
+    QLineEdit::focusOutEvent(event);
+    if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason)
+        return;
+    removeClickOutsideMonitor();
+    commitEdit();
+}
+
+bool KestuSliderLabelField::event(QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            event->accept();
+            return true;
+        }
+    }
+    return QLineEdit::event(event);
+}
+
+void KestuSliderLabelField::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        clearFocus(); // ends and commits the edit
+        event->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void KestuSliderLabelField::onTextEdited()
+{
+    if (m_filtering)
+        return;
+    m_editing = true;
+    const QString unit = m_suffix.isEmpty() ? QString() : QLatin1Char(' ') + m_suffix;
+    const QString current = text();
+    const QString body
+        = !unit.isEmpty() && current.endsWith(unit) ? current.left(current.size() - unit.size()) : current;
+    const QString cleaned = KestuNumeric::numberCharacters(body);
+    if (cleaned == body)
+        return;
+    m_filtering = true;
+    const int caret = int(KestuNumeric::numberCharacters(current.left(cursorPosition())).size());
+    setText(cleaned + unit);
+    setCursorPosition(std::min<int>(caret, int(cleaned.size())));
+    m_filtering = false;
+}
+
+void KestuSliderLabelField::commitEdit()
+{
+    if (!m_editing)
+        return;
+    m_editing = false;
+    if (const auto number = KestuNumeric::parseNumber(numericPart(text())))
+        m_value.set(KestuNumeric::snap(*number, m_lower, m_upper, m_step));
+    setText(formattedValue(m_value.get()));
+}
+
+void KestuSliderLabelField::installClickOutsideMonitor()
+{
+    removeClickOutsideMonitor();
+    qApp->installEventFilter(this);
+    m_monitorInstalled = true;
+}
+
+void KestuSliderLabelField::removeClickOutsideMonitor()
+{
+    if (m_monitorInstalled && qApp)
+        qApp->removeEventFilter(this);
+    m_monitorInstalled = false;
+}
+
+bool KestuSliderLabelField::eventFilter(QObject* watched, QEvent* event)
+{
+    if (m_monitorInstalled && event->type() == QEvent::MouseButtonPress && watched->isWidgetType()) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        auto* target = static_cast<QWidget*>(watched);
+        // Every press reaches the filter once per widget it is delivered to; judge it by the
+        // window it landed in.
+        if (mouse->button() == Qt::LeftButton && target->window() == window()) {
+            const QPoint local = mapFromGlobal(mouse->globalPosition().toPoint());
+            if (!rect().contains(local))
+                clearFocus(); // ends and commits the edit; the press goes on to its target
+        }
+    }
+    return QLineEdit::eventFilter(watched, event);
+}
+
+} // namespace kestu

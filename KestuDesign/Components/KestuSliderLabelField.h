@@ -1,0 +1,61 @@
+#pragma once
+
+#include "KestuDesign/Utilities/KestuBinding.h"
+
+#include <QLineEdit>
+
+namespace kestu {
+
+// The slider's typeable value label: always 56 points wide, right-aligned monospaced digits
+// with the unit. Focusing it selects just the number; typing keeps to number characters and
+// the unit; every way of ending the edit commits (snapped to the step, held in the range); a
+// press anywhere outside it ends the edit first and still reaches its target.
+class KestuSliderLabelField final : public QLineEdit {
+    Q_OBJECT
+
+public:
+    KestuSliderLabelField(KestuBinding<double> value, double lower, double upper, double step, const QString& suffix,
+        int fractionDigits, QWidget* parent = nullptr);
+    ~KestuSliderLabelField() override;
+
+    // The label text for a value.
+    QString formattedValue(double value) const;
+    // The number part of a label text: trimmed, without the unit, or reduced to number
+    // characters.
+    QString numericPart(const QString& text) const;
+    // Shows the bound value unless the user is editing.
+    void refresh();
+    bool isEditing() const { return m_editing; }
+    bool hasClickOutsideMonitor() const { return m_monitorInstalled; }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void activate();
+    void onTextEdited();
+    void commitEdit();
+    void installClickOutsideMonitor();
+    void removeClickOutsideMonitor();
+
+    KestuBinding<double> m_value;
+    double m_lower;
+    double m_upper;
+    double m_step;
+    QString m_suffix;
+    int m_fractionDigits;
+    bool m_editing = false;
+    bool m_filtering = false;
+    bool m_reselectOnRelease = false;
+    bool m_monitorInstalled = false;
+};
+
+} // namespace kestu
