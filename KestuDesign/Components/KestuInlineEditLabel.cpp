@@ -1,0 +1,204 @@
+#include "KestuDesign/Components/KestuInlineEditLabel.h"
+
+#include "KestuDesign/Components/KestuTextField.h"
+#include "KestuDesign/Resources/KestuSymbols.h"
+#include "KestuDesign/Tokens/KestuColor.h"
+
+#include <QAbstractButton>
+#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace kestu {
+
+namespace {
+QString localized(const char* text)
+{
+    return QCoreApplication::translate("KestuInlineEditLabel", text);
+}
+
+bool isNameSpace(QChar c)
+{
+    return c == QLatin1Char('\t') || c.category() == QChar::Separator_Space;
+}
+} // namespace
+
+// The text on one line, cut with an ellipsis when it does not fit; never read as markup.
+class KestuInlineEditLabel::Label final : public QWidget {
+public:
+    explicit Label(QWidget* parent)
+        : QWidget(parent)
+    {
+        setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    }
+    void setText(const QString& value)
+    {
+        text = value;
+        updateGeometry();
+        update();
+    }
+    QSize sizeHint() const override
+    {
+        const QFontMetrics metrics(font());
+        return QSize(metrics.horizontalAdvance(text) + 1, metrics.height());
+    }
+    QSize minimumSizeHint() const override { return QSize(0, QFontMetrics(font()).height()); }
+    QString text;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setPen(Color::text().resolve(this));
+        const QString shown = QFontMetrics(font()).elidedText(text, Qt::ElideRight, width());
+        painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
+    }
+};
+
+// The borderless pencil: the "pencil" symbol at 11 points in the secondary colour, 22 x 22.
+class KestuInlineEditLabel::Pencil final : public QAbstractButton {
+public:
+    explicit Pencil(QWidget* parent)
+        : QAbstractButton(parent)
+    {
+        setObjectName(QStringLiteral("inline-edit-pencil"));
+        setFixedSize(pencilSide, pencilSide);
+        setFocusPolicy(Qt::NoFocus);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        const QColor secondary = withOpacity(palette().color(QPalette::WindowText), isDown() ? 0.8 : 0.5);
+        KestuSymbols::paint(painter, rect(), QStringLiteral("pencil"), 11, secondary);
+    }
+};
+
+KestuInlineEditLabel::KestuInlineEditLabel(KestuBinding<QString> text, QFont font, PencilVisibility pencilVisibility,
+    bool isHovering, std::function<void()> onCommit, QWidget* parent)
+    : QWidget(parent)
+    , m_text(std::move(text))
+    , m_font(std::move(font))
+    , m_pencilVisibility(pencilVisibility)
+    , m_hovering(isHovering)
+    , m_onCommit(std::move(onCommit))
+    , m_display(new QWidget(this))
+    , m_label(new Label(m_display))
+    , m_pencil(new Pencil(m_display))
+{
+    m_label->setFont(m_font);
+    auto* face = new QHBoxLayout(m_display);
+    face->setContentsMargins(0, 0, 0, 0);
+    face->setSpacing(4);
+    face->addWidget(m_label, 0, Qt::AlignVCenter);
+    face->addWidget(m_pencil, 0, Qt::AlignVCenter);
+    face->addStretch(1);
+
+    auto* root = new QHBoxLayout(this);
+    root->setContentsMargins(0, 0, 0, 0);
+    root->setSpacing(0);
+    root->addWidget(m_display);
+
+    connect(m_pencil, &QAbstractButton::clicked, this, &KestuInlineEditLabel::beginEdit);
+    refresh();
+}
+
+QString KestuInlineEditLabel::trimmedName(const QString& text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && isNameSpace(text.at(begin)))
+        ++begin;
+    while (end > begin && isNameSpace(text.at(end - 1)))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+QString KestuInlineEditLabel::displayedText() const
+{
+    return m_label->text;
+}
+
+void KestuInlineEditLabel::setHovering(bool hovering)
+{
+    m_hovering = hovering;
+    refreshPencil();
+}
+
+void KestuInlineEditLabel::refresh()
+{
+    m_label->setText(m_text.get());
+    refreshPencil();
+}
+
+void KestuInlineEditLabel::refreshPencil()
+{
+    m_pencil->setAccessibleName(localized("Rename %1").arg(m_label->text));
+    m_pencil->setVisible(m_pencilVisibility == PencilVisibility::always || m_hovering);
+}
+
+void KestuInlineEditLabel::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (!m_editing && event->button() == Qt::LeftButton) {
+        beginEdit();
+        return;
+    }
+    QWidget::mouseDoubleClickEvent(event);
+}
+
+void KestuInlineEditLabel::beginEdit()
+{
+    if (m_editing)
+        return;
+    *m_editBuffer = m_text.get();
+    m_editing = true;
+    auto* editor = new KestuTextField(localized("Name"), KestuBinding<QString>::of(m_editBuffer), m_font, Qt::AlignLeft,
+        /*bordered*/ true, /*numericOnly*/ false, /*autoFocus*/ true, {}, {}, this);
+    // The callbacks name their editor, so a late call from a retired one changes nothing.
+    KestuTextField::Description description = editor->description();
+    description.onCommit = [this, editor] { commitEdit(editor); };
+    description.onCancel = [this, editor] { cancelEdit(editor); };
+    editor->setDescription(std::move(description));
+    editor->setMinimumWidth(editorMinimumWidth);
+    m_editor = editor;
+    layout()->addWidget(editor);
+    m_display->hide();
+    editor->show();
+}
+
+void KestuInlineEditLabel::commitEdit(const KestuTextField* from)
+{
+    if (!m_editing || from != m_editor)
+        return;
+    const QString name = trimmedName(*m_editBuffer);
+    if (!name.isEmpty())
+        m_text.set(name);
+    closeEditor();
+    refresh();
+    if (const auto onCommit = m_onCommit)
+        onCommit();
+}
+
+void KestuInlineEditLabel::cancelEdit(const KestuTextField* from)
+{
+    if (!m_editing || from != m_editor)
+        return;
+    closeEditor();
+}
+
+void KestuInlineEditLabel::closeEditor()
+{
+    m_editing = false;
+    KestuTextField* editor = m_editor;
+    m_editor = nullptr;
+    m_display->show();
+    if (editor) {
+        // Still inside the editor's own key or focus handler: retire it later.
+        editor->hide();
+        editor->deleteLater();
+    }
+}
+
+} // namespace kestu

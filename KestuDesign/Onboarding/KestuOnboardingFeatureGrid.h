@@ -1,0 +1,71 @@
+#pragma once
+
+#include "KestuDesign/Onboarding/KestuOnboardingFeatureCard.h"
+
+#include <QList>
+#include <QSet>
+#include <QWidget>
+
+#include <vector>
+
+class QAbstractAnimation;
+
+namespace kestu {
+
+// An onboarding page: a heading over a two-column grid of feature cards, filled row by row.
+// When the page is first shown the cards fade in and rise 10 points into place one after
+// another, card n starting n x 0.08 s after the page appears.
+class KestuOnboardingFeatureGrid final : public QWidget {
+    Q_OBJECT
+public:
+    KestuOnboardingFeatureGrid(QString heading, QList<KestuOnboardingFeature> features, QWidget* parent = nullptr);
+
+    const QString& heading() const { return m_heading; }
+    int cardCount() const { return int(m_cards.size()); }
+    const KestuOnboardingFeature& feature(int index) const;
+
+    // Positions of the cards whose entrance has begun; it only grows.
+    const QSet<int>& visibleCards() const { return m_visible; }
+
+    // The card's resting place in the page, and how it is drawn now.
+    QRectF cardRect(int index) const;
+    double cardOpacity(int index) const;
+    double cardOffset(int index) const;
+    QAbstractAnimation* cardEntrance(int index) const;
+
+    static constexpr int columnCount = 2;
+    static constexpr int entranceMs = 350;
+    static constexpr int staggerMs = 80;
+    static constexpr double riseDistance = 10.0;
+    static int entranceDelayMs(int index);
+
+    QSize sizeHint() const override;
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    struct Card {
+        KestuOnboardingFeatureCard card;
+        double opacity = 0.0;
+        double offset = riseDistance;
+        QAbstractAnimation* entrance = nullptr;
+    };
+
+    struct Layout {
+        QRectF heading;
+        std::vector<QRectF> cards;
+        double bottom = 0.0;
+    };
+    Layout layoutFor(int width) const;
+    void reveal(int index);
+
+    QString m_heading;
+    std::vector<Card> m_cards;
+    QSet<int> m_visible;
+};
+
+} // namespace kestu

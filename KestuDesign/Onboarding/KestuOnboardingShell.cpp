@@ -1,0 +1,280 @@
+#include "KestuDesign/Onboarding/KestuOnboardingShell.h"
+
+#include "KestuDesign/Onboarding/KestuOnboardingStepDots.h"
+#include "KestuDesign/Tokens/KestuAnimation.h"
+#include "KestuDesign/Tokens/KestuColor.h"
+#include "KestuDesign/Tokens/KestuFont.h"
+#include "KestuDesign/Utilities/KestuReducedMotion.h"
+
+#include <QAbstractButton>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QGraphicsOpacityEffect>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QPainterPath>
+#include <QVBoxLayout>
+#include <QVariantAnimation>
+
+#include <algorithm>
+#include <cmath>
+
+namespace kestu {
+
+namespace {
+QString localized(const char* text)
+{
+    return QCoreApplication::translate("KestuOnboardingShell", text);
+}
+
+// The platform's secondary foreground: the window text at half strength.
+QColor secondaryColor(const QWidget* widget)
+{
+    return withOpacity(widget->palette().color(QPalette::WindowText), 0.5);
+}
+
+// A text-only button in the platform's secondary colour (plain style).
+class PlainButton final : public QAbstractButton {
+public:
+    PlainButton(const QString& text, QWidget* parent)
+        : QAbstractButton(parent)
+    {
+        setText(text);
+        setFont(Font::body());
+        setCursor(Qt::PointingHandCursor);
+        setFocusPolicy(Qt::TabFocus);
+    }
+    QSize sizeHint() const override
+    {
+        const QFontMetrics metrics(font());
+        return QSize(metrics.horizontalAdvance(text()) + 4, metrics.height() + 4);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        QColor color = secondaryColor(this);
+        if (isDown())
+            color = withOpacity(color, 0.6);
+        painter.setPen(color);
+        painter.drawText(rect(), Qt::AlignCenter, text());
+    }
+};
+
+// A filled accent button with white text (bordered-prominent style, regular size).
+class ProminentButton final : public QAbstractButton {
+public:
+    explicit ProminentButton(QWidget* parent)
+        : QAbstractButton(parent)
+    {
+        setFont(Font::body());
+        setFocusPolicy(Qt::StrongFocus);
+    }
+    QSize sizeHint() const override
+    {
+        const QFontMetrics metrics(font());
+        return QSize(metrics.horizontalAdvance(text()) + 2 * 12, std::max(24, metrics.height() + 8));
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        QColor fill = Color::accent().resolve(this);
+        if (isDown())
+            fill = fill.darker(115);
+        QPainterPath shape;
+        shape.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
+        painter.fillPath(shape, fill);
+        painter.setPen(Color::white().resolve(this));
+        painter.drawText(rect(), Qt::AlignCenter, text());
+    }
+};
+
+// A one-point divider line.
+class Divider final : public QWidget {
+public:
+    explicit Divider(QWidget* parent)
+        : QWidget(parent)
+    {
+        setFixedHeight(1);
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), withOpacity(palette().color(QPalette::WindowText), 0.12));
+    }
+};
+
+void setPageOpacity(QWidget* page, double opacity)
+{
+    if (!page)
+        return;
+    auto* effect = qobject_cast<QGraphicsOpacityEffect*>(page->graphicsEffect());
+    if (!effect) {
+        effect = new QGraphicsOpacityEffect(page);
+        page->setGraphicsEffect(effect);
+    }
+    effect->setOpacity(std::clamp(opacity, 0.0, 1.0));
+}
+} // namespace
+
+KestuOnboardingShell::KestuOnboardingShell(
+    int totalSteps, std::function<void()> onComplete, PageBuilder content, QWidget* parent)
+    : QWidget(parent)
+    // Callers pass at least one page; fewer would leave no page to show.
+    , m_totalSteps(std::max(1, totalSteps))
+    , m_onComplete(std::move(onComplete))
+    , m_content(std::move(content))
+    , m_pageArea(new QWidget(this))
+    , m_transition(new QVariantAnimation(this))
+    , m_back(new PlainButton(localized("Back"), this))
+    , m_dots(new KestuOnboardingStepDots(m_totalSteps, this))
+    , m_primary(new ProminentButton(this))
+{
+    setFixedSize(shellWidth, shellHeight);
+    m_pageArea->setObjectName(QStringLiteral("onboarding-page-area"));
+    m_pageArea->installEventFilter(this);
+    m_back->setObjectName(QStringLiteral("onboarding-back"));
+    m_dots->setObjectName(QStringLiteral("onboarding-dots"));
+    m_primary->setObjectName(QStringLiteral("onboarding-primary"));
+    m_transition->setObjectName(QStringLiteral("onboarding-page-transition"));
+    m_transition->setStartValue(0.0);
+    m_transition->setEndValue(1.0);
+
+    auto* bar = new QHBoxLayout;
+    bar->setContentsMargins(24, 16, 24, 16);
+    bar->addWidget(m_back);
+    bar->addStretch(1);
+    bar->addWidget(m_dots);
+    bar->addStretch(1);
+    bar->addWidget(m_primary);
+
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(m_pageArea, 1);
+    column->addWidget(new Divider(this));
+    column->addLayout(bar);
+
+    connect(m_back, &QAbstractButton::clicked, this, [this] { goTo(m_currentStep - 1); });
+    connect(m_primary, &QAbstractButton::clicked, this, [this] {
+        if (isLastStep())
+            complete();
+        else
+            goTo(m_currentStep + 1);
+    });
+    connect(m_transition, &QVariantAnimation::valueChanged, this,
+        [this](const QVariant& value) { layoutPages(value.toDouble()); });
+    connect(m_transition, &QVariantAnimation::finished, this, &KestuOnboardingShell::finishTransition);
+
+    showPage(m_content ? m_content(0) : nullptr);
+    finishTransition();
+    refreshBar();
+}
+
+void KestuOnboardingShell::goTo(int step)
+{
+    if (step < 0 || step >= m_totalSteps || step == m_currentStep)
+        return;
+    m_currentStep = step;
+    m_dots->setCurrentStep(step);
+    refreshBar();
+    showPage(m_content ? m_content(step) : nullptr);
+}
+
+void KestuOnboardingShell::complete()
+{
+    // The callback may tear down the shell or its window: keep what is needed on the stack.
+    const QPointer<KestuOnboardingShell> self(this);
+    const auto onComplete = m_onComplete;
+    if (onComplete)
+        onComplete();
+    if (!self)
+        return;
+    QWidget* shellWindow = window();
+    if (shellWindow && shellWindow->isVisible())
+        shellWindow->close();
+}
+
+void KestuOnboardingShell::showPage(QWidget* page)
+{
+    if (!page)
+        page = new QWidget;
+    if (page == m_page)
+        return; // One widget for several steps: it changes inside by itself.
+    // A page still leaving from an earlier step goes now.
+    m_transition->stop();
+    finishTransition();
+
+    m_leaving = m_page;
+    m_page = page;
+    page->setParent(m_pageArea);
+    page->setGeometry(m_pageArea->rect());
+    if (m_leaving && !prefersReducedMotion()) {
+        Animation::springGentle().apply(m_transition);
+        layoutPages(0.0);
+        page->show();
+        m_transition->start();
+    } else {
+        page->show();
+        finishTransition();
+    }
+}
+
+void KestuOnboardingShell::finishTransition()
+{
+    if (m_leaving) {
+        m_leaving->hide();
+        m_leaving->deleteLater();
+        m_leaving = nullptr;
+    }
+    if (m_page) {
+        m_page->setGraphicsEffect(nullptr);
+        m_page->setGeometry(m_pageArea->rect());
+    }
+}
+
+void KestuOnboardingShell::layoutPages(double progress)
+{
+    // The new page enters from the trailing edge, the old one leaves toward the leading edge;
+    // both fade with the move.
+    const QRect area = m_pageArea->rect();
+    const bool rightToLeft = layoutDirection() == Qt::RightToLeft;
+    const int width = area.width();
+    if (m_page) {
+        const int dx = int(std::lround(width * (1.0 - progress)));
+        m_page->setGeometry(area.translated(rightToLeft ? -dx : dx, 0));
+        setPageOpacity(m_page, progress);
+    }
+    if (m_leaving) {
+        const int dx = int(std::lround(width * progress));
+        m_leaving->setGeometry(area.translated(rightToLeft ? dx : -dx, 0));
+        setPageOpacity(m_leaving, 1.0 - progress);
+    }
+}
+
+void KestuOnboardingShell::refreshBar()
+{
+    m_back->setVisible(m_currentStep >= 1);
+    m_primary->setText(isLastStep() ? localized("Get Started") : localized("Continue"));
+    m_primary->updateGeometry();
+}
+
+bool KestuOnboardingShell::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_pageArea && event->type() == QEvent::Resize) {
+        if (m_transition->state() == QAbstractAnimation::Running)
+            layoutPages(m_transition->currentValue().toDouble());
+        else if (m_page)
+            m_page->setGeometry(m_pageArea->rect());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace kestu

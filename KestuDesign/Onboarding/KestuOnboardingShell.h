@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+
+class QAbstractButton;
+class QVariantAnimation;
+
+namespace kestu {
+
+class KestuOnboardingStepDots;
+
+// The paged container of a first-run onboarding: one page at a time above a bar with Back,
+// the page dots and "Continue" (or "Get Started" on the last page, which runs the completion
+// callback and then closes the window that holds the shell). Always 540 x 420 points.
+class KestuOnboardingShell final : public QWidget {
+    Q_OBJECT
+public:
+    // Builds the page for a step; the shell takes ownership of the widget it returns.
+    using PageBuilder = std::function<QWidget*(int step)>;
+
+    KestuOnboardingShell(
+        int totalSteps, std::function<void()> onComplete, PageBuilder content, QWidget* parent = nullptr);
+
+    int totalSteps() const { return m_totalSteps; }
+    int currentStep() const { return m_currentStep; }
+    QWidget* currentPage() const { return m_page; }
+    bool isLastStep() const { return m_currentStep >= m_totalSteps - 1; }
+
+    static constexpr int shellWidth = 540;
+    static constexpr int shellHeight = 420;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void goTo(int step);
+    void complete();
+    void showPage(QWidget* page);
+    void finishTransition();
+    void layoutPages(double progress);
+    void refreshBar();
+
+    int m_totalSteps;
+    int m_currentStep = 0;
+    std::function<void()> m_onComplete;
+    PageBuilder m_content;
+
+    QWidget* m_pageArea;
+    QPointer<QWidget> m_page;
+    QPointer<QWidget> m_leaving;
+    QVariantAnimation* m_transition;
+    QAbstractButton* m_back;
+    KestuOnboardingStepDots* m_dots;
+    QAbstractButton* m_primary;
+};
+
+} // namespace kestu

@@ -1,0 +1,128 @@
+#include "KestuDesign/Components/KestuAboutView.h"
+#include "KitCompositeSupport.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPixmap>
+
+using namespace kestu;
+
+namespace {
+// Sets the host's Info values for one test and takes them away afterwards.
+class AboutView : public CompositeTest {
+protected:
+    void TearDown() override
+    {
+        qApp->setProperty("CFBundleShortVersionString", QVariant());
+        qApp->setProperty("CFBundleVersion", QVariant());
+        QApplication::setWindowIcon(QIcon());
+        CompositeTest::TearDown();
+    }
+
+    static QString textOf(const QWidget& view, const char* name)
+    {
+        auto* label = view.findChild<QLabel*>(QLatin1String(name));
+        return label ? label->text() : QStringLiteral("<missing>");
+    }
+};
+
+QIcon squareIcon()
+{
+    QPixmap pixmap(128, 128);
+    pixmap.fill(Qt::darkCyan);
+    return QIcon(pixmap);
+}
+} // namespace
+
+TEST_F(AboutView, VersionLineComesFromTheHostOrFallsBack)
+{
+    EXPECT_EQ(KestuAboutView::versionLine(), QStringLiteral("Version 1.0.0 (1)"));
+
+    qApp->setProperty("CFBundleShortVersionString", QStringLiteral("2.4.1"));
+    qApp->setProperty("CFBundleVersion", QStringLiteral("311"));
+    EXPECT_EQ(KestuAboutView::versionLine(), QStringLiteral("Version 2.4.1 (311)"));
+
+    // Values that are not strings count as missing, each on its own.
+    qApp->setProperty("CFBundleShortVersionString", 2.5);
+    EXPECT_EQ(KestuAboutView::versionLine(), QStringLiteral("Version 1.0.0 (311)"));
+    qApp->setProperty("CFBundleVersion", 42);
+    EXPECT_EQ(KestuAboutView::buildNumber(), QStringLiteral("1"));
+    qApp->setProperty("CFBundleVersion", QByteArray("42"));
+    EXPECT_EQ(KestuAboutView::buildNumber(), QStringLiteral("1"));
+    // A version holding placeholder markers is shown as it is.
+    qApp->setProperty("CFBundleShortVersionString", QStringLiteral("%2-beta"));
+    qApp->setProperty("CFBundleVersion", QStringLiteral("7"));
+    EXPECT_EQ(KestuAboutView::versionLine(), QStringLiteral("Version %2-beta (7)"));
+}
+
+TEST_F(AboutView, PageReadsTheVersionWhenShownAndKeepsTextsVerbatim)
+{
+    KestuAboutView view(QStringLiteral("<i>Tremlor</i>"), QStringLiteral("Keeps & wakes"), std::nullopt);
+    qApp->setProperty("CFBundleShortVersionString", QStringLiteral("3.0"));
+    qApp->setProperty("CFBundleVersion", QStringLiteral("9"));
+    view.resize(400, 560);
+    view.show();
+    EXPECT_EQ(textOf(view, "about-version"), QStringLiteral("Version 3.0 (9)"));
+    EXPECT_EQ(textOf(view, "about-name"), QStringLiteral("<i>Tremlor</i>"));
+    EXPECT_EQ(view.findChild<QLabel*>(QStringLiteral("about-name"))->textFormat(), Qt::PlainText);
+    EXPECT_EQ(textOf(view, "about-crafted-by"), QStringLiteral("Crafted by"));
+    EXPECT_EQ(textOf(view, "about-maker"), KestuAboutView::makerName());
+}
+
+TEST_F(AboutView, LongDescriptionWrapsCentredWithin300Points)
+{
+    const QString words = QStringLiteral("Moves the pointer now and then so the session stays awake. ").repeated(5);
+    KestuAboutView view(QStringLiteral("App"), words, std::nullopt);
+    view.resize(700, 600);
+    view.show();
+    auto* description = view.findChild<QLabel*>(QStringLiteral("about-description"));
+    ASSERT_NE(description, nullptr);
+    EXPECT_TRUE(description->wordWrap());
+    EXPECT_LE(description->width(), KestuAboutView::descriptionWidth);
+    EXPECT_GT(description->height(), 2 * description->fontMetrics().height());
+    EXPECT_TRUE(description->alignment() & Qt::AlignHCenter);
+    EXPECT_NEAR(description->geometry().center().x(), view.width() / 2, 1);
+}
+
+TEST_F(AboutView, IconIsGivenOrTheApplicationsOrLeftOut)
+{
+    {
+        KestuAboutView view(QStringLiteral("App"), QString(), std::nullopt);
+        EXPECT_EQ(view.findChild<QLabel*>(QStringLiteral("about-icon")), nullptr);
+    }
+    QApplication::setWindowIcon(squareIcon());
+    {
+        KestuAboutView view(QStringLiteral("App"), QString(), std::nullopt);
+        auto* icon = view.findChild<QLabel*>(QStringLiteral("about-icon"));
+        ASSERT_NE(icon, nullptr);
+        EXPECT_EQ(icon->size(), QSize(96, 96));
+        EXPECT_FALSE(icon->pixmap().isNull());
+    }
+    {
+        QPixmap wide(200, 100);
+        wide.fill(Qt::red);
+        KestuAboutView view(QStringLiteral("App"), QString(), QIcon(wide));
+        auto* icon = view.findChild<QLabel*>(QStringLiteral("about-icon"));
+        ASSERT_NE(icon, nullptr);
+        // Aspect kept within the 96-point frame.
+        const QSize drawn = icon->pixmap().deviceIndependentSize().toSize();
+        EXPECT_EQ(drawn.width(), 96);
+        EXPECT_EQ(drawn.height(), 48);
+    }
+}
+
+TEST_F(AboutView, MakerLinkIsAWellFormedSecureAddress)
+{
+    const QUrl url = KestuAboutView::makerUrl();
+    EXPECT_TRUE(url.isValid());
+    EXPECT_EQ(url.scheme(), QStringLiteral("https"));
+    EXPECT_FALSE(url.host().isEmpty());
+    EXPECT_EQ(url.host(), KestuAboutView::makerDomain());
+    EXPECT_FALSE(KestuAboutView::makerName().isEmpty());
+
+    KestuAboutView view(QStringLiteral("App"), QString(), std::nullopt);
+    auto* link = view.findChild<QLabel*>(QStringLiteral("about-link"));
+    ASSERT_NE(link, nullptr);
+    EXPECT_TRUE(link->openExternalLinks());
+    EXPECT_TRUE(link->text().contains(url.toString()));
+}
