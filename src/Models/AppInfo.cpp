@@ -8,6 +8,8 @@
 
 #include <QFileInfo>
 #include <QHashFunctions>
+#include <QPainter>
+#include <QPixmap>
 
 #include <nlohmann/json.hpp>
 
@@ -32,6 +34,22 @@ std::optional<xdg::DesktopEntry> entryOf(const AppInfo& app)
     return xdg::DesktopEntryLookup().entry(app.bundleIdentifier());
 }
 
+// Drawn when the icon theme lacks the generic application icon: a plain window glyph.
+QIcon genericIcon()
+{
+    QPixmap pixmap(64, 64);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(0x5e, 0x5c, 0x64), 3));
+    painter.setBrush(QColor(0xde, 0xdd, 0xda));
+    painter.drawRoundedRect(QRectF(6.5, 10.5, 51, 43), 6, 6);
+    painter.setBrush(QColor(0x5e, 0x5c, 0x64));
+    painter.drawRect(QRectF(6.5, 10.5, 51, 9));
+    painter.end();
+    return QIcon(pixmap);
+}
+
 } // namespace
 
 AppInfo::AppInfo(QString bundleIdentifier, QString name, QString path)
@@ -54,7 +72,9 @@ QIcon AppInfo::icon() const
             return QIcon::fromTheme(entry->icon);
         }
     }
-    return QIcon::fromTheme(genericIconName);
+    if (QIcon::hasThemeIcon(genericIconName))
+        return QIcon::fromTheme(genericIconName);
+    return genericIcon();
 }
 
 bool AppInfo::isRunning() const

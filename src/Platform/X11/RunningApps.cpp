@@ -8,6 +8,9 @@
 #include <atomic>
 #include <mutex>
 
+#include <poll.h>
+#include <sys/socket.h>
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -99,13 +102,48 @@ void track(Display* d)
     }
 }
 
-void untrack(Display* d)
+bool untrack(Display* d)
 {
     for (auto& slot : ourDisplays) {
         Display* expected = d;
         if (slot.compare_exchange_strong(expected, nullptr))
+            return true;
+    }
+    return false;
+}
+
+// Connections whose server went away: closing them would raise a fatal I/O error.
+std::atomic<Display*> abandonedDisplays[maxDisplays];
+
+void abandon(Display* d)
+{
+    for (auto& slot : abandonedDisplays) {
+        Display* expected = nullptr;
+        if (slot.compare_exchange_strong(expected, d))
             return;
     }
+}
+
+bool wasAbandoned(Display* d)
+{
+    for (auto& slot : abandonedDisplays) {
+        Display* expected = d;
+        if (slot.compare_exchange_strong(expected, nullptr))
+            return true;
+    }
+    return false;
+}
+
+// False once the server has closed the connection (end of file on its socket).
+bool connectionAlive(Display* d)
+{
+    pollfd fd { ConnectionNumber(d), POLLIN, 0 };
+    if (::poll(&fd, 1, 0) <= 0)
+        return true;
+    if (fd.revents & (POLLHUP | POLLERR | POLLNVAL))
+        return false;
+    char byte = 0;
+    return ::recv(fd.fd, &byte, 1, MSG_PEEK | MSG_DONTWAIT) != 0;
 }
 
 } // namespace
@@ -125,7 +163,8 @@ DisplayHandle RunningApps::openDisplay(const QString& displayName)
         return {};
     track(d);
     return DisplayHandle(d, [](Display* display) {
-        XCloseDisplay(display);
+        if (!wasAbandoned(display))
+            XCloseDisplay(display);
         untrack(display);
     });
 }
@@ -167,16 +206,21 @@ std::vector<unsigned long> RunningApps::windowsOf(const xdg::DesktopEntry& entry
 bool RunningApps::isRunningOnDefaultDisplay(const xdg::DesktopEntry& entry)
 {
     static std::mutex lock;
-    static DisplayHandle display;
+    // Never closed at exit: the server may be gone by then, and closing would be a fatal I/O error.
+    static auto* display = new DisplayHandle;
     static QByteArray openedFor;
     std::lock_guard guard(lock);
-    // Follow $DISPLAY if it changes (tests point it at their private server).
+    // Follow $DISPLAY if it changes, and reconnect when the server went away.
     const QByteArray current = qgetenv("DISPLAY");
-    if (!display || current != openedFor) {
-        display = openDisplay();
+    if (*display && !connectionAlive(display->get())) {
+        abandon(display->get());
+        display->reset();
+    }
+    if (!*display || current != openedFor) {
+        *display = openDisplay();
         openedFor = current;
     }
-    return display && RunningApps(display).isRunning(entry);
+    return *display && RunningApps(*display).isRunning(entry);
 }
 
 } // namespace tremlor::x11

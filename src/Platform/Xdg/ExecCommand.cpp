@@ -112,7 +112,9 @@ QString ExecCommand::resolvedProgram() const
 {
     if (program.contains(u'/')) {
         const QFileInfo info(program);
-        return info.isAbsolute() && info.isFile() && info.isExecutable() ? info.absoluteFilePath() : QString();
+        // Permission bits, not access(): for root access() calls every file executable.
+        const auto exec = QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
+        return info.isAbsolute() && info.isFile() && (info.permissions() & exec) ? info.absoluteFilePath() : QString();
     }
     return QStandardPaths::findExecutable(program);
 }

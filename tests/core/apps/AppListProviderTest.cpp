@@ -1,0 +1,169 @@
+#include "Helpers/AppListProvider.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace tremlor;
+
+namespace {
+
+class FakeClock final : public Clock
+{
+public:
+    QDateTime now() const override { return {}; }
+    std::chrono::steady_clock::time_point monotonicNow() const override { return monotonic; }
+    std::chrono::steady_clock::time_point monotonic { std::chrono::hours(1) };
+};
+
+void writeFile(const QString& path, const QByteArray& text)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+}
+
+void writeApp(const QString& path, const QByteArray& name, const QByteArray& extra = {})
+{
+    writeFile(path, "[Desktop Entry]\nType=Application\nName=" + name + "\nExec=true\n" + extra);
+}
+
+QStringList ids(const std::vector<AppInfo>& apps)
+{
+    QStringList out;
+    for (const AppInfo& app : apps)
+        out << app.bundleIdentifier();
+    return out;
+}
+
+QStringList names(const std::vector<AppInfo>& apps)
+{
+    QStringList out;
+    for (const AppInfo& app : apps)
+        out << app.name();
+    return out;
+}
+
+class AppListProviderTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        system = root.filePath("usr/share/applications");
+        home = root.filePath("home/.local/share/applications");
+        QDir().mkpath(system);
+        QDir().mkpath(home);
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    }
+    AppListProvider provider() { return AppListProvider({ system, home }, clock); }
+
+    QTemporaryDir root;
+    QString system;
+    QString home;
+    FakeClock clock;
+};
+
+} // namespace
+
+TEST_F(AppListProviderTest, FirstFoundWinsAndListsAreSortedCaseInsensitively)
+{
+    writeApp(system + "/beta.desktop", "beta");
+    writeApp(system + "/gamma.desktop", "gamma");
+    writeApp(home + "/alpha.desktop", "Alpha");
+    writeApp(home + "/beta.desktop", "beta (home copy)");
+    writeApp(system + "/Utilities/tool.desktop", "Ötzi Tool"); // nested: ID "Utilities-tool"
+    writeApp(system + "/Utilities-tool.desktop", "Duplicate of nested"); // same ID, found later in order
+
+    auto scanner = provider();
+    const auto apps = scanner.scanInstalledApps();
+    EXPECT_EQ(names(apps), QStringList({ "Alpha", "beta", "gamma", "Ötzi Tool" }));
+    EXPECT_EQ(ids(apps), QStringList({ "alpha", "beta", "gamma", "Utilities-tool" }));
+    EXPECT_EQ(apps[1].path(), system + "/beta.desktop");
+    EXPECT_EQ(apps[3].path(), system + "/Utilities/tool.desktop");
+}
+
+TEST_F(AppListProviderTest, LeavesOutAgentsHiddenEntriesAndNonApplications)
+{
+    writeApp(system + "/shown.desktop", "Shown", "NoDisplay=false\n");
+    writeApp(system + "/agent.desktop", "Agent", "NoDisplay=true\n");
+    writeApp(system + "/gone.desktop", "Gone", "Hidden=true\n");
+    writeFile(system + "/link.desktop", "[Desktop Entry]\nType=Link\nName=Link\nURL=https://example.org\n");
+    writeFile(system + "/dir.desktop", "[Desktop Entry]\nType=Directory\nName=Dir\n");
+    writeApp(system + "/readme.txt", "Not an entry");
+    writeApp(system + "/bad name.desktop", "Unsafe ID");
+    // A folder named like an entry is not an entry and is not walked into.
+    writeApp(system + "/bundle.desktop/inner.desktop", "Inner");
+
+    auto scanner = provider();
+    EXPECT_EQ(ids(scanner.scanInstalledApps()), QStringList({ "shown" }));
+}
+
+TEST_F(AppListProviderTest, NamesAreLocalised)
+{
+    const QByteArray saved = qgetenv("LC_ALL");
+    qputenv("LC_ALL", "de_DE.UTF-8");
+    writeApp(system + "/files.desktop", "Files", "Name[de]=Dateien\n");
+    writeApp(system + "/calc.desktop", "Calculator", "Name[fr]=Calculatrice\n");
+    auto scanner = provider();
+    EXPECT_EQ(names(scanner.scanInstalledApps()), QStringList({ "Calculator", "Dateien" }));
+    saved.isNull() ? qunsetenv("LC_ALL") : qputenv("LC_ALL", saved);
+}
+
+TEST_F(AppListProviderTest, CacheHoldsForThirtySecondsAndNeverKeepsAnEmptyList)
+{
+    auto scanner = provider();
+    EXPECT_TRUE(scanner.scanInstalledApps().empty());
+    writeApp(system + "/one.desktop", "One");
+    EXPECT_EQ(scanner.scanInstalledApps().size(), 1u); // an empty result is not reused
+
+    writeApp(system + "/two.desktop", "Two");
+    clock.monotonic += std::chrono::seconds(29);
+    EXPECT_EQ(scanner.scanInstalledApps().size(), 1u);
+    clock.monotonic += std::chrono::seconds(1);
+    EXPECT_EQ(scanner.scanInstalledApps().size(), 2u);
+
+    QFile::remove(system + "/one.desktop");
+    clock.monotonic += std::chrono::milliseconds(29999);
+    EXPECT_EQ(scanner.scanInstalledApps().size(), 2u);
+    clock.monotonic += std::chrono::milliseconds(1);
+    EXPECT_EQ(scanner.scanInstalledApps().size(), 1u);
+}
+
+TEST_F(AppListProviderTest, MalformedEntriesAndLoopsAreSkipped)
+{
+    writeApp(system + "/good.desktop", "Good");
+    writeFile(system + "/noname.desktop", "[Desktop Entry]\nType=Application\nExec=x\n");
+    QByteArray junk(4096, '\0');
+    for (int i = 0; i < junk.size(); ++i)
+        junk[i] = static_cast<char>((i * 131 + 7) % 256);
+    writeFile(system + "/junk.desktop", junk);
+    writeFile(system + "/long.desktop",
+              "[Desktop Entry]\nType=Application\nName=" + QByteArray(1000 * 1000, 'x') + "\n");
+    writeApp(system + "/locked.desktop", "Locked");
+    QFile::setPermissions(system + "/locked.desktop", QFileDevice::WriteOwner);
+    const bool canReadLocked = QFile(system + "/locked.desktop").open(QIODevice::ReadOnly); // root can
+    QFile::link(system + "/loop-a.desktop", system + "/loop-b.desktop");
+    QFile::link(system + "/loop-b.desktop", system + "/loop-a.desktop");
+    QFile::link(system, system + "/self"); // a folder that contains itself
+    QFile::link(home, home + "/up");
+    QDir().mkpath(system + "/unreadable");
+    writeApp(system + "/unreadable/hidden.desktop", "Behind a locked folder");
+    QFile::setPermissions(system + "/unreadable", QFileDevice::WriteOwner);
+    QFile::link("/dev/zero", system + "/zero.desktop");
+    QFile::link("/nonexistent", system + "/dangling.desktop");
+
+    auto scanner = AppListProvider({ system, home, root.filePath("missing/applications") }, clock);
+    QStringList expected { "good" };
+    if (canReadLocked)
+        expected << "locked";
+    const auto apps = scanner.scanInstalledApps();
+    QStringList found = ids(apps);
+    found.removeAll("unreadable-hidden"); // readable after all when the tests run as root
+    EXPECT_EQ(found, expected);
+    QFile::setPermissions(system + "/unreadable", QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                              | QFileDevice::ExeOwner);
+}

@@ -1,0 +1,232 @@
+#include "Platform/Xdg/ApplicationFolders.h"
+#include "Platform/Xdg/DesktopEntry.h"
+#include "Platform/Xdg/DesktopEntryLookup.h"
+#include "Platform/Xdg/ExecCommand.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using tremlor::xdg::ApplicationFolders;
+using tremlor::xdg::DesktopEntry;
+using tremlor::xdg::DesktopEntryLookup;
+using tremlor::xdg::ExecCommand;
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& text)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+}
+
+} // namespace
+
+TEST(DesktopEntry, ReadsKeysOfTheMainGroupOnlyWithLocalisedName)
+{
+    const auto entry = DesktopEntry::parse("# comment\n"
+                                           "[Desktop Entry]\n"
+                                           "Type=Application\n"
+                                           "Name=Files\n"
+                                           "Name[de]=Dateien\n"
+                                           "Name[de_AT]=Dateien (AT)\n"
+                                           "Exec = nautilus\\s--new-window %U\n"
+                                           "Icon=org.gnome.Nautilus\n"
+                                           "StartupWMClass=Org.gnome.Nautilus\n"
+                                           "NoDisplay=true\n"
+                                           "\n"
+                                           "[Desktop Action new]\n"
+                                           "Name=Other\n"
+                                           "Exec=other\n",
+                                           { "de_DE", "de" });
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->type, "Application");
+    EXPECT_EQ(entry->name, "Files");
+    EXPECT_EQ(entry->localizedName, "Dateien");
+    EXPECT_EQ(entry->exec, "nautilus --new-window %U");
+    EXPECT_EQ(entry->icon, "org.gnome.Nautilus");
+    EXPECT_EQ(entry->startupWMClass, "Org.gnome.Nautilus");
+    EXPECT_TRUE(entry->noDisplay);
+    EXPECT_FALSE(entry->hidden);
+
+    // No matching translation: the plain Name; "True" is not the boolean true.
+    const auto plain = DesktopEntry::parse("[Desktop Entry]\nName=Files\nName[fr]=Fichiers\nHidden=True\n", { "de" });
+    ASSERT_TRUE(plain);
+    EXPECT_EQ(plain->localizedName, "Files");
+    EXPECT_FALSE(plain->hidden);
+}
+
+TEST(DesktopEntry, MalformedTextIsRefusedWhole)
+{
+    const QByteArray good = "[Desktop Entry]\nType=Application\nName=Good\n";
+    ASSERT_TRUE(DesktopEntry::parse(good, {}));
+    const QByteArray cases[] = {
+        "[Desktop Entry]\nType=Application\n", // no Name
+        "[Desktop Entry]\nName=\n", // empty Name
+        "Name=Before any group\n[Desktop Entry]\nName=x\n",
+        "[Other]\nName=x\n[Desktop Entry]\nName=y\n", // main group not first
+        "[Desktop Entry]\nName=x\n[Desktop Entry]\nName=y\n",
+        "[Desktop Entry]\nName=x\nthis line is junk\n",
+        "[Desktop Entry]\nName=x\n=value\n",
+        "[Desktop Entry]\nName[de=x\nName=y\n",
+        QByteArray("[Desktop Entry]\nName=x\0y\n", 24), // NUL byte
+        "[Desktop Entry]\nName=\xff\xfe\x80\n", // not UTF-8
+        "\x7f" "ELF\x02\x01\x01\x00\x00\x00garbage\n",
+        "",
+    };
+    for (const QByteArray& text : cases)
+        EXPECT_FALSE(DesktopEntry::parse(text, {})) << text.toStdString();
+
+    QByteArray longLine = good + "Comment=" + QByteArray(1000 * 1000, 'a') + "\n";
+    EXPECT_FALSE(DesktopEntry::parse(longLine, {}));
+    QByteArray huge = good;
+    for (int i = 0; i < 40000; ++i)
+        huge += "X-Key" + QByteArray::number(i) + "=some value that fills the file\n";
+    EXPECT_FALSE(DesktopEntry::parse(huge, {}));
+}
+
+TEST(DesktopEntry, LoadsOnlyReadableRegularFiles)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("app.desktop");
+    writeFile(path, "[Desktop Entry]\nType=Application\nName=App\n");
+    const auto entry = DesktopEntry::load(path, "app", {});
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->id, "app");
+    EXPECT_EQ(entry->filePath, path);
+
+    EXPECT_FALSE(DesktopEntry::load(dir.filePath("missing.desktop"), "missing", {}));
+    EXPECT_FALSE(DesktopEntry::load(dir.path(), "dir", {}));
+    EXPECT_FALSE(DesktopEntry::load("/dev/zero", "zero", {}));
+    QFile::setPermissions(path, QFileDevice::WriteOwner);
+    if (!QFile(path).open(QIODevice::ReadOnly)) { // root reads anything
+        EXPECT_FALSE(DesktopEntry::load(path, "app", {}));
+    }
+}
+
+TEST(DesktopEntry, LocaleNamesFollowTheMessagesLocale)
+{
+    const QByteArray saved[3] = { qgetenv("LC_ALL"), qgetenv("LC_MESSAGES"), qgetenv("LANG") };
+    qunsetenv("LC_ALL");
+    qputenv("LC_MESSAGES", "sr_RS.UTF-8@latin");
+    qputenv("LANG", "de_DE.UTF-8");
+    EXPECT_EQ(DesktopEntry::localeNamesFromEnvironment(),
+              QStringList({ "sr_RS@latin", "sr_RS", "sr@latin", "sr" }));
+    qputenv("LC_ALL", "C");
+    EXPECT_TRUE(DesktopEntry::localeNamesFromEnvironment().isEmpty());
+    const char* names[3] = { "LC_ALL", "LC_MESSAGES", "LANG" };
+    for (int i = 0; i < 3; ++i) {
+        if (saved[i].isNull())
+            qunsetenv(names[i]);
+        else
+            qputenv(names[i], saved[i]);
+    }
+}
+
+TEST(ExecCommand, SplitsByTheQuotingRulesAndDropsFieldCodes)
+{
+    struct Case
+    {
+        QString exec;
+        QString program;
+        QStringList arguments;
+    };
+    const Case cases[] = {
+        { "xterm", "xterm", {} },
+        { "gimp-2.10 %U", "gimp-2.10", {} },
+        { "app --name=%c -x %f %i %%done", "app", { "--name=", "-x", "%done" } },
+        { "\"/opt/My App/run\" --flag", "/opt/My App/run", { "--flag" } },
+        { R"(sh -c "echo \"\$HOME\" \`id\` \\ end; rm -rf %u")", "sh",
+          { "-c", R"(echo "$HOME" `id` \ end; rm -rf %u)" } },
+        { "  spaced\targs \n here ", "spaced", { "args", "here" } },
+        { "app \"\"", "app", { "" } },
+        { "app a\"b c\"d", "app", { "ab cd" } },
+    };
+    for (const Case& c : cases) {
+        const auto command = ExecCommand::parse(c.exec);
+        ASSERT_TRUE(command) << c.exec.toStdString();
+        EXPECT_EQ(command->program, c.program) << c.exec.toStdString();
+        EXPECT_EQ(command->arguments, c.arguments) << c.exec.toStdString();
+    }
+    for (const QString bad : { "", "   ", "%U", "app \"unterminated", "\"\" arg" })
+        EXPECT_FALSE(ExecCommand::parse(bad)) << bad.toStdString();
+}
+
+TEST(ExecCommand, ResolvesThroughPathOrAbsolutePathOnly)
+{
+    const auto resolve = [](const QString& program) { return ExecCommand { program, {} }.resolvedProgram(); };
+    EXPECT_EQ(resolve("sh"), QStandardPaths::findExecutable("sh"));
+    EXPECT_FALSE(resolve("sh").isEmpty());
+    EXPECT_EQ(resolve("/bin/sh"), "/bin/sh");
+    EXPECT_TRUE(resolve("bin/sh").isEmpty());
+    EXPECT_TRUE(resolve("/nonexistent/tool").isEmpty());
+    QTemporaryDir dir;
+    QFile plain(dir.filePath("plain"));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_TRUE(resolve(plain.fileName()).isEmpty()); // not executable, even for root
+}
+
+TEST(ApplicationFolders, FollowTheXdgVariables)
+{
+    const QByteArray savedDirs = qgetenv("XDG_DATA_DIRS");
+    const QByteArray savedHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_DIRS", "/a:relative:/b/");
+    qputenv("XDG_DATA_HOME", "/home/u/data");
+    EXPECT_EQ(ApplicationFolders::standard(),
+              QStringList({ "/a/applications", "/b/applications", "/home/u/data/applications" }));
+    qunsetenv("XDG_DATA_DIRS");
+    qunsetenv("XDG_DATA_HOME");
+    EXPECT_EQ(ApplicationFolders::standard(),
+              QStringList({ "/usr/local/share/applications", "/usr/share/applications",
+                            QDir::homePath() + "/.local/share/applications" }));
+    savedDirs.isNull() ? qunsetenv("XDG_DATA_DIRS") : qputenv("XDG_DATA_DIRS", savedDirs);
+    savedHome.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", savedHome);
+}
+
+TEST(ApplicationFolders, IdsAreSafeNames)
+{
+    for (const QString good : { "org.gnome.Calculator", "firefox-esr", "kde4-konsole", "a_b+c@d~e", "X" })
+        EXPECT_TRUE(ApplicationFolders::isValidId(good)) << good.toStdString();
+    const QStringList bad { "", "../../etc/passwd", "a/b", ".hidden", "-x", "a b", "a\\b", "x\ny",
+                            QString(256, 'a'), QString::fromUtf8("caf\u00e9") };
+    for (const QString& id : bad)
+        EXPECT_FALSE(ApplicationFolders::isValidId(id)) << id.toStdString();
+    EXPECT_EQ(ApplicationFolders::idForRelativePath("kde4/konsole.desktop"), "kde4-konsole");
+    EXPECT_EQ(ApplicationFolders::idForRelativePath("xterm.desktop"), "xterm");
+    EXPECT_TRUE(ApplicationFolders::idForRelativePath(".desktop").isEmpty());
+    EXPECT_TRUE(ApplicationFolders::idForRelativePath("readme.txt").isEmpty());
+}
+
+TEST(DesktopEntryLookup, FindsEntriesByIdInsideTheFoldersOnly)
+{
+    QTemporaryDir root;
+    const QString first = root.filePath("first/applications");
+    const QString second = root.filePath("second/applications");
+    writeFile(first + "/editor.desktop", "[Desktop Entry]\nType=Application\nName=Editor\nName[de]=Bearbeiter\n");
+    writeFile(second + "/editor.desktop", "[Desktop Entry]\nType=Application\nName=Shadowed\n");
+    writeFile(second + "/kde4/konsole.desktop", "[Desktop Entry]\nType=Application\nName=Konsole\n");
+    writeFile(second + "/link.desktop", "[Desktop Entry]\nType=Link\nName=Web\nURL=https://example.org\n");
+    // A file outside the folders that an identifier must never reach.
+    writeFile(root.filePath("secret.desktop"), "[Desktop Entry]\nType=Application\nName=Secret\n");
+    QFile::link(root.filePath("secret.desktop"), second + "/escape.desktop");
+
+    const DesktopEntryLookup lookup({ first, second });
+    const auto editor = lookup.appInfo("editor");
+    ASSERT_TRUE(editor);
+    EXPECT_EQ(editor->name(), "Editor"); // the plain Name, as the engine's resolution reads it
+    EXPECT_EQ(editor->path(), first + "/editor.desktop");
+    EXPECT_EQ(lookup.entryPath("kde4-konsole"), second + "/kde4/konsole.desktop");
+    EXPECT_FALSE(lookup.appInfo("link")); // not an application
+    EXPECT_FALSE(lookup.appInfo("missing"));
+    for (const QString hostile : { "../secret", "../../first/applications/editor", "/etc/passwd", "..-secret",
+                                   "kde4/konsole", "" })
+        EXPECT_TRUE(lookup.entryPath(hostile).isEmpty()) << hostile.toStdString();
+    // A symlinked entry inside a folder is the folder's own entry, wherever its text lives.
+    EXPECT_EQ(lookup.entryPath("escape"), second + "/escape.desktop");
+}

@@ -1,0 +1,165 @@
+#include "Engine/AppActivator.h"
+#include "Engine/SystemAppActivator.h"
+#include "Platform/X11/RunningApps.h"
+#include "Platform/X11/WindowActivation.h"
+#include "Platform/Xdg/DesktopEntryLookup.h"
+#include "support/TestDesktop.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QTest>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+using namespace tremlor;
+
+namespace {
+
+class AppActivationTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(desktop.ok()) << desktop.error().toStdString();
+        folder = desktop.home() + "/.local/share/applications";
+        display = x11::RunningApps::openDisplay(desktop.display());
+        ASSERT_TRUE(display);
+    }
+
+    void writeEntry(const QString& id, const QByteArray& body)
+    {
+        QFile file(folder + "/" + id + ".desktop");
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[Desktop Entry]\nType=Application\nName=" + id.toUtf8() + "\n" + body);
+    }
+
+    std::vector<unsigned long> windowsOf(const QString& id)
+    {
+        const auto entry = xdg::DesktopEntryLookup({ folder }).entry(id);
+        return entry ? x11::RunningApps(display).windowsOf(*entry) : std::vector<unsigned long> {};
+    }
+
+    // Polls the real server until the condition holds (the window manager works at its pace).
+    template <typename F>
+    static bool eventually(F condition, int timeoutMs = 15000)
+    {
+        QDeadlineTimer deadline(timeoutMs);
+        while (!deadline.hasExpired()) {
+            if (condition())
+                return true;
+            QThread::msleep(25);
+        }
+        return condition();
+    }
+
+    TestDesktop desktop { TestDesktop::Options { .sessionBus = false, .systemBus = false } };
+    QString folder;
+    x11::DisplayHandle display;
+};
+
+std::optional<AppInfo> await(QFuture<std::optional<AppInfo>> future)
+{
+    future.waitForFinished();
+    return future.result();
+}
+
+} // namespace
+
+// Launch two xterms through their desktop entries, see them running, then bring each to the
+// front in rotation and read _NET_ACTIVE_WINDOW back from the window manager.
+TEST_F(AppActivationTest, LaunchesThroughEntriesAndActivatesInRotation)
+{
+    writeEntry("tremlor-term-one", "Exec=xterm -class TremlorTermOne -T \"Term one\" %U\nStartupWMClass=TremlorTermOne\n");
+    writeEntry("tremlor-term-two", "Exec=xterm -name tremlor-term-two -T \"Term two\"\n"); // matched by its ID
+    auto system = std::make_shared<SystemAppActivator>(display, QStringList { folder });
+    const xdg::DesktopEntryLookup lookup({ folder });
+    const std::vector<AppInfo> apps { *lookup.appInfo("tremlor-term-one"), *lookup.appInfo("tremlor-term-two") };
+    EXPECT_FALSE(system->isAppRunning("tremlor-term-one"));
+    EXPECT_FALSE(apps[0].isRunning());
+
+    AppActivator activator(system);
+    EXPECT_EQ(await(activator.activateNext(apps, RotationMode::sequential, true)), apps[0]);
+    ASSERT_TRUE(eventually([&] { return windowsOf("tremlor-term-one").size() == 1; }));
+    EXPECT_TRUE(system->isAppRunning("tremlor-term-one"));
+    EXPECT_TRUE(apps[0].isRunning()); // the record asks the session's own $DISPLAY
+    EXPECT_EQ(await(activator.activateNext(apps, RotationMode::sequential, true)), apps[1]);
+    ASSERT_TRUE(eventually([&] { return windowsOf("tremlor-term-two").size() == 1; }));
+
+    const unsigned long one = windowsOf("tremlor-term-one").front();
+    const unsigned long two = windowsOf("tremlor-term-two").front();
+    const x11::WindowActivation activation(display);
+    ASSERT_TRUE(eventually([&] { return activation.activeWindow() == two; })); // the newest has focus
+
+    EXPECT_EQ(await(activator.activateNext(apps, RotationMode::sequential, true)), apps[0]);
+    EXPECT_TRUE(eventually([&] { return activation.activeWindow() == one; }));
+    EXPECT_EQ(await(activator.activateNext(apps, RotationMode::sequential, false)), apps[1]);
+    EXPECT_TRUE(eventually([&] { return activation.activeWindow() == two; }));
+    // Running ones are activated, not started again.
+    EXPECT_EQ(windowsOf("tremlor-term-one").size(), 1u);
+    EXPECT_EQ(windowsOf("tremlor-term-two").size(), 1u);
+}
+
+// A window started by someone else is recognised by _NET_WM_PID against the entry's executable,
+// even when neither its class nor its instance says which entry it belongs to.
+TEST_F(AppActivationTest, RecognisesAWindowByItsProcess)
+{
+    writeEntry("plain-terminal", "Exec=xterm\n");
+    writeEntry("other-tool", "Exec=xclock\n");
+    // Started detached like a desktop would (a piped child xterm is sometimes seconds slow to map).
+    QProcess starter;
+    starter.setProgram("xterm");
+    starter.setArguments({ "-class", "Unrelated", "-name", "unrelated" });
+    starter.setProcessEnvironment(desktop.environment());
+    qint64 pid = 0;
+    ASSERT_TRUE(starter.startDetached(&pid));
+    ASSERT_TRUE(desktop.waitForWindow("Unrelated", 15000));
+    SystemAppActivator system(display, { folder });
+    EXPECT_TRUE(eventually([&] { return system.isAppRunning("plain-terminal"); }));
+    EXPECT_FALSE(system.isAppRunning("other-tool"));
+    EXPECT_FALSE(system.isAppRunning("Plain-Terminal"));
+    EXPECT_FALSE(system.isAppRunning("../applications/plain-terminal"));
+    ::kill(static_cast<pid_t>(pid), SIGTERM);
+}
+
+// A launched process whose window cannot be matched (here: it has none) counts as running while
+// it lives, so a rotation does not start it again every time.
+TEST_F(AppActivationTest, ALaunchedProcessCountsAsRunningWhileAlive)
+{
+    const QString pidFile = desktop.home() + "/sleeper.pid";
+    writeEntry("sleeper", "Exec=sh -c \"echo \\\\$\\\\$ >> " + pidFile.toUtf8() + "; exec sleep 600\"\n");
+    writeEntry("broken", "Exec=\"unterminated\n");
+    auto system = std::make_shared<SystemAppActivator>(display, QStringList { folder });
+    const xdg::DesktopEntryLookup lookup({ folder });
+
+    auto launched = system->launchApp(QUrl::fromLocalFile(lookup.entryPath("sleeper")));
+    launched.waitForFinished();
+    ASSERT_TRUE(launched.result());
+    ASSERT_TRUE(eventually([&] { return QFile(pidFile).size() > 0; }));
+    QFile file(pidFile);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const pid_t pid = file.readLine().trimmed().toInt();
+    file.close();
+    ASSERT_GT(pid, 0);
+    EXPECT_TRUE(system->isAppRunning("sleeper"));
+    EXPECT_TRUE(lookup.appInfo("sleeper")->isRunning());
+
+    AppActivator activator(system);
+    EXPECT_EQ(await(activator.activateNext({ *lookup.appInfo("sleeper") }, RotationMode::sequential, true)),
+              lookup.appInfo("sleeper"));
+    ::kill(pid, SIGTERM);
+    EXPECT_TRUE(eventually([&] { return !system->isAppRunning("sleeper"); }));
+    // Still the one process we started: the rotation did not launch it a second time.
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().count('\n'), 1);
+
+    auto refused = system->launchApp(QUrl::fromLocalFile(lookup.entryPath("broken")));
+    refused.waitForFinished();
+    EXPECT_FALSE(refused.result());
+    auto missing = system->launchApp(QUrl::fromLocalFile(folder + "/missing.desktop"));
+    missing.waitForFinished();
+    EXPECT_FALSE(missing.result());
+}
