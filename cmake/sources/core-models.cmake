@@ -11,8 +11,15 @@ target_sources(tremlor_core PRIVATE
   src/Models/Profile.h
   src/Models/ScheduleEntry.cpp
   src/Models/ScheduleEntry.h
+  src/Models/SettingsExport.cpp
+  src/Models/SettingsExport.h
+  src/Models/SettingsProviding.h
+  src/Models/TremlorSettings.cpp
+  src/Models/TremlorSettings.h
   src/Models/Weekday.cpp
   src/Models/Weekday.h
   src/Platform/Json.cpp
   src/Platform/Json.h
+  src/Platform/UserDefaults.cpp
+  src/Platform/UserDefaults.h
 )

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "Models/TremlorSettings.h"
+#include "Platform/UserDefaults.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <memory>
+
+// A defaults domain in a private temporary folder, with a store over it that can be reopened
+// (as a restart would) to check what reached the file.
+class TempDefaults {
+public:
+    TempDefaults() { open(); }
+
+    QString folder() const { return m_dir.path(); }
+    QString filePath() const { return m_defaults->filePath(); }
+    tremlor::UserDefaults& defaults() { return *m_defaults; }
+    tremlor::TremlorSettings& settings() { return *m_settings; }
+
+    // Writes what is pending and opens the domain and store afresh from the file.
+    void reopen()
+    {
+        m_settings.reset();
+        m_defaults.reset();
+        open();
+    }
+
+    // Puts raw text in place of the defaults file, then reopens.
+    void replaceFile(const QByteArray& text)
+    {
+        m_settings.reset();
+        m_defaults.reset();
+        QFile file(m_dir.path() + QStringLiteral("/com.tremlor.app.json"));
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        file.write(text);
+        file.close();
+        open();
+    }
+
+    QByteArray fileText() const
+    {
+        QFile file(m_defaults->filePath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+private:
+    void open()
+    {
+        m_defaults = std::make_unique<tremlor::UserDefaults>(m_dir.path());
+        m_settings = std::make_unique<tremlor::TremlorSettings>(*m_defaults);
+    }
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<tremlor::UserDefaults> m_defaults;
+    std::unique_ptr<tremlor::TremlorSettings> m_settings;
+};
