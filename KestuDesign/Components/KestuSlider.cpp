@@ -61,6 +61,7 @@ protected:
         p.drawRoundedRect(QRectF(0, top, fillWidth, trackHeight), trackHeight / 2, trackHeight / 2);
 
         const QRectF thumb = m_slider->thumbRect();
+        m_paintedThumb = thumb;
         paintKestuShadow(p, thumb, thumbDiameter / 2, KestuShadow::thumb());
         p.setBrush(Color::white().resolve(this));
         p.drawEllipse(thumb);
@@ -68,8 +69,11 @@ protected:
 
     void mousePressEvent(QMouseEvent* event) override
     {
-        // Only the thumb starts a drag; a press on it already counts as a change.
-        m_dragging = event->button() == Qt::LeftButton && m_slider->thumbRect().contains(event->position());
+        // Only the thumb starts a drag; a press on it already counts as a change. The thumb is
+        // the one the user saw: an edit committed by this very press may have moved it since.
+        const QPointF at = event->position();
+        m_dragging = event->button() == Qt::LeftButton
+            && (m_slider->thumbRect().contains(at) || (m_paintedThumb.isValid() && m_paintedThumb.contains(at)));
         if (m_dragging)
             drag(event->position().x());
     }
@@ -93,6 +97,7 @@ private:
 
     KestuSlider* m_slider;
     bool m_dragging = false;
+    QRectF m_paintedThumb;
     QBrush m_brush;
     double m_brushWidth = -1;
     QColor m_brushTint;

@@ -33,6 +33,8 @@ KestuSliderLabelField::KestuSliderLabelField(KestuBinding<double> value, double 
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     setFont(Font::mono());
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    // Editing starts from a click, never because the window handed its first focus here.
+    setFocusPolicy(Qt::ClickFocus);
     setText(formattedValue(m_value.get()));
     connect(this, &QLineEdit::textEdited, this, &KestuSliderLabelField::onTextEdited);
 }
@@ -82,7 +84,8 @@ void KestuSliderLabelField::activate()
 void KestuSliderLabelField::focusInEvent(QFocusEvent* event)
 {
     QLineEdit::focusInEvent(event);
-    if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason)
+    // Coming back from a popup or another window continues the edit in progress.
+    if (m_editing && (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason))
         return;
     activate();
     installClickOutsideMonitor();

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPalette>
+#include <QTest>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+namespace kittest {
+
+inline QPalette darkPalette()
+{
+    QPalette p;
+    p.setColor(QPalette::Window, QColor(30, 30, 32));
+    p.setColor(QPalette::WindowText, QColor(240, 240, 240));
+    p.setColor(QPalette::Base, QColor(40, 40, 42));
+    p.setColor(QPalette::Text, QColor(240, 240, 240));
+    p.setColor(QPalette::PlaceholderText, QColor(150, 150, 155));
+    p.setColor(QPalette::Button, QColor(50, 50, 52));
+    p.setColor(QPalette::ButtonText, QColor(240, 240, 240));
+    p.setColor(QPalette::Highlight, QColor(10, 132, 255));
+    return p;
+}
+
+inline QPalette lightPalette()
+{
+    QPalette p;
+    p.setColor(QPalette::Window, QColor(236, 236, 236));
+    p.setColor(QPalette::WindowText, QColor(20, 20, 20));
+    p.setColor(QPalette::Base, Qt::white);
+    p.setColor(QPalette::Text, QColor(20, 20, 20));
+    p.setColor(QPalette::PlaceholderText, QColor(140, 140, 145));
+    p.setColor(QPalette::Button, QColor(240, 240, 240));
+    p.setColor(QPalette::ButtonText, QColor(20, 20, 20));
+    p.setColor(QPalette::Highlight, QColor(0, 122, 255));
+    return p;
+}
+
+// Shows a top-level window and makes it active, so its widgets can take keyboard focus.
+inline void showActive(QWidget& window)
+{
+    window.show();
+    window.activateWindow();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+}
+
+// Delivers a mouse event straight to a widget, through the application's event filters.
+inline void sendMouse(QWidget* widget, QEvent::Type type, QPointF pos, Qt::MouseButtons buttons = Qt::LeftButton)
+{
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, pos, widget->mapToGlobal(pos), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+}
+
+// The widget painted into an image at its current size.
+inline QImage render(QWidget* widget)
+{
+    return widget->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+inline bool near(const QColor& a, const QColor& b, int tolerance = 3)
+{
+    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance
+        && std::abs(a.blue() - b.blue()) <= tolerance;
+}
+
+} // namespace kittest

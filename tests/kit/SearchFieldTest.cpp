@@ -1,0 +1,79 @@
+#include "KestuDesign/Components/KestuSearchField.h"
+#include "KestuDesign/Components/KestuSettingsSearchField.h"
+#include "KestuDesign/Components/KestuTextField.h"
+#include "KestuDesign/Utilities/KestuReducedMotion.h"
+#include "KitTestSupport.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <memory>
+
+using namespace kestu;
+using namespace kittest;
+
+TEST(KestuSearchField, TakesFocusShowsClearWhileThereIsTextAndClearEmptiesTheField)
+{
+    setReducedMotionOverride(true); // transitions end at once
+    auto text = std::make_shared<QString>();
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* before = new QPushButton(QStringLiteral("before"));
+    layout->addWidget(before);
+    before->setFocus();
+    auto* search = new KestuSearchField(KestuBinding<QString>::of(text), QStringLiteral("Search apps"));
+    layout->addWidget(search);
+    showActive(window);
+    QCoreApplication::processEvents();
+    KestuTextField* field = search->textField();
+    EXPECT_TRUE(field->hasFocus()) << "showing the search field moves focus into it";
+    EXPECT_EQ(field->placeholderText(), QStringLiteral("Search apps"));
+    EXPECT_FALSE(search->clearButton()->isVisible());
+
+    QTest::keyClicks(field, QStringLiteral("sa"));
+    EXPECT_EQ(*text, QStringLiteral("sa"));
+    EXPECT_TRUE(search->clearButton()->isVisible());
+
+    // The field is in the middle of an edit: clearing empties what it shows, not only the binding.
+    QTest::mouseClick(search->clearButton(), Qt::LeftButton);
+    EXPECT_EQ(*text, QString());
+    EXPECT_EQ(field->text(), QString());
+    EXPECT_FALSE(search->clearButton()->isVisible());
+    QTest::keyClicks(field, QStringLiteral("x"));
+    EXPECT_EQ(*text, QStringLiteral("x")) << "the next keystroke starts from the emptied text";
+
+    // Only spaces still count as text.
+    *text = QStringLiteral("  ");
+    QTest::keyClick(field, Qt::Key_Return);
+    *text = QStringLiteral("  ");
+    search->refresh();
+    EXPECT_EQ(field->text(), QStringLiteral("  "));
+    EXPECT_TRUE(search->clearButton()->isVisible());
+    setReducedMotionOverride(std::nullopt);
+}
+
+TEST(KestuSettingsSearchField, LeavesFocusAloneAndShowsClearAtOnce)
+{
+    auto text = std::make_shared<QString>();
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* before = new QPushButton(QStringLiteral("before"));
+    layout->addWidget(before);
+    auto* search = new KestuSettingsSearchField(KestuBinding<QString>::of(text), QString());
+    layout->addWidget(search);
+    showActive(window);
+    before->setFocus();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(before->hasFocus());
+    EXPECT_TRUE(search->lineEdit()->placeholderText().isEmpty());
+
+    search->lineEdit()->setFocus();
+    QTest::keyClicks(search->lineEdit(), QStringLiteral("ab"));
+    EXPECT_EQ(*text, QStringLiteral("ab"));
+    EXPECT_TRUE(search->clearButton()->isVisible());
+    QTest::mouseClick(search->clearButton(), Qt::LeftButton);
+    EXPECT_EQ(*text, QString());
+    EXPECT_EQ(search->lineEdit()->text(), QString());
+    EXPECT_FALSE(search->clearButton()->isVisible());
+}

@@ -1,0 +1,184 @@
+#include "KestuDesign/Components/KestuCard.h"
+#include "KestuDesign/Components/KestuEmptyState.h"
+#include "KestuDesign/Components/KestuHoverEffect.h"
+#include "KestuDesign/Components/KestuSectionHeader.h"
+#include "KestuDesign/Components/KestuToggleStyle.h"
+#include "KestuDesign/Tokens/KestuAnimation.h"
+#include "KestuDesign/Tokens/KestuColor.h"
+#include "KestuDesign/Utilities/KestuReducedMotion.h"
+#include "KitTestSupport.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QVBoxLayout>
+#include <QVariantAnimation>
+
+#include <memory>
+
+using namespace kestu;
+using namespace kittest;
+
+namespace {
+// A widget filled with one colour.
+class Solid final : public QWidget {
+public:
+    explicit Solid(QColor color)
+        : m_color(color)
+    {
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.fillRect(rect(), m_color);
+    }
+
+private:
+    QColor m_color;
+};
+} // namespace
+
+TEST(KestuCard, FillsClipsAtTheCornersAndKeepsItsBorderInside)
+{
+    QWidget host;
+    host.setPalette(lightPalette());
+    host.setAutoFillBackground(true);
+    auto* layout = new QVBoxLayout(&host);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* plain = new KestuCard(false, new QWidget, &host);
+    auto* bordered = new KestuCard(true, new Solid(Qt::red), &host);
+    layout->addWidget(plain);
+    layout->addWidget(bordered);
+    host.resize(120, 120);
+    host.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+
+    const QImage card = render(plain);
+    EXPECT_TRUE(near(card.pixelColor(card.width() / 2, card.height() / 2), Color::surfaceSecondary().light()));
+    EXPECT_TRUE(near(card.pixelColor(0, 0), QColor(236, 236, 236))) << "the corner shows what is behind the card";
+
+    // Content larger than the rounded shape is cut off at the corners; the middle is content.
+    const QImage clipped = host.grab(bordered->geometry()).toImage();
+    EXPECT_FALSE(near(clipped.pixelColor(0, 0), Qt::red, 60));
+    EXPECT_TRUE(near(clipped.pixelColor(clipped.width() / 2, clipped.height() / 2), Qt::red));
+    // The border line lies inside the card: its outermost row of pixels at mid-width is
+    // touched by it, and nothing is drawn outside its geometry.
+    EXPECT_FALSE(near(clipped.pixelColor(clipped.width() / 2, 0), Qt::red, 0));
+    EXPECT_EQ(bordered->sizeHint().isValid(), true);
+}
+
+TEST(KestuEmptyState, KeepsSymbolTitleAndSpacingWithAnEmptyMessage)
+{
+    KestuEmptyState withMessage(
+        QStringLiteral("magnifyingglass"), QStringLiteral("No apps"), QStringLiteral("Try another"));
+    KestuEmptyState empty(QStringLiteral("magnifyingglass"), QStringLiteral("No apps"), QString());
+    EXPECT_EQ(empty.heightForWidth(300), withMessage.heightForWidth(300));
+    // 16 + 24 symbol + 8 + title + 8 + one caption line + 16.
+    EXPECT_GE(empty.heightForWidth(300), 16 + 24 + 8 + 8 + 16 + 20);
+    EXPECT_EQ(empty.sizePolicy().horizontalPolicy(), QSizePolicy::Expanding);
+    // A long message wraps onto more lines at a narrow width.
+    KestuEmptyState longer(QStringLiteral("magnifyingglass"), QStringLiteral("No apps"),
+        QStringLiteral("Nothing matches the text you typed into the search field above"));
+    EXPECT_GT(longer.heightForWidth(120), longer.heightForWidth(600));
+
+    empty.resize(300, empty.heightForWidth(300));
+    const QImage image = render(&empty);
+    int symbolPixels = 0;
+    for (int y = 16; y < 40; ++y)
+        for (int x = 130; x < 170; ++x)
+            symbolPixels += image.pixelColor(x, y).alpha() > 0 ? 1 : 0;
+    EXPECT_GT(symbolPixels, 20) << "the symbol is drawn centred under the top padding";
+}
+
+TEST(KestuHoverEffect, FadesInAndOutWithinAQuickFade)
+{
+    setReducedMotionOverride(false);
+    QWidget row;
+    auto* effect = kestuHoverEffect(&row);
+    EXPECT_EQ(effect->presence(), 0.0) << "transparent before the first hover";
+
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(&row, &enter);
+    EXPECT_TRUE(effect->isHovering());
+    QVariantAnimation* fade = effect->animation();
+    EXPECT_EQ(fade->duration(), 150);
+    fade->setCurrentTime(75);
+    EXPECT_GT(effect->presence(), 0.0);
+    EXPECT_LT(effect->presence(), 1.0);
+    fade->setCurrentTime(150);
+    EXPECT_DOUBLE_EQ(effect->presence(), 1.0);
+
+    row.setPalette(lightPalette());
+    row.resize(100, 30);
+    EXPECT_TRUE(near(render(&row).pixelColor(50, 15), Color::surfaceTertiary().light()));
+
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&row, &leave);
+    fade = effect->animation();
+    fade->setCurrentTime(150);
+    EXPECT_DOUBLE_EQ(effect->presence(), 0.0);
+    setReducedMotionOverride(std::nullopt);
+}
+
+TEST(KestuToggleStyle, ClickFlipsTheBindingAndTheKnobSpringsAcross)
+{
+    setReducedMotionOverride(false);
+    auto on = std::make_shared<bool>(false);
+    KestuToggleStyle toggle(QStringLiteral("Launch at login"), KestuBinding<bool>::of(on));
+    toggle.setPalette(lightPalette());
+    toggle.resize(300, 30);
+    toggle.show();
+    KestuToggleSwitch* sw = toggle.toggleSwitch();
+    EXPECT_EQ(sw->size(), QSize(44, 26));
+    EXPECT_EQ(sw->position(), 0.0);
+    EXPECT_EQ(sw->trackColor(), Color::surfaceTertiary().light());
+    // The knob is white, 20 points across, 3 points in from the leading end.
+    QImage image = render(sw);
+    EXPECT_TRUE(near(image.pixelColor(13, 13), Qt::white));
+    EXPECT_TRUE(near(image.pixelColor(31, 13), Color::surfaceTertiary().light()));
+
+    // The label is not a click target.
+    QTest::mouseClick(toggle.label(), Qt::LeftButton);
+    EXPECT_FALSE(*on);
+
+    QTest::mouseClick(sw, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(*on);
+    sw->animation()->setCurrentTime(sw->animation()->duration());
+    EXPECT_DOUBLE_EQ(sw->position(), 1.0);
+    EXPECT_EQ(sw->trackColor().rgb(), QColor(0, 122, 255).rgb());
+    image = render(sw);
+    EXPECT_TRUE(near(image.pixelColor(31, 13), Qt::white));
+
+    // A second click puts the value back.
+    QTest::mouseClick(sw, Qt::LeftButton);
+    EXPECT_FALSE(*on);
+    sw->animation()->setCurrentTime(sw->animation()->duration());
+    EXPECT_DOUBLE_EQ(sw->position(), 0.0);
+
+    // A change made elsewhere shows after refresh.
+    *on = true;
+    toggle.refresh();
+    sw->animation()->setCurrentTime(sw->animation()->duration());
+    EXPECT_DOUBLE_EQ(sw->position(), 1.0);
+    setReducedMotionOverride(std::nullopt);
+}
+
+TEST(KestuSectionHeader, WithoutIconTheTitleStartsAtTheLeadingEdge)
+{
+    KestuSectionHeader plain(QStringLiteral("General"), std::nullopt);
+    KestuSectionHeader withIcon(QStringLiteral("General"), QStringLiteral("magnifyingglass"));
+    EXPECT_EQ(withIcon.sizeHint().width() - plain.sizeHint().width(), 11 + 6);
+    plain.setPalette(lightPalette());
+    plain.resize(200, plain.sizeHint().height());
+    const QImage image = render(&plain);
+    int firstInk = -1;
+    for (int x = 0; x < image.width() && firstInk < 0; ++x)
+        for (int y = 0; y < image.height(); ++y)
+            if (image.pixelColor(x, y).alpha() > 60) {
+                firstInk = x;
+                break;
+            }
+    EXPECT_GE(firstInk, 0);
+    EXPECT_LE(firstInk, 3);
+}
