@@ -292,3 +292,19 @@ TEST(InhibitsOnARestartingBus, LossIsReportedAndThePairIsTakenAgain)
     probe::Bus probeBus(bus.address());
     EXPECT_EQ(probeBus.inhibitors(), QStringList { kOurLock });
 }
+
+// The production defaults (standard buses, $DISPLAY) can be made and dropped inside the
+// application's lifetime, with or without a desktop around.
+TEST(InhibitsDefaults, BuildOnTheStandardBusesAndGoAwayCleanly)
+{
+    TestDesktop desktop;
+    REQUIRE_DESKTOP(desktop);
+    ASSERT_TRUE(desktop.startDbusMock(TestDesktop::Bus::system, "org.freedesktop.login1", { "--template", "logind" }))
+        << desktop.error().toStdString();
+    auto preventer = std::make_unique<SystemSleepPreventer>();
+    EXPECT_TRUE(preventer->preventSleep(kReason)); // logind mock + the X server's suspension
+    probe::Bus system(desktop.systemBusAddress());
+    EXPECT_EQ(system.inhibitors(), QStringList { kOurLock });
+    preventer.reset();
+    EXPECT_TRUE(waitUntil([&] { return system.inhibitors().isEmpty(); }));
+}

@@ -2,6 +2,8 @@
 
 #include <QAtomicInteger>
 
+#include <mutex>
+
 namespace tremlor {
 
 namespace {
@@ -14,16 +16,30 @@ QString nextName()
 
 } // namespace
 
+// Shared while anyone uses it, and gone with its last user: never outlives the application
+// object (Qt D-Bus cannot be torn down after it).
+std::shared_ptr<BusLink> BusLink::shared(Kind kind)
+{
+    static std::mutex mutex;
+    static std::weak_ptr<BusLink> links[2];
+    const std::lock_guard lock(mutex);
+    std::weak_ptr<BusLink>& slot = links[kind == Kind::session ? 0 : 1];
+    std::shared_ptr<BusLink> link = slot.lock();
+    if (!link) {
+        link.reset(new BusLink(kind, {}));
+        slot = link;
+    }
+    return link;
+}
+
 std::shared_ptr<BusLink> BusLink::session()
 {
-    static const std::shared_ptr<BusLink> link(new BusLink(Kind::session, {}));
-    return link;
+    return shared(Kind::session);
 }
 
 std::shared_ptr<BusLink> BusLink::system()
 {
-    static const std::shared_ptr<BusLink> link(new BusLink(Kind::system, {}));
-    return link;
+    return shared(Kind::system);
 }
 
 std::shared_ptr<BusLink> BusLink::toAddress(const QString& address)
@@ -64,7 +80,8 @@ void BusLink::open()
         break;
     }
     if (m_connection.isConnected()) {
-        // libdbus reports the loss of the bus as this local signal.
+        // libdbus reports the loss of the bus as this local signal. QDBusConnection::connect
+        // takes a slot name only.
         m_connection.connect(QString(), QStringLiteral("/org/freedesktop/DBus/Local"),
                              QStringLiteral("org.freedesktop.DBus.Local"), QStringLiteral("Disconnected"), this,
                              SLOT(onDisconnected()));

@@ -16,7 +16,7 @@ class BusLink final : public QObject
     Q_OBJECT
 
 public:
-    // The process's links to the standard session and system bus (created on first use).
+    // The process's links to the standard session and system bus, shared by their users.
     static std::shared_ptr<BusLink> session();
     static std::shared_ptr<BusLink> system();
     // A link to the bus at a given address (a test's private bus).
@@ -43,6 +43,7 @@ private Q_SLOTS:
 private:
     enum class Kind { session, system, address };
     BusLink(Kind kind, QString address);
+    static std::shared_ptr<BusLink> shared(Kind kind);
     void open();
     void tryAgain();
 
