@@ -7,4 +7,6 @@ target_sources(kestu_design_tests PRIVATE
   kit/SurfacesTest.cpp
   kit/TextFieldTest.cpp
   kit/TokensTest.cpp
+  kit/ReducedMotionTest.cpp
+  kit/UtilitiesTest.cpp
 )

@@ -1,0 +1,93 @@
+#include "KestuDesign/Utilities/KestuReducedMotion.h"
+#include "support/TestDesktop.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QUuid>
+
+#include <gtest/gtest.h>
+
+using namespace kestu;
+
+namespace {
+const QString portal = QStringLiteral("org.freedesktop.portal.Desktop");
+const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
+const QString settings = QStringLiteral("org.freedesktop.portal.Settings");
+
+// A private session bus with a mocked settings portal whose methods the test adds.
+struct PortalBus {
+    TestDesktop desktop { TestDesktop::Options { false, false, true, false, {}, false } };
+    QString name = QUuid::createUuid().toString();
+    QDBusConnection bus = QDBusConnection::connectToBus(desktop.sessionBusAddress(), name);
+
+    ~PortalBus() { QDBusConnection::disconnectFromBus(name); }
+
+    bool start() { return desktop.startDbusMock(TestDesktop::Bus::session, portal, { portal, portalPath, settings }); }
+
+    void addMethod(const QString& method, const QString& code)
+    {
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            portal, portalPath, QStringLiteral("org.freedesktop.DBus.Mock"), QStringLiteral("AddMethod"));
+        call << settings << method << QStringLiteral("ss") << QStringLiteral("v") << code;
+        const QDBusMessage reply = bus.call(call);
+        EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+    }
+};
+
+QString script(QTemporaryDir& dir, const char* body)
+{
+    const QString path = dir.filePath(QStringLiteral("gsettings"));
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("#!/bin/sh\n") + body + "\n");
+    file.close();
+    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+} // namespace
+
+TEST(ReducedMotion, ReadsThePortalOnARealBus)
+{
+    PortalBus p;
+    REQUIRE_DESKTOP(p.desktop);
+    ASSERT_TRUE(p.bus.isConnected());
+
+    // No portal on the bus: no answer, and no long wait.
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_EQ(ReducedMotion::fromPortal(p.bus), std::nullopt);
+    EXPECT_LT(timer.elapsed(), 2000);
+
+    ASSERT_TRUE(p.start()) << p.desktop.error().toStdString();
+    // An older portal with Read only, answering a variant inside a variant.
+    p.addMethod(QStringLiteral("Read"), QStringLiteral("ret = dbus.UInt32(1, variant_level=1)"));
+    EXPECT_EQ(ReducedMotion::fromPortal(p.bus), true);
+    p.addMethod(QStringLiteral("ReadOne"), QStringLiteral("ret = dbus.UInt32(0)"));
+    EXPECT_EQ(ReducedMotion::fromPortal(p.bus), false);
+    p.addMethod(QStringLiteral("ReadOne"), QStringLiteral("ret = dbus.UInt32(1)"));
+    EXPECT_EQ(ReducedMotion::fromPortal(p.bus), true);
+    // A portal without the setting passes the question on.
+    p.addMethod(QStringLiteral("ReadOne"),
+        QStringLiteral("raise dbus.exceptions.DBusException('no', name='org.freedesktop.portal.Error.NotFound')"));
+    p.addMethod(QStringLiteral("Read"),
+        QStringLiteral("raise dbus.exceptions.DBusException('no', name='org.freedesktop.portal.Error.NotFound')"));
+    EXPECT_EQ(ReducedMotion::fromPortal(p.bus), std::nullopt);
+}
+
+TEST(ReducedMotion, FallsBackToGnomeAndTestsCanOverride)
+{
+    QTemporaryDir dir;
+    EXPECT_EQ(ReducedMotion::fromGSettings(script(dir, "echo false")), true);
+    EXPECT_EQ(ReducedMotion::fromGSettings(script(dir, "echo true")), false);
+    EXPECT_EQ(ReducedMotion::fromGSettings(script(dir, "echo 'No such schema' >&2; exit 1")), std::nullopt);
+    EXPECT_EQ(ReducedMotion::fromGSettings(dir.filePath(QStringLiteral("missing"))), std::nullopt);
+
+    setReducedMotionOverride(true);
+    EXPECT_TRUE(prefersReducedMotion());
+    setReducedMotionOverride(false);
+    EXPECT_FALSE(prefersReducedMotion());
+    setReducedMotionOverride(std::nullopt);
+}
