@@ -72,7 +72,7 @@ AppListProvider::AppListProvider(QStringList folders, const Clock& clock)
 {
 }
 
-std::vector<AppInfo> AppListProvider::scanInstalledApps()
+QList<AppInfo> AppListProvider::scanInstalledApps()
 {
     std::lock_guard guard(m_lock);
     if (m_lastScanDate && !m_cachedApps.empty() && m_clock.monotonicNow() - *m_lastScanDate < cacheLifetime)
@@ -82,7 +82,7 @@ std::vector<AppInfo> AppListProvider::scanInstalledApps()
     return m_cachedApps;
 }
 
-std::vector<AppInfo> AppListProvider::scan() const
+QList<AppInfo> AppListProvider::scan() const
 {
     Walk walk;
     walk.localeNames = xdg::DesktopEntry::localeNamesFromEnvironment();
@@ -90,7 +90,7 @@ std::vector<AppInfo> AppListProvider::scan() const
         walkFolder(folder, {}, 0, walk);
 
     // First found wins: earlier folders, then earlier items of a folder.
-    std::vector<AppInfo> kept;
+    QList<AppInfo> kept;
     kept.reserve(walk.found.size());
     QSet<QString> seen;
     for (AppInfo& app : walk.found) {

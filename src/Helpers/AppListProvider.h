@@ -23,15 +23,15 @@ public:
     // For tests and benchmarks: given folders, in order, and clock.
     explicit AppListProvider(QStringList folders, const Clock& clock = SystemClock::instance());
 
-    std::vector<AppInfo> scanInstalledApps() override;
+    QList<AppInfo> scanInstalledApps() override;
 
     static constexpr std::chrono::seconds cacheLifetime { 30 };
 
 private:
-    std::vector<AppInfo> scan() const;
+    QList<AppInfo> scan() const;
 
     std::mutex m_lock;
-    std::vector<AppInfo> m_cachedApps;
+    QList<AppInfo> m_cachedApps;
     std::optional<std::chrono::steady_clock::time_point> m_lastScanDate; // none: distant past
     std::optional<QStringList> m_folders;
     const Clock& m_clock;

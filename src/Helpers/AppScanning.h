@@ -2,7 +2,7 @@
 
 #include "Models/AppInfo.h"
 
-#include <vector>
+#include <QList>
 
 namespace tremlor {
 
@@ -16,7 +16,8 @@ public:
     AppScanning& operator=(const AppScanning&) = delete;
 
     // At most one record per bundle identifier, sorted by name (localised, case-insensitive).
-    virtual std::vector<AppInfo> scanInstalledApps() = 0;
+    // The list is implicitly shared: handing out a cached one copies nothing.
+    virtual QList<AppInfo> scanInstalledApps() = 0;
 };
 
 } // namespace tremlor

@@ -4,4 +4,5 @@ target_sources(tremlor_core_tests PRIVATE
   core/apps/AppInfoTest.cpp
   core/apps/AppListProviderTest.cpp
   core/apps/DesktopEntryTest.cpp
+  core/apps/ScheduleManagerTest.cpp
 )

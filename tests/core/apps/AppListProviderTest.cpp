@@ -32,7 +32,7 @@ void writeApp(const QString& path, const QByteArray& name, const QByteArray& ext
     writeFile(path, "[Desktop Entry]\nType=Application\nName=" + name + "\nExec=true\n" + extra);
 }
 
-QStringList ids(const std::vector<AppInfo>& apps)
+QStringList ids(const QList<AppInfo>& apps)
 {
     QStringList out;
     for (const AppInfo& app : apps)
@@ -40,7 +40,7 @@ QStringList ids(const std::vector<AppInfo>& apps)
     return out;
 }
 
-QStringList names(const std::vector<AppInfo>& apps)
+QStringList names(const QList<AppInfo>& apps)
 {
     QStringList out;
     for (const AppInfo& app : apps)
@@ -118,19 +118,19 @@ TEST_F(AppListProviderTest, CacheHoldsForThirtySecondsAndNeverKeepsAnEmptyList)
     auto scanner = provider();
     EXPECT_TRUE(scanner.scanInstalledApps().empty());
     writeApp(system + "/one.desktop", "One");
-    EXPECT_EQ(scanner.scanInstalledApps().size(), 1u); // an empty result is not reused
+    EXPECT_EQ(scanner.scanInstalledApps().size(), 1); // an empty result is not reused
 
     writeApp(system + "/two.desktop", "Two");
     clock.monotonic += std::chrono::seconds(29);
-    EXPECT_EQ(scanner.scanInstalledApps().size(), 1u);
+    EXPECT_EQ(scanner.scanInstalledApps().size(), 1);
     clock.monotonic += std::chrono::seconds(1);
-    EXPECT_EQ(scanner.scanInstalledApps().size(), 2u);
+    EXPECT_EQ(scanner.scanInstalledApps().size(), 2);
 
     QFile::remove(system + "/one.desktop");
     clock.monotonic += std::chrono::milliseconds(29999);
-    EXPECT_EQ(scanner.scanInstalledApps().size(), 2u);
+    EXPECT_EQ(scanner.scanInstalledApps().size(), 2);
     clock.monotonic += std::chrono::milliseconds(1);
-    EXPECT_EQ(scanner.scanInstalledApps().size(), 1u);
+    EXPECT_EQ(scanner.scanInstalledApps().size(), 1);
 }
 
 TEST_F(AppListProviderTest, MalformedEntriesAndLoopsAreSkipped)

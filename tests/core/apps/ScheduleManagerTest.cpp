@@ -1,0 +1,247 @@
+#include "Engine/ScheduleManager.h"
+#include "Models/ScheduleEntry.h"
+
+#include <QTest>
+#include <QThread>
+#include <QTimeZone>
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+using namespace tremlor;
+
+namespace {
+
+class FakeClock final : public Clock
+{
+public:
+    QDateTime now() const override { return current; }
+    std::chrono::steady_clock::time_point monotonicNow() const override { return {}; }
+    QDateTime current;
+};
+
+ScheduleEntry entry(std::set<Weekday> days, std::int64_t startHour, std::int64_t startMinute, std::int64_t endHour,
+                    std::int64_t endMinute, bool enabled = true)
+{
+    ScheduleEntry e;
+    e.id = QUuid::createUuid();
+    e.isEnabled = enabled;
+    e.days = std::move(days);
+    e.startTime = DateComponents::time(startHour, startMinute);
+    e.endTime = DateComponents::time(endHour, endMinute);
+    return e;
+}
+
+const std::set<Weekday> weekdays { Weekday::monday, Weekday::tuesday, Weekday::wednesday, Weekday::thursday,
+                                   Weekday::friday };
+
+// Records the callbacks as text, in order: "+<index of entry>" for an activation, "-" for a deactivation.
+class ScheduleManagerTest : public ::testing::Test
+{
+protected:
+    void at(int year, int month, int day, int hour, int minute)
+    {
+        clock.current = QDateTime(QDate(year, month, day), QTime(hour, minute), zone);
+    }
+    void start(std::vector<ScheduleEntry> list)
+    {
+        entries = list;
+        manager.start(
+            list, [this](const ScheduleEntry& e) { events << "+" + QString::number(indexOf(e)); },
+            [this] { events << "-"; });
+    }
+    int indexOf(const ScheduleEntry& e) const
+    {
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            if (entries[i] == e)
+                return static_cast<int>(i);
+        }
+        return -1;
+    }
+    // Ticks once a minute (of real elapsed time) until the clock has advanced by `minutes`.
+    void tickFor(int minutes)
+    {
+        for (int i = 0; i < minutes; ++i) {
+            clock.current = clock.current.addSecs(60);
+            manager.evaluate();
+        }
+    }
+
+    QTimeZone zone { "Europe/Berlin" };
+    FakeClock clock;
+    ScheduleManager manager { clock };
+    std::vector<ScheduleEntry> entries;
+    QStringList events;
+};
+
+} // namespace
+
+TEST_F(ScheduleManagerTest, OpensAtOnceOnStartAndClosesOnTheFirstTickAtTheEnd)
+{
+    at(2026, 12, 2, 10, 0); // a Wednesday
+    start({ entry(weekdays, 9, 0, 17, 0) });
+    EXPECT_EQ(events, QStringList({ "+0" })); // before start returned
+    EXPECT_TRUE(manager.isInsideWindow());
+    tickFor(6 * 60 + 59); // 16:59
+    EXPECT_EQ(events, QStringList({ "+0" }));
+    tickFor(1);
+    EXPECT_EQ(events, QStringList({ "+0", "-" }));
+    tickFor(120);
+    EXPECT_EQ(events.size(), 2);
+}
+
+TEST_F(ScheduleManagerTest, WindowsWrapPastMidnightOnTheListedDayOnly)
+{
+    const auto night = entry({ Weekday::monday }, 22, 0, 6, 0);
+    EXPECT_TRUE(ScheduleManager::holds(night, 2, 23 * 60));
+    EXPECT_TRUE(ScheduleManager::holds(night, 2, 5 * 60));
+    EXPECT_FALSE(ScheduleManager::holds(night, 3, 5 * 60));
+    EXPECT_FALSE(ScheduleManager::holds(night, 2, 6 * 60));
+    EXPECT_TRUE(ScheduleManager::holds(entry({ Weekday::tuesday }, 22, 0, 6, 0), 3, 5 * 60));
+
+    at(2026, 11, 30, 21, 58); // Monday
+    start({ night });
+    tickFor(2);
+    EXPECT_EQ(events, QStringList({ "+0" }));
+    tickFor(119); // 23:59
+    EXPECT_EQ(events.size(), 1);
+    tickFor(1); // Tuesday 0:00
+    EXPECT_EQ(events, QStringList({ "+0", "-" }));
+}
+
+TEST_F(ScheduleManagerTest, AdjacentWindowsStayOpenAndTheFirstMatchingEntryIsReported)
+{
+    at(2026, 12, 2, 8, 59);
+    start({ entry(weekdays, 9, 0, 12, 0), entry(weekdays, 12, 0, 17, 0), entry(weekdays, 10, 0, 11, 0) });
+    EXPECT_TRUE(events.isEmpty());
+    tickFor(1);
+    EXPECT_EQ(events, QStringList({ "+0" }));
+    tickFor(8 * 60 - 1); // through 12:00 to 16:59
+    EXPECT_EQ(events, QStringList({ "+0" }));
+    tickFor(1);
+    EXPECT_EQ(events, QStringList({ "+0", "-" }));
+
+    events.clear();
+    at(2026, 12, 2, 10, 30);
+    start({ entry(weekdays, 10, 0, 11, 0), entry(weekdays, 9, 0, 12, 0) });
+    EXPECT_EQ(events, QStringList({ "+0" }));
+}
+
+TEST_F(ScheduleManagerTest, DegenerateAndOutOfRangeEntriesNeverHold)
+{
+    const std::set<Weekday> everyDay(weekday::allCases.begin(), weekday::allCases.end());
+    constexpr auto big = std::numeric_limits<std::int64_t>::max();
+    constexpr auto small = std::numeric_limits<std::int64_t>::min();
+    const ScheduleEntry never[] = {
+        entry(everyDay, 9, 0, 9, 0), entry({}, 0, 0, 23, 59), entry(everyDay, 0, 0, 23, 59, false),
+        entry(everyDay, 24, 0, 23, 59), entry(everyDay, 0, 60, 23, 59), entry(everyDay, -1, 0, 23, 59),
+        entry(everyDay, 0, 0, 25, 0), entry(everyDay, 0, 0, 23, -5), entry(everyDay, big, big, big, big),
+        entry(everyDay, small, 0, 23, 0), entry(everyDay, 0, 0, big / 60, 0),
+    };
+    for (const ScheduleEntry& e : never) {
+        for (int weekday = 1; weekday <= 7; ++weekday) {
+            for (int minute = 0; minute < 1440; minute += 7)
+                ASSERT_FALSE(ScheduleManager::holds(e, weekday, minute)) << weekday << " " << minute;
+        }
+    }
+    // Unset components count as 0: {} to 1:00 holds from midnight.
+    ScheduleEntry unset = entry(everyDay, 0, 0, 1, 0);
+    unset.startTime = {};
+    EXPECT_TRUE(ScheduleManager::holds(unset, 4, 0));
+    EXPECT_FALSE(ScheduleManager::holds(unset, 0, 30)); // no such weekday
+
+    at(2026, 12, 2, 10, 0);
+    start(std::vector<ScheduleEntry>(std::begin(never), std::end(never)));
+    tickFor(60);
+    EXPECT_TRUE(events.isEmpty());
+}
+
+TEST_F(ScheduleManagerTest, UpdatesEvaluateAtOnceAndStopIsSilent)
+{
+    at(2026, 12, 2, 10, 0);
+    auto open = entry(weekdays, 9, 0, 17, 0);
+    start({ open });
+    // Still inside through another entry: nothing.
+    entries = { entry(weekdays, 10, 0, 11, 0) };
+    manager.updateEntries(entries);
+    EXPECT_EQ(events, QStringList({ "+0" }));
+    // Disabling the open one closes the window at once.
+    entries[0].isEnabled = false;
+    manager.updateEntries(entries);
+    EXPECT_EQ(events, QStringList({ "+0", "-" }));
+    manager.updateEntries({});
+    EXPECT_EQ(events.size(), 2);
+
+    events.clear();
+    start({ open });
+    manager.stop();
+    tickFor(10);
+    EXPECT_EQ(events, QStringList({ "+0" }));
+    start({ open });
+    EXPECT_EQ(events, QStringList({ "+0", "+0" }));
+}
+
+// A callback that replaces the list from inside the callback must not deadlock, and the edge
+// it causes is reported after the one being delivered.
+TEST_F(ScheduleManagerTest, CallbacksMayUpdateTheEntries)
+{
+    at(2026, 12, 2, 10, 0);
+    entries = { entry(weekdays, 9, 0, 17, 0) };
+    manager.start(
+        entries,
+        [&](const ScheduleEntry&) {
+            events << "+";
+            manager.updateEntries({});
+        },
+        [&] { events << "-"; });
+    EXPECT_EQ(events, QStringList({ "+", "-" }));
+}
+
+TEST_F(ScheduleManagerTest, DaylightSavingDaysFollowTheWallClock)
+{
+    zone = QTimeZone("America/New_York");
+    // 2026-03-08: 2:00 jumps to 3:00. A window wholly inside the skipped hour never opens.
+    at(2026, 3, 8, 1, 0);
+    start({ entry({ Weekday::sunday }, 2, 10, 2, 40), entry({ Weekday::sunday }, 3, 0, 3, 5) });
+    tickFor(3 * 60);
+    EXPECT_EQ(events, QStringList({ "+1", "-" }));
+
+    // 2026-11-01: 2:00 falls back to 1:00. A window inside the repeated hour opens twice.
+    events.clear();
+    at(2026, 11, 1, 0, 30);
+    ASSERT_EQ(clock.current.offsetFromUtc(), -4 * 3600);
+    start({ entry({ Weekday::sunday }, 1, 10, 1, 40) });
+    tickFor(3 * 60);
+    EXPECT_EQ(events, QStringList({ "+0", "-", "+0", "-" }));
+}
+
+TEST_F(ScheduleManagerTest, AnInvalidClockReadingChangesNothing)
+{
+    at(2026, 12, 2, 10, 0);
+    start({ entry(weekdays, 9, 0, 17, 0) });
+    clock.current = QDateTime();
+    manager.evaluate();
+    EXPECT_EQ(events, QStringList({ "+0" }));
+    EXPECT_TRUE(manager.isInsideWindow());
+}
+
+// The tick runs on a utility queue but only posts: the evaluation, and so the callbacks, run on
+// the main thread. (A 5 ms interval stands in for the minute.)
+TEST(ScheduleManagerTimer, TicksEvaluateOnTheMainThread)
+{
+    FakeClock clock;
+    clock.current = QDateTime(QDate(2026, 12, 2), QTime(8, 0));
+    ScheduleManager manager(clock, std::chrono::milliseconds(5));
+    ScheduleEntry e;
+    e.days = weekdays;
+    e.startTime = DateComponents::time(9, 0);
+    e.endTime = DateComponents::time(17, 0);
+    QThread* activatedOn = nullptr;
+    manager.start({ e }, [&](const ScheduleEntry&) { activatedOn = QThread::currentThread(); }, [] {});
+    EXPECT_EQ(activatedOn, nullptr);
+    clock.current = QDateTime(QDate(2026, 12, 2), QTime(9, 0));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return activatedOn != nullptr; }, 2000));
+    EXPECT_EQ(activatedOn, QThread::currentThread());
+    manager.stop();
+}
