@@ -156,13 +156,10 @@ std::int64_t JsonDecoder::integer() const
             break;
         return static_cast<std::int64_t>(u);
     }
-    case Json::value_t::number_float: {
-        const double d = m_value->get<double>();
-        // Only an exactly integral value inside the 64-bit range; never truncate or wrap.
-        if (std::isfinite(d) && std::trunc(d) == d && d >= -9223372036854775808.0 && d < 9223372036854775808.0)
-            return static_cast<std::int64_t>(d);
+    case Json::value_t::number_float:
+        // The text had a fraction or an exponent, or lay outside 64 bits: its digits may
+        // already be rounded away, so never make an integer of it.
         break;
-    }
     default:
         typeMismatch("Int");
     }

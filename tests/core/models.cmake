@@ -1,4 +1,5 @@
 target_sources(tremlor_core_tests PRIVATE
+  core/BadInputTest.cpp
   core/DurationTest.cpp
   core/JsonTest.cpp
   core/ProfileTest.cpp
