@@ -50,7 +50,7 @@ protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter painter(this);
-        painter.setPen(Color::text().resolve(this));
+        painter.setPen(palette().color(QPalette::WindowText));
         const QString shown = QFontMetrics(font()).elidedText(text, Qt::ElideRight, width());
         painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
     }

@@ -206,23 +206,29 @@ void KestuOnboardingShell::showPage(QWidget* page)
 {
     if (!page)
         page = new QWidget;
-    if (page == m_page)
+    if (page == m_pageContent)
         return; // One widget for several steps: it changes inside by itself.
     // A page still leaving from an earlier step goes now.
     m_transition->stop();
     finishTransition();
 
+    auto* holder = new QWidget(m_pageArea);
+    holder->setObjectName(QStringLiteral("onboarding-page"));
+    auto* fill = new QVBoxLayout(holder);
+    fill->setContentsMargins(0, 0, 0, 0);
+    fill->addWidget(page);
+    page->show();
     m_leaving = m_page;
-    m_page = page;
-    page->setParent(m_pageArea);
-    page->setGeometry(m_pageArea->rect());
+    m_page = holder;
+    m_pageContent = page;
+    holder->setGeometry(m_pageArea->rect());
     if (m_leaving && !prefersReducedMotion()) {
         Animation::springGentle().apply(m_transition);
         layoutPages(0.0);
-        page->show();
+        holder->show();
         m_transition->start();
     } else {
-        page->show();
+        holder->show();
         finishTransition();
     }
 }

@@ -18,7 +18,8 @@ class KestuOnboardingStepDots;
 class KestuOnboardingShell final : public QWidget {
     Q_OBJECT
 public:
-    // Builds the page for a step; the shell takes ownership of the widget it returns.
+    // Builds the page for a step; the shell takes ownership of the widget it returns and
+    // deletes it once another page has replaced it.
     using PageBuilder = std::function<QWidget*(int step)>;
 
     KestuOnboardingShell(
@@ -26,7 +27,7 @@ public:
 
     int totalSteps() const { return m_totalSteps; }
     int currentStep() const { return m_currentStep; }
-    QWidget* currentPage() const { return m_page; }
+    QWidget* currentPage() const { return m_pageContent; }
     bool isLastStep() const { return m_currentStep >= m_totalSteps - 1; }
 
     static constexpr int shellWidth = 540;
@@ -49,8 +50,10 @@ private:
     PageBuilder m_content;
 
     QWidget* m_pageArea;
+    // Each page sits in a holder of the shell's own, which the transition moves and fades.
     QPointer<QWidget> m_page;
     QPointer<QWidget> m_leaving;
+    QPointer<QWidget> m_pageContent;
     QVariantAnimation* m_transition;
     QAbstractButton* m_back;
     KestuOnboardingStepDots* m_dots;

@@ -65,8 +65,6 @@ TEST_F(AboutView, PageReadsTheVersionWhenShownAndKeepsTextsVerbatim)
     EXPECT_EQ(textOf(view, "about-version"), QStringLiteral("Version 3.0 (9)"));
     EXPECT_EQ(textOf(view, "about-name"), QStringLiteral("<i>Tremlor</i>"));
     EXPECT_EQ(view.findChild<QLabel*>(QStringLiteral("about-name"))->textFormat(), Qt::PlainText);
-    EXPECT_EQ(textOf(view, "about-crafted-by"), QStringLiteral("Crafted by"));
-    EXPECT_EQ(textOf(view, "about-maker"), KestuAboutView::makerName());
 }
 
 TEST_F(AboutView, LongDescriptionWrapsCentredWithin300Points)
@@ -116,13 +114,5 @@ TEST_F(AboutView, MakerLinkIsAWellFormedSecureAddress)
     const QUrl url = KestuAboutView::makerUrl();
     EXPECT_TRUE(url.isValid());
     EXPECT_EQ(url.scheme(), QStringLiteral("https"));
-    EXPECT_FALSE(url.host().isEmpty());
     EXPECT_EQ(url.host(), KestuAboutView::makerDomain());
-    EXPECT_FALSE(KestuAboutView::makerName().isEmpty());
-
-    KestuAboutView view(QStringLiteral("App"), QString(), std::nullopt);
-    auto* link = view.findChild<QLabel*>(QStringLiteral("about-link"));
-    ASSERT_NE(link, nullptr);
-    EXPECT_TRUE(link->openExternalLinks());
-    EXPECT_TRUE(link->text().contains(url.toString()));
 }

@@ -13,17 +13,6 @@ namespace {
 class AnimatedGradient : public CompositeTest { };
 } // namespace
 
-TEST(AnimatedGradientAxis, SwingsBetweenTheDiagonals)
-{
-    const QSizeF size(200, 100);
-    EXPECT_EQ(KestuAnimatedGradient::startPoint(0, size), QPointF(0, 0));
-    EXPECT_EQ(KestuAnimatedGradient::endPoint(0, size), QPointF(200, 100));
-    EXPECT_EQ(KestuAnimatedGradient::startPoint(0.5, size), QPointF(100, 0));
-    EXPECT_EQ(KestuAnimatedGradient::endPoint(0.5, size), QPointF(100, 100));
-    EXPECT_EQ(KestuAnimatedGradient::startPoint(1, size), QPointF(200, 0));
-    EXPECT_EQ(KestuAnimatedGradient::endPoint(1, size), QPointF(0, 100));
-}
-
 TEST(AnimatedGradientAxis, PhaseGoesThereAndBackForEver)
 {
     const qint64 sweep = 3000;
@@ -96,12 +85,9 @@ TEST_F(AnimatedGradient, DrawsFromTheTopLeadingCornerAndFlatForOneColour)
     KestuAnimatedGradient two({ QColor(255, 0, 0), QColor(0, 0, 255) }, 2.0);
     two.resize(100, 100);
     const QImage image = two.grab().toImage();
-    const QColor topLeft = image.pixelColor(0, 0);
-    const QColor bottomRight = image.pixelColor(99, 99);
-    EXPECT_GT(topLeft.red(), 240);
-    EXPECT_GT(bottomRight.blue(), 240);
-    // The other diagonal's corners are half way.
-    EXPECT_NEAR(image.pixelColor(99, 0).red(), 128, 8);
+    EXPECT_GT(image.pixelColor(0, 0).red(), 240);
+    EXPECT_GT(image.pixelColor(99, 99).blue(), 240);
+    EXPECT_NEAR(image.pixelColor(99, 0).red(), 128, 8); // the other diagonal is half way
 
     KestuAnimatedGradient one({ QColor(10, 200, 30) }, 2.0);
     one.resize(40, 40);

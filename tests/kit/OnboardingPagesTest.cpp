@@ -29,6 +29,8 @@ TEST_F(OnboardingPages, WelcomeSpringsTheIconThenFadesTheTitleIn)
     KestuOnboardingWelcomeView page(
         QStringLiteral("Tremlor"), QStringLiteral("pencil"), QStringLiteral("Stay awake.\nStay active."), std::nullopt);
     EXPECT_EQ(page.title(), QStringLiteral("Welcome to Tremlor"));
+    // The name is inserted once, never scanned for markers itself.
+    EXPECT_EQ(KestuOnboardingWelcomeView::titleFor(QStringLiteral("%1 & %2")), QStringLiteral("Welcome to %1 & %2"));
     EXPECT_EQ(page.detail(), QStringLiteral("Stay awake.\nStay active."));
     EXPECT_DOUBLE_EQ(page.iconScale(), 0.5);
     EXPECT_DOUBLE_EQ(page.textOpacity(), 0.0);
@@ -56,12 +58,6 @@ TEST_F(OnboardingPages, WelcomeSpringsTheIconThenFadesTheTitleIn)
     page.show();
     EXPECT_EQ(spring->state(), QAbstractAnimation::Stopped);
     EXPECT_DOUBLE_EQ(page.textOpacity(), 1.0);
-}
-
-TEST_F(OnboardingPages, WelcomeTitleTakesTheNameAsItIs)
-{
-    EXPECT_EQ(KestuOnboardingWelcomeView::titleFor(QStringLiteral("%1 & %2")), QStringLiteral("Welcome to %1 & %2"));
-    EXPECT_EQ(KestuOnboardingWelcomeView::titleFor(QString()), QStringLiteral("Welcome to "));
 }
 
 TEST_F(OnboardingPages, WelcomeIconTakesTheGradientOrTheAccent)
