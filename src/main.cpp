@@ -1,3 +1,5 @@
+#include "CompositionRoot.h"
+
 #include <QApplication>
 #include <QSocketNotifier>
 
@@ -37,6 +39,12 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Tremlor"));
     QApplication::setApplicationVersion(QStringLiteral(TREMLOR_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
+    // Read by the About views.
+    app.setProperty("CFBundleShortVersionString", QStringLiteral(TREMLOR_VERSION));
+    app.setProperty("CFBundleVersion", QStringLiteral(TREMLOR_BUILD));
     quitOnSignals(app);
+    // Until the interface exists the program runs headless: a schedule window that covers
+    // now starts a session as soon as the event loop runs.
+    const tremlor::CompositionRoot root;
     return QApplication::exec();
 }

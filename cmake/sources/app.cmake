@@ -1,1 +1,1 @@
-# (sources of this area are added here)
+# The application entry: builds the composition root and runs the event loop.

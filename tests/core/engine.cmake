@@ -1,1 +1,6 @@
-# (test sources of this area are added here)
+# The session engine with fakes of every service, and the profile service.
+target_sources(tremlor_core_tests PRIVATE
+  core/EngineTestDoubles.h
+  core/ProfileManagerTest.cpp
+  core/TremlorEngineTest.cpp
+)

@@ -1,1 +1,4 @@
-# (test sources of this area are added here)
+# The composition root with the system's services on a private desktop.
+target_sources(tremlor_integration_tests PRIVATE
+  integration/EngineIntegrationTest.cpp
+)

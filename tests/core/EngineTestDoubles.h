@@ -1,0 +1,241 @@
+#pragma once
+
+// Fakes of every service the engine drives, for the engine's unit tests.
+
+#include "Engine/AppActivating.h"
+#include "Engine/CaffeineManaging.h"
+#include "Engine/IdleDetector.h"
+#include "Engine/MouseMoving.h"
+#include "Engine/QueueTimers.h"
+#include "Engine/ScheduleManaging.h"
+#include "Helpers/AccessibilityChecking.h"
+#include "Models/ScheduleEntry.h"
+#include "Platform/Dispatch.h"
+#include "Platform/NotificationCenter.h"
+#include "Platform/Random.h"
+#include "Platform/SoundPlayer.h"
+
+#include <QCoreApplication>
+#include <QFuture>
+#include <QThread>
+
+#include <gmock/gmock.h>
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <vector>
+
+namespace tremlor::testing {
+
+class MockMouseMoving : public MouseMoving
+{
+public:
+    MockMouseMoving()
+    {
+        ON_CALL(*this, cursorLocation()).WillByDefault(::testing::Return(QPointF(100, 100)));
+        ON_CALL(*this, displayBounds(::testing::_)).WillByDefault(::testing::Return(QRectF(0, 0, 1920, 1080)));
+        ON_CALL(*this, screenBounds()).WillByDefault(::testing::Return(QRectF(0, 0, 1920, 1080)));
+    }
+    MOCK_METHOD(void, click, (QPointF at), (override));
+    MOCK_METHOD(void, pressKey, (quint16 keyCode), (override));
+    MOCK_METHOD(void, moveCursor, (QPointF to), (override));
+    MOCK_METHOD(void, postKey, (quint16 keyCode, bool down), (override));
+    MOCK_METHOD(void, scroll, (int verticalPixels, int horizontalPixels), (override));
+    MOCK_METHOD(QPointF, cursorLocation, (), (override));
+    MOCK_METHOD(QRectF, displayBounds, (QPointF point), (override));
+    MOCK_METHOD(QRectF, screenBounds, (), (override));
+    MOCK_METHOD(void, releaseAll, (), (override));
+};
+
+// Timers of the mover that fire only when a test says so; records each armed delay.
+class ManualQueueTimers final : public QueueTimers
+{
+public:
+    Cancel arm(dispatch::SerialQueue& queue, std::chrono::nanoseconds delay, std::chrono::nanoseconds,
+               std::function<void()> fn) override
+    {
+        auto entry = std::make_shared<Entry>(Entry { &queue, std::move(fn), false });
+        std::lock_guard guard(m_lock);
+        m_entries.push_back(entry);
+        m_delays.push_back(std::chrono::duration<double>(delay).count());
+        return [entry, this] {
+            std::lock_guard cancelGuard(m_lock);
+            entry->cancelled = true;
+        };
+    }
+
+    // Runs every armed, uncancelled one-shot timer on its queue and waits for it.
+    void fire()
+    {
+        std::vector<std::shared_ptr<Entry>> due;
+        {
+            std::lock_guard guard(m_lock);
+            due.swap(m_entries);
+        }
+        for (const auto& entry : due) {
+            bool cancelled = false;
+            {
+                std::lock_guard guard(m_lock);
+                cancelled = entry->cancelled;
+            }
+            if (!cancelled)
+                entry->queue->sync(entry->fn);
+        }
+    }
+
+    int armedCount()
+    {
+        std::lock_guard guard(m_lock);
+        return static_cast<int>(std::count_if(m_entries.begin(), m_entries.end(),
+                                              [](const auto& e) { return !e->cancelled; }));
+    }
+
+    std::vector<double> delays()
+    {
+        std::lock_guard guard(m_lock);
+        return m_delays;
+    }
+
+private:
+    struct Entry
+    {
+        dispatch::SerialQueue* queue;
+        std::function<void()> fn;
+        bool cancelled;
+    };
+    std::mutex m_lock;
+    std::vector<std::shared_ptr<Entry>> m_entries;
+    std::vector<double> m_delays;
+};
+
+// Always the upper end of a real range and the lower end of an integer range.
+class HighRandom final : public RandomSource
+{
+public:
+    double uniformReal(double, double b) override { return b; }
+    std::int64_t uniformInt(std::int64_t a, std::int64_t) override { return a; }
+};
+
+class MockIdleMonitor : public IdleMonitoring
+{
+public:
+    MockIdleMonitor()
+    {
+        ON_CALL(*this, setOnIdleStateChanged(::testing::_)).WillByDefault([this](std::function<void(bool)> callback) {
+            std::lock_guard guard(m_lock);
+            m_callback = std::move(callback);
+        });
+        ON_CALL(*this, onIdleStateChanged()).WillByDefault([this] {
+            std::lock_guard guard(m_lock);
+            return m_callback;
+        });
+    }
+    MOCK_METHOD(bool, isUserIdle, (), (const, override));
+    MOCK_METHOD(std::function<void(bool)>, onIdleStateChanged, (), (const, override));
+    MOCK_METHOD(void, setOnIdleStateChanged, (std::function<void(bool)> callback), (override));
+    MOCK_METHOD(void, startMonitoring, (double idleThreshold), (override));
+    MOCK_METHOD(void, stopMonitoring, (), (override));
+
+    // Reports a change from another thread, as the real monitor does.
+    void report(bool userIsIdle)
+    {
+        std::function<void(bool)> callback;
+        {
+            std::lock_guard guard(m_lock);
+            callback = m_callback;
+        }
+        QThread* thread = QThread::create([callback, userIsIdle] {
+            if (callback)
+                callback(userIsIdle);
+        });
+        thread->start();
+        thread->wait();
+        delete thread;
+    }
+
+private:
+    mutable std::mutex m_lock;
+    std::function<void(bool)> m_callback;
+};
+
+class MockCaffeine : public CaffeineManaging
+{
+public:
+    MockCaffeine()
+    {
+        ON_CALL(*this, isEnabled()).WillByDefault([this] { return enabled; });
+        ON_CALL(*this, enable()).WillByDefault([this] { enabled = succeeds; });
+        ON_CALL(*this, disable()).WillByDefault([this] { enabled = false; });
+    }
+    MOCK_METHOD(bool, isEnabled, (), (const, override));
+    MOCK_METHOD(void, enable, (), (override));
+    MOCK_METHOD(void, disable, (), (override));
+    bool enabled = false;
+    bool succeeds = true;
+};
+
+class MockScheduleManager : public ScheduleManaging
+{
+public:
+    MockScheduleManager()
+    {
+        ON_CALL(*this, start(::testing::_, ::testing::_, ::testing::_))
+            .WillByDefault([this](const std::vector<ScheduleEntry>&, ActivateCallback a, DeactivateCallback d) {
+                activate = std::move(a);
+                deactivate = std::move(d);
+            });
+    }
+    MOCK_METHOD(void, start,
+                (const std::vector<ScheduleEntry>& entries, ActivateCallback onShouldActivate,
+                 DeactivateCallback onShouldDeactivate),
+                (override));
+    MOCK_METHOD(void, stop, (), (override));
+    MOCK_METHOD(void, updateEntries, (const std::vector<ScheduleEntry>& entries), (override));
+    ActivateCallback activate;
+    DeactivateCallback deactivate;
+};
+
+class MockAccessibility : public AccessibilityChecking
+{
+public:
+    MOCK_METHOD(bool, isTrusted, (), (const, override));
+    MOCK_METHOD(bool, requestAccess, (bool prompt), (override));
+};
+
+class MockNotificationCenter : public NotificationCenter
+{
+public:
+    MockNotificationCenter()
+    {
+        // Answers later on the main thread, as the real center does.
+        ON_CALL(*this, requestAuthorization(::testing::_)).WillByDefault([this](std::function<void(bool)> done) {
+            const bool granted = grants;
+            dispatch::async(QCoreApplication::instance(), [done, granted] { done(granted); });
+        });
+    }
+    MOCK_METHOD(void, requestAuthorization, (std::function<void(bool granted)> completion), (override));
+    MOCK_METHOD(void, deliver, (const QString& title, const QString& body, const QString& identifier), (override));
+    bool grants = true;
+};
+
+class MockSoundPlayer : public SoundPlayer
+{
+public:
+    MOCK_METHOD(void, play, (const QString& name), (override));
+};
+
+class MockAppActivating : public AppActivating
+{
+public:
+    MockAppActivating()
+    {
+        ON_CALL(*this, isAppRunning(::testing::_)).WillByDefault(::testing::Return(true));
+        ON_CALL(*this, launchApp(::testing::_)).WillByDefault(::testing::Return(QtFuture::makeReadyFuture(true)));
+    }
+    MOCK_METHOD(void, activateApp, (const QString& bundleIdentifier), (override));
+    MOCK_METHOD(QFuture<bool>, launchApp, (const QUrl& url), (override));
+    MOCK_METHOD(bool, isAppRunning, (const QString& bundleIdentifier), (override));
+};
+
+} // namespace tremlor::testing

@@ -1,0 +1,260 @@
+// The whole core on a private desktop: the composition root with the system's services, an
+// X server with a window manager, logind, a screensaver service and a notification daemon.
+
+#include "CompositionRoot.h"
+#include "DBusMockProbe.h"
+#include "Engine/DurationTimer.h"
+#include "Engine/TickSource.h"
+#include "Engine/TremlorEngine.h"
+#include "Models/TremlorSettings.h"
+#include "Platform/DBus/BusLink.h"
+#include "Platform/DBus/DBusNotificationCenter.h"
+#include "Platform/SoundPlayer.h"
+#include "Platform/UserDefaults.h"
+#include "support/TestDesktop.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTime>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+using namespace tremlor;
+using probe::waitUntil;
+
+namespace {
+
+const QString kReason = QStringLiteral("Tremlor is keeping the system awake");
+const QString kScreenSaver = QStringLiteral("org.freedesktop.ScreenSaver");
+const QString kScreenSaverPath = QStringLiteral("/org/freedesktop/ScreenSaver");
+const QString kNotifications = QStringLiteral("org.freedesktop.Notifications");
+const QString kNotificationsPath = QStringLiteral("/org/freedesktop/Notifications");
+
+// A dbusmock template serving org.freedesktop.ScreenSaver with Inhibit and UnInhibit.
+QString screenSaverTemplate(const QTemporaryDir& dir)
+{
+    const QString file = dir.filePath(QStringLiteral("screensaver.py"));
+    QFile out(file);
+    if (!out.open(QIODevice::WriteOnly))
+        return {};
+    out.write("BUS_NAME = 'org.freedesktop.ScreenSaver'\n"
+              "MAIN_OBJ = '/org/freedesktop/ScreenSaver'\n"
+              "MAIN_IFACE = 'org.freedesktop.ScreenSaver'\n"
+              "SYSTEM_BUS = False\n"
+              "def load(mock, parameters):\n"
+              "    mock.AddMethods(MAIN_IFACE, [\n"
+              "        ('Inhibit', 'ss', 'u', 'ret = 11'),\n"
+              "        ('UnInhibit', 'u', '', ''),\n"
+              "    ])\n");
+    return file;
+}
+
+// Every day, from `fromMinutes` to `toMinutes` relative to now.
+ScheduleEntry windowAroundNow(int fromMinutes, int toMinutes, std::optional<QUuid> profileId)
+{
+    const QTime now = QTime::currentTime();
+    const int minute = now.hour() * 60 + now.minute();
+    const int start = ((minute + fromMinutes) % 1440 + 1440) % 1440;
+    const int end = ((minute + toMinutes) % 1440 + 1440) % 1440;
+    ScheduleEntry entry;
+    entry.id = QUuid::createUuid();
+    entry.isEnabled = true;
+    entry.days = { weekday::allCases.begin(), weekday::allCases.end() };
+    entry.startTime = DateComponents::time(start / 60, start % 60);
+    entry.endTime = DateComponents::time(end / 60, end % 60);
+    entry.profileId = profileId;
+    return entry;
+}
+
+class XProbe
+{
+public:
+    explicit XProbe(const QString& display)
+        : m_display(XOpenDisplay(display.toLocal8Bit().constData()))
+    {
+    }
+    ~XProbe()
+    {
+        if (m_display)
+            XCloseDisplay(m_display);
+    }
+    XProbe(const XProbe&) = delete;
+    XProbe& operator=(const XProbe&) = delete;
+
+    bool ok() const { return m_display != nullptr; }
+
+    QPoint pointer() const
+    {
+        Window root = 0, child = 0;
+        int rootX = 0, rootY = 0, winX = 0, winY = 0;
+        unsigned int mask = 0;
+        XQueryPointer(m_display, DefaultRootWindow(m_display), &root, &child, &rootX, &rootY, &winX, &winY, &mask);
+        return { rootX, rootY };
+    }
+
+    // The WM_CLASS class of the window the window manager marks active; empty when none.
+    QString activeWindowClass() const
+    {
+        const Atom active = XInternAtom(m_display, "_NET_ACTIVE_WINDOW", False);
+        Atom type = 0;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        QString result;
+        if (XGetWindowProperty(m_display, DefaultRootWindow(m_display), active, 0, 1, False, XA_WINDOW, &type, &format,
+                               &count, &after, &data)
+                == Success
+            && data && count == 1) {
+            const Window window = *reinterpret_cast<Window*>(data);
+            XClassHint hint {};
+            if (window && XGetClassHint(m_display, window, &hint)) {
+                result = QString::fromLatin1(hint.res_class);
+                XFree(hint.res_name);
+                XFree(hint.res_class);
+            }
+        }
+        if (data)
+            XFree(data);
+        return result;
+    }
+
+private:
+    Display* m_display;
+};
+
+class MockSoundPlayer : public SoundPlayer
+{
+public:
+    MOCK_METHOD(void, play, (const QString& name), (override));
+};
+
+} // namespace
+
+// A schedule window that is open at launch starts a session with its profile on the real
+// desktop: the pointer moves, both inhibits are held, the selected terminal comes forward. Moving
+// the window's end into the past stops the session and gives the inhibits back.
+TEST(EngineOnDesktop, DISABLED_ScheduledSessionAtLaunchDrivesTheDesktopAndEndsWithItsWindow)
+{
+    TestDesktop desktop;
+    REQUIRE_DESKTOP(desktop);
+    QTemporaryDir templates;
+    ASSERT_TRUE(desktop.startDbusMock(TestDesktop::Bus::system, "org.freedesktop.login1", { "--template", "logind" }))
+        << desktop.error().toStdString();
+    ASSERT_TRUE(desktop.startDbusMock(TestDesktop::Bus::session, kScreenSaver,
+                                      { "--template", screenSaverTemplate(templates) }))
+        << desktop.error().toStdString();
+
+    // The terminal to keep active, and a window in front of it.
+    const QString applications = desktop.home() + "/.local/share/applications";
+    ASSERT_TRUE(QDir().mkpath(applications));
+    QFile entryFile(applications + "/xterm.desktop");
+    ASSERT_TRUE(entryFile.open(QIODevice::WriteOnly));
+    entryFile.write("[Desktop Entry]\nType=Application\nName=XTerm\n"
+                    "Exec=xterm -name tremlorterm -class TremlorTerm\nStartupWMClass=TremlorTerm\n");
+    entryFile.close();
+    ASSERT_TRUE(desktop.startProcess("xterm", { "-name", "tremlorterm", "-class", "TremlorTerm" }));
+    ASSERT_TRUE(desktop.waitForWindow("TremlorTerm"));
+    ASSERT_TRUE(desktop.startProcess("xterm", { "-name", "decoy", "-class", "Decoy" }));
+    ASSERT_TRUE(desktop.waitForWindow("Decoy"));
+    XProbe x(desktop.display());
+    ASSERT_TRUE(x.ok());
+    ASSERT_TRUE(waitUntil([&] { return x.activeWindowClass() == "Decoy"; }));
+
+    // The defaults file, as a previous run left it.
+    Profile profile;
+    profile.id = QUuid::createUuid();
+    profile.name = "Terminal";
+    profile.selectedAppBundleIDs = { "xterm" };
+    profile.caffeineEnabled = true;
+    profile.maxInterval = 1.0;
+    profile.jiggleDistance = 40.0;
+    profile.movementPattern = MovementPattern::drift;
+    {
+        UserDefaults defaults(UserDefaults::defaultFolder());
+        TremlorSettings settings(defaults);
+        settings.setProfiles({ profile });
+        settings.setScheduleEntries({ windowAroundNow(-60, 60, profile.id) });
+        ASSERT_TRUE(defaults.synchronize());
+    }
+
+    const QPoint before = x.pointer();
+    CompositionRoot root;
+    TremlorEngine& engine = root.engine();
+    EXPECT_FALSE(engine.isActive()); // started from the event loop, after construction
+    ASSERT_TRUE(waitUntil([&] { return engine.isActive(); }));
+    EXPECT_EQ(root.settings().activeProfileId(), profile.id.toString(QUuid::WithoutBraces).toUpper());
+
+    EXPECT_TRUE(waitUntil([&] { return x.pointer() != before; }, 8000));
+    EXPECT_TRUE(waitUntil([&] { return x.activeWindowClass() == "TremlorTerm"; }));
+    EXPECT_TRUE(waitUntil([&] { return engine.currentAppName() == "XTerm"; }));
+
+    probe::Bus system(desktop.systemBusAddress());
+    probe::Bus session(desktop.sessionBusAddress());
+    const auto inhibits = session.calls(kScreenSaver, kScreenSaverPath, "Inhibit");
+    ASSERT_EQ(inhibits.size(), 1u);
+    EXPECT_EQ(inhibits[0].args, (QVariantList { "Tremlor", kReason }));
+    EXPECT_EQ(system.inhibitors(), QStringList { "idle:sleep|Tremlor|" + kReason + "|block" });
+
+    // The window now ended a minute ago.
+    root.settings().setScheduleEntries({ windowAroundNow(-61, -1, profile.id) });
+    ASSERT_TRUE(waitUntil([&] { return !engine.isActive(); }));
+    EXPECT_TRUE(waitUntil([&] { return session.calls(kScreenSaver, kScreenSaverPath, "UnInhibit").size() == 1; }));
+    EXPECT_TRUE(waitUntil([&] { return system.inhibitors().isEmpty(); }));
+
+    // Nothing moves once stopped.
+    const QPoint stopped = x.pointer();
+    EXPECT_FALSE(waitUntil([&] { return x.pointer() != stopped; }, 2500));
+}
+
+// A one-minute session counted down by hand expires once: no sound with sounds off, exactly one
+// notification at the real notification daemon.
+TEST(EngineOnDesktop, OneMinuteSessionExpiresWithOneNotificationAndNoSound)
+{
+    TestDesktop desktop;
+    REQUIRE_DESKTOP(desktop);
+    ASSERT_TRUE(desktop.startDbusMock(TestDesktop::Bus::session, kNotifications, { "--template", "notification_daemon" }))
+        << desktop.error().toStdString();
+
+    UserDefaults defaults(UserDefaults::defaultFolder());
+    TremlorSettings settings(defaults);
+    settings.setPlaySoundOnToggle(false);
+    settings.setNotifyOnExpiry(true);
+
+    auto ticks = std::make_shared<ManualTickSource>();
+    auto sound = std::make_shared<MockSoundPlayer>();
+    EXPECT_CALL(*sound, play(::testing::_)).Times(0);
+    TremlorEngine::Services services;
+    services.durationTimer = std::make_shared<DurationTimer>(ticks);
+    services.soundPlayer = sound;
+    // The process's standard session bus may belong to an earlier test's desktop.
+    services.notificationCenter
+        = std::make_shared<DBusNotificationCenter>(BusLink::toAddress(desktop.sessionBusAddress()));
+    services.runningFromApplicationBundle = true;
+    CompositionRoot root(settings, std::move(services));
+    TremlorEngine& engine = root.engine();
+
+    engine.start(Duration::custom(1));
+    ASSERT_TRUE(engine.isActive());
+    for (int second = 0; second < 59; ++second)
+        ticks->fire();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(engine.isActive());
+    EXPECT_EQ(engine.remainingTimeString(), "0:01");
+    ticks->fire();
+    ASSERT_TRUE(waitUntil([&] { return !engine.isActive(); }));
+
+    probe::Bus session(desktop.sessionBusAddress());
+    ASSERT_TRUE(waitUntil([&] { return !session.calls(kNotifications, kNotificationsPath, "Notify").empty(); }));
+    // Nothing else arrives later.
+    waitUntil([] { return false; }, 500);
+    const auto notes = session.calls(kNotifications, kNotificationsPath, "Notify");
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_EQ(notes[0].args.value(3).toString(), "Tremlor");
+    EXPECT_EQ(notes[0].args.value(4).toString(), "Timer has expired. Tremlor has stopped.");
+}
