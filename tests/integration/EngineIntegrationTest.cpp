@@ -139,7 +139,7 @@ public:
 // A schedule window that is open at launch starts a session with its profile on the real
 // desktop: the pointer moves, both inhibits are held, the selected terminal comes forward. Moving
 // the window's end into the past stops the session and gives the inhibits back.
-TEST(EngineOnDesktop, DISABLED_ScheduledSessionAtLaunchDrivesTheDesktopAndEndsWithItsWindow)
+TEST(EngineOnDesktop, ScheduledSessionAtLaunchDrivesTheDesktopAndEndsWithItsWindow)
 {
     TestDesktop desktop;
     REQUIRE_DESKTOP(desktop);
