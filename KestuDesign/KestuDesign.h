@@ -2,10 +2,14 @@
 
 // The Kestu design kit: tokens, controls and the onboarding pages. Widgets only; it knows
 // nothing of the application that uses it.
+#include "KestuDesign/Components/KestuAboutView.h"
+#include "KestuDesign/Components/KestuAnimatedGradient.h"
 #include "KestuDesign/Components/KestuButton.h"
 #include "KestuDesign/Components/KestuCard.h"
 #include "KestuDesign/Components/KestuEmptyState.h"
+#include "KestuDesign/Components/KestuFooterToolbar.h"
 #include "KestuDesign/Components/KestuHoverEffect.h"
+#include "KestuDesign/Components/KestuInlineEditLabel.h"
 #include "KestuDesign/Components/KestuPressStyle.h"
 #include "KestuDesign/Components/KestuSearchField.h"
 #include "KestuDesign/Components/KestuSectionHeader.h"
@@ -13,6 +17,10 @@
 #include "KestuDesign/Components/KestuSlider.h"
 #include "KestuDesign/Components/KestuTextField.h"
 #include "KestuDesign/Components/KestuToggleStyle.h"
+#include "KestuDesign/Onboarding/KestuOnboardingCompleteView.h"
+#include "KestuDesign/Onboarding/KestuOnboardingFeatureGrid.h"
+#include "KestuDesign/Onboarding/KestuOnboardingShell.h"
+#include "KestuDesign/Onboarding/KestuOnboardingWelcomeView.h"
 #include "KestuDesign/Resources/KestuBundle.h"
 #include "KestuDesign/Resources/KestuFontRegistry.h"
 #include "KestuDesign/Resources/KestuSymbols.h"

@@ -42,6 +42,19 @@ QLabel* plainLabel(const QString& text, const QFont& font, QWidget* parent, cons
     return label;
 }
 
+// The icon stretched or shrunk to fit the square, keeping its shape (a small icon grows too).
+QPixmap fitted(const QIcon& icon, qreal dpr)
+{
+    const QSize wanted(iconSide, iconSide);
+    const QSize largest = icon.actualSize(QSize(1024, 1024));
+    QPixmap pixmap = icon.pixmap(largest.isValid() ? largest : wanted);
+    if (pixmap.isNull())
+        return pixmap;
+    pixmap = pixmap.scaled(wanted * dpr, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    pixmap.setDevicePixelRatio(dpr);
+    return pixmap;
+}
+
 void setTextColor(QWidget* widget, const QColor& color)
 {
     QPalette palette = widget->palette();
@@ -101,7 +114,7 @@ void KestuAboutView::build()
         image->setObjectName(QStringLiteral("about-icon"));
         image->setFixedSize(iconSide, iconSide);
         image->setAlignment(Qt::AlignCenter);
-        image->setPixmap(icon.pixmap(QSize(iconSide, iconSide), devicePixelRatioF()));
+        image->setPixmap(fitted(icon, devicePixelRatioF()));
         column->addWidget(image, 0, Qt::AlignHCenter);
     }
 

@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
 
 namespace kestu {
 
@@ -52,7 +53,8 @@ protected:
         QPainter painter(this);
         painter.setPen(palette().color(QPalette::WindowText));
         const QString shown = QFontMetrics(font()).elidedText(text, Qt::ElideRight, width());
-        painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
+        const Qt::Alignment leading = QStyle::visualAlignment(layoutDirection(), Qt::AlignLeft);
+        painter.drawText(rect(), int(leading | Qt::AlignVCenter | Qt::TextSingleLine), shown);
     }
 };
 

@@ -88,7 +88,9 @@ KestuOnboardingFeatureGrid::Layout KestuOnboardingFeatureGrid::layoutFor(int wid
         // Shorter cards sit centred in their row.
         for (std::size_t i = first; i < end; ++i) {
             const double height = m_cards[i].card.heightForWidth(int(columnWidth));
-            const double left = gridSide + double(i - first) * (columnWidth + columnGap);
+            // The leading column is on the right in right-to-left layouts.
+            const double leading = gridSide + double(i - first) * (columnWidth + columnGap);
+            const double left = layoutDirection() == Qt::RightToLeft ? width - leading - columnWidth : leading;
             layout.cards.emplace_back(left, rowTop + (rowHeight - height) / 2.0, columnWidth, height);
         }
         rowTop += rowHeight + (end < m_cards.size() ? rowGap : 0.0);

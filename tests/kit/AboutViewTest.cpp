@@ -99,13 +99,15 @@ TEST_F(AboutView, IconIsGivenOrTheApplicationsOrLeftOut)
     {
         QPixmap wide(200, 100);
         wide.fill(Qt::red);
-        KestuAboutView view(QStringLiteral("App"), QString(), QIcon(wide));
-        auto* icon = view.findChild<QLabel*>(QStringLiteral("about-icon"));
-        ASSERT_NE(icon, nullptr);
-        // Aspect kept within the 96-point frame.
-        const QSize drawn = icon->pixmap().deviceIndependentSize().toSize();
-        EXPECT_EQ(drawn.width(), 96);
-        EXPECT_EQ(drawn.height(), 48);
+        QPixmap small(24, 12);
+        small.fill(Qt::red);
+        for (const QPixmap& given : { wide, small }) {
+            KestuAboutView view(QStringLiteral("App"), QString(), QIcon(given));
+            auto* icon = view.findChild<QLabel*>(QStringLiteral("about-icon"));
+            ASSERT_NE(icon, nullptr);
+            // Fitted to the 96-point frame with its shape kept, small ones grown.
+            EXPECT_EQ(icon->pixmap().deviceIndependentSize().toSize(), QSize(96, 48));
+        }
     }
 }
 

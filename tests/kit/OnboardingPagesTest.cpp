@@ -110,8 +110,11 @@ TEST_F(OnboardingPages, GridFillsTwoColumnsRowByRow)
             EXPECT_NEAR(grid.cardRect(i).top() - grid.cardRect(i - 2).bottom(), 12.0, 1e-9);
         }
     }
-    // The odd card out sits alone in the leading column.
+    // The odd card out sits alone in the leading column, which is on the right in RTL.
     EXPECT_GT(grid.cardRect(4).top(), grid.cardRect(3).bottom());
+    grid.setLayoutDirection(Qt::RightToLeft);
+    EXPECT_DOUBLE_EQ(grid.cardRect(0).left(), right);
+    EXPECT_DOUBLE_EQ(grid.cardRect(4).left(), right);
 }
 
 TEST_F(OnboardingPages, GridCardsEnterOneAfterAnother)
