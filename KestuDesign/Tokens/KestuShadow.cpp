@@ -27,20 +27,22 @@ const KestuShadow& KestuShadow::thumb()
 
 void paintKestuShadow(QPainter& painter, const QRectF& shape, double cornerRadius, const KestuShadow& shadow)
 {
-    // A blur approximated by concentric layers whose alpha adds up to a soft falloff.
-    const int layers = std::clamp(int(std::ceil(shadow.radius)), 1, 8);
-    const double spread = shadow.radius;
+    // A blur approximated by layers from `radius` outside the shape to `radius` inside it: the
+    // alpha falls off linearly and reaches about the shadow's own alpha at the shape's edge.
+    const int layers = std::clamp(int(std::ceil(shadow.radius * 2)), 2, 16);
     const QRectF base = shape.translated(shadow.x, shadow.y);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
     QColor layerColor = shadow.color;
-    layerColor.setAlphaF(float(shadow.color.alphaF() / layers));
+    layerColor.setAlphaF(float(std::min(1.0, 2.0 * shadow.color.alphaF() / layers)));
     painter.setBrush(layerColor);
     for (int i = 0; i < layers; ++i) {
-        const double grow = spread * (double(layers - i) / layers) - spread / 2;
+        const double grow = shadow.radius * (1.0 - 2.0 * i / (layers - 1));
         const QRectF r = base.adjusted(-grow, -grow, grow, grow);
-        const double radius = std::max(0.0, cornerRadius + grow);
+        if (r.width() <= 0 || r.height() <= 0)
+            break;
+        const double radius = std::clamp(cornerRadius + grow, 0.0, std::min(r.width(), r.height()) / 2);
         painter.drawRoundedRect(r, radius, radius);
     }
     painter.restore();

@@ -1,9 +1,12 @@
 #include "KestuDesign/Utilities/KestuDockVisibility.h"
 
+#include "KestuDesign/Utilities/KestuX11Taskbar.h"
+
 namespace kestu {
 
 namespace {
 KestuActivationPolicy s_policy = KestuActivationPolicy::regular;
+bool s_applierChosen = false;
 KestuDockVisibility::Applier& applier()
 {
     static KestuDockVisibility::Applier a;
@@ -18,6 +21,7 @@ KestuActivationPolicy KestuDockVisibility::activationPolicy()
 
 void KestuDockVisibility::setApplier(Applier a)
 {
+    s_applierChosen = true;
     applier() = std::move(a);
 }
 
@@ -27,6 +31,11 @@ void KestuDockVisibility::setDockVisibility(bool visible)
     if (wanted == s_policy)
         return;
     s_policy = wanted;
+    if (!s_applierChosen) {
+        // On X11 the running application's windows are marked, unless a host chose otherwise.
+        s_applierChosen = true;
+        KestuX11Taskbar::installForApplication();
+    }
     if (applier())
         applier()(wanted);
 }

@@ -7,12 +7,13 @@ class QWidget;
 namespace kestu {
 
 // Whether the application shows in the taskbar and window switcher (regular) or not
-// (accessory). Only the policy lives here; how windows are marked is the host's backend.
+// (accessory). On X11 the application's windows are marked skip-taskbar and skip-pager
+// (KestuX11Taskbar); a host may install its own applier instead.
 enum class KestuActivationPolicy { regular, accessory };
 
 class KestuDockVisibility final {
 public:
-    // Applies a policy to the application's windows (the host installs its X11 one).
+    // Applies a policy to the application's windows.
     using Applier = std::function<void(KestuActivationPolicy)>;
 
     KestuDockVisibility() = delete;

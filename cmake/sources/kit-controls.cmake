@@ -1,6 +1,8 @@
 # The kit's tokens, fonts, utilities and controls.
 find_package(ICU REQUIRED COMPONENTS uc)
-target_link_libraries(kestu_design PUBLIC Qt6::DBus nlohmann_json::nlohmann_json PRIVATE ICU::uc ${CMAKE_DL_LIBS})
+pkg_check_modules(KESTU_XCB REQUIRED IMPORTED_TARGET xcb)
+target_link_libraries(kestu_design PUBLIC Qt6::DBus nlohmann_json::nlohmann_json
+  PRIVATE ICU::uc PkgConfig::KESTU_XCB ${CMAKE_DL_LIBS})
 target_sources(kestu_design PRIVATE
   KestuDesign/KestuDesign.h
   KestuDesign/Tokens/KestuAnimation.cpp
@@ -32,6 +34,8 @@ target_sources(kestu_design PRIVATE
   KestuDesign/Utilities/KestuDockVisibility.cpp
   KestuDesign/Utilities/KestuDockVisibility.h
   KestuDesign/Utilities/KestuUserDefaults.h
+  KestuDesign/Utilities/KestuX11Taskbar.cpp
+  KestuDesign/Utilities/KestuX11Taskbar.h
   KestuDesign/Utilities/LaunchAtLogin.cpp
   KestuDesign/Utilities/LaunchAtLogin.h
   KestuDesign/Components/KestuButton.cpp

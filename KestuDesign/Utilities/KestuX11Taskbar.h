@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QtGlobal>
+
+namespace kestu {
+
+// Marks X11 top-level windows to be left out of the taskbar and the pager (the accessory
+// activation policy), through the EWMH window manager. The connection is an xcb_connection_t
+// handed in, so tests can use a private X server.
+class KestuX11Taskbar final {
+public:
+    KestuX11Taskbar() = delete;
+
+    // Adds or removes _NET_WM_STATE_SKIP_TASKBAR and _NET_WM_STATE_SKIP_PAGER on `window`: by a
+    // request to the window manager when the window is mapped, else in its own property, which
+    // the window manager reads when it maps the window. False when the connection is unusable.
+    static bool setSkipTaskbar(void* xcbConnection, quint32 window, bool skip);
+
+    // Installs the applier of KestuDockVisibility that marks the running application's windows
+    // (and the ones it shows later) when it runs on X11; does nothing elsewhere.
+    static void installForApplication();
+};
+
+} // namespace kestu
