@@ -6,9 +6,12 @@
 #include "KestuDesign/Tokens/KestuMetrics.h"
 #include "KestuDesign/Utilities/KestuReducedMotion.h"
 
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPointer>
+#include <QToolTip>
 #include <QVariantAnimation>
 
 #include <algorithm>
@@ -58,6 +61,25 @@ void KestuFooterButton::setAction(const KestuFooterAction& action)
     setToolTip(action.tooltip());
     setAccessibleName(action.tooltip());
     update();
+}
+
+QString KestuFooterButton::tooltipMarkup(const QString& tooltip)
+{
+    // Qt reads anything that looks like a tag as rich text: escape it and say it is markup.
+    return QStringLiteral("<p style=\"white-space:pre\">%1</p>").arg(tooltip.toHtmlEscaped());
+}
+
+bool KestuFooterButton::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        if (m_action.tooltip().isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), tooltipMarkup(m_action.tooltip()), this);
+        return true;
+    }
+    return QAbstractButton::event(event);
 }
 
 void KestuFooterButton::run()

@@ -31,7 +31,11 @@ public:
 
     QSize sizeHint() const override;
 
+    // What the tooltip shows: the text as it is, never read as markup.
+    static QString tooltipMarkup(const QString& tooltip);
+
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;

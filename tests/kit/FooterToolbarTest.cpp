@@ -4,7 +4,9 @@
 #include "KitCompositeSupport.h"
 
 #include <QEnterEvent>
+#include <QHelpEvent>
 #include <QTest>
+#include <QToolTip>
 #include <QVariantAnimation>
 
 #include <memory>
@@ -42,6 +44,13 @@ TEST_F(FooterToolbar, ActionsKeepTheirIdentityAndButtonsTheirLabels)
         EXPECT_EQ(button->accessibleName(), button->toolTip());
     }
     EXPECT_EQ(buttons[1]->toolTip(), QStringLiteral("Quit <b>now</b>"));
+    // Shown as written, not as bold markup.
+    bar.show();
+    QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), buttons[1]->mapToGlobal(QPoint(2, 2)));
+    QCoreApplication::sendEvent(buttons[1], &help);
+    EXPECT_EQ(QToolTip::text(), KestuFooterButton::tooltipMarkup(QStringLiteral("Quit <b>now</b>")));
+    EXPECT_TRUE(QToolTip::text().contains(QStringLiteral("&lt;b&gt;")));
+    QToolTip::hideText();
 }
 
 TEST_F(FooterToolbar, LeadingAndTrailingButtonsHugTheirEdges)
