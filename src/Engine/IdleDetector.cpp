@@ -2,6 +2,7 @@
 
 #include "Engine/DirazUvuraLogger.h"
 #include "Engine/QueueTimers.h"
+#include "Engine/ThreadHandoff.h"
 #include "Platform/Clock.h"
 #include "Platform/Dispatch.h"
 #include "Platform/X11/X11InputIdleSource.h"
@@ -51,6 +52,7 @@ SystemIdleMonitor::~SystemIdleMonitor()
     if (cancel)
         cancel();
     m_queue.reset();
+    handoff::acquire();
 }
 
 bool SystemIdleMonitor::isUserIdle() const
@@ -84,11 +86,15 @@ void SystemIdleMonitor::startMonitoring(double idleThreshold)
     }
     // The per-run fields belong to the checks: reset them on the check queue, behind any check
     // of the previous run that is still under way.
-    m_queue->async([this, position] {
+    std::function<void()> reset = [this, position] {
+        handoff::acquire();
         m_lastTrackedPosition = position;
         m_lastRealMouseMoveTime = distantPast;
         m_checkCount = 0;
-    });
+        handoff::release();
+    };
+    handoff::release();
+    m_queue->async(std::move(reset));
     DirazUvuraLogger::monitoringStarted(idleThreshold, position, MouseMover::lastSyntheticPosition());
     auto cancel = m_timers->arm(*m_queue, std::chrono::seconds(1), std::chrono::seconds(1),
                                 [this, generation] { checkIdleState(generation); });
@@ -121,7 +127,13 @@ void SystemIdleMonitor::stopMonitoring()
 
 void SystemIdleMonitor::waitUntilIdle()
 {
-    m_queue->sync([] { });
+    const std::function<void()> task = [] {
+        handoff::acquire();
+        handoff::release();
+    };
+    handoff::release();
+    m_queue->sync(task);
+    handoff::acquire();
 }
 
 void SystemIdleMonitor::checkIdleState(std::uint64_t generation)

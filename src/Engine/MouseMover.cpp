@@ -2,6 +2,7 @@
 
 #include "Engine/MouseMoving.h"
 #include "Engine/QueueTimers.h"
+#include "Engine/ThreadHandoff.h"
 #include "Platform/Clock.h"
 #include "Platform/Dispatch.h"
 #include "Platform/Random.h"
@@ -72,6 +73,7 @@ MouseMover::~MouseMover()
 {
     stop();
     m_queue.reset();
+    handoff::acquire();
     if (m_mover)
         m_mover->releaseAll();
 }
@@ -93,7 +95,8 @@ void MouseMover::start(double maxInterval, double distance, MovementPattern patt
     settings.keyboardEnabled = keyboardEnabled;
     settings.clicksEnabled = clicksEnabled;
     // The fields belong to the queue: a tick still running there must not see them change.
-    m_queue->async([this, generation, settings] {
+    std::function<void()> task = [this, generation, settings] {
+        handoff::acquire();
         if (!isRunning(generation))
             return;
         m_settings = settings;
@@ -103,7 +106,10 @@ void MouseMover::start(double maxInterval, double distance, MovementPattern patt
         if (m_mover)
             setLastSyntheticPosition(m_mover->cursorLocation());
         scheduleNextTick(generation);
-    });
+        handoff::release();
+    };
+    handoff::release();
+    m_queue->async(std::move(task));
 }
 
 void MouseMover::stop()
@@ -139,7 +145,13 @@ void MouseMover::setOnJiggle(std::function<void()> callback)
 
 void MouseMover::waitUntilIdle()
 {
-    m_queue->sync([] { });
+    const std::function<void()> task = [] {
+        handoff::acquire();
+        handoff::release();
+    };
+    handoff::release();
+    m_queue->sync(task);
+    handoff::acquire();
 }
 
 double MouseMover::drawDelay(RandomSource& random, MovementPattern pattern, double maxInterval)

@@ -1,5 +1,6 @@
 #include "Engine/QueueTimers.h"
 
+#include "Engine/ThreadHandoff.h"
 #include "Platform/Dispatch.h"
 
 namespace tremlor {
@@ -13,6 +14,12 @@ public:
                std::function<void()> fn) override
     {
         auto timer = queue.makeTimer();
+        fn = [fn = std::move(fn)] {
+            handoff::acquire();
+            fn();
+            handoff::release();
+        };
+        handoff::release();
         if (interval > std::chrono::nanoseconds::zero())
             timer->scheduleRepeating(delay, interval, std::move(fn));
         else

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Engine/MouseMoving.h"
+#include "Engine/ThreadHandoff.h"
 #include "Engine/QueueTimers.h"
 #include "Platform/Clock.h"
 #include "Platform/Dispatch.h"
@@ -140,12 +141,17 @@ public:
     {
         const Armed armed = at(index);
         bool ran = false;
-        armed.queue->sync([&] {
+        const std::function<void()> task = [&] {
+            handoff::acquire();
             if (!armed.cancelled->load()) {
                 ran = true;
                 armed.fn();
             }
-        });
+            handoff::release();
+        };
+        handoff::release();
+        armed.queue->sync(task);
+        handoff::acquire();
         return ran;
     }
     bool fireLast() { return fire(count() - 1); }

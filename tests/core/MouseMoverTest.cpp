@@ -1,5 +1,6 @@
 #include "Engine/MouseMover.h"
 
+#include "Engine/ThreadHandoff.h"
 #include "core/InputFakes.h"
 
 #include <gmock/gmock.h>
@@ -17,14 +18,27 @@ public:
     static QPointF driftOffset(MouseMover& mover)
     {
         QPointF value;
-        mover.m_queue->sync([&] { value = mover.m_driftOffset; });
+        onQueue(mover, [&] { value = mover.m_driftOffset; });
         return value;
     }
     static double circleAngle(MouseMover& mover)
     {
         double value = 0;
-        mover.m_queue->sync([&] { value = mover.m_circleAngle; });
+        onQueue(mover, [&] { value = mover.m_circleAngle; });
         return value;
+    }
+
+private:
+    static void onQueue(MouseMover& mover, const std::function<void()>& fn)
+    {
+        const std::function<void()> task = [&] {
+            handoff::acquire();
+            fn();
+            handoff::release();
+        };
+        handoff::release();
+        mover.m_queue->sync(task);
+        handoff::acquire();
     }
 };
 
