@@ -7,6 +7,8 @@
 #include "Platform/Xdg/DesktopEntryLookup.h"
 
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QThread>
 #include <QHashFunctions>
 #include <QPainter>
 #include <QPixmap>
@@ -37,6 +39,10 @@ std::optional<xdg::DesktopEntry> entryOf(const AppInfo& app)
 // Drawn when the icon theme lacks the generic application icon: a plain window glyph.
 QIcon genericIcon()
 {
+    // Pixmaps exist only with a GUI application, on its thread.
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())
+        || QThread::currentThread() != QCoreApplication::instance()->thread())
+        return {};
     QPixmap pixmap(64, 64);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);

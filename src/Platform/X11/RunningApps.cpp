@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSysInfo>
 
 #include <atomic>
 #include <mutex>
@@ -56,6 +57,18 @@ WmClass wmClassOf(Display* d, Window w)
         XFree(hint.res_class);
     }
     return out;
+}
+
+// A process id only means something for a client on this machine (WM_CLIENT_MACHINE, when set).
+bool isLocalClient(Display* d, Window w)
+{
+    XTextProperty machine {};
+    if (!XGetWMClientMachine(d, w, &machine) || !machine.value)
+        return true;
+    const QString name = QString::fromLocal8Bit(reinterpret_cast<const char*>(machine.value),
+                                                static_cast<qsizetype>(machine.nitems));
+    XFree(machine.value);
+    return name == QSysInfo::machineHostName();
 }
 
 // Whether process pid runs `program` (an absolute path): its executable, or the program its
@@ -193,7 +206,7 @@ std::vector<unsigned long> RunningApps::windowsOf(const xdg::DesktopEntry& entry
             match = cls.instance == id || cls.windowClass == id || cls.instance.toLower() == id
                 || cls.windowClass.toLower() == id;
         }
-        if (!match && !program.isEmpty()) {
+        if (!match && !program.isEmpty() && isLocalClient(d, window)) {
             const auto pid = cardinals(d, window, wmPid, XA_CARDINAL, 1);
             match = !pid.empty() && pid.front() > 0 && processRuns(pid.front(), program);
         }

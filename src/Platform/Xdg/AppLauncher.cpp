@@ -60,8 +60,16 @@ bool AppLauncher::launch(const DesktopEntry& entry)
     const QString program = command->resolvedProgram();
     if (program.isEmpty())
         return false;
+    // Detached, without a shell; its output goes nowhere rather than into ours.
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(command->arguments);
+    process.setWorkingDirectory(QDir::homePath());
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
     qint64 pid = 0;
-    if (!QProcess::startDetached(program, command->arguments, QDir::homePath(), &pid) || pid <= 0)
+    if (!process.startDetached(&pid) || pid <= 0)
         return false;
     const QByteArray startTime = startTimeOf(pid);
     if (!entry.id.isEmpty() && !startTime.isEmpty()) {

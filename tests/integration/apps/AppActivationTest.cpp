@@ -121,6 +121,10 @@ TEST_F(AppActivationTest, RecognisesAWindowByItsProcess)
     EXPECT_TRUE(eventually([&] { return system.isAppRunning("plain-terminal"); }));
     EXPECT_FALSE(system.isAppRunning("other-tool"));
     EXPECT_FALSE(system.isAppRunning("Plain-Terminal"));
+    // The record asks the session's display ($DISPLAY) itself; nothing of ours was launched.
+    const xdg::DesktopEntryLookup lookup({ folder });
+    EXPECT_TRUE(lookup.appInfo("plain-terminal")->isRunning());
+    EXPECT_FALSE(lookup.appInfo("other-tool")->isRunning());
     EXPECT_FALSE(system.isAppRunning("../applications/plain-terminal"));
     ::kill(static_cast<pid_t>(pid), SIGTERM);
 }
