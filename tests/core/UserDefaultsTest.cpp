@@ -70,6 +70,10 @@ TEST(UserDefaults, TypedValuesSurviveARestartWithTheirTypes)
     EXPECT_EQ(defaults.doubleValue("integer"), -7.0);
     EXPECT_EQ(defaults.doubleValue("missing"), std::nullopt);
     EXPECT_EQ(filesIn(dir.path()), QStringList { "com.tremlor.app.json" });
+    // A whole double keeps its fraction on disk, so other readers see a double too.
+    const QByteArray text = readFile(defaults.filePath());
+    EXPECT_TRUE(text.contains("\"double\": 45.0")) << text.toStdString();
+    EXPECT_TRUE(text.contains("\"integer\": -7,")) << text.toStdString();
 }
 
 TEST(UserDefaults, WritesAreCoalescedAndReachTheFileAtomically)
