@@ -9,8 +9,7 @@
 
 namespace tremlor {
 
-class CaffeineManager final : public CaffeineManaging
-{
+class CaffeineManager final : public CaffeineManaging {
 public:
     // The reason shown by the system's power tools.
     static QString reason() { return QStringLiteral("Tremlor is keeping the system awake"); }

@@ -3,8 +3,7 @@
 namespace tremlor {
 
 // The engine's front for caffeine mode. Main thread only.
-class CaffeineManaging
-{
+class CaffeineManaging {
 public:
     virtual ~CaffeineManaging() = default;
     // True while the sleep inhibits are held.

@@ -11,8 +11,7 @@ namespace tremlor {
 
 // The session countdown: counts whole seconds down once a second on the main thread. It
 // counts firings, not wall-clock time.
-class DurationTimer final : public DurationTimerProtocol
-{
+class DurationTimer final : public DurationTimerProtocol {
     Q_OBJECT
 
 public:

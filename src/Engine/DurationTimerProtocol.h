@@ -12,8 +12,7 @@ namespace tremlor {
 // The session countdown as the engine sees it. Main thread only. The NOTIFY signals fire after
 // every assignment of a published value, even when it keeps its value (like a published
 // property), so observers see each start.
-class DurationTimerProtocol : public QObject
-{
+class DurationTimerProtocol : public QObject {
     Q_OBJECT
     Q_PROPERTY(double remainingSeconds READ remainingSeconds NOTIFY remainingSecondsChanged)
     Q_PROPERTY(bool isRunning READ isRunning NOTIFY isRunningChanged)

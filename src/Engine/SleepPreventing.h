@@ -6,8 +6,7 @@ namespace tremlor {
 
 // Keeps the display and the system awake: two inhibits taken and released as one pair.
 // Main thread only.
-class SleepPreventing
-{
+class SleepPreventing {
 public:
     virtual ~SleepPreventing() = default;
     // True while both inhibits are held.

@@ -6,8 +6,7 @@ namespace tremlor {
 
 namespace {
 
-class TimerSubscription final : public TickSubscription
-{
+class TimerSubscription final : public TickSubscription {
 public:
     explicit TimerSubscription(std::function<void()> onFire)
     {
@@ -28,8 +27,7 @@ std::unique_ptr<TickSubscription> OneSecondTickSource::subscribe(std::function<v
     return std::make_unique<TimerSubscription>(std::move(onFire));
 }
 
-class ManualTickSource::Subscription final : public TickSubscription
-{
+class ManualTickSource::Subscription final : public TickSubscription {
 public:
     explicit Subscription(std::shared_ptr<Entry> entry)
         : m_entry(std::move(entry))

@@ -7,16 +7,14 @@
 namespace tremlor {
 
 // A live series of firings; destroying it ends the series.
-class TickSubscription
-{
+class TickSubscription {
 public:
     virtual ~TickSubscription() = default;
 };
 
 // The once-a-second firings of the countdown, on the main thread. Injectable so tests fire by
 // hand instead of waiting.
-class TickSource
-{
+class TickSource {
 public:
     virtual ~TickSource() = default;
     // Starts firings; the first comes one interval after this call.
@@ -24,15 +22,13 @@ public:
 };
 
 // Fires every second on the main thread's event loop with a precise timer.
-class OneSecondTickSource final : public TickSource
-{
+class OneSecondTickSource final : public TickSource {
 public:
     std::unique_ptr<TickSubscription> subscribe(std::function<void()> onFire) override;
 };
 
 // Fires only when told to: for tests.
-class ManualTickSource final : public TickSource
-{
+class ManualTickSource final : public TickSource {
 public:
     std::unique_ptr<TickSubscription> subscribe(std::function<void()> onFire) override;
     // One firing of every live subscription (a subscription ended by a handler is skipped).
@@ -41,8 +37,7 @@ public:
     int activeCount() const;
 
 private:
-    struct Entry
-    {
+    struct Entry {
         std::function<void()> onFire;
         bool alive = true;
     };

@@ -3,8 +3,7 @@
 namespace tremlor {
 
 // Whether the program may post input and activate windows. Main thread only.
-class AccessibilityChecking
-{
+class AccessibilityChecking {
 public:
     virtual ~AccessibilityChecking() = default;
     // Never prompts.

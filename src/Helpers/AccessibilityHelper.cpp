@@ -23,8 +23,8 @@ bool offersInputExtensions(const QByteArray& displayName)
     if (trusted) {
         // The server answers with the highest version both sides know, never above ours.
         int xiMajor = 2, xiMinor = 1;
-        trusted = XIQueryVersion(display, &xiMajor, &xiMinor) == Success
-            && (xiMajor > 2 || (xiMajor == 2 && xiMinor >= 1));
+        trusted
+            = XIQueryVersion(display, &xiMajor, &xiMinor) == Success && (xiMajor > 2 || (xiMajor == 2 && xiMinor >= 1));
     }
     XCloseDisplay(display);
     return trusted;

@@ -9,8 +9,7 @@ namespace tremlor {
 
 // Trusted = the X display offers XTest and XInput 2.1 or later, so input can be posted and
 // the user's own input told apart. X11 has no trust prompt: a request answers the state.
-class AccessibilityHelper final : public AccessibilityChecking
-{
+class AccessibilityHelper final : public AccessibilityChecking {
 public:
     // displayName: the X display to ask (empty: $DISPLAY).
     explicit AccessibilityHelper(QByteArray displayName = {});

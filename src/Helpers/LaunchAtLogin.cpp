@@ -111,8 +111,7 @@ void LaunchAtLogin::setEnabled(bool enabled)
     const QString folder = QFileInfo(path).absolutePath();
     if (!QDir().mkpath(folder))
         throw LoginItemError(QStringLiteral("cannot create %1").arg(folder).toStdString());
-    const QString executable
-        = m_executable.isEmpty() ? QCoreApplication::applicationFilePath() : m_executable;
+    const QString executable = m_executable.isEmpty() ? QCoreApplication::applicationFilePath() : m_executable;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(entryText(executable)) < 0 || !file.commit())
         throw LoginItemError(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()).toStdString());

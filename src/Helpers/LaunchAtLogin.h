@@ -8,8 +8,7 @@ namespace tremlor {
 
 // XDG autostart: $XDG_CONFIG_HOME/autostart/com.tremlor.app.desktop. Enabled = the file exists
 // and is not marked Hidden=true.
-class LaunchAtLogin final : public LoginItemManaging
-{
+class LaunchAtLogin final : public LoginItemManaging {
 public:
     // configHome: the XDG config folder (empty: $XDG_CONFIG_HOME, else ~/.config);
     // executable: the program to start (empty: this process's executable).

@@ -5,15 +5,13 @@
 namespace tremlor {
 
 // The error a failed login-item change throws.
-class LoginItemError : public std::runtime_error
-{
+class LoginItemError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
 
 // Starting the program at login. Main thread only.
-class LoginItemManaging
-{
+class LoginItemManaging {
 public:
     virtual ~LoginItemManaging() = default;
     virtual bool isEnabled() const = 0;

@@ -7,8 +7,7 @@
 namespace tremlor {
 
 // Delivers the user notifications of the program (the session's expiry).
-class NotificationCenter
-{
+class NotificationCenter {
 public:
     virtual ~NotificationCenter() = default;
     // Asks whether alerts with sound may be shown; completion runs later on the main thread

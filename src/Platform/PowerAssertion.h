@@ -7,8 +7,7 @@
 namespace tremlor {
 
 // One kind of sleep inhibit held by a system service (display or idle sleep). Main thread only.
-class PowerAssertion
-{
+class PowerAssertion {
 public:
     enum class Change {
         lost, // a held inhibit was dropped because its service or bus went away

@@ -12,8 +12,7 @@ using ::testing::StrictMock;
 
 namespace {
 
-class MockSleepPreventer : public SleepPreventing
-{
+class MockSleepPreventer : public SleepPreventing {
 public:
     MOCK_METHOD(bool, isPreventingSleep, (), (const, override));
     MOCK_METHOD(bool, preventSleep, (const QString& reason), (override));
@@ -21,8 +20,7 @@ public:
 };
 
 // One inhibit of a service; whether the next acquire succeeds is up to the test.
-class MockAssertion : public PowerAssertion
-{
+class MockAssertion : public PowerAssertion {
 public:
     MockAssertion()
     {
@@ -48,12 +46,10 @@ public:
     ChangeHandler onChange;
 };
 
-struct Pair : ::testing::Test
-{
+struct Pair : ::testing::Test {
     NiceMock<MockAssertion>* display = new NiceMock<MockAssertion>;
     NiceMock<MockAssertion>* idle = new NiceMock<MockAssertion>;
-    SystemSleepPreventer preventer { std::unique_ptr<PowerAssertion>(display),
-                                     std::unique_ptr<PowerAssertion>(idle) };
+    SystemSleepPreventer preventer { std::unique_ptr<PowerAssertion>(display), std::unique_ptr<PowerAssertion>(idle) };
     const QString reason = CaffeineManager::reason();
 };
 
@@ -146,8 +142,8 @@ TEST(SystemSleepPreventer, DestructionReleasesAHeldPair)
 {
     auto* display = new NiceMock<MockAssertion>;
     auto* idle = new NiceMock<MockAssertion>;
-    auto preventer = std::make_unique<SystemSleepPreventer>(std::unique_ptr<PowerAssertion>(display),
-                                                            std::unique_ptr<PowerAssertion>(idle));
+    auto preventer = std::make_unique<SystemSleepPreventer>(
+        std::unique_ptr<PowerAssertion>(display), std::unique_ptr<PowerAssertion>(idle));
     ASSERT_TRUE(preventer->preventSleep("r"));
     EXPECT_CALL(*display, release());
     EXPECT_CALL(*idle, release());

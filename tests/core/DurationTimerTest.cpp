@@ -12,8 +12,7 @@ using ::testing::ElementsAre;
 
 namespace {
 
-struct Countdown : ::testing::Test
-{
+struct Countdown : ::testing::Test {
     std::shared_ptr<ManualTickSource> ticks = std::make_shared<ManualTickSource>();
     DurationTimer timer { ticks };
     std::vector<double> tickValues;
@@ -125,7 +124,8 @@ TEST_F(Countdown, RestartReplacesTheCallbacks)
 {
     int oldTicks = 0;
     int oldExpiries = 0;
-    timer.start(Duration::minutes15(), [&](double) { ++oldTicks; }, [&] { ++oldExpiries; });
+    timer.start(
+        Duration::minutes15(), [&](double) { ++oldTicks; }, [&] { ++oldExpiries; });
     fire();
     start(Duration::custom(1));
     EXPECT_EQ(ticks->activeCount(), 1);

@@ -43,14 +43,12 @@ inline QVariant unwrap(QVariant value)
     return value;
 }
 
-struct Call
-{
+struct Call {
     QString method;
     QVariantList args;
 };
 
-class Bus
-{
+class Bus {
 public:
     explicit Bus(const QString& address)
         : m_name(QUuid::createUuid().toString())
@@ -62,7 +60,7 @@ public:
     Bus& operator=(const Bus&) = delete;
 
     QDBusMessage call(const QString& service, const QString& path, const QString& interface, const QString& method,
-                      const QVariantList& args = {})
+        const QVariantList& args = {})
     {
         QDBusMessage message = QDBusMessage::createMethodCall(service, path, interface, method);
         message.setArguments(args);
@@ -108,8 +106,8 @@ public:
     QStringList inhibitors()
     {
         QStringList result;
-        const QDBusMessage reply = call("org.freedesktop.login1", "/org/freedesktop/login1",
-                                        "org.freedesktop.login1.Manager", "ListInhibitors");
+        const QDBusMessage reply = call(
+            "org.freedesktop.login1", "/org/freedesktop/login1", "org.freedesktop.login1.Manager", "ListInhibitors");
         if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
             return { "error: " + reply.errorMessage() };
         const auto array = reply.arguments().constFirst().value<QDBusArgument>();

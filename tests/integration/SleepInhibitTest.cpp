@@ -44,26 +44,28 @@ QString screenSaverTemplate(const QTemporaryDir& dir, const QString& path, const
     return file;
 }
 
-struct Inhibits : ::testing::Test
-{
+struct Inhibits : ::testing::Test {
     TestDesktop desktop;
     QTemporaryDir templates;
 
-    QProcess* startLogind() { return desktop.startDbusMock(TestDesktop::Bus::system, "org.freedesktop.login1", { "--template", "logind" }); }
+    QProcess* startLogind()
+    {
+        return desktop.startDbusMock(TestDesktop::Bus::system, "org.freedesktop.login1", { "--template", "logind" });
+    }
     QProcess* startScreenSaver(const QString& path = "/org/freedesktop/ScreenSaver")
     {
-        return desktop.startDbusMock(TestDesktop::Bus::session, kScreenSaver,
-                                     { "--template", screenSaverTemplate(templates, path) });
+        return desktop.startDbusMock(
+            TestDesktop::Bus::session, kScreenSaver, { "--template", screenSaverTemplate(templates, path) });
     }
 
     // The pair over the desktop's buses; keeps a view of the display half.
     std::unique_ptr<SystemSleepPreventer> makePreventer(QByteArray display = {})
     {
-        auto displayInhibitor = std::make_unique<DisplaySleepInhibitor>(
-            BusLink::toAddress(desktop.sessionBusAddress()), display.isEmpty() ? desktop.display().toLocal8Bit() : display);
+        auto displayInhibitor = std::make_unique<DisplaySleepInhibitor>(BusLink::toAddress(desktop.sessionBusAddress()),
+            display.isEmpty() ? desktop.display().toLocal8Bit() : display);
         displayHalf = displayInhibitor.get();
-        return std::make_unique<SystemSleepPreventer>(
-            std::move(displayInhibitor), std::make_unique<LogindInhibitor>(BusLink::toAddress(desktop.systemBusAddress())));
+        return std::make_unique<SystemSleepPreventer>(std::move(displayInhibitor),
+            std::make_unique<LogindInhibitor>(BusLink::toAddress(desktop.systemBusAddress())));
     }
     DisplaySleepInhibitor* displayHalf = nullptr;
 };
@@ -102,7 +104,8 @@ TEST_F(Inhibits, PairReachesScreenSaverAndLogindAndIsGivenBack)
         EXPECT_FALSE(caffeine.isEnabled());
         EXPECT_TRUE(waitUntil([&] { return session.calls(kScreenSaver, path, "UnInhibit").size() == 1; }));
         EXPECT_EQ(session.calls(kScreenSaver, path, "UnInhibit")[0].args, QVariantList { 7u });
-        EXPECT_TRUE(waitUntil([&] { return system.inhibitors().isEmpty(); })) << system.inhibitors().join(", ").toStdString();
+        EXPECT_TRUE(waitUntil([&] { return system.inhibitors().isEmpty(); }))
+            << system.inhibitors().join(", ").toStdString();
         TestDesktop::stop(screenSaver);
     }
 }
@@ -159,10 +162,10 @@ TEST_F(Inhibits, RefusingLogindRollsBackTheDisplayInhibit)
     ASSERT_TRUE(startScreenSaver()) << desktop.error().toStdString();
     probe::Bus system(desktop.systemBusAddress());
     probe::Bus session(desktop.sessionBusAddress());
-    const QDBusMessage replaced = system.call(
-        "org.freedesktop.login1", "/org/freedesktop/login1", "org.freedesktop.DBus.Mock", "AddMethod",
-        { "org.freedesktop.login1.Manager", "Inhibit", "ssss", "h",
-          "raise dbus.exceptions.DBusException('refused', name='org.freedesktop.DBus.Error.AccessDenied')" });
+    const QDBusMessage replaced
+        = system.call("org.freedesktop.login1", "/org/freedesktop/login1", "org.freedesktop.DBus.Mock", "AddMethod",
+            { "org.freedesktop.login1.Manager", "Inhibit", "ssss", "h",
+                "raise dbus.exceptions.DBusException('refused', name='org.freedesktop.DBus.Error.AccessDenied')" });
     ASSERT_EQ(replaced.type(), QDBusMessage::ReplyMessage) << replaced.errorMessage().toStdString();
 
     auto preventer = makePreventer();
@@ -179,8 +182,8 @@ TEST_F(Inhibits, HangingServiceCostsAtMostTheShortTimeout)
 {
     REQUIRE_DESKTOP(desktop);
     ASSERT_TRUE(desktop.startDbusMock(TestDesktop::Bus::session, kScreenSaver,
-                                      { "--template", screenSaverTemplate(templates, "/org/freedesktop/ScreenSaver",
-                                                                          "import time; time.sleep(4); ret = 7") }))
+        { "--template",
+            screenSaverTemplate(templates, "/org/freedesktop/ScreenSaver", "import time; time.sleep(4); ret = 7") }))
         << desktop.error().toStdString();
     DisplaySleepInhibitor display(BusLink::toAddress(desktop.sessionBusAddress()), ":97");
     QElapsedTimer elapsed;
@@ -206,8 +209,7 @@ namespace {
 
 // A bus daemon of the test's own at a fixed socket path, so it can be stopped and started
 // again at the same address.
-class RestartableBus
-{
+class RestartableBus {
 public:
     RestartableBus() { start(); }
     ~RestartableBus() { stop(); }
@@ -246,8 +248,9 @@ public:
         probe::Bus bus(address());
         return waitUntil(
             [&] {
-                return bus.call("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "NameHasOwner",
-                                { name })
+                return bus
+                    .call("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "NameHasOwner",
+                        { name })
                     .arguments()
                     .value(0)
                     .toBool();
@@ -272,15 +275,15 @@ TEST(InhibitsOnARestartingBus, LossIsReportedAndThePairIsTakenAgain)
     const auto startServices = [&] {
         return bus.startMock("org.freedesktop.login1", { "--system", "--template", "logind" })
             && bus.startMock(kScreenSaver,
-                             { "--session", "--template", screenSaverTemplate(templates, "/org/freedesktop/ScreenSaver") });
+                { "--session", "--template", screenSaverTemplate(templates, "/org/freedesktop/ScreenSaver") });
     };
     ASSERT_TRUE(startServices());
     auto sessionLink = BusLink::toAddress(bus.address());
     auto systemLink = BusLink::toAddress(bus.address());
     sessionLink->setRetryInterval(50);
     systemLink->setRetryInterval(50);
-    SystemSleepPreventer preventer(std::make_unique<DisplaySleepInhibitor>(sessionLink, ":97"),
-                                   std::make_unique<LogindInhibitor>(systemLink));
+    SystemSleepPreventer preventer(
+        std::make_unique<DisplaySleepInhibitor>(sessionLink, ":97"), std::make_unique<LogindInhibitor>(systemLink));
     ASSERT_TRUE(preventer.preventSleep(kReason));
 
     bus.stop();

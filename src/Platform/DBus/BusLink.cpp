@@ -83,8 +83,7 @@ void BusLink::open()
         // libdbus reports the loss of the bus as this local signal. QDBusConnection::connect
         // takes a slot name only.
         m_connection.connect(QString(), QStringLiteral("/org/freedesktop/DBus/Local"),
-                             QStringLiteral("org.freedesktop.DBus.Local"), QStringLiteral("Disconnected"), this,
-                             SLOT(onDisconnected()));
+            QStringLiteral("org.freedesktop.DBus.Local"), QStringLiteral("Disconnected"), this, SLOT(onDisconnected()));
     } else {
         m_retry.start();
     }

@@ -11,8 +11,7 @@ namespace tremlor {
 
 // One long-lived connection to a bus, shared by the services on it (inhibits die with the
 // connection). Notices when the bus goes away and connects again when it is back.
-class BusLink final : public QObject
-{
+class BusLink final : public QObject {
     Q_OBJECT
 
 public:

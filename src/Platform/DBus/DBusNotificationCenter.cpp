@@ -41,10 +41,10 @@ void DBusNotificationCenter::requestAuthorization(std::function<void(bool grante
         = m_bus->connection().asyncCall(notificationsCall(QStringLiteral("GetCapabilities")), BusLink::callTimeoutMs);
     auto* watcher = new QDBusPendingCallWatcher(pending, this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [completion = std::move(completion)](QDBusPendingCallWatcher* call) {
-                call->deleteLater();
-                completion(!call->isError() && call->reply().type() == QDBusMessage::ReplyMessage);
-            });
+        [completion = std::move(completion)](QDBusPendingCallWatcher* call) {
+            call->deleteLater();
+            completion(!call->isError() && call->reply().type() == QDBusMessage::ReplyMessage);
+        });
 }
 
 void DBusNotificationCenter::deliver(const QString& title, const QString& body, const QString& identifier)
@@ -54,8 +54,7 @@ void DBusNotificationCenter::deliver(const QString& title, const QString& body, 
         return;
     QDBusMessage call = notificationsCall(QStringLiteral("Notify"));
     const QVariantMap hints { { QStringLiteral("sound-name"), QStringLiteral("message-new-instant") } };
-    call << QStringLiteral("Tremlor") << uint(0) << QString() << title << body << QStringList() << hints
-         << int(-1);
+    call << QStringLiteral("Tremlor") << uint(0) << QString() << title << body << QStringList() << hints << int(-1);
     m_bus->connection().asyncCall(call, BusLink::callTimeoutMs);
 }
 

@@ -12,8 +12,7 @@ class BusLink;
 
 // org.freedesktop.Notifications on the session bus: authorised when the service answers
 // GetCapabilities; notifications carry the sound hint "message-new-instant".
-class DBusNotificationCenter final : public QObject, public NotificationCenter
-{
+class DBusNotificationCenter final : public QObject, public NotificationCenter {
     Q_OBJECT
 
 public:

@@ -38,12 +38,11 @@ void DisplaySleepInhibitor::watch()
     m_watcher.reset();
     if (!m_bus->isConnected())
         return;
-    m_watcher = std::make_unique<QDBusServiceWatcher>(QString::fromLatin1(serviceName), m_bus->connection(),
-                                                      QDBusServiceWatcher::WatchForOwnerChange);
+    m_watcher = std::make_unique<QDBusServiceWatcher>(
+        QString::fromLatin1(serviceName), m_bus->connection(), QDBusServiceWatcher::WatchForOwnerChange);
     connect(m_watcher.get(), &QDBusServiceWatcher::serviceOwnerChanged, this,
-            [this](const QString&, const QString& oldOwner, const QString& newOwner) {
-                onOwnerChanged(oldOwner, newOwner);
-            });
+        [this](
+            const QString&, const QString& oldOwner, const QString& newOwner) { onOwnerChanged(oldOwner, newOwner); });
 }
 
 bool DisplaySleepInhibitor::acquire(const QString& reason)
@@ -67,9 +66,9 @@ bool DisplaySleepInhibitor::inhibitThroughService(const QString& reason)
         return false;
     QDBusConnection bus = m_bus->connection();
     // Asking the bus first answers at once when no screensaver runs.
-    const QDBusMessage ownerCall = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("GetNameOwner"));
+    const QDBusMessage ownerCall = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
+        QStringLiteral("/org/freedesktop/DBus"), QStringLiteral("org.freedesktop.DBus"),
+        QStringLiteral("GetNameOwner"));
     const QDBusMessage owner
         = bus.call(QDBusMessage(ownerCall) << QString::fromLatin1(serviceName), QDBus::Block, BusLink::callTimeoutMs);
     if (owner.type() != QDBusMessage::ReplyMessage || owner.arguments().isEmpty())
@@ -105,7 +104,8 @@ void DisplaySleepInhibitor::release()
         return;
     case Mode::service:
         if (m_bus->isConnected()) {
-            QDBusMessage call = QDBusMessage::createMethodCall(m_owner, m_path, kInterface, QStringLiteral("UnInhibit"));
+            QDBusMessage call
+                = QDBusMessage::createMethodCall(m_owner, m_path, kInterface, QStringLiteral("UnInhibit"));
             call << m_cookie;
             // Nothing to wait for: the answer carries nothing.
             m_bus->connection().asyncCall(call, BusLink::callTimeoutMs);

@@ -16,8 +16,7 @@ class XScreenSaverSuspender;
 
 // Keeps the display awake: org.freedesktop.ScreenSaver's Inhibit on the session bus (at
 // /org/freedesktop/ScreenSaver, then /ScreenSaver), else the X server's screensaver suspension.
-class DisplaySleepInhibitor final : public QObject, public PowerAssertion
-{
+class DisplaySleepInhibitor final : public QObject, public PowerAssertion {
     Q_OBJECT
 
 public:

@@ -32,12 +32,11 @@ void LogindInhibitor::watch()
     m_watcher.reset();
     if (!m_bus->isConnected())
         return;
-    m_watcher = std::make_unique<QDBusServiceWatcher>(QString::fromLatin1(serviceName), m_bus->connection(),
-                                                      QDBusServiceWatcher::WatchForOwnerChange);
+    m_watcher = std::make_unique<QDBusServiceWatcher>(
+        QString::fromLatin1(serviceName), m_bus->connection(), QDBusServiceWatcher::WatchForOwnerChange);
     connect(m_watcher.get(), &QDBusServiceWatcher::serviceOwnerChanged, this,
-            [this](const QString&, const QString& oldOwner, const QString& newOwner) {
-                onOwnerChanged(oldOwner, newOwner);
-            });
+        [this](
+            const QString&, const QString& oldOwner, const QString& newOwner) { onOwnerChanged(oldOwner, newOwner); });
 }
 
 bool LogindInhibitor::acquire(const QString& reason)
@@ -49,10 +48,9 @@ bool LogindInhibitor::acquire(const QString& reason)
     QDBusConnection bus = m_bus->connection();
     if (!(bus.connectionCapabilities() & QDBusConnection::UnixFileDescriptorPassing))
         return false;
-    QDBusMessage call = QDBusMessage::createMethodCall(QString::fromLatin1(serviceName),
-                                                       QStringLiteral("/org/freedesktop/login1"),
-                                                       QStringLiteral("org.freedesktop.login1.Manager"),
-                                                       QStringLiteral("Inhibit"));
+    QDBusMessage call
+        = QDBusMessage::createMethodCall(QString::fromLatin1(serviceName), QStringLiteral("/org/freedesktop/login1"),
+            QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("Inhibit"));
     call << QStringLiteral("idle:sleep") << QStringLiteral("Tremlor") << reason << QStringLiteral("block");
     const QDBusMessage reply = bus.call(call, QDBus::Block, BusLink::callTimeoutMs);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 1)

@@ -13,8 +13,7 @@ class BusLink;
 
 // Keeps the system from idle sleep: logind's Manager.Inhibit("idle:sleep", …, "block") on the
 // system bus. The returned descriptor is the lock; closing it releases the lock.
-class LogindInhibitor final : public QObject, public PowerAssertion
-{
+class LogindInhibitor final : public QObject, public PowerAssertion {
     Q_OBJECT
 
 public:

@@ -10,8 +10,8 @@ SystemSleepPreventer::SystemSleepPreventer()
 {
 }
 
-SystemSleepPreventer::SystemSleepPreventer(std::unique_ptr<PowerAssertion> display,
-                                           std::unique_ptr<PowerAssertion> idleSleep)
+SystemSleepPreventer::SystemSleepPreventer(
+    std::unique_ptr<PowerAssertion> display, std::unique_ptr<PowerAssertion> idleSleep)
     : m_display(std::move(display))
     , m_idleSleep(std::move(idleSleep))
 {

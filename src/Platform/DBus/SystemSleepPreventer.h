@@ -10,8 +10,7 @@ namespace tremlor {
 // Holds the display inhibit and the idle-sleep inhibit as one pair: both or neither. When
 // either is lost while held, the other is given back and the pair is taken again as soon as a
 // service comes back, for as long as it is wanted.
-class SystemSleepPreventer final : public SleepPreventing
-{
+class SystemSleepPreventer final : public SleepPreventing {
 public:
     // The session's services: the screensaver service on the session bus (else the X
     // server's screensaver suspension) and logind on the system bus.

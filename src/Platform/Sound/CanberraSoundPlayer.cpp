@@ -9,8 +9,7 @@
 
 namespace tremlor {
 
-struct CanberraSoundPlayer::Context
-{
+struct CanberraSoundPlayer::Context {
     ca_context* context = nullptr;
     ~Context()
     {
@@ -24,8 +23,8 @@ struct CanberraSoundPlayer::Context
             return true;
         if (ca_context_create(&context) != CA_SUCCESS)
             return false;
-        ca_context_change_props(context, CA_PROP_APPLICATION_NAME, "Tremlor", CA_PROP_APPLICATION_ID,
-                                "com.tremlor.app", nullptr);
+        ca_context_change_props(
+            context, CA_PROP_APPLICATION_NAME, "Tremlor", CA_PROP_APPLICATION_ID, "com.tremlor.app", nullptr);
         if (ca_context_open(context) != CA_SUCCESS) {
             ca_context_destroy(context);
             context = nullptr;
@@ -77,7 +76,7 @@ void CanberraSoundPlayer::play(const QString& name)
         if (!context->ensureOpen())
             return;
         ca_context_play(context->context, 0, CA_PROP_MEDIA_FILENAME, path.constData(), CA_PROP_EVENT_DESCRIPTION,
-                        "Tremlor", nullptr);
+            "Tremlor", nullptr);
     });
 }
 

@@ -14,8 +14,7 @@ class SerialQueue;
 
 // Plays the program's own sound files (e.g. "Pop" from Pop.wav) through libcanberra, on a
 // queue of its own so the main thread never waits for the audio system.
-class CanberraSoundPlayer final : public SoundPlayer
-{
+class CanberraSoundPlayer final : public SoundPlayer {
 public:
     // soundsFolder: where the named files are (empty: the "sounds" folder beside the
     // executable, else the installed share/tremlor/sounds).

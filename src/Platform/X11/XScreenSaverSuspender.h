@@ -6,8 +6,7 @@ namespace tremlor {
 
 // The X server's screensaver (and DPMS) suspension, held by our own display connection:
 // the fallback display inhibit where no screensaver service runs. Main thread only.
-class XScreenSaverSuspender final
-{
+class XScreenSaverSuspender final {
 public:
     // displayName: empty for $DISPLAY.
     explicit XScreenSaverSuspender(QByteArray displayName = {});
