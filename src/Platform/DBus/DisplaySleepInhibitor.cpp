@@ -5,6 +5,12 @@
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusPendingCall>
+#include <QDBusPendingCallWatcher>
+#include <QDeadlineTimer>
+#include <QThread>
+
+#include <algorithm>
 
 namespace tremlor {
 
@@ -12,6 +18,19 @@ namespace {
 
 const QString kInterface = QStringLiteral("org.freedesktop.ScreenSaver");
 const QString kApplication = QStringLiteral("Tremlor");
+// How long an answer that came too late for the main thread is still awaited.
+constexpr int kLateReplyMs = 30000;
+
+// Waits for a call without running the event loop (Qt D-Bus receives on its own thread).
+bool waitFor(const QDBusPendingCall& call, const QDeadlineTimer& deadline)
+{
+    while (!call.isFinished()) {
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(1);
+    }
+    return true;
+}
 
 } // namespace
 
@@ -65,12 +84,15 @@ bool DisplaySleepInhibitor::inhibitThroughService(const QString& reason)
     if (!m_bus->isConnected())
         return false;
     QDBusConnection bus = m_bus->connection();
+    // All the calls below share one timeout: the main thread waits 1 s at most.
+    const QDeadlineTimer deadline(BusLink::callTimeoutMs);
+    const auto remaining = [&] { return int(std::max<qint64>(1, deadline.remainingTime())); };
     // Asking the bus first answers at once when no screensaver runs.
     const QDBusMessage ownerCall = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
         QStringLiteral("/org/freedesktop/DBus"), QStringLiteral("org.freedesktop.DBus"),
         QStringLiteral("GetNameOwner"));
     const QDBusMessage owner
-        = bus.call(QDBusMessage(ownerCall) << QString::fromLatin1(serviceName), QDBus::Block, BusLink::callTimeoutMs);
+        = bus.call(QDBusMessage(ownerCall) << QString::fromLatin1(serviceName), QDBus::Block, remaining());
     if (owner.type() != QDBusMessage::ReplyMessage || owner.arguments().isEmpty())
         return false;
     const QString ownerName = owner.arguments().constFirst().toString();
@@ -78,11 +100,13 @@ bool DisplaySleepInhibitor::inhibitThroughService(const QString& reason)
     for (const QString& path : { QStringLiteral("/org/freedesktop/ScreenSaver"), QStringLiteral("/ScreenSaver") }) {
         QDBusMessage call = QDBusMessage::createMethodCall(ownerName, path, kInterface, QStringLiteral("Inhibit"));
         call << kApplication << reason;
-        const QDBusMessage reply = bus.call(call, QDBus::Block, BusLink::callTimeoutMs);
-        // A service that does not answer in time is not asked a second time.
-        if (reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.NoReply")
-            || reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.Timeout"))
+        QDBusPendingCall pending = bus.asyncCall(call, kLateReplyMs);
+        if (!waitFor(pending, deadline)) {
+            // Too slow for the main thread: give up, but give back what a late answer grants.
+            uninhibitWhenAnswered(pending, ownerName, path);
             return false;
+        }
+        const QDBusMessage reply = pending.reply();
         if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 1)
             continue;
         bool ok = false;
@@ -95,6 +119,21 @@ bool DisplaySleepInhibitor::inhibitThroughService(const QString& reason)
         return true;
     }
     return false;
+}
+
+void DisplaySleepInhibitor::uninhibitWhenAnswered(
+    const QDBusPendingCall& pending, const QString& owner, const QString& path)
+{
+    auto* watcher = new QDBusPendingCallWatcher(pending, this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, owner, path](QDBusPendingCallWatcher* finished) {
+        finished->deleteLater();
+        const QDBusMessage reply = finished->reply();
+        if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 1)
+            return;
+        QDBusMessage call = QDBusMessage::createMethodCall(owner, path, kInterface, QStringLiteral("UnInhibit"));
+        call << reply.arguments().constFirst().toUInt();
+        m_bus->connection().asyncCall(call, BusLink::callTimeoutMs);
+    });
 }
 
 void DisplaySleepInhibitor::release()

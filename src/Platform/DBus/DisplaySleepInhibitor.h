@@ -3,6 +3,7 @@
 #include "Platform/PowerAssertion.h"
 
 #include <QByteArray>
+#include <QDBusPendingCall>
 #include <QDBusServiceWatcher>
 #include <QObject>
 
@@ -39,6 +40,7 @@ public:
 private:
     enum class Mode { none, service, x11 };
     bool inhibitThroughService(const QString& reason);
+    void uninhibitWhenAnswered(const QDBusPendingCall& pending, const QString& owner, const QString& path);
     void watch();
     void onOwnerChanged(const QString& oldOwner, const QString& newOwner);
     void onBusLost();
