@@ -1,5 +1,7 @@
 #include "Platform/X11/XScreenSaverSuspender.h"
 
+#include "Platform/X11/X11Connection.h"
+
 #include <X11/Xlib.h>
 #include <X11/extensions/scrnsaver.h>
 
@@ -17,34 +19,35 @@ XScreenSaverSuspender::~XScreenSaverSuspender()
 
 bool XScreenSaverSuspender::suspend()
 {
-    if (m_display)
+    if (m_connection)
         return true;
-    Display* display = XOpenDisplay(m_displayName.isEmpty() ? nullptr : m_displayName.constData());
+    auto connection = std::make_unique<x11::X11Connection>(QString::fromLocal8Bit(m_displayName));
+    Display* display = connection->display();
     if (!display)
         return false;
     int eventBase = 0, errorBase = 0, major = 0, minor = 0;
     // Suspension needs version 1.1 of the extension.
     if (!XScreenSaverQueryExtension(display, &eventBase, &errorBase)
-        || !XScreenSaverQueryVersion(display, &major, &minor) || (major < 1 || (major == 1 && minor < 1))) {
-        XCloseDisplay(display);
+        || !XScreenSaverQueryVersion(display, &major, &minor) || (major < 1 || (major == 1 && minor < 1)))
         return false;
-    }
     XScreenSaverSuspend(display, True);
     XSync(display, False);
-    m_display = display;
+    if (connection->isLost())
+        return false;
+    m_connection = std::move(connection);
     return true;
 }
 
 void XScreenSaverSuspender::resume()
 {
-    if (!m_display)
+    if (!m_connection)
         return;
-    auto* display = static_cast<Display*>(m_display);
-    XScreenSaverSuspend(display, False);
-    XSync(display, False);
-    // Closing the connection would end the suspension too; resume first to say it plainly.
-    XCloseDisplay(display);
-    m_display = nullptr;
+    // A lost server has no suspension left to end.
+    if (Display* display = m_connection->display()) {
+        XScreenSaverSuspend(display, False);
+        XSync(display, False);
+    }
+    m_connection.reset();
 }
 
 } // namespace tremlor

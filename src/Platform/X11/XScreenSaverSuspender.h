@@ -2,7 +2,13 @@
 
 #include <QByteArray>
 
+#include <memory>
+
 namespace tremlor {
+
+namespace x11 {
+class X11Connection;
+}
 
 // The X server's screensaver (and DPMS) suspension, held by our own display connection:
 // the fallback display inhibit where no screensaver service runs. Main thread only.
@@ -17,11 +23,11 @@ public:
     // True when the server suspended its screensaver for us.
     bool suspend();
     void resume();
-    bool isSuspended() const { return m_display != nullptr; }
+    bool isSuspended() const { return m_connection != nullptr; }
 
 private:
     QByteArray m_displayName;
-    void* m_display = nullptr; // Display*, kept out of this header
+    std::unique_ptr<x11::X11Connection> m_connection; // the suspension lasts while it is open
 };
 
 } // namespace tremlor
