@@ -99,6 +99,11 @@ void BusLink::onDisconnected()
 
 void BusLink::tryAgain()
 {
+    // Without an address libdbus would start a new session bus (autolaunch) on every try.
+    if (m_kind == Kind::session && qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) {
+        m_retry.stop();
+        return;
+    }
     open();
     if (m_connection.isConnected()) {
         m_retry.stop();
