@@ -60,10 +60,12 @@ TEST(KestuSettingsSearchField, LeavesFocusAloneAndShowsClearAtOnce)
     auto* layout = new QVBoxLayout(&window);
     auto* before = new QPushButton(QStringLiteral("before"));
     layout->addWidget(before);
-    auto* search = new KestuSettingsSearchField(KestuBinding<QString>::of(text), QString());
-    layout->addWidget(search);
     showActive(window);
     before->setFocus();
+    // Shown into a window that is already up: focus stays where it was.
+    auto* search = new KestuSettingsSearchField(KestuBinding<QString>::of(text), QString());
+    layout->addWidget(search);
+    search->show();
     QCoreApplication::processEvents();
     EXPECT_TRUE(before->hasFocus());
     EXPECT_TRUE(search->lineEdit()->placeholderText().isEmpty());

@@ -147,7 +147,7 @@ TEST(KestuTextField, AutoFocusTakesFocusWithTextSelectedAndKeysStayInTheField)
     auto* layout = new QVBoxLayout(&window);
     int shortcuts = 0;
     auto* action = new QAction(&window);
-    action->setShortcuts({ QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Escape) });
+    action->setShortcuts({ QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Escape), QKeySequence(Qt::Key_1) });
     QObject::connect(action, &QAction::triggered, [&] { ++shortcuts; });
     window.addAction(action);
     auto first = std::make_shared<QString>(QStringLiteral("one"));
@@ -165,6 +165,8 @@ TEST(KestuTextField, AutoFocusTakesFocusWithTextSelectedAndKeysStayInTheField)
     EXPECT_TRUE(b->hasFocus()) << "the later of two auto-focus fields ends focused";
     EXPECT_EQ(b->selectedText(), QStringLiteral("two"));
 
+    QTest::keyClick(b, Qt::Key_1);
+    EXPECT_EQ(*second, QStringLiteral("1"));
     QTest::keyClick(b, Qt::Key_Return);
     b->setFocus();
     QTest::keyClick(b, Qt::Key_Escape);
