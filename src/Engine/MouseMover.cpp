@@ -315,7 +315,11 @@ void MouseMover::moveCursorTo(QPointF point)
 
 void MouseMover::sleepMicros(std::int64_t low, std::int64_t high)
 {
-    m_sleep(std::chrono::microseconds(m_random->uniformInt(low, high)));
+    const auto micros = std::chrono::microseconds(m_random->uniformInt(low, high));
+    // After a stop nothing more is posted: no reason to hold up the quit or the next start.
+    if (isStopped())
+        return;
+    m_sleep(micros);
 }
 
 bool MouseMover::twoCoinFlips()

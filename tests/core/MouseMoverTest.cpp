@@ -192,26 +192,6 @@ TEST(MouseMoverPatterns, BounceReturnsDriftAddsUpCircleTurns)
     EXPECT_EQ(rig.jiggles, 20 + 30 + 3);
 }
 
-TEST(MouseMoverPatterns, InterpolationEasesAndLandsExactly)
-{
-    EXPECT_DOUBLE_EQ(MouseMover::smoothstep(0.0), 0.0);
-    EXPECT_DOUBLE_EQ(MouseMover::smoothstep(0.5), 0.5);
-    EXPECT_DOUBLE_EQ(MouseMover::smoothstep(1.0), 1.0);
-    MoverRig rig;
-    rig.random->pinInt(3, 8, 4);
-    rig.random->pinReal(-10.0, 10.0, 8.0);
-    rig.start(MovementPattern::drift);
-    const QPointF start = rig.poster->cursor;
-    rig.poster->takeEvents();
-    ASSERT_TRUE(rig.tick());
-    const auto moves = movesOf(rig.poster->takeEvents());
-    ASSERT_EQ(moves.size(), 4u);
-    const double expected[] = { 0.15625, 0.5, 0.84375, 1.0 };
-    for (std::size_t i = 0; i < 4; ++i)
-        EXPECT_DOUBLE_EQ(moves[i].x() - start.x(), 8.0 * expected[i]);
-    EXPECT_EQ(moves.back(), start + QPointF(8, 8));
-}
-
 TEST(MouseMoverExtras, KeysAndClicksComeAtTheirRates)
 {
     MoverRig rig(11);
