@@ -69,8 +69,7 @@ double residentMiB()
 }
 
 // The real poster, stamping the time of the first cursor move after each reset.
-class StampingMover final : public MouseMoving
-{
+class StampingMover final : public MouseMoving {
 public:
     StampingMover()
         : m_real(std::make_shared<SystemMouseMover>())
@@ -100,8 +99,7 @@ private:
 };
 
 // The lowest value of every range: a fixed first delay of 0.8 s at a 1-second interval.
-class LowRandom final : public RandomSource
-{
+class LowRandom final : public RandomSource {
 public:
     double uniformReal(double a, double) override { return a; }
     std::int64_t uniformInt(std::int64_t a, std::int64_t) override { return a; }
@@ -122,10 +120,10 @@ QString screenSaverTemplate(const QTemporaryDir& dir)
 
 int logindInhibitorCount(QDBusConnection& system)
 {
-    const QDBusMessage reply = system.call(
-        QDBusMessage::createMethodCall("org.freedesktop.login1", "/org/freedesktop/login1",
-                                       "org.freedesktop.login1.Manager", "ListInhibitors"),
-        QDBus::Block, 2000);
+    const QDBusMessage reply
+        = system.call(QDBusMessage::createMethodCall("org.freedesktop.login1", "/org/freedesktop/login1",
+                          "org.freedesktop.login1.Manager", "ListInhibitors"),
+            QDBus::Block, 2000);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
         return -1;
     const auto array = reply.arguments().constFirst().value<QDBusArgument>();
@@ -160,7 +158,7 @@ int main(int argc, char* argv[])
     QTemporaryDir templates;
     if (!desktop.startDbusMock(TestDesktop::Bus::system, "org.freedesktop.login1", { "--template", "logind" })
         || !desktop.startDbusMock(TestDesktop::Bus::session, "org.freedesktop.ScreenSaver",
-                                  { "--template", screenSaverTemplate(templates) })) {
+            { "--template", screenSaverTemplate(templates) })) {
         std::printf("mocks did not start: %s\n", qPrintable(desktop.error()));
         return 1;
     }
@@ -208,9 +206,9 @@ int main(int argc, char* argv[])
             released.push_back(std::chrono::duration<double, std::milli>(gone - stopping).count());
         }
         std::printf("start to first movement: median %.1f ms (drawn delay 800 ms, overhead %.2f ms), %d runs\n",
-                    median(firstMove), median(firstMove) - 800.0, runs);
+            median(firstMove), median(firstMove) - 800.0, runs);
         std::printf("start() call incl. taking both inhibits: median %.2f ms; inhibits held in %d of %d sessions\n",
-                    median(startCall), heldDuringSession, runs);
+            median(startCall), heldDuringSession, runs);
         std::printf("stop() call incl. releasing both inhibits: median %.2f ms\n", median(stopCall));
         std::printf("stop to logind listing no inhibitor: median %.2f ms\n", median(released));
     }
@@ -231,6 +229,6 @@ int main(int argc, char* argv[])
     const double afterCycles = residentMiB();
     std::printf("resident size: %.1f MiB before the core, %.1f MiB after start-up, %.1f MiB after a 60-second "
                 "session, %.1f MiB after 100 start/stop cycles (growth %.2f MiB)\n",
-                baseline, afterStartup, afterSession, afterCycles, afterCycles - afterSession);
+        baseline, afterStartup, afterSession, afterCycles, afterCycles - afterSession);
     return 0;
 }

@@ -12,8 +12,7 @@ class TremlorSettings;
 
 // Builds the core once at start-up and keeps it for the whole run: the shared settings store
 // and the engine with every system service. The one place where the system services are chosen.
-class CompositionRoot final : public QObject
-{
+class CompositionRoot final : public QObject {
     Q_OBJECT
 
 public:

@@ -8,8 +8,7 @@ class TremlorSettings;
 
 // Profiles over the settings store: applying and capturing go through the store's own
 // operations, so the store stays the one place that writes settings.
-class ProfileManager final : public ProfileManaging
-{
+class ProfileManager final : public ProfileManaging {
 public:
     explicit ProfileManager(TremlorSettings& settings);
 

@@ -11,8 +11,7 @@
 namespace tremlor {
 
 // The saved profiles of the settings store, as one service. Main thread only.
-class ProfileManaging
-{
+class ProfileManaging {
 public:
     ProfileManaging() = default;
     virtual ~ProfileManaging() = default;

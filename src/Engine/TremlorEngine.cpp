@@ -32,8 +32,7 @@ namespace {
 
 // The engine's own accessibility checker: the same trust rule as the helper's (the display
 // offers XTest and XInput2), and no prompt on X11.
-class SystemAccessibilityChecker final : public AccessibilityChecking
-{
+class SystemAccessibilityChecker final : public AccessibilityChecking {
 public:
     bool isTrusted() const override { return m_helper.isTrusted(); }
     bool requestAccess(bool prompt) override { return m_helper.requestAccess(prompt); }
@@ -73,10 +72,10 @@ TremlorEngine::TremlorEngine(TremlorSettings& settings, Services services, QObje
     m_caffeineManager = services.caffeineManager
         ? std::move(services.caffeineManager)
         : std::make_shared<CaffeineManager>(std::make_shared<SystemSleepPreventer>());
-    m_scheduleManager = services.scheduleManager ? std::move(services.scheduleManager)
-                                                 : std::make_shared<ScheduleManager>();
-    m_profileManager = services.profileManager ? std::move(services.profileManager)
-                                               : std::make_shared<ProfileManager>(settings);
+    m_scheduleManager
+        = services.scheduleManager ? std::move(services.scheduleManager) : std::make_shared<ScheduleManager>();
+    m_profileManager
+        = services.profileManager ? std::move(services.profileManager) : std::make_shared<ProfileManager>(settings);
     m_accessibilityChecker = services.accessibilityChecker ? std::move(services.accessibilityChecker)
                                                            : std::make_shared<SystemAccessibilityChecker>();
     m_notificationCenter = services.notificationCenter ? std::move(services.notificationCenter)
@@ -191,7 +190,7 @@ void TremlorEngine::startMouseMover()
     const double maxInterval = std::max(finiteOr(m_settings.maxInterval(), defaultMaxInterval), 1.0);
     const double distance = std::max(finiteOr(m_settings.jiggleDistance(), defaultJiggleDistance), 1.0);
     m_mouseMover->start(maxInterval, distance, m_settings.movementPattern(), m_settings.simulateKeyboard(),
-                        m_settings.simulateClicks());
+        m_settings.simulateClicks());
 }
 
 void TremlorEngine::stop(bool dueToExpiry)

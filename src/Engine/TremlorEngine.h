@@ -30,8 +30,7 @@ struct ScheduleEntry;
 
 // The one object that starts and stops a session, drives its services and publishes the session
 // state. Main thread only: every callback of a service reaches it through a queued call.
-class TremlorEngine final : public QObject, public TremlorEngineProtocol
-{
+class TremlorEngine final : public QObject, public TremlorEngineProtocol {
     Q_OBJECT
     Q_PROPERTY(bool isActive READ isActive NOTIFY isActiveChanged)
     Q_PROPERTY(bool isPausedByIdle READ isPausedByIdle NOTIFY isPausedByIdleChanged)
@@ -49,8 +48,7 @@ public:
 
     // Every service is optional; an absent one is replaced by the system's, created in the
     // order of the fields below.
-    struct Services
-    {
+    struct Services {
         std::shared_ptr<MouseMover> mouseMover;
         std::shared_ptr<AppActivator> appActivator;
         std::shared_ptr<DurationTimerProtocol> durationTimer;

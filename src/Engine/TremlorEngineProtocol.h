@@ -8,8 +8,7 @@ namespace tremlor {
 
 // What the interface reads of the session engine and the two operations it calls. The engine
 // itself is a QObject that announces every change of the five published values.
-class TremlorEngineProtocol
-{
+class TremlorEngineProtocol {
 public:
     virtual ~TremlorEngineProtocol() = default;
 

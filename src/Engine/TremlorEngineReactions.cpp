@@ -66,9 +66,8 @@ void TremlorEngine::installRotationCallback()
     // must neither count nor bring an application forward.
     const QPointer<TremlorEngine> self(this);
     const std::uint64_t run = m_run;
-    m_mouseMover->setOnJiggle([self, run] {
-        dispatch::toMain(self, [run](TremlorEngine& engine) { engine.handleJiggle(run); });
-    });
+    m_mouseMover->setOnJiggle(
+        [self, run] { dispatch::toMain(self, [run](TremlorEngine& engine) { engine.handleJiggle(run); }); });
 }
 
 void TremlorEngine::handleJiggle(std::uint64_t run)
@@ -130,8 +129,8 @@ void TremlorEngine::updateNextAppName(const std::vector<AppInfo>& apps)
         setNextAppName(QString());
         return;
     }
-    const auto next = std::find_if(apps.begin(), apps.end(),
-                                   [this](const AppInfo& app) { return app.name() != m_currentAppName; });
+    const auto next
+        = std::find_if(apps.begin(), apps.end(), [this](const AppInfo& app) { return app.name() != m_currentAppName; });
     setNextAppName(next == apps.end() ? QString() : next->name());
 }
 
@@ -190,8 +189,9 @@ void TremlorEngine::wireScheduleManager()
         },
         [self] { dispatch::toMain(self, [](TremlorEngine& engine) { engine.handleScheduleDeactivation(); }); });
 
-    m_scheduleCancellable = connect(&m_settings, &TremlorSettings::scheduleEntriesChanged, this,
-                                    [this] { updateScheduleEntries(); }, Qt::QueuedConnection);
+    m_scheduleCancellable = connect(
+        &m_settings, &TremlorSettings::scheduleEntriesChanged, this, [this] { updateScheduleEntries(); },
+        Qt::QueuedConnection);
     dispatch::async(this, [this] { updateScheduleEntries(); });
 }
 
@@ -207,8 +207,8 @@ void TremlorEngine::handleScheduleActivation(const ScheduleEntry& entry)
         return;
     if (entry.profileId) {
         const QList<Profile> profiles = m_settings.profiles();
-        const auto profile = std::find_if(profiles.begin(), profiles.end(),
-                                          [&](const Profile& p) { return p.id == *entry.profileId; });
+        const auto profile = std::find_if(
+            profiles.begin(), profiles.end(), [&](const Profile& p) { return p.id == *entry.profileId; });
         if (profile != profiles.end())
             m_settings.applyProfile(*profile);
     }

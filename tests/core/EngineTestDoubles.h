@@ -28,8 +28,7 @@
 
 namespace tremlor::testing {
 
-class MockMouseMoving : public MouseMoving
-{
+class MockMouseMoving : public MouseMoving {
 public:
     MockMouseMoving()
     {
@@ -49,11 +48,10 @@ public:
 };
 
 // Timers of the mover that fire only when a test says so; records each armed delay.
-class ManualQueueTimers final : public QueueTimers
-{
+class ManualQueueTimers final : public QueueTimers {
 public:
     Cancel arm(dispatch::SerialQueue& queue, std::chrono::nanoseconds delay, std::chrono::nanoseconds,
-               std::function<void()> fn) override
+        std::function<void()> fn) override
     {
         auto entry = std::make_shared<Entry>(Entry { &queue, std::move(fn), false });
         std::lock_guard guard(m_lock);
@@ -87,8 +85,8 @@ public:
     int armedCount()
     {
         std::lock_guard guard(m_lock);
-        return static_cast<int>(std::count_if(m_entries.begin(), m_entries.end(),
-                                              [](const auto& e) { return !e->cancelled; }));
+        return static_cast<int>(
+            std::count_if(m_entries.begin(), m_entries.end(), [](const auto& e) { return !e->cancelled; }));
     }
 
     std::vector<double> delays()
@@ -98,8 +96,7 @@ public:
     }
 
 private:
-    struct Entry
-    {
+    struct Entry {
         dispatch::SerialQueue* queue;
         std::function<void()> fn;
         bool cancelled;
@@ -110,15 +107,13 @@ private:
 };
 
 // Always the upper end of a real range and the lower end of an integer range.
-class HighRandom final : public RandomSource
-{
+class HighRandom final : public RandomSource {
 public:
     double uniformReal(double, double b) override { return b; }
     std::int64_t uniformInt(std::int64_t a, std::int64_t) override { return a; }
 };
 
-class MockIdleMonitor : public IdleMonitoring
-{
+class MockIdleMonitor : public IdleMonitoring {
 public:
     MockIdleMonitor()
     {
@@ -159,8 +154,7 @@ private:
     std::function<void(bool)> m_callback;
 };
 
-class MockCaffeine : public CaffeineManaging
-{
+class MockCaffeine : public CaffeineManaging {
 public:
     MockCaffeine()
     {
@@ -175,8 +169,7 @@ public:
     bool succeeds = true;
 };
 
-class MockScheduleManager : public ScheduleManaging
-{
+class MockScheduleManager : public ScheduleManaging {
 public:
     MockScheduleManager()
     {
@@ -187,24 +180,22 @@ public:
             });
     }
     MOCK_METHOD(void, start,
-                (const std::vector<ScheduleEntry>& entries, ActivateCallback onShouldActivate,
-                 DeactivateCallback onShouldDeactivate),
-                (override));
+        (const std::vector<ScheduleEntry>& entries, ActivateCallback onShouldActivate,
+            DeactivateCallback onShouldDeactivate),
+        (override));
     MOCK_METHOD(void, stop, (), (override));
     MOCK_METHOD(void, updateEntries, (const std::vector<ScheduleEntry>& entries), (override));
     ActivateCallback activate;
     DeactivateCallback deactivate;
 };
 
-class MockAccessibility : public AccessibilityChecking
-{
+class MockAccessibility : public AccessibilityChecking {
 public:
     MOCK_METHOD(bool, isTrusted, (), (const, override));
     MOCK_METHOD(bool, requestAccess, (bool prompt), (override));
 };
 
-class MockNotificationCenter : public NotificationCenter
-{
+class MockNotificationCenter : public NotificationCenter {
 public:
     MockNotificationCenter()
     {
@@ -219,14 +210,12 @@ public:
     bool grants = true;
 };
 
-class MockSoundPlayer : public SoundPlayer
-{
+class MockSoundPlayer : public SoundPlayer {
 public:
     MOCK_METHOD(void, play, (const QString& name), (override));
 };
 
-class MockAppActivating : public AppActivating
-{
+class MockAppActivating : public AppActivating {
 public:
     MockAppActivating()
     {

@@ -1,4 +1,5 @@
 #include "Engine/ProfileManager.h"
+
 #include "Models/TremlorSettings.h"
 #include "Platform/UserDefaults.h"
 

@@ -72,8 +72,7 @@ ScheduleEntry windowAroundNow(int fromMinutes, int toMinutes, std::optional<QUui
     return entry;
 }
 
-class XProbe
-{
+class XProbe {
 public:
     explicit XProbe(const QString& display)
         : m_display(XOpenDisplay(display.toLocal8Bit().constData()))
@@ -108,7 +107,7 @@ public:
         unsigned char* data = nullptr;
         QString result;
         if (XGetWindowProperty(m_display, DefaultRootWindow(m_display), active, 0, 1, False, XA_WINDOW, &type, &format,
-                               &count, &after, &data)
+                &count, &after, &data)
                 == Success
             && data && count == 1) {
             const Window window = *reinterpret_cast<Window*>(data);
@@ -128,8 +127,7 @@ private:
     Display* m_display;
 };
 
-class MockSoundPlayer : public SoundPlayer
-{
+class MockSoundPlayer : public SoundPlayer {
 public:
     MOCK_METHOD(void, play, (const QString& name), (override));
 };
@@ -146,8 +144,8 @@ TEST(EngineOnDesktop, ScheduledSessionAtLaunchDrivesTheDesktopAndEndsWithItsWind
     QTemporaryDir templates;
     ASSERT_TRUE(desktop.startDbusMock(TestDesktop::Bus::system, "org.freedesktop.login1", { "--template", "logind" }))
         << desktop.error().toStdString();
-    ASSERT_TRUE(desktop.startDbusMock(TestDesktop::Bus::session, kScreenSaver,
-                                      { "--template", screenSaverTemplate(templates) }))
+    ASSERT_TRUE(desktop.startDbusMock(
+        TestDesktop::Bus::session, kScreenSaver, { "--template", screenSaverTemplate(templates) }))
         << desktop.error().toStdString();
 
     // The terminal to keep active, and a window in front of it.
@@ -218,7 +216,8 @@ TEST(EngineOnDesktop, OneMinuteSessionExpiresWithOneNotificationAndNoSound)
 {
     TestDesktop desktop;
     REQUIRE_DESKTOP(desktop);
-    ASSERT_TRUE(desktop.startDbusMock(TestDesktop::Bus::session, kNotifications, { "--template", "notification_daemon" }))
+    ASSERT_TRUE(
+        desktop.startDbusMock(TestDesktop::Bus::session, kNotifications, { "--template", "notification_daemon" }))
         << desktop.error().toStdString();
 
     UserDefaults defaults(UserDefaults::defaultFolder());

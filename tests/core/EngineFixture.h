@@ -1,0 +1,211 @@
+#pragma once
+
+// The engine over fakes of every service, and helpers to drive it without waiting.
+
+#include "Engine/AppActivator.h"
+#include "Engine/DirazUvuraLogger.h"
+#include "Engine/DurationTimer.h"
+#include "Engine/MouseMover.h"
+#include "Engine/TickSource.h"
+#include "Engine/TremlorEngine.h"
+#include "Models/TremlorSettings.h"
+#include "Platform/UserDefaults.h"
+#include "core/EngineTestDoubles.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cmath>
+#include <future>
+#include <limits>
+#include <map>
+
+namespace tremlor::testing {
+
+using ::testing::_;
+using ::testing::NiceMock;
+
+class EngineTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        defaults = std::make_unique<UserDefaults>(dir.path());
+        settings = std::make_unique<TremlorSettings>(*defaults);
+
+        poster = std::make_shared<NiceMock<MockMouseMoving>>();
+        ON_CALL(*poster, moveCursor(_)).WillByDefault([this](QPointF to) {
+            std::lock_guard guard(movesLock);
+            moves.push_back(to);
+        });
+        timers = std::make_shared<ManualQueueTimers>();
+        workspace = std::make_shared<NiceMock<MockAppActivating>>();
+        ON_CALL(*workspace, activateApp(_)).WillByDefault([this](const QString& id) {
+            std::lock_guard guard(movesLock);
+            activated.push_back(id);
+        });
+        ticks = std::make_shared<ManualTickSource>();
+        idle = std::make_shared<NiceMock<MockIdleMonitor>>();
+        caffeine = std::make_shared<NiceMock<MockCaffeine>>();
+        schedule = std::make_shared<NiceMock<MockScheduleManager>>();
+        accessibility = std::make_shared<NiceMock<MockAccessibility>>();
+        ON_CALL(*accessibility, isTrusted()).WillByDefault(::testing::Return(true));
+        notifications = std::make_shared<NiceMock<MockNotificationCenter>>();
+        sound = std::make_shared<NiceMock<MockSoundPlayer>>();
+
+        DirazUvuraLogger::setSink([this](DirazUvuraLogger::Level, const QString& message) {
+            std::lock_guard guard(movesLock);
+            log.push_back(message);
+        });
+    }
+
+    void TearDown() override
+    {
+        engine.reset();
+        DirazUvuraLogger::setSink({});
+    }
+
+    void install(const QString& id, const QString& name)
+    {
+        installed[id] = AppInfo(id, name, QStringLiteral("/usr/share/applications/") + id + QStringLiteral(".desktop"));
+    }
+
+    void makeEngine(bool fromProgram = true)
+    {
+        engine.reset();
+        Seams seams;
+        seams.random = std::make_shared<HighRandom>();
+        seams.sleep = [](std::chrono::microseconds) {};
+        seams.timers = timers;
+        mover = std::make_shared<MouseMover>(poster, seams);
+        activator = std::make_shared<AppActivator>(workspace);
+        timer = std::make_shared<DurationTimer>(ticks);
+
+        TremlorEngine::Services services;
+        services.mouseMover = mover;
+        services.appActivator = activator;
+        services.durationTimer = timer;
+        services.idleDetector = idle;
+        services.caffeineManager = caffeine;
+        services.scheduleManager = schedule;
+        services.accessibilityChecker = accessibility;
+        services.notificationCenter = notifications;
+        services.soundPlayer = sound;
+        services.appLookup = [this](const QString& id) -> std::optional<AppInfo> {
+            const auto found = installed.find(id);
+            if (found == installed.end())
+                return std::nullopt;
+            return found->second;
+        };
+        services.runningFromApplicationBundle = fromProgram;
+        engine = std::make_unique<TremlorEngine>(*settings, std::move(services));
+    }
+
+    // Runs the main queue until nothing more is posted by the engine or its services.
+    void settle()
+    {
+        for (int i = 0; i < 10; ++i)
+            QCoreApplication::processEvents();
+    }
+
+    // Runs the main queue until pred holds (work crosses the activator's queue), at most 2 s.
+    template <typename Pred> bool waitFor(Pred pred)
+    {
+        QElapsedTimer elapsed;
+        elapsed.start();
+        while (!pred()) {
+            if (elapsed.elapsed() > 2000)
+                return false;
+            QCoreApplication::processEvents();
+            QThread::msleep(1);
+        }
+        return true;
+    }
+
+    // One movement of the mover on its own queue; its report is queued to the main thread.
+    void moveOnce()
+    {
+        mover->waitUntilIdle();
+        timers->fire();
+    }
+
+    void fireTicks(int count)
+    {
+        for (int i = 0; i < count; ++i)
+            ticks->fire();
+    }
+
+    int activationCount()
+    {
+        std::lock_guard guard(movesLock);
+        return static_cast<int>(activated.size());
+    }
+
+    bool logged(const QString& message)
+    {
+        std::lock_guard guard(movesLock);
+        return std::find(log.begin(), log.end(), message) != log.end();
+    }
+
+    double largestMoveX()
+    {
+        std::lock_guard guard(movesLock);
+        double x = -std::numeric_limits<double>::infinity();
+        for (const QPointF& p : moves)
+            x = std::max(x, p.x());
+        return x;
+    }
+
+    using Seams = MouseMover::Seams;
+
+    QTemporaryDir dir;
+    std::unique_ptr<UserDefaults> defaults;
+    std::unique_ptr<TremlorSettings> settings;
+    std::shared_ptr<NiceMock<MockMouseMoving>> poster;
+    std::shared_ptr<ManualQueueTimers> timers;
+    std::shared_ptr<MouseMover> mover;
+    std::shared_ptr<NiceMock<MockAppActivating>> workspace;
+    std::shared_ptr<AppActivator> activator;
+    std::shared_ptr<ManualTickSource> ticks;
+    std::shared_ptr<DurationTimer> timer;
+    std::shared_ptr<NiceMock<MockIdleMonitor>> idle;
+    std::shared_ptr<NiceMock<MockCaffeine>> caffeine;
+    std::shared_ptr<NiceMock<MockScheduleManager>> schedule;
+    std::shared_ptr<NiceMock<MockAccessibility>> accessibility;
+    std::shared_ptr<NiceMock<MockNotificationCenter>> notifications;
+    std::shared_ptr<NiceMock<MockSoundPlayer>> sound;
+    std::map<QString, AppInfo> installed;
+
+    std::mutex movesLock;
+    std::vector<QPointF> moves;
+    std::vector<QString> activated;
+    std::vector<QString> log;
+
+    std::unique_ptr<TremlorEngine> engine;
+};
+
+// Every day, from an hour ago to an hour from now.
+inline ScheduleEntry coveringEntry(std::optional<QUuid> profileId = std::nullopt)
+{
+    const QTime now = QTime::currentTime();
+    const int minute = now.hour() * 60 + now.minute();
+    const int start = (minute + 1440 - 60) % 1440;
+    const int end = (minute + 60) % 1440;
+    ScheduleEntry entry;
+    entry.id = QUuid::createUuid();
+    entry.isEnabled = true;
+    entry.days = { weekday::allCases.begin(), weekday::allCases.end() };
+    entry.startTime = DateComponents::time(start / 60, start % 60);
+    entry.endTime = DateComponents::time(end / 60, end % 60);
+    entry.profileId = profileId;
+    return entry;
+}
+
+} // namespace tremlor::testing
