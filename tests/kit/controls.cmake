@@ -11,6 +11,7 @@ target_sources(kestu_design_tests PRIVATE
   kit/TokensTest.cpp
   kit/UtilitiesTest.cpp
   kit/X11TaskbarTest.cpp
+  kit/XSettingsTest.cpp
 )
 target_link_libraries(kestu_design_tests PRIVATE PkgConfig::KESTU_XCB)
 # The render test writes each control, light and dark, as PNG files for a person to look at.
