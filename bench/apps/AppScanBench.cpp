@@ -19,8 +19,8 @@ QString makeFolder(QTemporaryDir& dir)
         QFile file(folder + sub + QStringLiteral("/org.example.App%1.desktop").arg(i));
         file.open(QIODevice::WriteOnly);
         file.write("[Desktop Entry]\nType=Application\nName=Application " + QByteArray::number(i * 7919 % 1000)
-                   + "\nName[de]=Anwendung\nComment=A generated entry\nExec=app" + QByteArray::number(i)
-                   + " %U\nIcon=app\nCategories=Utility;\n");
+            + "\nName[de]=Anwendung\nComment=A generated entry\nExec=app" + QByteArray::number(i)
+            + " %U\nIcon=app\nCategories=Utility;\n");
     }
     return folder;
 }

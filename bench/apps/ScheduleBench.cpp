@@ -7,8 +7,7 @@
 
 namespace {
 
-class FixedClock final : public tremlor::Clock
-{
+class FixedClock final : public tremlor::Clock {
 public:
     QDateTime now() const override { return at; }
     std::chrono::steady_clock::time_point monotonicNow() const override { return {}; }

@@ -7,8 +7,7 @@
 namespace tremlor {
 
 // The workspace as the application activator sees it. Bundle identifiers are desktop-file IDs.
-class AppActivating
-{
+class AppActivating {
 public:
     AppActivating() = default;
     virtual ~AppActivating() = default;

@@ -17,8 +17,8 @@ AppActivator::AppActivator(std::shared_ptr<AppActivating> activator, RandomSourc
 
 AppActivator::~AppActivator() = default;
 
-QFuture<std::optional<AppInfo>> AppActivator::activateNext(const std::vector<AppInfo>& apps, RotationMode mode,
-                                                          bool launchIfNotRunning)
+QFuture<std::optional<AppInfo>> AppActivator::activateNext(
+    const std::vector<AppInfo>& apps, RotationMode mode, bool launchIfNotRunning)
 {
     if (apps.empty())
         return QtFuture::makeReadyFuture(std::optional<AppInfo>());

@@ -21,11 +21,9 @@ namespace tremlor {
 // it does not and launching is allowed. Call from the main thread: the choice (and the sequential
 // rotation index) is made there before the call returns; the running check, activation and
 // launch run on a queue of their own, so the main thread never waits for them.
-class AppActivator final
-{
+class AppActivator final {
 public:
-    explicit AppActivator(std::shared_ptr<AppActivating> activator,
-                          RandomSource& random = SystemRandom::instance());
+    explicit AppActivator(std::shared_ptr<AppActivating> activator, RandomSource& random = SystemRandom::instance());
     ~AppActivator();
     AppActivator(const AppActivator&) = delete;
     AppActivator& operator=(const AppActivator&) = delete;
@@ -33,8 +31,8 @@ public:
     // The application brought forward or launched (even when the launch failed); nothing when
     // apps is empty or the chosen one is not running and may not be launched. Continue with
     // .then(context, …) to get back to the main thread.
-    QFuture<std::optional<AppInfo>> activateNext(const std::vector<AppInfo>& apps, RotationMode mode,
-                                                 bool launchIfNotRunning);
+    QFuture<std::optional<AppInfo>> activateNext(
+        const std::vector<AppInfo>& apps, RotationMode mode, bool launchIfNotRunning);
     // The next sequential call starts with the first application again.
     void reset();
 

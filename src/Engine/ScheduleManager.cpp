@@ -10,8 +10,7 @@
 namespace tremlor {
 
 // Shared with the timer's posted evaluations, which hold it weakly.
-struct ScheduleManager::State
-{
+struct ScheduleManager::State {
     explicit State(const Clock& c)
         : clock(c)
     {
@@ -76,8 +75,8 @@ ScheduleManager::~ScheduleManager()
         m_timer->cancel();
 }
 
-void ScheduleManager::start(const std::vector<ScheduleEntry>& entries, ActivateCallback onShouldActivate,
-                            DeactivateCallback onShouldDeactivate)
+void ScheduleManager::start(
+    const std::vector<ScheduleEntry>& entries, ActivateCallback onShouldActivate, DeactivateCallback onShouldDeactivate)
 {
     stop();
     {
@@ -92,8 +91,8 @@ void ScheduleManager::start(const std::vector<ScheduleEntry>& entries, ActivateC
     // edges in the order in which they were found.
     m_timer = m_queue->makeTimer();
     const std::weak_ptr<State> weak = m_state;
-    m_timer->scheduleRepeating(m_tickInterval, m_tickInterval,
-                               [weak] { dispatch::toMain(weak, [](State& state) { state.evaluate(); }); });
+    m_timer->scheduleRepeating(
+        m_tickInterval, m_tickInterval, [weak] { dispatch::toMain(weak, [](State& state) { state.evaluate(); }); });
 }
 
 void ScheduleManager::stop()

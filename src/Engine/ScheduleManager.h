@@ -17,15 +17,14 @@ namespace tremlor {
 // reports edges: a window opened (first matching entry in list order) or the last one closed.
 // Every evaluation runs on the main thread: start and updates evaluate at once, and the 60-second
 // tick on a utility queue only posts an evaluation there, so callbacks keep evaluation order.
-class ScheduleManager final : public ScheduleManaging
-{
+class ScheduleManager final : public ScheduleManaging {
 public:
-    explicit ScheduleManager(const Clock& clock = SystemClock::instance(),
-                             std::chrono::milliseconds tickInterval = std::chrono::minutes(1));
+    explicit ScheduleManager(
+        const Clock& clock = SystemClock::instance(), std::chrono::milliseconds tickInterval = std::chrono::minutes(1));
     ~ScheduleManager() override;
 
     void start(const std::vector<ScheduleEntry>& entries, ActivateCallback onShouldActivate,
-               DeactivateCallback onShouldDeactivate) override;
+        DeactivateCallback onShouldDeactivate) override;
     void stop() override;
     void updateEntries(const std::vector<ScheduleEntry>& entries) override;
 

@@ -10,8 +10,7 @@ struct ScheduleEntry;
 // Tells its owner when a scheduled window opens (with the matching entry) and when the last open
 // window closes. Call from the owner's (main) thread; callbacks arrive on that thread, in the
 // order of the evaluations.
-class ScheduleManaging
-{
+class ScheduleManaging {
 public:
     using ActivateCallback = std::function<void(const ScheduleEntry&)>;
     using DeactivateCallback = std::function<void()>;
@@ -23,7 +22,7 @@ public:
 
     // Resets, stores entries and callbacks, evaluates at once, then every 60 seconds.
     virtual void start(const std::vector<ScheduleEntry>& entries, ActivateCallback onShouldActivate,
-                       DeactivateCallback onShouldDeactivate)
+        DeactivateCallback onShouldDeactivate)
         = 0;
     // Cancels the tick and forgets entries and callbacks without calling either.
     virtual void stop() = 0;

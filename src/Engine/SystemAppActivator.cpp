@@ -44,8 +44,8 @@ SystemAppActivator::~SystemAppActivator() = default;
 
 void SystemAppActivator::activateApp(const QString& bundleIdentifier)
 {
-    const auto entry = (m_folders ? xdg::DesktopEntryLookup(*m_folders) : xdg::DesktopEntryLookup())
-                           .entry(bundleIdentifier);
+    const auto entry
+        = (m_folders ? xdg::DesktopEntryLookup(*m_folders) : xdg::DesktopEntryLookup()).entry(bundleIdentifier);
     if (!entry || !m_display)
         return;
     std::lock_guard guard(m_displayLock);
@@ -81,8 +81,8 @@ bool SystemAppActivator::isAppRunning(const QString& bundleIdentifier)
     // A process we started that still lives counts even when its window cannot be matched.
     if (xdg::AppLauncher::hasLiveProcess(bundleIdentifier))
         return true;
-    const auto entry = (m_folders ? xdg::DesktopEntryLookup(*m_folders) : xdg::DesktopEntryLookup())
-                           .entry(bundleIdentifier);
+    const auto entry
+        = (m_folders ? xdg::DesktopEntryLookup(*m_folders) : xdg::DesktopEntryLookup()).entry(bundleIdentifier);
     if (!entry || !m_display)
         return false;
     std::lock_guard guard(m_displayLock);

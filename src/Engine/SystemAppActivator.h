@@ -14,8 +14,7 @@ namespace tremlor {
 // AppActivating over X11 and the XDG desktop entries: running = a matched window in
 // _NET_CLIENT_LIST or a live process we launched; activation = EWMH _NET_ACTIVE_WINDOW; launch =
 // the entry's Exec, split without a shell and started detached. Safe to call from any thread.
-class SystemAppActivator final : public AppActivating
-{
+class SystemAppActivator final : public AppActivating {
 public:
     // Its own connection to $DISPLAY and the standard application folders.
     SystemAppActivator();

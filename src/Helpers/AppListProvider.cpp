@@ -18,8 +18,7 @@ namespace {
 
 constexpr int maxDepth = 16;
 
-struct Walk
-{
+struct Walk {
     QStringList localeNames;
     QSet<QString> visitedDirs; // canonical paths: symlinked folders cannot loop
     std::vector<AppInfo> found;
@@ -103,7 +102,7 @@ QList<AppInfo> AppListProvider::scan() const
     QCollator collator { QLocale() };
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     std::stable_sort(kept.begin(), kept.end(),
-                     [&](const AppInfo& a, const AppInfo& b) { return collator.compare(a.name(), b.name()) < 0; });
+        [&](const AppInfo& a, const AppInfo& b) { return collator.compare(a.name(), b.name()) < 0; });
     return kept;
 }
 

@@ -15,8 +15,7 @@ namespace tremlor {
 // with NoDisplay or Hidden, keeps the first entry of each desktop-file ID and sorts by name. A
 // non-empty result is reused for 30 seconds (monotonic clock). Callable from any thread: one
 // lock is held over the whole scan.
-class AppListProvider final : public AppScanning
-{
+class AppListProvider final : public AppScanning {
 public:
     // The standard folders (read at every scan) and the system clock.
     AppListProvider();

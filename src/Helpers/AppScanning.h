@@ -7,8 +7,7 @@
 namespace tremlor {
 
 // The installed user-facing applications.
-class AppScanning
-{
+class AppScanning {
 public:
     AppScanning() = default;
     virtual ~AppScanning() = default;

@@ -2,19 +2,18 @@
 
 #include "Platform/X11/RunningApps.h"
 #include "Platform/Xdg/AppLauncher.h"
-#include "Platform/Xdg/DesktopEntry.h"
 #include "Platform/Xdg/ApplicationFolders.h"
+#include "Platform/Xdg/DesktopEntry.h"
 #include "Platform/Xdg/DesktopEntryLookup.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QThread>
 #include <QHashFunctions>
 #include <QPainter>
 #include <QPixmap>
+#include <QThread>
 
 #include <nlohmann/json.hpp>
-
 #include <utility>
 
 namespace tremlor {

@@ -3,18 +3,16 @@
 #include <QIcon>
 #include <QString>
 
-#include <nlohmann/json_fwd.hpp>
-
 #include <cstddef>
 #include <functional>
+#include <nlohmann/json_fwd.hpp>
 #include <optional>
 
 namespace tremlor {
 
 // An installed application: its desktop-file ID (the bundle identifier, also its identity), the
 // name shown to the user and the path of its desktop entry. A value; the fields never change.
-class AppInfo final
-{
+class AppInfo final {
 public:
     AppInfo() = default;
     AppInfo(QString bundleIdentifier, QString name, QString path);
@@ -48,8 +46,6 @@ std::size_t qHash(const AppInfo& app, std::size_t seed = 0) noexcept;
 
 } // namespace tremlor
 
-template <>
-struct std::hash<tremlor::AppInfo>
-{
+template <> struct std::hash<tremlor::AppInfo> {
     std::size_t operator()(const tremlor::AppInfo& app) const noexcept { return tremlor::qHash(app); }
 };

@@ -8,7 +8,6 @@
 
 #include <atomic>
 #include <mutex>
-
 #include <poll.h>
 #include <sys/socket.h>
 
@@ -40,8 +39,7 @@ std::vector<unsigned long> cardinals(Display* d, Window w, Atom property, Atom t
     return out;
 }
 
-struct WmClass
-{
+struct WmClass {
     QString instance;
     QString windowClass;
 };
@@ -65,8 +63,8 @@ bool isLocalClient(Display* d, Window w)
     XTextProperty machine {};
     if (!XGetWMClientMachine(d, w, &machine) || !machine.value)
         return true;
-    const QString name = QString::fromLocal8Bit(reinterpret_cast<const char*>(machine.value),
-                                                static_cast<qsizetype>(machine.nitems));
+    const QString name
+        = QString::fromLocal8Bit(reinterpret_cast<const char*>(machine.value), static_cast<qsizetype>(machine.nitems));
     XFree(machine.value);
     return name == QSysInfo::machineHostName();
 }

@@ -18,8 +18,7 @@ using DisplayHandle = std::shared_ptr<_XDisplay>;
 // desktop shells do: WM_CLASS instance, then class, against StartupWMClass; then instance or
 // class against the desktop-file ID; then _NET_WM_PID against a process running the entry's
 // executable. Not thread-safe: callers serialise use of one display.
-class RunningApps final
-{
+class RunningApps final {
 public:
     explicit RunningApps(DisplayHandle display);
 

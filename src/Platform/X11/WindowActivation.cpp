@@ -17,7 +17,8 @@ Time serverTime(Display* d)
     const Window root = DefaultRootWindow(d);
     XSetWindowAttributes attributes {};
     attributes.event_mask = PropertyChangeMask;
-    const Window probe = XCreateWindow(d, root, -1, -1, 1, 1, 0, 0, InputOnly, CopyFromParent, CWEventMask, &attributes);
+    const Window probe
+        = XCreateWindow(d, root, -1, -1, 1, 1, 0, 0, InputOnly, CopyFromParent, CWEventMask, &attributes);
     const Atom property = XInternAtom(d, "_TREMLOR_TIME_PROBE", False);
     XChangeProperty(d, probe, property, XA_STRING, 8, PropModeAppend, nullptr, 0);
     XSync(d, False);
@@ -61,8 +62,7 @@ bool WindowActivation::activate(unsigned long window) const
     event.xclient.data.l[0] = 1; // source indication: an application
     event.xclient.data.l[1] = static_cast<long>(serverTime(d));
     event.xclient.data.l[2] = 0; // we have no active window of our own
-    const Status sent
-        = XSendEvent(d, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    const Status sent = XSendEvent(d, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
     XFlush(d);
     return sent != 0;
 }
@@ -79,8 +79,8 @@ unsigned long WindowActivation::activeWindow() const
     unsigned char* data = nullptr;
     unsigned long window = 0;
     const Atom active = XInternAtom(d, "_NET_ACTIVE_WINDOW", False);
-    if (XGetWindowProperty(d, DefaultRootWindow(d), active, 0, 1, False, XA_WINDOW, &type, &format, &count, &after,
-                           &data)
+    if (XGetWindowProperty(
+            d, DefaultRootWindow(d), active, 0, 1, False, XA_WINDOW, &type, &format, &count, &after, &data)
             == Success
         && type == XA_WINDOW && format == 32 && count == 1 && data)
         window = *reinterpret_cast<const unsigned long*>(data);

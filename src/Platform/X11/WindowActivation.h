@@ -7,8 +7,7 @@ namespace tremlor::x11 {
 // EWMH activation: the _NET_ACTIVE_WINDOW client message to the root window with source
 // indication 1 (an application) and the server's current time. Not thread-safe: callers
 // serialise use of one display.
-class WindowActivation final
-{
+class WindowActivation final {
 public:
     explicit WindowActivation(DisplayHandle display);
 

@@ -14,8 +14,7 @@ namespace tremlor::xdg {
 
 namespace {
 
-struct Launched
-{
+struct Launched {
     qint64 pid = 0;
     QByteArray startTime; // field 22 of /proc/<pid>/stat: tells a reused pid apart
 };

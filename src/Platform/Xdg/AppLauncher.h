@@ -8,8 +8,7 @@ namespace tremlor::xdg {
 
 // Starts desktop entries detached, without a shell, and remembers what it started so that an
 // application whose window cannot be matched still counts as running while its process lives.
-class AppLauncher final
-{
+class AppLauncher final {
 public:
     // Starts the entry's Exec command; false when it cannot be split or started.
     static bool launch(const DesktopEntry& entry);

@@ -6,8 +6,7 @@
 namespace tremlor::xdg {
 
 // The XDG application folders and desktop-file IDs.
-class ApplicationFolders final
-{
+class ApplicationFolders final {
 public:
     // Each of $XDG_DATA_DIRS (default /usr/local/share:/usr/share) + "/applications", then
     // $XDG_DATA_HOME/applications (default ~/.local/share/applications); read at every call.

@@ -165,11 +165,11 @@ std::optional<DesktopEntry> DesktopEntry::parse(const QByteArray& text, const QS
     return entry;
 }
 
-std::optional<DesktopEntry> DesktopEntry::load(const QString& filePath, const QString& id,
-                                               const QStringList& localeNames)
+std::optional<DesktopEntry> DesktopEntry::load(
+    const QString& filePath, const QString& id, const QStringList& localeNames)
 {
     // Only regular files: opening a FIFO would block, a device could stream for ever.
-    struct stat info {};
+    struct stat info { };
     const QByteArray native = QFile::encodeName(filePath);
     if (::stat(native.constData(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > maxFileSize)
         return std::nullopt;

@@ -10,8 +10,7 @@ namespace tremlor::xdg {
 
 // The keys of a desktop entry's [Desktop Entry] group that Tremlor reads. Files that do not
 // follow the format (junk lines, bad UTF-8, NUL bytes, oversize) do not parse at all.
-struct DesktopEntry
-{
+struct DesktopEntry {
     QString id; // desktop-file ID without ".desktop" ("org.gnome.Calculator")
     QString filePath;
     QString type;
@@ -32,8 +31,7 @@ struct DesktopEntry
     // (see localeNamesFromEnvironment()). Nothing when the text is malformed or has no Name.
     static std::optional<DesktopEntry> parse(const QByteArray& text, const QStringList& localeNames);
     // Reads and parses a regular file (FIFOs, devices and unreadable files give nothing).
-    static std::optional<DesktopEntry> load(const QString& filePath, const QString& id,
-                                            const QStringList& localeNames);
+    static std::optional<DesktopEntry> load(const QString& filePath, const QString& id, const QStringList& localeNames);
     // From LC_ALL, LC_MESSAGES, LANG (first set): lang_COUNTRY@MODIFIER, lang_COUNTRY,
     // lang@MODIFIER, lang, as the Desktop Entry specification orders them.
     static QStringList localeNamesFromEnvironment();

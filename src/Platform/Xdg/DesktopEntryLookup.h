@@ -13,8 +13,7 @@ namespace tremlor::xdg {
 // Finds the desktop entry of a desktop-file ID in the application folders (first folder wins, in
 // the order the scanner uses). IDs are validated and candidate files must lie inside a folder:
 // an identifier from settings such as "../../x" never becomes a path.
-class DesktopEntryLookup final
-{
+class DesktopEntryLookup final {
 public:
     // The standard folders, read at each lookup.
     DesktopEntryLookup();

@@ -9,8 +9,7 @@ namespace tremlor::xdg {
 
 // A desktop entry's Exec line as a program and its arguments, split by the Desktop Entry quoting
 // rules with the field codes removed; meant to be started directly, never through a shell.
-struct ExecCommand
-{
+struct ExecCommand {
     QString program;
     QStringList arguments;
 

@@ -16,16 +16,14 @@ using ::testing::Return;
 
 namespace {
 
-class MockActivating : public AppActivating
-{
+class MockActivating : public AppActivating {
 public:
     MOCK_METHOD(void, activateApp, (const QString&), (override));
     MOCK_METHOD(QFuture<bool>, launchApp, (const QUrl&), (override));
     MOCK_METHOD(bool, isAppRunning, (const QString&), (override));
 };
 
-class ScriptedRandom final : public RandomSource
-{
+class ScriptedRandom final : public RandomSource {
 public:
     double uniformReal(double a, double) override { return a; }
     std::int64_t uniformInt(std::int64_t a, std::int64_t b) override
@@ -44,7 +42,7 @@ public:
 std::vector<AppInfo> threeApps()
 {
     return { AppInfo("a", "A", "/apps/a.desktop"), AppInfo("b", "B", "/apps/b.desktop"),
-             AppInfo("c", "C", "/apps/c.desktop") };
+        AppInfo("c", "C", "/apps/c.desktop") };
 }
 
 std::optional<AppInfo> result(QFuture<std::optional<AppInfo>> future)
@@ -113,7 +111,7 @@ TEST(AppActivator, ActivatesRunningAppsAndLaunchesStoppedOnesWhenAllowed)
     auto mock = std::make_shared<MockActivating>();
     AppActivator activator(mock);
     const std::vector<AppInfo> apps { AppInfo("run", "Running", "/apps/run.desktop"),
-                                      AppInfo("stop", "Stopped", "/apps/my app.desktop") };
+        AppInfo("stop", "Stopped", "/apps/my app.desktop") };
     {
         InSequence order;
         EXPECT_CALL(*mock, isAppRunning(QString("run"))).WillOnce(Return(true));

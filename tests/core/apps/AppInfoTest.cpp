@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
-
 #include <unordered_set>
 
 using tremlor::AppInfo;
@@ -35,13 +34,15 @@ TEST(AppInfo, JsonRoundTripsAndRequiresEveryMember)
 {
     const AppInfo app("xterm", "XTerm \"quoted\" ünïcode", "/usr/share/applications/xterm.desktop");
     const auto json = app.toJson();
-    EXPECT_EQ(json.dump(), R"({"bundleIdentifier":"xterm","name":"XTerm \"quoted\" ünïcode",)"
-                           R"("path":"/usr/share/applications/xterm.desktop"})");
+    EXPECT_EQ(json.dump(),
+        R"({"bundleIdentifier":"xterm","name":"XTerm \"quoted\" ünïcode",)"
+        R"("path":"/usr/share/applications/xterm.desktop"})");
     EXPECT_EQ(AppInfo::fromJson(nlohmann::json::parse(json.dump())), app);
     EXPECT_EQ(AppInfo::fromJson(nlohmann::json::parse(R"({"path":"p","extra":1,"name":"n","bundleIdentifier":"b"})")),
-              AppInfo("b", "n", "p"));
-    for (const char* bad : { R"({"bundleIdentifier":"b","name":"n"})", R"({"bundleIdentifier":"b","name":"n","path":1})",
-                             R"({"bundleIdentifier":null,"name":"n","path":"p"})", R"(["b","n","p"])", "null" })
+        AppInfo("b", "n", "p"));
+    for (const char* bad :
+        { R"({"bundleIdentifier":"b","name":"n"})", R"({"bundleIdentifier":"b","name":"n","path":1})",
+            R"({"bundleIdentifier":null,"name":"n","path":"p"})", R"(["b","n","p"])", "null" })
         EXPECT_FALSE(AppInfo::fromJson(nlohmann::json::parse(bad))) << bad;
 }
 

@@ -11,8 +11,7 @@ using namespace tremlor;
 
 namespace {
 
-class FakeClock final : public Clock
-{
+class FakeClock final : public Clock {
 public:
     QDateTime now() const override { return {}; }
     std::chrono::steady_clock::time_point monotonicNow() const override { return monotonic; }
@@ -48,8 +47,7 @@ QStringList names(const QList<AppInfo>& apps)
     return out;
 }
 
-class AppListProviderTest : public ::testing::Test
-{
+class AppListProviderTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -141,8 +139,8 @@ TEST_F(AppListProviderTest, MalformedEntriesAndLoopsAreSkipped)
     for (int i = 0; i < junk.size(); ++i)
         junk[i] = static_cast<char>((i * 131 + 7) % 256);
     writeFile(system + "/junk.desktop", junk);
-    writeFile(system + "/long.desktop",
-              "[Desktop Entry]\nType=Application\nName=" + QByteArray(1000 * 1000, 'x') + "\n");
+    writeFile(
+        system + "/long.desktop", "[Desktop Entry]\nType=Application\nName=" + QByteArray(1000 * 1000, 'x') + "\n");
     writeApp(system + "/locked.desktop", "Locked");
     QFile::setPermissions(system + "/locked.desktop", QFileDevice::WriteOwner);
     const bool canReadLocked = QFile(system + "/locked.desktop").open(QIODevice::ReadOnly); // root can
@@ -164,6 +162,6 @@ TEST_F(AppListProviderTest, MalformedEntriesAndLoopsAreSkipped)
     QStringList found = ids(apps);
     found.removeAll("unreadable-hidden"); // readable after all when the tests run as root
     EXPECT_EQ(found, expected);
-    QFile::setPermissions(system + "/unreadable", QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                              | QFileDevice::ExeOwner);
+    QFile::setPermissions(
+        system + "/unreadable", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }

@@ -1,5 +1,6 @@
-#include "Platform/Xdg/ApplicationFolders.h"
 #include "Platform/Xdg/DesktopEntry.h"
+
+#include "Platform/Xdg/ApplicationFolders.h"
 #include "Platform/Xdg/DesktopEntryLookup.h"
 #include "Platform/Xdg/ExecCommand.h"
 
@@ -43,7 +44,7 @@ TEST(DesktopEntry, ReadsKeysOfTheMainGroupOnlyWithLocalisedName)
                                            "[Desktop Action new]\n"
                                            "Name=Other\n"
                                            "Exec=other\n",
-                                           { "de_DE", "de" });
+        { "de_DE", "de" });
     ASSERT_TRUE(entry);
     EXPECT_EQ(entry->type, "Application");
     EXPECT_EQ(entry->name, "Files");
@@ -76,7 +77,8 @@ TEST(DesktopEntry, MalformedTextIsRefusedWhole)
         "[Desktop Entry]\nName[de=x\nName=y\n",
         QByteArray("[Desktop Entry]\nName=x\0y\n", 24), // NUL byte
         "[Desktop Entry]\nName=\xff\xfe\x80\n", // not UTF-8
-        "\x7f" "ELF\x02\x01\x01\x00\x00\x00garbage\n",
+        "\x7f"
+        "ELF\x02\x01\x01\x00\x00\x00garbage\n",
         "",
     };
     for (const QByteArray& text : cases)
@@ -115,8 +117,7 @@ TEST(DesktopEntry, LocaleNamesFollowTheMessagesLocale)
     qunsetenv("LC_ALL");
     qputenv("LC_MESSAGES", "sr_RS.UTF-8@latin");
     qputenv("LANG", "de_DE.UTF-8");
-    EXPECT_EQ(DesktopEntry::localeNamesFromEnvironment(),
-              QStringList({ "sr_RS@latin", "sr_RS", "sr@latin", "sr" }));
+    EXPECT_EQ(DesktopEntry::localeNamesFromEnvironment(), QStringList({ "sr_RS@latin", "sr_RS", "sr@latin", "sr" }));
     qputenv("LC_ALL", "C");
     EXPECT_TRUE(DesktopEntry::localeNamesFromEnvironment().isEmpty());
     const char* names[3] = { "LC_ALL", "LC_MESSAGES", "LANG" };
@@ -130,8 +131,7 @@ TEST(DesktopEntry, LocaleNamesFollowTheMessagesLocale)
 
 TEST(ExecCommand, SplitsByTheQuotingRulesAndDropsFieldCodes)
 {
-    struct Case
-    {
+    struct Case {
         QString exec;
         QString program;
         QStringList arguments;
@@ -142,7 +142,7 @@ TEST(ExecCommand, SplitsByTheQuotingRulesAndDropsFieldCodes)
         { "app --name=%c -x %f %i %%done", "app", { "--name=", "-x", "%done" } },
         { "\"/opt/My App/run\" --flag", "/opt/My App/run", { "--flag" } },
         { R"(sh -c "echo \"\$HOME\" \`id\` \\ end; rm -rf %u")", "sh",
-          { "-c", R"(echo "$HOME" `id` \ end; rm -rf %u)" } },
+            { "-c", R"(echo "$HOME" `id` \ end; rm -rf %u)" } },
         { "  spaced\targs \n here ", "spaced", { "args", "here" } },
         { "app \"\"", "app", { "" } },
         { "app a\"b c\"d", "app", { "ab cd" } },
@@ -179,12 +179,12 @@ TEST(ApplicationFolders, FollowTheXdgVariables)
     qputenv("XDG_DATA_DIRS", "/a:relative:/b/");
     qputenv("XDG_DATA_HOME", "/home/u/data");
     EXPECT_EQ(ApplicationFolders::standard(),
-              QStringList({ "/a/applications", "/b/applications", "/home/u/data/applications" }));
+        QStringList({ "/a/applications", "/b/applications", "/home/u/data/applications" }));
     qunsetenv("XDG_DATA_DIRS");
     qunsetenv("XDG_DATA_HOME");
     EXPECT_EQ(ApplicationFolders::standard(),
-              QStringList({ "/usr/local/share/applications", "/usr/share/applications",
-                            QDir::homePath() + "/.local/share/applications" }));
+        QStringList({ "/usr/local/share/applications", "/usr/share/applications",
+            QDir::homePath() + "/.local/share/applications" }));
     savedDirs.isNull() ? qunsetenv("XDG_DATA_DIRS") : qputenv("XDG_DATA_DIRS", savedDirs);
     savedHome.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", savedHome);
 }
@@ -193,8 +193,8 @@ TEST(ApplicationFolders, IdsAreSafeNames)
 {
     for (const QString good : { "org.gnome.Calculator", "firefox-esr", "kde4-konsole", "a_b+c@d~e", "X" })
         EXPECT_TRUE(ApplicationFolders::isValidId(good)) << good.toStdString();
-    const QStringList bad { "", "../../etc/passwd", "a/b", ".hidden", "-x", "a b", "a\\b", "x\ny",
-                            QString(256, 'a'), QString::fromUtf8("caf\u00e9") };
+    const QStringList bad { "", "../../etc/passwd", "a/b", ".hidden", "-x", "a b", "a\\b", "x\ny", QString(256, 'a'),
+        QString::fromUtf8("caf\u00e9") };
     for (const QString& id : bad)
         EXPECT_FALSE(ApplicationFolders::isValidId(id)) << id.toStdString();
     EXPECT_EQ(ApplicationFolders::idForRelativePath("kde4/konsole.desktop"), "kde4-konsole");
@@ -224,8 +224,8 @@ TEST(DesktopEntryLookup, FindsEntriesByIdInsideTheFoldersOnly)
     EXPECT_EQ(lookup.entryPath("kde4-konsole"), second + "/kde4/konsole.desktop");
     EXPECT_FALSE(lookup.appInfo("link")); // not an application
     EXPECT_FALSE(lookup.appInfo("missing"));
-    for (const QString hostile : { "../secret", "../../first/applications/editor", "/etc/passwd", "..-secret",
-                                   "kde4/konsole", "" })
+    for (const QString hostile :
+        { "../secret", "../../first/applications/editor", "/etc/passwd", "..-secret", "kde4/konsole", "" })
         EXPECT_TRUE(lookup.entryPath(hostile).isEmpty()) << hostile.toStdString();
     // A symlinked entry inside a folder is the folder's own entry, wherever its text lives.
     EXPECT_EQ(lookup.entryPath("escape"), second + "/escape.desktop");

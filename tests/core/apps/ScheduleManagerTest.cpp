@@ -1,4 +1,5 @@
 #include "Engine/ScheduleManager.h"
+
 #include "Models/ScheduleEntry.h"
 
 #include <QTest>
@@ -13,8 +14,7 @@ using namespace tremlor;
 
 namespace {
 
-class FakeClock final : public Clock
-{
+class FakeClock final : public Clock {
 public:
     QDateTime now() const override { return current; }
     std::chrono::steady_clock::time_point monotonicNow() const override { return {}; }
@@ -22,7 +22,7 @@ public:
 };
 
 ScheduleEntry entry(std::set<Weekday> days, std::int64_t startHour, std::int64_t startMinute, std::int64_t endHour,
-                    std::int64_t endMinute, bool enabled = true)
+    std::int64_t endMinute, bool enabled = true)
 {
     ScheduleEntry e;
     e.id = QUuid::createUuid();
@@ -34,11 +34,10 @@ ScheduleEntry entry(std::set<Weekday> days, std::int64_t startHour, std::int64_t
 }
 
 const std::set<Weekday> weekdays { Weekday::monday, Weekday::tuesday, Weekday::wednesday, Weekday::thursday,
-                                   Weekday::friday };
+    Weekday::friday };
 
 // Records the callbacks as text, in order: "+<index of entry>" for an activation, "-" for a deactivation.
-class ScheduleManagerTest : public ::testing::Test
-{
+class ScheduleManagerTest : public ::testing::Test {
 protected:
     void at(int year, int month, int day, int hour, int minute)
     {
@@ -134,10 +133,17 @@ TEST_F(ScheduleManagerTest, DegenerateAndOutOfRangeEntriesNeverHold)
     constexpr auto big = std::numeric_limits<std::int64_t>::max();
     constexpr auto small = std::numeric_limits<std::int64_t>::min();
     const ScheduleEntry never[] = {
-        entry(everyDay, 9, 0, 9, 0), entry({}, 0, 0, 23, 59), entry(everyDay, 0, 0, 23, 59, false),
-        entry(everyDay, 24, 0, 23, 59), entry(everyDay, 0, 60, 23, 59), entry(everyDay, -1, 0, 23, 59),
-        entry(everyDay, 0, 0, 25, 0), entry(everyDay, 0, 0, 23, -5), entry(everyDay, big, big, big, big),
-        entry(everyDay, small, 0, 23, 0), entry(everyDay, 0, 0, big / 60, 0),
+        entry(everyDay, 9, 0, 9, 0),
+        entry({}, 0, 0, 23, 59),
+        entry(everyDay, 0, 0, 23, 59, false),
+        entry(everyDay, 24, 0, 23, 59),
+        entry(everyDay, 0, 60, 23, 59),
+        entry(everyDay, -1, 0, 23, 59),
+        entry(everyDay, 0, 0, 25, 0),
+        entry(everyDay, 0, 0, 23, -5),
+        entry(everyDay, big, big, big, big),
+        entry(everyDay, small, 0, 23, 0),
+        entry(everyDay, 0, 0, big / 60, 0),
     };
     for (const ScheduleEntry& e : never) {
         for (int weekday = 1; weekday <= 7; ++weekday) {
@@ -238,7 +244,8 @@ TEST(ScheduleManagerTimer, TicksEvaluateOnTheMainThread)
     e.startTime = DateComponents::time(9, 0);
     e.endTime = DateComponents::time(17, 0);
     QThread* activatedOn = nullptr;
-    manager.start({ e }, [&](const ScheduleEntry&) { activatedOn = QThread::currentThread(); }, [] {});
+    manager.start(
+        { e }, [&](const ScheduleEntry&) { activatedOn = QThread::currentThread(); }, [] {});
     EXPECT_EQ(activatedOn, nullptr);
     clock.current = QDateTime(QDate(2026, 12, 2), QTime(9, 0));
     EXPECT_TRUE(QTest::qWaitFor([&] { return activatedOn != nullptr; }, 2000));

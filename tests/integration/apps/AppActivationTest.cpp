@@ -19,8 +19,7 @@ using namespace tremlor;
 
 namespace {
 
-class AppActivationTest : public ::testing::Test
-{
+class AppActivationTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -44,8 +43,7 @@ protected:
     }
 
     // Polls the real server until the condition holds (the window manager works at its pace).
-    template <typename F>
-    static bool eventually(F condition, int timeoutMs = 15000)
+    template <typename F> static bool eventually(F condition, int timeoutMs = 15000)
     {
         QDeadlineTimer deadline(timeoutMs);
         while (!deadline.hasExpired()) {
@@ -73,7 +71,8 @@ std::optional<AppInfo> await(QFuture<std::optional<AppInfo>> future)
 // front in rotation and read _NET_ACTIVE_WINDOW back from the window manager.
 TEST_F(AppActivationTest, LaunchesThroughEntriesAndActivatesInRotation)
 {
-    writeEntry("tremlor-term-one", "Exec=xterm -class TremlorTermOne -T \"Term one\" %U\nStartupWMClass=TremlorTermOne\n");
+    writeEntry(
+        "tremlor-term-one", "Exec=xterm -class TremlorTermOne -T \"Term one\" %U\nStartupWMClass=TremlorTermOne\n");
     writeEntry("tremlor-term-two", "Exec=xterm -name tremlor-term-two -T \"Term two\"\n"); // matched by its ID
     auto system = std::make_shared<SystemAppActivator>(display, QStringList { folder });
     const xdg::DesktopEntryLookup lookup({ folder });
@@ -153,7 +152,7 @@ TEST_F(AppActivationTest, ALaunchedProcessCountsAsRunningWhileAlive)
 
     AppActivator activator(system);
     EXPECT_EQ(await(activator.activateNext({ *lookup.appInfo("sleeper") }, RotationMode::sequential, true)),
-              lookup.appInfo("sleeper"));
+        lookup.appInfo("sleeper"));
     ::kill(pid, SIGTERM);
     EXPECT_TRUE(eventually([&] { return !system->isAppRunning("sleeper"); }));
     // Still the one process we started: the rotation did not launch it a second time.
