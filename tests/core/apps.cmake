@@ -5,4 +5,5 @@ target_sources(tremlor_core_tests PRIVATE
   core/apps/AppListProviderTest.cpp
   core/apps/DesktopEntryTest.cpp
   core/apps/ScheduleManagerTest.cpp
+  core/apps/WindowMatchingTest.cpp
 )

@@ -7,7 +7,9 @@
 #include <QSysInfo>
 
 #include <atomic>
+#include <chrono>
 #include <mutex>
+#include <optional>
 #include <poll.h>
 #include <sys/socket.h>
 
@@ -39,24 +41,6 @@ std::vector<unsigned long> cardinals(Display* d, Window w, Atom property, Atom t
     return out;
 }
 
-struct WmClass {
-    QString instance;
-    QString windowClass;
-};
-
-WmClass wmClassOf(Display* d, Window w)
-{
-    XClassHint hint {};
-    WmClass out;
-    if (XGetClassHint(d, w, &hint)) {
-        out.instance = QString::fromLocal8Bit(hint.res_name);
-        out.windowClass = QString::fromLocal8Bit(hint.res_class);
-        XFree(hint.res_name);
-        XFree(hint.res_class);
-    }
-    return out;
-}
-
 // A process id only means something for a client on this machine (WM_CLIENT_MACHINE, when set).
 bool isLocalClient(Display* d, Window w)
 {
@@ -69,23 +53,17 @@ bool isLocalClient(Display* d, Window w)
     return name == QSysInfo::machineHostName();
 }
 
-// Whether process pid runs `program` (an absolute path): its executable, or the program its
-// command line started (scripts run under an interpreter).
-bool processRuns(unsigned long pid, const QString& program)
+// What process pid runs: its executable and the program its command line started (scripts run
+// under an interpreter), both as canonical paths where they are paths.
+void readProcess(unsigned long pid, RunningApps::ClientWindow& client)
 {
     const QString proc = QStringLiteral("/proc/%1").arg(pid);
-    const QString exe = QFileInfo(proc + QStringLiteral("/exe")).canonicalFilePath();
-    const QString wanted = QFileInfo(program).canonicalFilePath();
-    if (!exe.isEmpty() && exe == wanted)
-        return true;
+    client.executable = QFileInfo(proc + QStringLiteral("/exe")).canonicalFilePath();
     QFile cmdline(proc + QStringLiteral("/cmdline"));
     if (!cmdline.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray argv0 = cmdline.read(4096).split('\0').value(0);
-    if (argv0.isEmpty())
-        return false;
-    const QString started = QString::fromLocal8Bit(argv0);
-    return started == program || (started.contains(u'/') && QFileInfo(started).canonicalFilePath() == wanted);
+        return;
+    const QString argv0 = QString::fromLocal8Bit(cmdline.read(4096).split('\0').value(0));
+    client.startedProgram = argv0.contains(u'/') ? QFileInfo(argv0).canonicalFilePath() : argv0;
 }
 
 // Xlib reports protocol errors through one process-wide handler, whose default ends the program.
@@ -180,38 +158,61 @@ DisplayHandle RunningApps::openDisplay(const QString& displayName)
     });
 }
 
-std::vector<unsigned long> RunningApps::windowsOf(const xdg::DesktopEntry& entry) const
+std::vector<RunningApps::ClientWindow> RunningApps::clients() const
 {
-    std::vector<unsigned long> matches;
+    std::vector<ClientWindow> out;
     Display* d = m_display.get();
     if (!d)
-        return matches;
+        return out;
     const Atom clientList = XInternAtom(d, "_NET_CLIENT_LIST", False);
     const Atom wmPid = XInternAtom(d, "_NET_WM_PID", False);
-    const std::vector<unsigned long> clients = cardinals(d, DefaultRootWindow(d), clientList, XA_WINDOW, 1 << 16);
+    for (const unsigned long window : cardinals(d, DefaultRootWindow(d), clientList, XA_WINDOW, 1 << 16)) {
+        ClientWindow client;
+        client.window = window;
+        XClassHint hint {};
+        if (XGetClassHint(d, window, &hint)) {
+            client.instance = QString::fromLocal8Bit(hint.res_name);
+            client.windowClass = QString::fromLocal8Bit(hint.res_class);
+            XFree(hint.res_name);
+            XFree(hint.res_class);
+        }
+        if (isLocalClient(d, window)) {
+            const auto pid = cardinals(d, window, wmPid, XA_CARDINAL, 1);
+            if (!pid.empty() && pid.front() > 0)
+                readProcess(pid.front(), client);
+        }
+        out.push_back(std::move(client));
+    }
+    return out;
+}
 
+std::vector<unsigned long> RunningApps::matching(
+    const std::vector<ClientWindow>& clients, const xdg::DesktopEntry& entry)
+{
     QString program;
     if (const auto command = xdg::ExecCommand::parse(entry.exec))
-        program = command->resolvedProgram();
-    const QString id = entry.id;
+        program = QFileInfo(command->resolvedProgram()).canonicalFilePath();
+    const QString& id = entry.id;
+    const QString& wmClass = entry.startupWMClass;
 
-    for (const unsigned long window : clients) {
-        const WmClass cls = wmClassOf(d, window);
-        bool match = false;
-        if (!entry.startupWMClass.isEmpty())
-            match = cls.instance == entry.startupWMClass || cls.windowClass == entry.startupWMClass;
+    std::vector<unsigned long> matches;
+    for (const ClientWindow& client : clients) {
+        bool match = !wmClass.isEmpty() && (client.instance == wmClass || client.windowClass == wmClass);
         if (!match && !id.isEmpty()) {
-            match = cls.instance == id || cls.windowClass == id || cls.instance.toLower() == id
-                || cls.windowClass.toLower() == id;
+            match = client.instance == id || client.windowClass == id || client.instance.toLower() == id
+                || client.windowClass.toLower() == id;
         }
-        if (!match && !program.isEmpty() && isLocalClient(d, window)) {
-            const auto pid = cardinals(d, window, wmPid, XA_CARDINAL, 1);
-            match = !pid.empty() && pid.front() > 0 && processRuns(pid.front(), program);
-        }
+        if (!match && !program.isEmpty())
+            match = client.executable == program || client.startedProgram == program;
         if (match)
-            matches.push_back(window);
+            matches.push_back(client.window);
     }
     return matches;
+}
+
+std::vector<unsigned long> RunningApps::windowsOf(const xdg::DesktopEntry& entry) const
+{
+    return matching(clients(), entry);
 }
 
 bool RunningApps::isRunningOnDefaultDisplay(const xdg::DesktopEntry& entry)
@@ -220,6 +221,8 @@ bool RunningApps::isRunningOnDefaultDisplay(const xdg::DesktopEntry& entry)
     // Never closed at exit: the server may be gone by then, and closing would be a fatal I/O error.
     static auto* display = new DisplayHandle;
     static QByteArray openedFor;
+    static auto* snapshot = new std::vector<ClientWindow>;
+    static std::optional<std::chrono::steady_clock::time_point> snapshotTime;
     std::lock_guard guard(lock);
     // Follow $DISPLAY if it changes, and reconnect when the server went away.
     const QByteArray current = qgetenv("DISPLAY");
@@ -230,8 +233,17 @@ bool RunningApps::isRunningOnDefaultDisplay(const xdg::DesktopEntry& entry)
     if (!*display || current != openedFor) {
         *display = openDisplay();
         openedFor = current;
+        snapshotTime.reset();
     }
-    return *display && RunningApps(*display).isRunning(entry);
+    if (!*display)
+        return false;
+    // Views ask row by row while drawing: one look at the window list serves a whole redraw.
+    const auto now = std::chrono::steady_clock::now();
+    if (!snapshotTime || now - *snapshotTime > std::chrono::milliseconds(250)) {
+        *snapshot = RunningApps(*display).clients();
+        snapshotTime = now;
+    }
+    return !matching(*snapshot, entry).empty();
 }
 
 } // namespace tremlor::x11

@@ -25,12 +25,26 @@ public:
     // Opens a connection to displayName ($DISPLAY when empty); null when that fails.
     static DisplayHandle openDisplay(const QString& displayName = {});
 
+    // A managed window as the matching sees it; the process fields are empty for remote clients.
+    struct ClientWindow {
+        unsigned long window = 0;
+        QString instance;
+        QString windowClass;
+        QString executable; // canonical path of the _NET_WM_PID process's executable
+        QString startedProgram; // its argv[0], canonical when a path
+    };
+
+    // The windows of _NET_CLIENT_LIST, in its order.
+    std::vector<ClientWindow> clients() const;
+    // Those of clients that belong to the entry.
+    static std::vector<unsigned long> matching(
+        const std::vector<ClientWindow>& clients, const xdg::DesktopEntry& entry);
     // The entry's windows in client-list order.
     std::vector<unsigned long> windowsOf(const xdg::DesktopEntry& entry) const;
     bool isRunning(const xdg::DesktopEntry& entry) const { return !windowsOf(entry).empty(); }
 
-    // One process-wide instance on $DISPLAY for callers without their own connection; every
-    // call through it is serialised.
+    // One process-wide connection to $DISPLAY for callers without their own; calls through it are
+    // serialised and share a look at the window list for 250 ms.
     static bool isRunningOnDefaultDisplay(const xdg::DesktopEntry& entry);
 
 private:
