@@ -161,8 +161,11 @@ bool prefersReducedMotion()
     if (s_override)
         return *s_override;
     static const bool desktop = [] {
-        if (auto portal = ReducedMotion::fromPortal(QDBusConnection::sessionBus()))
-            return *portal;
+        // Without a configured session bus, asking for one would autolaunch a daemon.
+        if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) {
+            if (auto portal = ReducedMotion::fromPortal(QDBusConnection::sessionBus()))
+                return *portal;
+        }
         if (!qEnvironmentVariableIsEmpty("DISPLAY")) {
             int screen = 0;
             xcb_connection_t* c = xcb_connect(nullptr, &screen);
