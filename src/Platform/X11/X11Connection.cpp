@@ -1,8 +1,8 @@
 #include "Platform/X11/X11Connection.h"
 
 #include <algorithm>
+#include <array>
 #include <mutex>
-#include <set>
 
 #include <X11/Xlib.h>
 #include <X11/extensions/Xrandr.h>
@@ -11,16 +11,31 @@ namespace tremlor::x11 {
 
 namespace {
 
-std::mutex& registryLock()
+// Our connections, for the error handlers (which run inside Xlib on any thread).
+std::array<std::atomic<Display*>, 64> ourDisplays {};
+
+void track(Display* display)
 {
-    static std::mutex lock;
-    return lock;
+    for (auto& slot : ourDisplays) {
+        Display* expected = nullptr;
+        if (slot.compare_exchange_strong(expected, display))
+            return;
+    }
 }
 
-std::set<Display*>& ourDisplays()
+void untrack(Display* display)
 {
-    static std::set<Display*> displays;
-    return displays;
+    for (auto& slot : ourDisplays) {
+        Display* expected = display;
+        if (slot.compare_exchange_strong(expected, nullptr))
+            return;
+    }
+}
+
+bool isOurs(Display* display)
+{
+    return std::any_of(ourDisplays.begin(), ourDisplays.end(),
+                       [display](const std::atomic<Display*>& slot) { return slot.load() == display; });
 }
 
 XErrorHandler previousHandler = nullptr;
@@ -29,12 +44,7 @@ XErrorHandler previousHandler = nullptr;
 // others go to whoever handled them before.
 int onXError(Display* display, XErrorEvent* event)
 {
-    bool ours = false;
-    {
-        std::lock_guard guard(registryLock());
-        ours = ourDisplays().count(display) != 0;
-    }
-    if (!ours && previousHandler)
+    if (!isOurs(display) && previousHandler)
         return previousHandler(display, event);
     return 0;
 }
@@ -45,12 +55,7 @@ XIOErrorHandler previousIOHandler = nullptr;
 // returns, and the connection's exit handler marks it lost instead.
 int onXIOError(Display* display)
 {
-    bool ours = false;
-    {
-        std::lock_guard guard(registryLock());
-        ours = ourDisplays().count(display) != 0;
-    }
-    if (!ours && previousIOHandler)
+    if (!isOurs(display) && previousIOHandler)
         return previousIOHandler(display);
     return 0;
 }
@@ -77,10 +82,7 @@ X11Connection::X11Connection(const QString& displayName)
     m_display = XOpenDisplay(displayName.isEmpty() ? nullptr : name.constData());
     if (!m_display)
         return;
-    {
-        std::lock_guard guard(registryLock());
-        ourDisplays().insert(m_display);
-    }
+    track(m_display);
     XSetIOErrorExitHandler(m_display, &X11Connection::onConnectionLost, this);
 }
 
@@ -88,10 +90,7 @@ X11Connection::~X11Connection()
 {
     if (!m_display)
         return;
-    {
-        std::lock_guard guard(registryLock());
-        ourDisplays().erase(m_display);
-    }
+    untrack(m_display);
     XCloseDisplay(m_display);
 }
 
