@@ -110,6 +110,10 @@ QPixmap KestuSymbols::pixmap(const QString& name, int pixelSize, const QColor& c
         p.fillRect(tinted.rect(), color);
     }
     tinted.setDevicePixelRatio(devicePixelRatio);
+    // Colours are tokens, so few entries exist; a host animating a symbol's colour must not
+    // grow the cache without bound.
+    if (cache.size() >= 512)
+        cache.clear();
     cache.insert(key, tinted);
     return tinted;
 }
