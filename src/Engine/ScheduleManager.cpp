@@ -64,7 +64,7 @@ struct ScheduleManager::State {
 ScheduleManager::ScheduleManager(const Clock& clock, std::chrono::milliseconds tickInterval)
     : m_clock(clock)
     , m_tickInterval(tickInterval)
-    , m_state(std::make_shared<State>(clock))
+    , m_state(new State(clock)) // not make_shared: pending weak references must not keep the entries alive
     , m_queue(std::make_unique<dispatch::SerialQueue>(QStringLiteral("com.tremlor.app.schedule")))
 {
 }
