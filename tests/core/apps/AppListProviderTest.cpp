@@ -55,10 +55,13 @@ protected:
         home = root.filePath("home/.local/share/applications");
         QDir().mkpath(system);
         QDir().mkpath(home);
+        saved = QLocale();
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     }
+    void TearDown() override { QLocale::setDefault(saved); }
     AppListProvider provider() { return AppListProvider({ system, home }, clock); }
 
+    QLocale saved;
     QTemporaryDir root;
     QString system;
     QString home;
