@@ -11,7 +11,6 @@ target_sources(tremlor_core PRIVATE
   src/Engine/NaturalMovement.cpp
   src/Engine/QueueTimers.cpp
   src/Engine/QueueTimers.h
-  src/Engine/ThreadHandoff.h
   src/Platform/X11/InputExtensions.cpp
   src/Platform/X11/InputExtensions.h
   src/Platform/X11/SystemMouseMover.cpp

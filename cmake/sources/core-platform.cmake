@@ -5,4 +5,5 @@ target_sources(tremlor_core PRIVATE
   src/Platform/Dispatch.h
   src/Platform/Platform.cpp
   src/Platform/Random.h
+  src/Platform/ThreadHandoff.h
 )

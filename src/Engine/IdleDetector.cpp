@@ -2,7 +2,7 @@
 
 #include "Engine/DirazUvuraLogger.h"
 #include "Engine/QueueTimers.h"
-#include "Engine/ThreadHandoff.h"
+#include "Platform/ThreadHandoff.h"
 #include "Platform/Clock.h"
 #include "Platform/Dispatch.h"
 #include "Platform/X11/X11InputIdleSource.h"

@@ -2,7 +2,7 @@
 
 #include "Engine/MouseMoving.h"
 #include "Engine/QueueTimers.h"
-#include "Engine/ThreadHandoff.h"
+#include "Platform/ThreadHandoff.h"
 #include "Platform/Clock.h"
 #include "Platform/Dispatch.h"
 #include "Platform/Random.h"

@@ -1,6 +1,6 @@
 #include "Engine/QueueTimers.h"
 
-#include "Engine/ThreadHandoff.h"
+#include "Platform/ThreadHandoff.h"
 #include "Platform/Dispatch.h"
 
 #include <thread>

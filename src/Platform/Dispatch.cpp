@@ -26,16 +26,32 @@ SerialQueue::SerialQueue(const QString& name)
 
 SerialQueue::~SerialQueue()
 {
-    // Tasks still queued are dropped with the context; a running one finishes first.
-    QMetaObject::invokeMethod(m_context, [ctx = m_context] { delete ctx; }, Qt::QueuedConnection);
-    m_thread->quit();
+    // Tasks already queued run first; the context (and its timers) goes on its own thread.
+    handoff::release();
+    QMetaObject::invokeMethod(
+        m_context,
+        [ctx = m_context, thread = m_thread] {
+            handoff::acquire();
+            delete ctx;
+            handoff::release();
+            thread->quit();
+        },
+        Qt::QueuedConnection);
     m_thread->wait();
+    handoff::acquire();
     delete m_thread;
 }
 
 void SerialQueue::async(std::function<void()> task)
 {
-    QMetaObject::invokeMethod(m_context, std::move(task), Qt::QueuedConnection);
+    handoff::release();
+    QMetaObject::invokeMethod(
+        m_context,
+        [task = std::move(task)] {
+            handoff::acquire();
+            task();
+        },
+        Qt::QueuedConnection);
 }
 
 void SerialQueue::sync(const std::function<void()>& task)
@@ -44,7 +60,16 @@ void SerialQueue::sync(const std::function<void()>& task)
         task();
         return;
     }
-    QMetaObject::invokeMethod(m_context, task, Qt::BlockingQueuedConnection);
+    handoff::release();
+    QMetaObject::invokeMethod(
+        m_context,
+        [&task] {
+            handoff::acquire();
+            task();
+            handoff::release();
+        },
+        Qt::BlockingQueuedConnection);
+    handoff::acquire();
 }
 
 bool SerialQueue::isCurrent() const
@@ -107,6 +132,7 @@ void TimerSource::arm(Nanos delay, Nanos interval, Handler handler)
             } else {
                 timer->deleteLater();
             }
+            handoff::acquire();
             handler();
         });
         timer->start(toMs(delay));

@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QPointer>
 
+#include "Platform/ThreadHandoff.h"
+
 #include <atomic>
 #include <chrono>
 #include <functional>
@@ -20,9 +22,11 @@ template <typename F>
 void async(QObject* ctx, F&& fn)
 {
     QPointer<QObject> guard(ctx);
+    handoff::release();
     QMetaObject::invokeMethod(
         ctx,
         [guard, fn = std::forward<F>(fn)]() mutable {
+            handoff::acquire();
             if (guard)
                 fn();
         },
@@ -36,9 +40,11 @@ QObject* mainQueue();
 template <typename T, typename F>
 void toMain(const std::weak_ptr<T>& target, F&& fn)
 {
+    handoff::release();
     QMetaObject::invokeMethod(
         mainQueue(),
         [target, fn = std::forward<F>(fn)]() mutable {
+            handoff::acquire();
             if (auto strong = target.lock())
                 fn(*strong);
         },
@@ -48,9 +54,11 @@ void toMain(const std::weak_ptr<T>& target, F&& fn)
 template <typename T, typename F>
 void toMain(const QPointer<T>& target, F&& fn)
 {
+    handoff::release();
     QMetaObject::invokeMethod(
         mainQueue(),
         [target, fn = std::forward<F>(fn)]() mutable {
+            handoff::acquire();
             if (target)
                 fn(*target);
         },

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Engine/MouseMoving.h"
-#include "Engine/ThreadHandoff.h"
+#include "Platform/ThreadHandoff.h"
 #include "Engine/QueueTimers.h"
 #include "Platform/Clock.h"
 #include "Platform/Dispatch.h"

@@ -1,6 +1,6 @@
 #include "Engine/MouseMover.h"
 
-#include "Engine/ThreadHandoff.h"
+#include "Platform/ThreadHandoff.h"
 #include "core/InputFakes.h"
 
 #include <gmock/gmock.h>
