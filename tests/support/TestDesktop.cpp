@@ -7,6 +7,10 @@
 #include <QThread>
 #include <QUuid>
 
+#include <sys/prctl.h>
+
+#include <csignal>
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -119,6 +123,8 @@ QProcess* TestDesktop::spawn(const QString& program, const QStringList& args)
     process->setProcessEnvironment(environment());
     process->setProcessChannelMode(QProcess::SeparateChannels);
     process->setStandardErrorFile(QProcess::nullDevice());
+    // A test that crashes or is killed must not leave its servers running.
+    process->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
     process->start(program, args);
     if (!process->waitForStarted(5000)) {
         m_error = QStringLiteral("cannot start %1").arg(program);
