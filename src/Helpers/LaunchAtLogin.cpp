@@ -75,7 +75,7 @@ QString LaunchAtLogin::entryPath() const
     QString configHome = m_configHome;
     if (configHome.isEmpty())
         configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
-    // The base directory specification ignores relative paths.
+    // Relative XDG base directories are ignored, as desktops do.
     if (configHome.isEmpty() || QDir::isRelativePath(configHome))
         configHome = QDir::homePath() + QStringLiteral("/.config");
     return configHome + QStringLiteral("/autostart/") + kEntryName;

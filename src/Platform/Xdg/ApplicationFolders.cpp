@@ -11,7 +11,7 @@ QStringList ApplicationFolders::standard()
         dataDirs = QStringLiteral("/usr/local/share:/usr/share");
     QStringList folders;
     for (const QString& dir : dataDirs.split(u':', Qt::SkipEmptyParts)) {
-        // Relative entries are invalid in the base-directory specification.
+        // Relative entries are invalid as XDG base directories.
         if (QDir::isAbsolutePath(dir))
             folders << QDir::cleanPath(dir + QStringLiteral("/applications"));
     }

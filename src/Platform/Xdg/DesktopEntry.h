@@ -33,7 +33,7 @@ struct DesktopEntry {
     // Reads and parses a regular file (FIFOs, devices and unreadable files give nothing).
     static std::optional<DesktopEntry> load(const QString& filePath, const QString& id, const QStringList& localeNames);
     // From LC_ALL, LC_MESSAGES, LANG (first set): lang_COUNTRY@MODIFIER, lang_COUNTRY,
-    // lang@MODIFIER, lang, as the Desktop Entry specification orders them.
+    // lang@MODIFIER, lang, in the order desktop entries rank them.
     static QStringList localeNamesFromEnvironment();
 };
 
