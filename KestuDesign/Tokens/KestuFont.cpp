@@ -4,27 +4,44 @@
 
 #include <QFontDatabase>
 
+#include <optional>
+
 namespace kestu {
 
 namespace {
-QFont customFace(const char* face, int pixelSize, QFont::Weight weightIfMissing)
+// The custom typeface at each of its sizes, shared by both families of factories.
+struct Face {
+    const char* name;
+    int pixelSize;
+    QFont::Weight weight;
+};
+constexpr Face displayLargeFace { "Satoshi-Black", 28, QFont::Black };
+constexpr Face displayFace { "Satoshi-Bold", 22, QFont::Bold };
+constexpr Face titleFace { "Satoshi-Bold", 18, QFont::Bold };
+constexpr Face subtitleFace { "Satoshi-Medium", 15, QFont::Medium };
+
+std::optional<QFont> registered(const Face& face)
 {
     Kestu::registerFonts();
-    if (auto font = KestuFontRegistry::shared().face(QLatin1String(face), pixelSize))
+    return KestuFontRegistry::shared().face(QLatin1String(face.name), face.pixelSize);
+}
+
+QFont customFace(const Face& face)
+{
+    if (auto font = registered(face))
         return *font;
     // Qt picks its fallback for an unknown family; keep the face's weight.
-    QFont font { QString::fromLatin1(face) };
-    font.setWeight(weightIfMissing);
-    font.setPixelSize(pixelSize);
+    QFont font { QString::fromLatin1(face.name) };
+    font.setWeight(face.weight);
+    font.setPixelSize(face.pixelSize);
     return font;
 }
 
-QFont faceOrSystem(const char* face, int pixelSize, QFont::Weight weight)
+QFont faceOrSystem(const Face& face)
 {
-    Kestu::registerFonts();
-    if (auto font = KestuFontRegistry::shared().face(QLatin1String(face), pixelSize))
+    if (auto font = registered(face))
         return *font;
-    return systemFont(pixelSize, weight);
+    return systemFont(face.pixelSize, face.weight);
 }
 } // namespace
 
@@ -47,35 +64,35 @@ QFont monospacedSystemFont(int pixelSize, QFont::Weight weight)
 
 QFont KestuFont::displayLarge()
 {
-    return customFace("Satoshi-Black", 28, QFont::Black);
+    return customFace(displayLargeFace);
 }
 QFont KestuFont::display()
 {
-    return customFace("Satoshi-Bold", 22, QFont::Bold);
+    return customFace(displayFace);
 }
 QFont KestuFont::title()
 {
-    return customFace("Satoshi-Bold", 18, QFont::Bold);
+    return customFace(titleFace);
 }
 QFont KestuFont::subtitle()
 {
-    return customFace("Satoshi-Medium", 15, QFont::Medium);
+    return customFace(subtitleFace);
 }
 QFont KestuFont::nsDisplayLarge()
 {
-    return faceOrSystem("Satoshi-Black", 28, QFont::Black);
+    return faceOrSystem(displayLargeFace);
 }
 QFont KestuFont::nsDisplay()
 {
-    return faceOrSystem("Satoshi-Bold", 22, QFont::Bold);
+    return faceOrSystem(displayFace);
 }
 QFont KestuFont::nsTitle()
 {
-    return faceOrSystem("Satoshi-Bold", 18, QFont::Bold);
+    return faceOrSystem(titleFace);
 }
 QFont KestuFont::nsSubtitle()
 {
-    return faceOrSystem("Satoshi-Medium", 15, QFont::Medium);
+    return faceOrSystem(subtitleFace);
 }
 
 namespace Font {

@@ -18,6 +18,8 @@ target_sources(tremlor_core PRIVATE
   src/Helpers/LoginItemManaging.h
   src/Platform/DBus/BusLink.cpp
   src/Platform/DBus/BusLink.h
+  src/Platform/DBus/BusPowerAssertion.cpp
+  src/Platform/DBus/BusPowerAssertion.h
   src/Platform/DBus/DBusNotificationCenter.cpp
   src/Platform/DBus/DBusNotificationCenter.h
   src/Platform/DBus/DisplaySleepInhibitor.cpp

@@ -127,13 +127,8 @@ void SystemIdleMonitor::stopMonitoring()
 
 void SystemIdleMonitor::waitUntilIdle()
 {
-    const std::function<void()> task = [] {
-        handoff::acquire();
-        handoff::release();
-    };
-    handoff::release();
-    m_queue->sync(task);
-    handoff::acquire();
+    // An empty task runs after all queued before it; sync marks the hand-offs itself.
+    m_queue->sync([] {});
 }
 
 void SystemIdleMonitor::checkIdleState(std::uint64_t generation)

@@ -145,13 +145,8 @@ void MouseMover::setOnJiggle(std::function<void()> callback)
 
 void MouseMover::waitUntilIdle()
 {
-    const std::function<void()> task = [] {
-        handoff::acquire();
-        handoff::release();
-    };
-    handoff::release();
-    m_queue->sync(task);
-    handoff::acquire();
+    // An empty task runs after all queued before it; sync marks the hand-offs itself.
+    m_queue->sync([] {});
 }
 
 double MouseMover::drawDelay(RandomSource& random, MovementPattern pattern, double maxInterval)

@@ -35,33 +35,15 @@ bool waitFor(const QDBusPendingCall& call, const QDeadlineTimer& deadline)
 } // namespace
 
 DisplaySleepInhibitor::DisplaySleepInhibitor(std::shared_ptr<BusLink> sessionBus, QByteArray displayName)
-    : m_bus(sessionBus ? std::move(sessionBus) : BusLink::session())
+    : BusPowerAssertion(sessionBus ? std::move(sessionBus) : BusLink::session(), serviceName)
     , m_x11(std::make_unique<XScreenSaverSuspender>(std::move(displayName)))
 {
-    connect(m_bus.get(), &BusLink::disconnected, this, &DisplaySleepInhibitor::onBusLost);
-    connect(m_bus.get(), &BusLink::connected, this, [this] {
-        watch();
-        report(Change::available);
-    });
-    watch();
 }
 
 DisplaySleepInhibitor::~DisplaySleepInhibitor()
 {
-    m_onChange = nullptr;
+    setChangeHandler(nullptr);
     release();
-}
-
-void DisplaySleepInhibitor::watch()
-{
-    m_watcher.reset();
-    if (!m_bus->isConnected())
-        return;
-    m_watcher = std::make_unique<QDBusServiceWatcher>(
-        QString::fromLatin1(serviceName), m_bus->connection(), QDBusServiceWatcher::WatchForOwnerChange);
-    connect(m_watcher.get(), &QDBusServiceWatcher::serviceOwnerChanged, this,
-        [this](
-            const QString&, const QString& oldOwner, const QString& newOwner) { onOwnerChanged(oldOwner, newOwner); });
 }
 
 bool DisplaySleepInhibitor::acquire(const QString& reason)
@@ -81,9 +63,9 @@ bool DisplaySleepInhibitor::acquire(const QString& reason)
 
 bool DisplaySleepInhibitor::inhibitThroughService(const QString& reason)
 {
-    if (!m_bus->isConnected())
+    if (!busLink().isConnected())
         return false;
-    QDBusConnection bus = m_bus->connection();
+    QDBusConnection bus = busLink().connection();
     // All the calls below share one timeout: the main thread waits 1 s at most.
     const QDeadlineTimer deadline(BusLink::callTimeoutMs);
     const auto remaining = [&] { return int(std::max<qint64>(1, deadline.remainingTime())); };
@@ -132,7 +114,7 @@ void DisplaySleepInhibitor::uninhibitWhenAnswered(
             return;
         QDBusMessage call = QDBusMessage::createMethodCall(owner, path, kInterface, QStringLiteral("UnInhibit"));
         call << reply.arguments().constFirst().toUInt();
-        m_bus->connection().asyncCall(call, BusLink::callTimeoutMs);
+        busLink().connection().asyncCall(call, BusLink::callTimeoutMs);
     });
 }
 
@@ -142,12 +124,12 @@ void DisplaySleepInhibitor::release()
     case Mode::none:
         return;
     case Mode::service:
-        if (m_bus->isConnected()) {
+        if (busLink().isConnected()) {
             QDBusMessage call
                 = QDBusMessage::createMethodCall(m_owner, m_path, kInterface, QStringLiteral("UnInhibit"));
             call << m_cookie;
             // Nothing to wait for: the answer carries nothing.
-            m_bus->connection().asyncCall(call, BusLink::callTimeoutMs);
+            busLink().connection().asyncCall(call, BusLink::callTimeoutMs);
         }
         break;
     case Mode::x11:
@@ -174,19 +156,12 @@ void DisplaySleepInhibitor::onOwnerChanged(const QString& oldOwner, const QStrin
 
 void DisplaySleepInhibitor::onBusLost()
 {
-    m_watcher.reset();
     if (m_mode != Mode::service)
         return;
     m_mode = Mode::none;
     m_cookie = 0;
     m_owner.clear();
     report(Change::lost);
-}
-
-void DisplaySleepInhibitor::report(Change change)
-{
-    if (m_onChange)
-        m_onChange(change);
 }
 
 } // namespace tremlor

@@ -1,23 +1,20 @@
 #pragma once
 
-#include "Platform/PowerAssertion.h"
+#include "Platform/DBus/BusPowerAssertion.h"
 
 #include <QByteArray>
 #include <QDBusPendingCall>
-#include <QDBusServiceWatcher>
-#include <QObject>
 
 #include <cstdint>
 #include <memory>
 
 namespace tremlor {
 
-class BusLink;
 class XScreenSaverSuspender;
 
 // Keeps the display awake: org.freedesktop.ScreenSaver's Inhibit on the session bus (at
 // /org/freedesktop/ScreenSaver, then /ScreenSaver), else the X server's screensaver suspension.
-class DisplaySleepInhibitor final : public QObject, public PowerAssertion {
+class DisplaySleepInhibitor final : public BusPowerAssertion {
     Q_OBJECT
 
 public:
@@ -32,7 +29,6 @@ public:
     bool acquire(const QString& reason) override;
     void release() override;
     bool isHeld() const override { return m_mode != Mode::none; }
-    void setChangeHandler(ChangeHandler handler) override { m_onChange = std::move(handler); }
 
     // True while held through the screensaver service (not the X fallback).
     bool isHeldByService() const { return m_mode == Mode::service; }
@@ -41,19 +37,14 @@ private:
     enum class Mode { none, service, x11 };
     bool inhibitThroughService(const QString& reason);
     void uninhibitWhenAnswered(const QDBusPendingCall& pending, const QString& owner, const QString& path);
-    void watch();
-    void onOwnerChanged(const QString& oldOwner, const QString& newOwner);
-    void onBusLost();
-    void report(Change change);
+    void onOwnerChanged(const QString& oldOwner, const QString& newOwner) override;
+    void onBusLost() override;
 
-    std::shared_ptr<BusLink> m_bus;
     std::unique_ptr<XScreenSaverSuspender> m_x11;
-    std::unique_ptr<QDBusServiceWatcher> m_watcher;
     Mode m_mode = Mode::none;
     std::uint32_t m_cookie = 0;
     QString m_path;
     QString m_owner;
-    ChangeHandler m_onChange;
 };
 
 } // namespace tremlor

@@ -11,41 +11,23 @@
 namespace tremlor {
 
 LogindInhibitor::LogindInhibitor(std::shared_ptr<BusLink> systemBus)
-    : m_bus(systemBus ? std::move(systemBus) : BusLink::system())
+    : BusPowerAssertion(systemBus ? std::move(systemBus) : BusLink::system(), serviceName)
 {
-    connect(m_bus.get(), &BusLink::disconnected, this, &LogindInhibitor::onBusLost);
-    connect(m_bus.get(), &BusLink::connected, this, [this] {
-        watch();
-        report(Change::available);
-    });
-    watch();
 }
 
 LogindInhibitor::~LogindInhibitor()
 {
-    m_onChange = nullptr;
+    setChangeHandler(nullptr);
     release();
-}
-
-void LogindInhibitor::watch()
-{
-    m_watcher.reset();
-    if (!m_bus->isConnected())
-        return;
-    m_watcher = std::make_unique<QDBusServiceWatcher>(
-        QString::fromLatin1(serviceName), m_bus->connection(), QDBusServiceWatcher::WatchForOwnerChange);
-    connect(m_watcher.get(), &QDBusServiceWatcher::serviceOwnerChanged, this,
-        [this](
-            const QString&, const QString& oldOwner, const QString& newOwner) { onOwnerChanged(oldOwner, newOwner); });
 }
 
 bool LogindInhibitor::acquire(const QString& reason)
 {
     if (m_fd >= 0)
         return true;
-    if (!m_bus->isConnected())
+    if (!busLink().isConnected())
         return false;
-    QDBusConnection bus = m_bus->connection();
+    QDBusConnection bus = busLink().connection();
     if (!(bus.connectionCapabilities() & QDBusConnection::UnixFileDescriptorPassing))
         return false;
     QDBusMessage call
@@ -93,17 +75,10 @@ void LogindInhibitor::onOwnerChanged(const QString& oldOwner, const QString& new
 
 void LogindInhibitor::onBusLost()
 {
-    m_watcher.reset();
     if (m_fd < 0)
         return;
     dropLock();
     report(Change::lost);
-}
-
-void LogindInhibitor::report(Change change)
-{
-    if (m_onChange)
-        m_onChange(change);
 }
 
 } // namespace tremlor

@@ -1,19 +1,14 @@
 #pragma once
 
-#include "Platform/PowerAssertion.h"
-
-#include <QDBusServiceWatcher>
-#include <QObject>
+#include "Platform/DBus/BusPowerAssertion.h"
 
 #include <memory>
 
 namespace tremlor {
 
-class BusLink;
-
 // Keeps the system from idle sleep: logind's Manager.Inhibit("idle:sleep", …, "block") on the
 // system bus. The returned descriptor is the lock; closing it releases the lock.
-class LogindInhibitor final : public QObject, public PowerAssertion {
+class LogindInhibitor final : public BusPowerAssertion {
     Q_OBJECT
 
 public:
@@ -27,20 +22,14 @@ public:
     bool acquire(const QString& reason) override;
     void release() override;
     bool isHeld() const override { return m_fd >= 0; }
-    void setChangeHandler(ChangeHandler handler) override { m_onChange = std::move(handler); }
 
 private:
-    void watch();
-    void onOwnerChanged(const QString& oldOwner, const QString& newOwner);
-    void onBusLost();
+    void onOwnerChanged(const QString& oldOwner, const QString& newOwner) override;
+    void onBusLost() override;
     void dropLock();
-    void report(Change change);
 
-    std::shared_ptr<BusLink> m_bus;
-    std::unique_ptr<QDBusServiceWatcher> m_watcher;
     int m_fd = -1;
     QString m_owner;
-    ChangeHandler m_onChange;
 };
 
 } // namespace tremlor
