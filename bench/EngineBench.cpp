@@ -12,6 +12,7 @@
 #include "Platform/Random.h"
 #include "Platform/UserDefaults.h"
 #include "Platform/X11/SystemMouseMover.h"
+#include "support/ScreenSaverMock.h"
 #include "support/TestDesktop.h"
 
 #include <QApplication>
@@ -105,19 +106,6 @@ public:
     std::int64_t uniformInt(std::int64_t a, std::int64_t) override { return a; }
 };
 
-QString screenSaverTemplate(const QTemporaryDir& dir)
-{
-    const QString file = dir.filePath(QStringLiteral("screensaver.py"));
-    QFile out(file);
-    if (!out.open(QIODevice::WriteOnly))
-        return {};
-    out.write("BUS_NAME = 'org.freedesktop.ScreenSaver'\nMAIN_OBJ = '/org/freedesktop/ScreenSaver'\n"
-              "MAIN_IFACE = 'org.freedesktop.ScreenSaver'\nSYSTEM_BUS = False\n"
-              "def load(mock, parameters):\n"
-              "    mock.AddMethods(MAIN_IFACE, [('Inhibit', 'ss', 'u', 'ret = 5'), ('UnInhibit', 'u', '', '')])\n");
-    return file;
-}
-
 int logindInhibitorCount(QDBusConnection& system)
 {
     const QDBusMessage reply
@@ -156,9 +144,11 @@ int main(int argc, char* argv[])
         return 0; // nothing to measure here; the other programs still run
     }
     QTemporaryDir templates;
+    const QString screenSaver
+        = screenSaverTemplate(templates, QStringLiteral("/org/freedesktop/ScreenSaver"), QStringLiteral("ret = 5"));
     if (!desktop.startDbusMock(TestDesktop::Bus::system, "org.freedesktop.login1", { "--template", "logind" })
-        || !desktop.startDbusMock(TestDesktop::Bus::session, "org.freedesktop.ScreenSaver",
-            { "--template", screenSaverTemplate(templates) })) {
+        || !desktop.startDbusMock(
+            TestDesktop::Bus::session, "org.freedesktop.ScreenSaver", { "--template", screenSaver })) {
         std::printf("mocks did not start: %s\n", qPrintable(desktop.error()));
         return 0; // nothing to measure here; the other programs still run
     }

@@ -59,11 +59,7 @@ BENCHMARK(BM_IdleCheckInMemory)->Unit(benchmark::kMicrosecond);
 
 void BM_IdleCheckOnXvfb(benchmark::State& state)
 {
-    TestDesktop::Options options;
-    options.windowManager = false;
-    options.sessionBus = false;
-    options.systemBus = false;
-    TestDesktop desktop(options);
+    TestDesktop desktop(TestDesktop::Options::xServerOnly());
     if (!desktop.ok()) {
         state.SkipWithError("no Xvfb");
         return;

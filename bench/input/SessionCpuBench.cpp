@@ -55,11 +55,7 @@ int main(int argc, char** argv)
         seconds = std::max(1, std::atoi(argv[1]));
     else if (const char* env = std::getenv("TREMLOR_BENCH_SECONDS"))
         seconds = std::max(1, std::atoi(env));
-    TestDesktop::Options options;
-    options.windowManager = false;
-    options.sessionBus = false;
-    options.systemBus = false;
-    TestDesktop desktop(options);
+    TestDesktop desktop(TestDesktop::Options::xServerOnly());
     if (!desktop.ok()) {
         std::printf("session CPU: skipped (%s)\n", qPrintable(desktop.error()));
         return 0;

@@ -11,6 +11,7 @@
 #include "Models/TremlorSettings.h"
 #include "Platform/UserDefaults.h"
 #include "core/EngineTestDoubles.h"
+#include "support/ScheduleWindow.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -194,18 +195,7 @@ protected:
 // Every day, from an hour ago to an hour from now.
 inline ScheduleEntry coveringEntry(std::optional<QUuid> profileId = std::nullopt)
 {
-    const QTime now = QTime::currentTime();
-    const int minute = now.hour() * 60 + now.minute();
-    const int start = (minute + 1440 - 60) % 1440;
-    const int end = (minute + 60) % 1440;
-    ScheduleEntry entry;
-    entry.id = QUuid::createUuid();
-    entry.isEnabled = true;
-    entry.days = { weekday::allCases.begin(), weekday::allCases.end() };
-    entry.startTime = DateComponents::time(start / 60, start % 60);
-    entry.endTime = DateComponents::time(end / 60, end % 60);
-    entry.profileId = profileId;
-    return entry;
+    return windowAroundNow(-60, 60, profileId);
 }
 
 } // namespace tremlor::testing

@@ -14,6 +14,7 @@
 #include "Platform/NotificationCenter.h"
 #include "Platform/Random.h"
 #include "Platform/SoundPlayer.h"
+#include "core/MouseMovingMock.h"
 
 #include <QCoreApplication>
 #include <QFuture>
@@ -28,7 +29,7 @@
 
 namespace tremlor::testing {
 
-class MockMouseMoving : public MouseMoving {
+class MockMouseMoving : public MouseMovingMock {
 public:
     MockMouseMoving()
     {
@@ -36,15 +37,6 @@ public:
         ON_CALL(*this, displayBounds(::testing::_)).WillByDefault(::testing::Return(QRectF(0, 0, 1920, 1080)));
         ON_CALL(*this, screenBounds()).WillByDefault(::testing::Return(QRectF(0, 0, 1920, 1080)));
     }
-    MOCK_METHOD(void, click, (QPointF at), (override));
-    MOCK_METHOD(void, pressKey, (quint16 keyCode), (override));
-    MOCK_METHOD(void, moveCursor, (QPointF to), (override));
-    MOCK_METHOD(void, postKey, (quint16 keyCode, bool down), (override));
-    MOCK_METHOD(void, scroll, (int verticalPixels, int horizontalPixels), (override));
-    MOCK_METHOD(QPointF, cursorLocation, (), (override));
-    MOCK_METHOD(QRectF, displayBounds, (QPointF point), (override));
-    MOCK_METHOD(QRectF, screenBounds, (), (override));
-    MOCK_METHOD(void, releaseAll, (), (override));
 };
 
 // Timers of the mover that fire only when a test says so; records each armed delay.

@@ -6,6 +6,7 @@
 #include "Platform/Clock.h"
 #include "Platform/Dispatch.h"
 #include "Platform/Random.h"
+#include "core/MouseMovingMock.h"
 
 #include <gmock/gmock.h>
 
@@ -173,7 +174,7 @@ struct PostedEvent
 
 // A recording poster over an in-memory screen: a GoogleMock class whose defaults move a fake
 // cursor, so tests can both inspect what was posted and set expectations.
-class MockPoster : public MouseMoving
+class MockPoster : public MouseMovingMock
 {
 public:
     MockPoster()
@@ -218,16 +219,6 @@ public:
             return screen;
         }));
     }
-
-    MOCK_METHOD(void, click, (QPointF at), (override));
-    MOCK_METHOD(void, pressKey, (quint16 keyCode), (override));
-    MOCK_METHOD(void, moveCursor, (QPointF to), (override));
-    MOCK_METHOD(void, postKey, (quint16 keyCode, bool down), (override));
-    MOCK_METHOD(void, scroll, (int verticalPixels, int horizontalPixels), (override));
-    MOCK_METHOD(QPointF, cursorLocation, (), (override));
-    MOCK_METHOD(QRectF, displayBounds, (QPointF point), (override));
-    MOCK_METHOD(QRectF, screenBounds, (), (override));
-    MOCK_METHOD(void, releaseAll, (), (override));
 
     std::vector<PostedEvent> takeEvents()
     {

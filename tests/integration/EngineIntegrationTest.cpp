@@ -11,6 +11,8 @@
 #include "Platform/DBus/DBusNotificationCenter.h"
 #include "Platform/SoundPlayer.h"
 #include "Platform/UserDefaults.h"
+#include "support/ScheduleWindow.h"
+#include "support/ScreenSaverMock.h"
 #include "support/TestDesktop.h"
 
 #include <QDir>
@@ -26,6 +28,7 @@
 #include <X11/Xutil.h>
 
 using namespace tremlor;
+using tremlor::testing::windowAroundNow;
 using probe::waitUntil;
 
 namespace {
@@ -35,42 +38,6 @@ const QString kScreenSaver = QStringLiteral("org.freedesktop.ScreenSaver");
 const QString kScreenSaverPath = QStringLiteral("/org/freedesktop/ScreenSaver");
 const QString kNotifications = QStringLiteral("org.freedesktop.Notifications");
 const QString kNotificationsPath = QStringLiteral("/org/freedesktop/Notifications");
-
-// A dbusmock template serving org.freedesktop.ScreenSaver with Inhibit and UnInhibit.
-QString screenSaverTemplate(const QTemporaryDir& dir)
-{
-    const QString file = dir.filePath(QStringLiteral("screensaver.py"));
-    QFile out(file);
-    if (!out.open(QIODevice::WriteOnly))
-        return {};
-    out.write("BUS_NAME = 'org.freedesktop.ScreenSaver'\n"
-              "MAIN_OBJ = '/org/freedesktop/ScreenSaver'\n"
-              "MAIN_IFACE = 'org.freedesktop.ScreenSaver'\n"
-              "SYSTEM_BUS = False\n"
-              "def load(mock, parameters):\n"
-              "    mock.AddMethods(MAIN_IFACE, [\n"
-              "        ('Inhibit', 'ss', 'u', 'ret = 11'),\n"
-              "        ('UnInhibit', 'u', '', ''),\n"
-              "    ])\n");
-    return file;
-}
-
-// Every day, from `fromMinutes` to `toMinutes` relative to now.
-ScheduleEntry windowAroundNow(int fromMinutes, int toMinutes, std::optional<QUuid> profileId)
-{
-    const QTime now = QTime::currentTime();
-    const int minute = now.hour() * 60 + now.minute();
-    const int start = ((minute + fromMinutes) % 1440 + 1440) % 1440;
-    const int end = ((minute + toMinutes) % 1440 + 1440) % 1440;
-    ScheduleEntry entry;
-    entry.id = QUuid::createUuid();
-    entry.isEnabled = true;
-    entry.days = { weekday::allCases.begin(), weekday::allCases.end() };
-    entry.startTime = DateComponents::time(start / 60, start % 60);
-    entry.endTime = DateComponents::time(end / 60, end % 60);
-    entry.profileId = profileId;
-    return entry;
-}
 
 class XProbe {
 public:
@@ -144,8 +111,8 @@ TEST(EngineOnDesktop, ScheduledSessionAtLaunchDrivesTheDesktopAndEndsWithItsWind
     QTemporaryDir templates;
     ASSERT_TRUE(desktop.startDbusMock(TestDesktop::Bus::system, "org.freedesktop.login1", { "--template", "logind" }))
         << desktop.error().toStdString();
-    ASSERT_TRUE(desktop.startDbusMock(
-        TestDesktop::Bus::session, kScreenSaver, { "--template", screenSaverTemplate(templates) }))
+    ASSERT_TRUE(desktop.startDbusMock(TestDesktop::Bus::session, kScreenSaver,
+        { "--template", screenSaverTemplate(templates, kScreenSaverPath, QStringLiteral("ret = 11")) }))
         << desktop.error().toStdString();
 
     // The terminal to keep active, and a window in front of it.

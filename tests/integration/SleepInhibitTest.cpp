@@ -4,6 +4,7 @@
 #include "Platform/DBus/DisplaySleepInhibitor.h"
 #include "Platform/DBus/LogindInhibitor.h"
 #include "Platform/DBus/SystemSleepPreventer.h"
+#include "support/ScreenSaverMock.h"
 #include "support/TestDesktop.h"
 
 #include <QElapsedTimer>
@@ -20,29 +21,6 @@ namespace {
 const QString kReason = QStringLiteral("Tremlor is keeping the system awake");
 const QString kOurLock = "idle:sleep|Tremlor|" + kReason + "|block";
 const QString kScreenSaver = QStringLiteral("org.freedesktop.ScreenSaver");
-
-// A dbusmock template for org.freedesktop.ScreenSaver served at path. The methods are added
-// before the mock answers its first call, so a client never sees a half-made service.
-QString screenSaverTemplate(const QTemporaryDir& dir, const QString& path, const QString& inhibitCode = "ret = 7")
-{
-    static int counter = 0;
-    const QString file = dir.filePath(QStringLiteral("screensaver%1.py").arg(++counter));
-    QFile out(file);
-    if (!out.open(QIODevice::WriteOnly))
-        return {};
-    out.write(QStringLiteral("BUS_NAME = 'org.freedesktop.ScreenSaver'\n"
-                             "MAIN_OBJ = '%1'\n"
-                             "MAIN_IFACE = 'org.freedesktop.ScreenSaver'\n"
-                             "SYSTEM_BUS = False\n"
-                             "def load(mock, parameters):\n"
-                             "    mock.AddMethods(MAIN_IFACE, [\n"
-                             "        ('Inhibit', 'ss', 'u', '%2'),\n"
-                             "        ('UnInhibit', 'u', '', ''),\n"
-                             "    ])\n")
-                  .arg(path, inhibitCode)
-                  .toUtf8());
-    return file;
-}
 
 struct Inhibits : ::testing::Test {
     TestDesktop desktop;

@@ -25,6 +25,16 @@ public:
         // Points DISPLAY, DBUS_SESSION_BUS_ADDRESS and DBUS_SYSTEM_BUS_ADDRESS of this
         // process at the private desktop (and HOME/XDG dirs at a temporary folder).
         bool exportEnvironment = true;
+
+        // Only the X server: no window manager, no buses.
+        static Options xServerOnly()
+        {
+            Options options;
+            options.windowManager = false;
+            options.sessionBus = false;
+            options.systemBus = false;
+            return options;
+        }
     };
 
     enum class Bus { session, system };
