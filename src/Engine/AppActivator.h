@@ -29,8 +29,8 @@ public:
     AppActivator& operator=(const AppActivator&) = delete;
 
     // The application brought forward or launched (even when the launch failed); nothing when
-    // apps is empty or the chosen one is not running and may not be launched. Continue with
-    // .then(context, …) to get back to the main thread.
+    // apps is empty or the chosen one is not running and may not be launched. It finishes on the
+    // activator's queue: get back to the main thread with dispatch::toMain and a weak reference.
     QFuture<std::optional<AppInfo>> activateNext(
         const std::vector<AppInfo>& apps, RotationMode mode, bool launchIfNotRunning);
     // The next sequential call starts with the first application again.

@@ -103,12 +103,16 @@ void TremlorEngine::activateNextApp(std::uint64_t run)
     const RotationMode mode = m_settings.rotationMode();
     const bool launchIfNotRunning = m_settings.launchIfNotRunning();
     const QPointer<TremlorEngine> self(this);
+    // The activation finishes on the activator's queue, possibly while the engine is going
+    // away: hop through the main queue with a weak reference rather than posting to the engine.
     m_appActivator->activateNext(apps, mode, launchIfNotRunning)
-        .then(this, [self, run, apps](const std::optional<AppInfo>& activated) {
-            if (!self || !activated || !self->isCurrentRun(run))
-                return;
-            self->setCurrentAppName(activated->name());
-            self->updateNextAppName(apps);
+        .then(QtFuture::Launch::Sync, [self, run, apps](const std::optional<AppInfo>& activated) {
+            dispatch::toMain(self, [run, apps, activated](TremlorEngine& engine) {
+                if (!activated || !engine.isCurrentRun(run))
+                    return;
+                engine.setCurrentAppName(activated->name());
+                engine.updateNextAppName(apps);
+            });
         });
 }
 

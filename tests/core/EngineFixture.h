@@ -69,7 +69,10 @@ protected:
 
     void TearDown() override
     {
+        // The services' queues finish their work before the records they write go away.
         engine.reset();
+        activator.reset();
+        mover.reset();
         DirazUvuraLogger::setSink({});
     }
 
