@@ -1,0 +1,3 @@
+# The onboarding views.
+target_sources(tremlor_views PRIVATE
+)

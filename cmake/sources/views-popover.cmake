@@ -1,0 +1,3 @@
+# The popover views.
+target_sources(tremlor_views PRIVATE
+)

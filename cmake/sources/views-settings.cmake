@@ -1,0 +1,3 @@
+# The settings views.
+target_sources(tremlor_views PRIVATE
+)

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "kit/KitTestSupport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QWidget>
+
+namespace viewtest {
+
+// Writes `widget` in light and in dark appearance as <name>-light.png and <name>-dark.png
+// into the build's view-renders folder, for a person to look at (never compared).
+inline void saveRenders(QWidget& widget, const QString& name)
+{
+    const QPalette original = QApplication::palette();
+    QDir().mkpath(QStringLiteral(TREMLOR_VIEW_RENDER_DIR));
+    for (const bool dark : { false, true }) {
+        QApplication::setPalette(dark ? kittest::darkPalette() : kittest::lightPalette());
+        widget.adjustSize();
+        QImage image(widget.size() * 2, QImage::Format_ARGB32);
+        image.setDevicePixelRatio(2);
+        image.fill(QApplication::palette().color(QPalette::Window));
+        widget.render(&image);
+        image.save(QStringLiteral(TREMLOR_VIEW_RENDER_DIR "/%1-%2.png").arg(name, dark ? "dark" : "light"));
+    }
+    QApplication::setPalette(original);
+}
+
+} // namespace viewtest

@@ -1,0 +1,3 @@
+# Tests of the popover views.
+target_sources(tremlor_views_tests PRIVATE
+)
