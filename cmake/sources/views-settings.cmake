@@ -1,3 +1,4 @@
 # The settings views.
 target_sources(tremlor_views PRIVATE
+  src/Views/Settings/SettingsContext.h
 )
