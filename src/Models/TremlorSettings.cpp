@@ -1,6 +1,10 @@
 #include "Models/TremlorSettings.h"
 
+#include "Models/SettingDefaults.h"
+
 #include <QCoreApplication>
+
+#include <utility>
 
 namespace tremlor {
 
@@ -37,27 +41,27 @@ const std::array<TremlorSettings::Setting, TremlorSettings::settingCount>& Treml
 {
     // clang-format off
     static const std::array<Setting, settingCount> settings { {
-        { QStringLiteral("maxInterval"), Type::number, 30.0, &TremlorSettings::maxIntervalChanged },
-        { QStringLiteral("jiggleDistance"), Type::number, 3.0, &TremlorSettings::jiggleDistanceChanged },
-        { QStringLiteral("movementPattern"), Type::enumeration, QStringLiteral("bounce"), &TremlorSettings::movementPatternChanged },
-        { QStringLiteral("rotationMode"), Type::enumeration, QStringLiteral("sequential"), &TremlorSettings::rotationModeChanged },
-        { QStringLiteral("appSwitchInterval"), Type::integer, std::int64_t { 1 }, &TremlorSettings::appSwitchIntervalChanged },
-        { QStringLiteral("launchIfNotRunning"), Type::boolean, true, &TremlorSettings::launchIfNotRunningChanged },
-        { QStringLiteral("launchAtLogin"), Type::boolean, false, &TremlorSettings::launchAtLoginChanged },
-        { QStringLiteral("showInDock"), Type::boolean, false, &TremlorSettings::showInDockChanged },
-        { QStringLiteral("menuBarDisplayMode"), Type::enumeration, QStringLiteral("iconOnly"), &TremlorSettings::menuBarDisplayModeChanged },
-        { QStringLiteral("playSoundOnToggle"), Type::boolean, false, &TremlorSettings::playSoundOnToggleChanged },
-        { QStringLiteral("caffeineEnabled"), Type::boolean, false, &TremlorSettings::caffeineEnabledChanged },
-        { QStringLiteral("simulateKeyboard"), Type::boolean, true, &TremlorSettings::simulateKeyboardChanged },
-        { QStringLiteral("simulateClicks"), Type::boolean, false, &TremlorSettings::simulateClicksChanged },
-        { QStringLiteral("smartIdleEnabled"), Type::boolean, false, &TremlorSettings::smartIdleEnabledChanged },
-        { QStringLiteral("idleThreshold"), Type::number, 30.0, &TremlorSettings::idleThresholdChanged },
-        { QStringLiteral("showCountdownInMenuBar"), Type::boolean, false, &TremlorSettings::showCountdownInMenuBarChanged },
-        { QStringLiteral("notifyOnExpiry"), Type::boolean, true, &TremlorSettings::notifyOnExpiryChanged },
-        { QStringLiteral("defaultDurationId"), Type::string, QStringLiteral("1h"), &TremlorSettings::defaultDurationIdChanged },
-        { QStringLiteral("hasCompletedOnboarding"), Type::boolean, false, &TremlorSettings::hasCompletedOnboardingChanged },
+        { QStringLiteral("maxInterval"), Type::number, defaults::maxInterval, &TremlorSettings::maxIntervalChanged },
+        { QStringLiteral("jiggleDistance"), Type::number, defaults::jiggleDistance, &TremlorSettings::jiggleDistanceChanged },
+        { QStringLiteral("movementPattern"), Type::enumeration, rawValue(defaults::movementPattern), &TremlorSettings::movementPatternChanged },
+        { QStringLiteral("rotationMode"), Type::enumeration, rawValue(defaults::rotationMode), &TremlorSettings::rotationModeChanged },
+        { QStringLiteral("appSwitchInterval"), Type::integer, defaults::appSwitchInterval, &TremlorSettings::appSwitchIntervalChanged },
+        { QStringLiteral("launchIfNotRunning"), Type::boolean, defaults::launchIfNotRunning, &TremlorSettings::launchIfNotRunningChanged },
+        { QStringLiteral("launchAtLogin"), Type::boolean, defaults::launchAtLogin, &TremlorSettings::launchAtLoginChanged },
+        { QStringLiteral("showInDock"), Type::boolean, defaults::showInDock, &TremlorSettings::showInDockChanged },
+        { QStringLiteral("menuBarDisplayMode"), Type::enumeration, rawValue(defaults::menuBarDisplayMode), &TremlorSettings::menuBarDisplayModeChanged },
+        { QStringLiteral("playSoundOnToggle"), Type::boolean, defaults::playSoundOnToggle, &TremlorSettings::playSoundOnToggleChanged },
+        { QStringLiteral("caffeineEnabled"), Type::boolean, defaults::caffeineEnabled, &TremlorSettings::caffeineEnabledChanged },
+        { QStringLiteral("simulateKeyboard"), Type::boolean, defaults::simulateKeyboard, &TremlorSettings::simulateKeyboardChanged },
+        { QStringLiteral("simulateClicks"), Type::boolean, defaults::simulateClicks, &TremlorSettings::simulateClicksChanged },
+        { QStringLiteral("smartIdleEnabled"), Type::boolean, defaults::smartIdleEnabled, &TremlorSettings::smartIdleEnabledChanged },
+        { QStringLiteral("idleThreshold"), Type::number, defaults::idleThreshold, &TremlorSettings::idleThresholdChanged },
+        { QStringLiteral("showCountdownInMenuBar"), Type::boolean, defaults::showCountdownInMenuBar, &TremlorSettings::showCountdownInMenuBarChanged },
+        { QStringLiteral("notifyOnExpiry"), Type::boolean, defaults::notifyOnExpiry, &TremlorSettings::notifyOnExpiryChanged },
+        { QStringLiteral("defaultDurationId"), Type::string, QString::fromLatin1(defaults::defaultDurationId), &TremlorSettings::defaultDurationIdChanged },
+        { QStringLiteral("hasCompletedOnboarding"), Type::boolean, defaults::hasCompletedOnboarding, &TremlorSettings::hasCompletedOnboardingChanged },
         { QStringLiteral("activeProfileId"), Type::string, QStringLiteral(""), &TremlorSettings::activeProfileIdChanged },
-        { QStringLiteral("popoverExpanded"), Type::boolean, true, &TremlorSettings::popoverExpandedChanged },
+        { QStringLiteral("popoverExpanded"), Type::boolean, defaults::popoverExpanded, &TremlorSettings::popoverExpandedChanged },
         { QStringLiteral("lastUsedDurationId"), Type::string, QStringLiteral(""), &TremlorSettings::lastUsedDurationIdChanged },
     } };
     // clang-format on
@@ -136,10 +140,45 @@ void TremlorSettings::write(Key key, const UserDefaults::Value& value)
 {
     const Setting& s = setting(key);
     const bool changed = !(effectiveValue(key) == value);
-    Q_EMIT objectWillChange();
+    willChange();
     m_defaults.set(s.key, value);
     if (changed)
-        Q_EMIT(this->*s.changed)();
+        announce(s.changed);
+}
+
+void TremlorSettings::willChange()
+{
+    if (m_heldDepth == 0)
+        Q_EMIT objectWillChange();
+}
+
+void TremlorSettings::announce(ChangeSignal signal)
+{
+    if (m_heldDepth == 0)
+        Q_EMIT(this->*signal)();
+    else if (!m_heldSignals.contains(signal))
+        m_heldSignals.append(signal);
+}
+
+void TremlorSettings::changeAtOnce(const std::function<void()>& changes)
+{
+    if (m_heldDepth == 0)
+        Q_EMIT objectWillChange();
+    ++m_heldDepth;
+    struct Release {
+        TremlorSettings& self;
+        ~Release() { --self.m_heldDepth; }
+    };
+    {
+        const Release release { *this };
+        changes();
+    }
+    if (m_heldDepth > 0)
+        return;
+    // Observers may write again from here on: they see the whole record and announce as usual.
+    const QList<ChangeSignal> held = std::exchange(m_heldSignals, {});
+    for (const ChangeSignal signal : held)
+        Q_EMIT(this->*signal)();
 }
 
 void TremlorSettings::writeDefault(Key key)
@@ -150,31 +189,31 @@ void TremlorSettings::writeDefault(Key key)
 void TremlorSettings::setSelectedAppBundleIDs(const QStringList& ids)
 {
     const bool changed = ids != m_selectedAppBundleIDs;
-    Q_EMIT objectWillChange();
+    willChange();
     m_selectedAppBundleIDs = ids;
     saveSelectedApps();
     if (changed)
-        Q_EMIT selectedAppBundleIDsChanged();
+        announce(&TremlorSettings::selectedAppBundleIDsChanged);
 }
 
 void TremlorSettings::setProfiles(const QList<Profile>& profiles)
 {
     const bool changed = profiles != m_profiles;
-    Q_EMIT objectWillChange();
+    willChange();
     m_profiles = profiles;
     saveProfiles();
     if (changed)
-        Q_EMIT profilesChanged();
+        announce(&TremlorSettings::profilesChanged);
 }
 
 void TremlorSettings::setScheduleEntries(const QList<ScheduleEntry>& entries)
 {
     const bool changed = entries != m_scheduleEntries;
-    Q_EMIT objectWillChange();
+    willChange();
     m_scheduleEntries = entries;
     saveScheduleEntries();
     if (changed)
-        Q_EMIT scheduleEntriesChanged();
+        announce(&TremlorSettings::scheduleEntriesChanged);
 }
 
 void TremlorSettings::loadSelectedApps()
