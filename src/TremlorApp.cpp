@@ -7,10 +7,14 @@
 #include "CompositionRoot.h"
 #include "Engine/TremlorEngine.h"
 #include "Helpers/AccessibilityHelper.h"
+#include "Helpers/AppListProvider.h"
+#include "Helpers/LaunchAtLogin.h"
 #include "KestuDesign/Resources/KestuFontRegistry.h"
 #include "KestuDesign/Utilities/KestuDockVisibility.h"
 #include "Models/TremlorSettings.h"
 #include "Views/Onboarding/OnboardingWindow.h"
+#include "Views/Settings/SettingsContext.h"
+#include "Views/Settings/SettingsWindow.h"
 #include "Views/Shared/ViewSymbols.h"
 
 #include <QApplication>
@@ -40,6 +44,8 @@ TremlorApp::TremlorApp(std::unique_ptr<CompositionRoot> root, bool withTray, QOb
 TremlorApp::~TremlorApp()
 {
     stopSession();
+    // The windows use the services below; they go first.
+    delete m_windows;
     delete m_panel;
 }
 
@@ -62,6 +68,10 @@ void TremlorApp::startUp(bool withTray)
 {
     s_instance = this;
     m_accessibility = std::make_unique<AccessibilityHelper>();
+    m_loginItem = std::make_unique<LaunchAtLogin>();
+    m_settingsContext = std::make_unique<SettingsContext>(
+        SettingsContext { settings(), [] { return std::unique_ptr<AppScanning>(std::make_unique<AppListProvider>()); },
+            *m_accessibility, *m_loginItem, SystemClock::instance() });
 
     // 3, 4: the Dock setting is read after the change is stored, on the next turn.
     QMetaObject::invokeMethod(
@@ -138,7 +148,7 @@ QWidget* TremlorApp::makePanel(QWidget* parent)
 
 QWidget* TremlorApp::makeSettingsContent()
 {
-    return nullptr;
+    return new SettingsWindow(*m_settingsContext);
 }
 
 QWidget* TremlorApp::makeOnboardingContent()

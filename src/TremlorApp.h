@@ -13,6 +13,8 @@ namespace tremlor {
 class AccessibilityChecking;
 class AppWindows;
 class CompositionRoot;
+class LoginItemManaging;
+struct SettingsContext;
 class PanelPopup;
 class TremlorEngine;
 class TremlorSettings;
@@ -59,6 +61,8 @@ private:
 
     std::unique_ptr<CompositionRoot> m_root;
     std::unique_ptr<AccessibilityChecking> m_accessibility;
+    std::unique_ptr<LoginItemManaging> m_loginItem;
+    std::unique_ptr<SettingsContext> m_settingsContext;
     AppWindows* m_windows = nullptr;
     TremlorTray* m_tray = nullptr;
     PanelPopup* m_panel = nullptr;

@@ -8,6 +8,7 @@
 #include <QDBusArgument>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -130,7 +131,8 @@ TEST(AppOnDesktop, XEmbedTrayShowsTheFallbackIcon)
     EXPECT_FALSE(app.standardError().contains("no system tray"));
 }
 
-// A second `tremlor` hands over to the first and exits with status 0.
+// A second `tremlor` asks the first to open its settings window and exits with status 0; a
+// third brings the same window forward.
 TEST(AppOnDesktop, SecondInstanceHandsOverAndExits)
 {
     TestDesktop desktop;
@@ -140,8 +142,16 @@ TEST(AppOnDesktop, SecondInstanceHandsOverAndExits)
     probe::Bus bus(desktop.sessionBusAddress());
     ASSERT_TRUE(
         waitUntil([&] { return bus.connection().interface()->isServiceRegistered("com.tremlor.app").value(); }, 8000));
+    apptest::XWindows x(desktop.display());
+    ASSERT_TRUE(x.ok());
+    EXPECT_TRUE(x.find("Tremlor Settings").empty());
     AppProcess second(desktop);
     EXPECT_EQ(second.waitForExit(), 0) << second.standardError().toStdString();
+    EXPECT_TRUE(waitUntil([&] { return x.find("Tremlor Settings").size() == 1; }, 5000));
+    AppProcess third(desktop);
+    EXPECT_EQ(third.waitForExit(), 0);
+    QTest::qWait(300);
+    EXPECT_EQ(x.find("Tremlor Settings").size(), 1u);
     EXPECT_EQ(first.process().state(), QProcess::Running);
 }
 
