@@ -1,10 +1,10 @@
 #pragma once
 
+#include "Platform/ThreadHandoff.h"
+
 #include <QMetaObject>
 #include <QObject>
 #include <QPointer>
-
-#include "Platform/ThreadHandoff.h"
 
 #include <atomic>
 #include <chrono>
@@ -18,8 +18,7 @@ namespace tremlor::dispatch {
 
 // Runs fn later on the thread of ctx, and only if ctx still exists by then. Posting is
 // asynchronous even when the caller already is on that thread.
-template <typename F>
-void async(QObject* ctx, F&& fn)
+template <typename F> void async(QObject* ctx, F&& fn)
 {
     QPointer<QObject> guard(ctx);
     handoff::release();
@@ -37,8 +36,7 @@ void async(QObject* ctx, F&& fn)
 QObject* mainQueue();
 
 // Posts fn to the main thread; it runs only if target is still alive then.
-template <typename T, typename F>
-void toMain(const std::weak_ptr<T>& target, F&& fn)
+template <typename T, typename F> void toMain(const std::weak_ptr<T>& target, F&& fn)
 {
     handoff::release();
     QMetaObject::invokeMethod(
@@ -51,8 +49,7 @@ void toMain(const std::weak_ptr<T>& target, F&& fn)
         Qt::QueuedConnection);
 }
 
-template <typename T, typename F>
-void toMain(const QPointer<T>& target, F&& fn)
+template <typename T, typename F> void toMain(const QPointer<T>& target, F&& fn)
 {
     handoff::release();
     QMetaObject::invokeMethod(
@@ -69,8 +66,7 @@ class SerialQueue;
 
 // A timer source on a serial queue: one-shot or repeating, exact (no leeway). Cancelling is
 // safe from any thread; a handler already running finishes, none starts after cancel().
-class TimerSource final : public std::enable_shared_from_this<TimerSource>
-{
+class TimerSource final : public std::enable_shared_from_this<TimerSource> {
 public:
     using Handler = std::function<void()>;
     using Nanos = std::chrono::nanoseconds;
@@ -92,8 +88,7 @@ private:
 };
 
 // A serial queue: one thread running one task at a time, in order.
-class SerialQueue final
-{
+class SerialQueue final {
 public:
     explicit SerialQueue(const QString& name);
     ~SerialQueue();
