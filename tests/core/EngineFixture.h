@@ -23,8 +23,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cmath>
 #include <future>
 #include <limits>
 #include <map>

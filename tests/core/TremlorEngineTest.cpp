@@ -3,18 +3,6 @@
 #include "Helpers/AppScanning.h"
 #include "core/EngineFixture.h"
 
-#include <QCoreApplication>
-#include <QRegularExpression>
-#include <QTemporaryDir>
-#include <QThread>
-
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
-#include <atomic>
-#include <future>
-#include <limits>
-
 using namespace tremlor;
 using namespace tremlor::testing;
 using ::testing::_;
