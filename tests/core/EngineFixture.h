@@ -14,9 +14,9 @@
 #include "support/ScheduleWindow.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QThread>
 
 #include <gmock/gmock.h>
@@ -106,18 +106,7 @@ protected:
     }
 
     // Runs the main queue until pred holds (work crosses the activator's queue), at most 2 s.
-    template <typename Pred> bool waitFor(Pred pred)
-    {
-        QElapsedTimer elapsed;
-        elapsed.start();
-        while (!pred()) {
-            if (elapsed.elapsed() > 2000)
-                return false;
-            QCoreApplication::processEvents();
-            QThread::msleep(1);
-        }
-        return true;
-    }
+    template <typename Pred> bool waitFor(Pred pred) { return QTest::qWaitFor(pred, 2000); }
 
     // One movement; its report is queued to the main thread.
     void moveOnce() { mover->jiggle(); }
