@@ -48,7 +48,7 @@ SettingsSidebar::SettingsSidebar(SettingsSection selected, QString searchText, Q
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     auto* searchRow = new QVBoxLayout;
-    searchRow->setContentsMargins(space8, space8 + 4, space8, static_cast<int>(kestu::Space::space4) + 4);
+    searchRow->setContentsMargins(space8, space8, space8, static_cast<int>(kestu::Space::space4));
     searchRow->addWidget(m_search);
     layout->addLayout(searchRow);
 
