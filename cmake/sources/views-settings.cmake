@@ -25,4 +25,7 @@ target_sources(tremlor_views PRIVATE
   src/Views/Settings/MouseSettingsView.h
   src/Views/Settings/TimerSettingsView.cpp
   src/Views/Settings/TimerSettingsView.h
+  # The settings file.
+  src/Views/Settings/TremlorSettingsDocument.cpp
+  src/Views/Settings/TremlorSettingsDocument.h
 )

@@ -4,4 +4,6 @@ target_sources(tremlor_views_tests PRIVATE
   views/SettingsSectionsTest.cpp
   views/SettingsTestSupport.h
   views/SettingsWindowTest.cpp
+  # The settings file's export and import.
+  views/SettingsFileTest.cpp
 )
