@@ -16,6 +16,8 @@ inline void saveRenders(QWidget& widget, const QString& name)
     QDir().mkpath(QStringLiteral(TREMLOR_VIEW_RENDER_DIR));
     for (const bool dark : { false, true }) {
         QApplication::setPalette(dark ? kittest::darkPalette() : kittest::lightPalette());
+        // Widgets that exist learn of the new palette through posted events.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::ApplicationPaletteChange);
         widget.adjustSize();
         QImage image(widget.size() * 2, QImage::Format_ARGB32);
         image.setDevicePixelRatio(2);
@@ -24,6 +26,7 @@ inline void saveRenders(QWidget& widget, const QString& name)
         image.save(QStringLiteral(TREMLOR_VIEW_RENDER_DIR "/%1-%2.png").arg(name, dark ? "dark" : "light"));
     }
     QApplication::setPalette(original);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::ApplicationPaletteChange);
 }
 
 } // namespace viewtest

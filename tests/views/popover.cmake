@@ -1,3 +1,7 @@
 # Tests of the popover views.
 target_sources(tremlor_views_tests PRIVATE
 )
+# The panel's settings and application sections, its summary, indicator and picker; the symbols.
+target_sources(tremlor_views_tests PRIVATE
+  views/ViewSymbolsTest.cpp
+)

@@ -20,6 +20,7 @@ const QStringList& names()
         QStringLiteral("play.fill"),
         QStringLiteral("stop.fill"),
         QStringLiteral("chevron.right"),
+        QStringLiteral("chevron.up.chevron.down"),
         QStringLiteral("person.crop.rectangle.stack"),
         QStringLiteral("gearshape"),
         QStringLiteral("power"),
@@ -28,6 +29,8 @@ const QStringList& names()
         QStringLiteral("arrow.right.arrow.left"),
         QStringLiteral("checkmark.square.fill"),
         QStringLiteral("cup.and.saucer"),
+        QStringLiteral("shuffle"),
+        QStringLiteral("square"),
         // movement patterns
         QStringLiteral("arrow.uturn.left.circle"),
         QStringLiteral("point.topleft.down.to.point.bottomright.curvepath"),
@@ -53,6 +56,7 @@ const QStringList& names()
         QStringLiteral("envelope.fill"),
         QStringLiteral("dot.radiowaves.left.and.right"),
         QStringLiteral("circle.inset.filled"),
+        QStringLiteral("circle"),
     };
     return list;
 }
