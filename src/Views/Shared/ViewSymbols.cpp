@@ -29,8 +29,6 @@ const QStringList& names()
         QStringLiteral("arrow.right.arrow.left"),
         QStringLiteral("checkmark.square.fill"),
         QStringLiteral("cup.and.saucer"),
-        QStringLiteral("shuffle"),
-        QStringLiteral("square"),
         // movement patterns
         QStringLiteral("arrow.uturn.left.circle"),
         QStringLiteral("point.topleft.down.to.point.bottomright.curvepath"),
@@ -56,7 +54,10 @@ const QStringList& names()
         QStringLiteral("envelope.fill"),
         QStringLiteral("dot.radiowaves.left.and.right"),
         QStringLiteral("circle.inset.filled"),
+        // settings checklist marks and rotation
+        QStringLiteral("square"),
         QStringLiteral("circle"),
+        QStringLiteral("shuffle"),
     };
     return list;
 }
