@@ -2,9 +2,9 @@
 
 #include "Engine/DirazUvuraLogger.h"
 #include "Engine/QueueTimers.h"
-#include "Platform/ThreadHandoff.h"
 #include "Platform/Clock.h"
 #include "Platform/Dispatch.h"
+#include "Platform/ThreadHandoff.h"
 #include "Platform/X11/X11InputIdleSource.h"
 
 #include <algorithm>
@@ -17,12 +17,11 @@ namespace tremlor {
 namespace {
 
 constexpr std::array nonMouseEventTypes { InputEventType::leftMouseDown, InputEventType::rightMouseDown,
-                                          InputEventType::keyDown, InputEventType::scrollWheel,
-                                          InputEventType::leftMouseDragged };
+    InputEventType::keyDown, InputEventType::scrollWheel, InputEventType::leftMouseDragged };
 
 std::shared_ptr<const Clock> systemClock()
 {
-    return std::shared_ptr<const Clock>(&SystemClock::instance(), [](const Clock*) { });
+    return std::shared_ptr<const Clock>(&SystemClock::instance(), [](const Clock*) {});
 }
 
 } // namespace
@@ -96,8 +95,8 @@ void SystemIdleMonitor::startMonitoring(double idleThreshold)
     handoff::release();
     m_queue->async(std::move(reset));
     DirazUvuraLogger::monitoringStarted(idleThreshold, position, MouseMover::lastSyntheticPosition());
-    auto cancel = m_timers->arm(*m_queue, std::chrono::seconds(1), std::chrono::seconds(1),
-                                [this, generation] { checkIdleState(generation); });
+    auto cancel = m_timers->arm(
+        *m_queue, std::chrono::seconds(1), std::chrono::seconds(1), [this, generation] { checkIdleState(generation); });
     {
         std::lock_guard guard(m_lock);
         if (m_generation == generation) {
@@ -113,6 +112,7 @@ void SystemIdleMonitor::stopMonitoring()
 {
     std::function<void()> cancel;
     {
+        std::lock_guard report(m_callbackLock);
         std::lock_guard guard(m_lock);
         cancel = std::move(m_cancelTimer);
         m_cancelTimer = nullptr;
@@ -175,18 +175,21 @@ void SystemIdleMonitor::checkIdleState(std::uint64_t generation)
 
     if (!changed && m_checkCount % 10 != 0 && !userMouse)
         return;
-    DirazUvuraLogger::checkDetail(m_checkCount, pos, synth, posMoved, userMouse, mouseIdle, kbHID, synthNM, realKB,
-                                  eff, threshold, idle, changed);
+    DirazUvuraLogger::checkDetail(m_checkCount, pos, synth, posMoved, userMouse, mouseIdle, kbHID, synthNM, realKB, eff,
+        threshold, idle, changed);
     if (!changed)
         return;
     DirazUvuraLogger::stateChange(idle);
+    // The report is made under the callback lock, which a stop takes too: once stopMonitoring
+    // has returned, no report of the run it ended can still be on its way.
+    std::lock_guard report(m_callbackLock);
     {
         std::lock_guard guard(m_lock);
         if (generation != m_generation)
             return;
     }
-    if (auto callback = onIdleStateChanged())
-        callback(idle);
+    if (m_onIdleStateChanged)
+        m_onIdleStateChanged(idle);
 }
 
 } // namespace tremlor

@@ -21,8 +21,7 @@ class QueueTimers;
 enum class InputEventType { leftMouseDown, rightMouseDown, keyDown, scrollWheel, leftMouseDragged, mouseMoved };
 
 // Where the idle monitor reads the cursor and the seconds since the last input events.
-class InputIdleSource
-{
+class InputIdleSource {
 public:
     InputIdleSource() = default;
     virtual ~InputIdleSource() = default;
@@ -36,8 +35,7 @@ public:
 };
 
 // Tells the user's own input from the program's and reports idle/active changes.
-class IdleMonitoring
-{
+class IdleMonitoring {
 public:
     IdleMonitoring() = default;
     virtual ~IdleMonitoring() = default;
@@ -46,7 +44,8 @@ public:
 
     // The current verdict.
     virtual bool isUserIdle() const = 0;
-    // Called off the main thread, outside every lock, once per change (true: became idle).
+    // Called off the main thread once per change (true: became idle); it must not call back
+    // into the monitor. None of a run comes after stopMonitoring has returned.
     virtual std::function<void(bool)> onIdleStateChanged() const = 0;
     virtual void setOnIdleStateChanged(std::function<void(bool)> callback) = 0;
     // Main thread. Starts (or restarts) with the verdict idle; checks once a second.
@@ -55,12 +54,10 @@ public:
     virtual void stopMonitoring() = 0;
 };
 
-class SystemIdleMonitor final : public IdleMonitoring
-{
+class SystemIdleMonitor final : public IdleMonitoring {
 public:
     // What tests replace; anything left empty is the system's.
-    struct Seams
-    {
+    struct Seams {
         std::shared_ptr<InputIdleSource> source;
         std::shared_ptr<const Clock> clock;
         std::shared_ptr<QueueTimers> timers;
@@ -94,6 +91,7 @@ private:
     std::uint64_t m_generation = 0;
     std::function<void()> m_cancelTimer;
 
+    // Taken before m_lock, never after it.
     mutable std::mutex m_callbackLock;
     std::function<void(bool)> m_onIdleStateChanged;
 

@@ -143,6 +143,7 @@ void TremlorEngine::start(const Duration& duration)
 
     ++m_session;
     beginRun();
+    beginMonitoringRun();
     setActive(true);
     setPausedByIdle(false);
 
@@ -200,6 +201,7 @@ void TremlorEngine::stop(bool dueToExpiry)
 
     ++m_session;
     beginRun();
+    beginMonitoringRun();
     setActive(false);
     setPausedByIdle(false);
     setRemainingTimeString(QString());
