@@ -13,9 +13,12 @@ namespace viewtest {
 inline void saveRenders(QWidget& widget, const QString& name)
 {
     const QPalette original = QApplication::palette();
+    const QPalette widgetOriginal = widget.palette();
     QDir().mkpath(QStringLiteral(TREMLOR_VIEW_RENDER_DIR));
     for (const bool dark : { false, true }) {
         QApplication::setPalette(dark ? kittest::darkPalette() : kittest::lightPalette());
+        // A window never shown does not follow the application's palette: give it its own.
+        widget.setPalette(QApplication::palette());
         widget.adjustSize();
         QImage image(widget.size() * 2, QImage::Format_ARGB32);
         image.setDevicePixelRatio(2);
@@ -24,6 +27,7 @@ inline void saveRenders(QWidget& widget, const QString& name)
         image.save(QStringLiteral(TREMLOR_VIEW_RENDER_DIR "/%1-%2.png").arg(name, dark ? "dark" : "light"));
     }
     QApplication::setPalette(original);
+    widget.setPalette(widgetOriginal);
 }
 
 } // namespace viewtest
