@@ -1,16 +1,17 @@
 #include "Engine/IdleDetector.h"
 
 #include "Engine/DirazUvuraLogger.h"
+#include "Engine/MouseMover.h"
 #include "Engine/QueueTimers.h"
 #include "Platform/Clock.h"
 #include "Platform/Dispatch.h"
 #include "Platform/ThreadHandoff.h"
-#include "Platform/X11/X11InputIdleSource.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
+#include <stdexcept>
 
 namespace tremlor {
 
@@ -26,17 +27,14 @@ std::shared_ptr<const Clock> systemClock()
 
 } // namespace
 
-SystemIdleMonitor::SystemIdleMonitor()
-    : SystemIdleMonitor(Seams {})
-{
-}
-
-SystemIdleMonitor::SystemIdleMonitor(Seams seams)
-    : m_source(seams.source ? std::move(seams.source) : std::make_shared<x11::X11InputIdleSource>())
+SystemIdleMonitor::SystemIdleMonitor(std::shared_ptr<InputIdleSource> source, Seams seams)
+    : m_source(std::move(source))
     , m_clock(seams.clock ? std::move(seams.clock) : systemClock())
     , m_timers(seams.timers ? std::move(seams.timers) : QueueTimers::system())
     , m_queue(std::make_unique<dispatch::SerialQueue>(QStringLiteral("com.tremlor.idlemonitor")))
 {
+    if (!m_source)
+        throw std::invalid_argument("SystemIdleMonitor needs an input source");
 }
 
 SystemIdleMonitor::~SystemIdleMonitor()
