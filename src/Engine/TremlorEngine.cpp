@@ -59,7 +59,7 @@ TremlorEngine::TremlorEngine(TremlorSettings& settings, QObject* parent)
 }
 
 TremlorEngine::TremlorEngine(TremlorSettings& settings, Services services, QObject* parent)
-    : QObject(parent)
+    : TremlorEngineProtocol(parent)
     , m_settings(settings)
 {
     // The system defaults, in this order, for every service that was not given.
