@@ -1,6 +1,16 @@
 # Pieces every view shares: the product palette, the store binding helper, the symbol table.
 target_sources(tremlor_views PRIVATE
+  src/Views/Shared/FormButton.cpp
+  src/Views/Shared/FormButton.h
+  src/Views/Shared/FormPicker.cpp
+  src/Views/Shared/FormPicker.h
+  src/Views/Shared/GroupedForm.cpp
+  src/Views/Shared/GroupedForm.h
+  src/Views/Shared/Hairline.cpp
+  src/Views/Shared/Hairline.h
   src/Views/Shared/SettingBinding.h
+  src/Views/Shared/TokenLabel.cpp
+  src/Views/Shared/TokenLabel.h
   src/Views/Shared/TremlorColor.cpp
   src/Views/Shared/TremlorColor.h
   src/Views/Shared/ViewSymbols.cpp

@@ -93,6 +93,13 @@ DecodeResult<SettingsExport> SettingsExport::decode(const QByteArray& data)
 
 void SettingsExport::apply(TremlorSettings& settings) const
 {
+    // Announced only once all is stored: a reaction to the new activeProfileId finds the new
+    // profiles, and the engine reads no half-applied record.
+    settings.changeAtOnce([this, &settings] { applyValues(settings); });
+}
+
+void SettingsExport::applyValues(TremlorSettings& settings) const
+{
     settings.setMaxInterval(maxInterval);
     settings.setJiggleDistance(jiggleDistance);
     settings.setMovementPattern(movementPattern);

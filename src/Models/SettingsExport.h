@@ -55,10 +55,14 @@ struct SettingsExport {
     // Nothing partial: a value, or the error that rejected the whole document.
     static DecodeResult<SettingsExport> decode(const QByteArray& data);
 
-    // Writes the 17 scalars in field order, then each list with one save.
+    // Writes the 17 scalars in field order, then each list with one save, as one change of
+    // the store (announced after the last value).
     void apply(TremlorSettings& settings) const;
 
     friend bool operator==(const SettingsExport&, const SettingsExport&) = default;
+
+private:
+    void applyValues(TremlorSettings& settings) const;
 };
 
 } // namespace tremlor

@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+#include <utility>
+
 namespace tremlor {
 
 namespace {
@@ -136,10 +138,45 @@ void TremlorSettings::write(Key key, const UserDefaults::Value& value)
 {
     const Setting& s = setting(key);
     const bool changed = !(effectiveValue(key) == value);
-    Q_EMIT objectWillChange();
+    willChange();
     m_defaults.set(s.key, value);
     if (changed)
-        Q_EMIT(this->*s.changed)();
+        announce(s.changed);
+}
+
+void TremlorSettings::willChange()
+{
+    if (m_heldDepth == 0)
+        Q_EMIT objectWillChange();
+}
+
+void TremlorSettings::announce(ChangeSignal signal)
+{
+    if (m_heldDepth == 0)
+        Q_EMIT(this->*signal)();
+    else if (!m_heldSignals.contains(signal))
+        m_heldSignals.append(signal);
+}
+
+void TremlorSettings::changeAtOnce(const std::function<void()>& changes)
+{
+    if (m_heldDepth == 0)
+        Q_EMIT objectWillChange();
+    ++m_heldDepth;
+    struct Release {
+        TremlorSettings& self;
+        ~Release() { --self.m_heldDepth; }
+    };
+    {
+        const Release release { *this };
+        changes();
+    }
+    if (m_heldDepth > 0)
+        return;
+    // Observers may write again from here on: they see the whole record and announce as usual.
+    const QList<ChangeSignal> held = std::exchange(m_heldSignals, {});
+    for (const ChangeSignal signal : held)
+        Q_EMIT(this->*signal)();
 }
 
 void TremlorSettings::writeDefault(Key key)
@@ -150,31 +187,31 @@ void TremlorSettings::writeDefault(Key key)
 void TremlorSettings::setSelectedAppBundleIDs(const QStringList& ids)
 {
     const bool changed = ids != m_selectedAppBundleIDs;
-    Q_EMIT objectWillChange();
+    willChange();
     m_selectedAppBundleIDs = ids;
     saveSelectedApps();
     if (changed)
-        Q_EMIT selectedAppBundleIDsChanged();
+        announce(&TremlorSettings::selectedAppBundleIDsChanged);
 }
 
 void TremlorSettings::setProfiles(const QList<Profile>& profiles)
 {
     const bool changed = profiles != m_profiles;
-    Q_EMIT objectWillChange();
+    willChange();
     m_profiles = profiles;
     saveProfiles();
     if (changed)
-        Q_EMIT profilesChanged();
+        announce(&TremlorSettings::profilesChanged);
 }
 
 void TremlorSettings::setScheduleEntries(const QList<ScheduleEntry>& entries)
 {
     const bool changed = entries != m_scheduleEntries;
-    Q_EMIT objectWillChange();
+    willChange();
     m_scheduleEntries = entries;
     saveScheduleEntries();
     if (changed)
-        Q_EMIT scheduleEntriesChanged();
+        announce(&TremlorSettings::scheduleEntriesChanged);
 }
 
 void TremlorSettings::loadSelectedApps()

@@ -14,6 +14,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
 namespace tremlor {
 
@@ -131,6 +132,11 @@ public:
     // Writes every default except hasCompletedOnboarding, profiles and scheduleEntries.
     void resetToDefaults();
 
+    // Runs `changes` as one change of the whole record: objectWillChange once before, then,
+    // after every value is stored, each changed setting's signal once. An observer that reads
+    // one setting when another changes never meets a half-applied record.
+    void changeAtOnce(const std::function<void()>& changes);
+
     UserDefaults& userDefaults() const { return m_defaults; }
 
 Q_SIGNALS:
@@ -213,6 +219,9 @@ private:
     UserDefaults::Value effectiveValue(Key key) const;
     void write(Key key, const UserDefaults::Value& value);
     void writeDefault(Key key);
+    using ChangeSignal = void (TremlorSettings::*)();
+    void willChange();
+    void announce(ChangeSignal signal);
 
     void loadSelectedApps();
     void loadProfiles();
@@ -229,6 +238,8 @@ private:
     QList<Profile> m_profiles;
     QList<ScheduleEntry> m_scheduleEntries;
     QHash<QString, QByteArray> m_undecodable;
+    int m_heldDepth = 0;
+    QList<ChangeSignal> m_heldSignals;
 };
 
 } // namespace tremlor

@@ -16,7 +16,8 @@ TEST(SettingBinding, RefreshesNowOnEachChangeAndNotAfterTheViewIsGone)
     TremlorSettings& settings = temp.settings();
     int refreshes = 0;
     auto view = std::make_unique<QObject>();
-    watch(view.get(), &settings, [&] { ++refreshes; }, &TremlorSettings::maxIntervalChanged,
+    watch(
+        view.get(), &settings, [&] { ++refreshes; }, &TremlorSettings::maxIntervalChanged,
         &TremlorSettings::profilesChanged);
     EXPECT_EQ(refreshes, 1);
     settings.setMaxInterval(12);

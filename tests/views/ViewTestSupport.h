@@ -13,16 +13,16 @@ namespace viewtest {
 // into the build's view-renders folder, for a person to look at (never compared).
 inline void saveRenders(QWidget& widget, const QString& name)
 {
-    // The palette is set on the widget itself: an application palette reaches widgets only
-    // through posted events. grab() rather than render() into a 2x image: Qt draws children
-    // with a graphics effect (the kit's press style) at doubled offsets there.
-    const QPalette original = widget.palette();
-    const bool hadOwnPalette = widget.testAttribute(Qt::WA_SetPalette);
+    const QPalette original = QApplication::palette();
+    const QPalette widgetOriginal = widget.palette();
     QDir().mkpath(QStringLiteral(TREMLOR_VIEW_RENDER_DIR));
     for (const bool dark : { false, true }) {
-        widget.setPalette(dark ? kittest::darkPalette() : kittest::lightPalette());
-        QCoreApplication::processEvents();
+        QApplication::setPalette(dark ? kittest::darkPalette() : kittest::lightPalette());
+        // A window never shown does not follow the application's palette: give it its own.
+        widget.setPalette(QApplication::palette());
         widget.adjustSize();
+        // grab() rather than render() into a 2x image: there Qt draws children that carry a
+        // graphics effect (the kit's press style) at doubled offsets.
         QImage image(widget.size(), QImage::Format_ARGB32);
         image.fill(widget.palette().color(QPalette::Window));
         QPainter painter(&image);
@@ -30,10 +30,8 @@ inline void saveRenders(QWidget& widget, const QString& name)
         painter.end();
         image.save(QStringLiteral(TREMLOR_VIEW_RENDER_DIR "/%1-%2.png").arg(name, dark ? "dark" : "light"));
     }
-    if (hadOwnPalette)
-        widget.setPalette(original);
-    else
-        widget.setPalette(QPalette());
+    QApplication::setPalette(original);
+    widget.setPalette(widgetOriginal);
 }
 
 } // namespace viewtest

@@ -1,3 +1,9 @@
 # Tests of the settings views.
 target_sources(tremlor_views_tests PRIVATE
+  # The window root, its search, and the General, Mouse, Apps, Timer and About sections.
+  views/SettingsSectionsTest.cpp
+  views/SettingsTestSupport.h
+  views/SettingsWindowTest.cpp
+  # The settings file's export and import.
+  views/SettingsFileTest.cpp
 )

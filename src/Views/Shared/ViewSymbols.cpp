@@ -53,6 +53,10 @@ const QStringList& names()
         QStringLiteral("envelope.fill"),
         QStringLiteral("dot.radiowaves.left.and.right"),
         QStringLiteral("circle.inset.filled"),
+        // settings checklist marks and rotation
+        QStringLiteral("square"),
+        QStringLiteral("circle"),
+        QStringLiteral("shuffle"),
     };
     return list;
 }

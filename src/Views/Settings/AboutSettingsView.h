@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QUrl>
+#include <QWidget>
+
+namespace tremlor {
+
+struct SettingsContext;
+
+// The application presented: icon, name, version and build, what it does and who makes it,
+// two link tiles (feedback by e-mail, the maker's site) and the copyright line. Changes nothing.
+class AboutSettingsView final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit AboutSettingsView(SettingsContext& context, QWidget* parent = nullptr);
+
+    static QUrl feedbackUrl();
+    static QUrl websiteUrl();
+    // "Copyright © <year> <maker>. All rights reserved.", the year in plain digits.
+    static QString copyrightLine(int year);
+};
+
+} // namespace tremlor

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "Models/AppInfo.h"
+
+#include <QAbstractListModel>
+#include <QHash>
+#include <QPixmap>
+#include <QStyledItemDelegate>
+
+#include <functional>
+
+namespace tremlor {
+
+// The rows the checklist shows. A row's icon and running state are read when the row is first
+// drawn after the list was (re)filled, so a long list costs only for the rows on screen.
+class AppChecklistModel final : public QAbstractListModel {
+    Q_OBJECT
+
+public:
+    enum Role { BundleIdRole = Qt::UserRole + 1, SelectedRole, RunningRole, IconRole };
+
+    AppChecklistModel(std::function<bool(const QString&)> isSelected, QObject* parent = nullptr);
+
+    void setApps(QList<AppInfo> apps);
+    const QList<AppInfo>& apps() const { return m_apps; }
+    // Redraws every row's mark after the choice changed.
+    void selectionChanged();
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+
+private:
+    QList<AppInfo> m_apps;
+    std::function<bool(const QString&)> m_isSelected;
+    mutable QHash<QString, QIcon> m_icons;
+    mutable QHash<QString, bool> m_running;
+};
+
+// Draws a row: the check mark, the 32-point icon, the name over the identifier and, for a
+// running application, a small green dot; a hairline under each row.
+class AppChecklistDelegate final : public QStyledItemDelegate {
+    Q_OBJECT
+
+public:
+    AppChecklistDelegate(bool allowMultiple, QObject* parent = nullptr);
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+    static constexpr int rowHeight = 44;
+
+private:
+    bool m_allowMultiple;
+};
+
+} // namespace tremlor

@@ -1,0 +1,91 @@
+#include "Views/Settings/SettingsWindow.h"
+
+#include "KestuDesign/Resources/KestuFontRegistry.h"
+#include "Views/Settings/SettingsContext.h"
+#include "Views/Settings/SettingsSectionView.h"
+#include "Views/Settings/SettingsSidebar.h"
+#include "Views/Shared/ViewSymbols.h"
+
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+namespace tremlor {
+
+namespace {
+constexpr int windowWidth = 700;
+constexpr int windowHeight = 500;
+constexpr int sidebarMinimum = 160;
+constexpr int sidebarIdeal = 180;
+constexpr int sidebarMaximum = 220;
+} // namespace
+
+SettingsWindow::SettingsWindow(
+    SettingsContext& context, SettingsSection selectedSection, const QString& searchText, QWidget* parent)
+    : QWidget(parent)
+    , m_context(context)
+    , m_selected(selectedSection)
+    , m_sidebar(nullptr)
+    , m_pane(new QWidget(this))
+{
+    ViewSymbols::registerAll();
+    kestu::Kestu::registerFonts();
+    setObjectName(QStringLiteral("settings-view"));
+    setAccessibleName(tr("Settings"));
+    setFixedSize(windowWidth, windowHeight);
+
+    m_sidebar = new SettingsSidebar(selectedSection, searchText, this);
+    m_sidebar->setMinimumWidth(sidebarMinimum);
+    m_sidebar->setMaximumWidth(sidebarMaximum);
+    m_sidebar->setFixedWidth(sidebarIdeal);
+    connect(m_sidebar, &SettingsSidebar::sectionClicked, this, &SettingsWindow::setSelectedSection);
+
+    m_pane->setObjectName(QStringLiteral("settings-detail"));
+    auto* paneLayout = new QVBoxLayout(m_pane);
+    paneLayout->setContentsMargins(0, 0, 0, 0);
+    paneLayout->setSpacing(0);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_sidebar);
+    layout->addWidget(m_pane, 1);
+    buildDetail();
+}
+
+void SettingsWindow::setSelectedSection(SettingsSection section)
+{
+    m_selected = section;
+    m_sidebar->setSelectedSection(section);
+    buildDetail();
+    Q_EMIT sectionChanged(section);
+}
+
+QString SettingsWindow::searchText() const
+{
+    return m_sidebar->searchText();
+}
+
+void SettingsWindow::setSearchText(const QString& text)
+{
+    m_sidebar->setSearchText(text);
+}
+
+void SettingsWindow::buildDetail()
+{
+    // The old view goes at once, so nothing of it (a scanner, a typed number) outlives the switch.
+    delete m_detail.data();
+    m_detail = makeSettingsSectionView(m_selected, m_context, m_pane);
+    m_detail->setObjectName(m_detail->objectName().isEmpty() ? QStringLiteral("settings-detail-") + rawValue(m_selected)
+                                                             : m_detail->objectName());
+    m_pane->layout()->addWidget(m_detail);
+    if (isVisible())
+        m_detail->show();
+}
+
+void SettingsWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    kestu::Kestu::registerFonts();
+}
+
+} // namespace tremlor

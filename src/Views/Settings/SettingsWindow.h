@@ -1,0 +1,48 @@
+#pragma once
+
+#include "Models/Enumerations.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace tremlor {
+
+struct SettingsContext;
+class SettingsSidebar;
+
+// The settings window's root: the searchable sidebar of the eight sections and the detail pane,
+// which builds the selected section's view anew on every selection. It keeps no settings itself.
+class SettingsWindow final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit SettingsWindow(SettingsContext& context, SettingsSection selectedSection = SettingsSection::general,
+        const QString& searchText = {}, QWidget* parent = nullptr);
+    Q_DISABLE_COPY_MOVE(SettingsWindow)
+
+    SettingsSection selectedSection() const { return m_selected; }
+    // Shows `section` in the detail pane (a new view, also when it is already shown).
+    void setSelectedSection(SettingsSection section);
+    QString searchText() const;
+    void setSearchText(const QString& text);
+
+    SettingsSidebar* sidebar() const { return m_sidebar; }
+    QWidget* detailView() const { return m_detail; }
+
+Q_SIGNALS:
+    void sectionChanged(tremlor::SettingsSection section);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildDetail();
+
+    SettingsContext& m_context;
+    SettingsSection m_selected;
+    SettingsSidebar* m_sidebar;
+    QWidget* m_pane;
+    QPointer<QWidget> m_detail;
+};
+
+} // namespace tremlor

@@ -1,0 +1,103 @@
+#include "Views/Settings/TremlorSettingsDocument.h"
+
+#include "Models/TremlorSettings.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cmath>
+
+namespace tremlor {
+
+namespace {
+
+bool isTimeOfDay(const DateComponents& time)
+{
+    const bool hourOk = !time.hour || (*time.hour >= 0 && *time.hour <= 23);
+    const bool minuteOk = !time.minute || (*time.minute >= 0 && *time.minute <= 59);
+    return hourOk && minuteOk;
+}
+
+} // namespace
+
+std::optional<TremlorSettingsDocument> TremlorSettingsDocument::fromSettings(const TremlorSettings& settings)
+{
+    const SettingsExport record(settings, settings.profiles(), settings.scheduleEntries());
+    std::optional<QByteArray> data = record.encode();
+    if (!data)
+        return std::nullopt;
+    return TremlorSettingsDocument(std::move(*data));
+}
+
+std::optional<TremlorSettingsDocument> TremlorSettingsDocument::read(const QString& path)
+{
+    // A pipe or a device would block the reader or never end: only regular files are read.
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > maximumFileSize)
+        return std::nullopt;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    // The file may have grown since it was measured.
+    QByteArray data = file.read(maximumFileSize + 1);
+    if (data.size() > maximumFileSize || file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return TremlorSettingsDocument(std::move(data));
+}
+
+bool TremlorSettingsDocument::write(const QString& path) const
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(m_data) != m_data.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+bool TremlorSettingsDocument::isSound(const SettingsExport& record)
+{
+    const auto finite = [](double value) { return std::isfinite(value); };
+    if (!finite(record.maxInterval) || !finite(record.jiggleDistance) || !finite(record.idleThreshold))
+        return false;
+    for (const Profile& profile : record.profiles) {
+        if (!finite(profile.maxInterval) || !finite(profile.jiggleDistance))
+            return false;
+    }
+    for (const ScheduleEntry& entry : record.scheduleEntries) {
+        if (!isTimeOfDay(entry.startTime) || !isTimeOfDay(entry.endTime))
+            return false;
+    }
+    return true;
+}
+
+std::optional<SettingsExport> TremlorSettingsDocument::record() const
+{
+    DecodeResult<SettingsExport> result = SettingsExport::decode(m_data);
+    if (!result || !isSound(*result.value))
+        return std::nullopt;
+    return std::move(result.value);
+}
+
+bool TremlorSettingsDocument::exportTo(const QString& path, const TremlorSettings& settings)
+{
+    const std::optional<TremlorSettingsDocument> document = fromSettings(settings);
+    return document && document->write(path);
+}
+
+bool TremlorSettingsDocument::importFrom(const QString& path, TremlorSettings& settings)
+{
+    const std::optional<TremlorSettingsDocument> document = read(path);
+    if (!document)
+        return false;
+    const std::optional<SettingsExport> record = document->record();
+    if (!record)
+        return false;
+    record->apply(settings);
+    return true;
+}
+
+} // namespace tremlor

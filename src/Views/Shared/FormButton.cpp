@@ -1,0 +1,65 @@
+#include "Views/Shared/FormButton.h"
+
+#include "KestuDesign/Tokens/KestuColor.h"
+#include "KestuDesign/Tokens/KestuFont.h"
+#include "KestuDesign/Tokens/KestuMetrics.h"
+#include "Views/Shared/TremlorColor.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+namespace tremlor {
+
+FormButton::FormButton(const QString& title, bool prominent, QWidget* parent)
+    : QAbstractButton(parent)
+    , m_prominent(prominent)
+{
+    setText(title);
+    setAccessibleName(title);
+    setFont(kestu::Font::callout());
+    setAttribute(Qt::WA_Hover);
+    setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+QSize FormButton::sizeHint() const
+{
+    const QFontMetrics fm(font());
+    return QSize(fm.horizontalAdvance(text()) + 2 * static_cast<int>(kestu::Space::space12), 26);
+}
+
+void FormButton::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    QPainterPath path;
+    path.addRoundedRect(r, kestu::Radius::small + 2, kestu::Radius::small + 2);
+    const bool dark = kestu::appearanceOf(this) == kestu::KestuAppearance::dark;
+    QColor textColor;
+    if (m_prominent && isEnabled()) {
+        p.fillPath(path, Color::accentGradient(r));
+        if (isDown())
+            p.fillPath(path, QColor(0, 0, 0, 40));
+        textColor = kestu::Color::white().resolve(this);
+    } else {
+        QColor fill = kestu::Color::surfaceTertiary().resolve(this);
+        if (isEnabled() && (isDown() || underMouse()))
+            fill = dark ? fill.lighter(isDown() ? 135 : 120) : fill.darker(isDown() ? 112 : 105);
+        p.fillPath(path, fill);
+        p.setPen(QPen(kestu::Color::border().resolve(this), 1));
+        p.drawPath(path);
+        textColor = kestu::Color::text().resolve(this);
+    }
+    if (!isEnabled())
+        textColor = kestu::withOpacity(kestu::Color::textSecondary().resolve(this), 0.7);
+    if (hasFocus() && isEnabled()) {
+        p.setPen(QPen(kestu::withOpacity(Color::accent(), 0.6), 1.5));
+        p.drawRoundedRect(r.adjusted(1, 1, -1, -1), kestu::Radius::small + 1, kestu::Radius::small + 1);
+    }
+    p.setPen(textColor);
+    p.setFont(font());
+    p.drawText(rect(), Qt::AlignCenter, text());
+}
+
+} // namespace tremlor

@@ -1,0 +1,349 @@
+#include "Helpers/LaunchAtLogin.h"
+#include "KestuDesign/Components/KestuSearchField.h"
+#include "KestuDesign/Components/KestuSlider.h"
+#include "KestuDesign/Components/KestuTextField.h"
+#include "KestuDesign/Components/KestuToggleStyle.h"
+#include "SettingsTestSupport.h"
+#include "Views/Settings/AboutSettingsView.h"
+#include "Views/Settings/AppChecklistView.h"
+#include "Views/Settings/AppsSettingsView.h"
+#include "Views/Settings/GeneralSettingsView.h"
+#include "Views/Settings/MouseSettingsView.h"
+#include "Views/Settings/SettingsSidebar.h"
+#include "Views/Settings/SettingsSidebarRow.h"
+#include "Views/Settings/SettingsWindow.h"
+#include "Views/Settings/TimerSettingsView.h"
+#include "Views/Shared/FormPicker.h"
+
+#include <QAbstractButton>
+#include <QDesktopServices>
+#include <QFile>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QVariantAnimation>
+
+#include <gtest/gtest.h>
+
+using namespace tremlor;
+using settingstest::Fixture;
+
+namespace {
+template <typename T> T* child(const QWidget& root, const char* name)
+{
+    T* widget = root.findChild<T*>(QLatin1String(name));
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+}
+
+// Where the switch is heading (its animation's end), i.e. the value it shows.
+bool switchShowsOn(const kestu::KestuToggleStyle* toggle)
+{
+    const QVariant end = toggle->toggleSwitch()->animation()->endValue();
+    return end.isValid() ? end.toDouble() > 0.5 : toggle->toggleSwitch()->position() > 0.5;
+}
+
+// Stands in for the desktop's URL handlers.
+class UrlRecorder final : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public Q_SLOTS:
+    void open(const QUrl& url) { opened << url; }
+};
+
+void choose(FormPicker* picker, const QVariant& tag)
+{
+    const int index = picker->findData(tag);
+    picker->setCurrentIndex(index);
+    Q_EMIT picker->activated(index);
+}
+} // namespace
+
+// The login toggle mirrors the system: a failed change springs back to the real state without
+// calling the manager again, and the stored launchAtLogin flag is never read or written.
+TEST(GeneralSettings, LoginToggleShowsTheSystemStateAndReturnsToItOnFailure)
+{
+    const struct {
+        bool registered;
+        bool fails;
+        bool shownAfterClick;
+    } cases[] = { { false, false, true }, { true, false, false }, { false, true, false }, { true, true, true } };
+    for (const auto& c : cases) {
+        Fixture f;
+        f.settings().setLaunchAtLogin(!c.registered);
+        f.loginItem.enabled = c.registered;
+        f.loginItem.fails = c.fails;
+        QSignalSpy stored(&f.settings(), &TremlorSettings::launchAtLoginChanged);
+        GeneralSettingsView view(f.context);
+        auto* toggle = child<kestu::KestuToggleStyle>(view, "launch-at-login-toggle");
+        EXPECT_EQ(view.launchAtLoginEnabled(), c.registered);
+        toggle->toggleSwitch()->click();
+        EXPECT_EQ(view.launchAtLoginEnabled(), c.shownAfterClick);
+        EXPECT_EQ(switchShowsOn(toggle), c.shownAfterClick);
+        EXPECT_EQ(f.loginItem.writes, 1);
+        EXPECT_EQ(stored.count(), 0);
+        EXPECT_EQ(f.settings().launchAtLogin(), !c.registered);
+    }
+}
+
+// Over the real autostart entry: a folder that cannot be made leaves the toggle off.
+TEST(GeneralSettings, LoginToggleOverAnUnwritableAutostartFolderStaysOff)
+{
+    Fixture f;
+    QTemporaryDir config;
+    QFile blocker(config.path() + QStringLiteral("/autostart"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly)); // a file where the folder should be
+    blocker.close();
+    LaunchAtLogin real(config.path(), QStringLiteral("/usr/bin/tremlor"));
+    SettingsContext context { f.settings(), f.context.makeAppScanner, f.accessibility, real, f.clock };
+    GeneralSettingsView view(context);
+    auto* toggle = child<kestu::KestuToggleStyle>(view, "launch-at-login-toggle");
+    toggle->toggleSwitch()->click();
+    EXPECT_FALSE(view.launchAtLoginEnabled());
+    EXPECT_FALSE(real.isEnabled());
+    EXPECT_FALSE(f.settings().launchAtLogin());
+}
+
+// Each toggle writes its setting at once and follows a change made elsewhere.
+TEST(SettingsSections, TogglesWriteTheStoreAndFollowOutsideChanges)
+{
+    using Get = bool (TremlorSettings::*)() const;
+    using Set = void (TremlorSettings::*)(bool);
+    const struct {
+        SettingsSection section;
+        const char* name;
+        Get get;
+        Set set;
+    } cases[] = {
+        { SettingsSection::general, "show-in-dock-toggle", &TremlorSettings::showInDock,
+            &TremlorSettings::setShowInDock },
+        { SettingsSection::general, "play-sound-toggle", &TremlorSettings::playSoundOnToggle,
+            &TremlorSettings::setPlaySoundOnToggle },
+        { SettingsSection::mouse, "simulate-keyboard-toggle", &TremlorSettings::simulateKeyboard,
+            &TremlorSettings::setSimulateKeyboard },
+        { SettingsSection::mouse, "simulate-clicks-toggle", &TremlorSettings::simulateClicks,
+            &TremlorSettings::setSimulateClicks },
+        { SettingsSection::mouse, "smart-idle-toggle", &TremlorSettings::smartIdleEnabled,
+            &TremlorSettings::setSmartIdleEnabled },
+        { SettingsSection::apps, "launch-if-not-running-toggle", &TremlorSettings::launchIfNotRunning,
+            &TremlorSettings::setLaunchIfNotRunning },
+        { SettingsSection::timer, "caffeine-toggle", &TremlorSettings::caffeineEnabled,
+            &TremlorSettings::setCaffeineEnabled },
+        { SettingsSection::timer, "countdown-toggle", &TremlorSettings::showCountdownInMenuBar,
+            &TremlorSettings::setShowCountdownInMenuBar },
+        { SettingsSection::timer, "notify-expiry-toggle", &TremlorSettings::notifyOnExpiry,
+            &TremlorSettings::setNotifyOnExpiry },
+    };
+    Fixture f;
+    for (const auto& c : cases) {
+        SettingsWindow window(f.context, c.section);
+        auto* toggle = child<kestu::KestuToggleStyle>(*window.detailView(), c.name);
+        const bool before = (f.settings().*c.get)();
+        toggle->toggleSwitch()->click();
+        EXPECT_EQ((f.settings().*c.get)(), !before) << c.name;
+        (f.settings().*c.set)(before);
+        EXPECT_EQ(switchShowsOn(toggle), before) << c.name;
+    }
+}
+
+// Pickers write their choice and always show the stored value.
+TEST(SettingsSections, PickersWriteTheStoreAndFollowOutsideChanges)
+{
+    Fixture f;
+    {
+        SettingsWindow window(f.context, SettingsSection::general);
+        auto* picker = child<FormPicker>(*window.detailView(), "display-mode-picker");
+        choose(picker, QStringLiteral("iconAndCountdown"));
+        EXPECT_EQ(f.settings().menuBarDisplayMode(), MenuBarDisplayMode::iconAndCountdown);
+        f.settings().setMenuBarDisplayMode(MenuBarDisplayMode::iconAndAppName);
+        EXPECT_EQ(picker->currentTag().toString(), QStringLiteral("iconAndAppName"));
+    }
+    {
+        SettingsWindow window(f.context, SettingsSection::mouse);
+        auto* picker = child<FormPicker>(*window.detailView(), "pattern-picker");
+        auto* caption = child<QLabel>(*window.detailView(), "pattern-description");
+        choose(picker, QStringLiteral("circle"));
+        EXPECT_EQ(f.settings().movementPattern(), MovementPattern::circle);
+        EXPECT_EQ(caption->text(), QStringLiteral("Tiny circular arc"));
+        f.settings().setMovementPattern(MovementPattern::natural);
+        EXPECT_EQ(picker->currentTag().toString(), QStringLiteral("natural"));
+        EXPECT_EQ(caption->text(), QStringLiteral("Human-like activity with mouse, keyboard, and clicks"));
+    }
+    {
+        SettingsWindow window(f.context, SettingsSection::apps);
+        auto* picker = child<FormPicker>(*window.detailView(), "rotation-mode-picker");
+        choose(picker, QStringLiteral("random"));
+        EXPECT_EQ(f.settings().rotationMode(), RotationMode::random);
+    }
+    {
+        SettingsWindow window(f.context, SettingsSection::timer);
+        auto* picker = child<FormPicker>(*window.detailView(), "default-duration-picker");
+        choose(picker, QStringLiteral("inf"));
+        EXPECT_EQ(f.settings().defaultDurationId(), QStringLiteral("inf"));
+        f.settings().setDefaultDurationId(QStringLiteral("custom_90"));
+        EXPECT_EQ(picker->currentIndex(), -1);
+        choose(picker, QStringLiteral("2h"));
+        EXPECT_EQ(f.settings().defaultDurationId(), QStringLiteral("2h"));
+    }
+}
+
+// Showing values off a control's grid (an imported threshold of 7 on a step of 5, an interval of
+// 0, a switch interval outside 1…10, a custom default) writes nothing back; a user's step does.
+TEST(SettingsSections, ShowingOffGridValuesWritesNothingBack)
+{
+    Fixture f;
+    TremlorSettings& s = f.settings();
+    s.setSmartIdleEnabled(true);
+    s.setIdleThreshold(7);
+    s.setMaxInterval(0);
+    s.setJiggleDistance(80);
+    s.setAppSwitchInterval(15);
+    s.setDefaultDurationId(QStringLiteral("custom_45"));
+    QSignalSpy writes(&s, &TremlorSettings::objectWillChange);
+    SettingsWindow window(f.context);
+    window.show();
+    for (SettingsSection section : allCases<SettingsSection>())
+        window.sidebar()->row(section)->click();
+    window.sidebar()->row(SettingsSection::mouse)->click();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(writes.count(), 0);
+    EXPECT_EQ(s.idleThreshold(), 7);
+    EXPECT_EQ(s.maxInterval(), 0);
+    EXPECT_EQ(s.jiggleDistance(), 80);
+
+    window.sidebar()->row(SettingsSection::apps)->click();
+    auto* label = child<QLabel>(*window.detailView(), "switch-interval-label");
+    EXPECT_EQ(label->text(), QStringLiteral("Switch every 15 cycles"));
+    EXPECT_FALSE(child<QAbstractButton>(*window.detailView(), "switch-interval-increment")->isEnabled());
+    child<QAbstractButton>(*window.detailView(), "switch-interval-decrement")->click();
+    EXPECT_EQ(s.appSwitchInterval(), 10);
+    s.setAppSwitchInterval(1);
+    EXPECT_EQ(label->text(), QStringLiteral("Switch every 1 cycle"));
+    EXPECT_FALSE(child<QAbstractButton>(*window.detailView(), "switch-interval-decrement")->isEnabled());
+}
+
+// Select All appends the listed, missing applications after those chosen; Deselect All removes
+// only the listed ones; the count includes hidden and uninstalled choices.
+TEST(AppChecklist, SelectAllAndDeselectAllKeepOrderAndCountHiddenChoices)
+{
+    Fixture f;
+    f.apps = { AppInfo("org.gnome.Calculator", "Calculator", {}), AppInfo("org.gnome.Calendar", "Calendar", {}),
+        AppInfo("firefox", "Firefox", {}), AppInfo("org.kde.kate", "Kate", {}) };
+    TremlorSettings& s = f.settings();
+    s.setSelectedAppBundleIDs({ "gone.app", "org.gnome.Calendar", "firefox" });
+    AppsSettingsView view(f.context);
+    AppChecklistView* list = view.checklist();
+    auto* count = child<QLabel>(view, "selected-count");
+
+    list->searchField()->textField()->replaceText(QStringLiteral("GNOME"));
+    QStringList names;
+    for (const AppInfo& app : list->filteredApps())
+        names << app.name();
+    EXPECT_EQ(names, QStringList({ "Calculator", "Calendar" }));
+    child<QAbstractButton>(view, "select-all-button")->click();
+    EXPECT_EQ(
+        s.selectedAppBundleIDs(), QStringList({ "gone.app", "org.gnome.Calendar", "firefox", "org.gnome.Calculator" }));
+    EXPECT_EQ(count->text(), QStringLiteral("4 selected"));
+    child<QAbstractButton>(view, "deselect-all-button")->click();
+    EXPECT_EQ(s.selectedAppBundleIDs(), QStringList({ "gone.app", "firefox" }));
+    EXPECT_EQ(count->text(), QStringLiteral("2 selected"));
+
+    list->searchField()->textField()->replaceText(QStringLiteral(" "));
+    EXPECT_TRUE(list->filteredApps().isEmpty());
+    list->searchField()->textField()->replaceText(QStringLiteral("kate"));
+    list->toggleSelection(list->filteredApps().at(0));
+    list->toggleSelection(f.apps.at(2));
+    EXPECT_EQ(s.selectedAppBundleIDs(), QStringList({ "gone.app", "org.kde.kate" }));
+}
+
+// Each Apps view makes its own scanner and scans once; leaving and coming back scans afresh.
+TEST(AppsSettings, EachViewScansWithItsOwnScanner)
+{
+    Fixture f;
+    f.apps = { AppInfo("firefox", "Firefox", {}) };
+    SettingsWindow window(f.context, SettingsSection::apps);
+    EXPECT_EQ(f.scans, 1);
+    window.sidebar()->row(SettingsSection::timer)->click();
+    window.sidebar()->row(SettingsSection::apps)->click();
+    EXPECT_EQ(f.scans, 2);
+    EXPECT_EQ(static_cast<AppsSettingsView*>(window.detailView())->apps().size(), 1);
+}
+
+// Typed minutes: ASCII digits with an optional "+", at least 1, never more than a stored custom
+// duration holds; anything else keeps "Set as Default" disabled.
+TEST(TimerSettings, CustomMinutesAcceptOnlyPlainPositiveNumbers)
+{
+    const struct {
+        const char* text;
+        std::optional<std::int64_t> minutes;
+    } cases[] = {
+        { "90", 90 },
+        { "+15", 15 },
+        { "0090", 90 },
+        { "1", 1 },
+        { "10000000", 10'000'000 },
+        { "", std::nullopt },
+        { "0", std::nullopt },
+        { "-5", std::nullopt },
+        { "-", std::nullopt },
+        { "+", std::nullopt },
+        { "1.5", std::nullopt },
+        { "12a", std::nullopt },
+        { "1e3", std::nullopt },
+        { " 5", std::nullopt },
+        { "5 ", std::nullopt },
+        { "++5", std::nullopt },
+        { "\u0663", std::nullopt },
+        { "\uFF15", std::nullopt },
+        { "10000001", std::nullopt },
+        { "153722867280912931", std::nullopt },
+        { "9223372036854775807", std::nullopt },
+        { "9223372036854775808", std::nullopt },
+        { "99999999999999999999999", std::nullopt },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(TimerSettingsView::customMinutes(QString::fromUtf8(c.text)), c.minutes) << c.text;
+
+    Fixture f;
+    TimerSettingsView view(f.context);
+    auto* field = child<kestu::KestuTextField>(view, "custom-minutes-field");
+    auto* set = child<QAbstractButton>(view, "set-default-button");
+    EXPECT_FALSE(set->isEnabled());
+    for (const char* refused : { "\u0663", "-5", "1.5", "9223372036854775808" }) {
+        field->replaceText(QString::fromUtf8(refused));
+        EXPECT_FALSE(set->isEnabled()) << refused;
+        set->click();
+        EXPECT_EQ(f.settings().defaultDurationId(), QStringLiteral("1h"));
+    }
+    field->replaceText(QStringLiteral("0090"));
+    EXPECT_TRUE(set->isEnabled());
+    set->click();
+    EXPECT_EQ(f.settings().defaultDurationId(), QStringLiteral("custom_90"));
+    EXPECT_EQ(field->text(), QStringLiteral("0090"));
+}
+
+// The copyright year comes from the clock without grouping; the tiles open their addresses.
+TEST(AboutSettings, ShowsTheClocksYearAndOpensItsLinks)
+{
+    Fixture f;
+    for (const int year : { 2026, 12026 }) {
+        f.clock.time = QDateTime(QDate(year, 1, 1), QTime(0, 0));
+        AboutSettingsView about(f.context);
+        EXPECT_EQ(child<QLabel>(about, "about-copyright")->text(), AboutSettingsView::copyrightLine(year));
+        EXPECT_TRUE(AboutSettingsView::copyrightLine(year).contains(QString::number(year)));
+    }
+    AboutSettingsView view(f.context);
+
+    UrlRecorder recorder;
+    QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &recorder, "open");
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), &recorder, "open");
+    child<QAbstractButton>(view, "about-feedback-link")->click();
+    child<QAbstractButton>(view, "about-website-link")->click();
+    QDesktopServices::unsetUrlHandler(QStringLiteral("mailto"));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    EXPECT_EQ(recorder.opened, QList<QUrl>({ AboutSettingsView::feedbackUrl(), AboutSettingsView::websiteUrl() }));
+}
+
+#include "SettingsSectionsTest.moc"

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "Helpers/AccessibilityChecking.h"
+#include "Helpers/AppScanning.h"
+#include "Helpers/LoginItemManaging.h"
+#include "Platform/Clock.h"
+#include "Views/Settings/SettingsContext.h"
+#include "core/TempDefaults.h"
+
+#include <QApplication>
+#include <QWidget>
+
+#include <memory>
+
+namespace settingstest {
+
+// A scanner over a fixed list; counts the scanners made and the scans.
+struct FakeScanner final : tremlor::AppScanning {
+    explicit FakeScanner(QList<tremlor::AppInfo> apps, int* scans)
+        : apps(std::move(apps))
+        , scans(scans)
+    {
+    }
+    QList<tremlor::AppInfo> scanInstalledApps() override
+    {
+        ++*scans;
+        return apps;
+    }
+    QList<tremlor::AppInfo> apps;
+    int* scans;
+};
+
+struct FakeLoginItem final : tremlor::LoginItemManaging {
+    bool isEnabled() const override
+    {
+        ++reads;
+        return enabled;
+    }
+    void setEnabled(bool value) override
+    {
+        ++writes;
+        if (fails)
+            throw tremlor::LoginItemError("not writable");
+        enabled = value;
+    }
+    bool enabled = false;
+    bool fails = false;
+    mutable int reads = 0;
+    int writes = 0;
+};
+
+struct FakeAccessibility final : tremlor::AccessibilityChecking {
+    bool isTrusted() const override { return trusted; }
+    bool requestAccess(bool) override { return trusted; }
+    bool trusted = true;
+};
+
+struct FakeClock final : tremlor::Clock {
+    QDateTime now() const override { return time; }
+    std::chrono::steady_clock::time_point monotonicNow() const override { return {}; }
+    QDateTime time = QDateTime(QDate(2026, 3, 14), QTime(9, 30));
+};
+
+// A store over a private domain and fakes for every service a section takes.
+struct Fixture {
+    Fixture()
+        : context { temp.settings(), [this] { return std::make_unique<FakeScanner>(apps, &scans); }, accessibility,
+            loginItem, clock }
+    {
+    }
+    tremlor::TremlorSettings& settings() { return temp.settings(); }
+
+    TempDefaults temp;
+    QList<tremlor::AppInfo> apps;
+    int scans = 0;
+    FakeLoginItem loginItem;
+    FakeAccessibility accessibility;
+    FakeClock clock;
+    tremlor::SettingsContext context;
+};
+
+// The widget of type T named `name` under `root` (a test fails clearly when it is missing).
+template <typename T> T* find(const QWidget& root, const QString& name)
+{
+    return root.findChild<T*>(name);
+}
+
+} // namespace settingstest

@@ -1,0 +1,120 @@
+#include "Views/Settings/SettingsWindow.h"
+
+#include "KestuDesign/Components/KestuSearchField.h"
+#include "KestuDesign/Components/KestuSettingsSearchField.h"
+#include "SettingsTestSupport.h"
+#include "ViewTestSupport.h"
+#include "Views/Settings/SettingsSidebar.h"
+#include "Views/Settings/SettingsSidebarRow.h"
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace tremlor;
+using settingstest::Fixture;
+
+namespace {
+using S = SettingsSection;
+
+QString names(const QList<SettingsSection>& sections)
+{
+    QStringList result;
+    for (SettingsSection s : sections)
+        result << rawValue(s);
+    return result.join(u',');
+}
+} // namespace
+
+// Title first, then keywords in order; lower-cased in full, never trimmed; declaration order.
+TEST(SettingsSearch, MatchesTitlesThenKeywordsInDeclarationOrder)
+{
+    const struct {
+        QString query;
+        QString expected;
+    } cases[] = {
+        { QString(), "general,mouse,apps,timer,profiles,schedule,advanced,about" },
+        { "sched", "timer,schedule" },
+        { "SCHED", "timer,schedule" },
+        { "sChEd", "timer,schedule" },
+        { "time", "timer,schedule" },
+        { "start", "general,schedule" },
+        { " ", "general,schedule" },
+        { " general", "" },
+        { "general ", "" },
+        { "port", "advanced,about" },
+        { "tion", "apps,timer,profiles" },
+        { "jiggle", "mouse" },
+        { "zzz", "" },
+        // Full Unicode lower-casing: a capital dotted I becomes "i̇", which no title holds.
+        { QString::fromUtf8("\u0130"), "" },
+        { QString::fromUtf8("ABOUT"), "about" },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(names(SettingsSidebar::filteredSections(c.query)), c.expected) << c.query.toStdString();
+}
+
+// Searching never changes the selection; a filtered-out selection shows no row selected and is
+// selected again when its row comes back.
+TEST(SettingsWindow, SearchKeepsTheSelectionAndItsHighlightReturns)
+{
+    Fixture f;
+    SettingsWindow window(f.context);
+    window.sidebar()->row(S::profiles)->click();
+    ASSERT_EQ(window.selectedSection(), S::profiles);
+
+    auto* field = window.findChild<QLineEdit*>(QStringLiteral("settings-search-field"));
+    ASSERT_NE(field, nullptr);
+    QTest::keyClicks(field, QStringLiteral("dock"));
+    EXPECT_EQ(window.sidebar()->visibleSections(), QList<S> { S::general });
+    EXPECT_EQ(window.selectedSection(), S::profiles);
+    EXPECT_EQ(window.sidebar()->highlightedSection(), std::nullopt);
+    EXPECT_EQ(window.detailView()->objectName().contains(QStringLiteral("profiles")), true);
+
+    auto* clear = window.sidebar()->searchField()->clearButton();
+    EXPECT_FALSE(clear->isHidden());
+    clear->click();
+    EXPECT_TRUE(clear->isHidden());
+    EXPECT_EQ(window.sidebar()->visibleSections().size(), 8);
+    EXPECT_EQ(window.sidebar()->highlightedSection(), S::profiles);
+
+    window.setSearchText(QStringLiteral("zzz"));
+    EXPECT_TRUE(window.sidebar()->visibleSections().isEmpty());
+    EXPECT_EQ(window.selectedSection(), S::profiles);
+}
+
+// Every selection builds a fresh view, also of the section already shown.
+TEST(SettingsWindow, EachSelectionBuildsAFreshView)
+{
+    Fixture f;
+    SettingsWindow window(f.context);
+    EXPECT_EQ(window.selectedSection(), S::general);
+    for (SettingsSection section : allCases<SettingsSection>()) {
+        const QPointer<QWidget> before = window.detailView();
+        window.sidebar()->row(section)->click();
+        EXPECT_EQ(window.selectedSection(), section);
+        EXPECT_TRUE(before.isNull());
+        EXPECT_NE(window.detailView(), nullptr);
+        EXPECT_EQ(window.sidebar()->highlightedSection(), section);
+    }
+}
+
+TEST(SettingsWindow, RendersEverySection)
+{
+    Fixture f;
+    f.apps = { AppInfo("org.gnome.Calculator", "Calculator", {}), AppInfo("org.gnome.TextEditor", "Text Editor", {}),
+        AppInfo("firefox", "Firefox", {}), AppInfo("org.kde.kate", "Kate", {}) };
+    f.settings().setSelectedAppBundleIDs({ "firefox", "org.kde.kate" });
+    for (SettingsSection section : allCases<SettingsSection>()) {
+        SettingsWindow window(f.context, section);
+        window.show();
+        QCoreApplication::processEvents();
+        viewtest::saveRenders(window, QStringLiteral("settings-") + rawValue(section));
+    }
+    SettingsWindow searching(f.context, S::general, QStringLiteral("sched"));
+    searching.show();
+    QCoreApplication::processEvents();
+    viewtest::saveRenders(searching, QStringLiteral("settings-search"));
+}
