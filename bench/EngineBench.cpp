@@ -6,9 +6,9 @@
 #include "CompositionRoot.h"
 #include "Engine/DirazUvuraLogger.h"
 #include "Engine/MouseMover.h"
-#include "Engine/MouseMoving.h"
 #include "Engine/TremlorEngine.h"
 #include "Models/TremlorSettings.h"
+#include "Platform/MouseMoving.h"
 #include "Platform/Random.h"
 #include "Platform/UserDefaults.h"
 #include "Platform/X11/SystemMouseMover.h"
@@ -168,8 +168,8 @@ int main(int argc, char* argv[])
         auto poster = std::make_shared<StampingMover>();
         MouseMover::Seams seams;
         seams.random = std::make_shared<LowRandom>();
-        TremlorEngine::Services services;
-        services.mouseMover = std::make_shared<MouseMover>(poster, seams);
+        CompositionRoot::Services services;
+        services.engine.mouseMover = std::make_shared<MouseMover>(poster, seams);
         CompositionRoot timed(settings, std::move(services));
         TremlorEngine& engine = timed.engine();
         std::vector<double> firstMove, startCall, stopCall, released;

@@ -18,20 +18,18 @@ using namespace tremlor;
 namespace {
 
 // Keeps the check instead of arming it, so the benchmark calls it directly.
-class CapturedTimers final : public QueueTimers
-{
+class CapturedTimers final : public QueueTimers {
 public:
-    Cancel arm(dispatch::SerialQueue&, std::chrono::nanoseconds, std::chrono::nanoseconds,
-               std::function<void()> fn) override
+    Cancel arm(
+        dispatch::SerialQueue&, std::chrono::nanoseconds, std::chrono::nanoseconds, std::function<void()> fn) override
     {
         check = std::move(fn);
-        return [] { };
+        return [] {};
     }
     std::function<void()> check;
 };
 
-class StillSource final : public InputIdleSource
-{
+class StillSource final : public InputIdleSource {
 public:
     QPointF cursorLocation() override { return { 640, 400 }; }
     double secondsSinceLastEvent(InputEventType) override { return 12.5; }
@@ -41,9 +39,8 @@ void runChecks(benchmark::State& state, std::shared_ptr<InputIdleSource> source)
 {
     auto timers = std::make_shared<CapturedTimers>();
     SystemIdleMonitor::Seams seams;
-    seams.source = std::move(source);
     seams.timers = timers;
-    SystemIdleMonitor monitor(seams);
+    SystemIdleMonitor monitor(std::move(source), seams);
     monitor.startMonitoring(30.0);
     monitor.waitUntilIdle();
     for (auto _ : state)
@@ -74,7 +71,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     // The detail line every tenth check is formatted, not printed.
-    DirazUvuraLogger::setSink([](DirazUvuraLogger::Level, const QString&) { });
+    DirazUvuraLogger::setSink([](DirazUvuraLogger::Level, const QString&) {});
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

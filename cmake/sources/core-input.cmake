@@ -7,10 +7,13 @@ target_sources(tremlor_core PRIVATE
   src/Engine/IdleDetector.h
   src/Engine/MouseMover.cpp
   src/Engine/MouseMover.h
-  src/Engine/MouseMoving.h
   src/Engine/NaturalMovement.cpp
   src/Engine/QueueTimers.cpp
   src/Engine/QueueTimers.h
+  src/Platform/InputIdleSource.h
+  src/Platform/MouseMoving.h
+  src/Platform/SyntheticInput.cpp
+  src/Platform/SyntheticInput.h
   src/Platform/X11/InputExtensions.cpp
   src/Platform/X11/InputExtensions.h
   src/Platform/X11/SystemMouseMover.cpp

@@ -11,6 +11,7 @@ target_sources(tremlor_core PRIVATE
   src/Models/Profile.h
   src/Models/ScheduleEntry.cpp
   src/Models/ScheduleEntry.h
+  src/Models/SettingDefaults.h
   src/Models/SettingsExport.cpp
   src/Models/SettingsExport.h
   src/Models/SettingsProviding.h

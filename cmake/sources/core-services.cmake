@@ -7,7 +7,6 @@ target_sources(tremlor_core PRIVATE
   src/Engine/DurationTimer.cpp
   src/Engine/DurationTimer.h
   src/Engine/DurationTimerProtocol.h
-  src/Engine/SleepPreventing.h
   src/Engine/TickSource.cpp
   src/Engine/TickSource.h
   src/Helpers/AccessibilityChecking.h
@@ -16,6 +15,7 @@ target_sources(tremlor_core PRIVATE
   src/Helpers/LaunchAtLogin.cpp
   src/Helpers/LaunchAtLogin.h
   src/Helpers/LoginItemManaging.h
+  src/Platform/SleepPreventing.h
   src/Platform/DBus/BusLink.cpp
   src/Platform/DBus/BusLink.h
   src/Platform/DBus/BusPowerAssertion.cpp

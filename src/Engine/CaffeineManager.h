@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Engine/CaffeineManaging.h"
-#include "Engine/SleepPreventing.h"
+#include "Platform/SleepPreventing.h"
 
 #include <QString>
 

@@ -1,43 +1,40 @@
 #include "Engine/IdleDetector.h"
 
 #include "Engine/DirazUvuraLogger.h"
+#include "Engine/MouseMover.h"
 #include "Engine/QueueTimers.h"
-#include "Platform/ThreadHandoff.h"
 #include "Platform/Clock.h"
 #include "Platform/Dispatch.h"
-#include "Platform/X11/X11InputIdleSource.h"
+#include "Platform/ThreadHandoff.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
+#include <stdexcept>
 
 namespace tremlor {
 
 namespace {
 
 constexpr std::array nonMouseEventTypes { InputEventType::leftMouseDown, InputEventType::rightMouseDown,
-                                          InputEventType::keyDown, InputEventType::scrollWheel,
-                                          InputEventType::leftMouseDragged };
+    InputEventType::keyDown, InputEventType::scrollWheel, InputEventType::leftMouseDragged };
 
 std::shared_ptr<const Clock> systemClock()
 {
-    return std::shared_ptr<const Clock>(&SystemClock::instance(), [](const Clock*) { });
+    return std::shared_ptr<const Clock>(&SystemClock::instance(), [](const Clock*) {});
 }
 
 } // namespace
 
-SystemIdleMonitor::SystemIdleMonitor()
-    : SystemIdleMonitor(Seams {})
-{
-}
-
-SystemIdleMonitor::SystemIdleMonitor(Seams seams)
-    : m_source(seams.source ? std::move(seams.source) : std::make_shared<x11::X11InputIdleSource>())
+SystemIdleMonitor::SystemIdleMonitor(std::shared_ptr<InputIdleSource> source, Seams seams)
+    : m_source(std::move(source))
     , m_clock(seams.clock ? std::move(seams.clock) : systemClock())
     , m_timers(seams.timers ? std::move(seams.timers) : QueueTimers::system())
     , m_queue(std::make_unique<dispatch::SerialQueue>(QStringLiteral("com.tremlor.idlemonitor")))
 {
+    if (!m_source)
+        throw std::invalid_argument("SystemIdleMonitor needs an input source");
 }
 
 SystemIdleMonitor::~SystemIdleMonitor()
@@ -96,8 +93,8 @@ void SystemIdleMonitor::startMonitoring(double idleThreshold)
     handoff::release();
     m_queue->async(std::move(reset));
     DirazUvuraLogger::monitoringStarted(idleThreshold, position, MouseMover::lastSyntheticPosition());
-    auto cancel = m_timers->arm(*m_queue, std::chrono::seconds(1), std::chrono::seconds(1),
-                                [this, generation] { checkIdleState(generation); });
+    auto cancel = m_timers->arm(
+        *m_queue, std::chrono::seconds(1), std::chrono::seconds(1), [this, generation] { checkIdleState(generation); });
     {
         std::lock_guard guard(m_lock);
         if (m_generation == generation) {
@@ -175,8 +172,8 @@ void SystemIdleMonitor::checkIdleState(std::uint64_t generation)
 
     if (!changed && m_checkCount % 10 != 0 && !userMouse)
         return;
-    DirazUvuraLogger::checkDetail(m_checkCount, pos, synth, posMoved, userMouse, mouseIdle, kbHID, synthNM, realKB,
-                                  eff, threshold, idle, changed);
+    DirazUvuraLogger::checkDetail(m_checkCount, pos, synth, posMoved, userMouse, mouseIdle, kbHID, synthNM, realKB, eff,
+        threshold, idle, changed);
     if (!changed)
         return;
     DirazUvuraLogger::stateChange(idle);

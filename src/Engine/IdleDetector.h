@@ -1,6 +1,8 @@
 #pragma once
 
-#include "Engine/MouseMover.h"
+#include "Models/SettingDefaults.h"
+#include "Platform/InputIdleSource.h"
+#include "Platform/SyntheticInput.h"
 
 #include <QPointF>
 
@@ -17,27 +19,8 @@ class SerialQueue;
 class Clock;
 class QueueTimers;
 
-// The input event types whose idle time the monitor asks for.
-enum class InputEventType { leftMouseDown, rightMouseDown, keyDown, scrollWheel, leftMouseDragged, mouseMoved };
-
-// Where the idle monitor reads the cursor and the seconds since the last input events.
-class InputIdleSource
-{
-public:
-    InputIdleSource() = default;
-    virtual ~InputIdleSource() = default;
-    InputIdleSource(const InputIdleSource&) = delete;
-    InputIdleSource& operator=(const InputIdleSource&) = delete;
-
-    // The cursor location; (0, 0) when unavailable.
-    virtual QPointF cursorLocation() = 0;
-    // Seconds since the last event of the type from any device; very large when never seen.
-    virtual double secondsSinceLastEvent(InputEventType type) = 0;
-};
-
 // Tells the user's own input from the program's and reports idle/active changes.
-class IdleMonitoring
-{
+class IdleMonitoring {
 public:
     IdleMonitoring() = default;
     virtual ~IdleMonitoring() = default;
@@ -55,20 +38,16 @@ public:
     virtual void stopMonitoring() = 0;
 };
 
-class SystemIdleMonitor final : public IdleMonitoring
-{
+class SystemIdleMonitor final : public IdleMonitoring {
 public:
     // What tests replace; anything left empty is the system's.
-    struct Seams
-    {
-        std::shared_ptr<InputIdleSource> source;
+    struct Seams {
         std::shared_ptr<const Clock> clock;
         std::shared_ptr<QueueTimers> timers;
     };
 
-    // Reads the X11 session named by DISPLAY.
-    SystemIdleMonitor();
-    explicit SystemIdleMonitor(Seams seams);
+    // Reads the user's input from `source` (required: the composition root picks it).
+    explicit SystemIdleMonitor(std::shared_ptr<InputIdleSource> source, Seams seams = {});
     ~SystemIdleMonitor() override;
 
     bool isUserIdle() const override;
@@ -90,7 +69,7 @@ private:
     // Guards the verdict, the threshold, the run's generation and the timer.
     mutable std::mutex m_lock;
     bool m_isUserIdle = false;
-    double m_threshold = 30.0;
+    double m_threshold = defaults::idleThreshold;
     std::uint64_t m_generation = 0;
     std::function<void()> m_cancelTimer;
 

@@ -1,11 +1,11 @@
 #include "Engine/MouseMover.h"
 
-#include "Engine/MouseMoving.h"
 #include "Engine/QueueTimers.h"
-#include "Platform/ThreadHandoff.h"
 #include "Platform/Clock.h"
 #include "Platform/Dispatch.h"
+#include "Platform/MouseMoving.h"
 #include "Platform/Random.h"
+#include "Platform/ThreadHandoff.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,27 +14,9 @@ namespace tremlor {
 
 namespace {
 
-// What the reference platform's distant past reads as, in seconds before now.
-constexpr double distantPastSeconds = 63113904000.0;
-
-struct SyntheticRecord
+template <typename T> std::shared_ptr<T> unowned(T& value)
 {
-    std::mutex lock;
-    bool isMoving = false;
-    QPointF lastPosition;
-    SyntheticTime lastNonMouseTime = distantPast;
-};
-
-SyntheticRecord& syntheticRecord()
-{
-    static SyntheticRecord record;
-    return record;
-}
-
-template <typename T>
-std::shared_ptr<T> unowned(T& value)
-{
-    return std::shared_ptr<T>(&value, [](T*) { });
+    return std::shared_ptr<T>(&value, [](T*) {});
 }
 
 // A finite number in [low, high]; NaN reads as fallback.
@@ -46,13 +28,6 @@ double sanitized(double value, double low, double high, double fallback)
 }
 
 } // namespace
-
-double secondsBetween(SyntheticTime from, SyntheticTime to)
-{
-    if (from == distantPast)
-        return distantPastSeconds;
-    return std::chrono::duration<double>(to - from).count();
-}
 
 MouseMover::MouseMover(std::shared_ptr<MouseMoving> mover)
     : MouseMover(std::move(mover), Seams {})
@@ -78,8 +53,8 @@ MouseMover::~MouseMover()
         m_mover->releaseAll();
 }
 
-void MouseMover::start(double maxInterval, double distance, MovementPattern pattern, bool keyboardEnabled,
-                       bool clicksEnabled)
+void MouseMover::start(
+    double maxInterval, double distance, MovementPattern pattern, bool keyboardEnabled, bool clicksEnabled)
 {
     stop();
     std::uint64_t generation = 0;
@@ -89,8 +64,8 @@ void MouseMover::start(double maxInterval, double distance, MovementPattern patt
         generation = ++m_generation;
     }
     Settings settings;
-    settings.maxInterval = sanitized(maxInterval, 1.0, maximumDelay, 30.0);
-    settings.distance = sanitized(distance, 0.0, 1.0e6, 10.0);
+    settings.maxInterval = sanitized(maxInterval, 1.0, maximumDelay, initialMaxInterval);
+    settings.distance = sanitized(distance, 0.0, 1.0e6, initialDistance);
     settings.pattern = pattern;
     settings.keyboardEnabled = keyboardEnabled;
     settings.clicksEnabled = clicksEnabled;
@@ -151,7 +126,7 @@ void MouseMover::waitUntilIdle()
 
 double MouseMover::drawDelay(RandomSource& random, MovementPattern pattern, double maxInterval)
 {
-    maxInterval = sanitized(maxInterval, 1.0, maximumDelay, 30.0);
+    maxInterval = sanitized(maxInterval, 1.0, maximumDelay, initialMaxInterval);
     double delay = 0.0;
     if (pattern != MovementPattern::natural) {
         delay = random.uniformReal(1.0, maxInterval) * random.uniformReal(0.8, 1.4);
@@ -170,8 +145,8 @@ void MouseMover::scheduleNextTick(std::uint64_t generation)
         return;
     const double delay = drawDelay(*m_random, m_settings.pattern, m_settings.maxInterval);
     const auto nanos = std::chrono::nanoseconds(static_cast<std::int64_t>(std::llround(delay * 1e9)));
-    auto cancel = m_timers->arm(*m_queue, nanos, std::chrono::nanoseconds::zero(),
-                                [this, generation] { tick(generation); });
+    auto cancel
+        = m_timers->arm(*m_queue, nanos, std::chrono::nanoseconds::zero(), [this, generation] { tick(generation); });
     std::function<void()> previous;
     bool keep = false;
     {
@@ -254,7 +229,7 @@ void MouseMover::performCircle(std::uint64_t generation)
     const double step = m_random->uniformReal(0.2, 0.5);
     m_circleAngle += step;
     interpolateMove(generation, step * d * std::cos(m_circleAngle), step * d * std::sin(m_circleAngle),
-                    static_cast<int>(m_random->uniformInt(2, 5)));
+        static_cast<int>(m_random->uniformInt(2, 5)));
 }
 
 double MouseMover::smoothstep(double t)
@@ -327,48 +302,6 @@ bool MouseMover::twoCoinFlips()
 void MouseMover::stamp()
 {
     setLastSyntheticNonMouseTime(m_clock->monotonicNow());
-}
-
-bool MouseMover::isSyntheticMoving()
-{
-    auto& record = syntheticRecord();
-    std::lock_guard guard(record.lock);
-    return record.isMoving;
-}
-
-QPointF MouseMover::lastSyntheticPosition()
-{
-    auto& record = syntheticRecord();
-    std::lock_guard guard(record.lock);
-    return record.lastPosition;
-}
-
-SyntheticTime MouseMover::lastSyntheticNonMouseTime()
-{
-    auto& record = syntheticRecord();
-    std::lock_guard guard(record.lock);
-    return record.lastNonMouseTime;
-}
-
-void MouseMover::setSyntheticMoving(bool moving)
-{
-    auto& record = syntheticRecord();
-    std::lock_guard guard(record.lock);
-    record.isMoving = moving;
-}
-
-void MouseMover::setLastSyntheticPosition(QPointF position)
-{
-    auto& record = syntheticRecord();
-    std::lock_guard guard(record.lock);
-    record.lastPosition = position;
-}
-
-void MouseMover::setLastSyntheticNonMouseTime(SyntheticTime time)
-{
-    auto& record = syntheticRecord();
-    std::lock_guard guard(record.lock);
-    record.lastNonMouseTime = time;
 }
 
 } // namespace tremlor

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "Models/Enumerations.h"
+#include "Models/SettingDefaults.h"
+#include "Platform/SyntheticInput.h"
 
 #include <QPointF>
 #include <QRectF>
@@ -22,23 +24,15 @@ class MouseMoving;
 class QueueTimers;
 class RandomSource;
 
-using SyntheticTime = std::chrono::steady_clock::time_point;
-// "Never": reads as a very large elapsed time.
-inline constexpr SyntheticTime distantPast = SyntheticTime::min();
-// Seconds from `from` to `to`; a very large number when `from` is distantPast.
-double secondsBetween(SyntheticTime from, SyntheticTime to);
-
 // Simulates the user while a session runs: at random intervals, on a serial queue of its own,
 // moves the cursor by the pattern, may press an inert key or click, and reports each movement
 // through onJiggle. Keeps the process-wide record of the program's own synthetic events.
-class MouseMover final
-{
+class MouseMover final {
 public:
     using Sleeper = std::function<void(std::chrono::microseconds)>;
 
     // What tests replace; anything left empty is the system's.
-    struct Seams
-    {
+    struct Seams {
         std::shared_ptr<RandomSource> random;
         std::shared_ptr<const Clock> clock;
         Sleeper sleep;
@@ -49,6 +43,10 @@ public:
 
     static constexpr std::array<quint16, 5> inertKeyCodes { 113, 56, 60, 106, 63 };
     static constexpr std::array<quint16, 8> navigationKeyCodes { 126, 125, 123, 124, 116, 121, 115, 119 };
+    // What the mover runs with before its first start, and what an unusable number reads as:
+    // the store's default interval, and a distance of its own, larger than the store's.
+    static constexpr double initialMaxInterval = defaults::maxInterval;
+    static constexpr double initialDistance = 10.0;
     // Upper bound of a drawn delay, whatever the settings say.
     static constexpr double maximumDelay = 24.0 * 60.0 * 60.0;
 
@@ -60,8 +58,7 @@ public:
     MouseMover& operator=(const MouseMover&) = delete;
 
     // Main thread. Restarts with these settings; the first tick comes after a drawn delay.
-    void start(double maxInterval, double distance, MovementPattern pattern, bool keyboardEnabled,
-               bool clicksEnabled);
+    void start(double maxInterval, double distance, MovementPattern pattern, bool keyboardEnabled, bool clicksEnabled);
     // Any thread. A tick under way posts nothing more and ends with one onJiggle.
     void stop();
     bool isStopped() const;
@@ -73,13 +70,13 @@ public:
     void waitUntilIdle();
 
     // The synthetic-event record, shared with the idle monitor; each access takes one lock.
-    static bool isSyntheticMoving();
-    static QPointF lastSyntheticPosition();
-    static SyntheticTime lastSyntheticNonMouseTime();
+    static bool isSyntheticMoving() { return syntheticInput::isMoving(); }
+    static QPointF lastSyntheticPosition() { return syntheticInput::lastPosition(); }
+    static SyntheticTime lastSyntheticNonMouseTime() { return syntheticInput::lastNonMouseTime(); }
     // Written by the mover and its poster.
-    static void setSyntheticMoving(bool moving);
-    static void setLastSyntheticPosition(QPointF position);
-    static void setLastSyntheticNonMouseTime(SyntheticTime time);
+    static void setSyntheticMoving(bool moving) { syntheticInput::setMoving(moving); }
+    static void setLastSyntheticPosition(QPointF position) { syntheticInput::setLastPosition(position); }
+    static void setLastSyntheticNonMouseTime(SyntheticTime time) { syntheticInput::setLastNonMouseTime(time); }
 
     // Pure rules, public so they can be checked on their own.
     static double drawDelay(RandomSource& random, MovementPattern pattern, double maxInterval);
@@ -88,10 +85,9 @@ public:
     static double smoothstep(double t);
 
 private:
-    struct Settings
-    {
-        double maxInterval = 30.0;
-        double distance = 10.0;
+    struct Settings {
+        double maxInterval = initialMaxInterval;
+        double distance = initialDistance;
         MovementPattern pattern = MovementPattern::bounce;
         bool keyboardEnabled = true;
         bool clicksEnabled = false;

@@ -1,6 +1,6 @@
 // The natural movement pattern of MouseMover: curved moves, scroll bursts, navigation keys.
 #include "Engine/MouseMover.h"
-#include "Engine/MouseMoving.h"
+#include "Platform/MouseMoving.h"
 #include "Platform/Random.h"
 
 #include <algorithm>
@@ -161,10 +161,10 @@ void MouseMover::naturalMoveCurve(std::uint64_t generation)
 
         const double bend = length * b;
         const QPointF m = (c + e) / 2.0;
-        const QPointF p1(c.x() + (m.x() - c.x()) * f1x + bend * std::cos(phi),
-                         c.y() + (m.y() - c.y()) * f1y + bend * std::sin(phi));
+        const QPointF p1(
+            c.x() + (m.x() - c.x()) * f1x + bend * std::cos(phi), c.y() + (m.y() - c.y()) * f1y + bend * std::sin(phi));
         const QPointF p2(m.x() + (e.x() - m.x()) * f2x + bend * std::cos(phi) * g2x,
-                         m.y() + (e.y() - m.y()) * f2y + bend * std::sin(phi) * g2y);
+            m.y() + (e.y() - m.y()) * f2y + bend * std::sin(phi) * g2y);
         const double stepsWanted = length / q;
         const int k = stepsWanted < 15.0 ? 15 : static_cast<int>(std::min(stepsWanted, 100000.0));
 

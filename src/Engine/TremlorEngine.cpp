@@ -1,45 +1,32 @@
 #include "Engine/TremlorEngine.h"
 
 #include "Engine/AppActivator.h"
-#include "Engine/CaffeineManager.h"
+#include "Engine/CaffeineManaging.h"
 #include "Engine/DirazUvuraLogger.h"
-#include "Engine/DurationTimer.h"
+#include "Engine/DurationTimerProtocol.h"
 #include "Engine/IdleDetector.h"
 #include "Engine/MouseMover.h"
-#include "Engine/ProfileManager.h"
-#include "Engine/ScheduleManager.h"
-#include "Engine/SystemAppActivator.h"
-#include "Helpers/AccessibilityHelper.h"
+#include "Engine/ProfileManaging.h"
+#include "Engine/ScheduleManaging.h"
+#include "Helpers/AccessibilityChecking.h"
+#include "Models/SettingDefaults.h"
 #include "Models/TremlorSettings.h"
-#include "Platform/DBus/DBusNotificationCenter.h"
-#include "Platform/DBus/SystemSleepPreventer.h"
 #include "Platform/Dispatch.h"
-#include "Platform/Sound/CanberraSoundPlayer.h"
-#include "Platform/X11/SystemMouseMover.h"
-#include "Platform/Xdg/DesktopEntryLookup.h"
+#include "Platform/NotificationCenter.h"
+#include "Platform/SoundPlayer.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QPointer>
 #include <QUuid>
 
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
+#include <string>
 
 namespace tremlor {
 
 namespace {
-
-// The engine's own accessibility checker: the same trust rule as the helper's (the display
-// offers XTest and XInput2), and no prompt on X11.
-class SystemAccessibilityChecker final : public AccessibilityChecking {
-public:
-    bool isTrusted() const override { return m_helper.isTrusted(); }
-    bool requestAccess(bool prompt) override { return m_helper.requestAccess(prompt); }
-
-private:
-    AccessibilityHelper m_helper;
-};
 
 // A setting that is not finite reads as its default; std::max(NaN, 1.0) would stay NaN.
 double finiteOr(double value, double fallback)
@@ -47,48 +34,31 @@ double finiteOr(double value, double fallback)
     return std::isfinite(value) ? value : fallback;
 }
 
-constexpr double defaultMaxInterval = 30.0;
-constexpr double defaultJiggleDistance = 3.0;
-constexpr double defaultIdleThreshold = 30.0;
+template <typename T> T required(T service, const char* name)
+{
+    if (!service)
+        throw std::invalid_argument(std::string("TremlorEngine needs a ") + name);
+    return service;
+}
 
 } // namespace
-
-TremlorEngine::TremlorEngine(TremlorSettings& settings, QObject* parent)
-    : TremlorEngine(settings, Services {}, parent)
-{
-}
 
 TremlorEngine::TremlorEngine(TremlorSettings& settings, Services services, QObject* parent)
     : TremlorEngineProtocol(parent)
     , m_settings(settings)
+    , m_mouseMover(required(std::move(services.mouseMover), "mouse mover"))
+    , m_appActivator(required(std::move(services.appActivator), "application activator"))
+    , m_durationTimer(required(std::move(services.durationTimer), "duration timer"))
+    , m_idleDetector(required(std::move(services.idleDetector), "idle detector"))
+    , m_caffeineManager(required(std::move(services.caffeineManager), "caffeine manager"))
+    , m_scheduleManager(required(std::move(services.scheduleManager), "schedule manager"))
+    , m_profileManager(required(std::move(services.profileManager), "profile manager"))
+    , m_accessibilityChecker(required(std::move(services.accessibilityChecker), "accessibility checker"))
+    , m_notificationCenter(required(std::move(services.notificationCenter), "notification center"))
+    , m_soundPlayer(required(std::move(services.soundPlayer), "sound player"))
+    , m_appLookup(required(std::move(services.appLookup), "application lookup"))
+    , m_runningFromApplicationBundle(services.runningFromApplicationBundle)
 {
-    // The system defaults, in this order, for every service that was not given.
-    m_mouseMover = services.mouseMover ? std::move(services.mouseMover)
-                                       : std::make_shared<MouseMover>(std::make_shared<SystemMouseMover>());
-    m_appActivator = services.appActivator ? std::move(services.appActivator)
-                                           : std::make_shared<AppActivator>(std::make_shared<SystemAppActivator>());
-    m_durationTimer = services.durationTimer ? std::move(services.durationTimer) : std::make_shared<DurationTimer>();
-    m_idleDetector = services.idleDetector ? std::move(services.idleDetector) : std::make_shared<SystemIdleMonitor>();
-    m_caffeineManager = services.caffeineManager
-        ? std::move(services.caffeineManager)
-        : std::make_shared<CaffeineManager>(std::make_shared<SystemSleepPreventer>());
-    m_scheduleManager
-        = services.scheduleManager ? std::move(services.scheduleManager) : std::make_shared<ScheduleManager>();
-    m_profileManager
-        = services.profileManager ? std::move(services.profileManager) : std::make_shared<ProfileManager>(settings);
-    m_accessibilityChecker = services.accessibilityChecker ? std::move(services.accessibilityChecker)
-                                                           : std::make_shared<SystemAccessibilityChecker>();
-    m_notificationCenter = services.notificationCenter ? std::move(services.notificationCenter)
-                                                       : std::make_shared<DBusNotificationCenter>();
-    m_soundPlayer = services.soundPlayer ? std::move(services.soundPlayer) : std::make_shared<CanberraSoundPlayer>();
-    if (services.appLookup) {
-        m_appLookup = std::move(services.appLookup);
-    } else {
-        m_appLookup = [lookup = xdg::DesktopEntryLookup()](const QString& id) { return lookup.appInfo(id); };
-    }
-    m_runningFromApplicationBundle = services.runningFromApplicationBundle.value_or(
-        isApplicationExecutable(QCoreApplication::applicationFilePath()));
-
     setupIdleDetectorCallback();
     observeDurationTimer();
     observeCaffeineSetting();
@@ -174,7 +144,7 @@ void TremlorEngine::start(const Duration& duration)
         m_caffeineManager->enable();
 
     if (m_settings.smartIdleEnabled()) {
-        const double threshold = finiteOr(m_settings.idleThreshold(), defaultIdleThreshold);
+        const double threshold = finiteOr(m_settings.idleThreshold(), defaults::idleThreshold);
         DirazUvuraLogger::engineEnabled(threshold, m_settings.simulateKeyboard(), m_settings.simulateClicks());
         m_idleDetector->startMonitoring(threshold);
     } else {
@@ -187,8 +157,8 @@ void TremlorEngine::start(const Duration& duration)
 
 void TremlorEngine::startMouseMover()
 {
-    const double maxInterval = std::max(finiteOr(m_settings.maxInterval(), defaultMaxInterval), 1.0);
-    const double distance = std::max(finiteOr(m_settings.jiggleDistance(), defaultJiggleDistance), 1.0);
+    const double maxInterval = std::max(finiteOr(m_settings.maxInterval(), defaults::maxInterval), 1.0);
+    const double distance = std::max(finiteOr(m_settings.jiggleDistance(), defaults::jiggleDistance), 1.0);
     m_mouseMover->start(maxInterval, distance, m_settings.movementPattern(), m_settings.simulateKeyboard(),
         m_settings.simulateClicks());
 }

@@ -38,8 +38,7 @@ public:
     // application entry is found.
     using AppLookup = std::function<std::optional<AppInfo>(const QString& bundleIdentifier)>;
 
-    // Every service is optional; an absent one is replaced by the system's, created in the
-    // order of the fields below.
+    // Every service the engine drives, chosen by the composition root; each one is required.
     struct Services {
         std::shared_ptr<MouseMover> mouseMover;
         std::shared_ptr<AppActivator> appActivator;
@@ -52,12 +51,11 @@ public:
         std::shared_ptr<NotificationCenter> notificationCenter;
         std::shared_ptr<SoundPlayer> soundPlayer;
         AppLookup appLookup;
-        // Whether this is the real program (expiry notifications are sent only then); by
-        // default, whether the running executable is `tremlor`.
-        std::optional<bool> runningFromApplicationBundle;
+        // Whether this is the real program: expiry notifications are sent only then.
+        bool runningFromApplicationBundle = false;
     };
 
-    explicit TremlorEngine(TremlorSettings& settings, QObject* parent = nullptr);
+    // Throws std::invalid_argument when a service is missing.
     TremlorEngine(TremlorSettings& settings, Services services, QObject* parent = nullptr);
     ~TremlorEngine() override;
     Q_DISABLE_COPY_MOVE(TremlorEngine)

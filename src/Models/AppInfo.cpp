@@ -92,6 +92,19 @@ bool AppInfo::isRunning() const
     return entry && x11::RunningApps::isRunningOnDefaultDisplay(*entry);
 }
 
+std::optional<AppInfo> AppInfo::installed(const QString& bundleIdentifier, const xdg::DesktopEntryLookup& lookup)
+{
+    const auto found = lookup.entry(bundleIdentifier);
+    if (!found)
+        return std::nullopt;
+    QString name = found->name;
+    if (name.isEmpty())
+        name = found->localizedName;
+    if (name.isEmpty())
+        name = bundleIdentifier;
+    return AppInfo(bundleIdentifier, name, found->filePath);
+}
+
 nlohmann::ordered_json AppInfo::toJson() const
 {
     nlohmann::ordered_json json;

@@ -10,6 +10,10 @@
 
 namespace tremlor {
 
+namespace xdg {
+class DesktopEntryLookup;
+}
+
 // An installed application: its desktop-file ID (the bundle identifier, also its identity), the
 // name shown to the user and the path of its desktop entry. A value; the fields never change.
 class AppInfo final {
@@ -28,6 +32,10 @@ public:
     // A managed top-level window belongs to the application, or a process that we launched for
     // it is still alive. Asked afresh every time.
     bool isRunning() const;
+
+    // The record of an installed application: name = Name, else the localised Name, else the
+    // identifier; path = the entry's file. Nothing when no application entry is found.
+    static std::optional<AppInfo> installed(const QString& bundleIdentifier, const xdg::DesktopEntryLookup& lookup);
 
     // {"bundleIdentifier":…,"name":…,"path":…}, members in that order.
     nlohmann::ordered_json toJson() const;

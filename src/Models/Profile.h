@@ -2,6 +2,7 @@
 
 #include "Models/Duration.h"
 #include "Models/Enumerations.h"
+#include "Models/SettingDefaults.h"
 #include "Platform/Json.h"
 
 #include <QList>
@@ -20,14 +21,14 @@ struct Profile {
     QUuid id;
     QString name;
     QStringList selectedAppBundleIDs;
-    double maxInterval = 30.0;
-    double jiggleDistance = 3.0;
-    MovementPattern movementPattern = MovementPattern::bounce;
-    RotationMode rotationMode = RotationMode::sequential;
+    double maxInterval = defaults::maxInterval;
+    double jiggleDistance = defaults::jiggleDistance;
+    MovementPattern movementPattern = defaults::movementPattern;
+    RotationMode rotationMode = defaults::rotationMode;
     Duration duration = Duration::hours1();
-    bool caffeineEnabled = false;
-    std::int64_t appSwitchInterval = 1;
-    bool launchIfNotRunning = true;
+    bool caffeineEnabled = defaults::caffeineEnabled;
+    std::int64_t appSwitchInterval = defaults::appSwitchInterval;
+    bool launchIfNotRunning = defaults::launchIfNotRunning;
 
     // A copy with a fresh id, named newName or else the source's name followed by " Copy".
     Profile duplicate(const std::optional<QString>& newName = std::nullopt) const;

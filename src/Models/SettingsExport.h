@@ -3,6 +3,7 @@
 #include "Models/Enumerations.h"
 #include "Models/Profile.h"
 #include "Models/ScheduleEntry.h"
+#include "Models/SettingDefaults.h"
 #include "Platform/Json.h"
 
 #include <QByteArray>
@@ -20,22 +21,22 @@ class TremlorSettings;
 // The settings file: the store's behaviour settings, its chosen applications, and the given
 // profiles and schedule entries, as one JSON object of 20 keys.
 struct SettingsExport {
-    double maxInterval = 30.0;
-    double jiggleDistance = 3.0;
-    MovementPattern movementPattern = MovementPattern::bounce;
-    RotationMode rotationMode = RotationMode::sequential;
-    std::int64_t appSwitchInterval = 1;
-    bool launchIfNotRunning = true;
-    bool simulateKeyboard = true;
-    bool simulateClicks = false;
-    bool caffeineEnabled = false;
-    bool smartIdleEnabled = false;
-    double idleThreshold = 30.0;
-    bool showInDock = false;
-    bool playSoundOnToggle = false;
-    bool notifyOnExpiry = true;
-    MenuBarDisplayMode menuBarDisplayMode = MenuBarDisplayMode::iconOnly;
-    QString defaultDurationId = QStringLiteral("1h");
+    double maxInterval = defaults::maxInterval;
+    double jiggleDistance = defaults::jiggleDistance;
+    MovementPattern movementPattern = defaults::movementPattern;
+    RotationMode rotationMode = defaults::rotationMode;
+    std::int64_t appSwitchInterval = defaults::appSwitchInterval;
+    bool launchIfNotRunning = defaults::launchIfNotRunning;
+    bool simulateKeyboard = defaults::simulateKeyboard;
+    bool simulateClicks = defaults::simulateClicks;
+    bool caffeineEnabled = defaults::caffeineEnabled;
+    bool smartIdleEnabled = defaults::smartIdleEnabled;
+    double idleThreshold = defaults::idleThreshold;
+    bool showInDock = defaults::showInDock;
+    bool playSoundOnToggle = defaults::playSoundOnToggle;
+    bool notifyOnExpiry = defaults::notifyOnExpiry;
+    MenuBarDisplayMode menuBarDisplayMode = defaults::menuBarDisplayMode;
+    QString defaultDurationId = QString::fromLatin1(defaults::defaultDurationId);
     QString activeProfileId;
     QStringList selectedAppBundleIDs;
     QList<Profile> profiles;

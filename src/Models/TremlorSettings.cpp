@@ -1,5 +1,7 @@
 #include "Models/TremlorSettings.h"
 
+#include "Models/SettingDefaults.h"
+
 #include <QCoreApplication>
 
 #include <utility>
@@ -39,27 +41,27 @@ const std::array<TremlorSettings::Setting, TremlorSettings::settingCount>& Treml
 {
     // clang-format off
     static const std::array<Setting, settingCount> settings { {
-        { QStringLiteral("maxInterval"), Type::number, 30.0, &TremlorSettings::maxIntervalChanged },
-        { QStringLiteral("jiggleDistance"), Type::number, 3.0, &TremlorSettings::jiggleDistanceChanged },
-        { QStringLiteral("movementPattern"), Type::enumeration, QStringLiteral("bounce"), &TremlorSettings::movementPatternChanged },
-        { QStringLiteral("rotationMode"), Type::enumeration, QStringLiteral("sequential"), &TremlorSettings::rotationModeChanged },
-        { QStringLiteral("appSwitchInterval"), Type::integer, std::int64_t { 1 }, &TremlorSettings::appSwitchIntervalChanged },
-        { QStringLiteral("launchIfNotRunning"), Type::boolean, true, &TremlorSettings::launchIfNotRunningChanged },
-        { QStringLiteral("launchAtLogin"), Type::boolean, false, &TremlorSettings::launchAtLoginChanged },
-        { QStringLiteral("showInDock"), Type::boolean, false, &TremlorSettings::showInDockChanged },
-        { QStringLiteral("menuBarDisplayMode"), Type::enumeration, QStringLiteral("iconOnly"), &TremlorSettings::menuBarDisplayModeChanged },
-        { QStringLiteral("playSoundOnToggle"), Type::boolean, false, &TremlorSettings::playSoundOnToggleChanged },
-        { QStringLiteral("caffeineEnabled"), Type::boolean, false, &TremlorSettings::caffeineEnabledChanged },
-        { QStringLiteral("simulateKeyboard"), Type::boolean, true, &TremlorSettings::simulateKeyboardChanged },
-        { QStringLiteral("simulateClicks"), Type::boolean, false, &TremlorSettings::simulateClicksChanged },
-        { QStringLiteral("smartIdleEnabled"), Type::boolean, false, &TremlorSettings::smartIdleEnabledChanged },
-        { QStringLiteral("idleThreshold"), Type::number, 30.0, &TremlorSettings::idleThresholdChanged },
-        { QStringLiteral("showCountdownInMenuBar"), Type::boolean, false, &TremlorSettings::showCountdownInMenuBarChanged },
-        { QStringLiteral("notifyOnExpiry"), Type::boolean, true, &TremlorSettings::notifyOnExpiryChanged },
-        { QStringLiteral("defaultDurationId"), Type::string, QStringLiteral("1h"), &TremlorSettings::defaultDurationIdChanged },
-        { QStringLiteral("hasCompletedOnboarding"), Type::boolean, false, &TremlorSettings::hasCompletedOnboardingChanged },
+        { QStringLiteral("maxInterval"), Type::number, defaults::maxInterval, &TremlorSettings::maxIntervalChanged },
+        { QStringLiteral("jiggleDistance"), Type::number, defaults::jiggleDistance, &TremlorSettings::jiggleDistanceChanged },
+        { QStringLiteral("movementPattern"), Type::enumeration, rawValue(defaults::movementPattern), &TremlorSettings::movementPatternChanged },
+        { QStringLiteral("rotationMode"), Type::enumeration, rawValue(defaults::rotationMode), &TremlorSettings::rotationModeChanged },
+        { QStringLiteral("appSwitchInterval"), Type::integer, defaults::appSwitchInterval, &TremlorSettings::appSwitchIntervalChanged },
+        { QStringLiteral("launchIfNotRunning"), Type::boolean, defaults::launchIfNotRunning, &TremlorSettings::launchIfNotRunningChanged },
+        { QStringLiteral("launchAtLogin"), Type::boolean, defaults::launchAtLogin, &TremlorSettings::launchAtLoginChanged },
+        { QStringLiteral("showInDock"), Type::boolean, defaults::showInDock, &TremlorSettings::showInDockChanged },
+        { QStringLiteral("menuBarDisplayMode"), Type::enumeration, rawValue(defaults::menuBarDisplayMode), &TremlorSettings::menuBarDisplayModeChanged },
+        { QStringLiteral("playSoundOnToggle"), Type::boolean, defaults::playSoundOnToggle, &TremlorSettings::playSoundOnToggleChanged },
+        { QStringLiteral("caffeineEnabled"), Type::boolean, defaults::caffeineEnabled, &TremlorSettings::caffeineEnabledChanged },
+        { QStringLiteral("simulateKeyboard"), Type::boolean, defaults::simulateKeyboard, &TremlorSettings::simulateKeyboardChanged },
+        { QStringLiteral("simulateClicks"), Type::boolean, defaults::simulateClicks, &TremlorSettings::simulateClicksChanged },
+        { QStringLiteral("smartIdleEnabled"), Type::boolean, defaults::smartIdleEnabled, &TremlorSettings::smartIdleEnabledChanged },
+        { QStringLiteral("idleThreshold"), Type::number, defaults::idleThreshold, &TremlorSettings::idleThresholdChanged },
+        { QStringLiteral("showCountdownInMenuBar"), Type::boolean, defaults::showCountdownInMenuBar, &TremlorSettings::showCountdownInMenuBarChanged },
+        { QStringLiteral("notifyOnExpiry"), Type::boolean, defaults::notifyOnExpiry, &TremlorSettings::notifyOnExpiryChanged },
+        { QStringLiteral("defaultDurationId"), Type::string, QString::fromLatin1(defaults::defaultDurationId), &TremlorSettings::defaultDurationIdChanged },
+        { QStringLiteral("hasCompletedOnboarding"), Type::boolean, defaults::hasCompletedOnboarding, &TremlorSettings::hasCompletedOnboardingChanged },
         { QStringLiteral("activeProfileId"), Type::string, QStringLiteral(""), &TremlorSettings::activeProfileIdChanged },
-        { QStringLiteral("popoverExpanded"), Type::boolean, true, &TremlorSettings::popoverExpandedChanged },
+        { QStringLiteral("popoverExpanded"), Type::boolean, defaults::popoverExpanded, &TremlorSettings::popoverExpandedChanged },
         { QStringLiteral("lastUsedDurationId"), Type::string, QStringLiteral(""), &TremlorSettings::lastUsedDurationIdChanged },
     } };
     // clang-format on

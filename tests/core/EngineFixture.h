@@ -6,6 +6,7 @@
 #include "Engine/DirazUvuraLogger.h"
 #include "Engine/DurationTimer.h"
 #include "Engine/MouseMover.h"
+#include "Engine/ProfileManager.h"
 #include "Engine/TickSource.h"
 #include "Engine/TremlorEngine.h"
 #include "Models/TremlorSettings.h"
@@ -99,6 +100,7 @@ protected:
         services.idleDetector = idle;
         services.caffeineManager = caffeine;
         services.scheduleManager = schedule;
+        services.profileManager = std::make_shared<ProfileManager>(*settings);
         services.accessibilityChecker = accessibility;
         services.notificationCenter = notifications;
         services.soundPlayer = sound;

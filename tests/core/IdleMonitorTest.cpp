@@ -1,6 +1,6 @@
 #include "Engine/DirazUvuraLogger.h"
 #include "Engine/IdleDetector.h"
-
+#include "Engine/MouseMover.h"
 #include "core/InputFakes.h"
 
 #include <gtest/gtest.h>
@@ -15,8 +15,7 @@ namespace {
 
 constexpr double never = 63113904000.0;
 
-class FakeIdleSource final : public InputIdleSource
-{
+class FakeIdleSource final : public InputIdleSource {
 public:
     QPointF cursorLocation() override
     {
@@ -42,8 +41,7 @@ public:
     std::function<void()> onCursorRead;
 };
 
-struct MonitorRig
-{
+struct MonitorRig {
     MonitorRig()
     {
         DirazUvuraLogger::setSink([this](DirazUvuraLogger::Level level, const QString& line) {
@@ -54,10 +52,9 @@ struct MonitorRig
         MouseMover::setLastSyntheticPosition({ 0, 0 });
         MouseMover::setLastSyntheticNonMouseTime(distantPast);
         SystemIdleMonitor::Seams seams;
-        seams.source = source;
         seams.clock = clock;
         seams.timers = timers;
-        monitor = std::make_unique<SystemIdleMonitor>(seams);
+        monitor = std::make_unique<SystemIdleMonitor>(source, seams);
         monitor->setOnIdleStateChanged([this](bool idle) {
             std::lock_guard guard(logLock);
             reports.push_back(idle);
@@ -109,8 +106,9 @@ TEST(IdleMonitor, StartsIdleAndATypingUserTurnsItActive)
     ASSERT_EQ(rig.timers->count(), 1u);
     EXPECT_EQ(rig.timers->at(0).delay, std::chrono::seconds(1));
     EXPECT_EQ(rig.timers->at(0).interval, std::chrono::seconds(1));
-    EXPECT_EQ(rig.lines(), std::vector<QString> { QString::fromUtf8(
-                               "START monitoring \u2014 threshold=30s initIdle=Y initPos=(100,200) synthPos=(12,-3)") });
+    EXPECT_EQ(rig.lines(),
+        std::vector<QString> {
+            QString::fromUtf8("START monitoring \u2014 threshold=30s initIdle=Y initPos=(100,200) synthPos=(12,-3)") });
 
     rig.source->seconds[static_cast<int>(InputEventType::keyDown)] = 0.4;
     rig.check();
@@ -192,8 +190,8 @@ TEST(IdleMonitor, ReportsIdleAtTheFirstCheckPastTheThresholdAndLogsEveryTenth)
     EXPECT_TRUE(lines[1].startsWith("#20 "));
     EXPECT_TRUE(lines[2].startsWith("#30 "));
     EXPECT_EQ(lines[3],
-              "#31 pos=(700,700) synthPos=(0,0) posMoved=N userMouse=N mouseIdle=30.0s kbHID=63113904000.0s "
-              "synthNM=63113904000.0s realKB=N eff=30.0s thresh=30s idle=Y chg=Y");
+        "#31 pos=(700,700) synthPos=(0,0) posMoved=N userMouse=N mouseIdle=30.0s kbHID=63113904000.0s "
+        "synthNM=63113904000.0s realKB=N eff=30.0s thresh=30s idle=Y chg=Y");
     EXPECT_EQ(lines[4], QString::fromUtf8("*** STATE CHANGE \u2192 USER_IDLE (resume jiggling)"));
 }
 
@@ -232,7 +230,9 @@ TEST(IdleMonitor, StopLogsOnlyWithATimerAndAStaleCheckCannotPauseTheNextRun)
 TEST(DirazUvuraLogger, WritesTheEngineMessagesExactly)
 {
     std::vector<std::pair<DirazUvuraLogger::Level, QString>> log;
-    DirazUvuraLogger::setSink([&](DirazUvuraLogger::Level level, const QString& line) { log.push_back({ level, line }); });
+    DirazUvuraLogger::setSink([&](DirazUvuraLogger::Level level, const QString& line) {
+        log.push_back({ level, line });
+    });
     DirazUvuraLogger::engineEnabled(45.6, true, false);
     DirazUvuraLogger::engineDisabled();
     DirazUvuraLogger::userIdle();
@@ -243,7 +243,8 @@ TEST(DirazUvuraLogger, WritesTheEngineMessagesExactly)
     using L = DirazUvuraLogger::Level;
     ASSERT_EQ(log.size(), 6u);
     EXPECT_EQ(log[0], std::make_pair(L::debug, QString("ENGINE: smartIdle ENABLED threshold=46s simKB=Y simClicks=N")));
-    EXPECT_EQ(log[1], std::make_pair(L::debug, QString::fromUtf8("ENGINE: smartIdle DISABLED \u2014 skipping idle monitoring")));
+    EXPECT_EQ(log[1],
+        std::make_pair(L::debug, QString::fromUtf8("ENGINE: smartIdle DISABLED \u2014 skipping idle monitoring")));
     EXPECT_EQ(log[2], std::make_pair(L::info, QString::fromUtf8("ENGINE: user idle \u2192 RESUME jiggling")));
     EXPECT_EQ(log[3], std::make_pair(L::info, QString::fromUtf8("ENGINE: user active \u2192 PAUSE jiggling")));
     EXPECT_EQ(log[4], std::make_pair(L::debug, QString::fromUtf8("callback ignored \u2014 engine not active")));

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "Engine/MouseMoving.h"
-#include "Platform/ThreadHandoff.h"
 #include "Engine/QueueTimers.h"
 #include "Platform/Clock.h"
 #include "Platform/Dispatch.h"
+#include "Platform/MouseMoving.h"
 #include "Platform/Random.h"
+#include "Platform/ThreadHandoff.h"
 #include "core/MouseMovingMock.h"
 
 #include <gmock/gmock.h>
@@ -19,8 +19,7 @@
 namespace tremlor::testing {
 
 // A seeded generator whose draws over chosen ranges can be pinned; closed ranges like the real one.
-class ScriptedRandom final : public RandomSource
-{
+class ScriptedRandom final : public RandomSource {
 public:
     explicit ScriptedRandom(unsigned seed = 1)
         : m_engine(seed)
@@ -62,8 +61,7 @@ private:
 };
 
 // Returns the low (or high) end of every range.
-class ExtremeRandom final : public RandomSource
-{
+class ExtremeRandom final : public RandomSource {
 public:
     explicit ExtremeRandom(bool high)
         : m_high(high)
@@ -76,8 +74,7 @@ private:
     bool m_high;
 };
 
-class FakeClock final : public Clock
-{
+class FakeClock final : public Clock {
 public:
     QDateTime now() const override { return QDateTime::fromSecsSinceEpoch(1'700'000'000); }
     std::chrono::steady_clock::time_point monotonicNow() const override
@@ -88,8 +85,8 @@ public:
     void advance(double seconds)
     {
         std::lock_guard guard(m_lock);
-        m_now += std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-            std::chrono::duration<double>(seconds));
+        m_now
+            += std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(seconds));
     }
 
 private:
@@ -98,11 +95,9 @@ private:
 };
 
 // Timers that fire only when the test says so, on the queue they were armed for.
-class ManualTimers final : public QueueTimers
-{
+class ManualTimers final : public QueueTimers {
 public:
-    struct Armed
-    {
+    struct Armed {
         dispatch::SerialQueue* queue = nullptr;
         std::chrono::nanoseconds delay {};
         std::chrono::nanoseconds interval {};
@@ -111,7 +106,7 @@ public:
     };
 
     Cancel arm(dispatch::SerialQueue& queue, std::chrono::nanoseconds delay, std::chrono::nanoseconds interval,
-               std::function<void()> fn) override
+        std::function<void()> fn) override
     {
         auto cancelled = std::make_shared<std::atomic<bool>>(false);
         std::lock_guard guard(m_lock);
@@ -163,8 +158,7 @@ private:
 };
 
 // One posted event, as the fake screen saw it.
-struct PostedEvent
-{
+struct PostedEvent {
     enum class Kind { move, click, pressKey, keyDown, keyUp, scroll };
     Kind kind;
     QPointF point;
@@ -174,8 +168,7 @@ struct PostedEvent
 
 // A recording poster over an in-memory screen: a GoogleMock class whose defaults move a fake
 // cursor, so tests can both inspect what was posted and set expectations.
-class MockPoster : public MouseMovingMock
-{
+class MockPoster : public MouseMovingMock {
 public:
     MockPoster()
     {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Engine/MouseMoving.h"
+#include "Platform/MouseMoving.h"
 
 #include <gmock/gmock.h>
 

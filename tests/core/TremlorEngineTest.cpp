@@ -1,3 +1,6 @@
+#include "CompositionRoot.h"
+#include "Helpers/AccessibilityChecking.h"
+#include "Helpers/AppScanning.h"
 #include "core/EngineFixture.h"
 
 #include <QCoreApplication>
@@ -290,7 +293,14 @@ TEST_F(EngineTest, ASessionStillStartsAndStopsWhenEveryServiceFails)
     EXPECT_TRUE(mover->isStopped());
 }
 
-TEST(EngineDefaults, BuildsTheSystemServicesAndRunsWithoutDisplayOrBuses)
+TEST_F(EngineTest, AMissingServiceIsAnErrorNotASilentSystemDefault)
+{
+    TremlorEngine::Services services;
+    services.mouseMover = std::make_shared<MouseMover>(poster);
+    EXPECT_THROW(std::make_unique<TremlorEngine>(*settings, std::move(services)), std::invalid_argument);
+}
+
+TEST(CompositionRootServices, BuildsTheSystemServicesAndRunsWithoutDisplayOrBuses)
 {
     // Nothing to talk to: no X display and buses that do not exist.
     const QByteArray saved[]
@@ -305,7 +315,10 @@ TEST(EngineDefaults, BuildsTheSystemServicesAndRunsWithoutDisplayOrBuses)
     settings.setSmartIdleEnabled(true);
     settings.setSelectedAppBundleIDs({ "org.example.Missing" });
     {
-        TremlorEngine engine(settings);
+        CompositionRoot root(settings, {});
+        EXPECT_FALSE(root.accessibility().isTrusted());
+        EXPECT_TRUE(root.appScannerFactory()());
+        TremlorEngine& engine = root.engine();
         engine.start(Duration::minutes15());
         EXPECT_TRUE(engine.isActive());
         for (int i = 0; i < 10; ++i)
@@ -313,9 +326,6 @@ TEST(EngineDefaults, BuildsTheSystemServicesAndRunsWithoutDisplayOrBuses)
         EXPECT_EQ(engine.remainingTimeString(), "15:00");
         engine.stop(false);
         EXPECT_FALSE(engine.isActive());
-        engine.start(Duration::indefinite());
-        EXPECT_TRUE(engine.isActive());
-        engine.stop(false);
     }
     const char* names[] = { "DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "DBUS_SYSTEM_BUS_ADDRESS" };
     for (int i = 0; i < 3; ++i) {

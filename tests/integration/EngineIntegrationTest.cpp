@@ -28,8 +28,8 @@
 #include <X11/Xutil.h>
 
 using namespace tremlor;
-using tremlor::testing::windowAroundNow;
 using probe::waitUntil;
+using tremlor::testing::windowAroundNow;
 
 namespace {
 
@@ -195,11 +195,11 @@ TEST(EngineOnDesktop, OneMinuteSessionExpiresWithOneNotificationAndNoSound)
     auto ticks = std::make_shared<ManualTickSource>();
     auto sound = std::make_shared<MockSoundPlayer>();
     EXPECT_CALL(*sound, play(::testing::_)).Times(0);
-    TremlorEngine::Services services;
-    services.durationTimer = std::make_shared<DurationTimer>(ticks);
-    services.soundPlayer = sound;
+    CompositionRoot::Services services;
+    services.engine.durationTimer = std::make_shared<DurationTimer>(ticks);
+    services.engine.soundPlayer = sound;
     // The process's standard session bus may belong to an earlier test's desktop.
-    services.notificationCenter
+    services.engine.notificationCenter
         = std::make_shared<DBusNotificationCenter>(BusLink::toAddress(desktop.sessionBusAddress()));
     services.runningFromApplicationBundle = true;
     CompositionRoot root(settings, std::move(services));

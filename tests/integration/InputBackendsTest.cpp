@@ -4,7 +4,6 @@
 #include "Platform/X11/SystemMouseMover.h"
 #include "Platform/X11/X11InputIdleSource.h"
 #include "Platform/X11/X11InputListener.h"
-
 #include "core/InputFakes.h"
 #include "support/TestDesktop.h"
 
@@ -52,8 +51,7 @@ bool keyIsDown(const QString& display, KeySym keysym)
     return code != 0 && (keys[code / 8] & (1 << (code % 8))) != 0;
 }
 
-template <typename Predicate>
-bool waitFor(Predicate predicate, int timeoutMs = 3000)
+template <typename Predicate> bool waitFor(Predicate predicate, int timeoutMs = 3000)
 {
     QDeadlineTimer deadline(timeoutMs);
     while (!deadline.hasExpired()) {
@@ -70,11 +68,11 @@ double since(x11::X11InputListener& listener, InputEventType type)
 }
 
 // A bare Xvfb of our own, for servers without XTest or that go away mid-test.
-struct BareXServer
-{
+struct BareXServer {
     explicit BareXServer(const QStringList& extra = {})
     {
-        process.start("Xvfb", QStringList { "-displayfd", "1", "-screen", "0", "640x480x24", "-nolisten", "tcp", "-noreset" } + extra);
+        process.start("Xvfb",
+            QStringList { "-displayfd", "1", "-screen", "0", "640x480x24", "-nolisten", "tcp", "-noreset" } + extra);
         if (!process.waitForStarted(5000))
             return;
         QDeadlineTimer deadline(10000);
@@ -108,8 +106,7 @@ struct BareXServer
 };
 
 // Forwards to the real poster and remembers every cursor target.
-class RecordingPoster final : public MouseMoving
-{
+class RecordingPoster final : public MouseMoving {
 public:
     explicit RecordingPoster(std::shared_ptr<SystemMouseMover> real)
         : m_real(std::move(real))
@@ -139,7 +136,7 @@ MouseMover::Seams quickSeams(std::shared_ptr<ManualTimers> timers, bool realSlee
     MouseMover::Seams seams;
     seams.timers = std::move(timers);
     if (!realSleeps)
-        seams.sleep = [](std::chrono::microseconds) { };
+        seams.sleep = [](std::chrono::microseconds) {};
     return seams;
 }
 
@@ -184,7 +181,7 @@ TEST(InputBackends, KeysClicksScrollsAndDragsArriveAsRawEvents)
     x11::X11InputListener listener(desktop.display());
     ASSERT_TRUE(listener.isListening());
     for (auto type : { InputEventType::keyDown, InputEventType::leftMouseDown, InputEventType::scrollWheel,
-                       InputEventType::rightMouseDown, InputEventType::leftMouseDragged })
+             InputEventType::rightMouseDown, InputEventType::leftMouseDragged })
         EXPECT_GT(since(listener, type), never);
 
     SystemMouseMover poster(desktop.display());
@@ -253,9 +250,8 @@ TEST(InputBackends, IdleMonitorFollowsAnotherClientsTyping)
     ASSERT_TRUE(source->isListening());
     auto timers = std::make_shared<ManualTimers>();
     SystemIdleMonitor::Seams seams;
-    seams.source = source;
     seams.timers = timers;
-    SystemIdleMonitor monitor(seams);
+    SystemIdleMonitor monitor(source, seams);
     std::vector<bool> reports;
     std::mutex lock;
     monitor.setOnIdleStateChanged([&](bool idle) {
@@ -283,7 +279,7 @@ TEST(InputBackends, MonitorsFromXRandRKeepCurvesOnTheirDisplay)
     TestDesktop desktop;
     REQUIRE_DESKTOP(desktop);
     for (const QStringList& args : { QStringList { "--setmonitor", "left", "1000/260x1080/290+0+0", "none" },
-                                     QStringList { "--setmonitor", "right", "920/240x1080/290+1000+0", "none" } }) {
+             QStringList { "--setmonitor", "right", "920/240x1080/290+1000+0", "none" } }) {
         QProcess* xrandr = desktop.startProcess("xrandr", args);
         ASSERT_NE(xrandr, nullptr);
         ASSERT_TRUE(xrandr->waitForFinished(5000));

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Engine/SleepPreventing.h"
 #include "Platform/PowerAssertion.h"
+#include "Platform/SleepPreventing.h"
 
 #include <memory>
 

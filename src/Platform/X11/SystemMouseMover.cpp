@@ -1,9 +1,9 @@
 #include "Platform/X11/SystemMouseMover.h"
 
-#include "Engine/MouseMover.h"
 #include "Platform/Clock.h"
 #include "Platform/Dispatch.h"
 #include "Platform/Random.h"
+#include "Platform/SyntheticInput.h"
 #include "Platform/X11/X11Connection.h"
 
 #include <algorithm>
@@ -19,10 +19,9 @@ namespace {
 
 constexpr unsigned long fnKeysym = 0x100811D0;
 
-template <typename T>
-std::shared_ptr<T> unowned(T& value)
+template <typename T> std::shared_ptr<T> unowned(T& value)
 {
-    return std::shared_ptr<T>(&value, [](T*) { });
+    return std::shared_ptr<T>(&value, [](T*) {});
 }
 
 // A coordinate of the root window, or nullopt when it cannot be one.
@@ -40,10 +39,10 @@ SystemMouseMover::SystemMouseMover()
 {
 }
 
-SystemMouseMover::SystemMouseMover(const QString& displayName, std::shared_ptr<RandomSource> random,
-                                   std::shared_ptr<const Clock> clock)
+SystemMouseMover::SystemMouseMover(
+    const QString& displayName, std::shared_ptr<RandomSource> random, std::shared_ptr<const Clock> clock)
     : m_random(random ? std::move(random) : unowned(SystemRandom::instance()))
-    , m_clock(clock ? std::move(clock) : std::shared_ptr<const Clock>(&SystemClock::instance(), [](const Clock*) { }))
+    , m_clock(clock ? std::move(clock) : std::shared_ptr<const Clock>(&SystemClock::instance(), [](const Clock*) {}))
     , m_connection(std::make_unique<x11::X11Connection>(displayName))
 {
     if (Display* d = m_connection->display()) {
@@ -158,7 +157,7 @@ void SystemMouseMover::click(QPointF at)
         fakeButton(Button1, false);
         flush();
     }
-    MouseMover::setLastSyntheticNonMouseTime(m_clock->monotonicNow());
+    syntheticInput::setLastNonMouseTime(m_clock->monotonicNow());
 }
 
 void SystemMouseMover::postKey(quint16 keyCode, bool down)
@@ -187,7 +186,7 @@ void SystemMouseMover::pressKey(quint16 keyCode)
     postKey(keyCode, true);
     sleepMicros(20'000, 60'000);
     postKey(keyCode, false);
-    MouseMover::setLastSyntheticNonMouseTime(m_clock->monotonicNow());
+    syntheticInput::setLastNonMouseTime(m_clock->monotonicNow());
 }
 
 void SystemMouseMover::scroll(int verticalPixels, int horizontalPixels)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Engine/MouseMoving.h"
+#include "Platform/MouseMoving.h"
 
 #include <QString>
 
@@ -21,8 +21,7 @@ class X11Connection;
 
 // Posts the mover's events through XTest on a display connection of its own. Without a
 // display or without XTest it posts nothing and reports the cursor at (0, 0).
-class SystemMouseMover final : public MouseMoving
-{
+class SystemMouseMover final : public MouseMoving {
 public:
     // Wheel steps are this many pixels of the reference platform's pixel scrolling.
     static constexpr int pixelsPerWheelStep = 10;
@@ -30,7 +29,7 @@ public:
     // The display named by DISPLAY.
     SystemMouseMover();
     explicit SystemMouseMover(const QString& displayName, std::shared_ptr<RandomSource> random = nullptr,
-                              std::shared_ptr<const Clock> clock = nullptr);
+        std::shared_ptr<const Clock> clock = nullptr);
     ~SystemMouseMover() override;
 
     // The connection is open and the server offers XTest.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Engine/IdleDetector.h"
+#include "Platform/InputIdleSource.h"
 
 #include <QString>
 
@@ -14,8 +14,7 @@ class X11InputListener;
 
 // The idle monitor's view of an X11 session: the pointer over a connection of its own and the
 // raw-event listener's idle times.
-class X11InputIdleSource final : public InputIdleSource
-{
+class X11InputIdleSource final : public InputIdleSource {
 public:
     explicit X11InputIdleSource(const QString& displayName = {});
     ~X11InputIdleSource() override;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Engine/IdleDetector.h"
+#include "Platform/InputIdleSource.h"
 
 #include <QString>
 
@@ -14,8 +14,7 @@ namespace tremlor::x11 {
 
 // Listens to XInput2 raw events of every input device on a thread with its own connection and
 // records when each event type was last seen (monotonic). Without XInput2 2.1 it records nothing.
-class X11InputListener final
-{
+class X11InputListener final {
 public:
     explicit X11InputListener(const QString& displayName = {});
     ~X11InputListener();

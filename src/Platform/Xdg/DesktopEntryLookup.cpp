@@ -80,17 +80,4 @@ std::optional<DesktopEntry> DesktopEntryLookup::entry(const QString& id) const
     return entry;
 }
 
-std::optional<AppInfo> DesktopEntryLookup::appInfo(const QString& id) const
-{
-    const auto found = entry(id);
-    if (!found)
-        return std::nullopt;
-    QString name = found->name;
-    if (name.isEmpty())
-        name = found->localizedName;
-    if (name.isEmpty())
-        name = id;
-    return AppInfo(id, name, found->filePath);
-}
-
 } // namespace tremlor::xdg

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "Models/AppInfo.h"
 #include "Platform/Xdg/DesktopEntry.h"
 
 #include <QString>
@@ -23,9 +22,6 @@ public:
     QString entryPath(const QString& id) const;
     // The parsed entry of an application (Type=Application); nothing otherwise.
     std::optional<DesktopEntry> entry(const QString& id) const;
-    // The engine's record for a selected identifier: name = Name, else the localised Name,
-    // else the identifier; path = the entry's file. Nothing when no entry is found.
-    std::optional<AppInfo> appInfo(const QString& id) const;
 
 private:
     QStringList folders() const;

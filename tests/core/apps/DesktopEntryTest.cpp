@@ -1,5 +1,6 @@
 #include "Platform/Xdg/DesktopEntry.h"
 
+#include "Models/AppInfo.h"
 #include "Platform/Xdg/ApplicationFolders.h"
 #include "Platform/Xdg/DesktopEntryLookup.h"
 #include "Platform/Xdg/ExecCommand.h"
@@ -217,13 +218,13 @@ TEST(DesktopEntryLookup, FindsEntriesByIdInsideTheFoldersOnly)
     QFile::link(root.filePath("secret.desktop"), second + "/escape.desktop");
 
     const DesktopEntryLookup lookup({ first, second });
-    const auto editor = lookup.appInfo("editor");
+    const auto editor = tremlor::AppInfo::installed("editor", lookup);
     ASSERT_TRUE(editor);
     EXPECT_EQ(editor->name(), "Editor"); // the plain Name, as the engine's resolution reads it
     EXPECT_EQ(editor->path(), first + "/editor.desktop");
     EXPECT_EQ(lookup.entryPath("kde4-konsole"), second + "/kde4/konsole.desktop");
-    EXPECT_FALSE(lookup.appInfo("link")); // not an application
-    EXPECT_FALSE(lookup.appInfo("missing"));
+    EXPECT_FALSE(tremlor::AppInfo::installed("link", lookup)); // not an application
+    EXPECT_FALSE(tremlor::AppInfo::installed("missing", lookup));
     for (const QString hostile :
         { "../secret", "../../first/applications/editor", "/etc/passwd", "..-secret", "kde4/konsole", "" })
         EXPECT_TRUE(lookup.entryPath(hostile).isEmpty()) << hostile.toStdString();

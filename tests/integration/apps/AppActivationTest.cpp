@@ -76,7 +76,8 @@ TEST_F(AppActivationTest, LaunchesThroughEntriesAndActivatesInRotation)
     writeEntry("tremlor-term-two", "Exec=xterm -name tremlor-term-two -T \"Term two\"\n"); // matched by its ID
     auto system = std::make_shared<SystemAppActivator>(display, QStringList { folder });
     const xdg::DesktopEntryLookup lookup({ folder });
-    const std::vector<AppInfo> apps { *lookup.appInfo("tremlor-term-one"), *lookup.appInfo("tremlor-term-two") };
+    const std::vector<AppInfo> apps { *AppInfo::installed("tremlor-term-one", lookup),
+        *AppInfo::installed("tremlor-term-two", lookup) };
     EXPECT_FALSE(system->isAppRunning("tremlor-term-one"));
     EXPECT_FALSE(apps[0].isRunning());
 
@@ -122,8 +123,8 @@ TEST_F(AppActivationTest, RecognisesAWindowByItsProcess)
     EXPECT_FALSE(system.isAppRunning("Plain-Terminal"));
     // The record asks the session's display ($DISPLAY) itself; nothing of ours was launched.
     const xdg::DesktopEntryLookup lookup({ folder });
-    EXPECT_TRUE(lookup.appInfo("plain-terminal")->isRunning());
-    EXPECT_FALSE(lookup.appInfo("other-tool")->isRunning());
+    EXPECT_TRUE(AppInfo::installed("plain-terminal", lookup)->isRunning());
+    EXPECT_FALSE(AppInfo::installed("other-tool", lookup)->isRunning());
     EXPECT_FALSE(system.isAppRunning("../applications/plain-terminal"));
     ::kill(static_cast<pid_t>(pid), SIGTERM);
 }
@@ -148,11 +149,11 @@ TEST_F(AppActivationTest, ALaunchedProcessCountsAsRunningWhileAlive)
     file.close();
     ASSERT_GT(pid, 0);
     EXPECT_TRUE(system->isAppRunning("sleeper"));
-    EXPECT_TRUE(lookup.appInfo("sleeper")->isRunning());
+    EXPECT_TRUE(AppInfo::installed("sleeper", lookup)->isRunning());
 
     AppActivator activator(system);
-    EXPECT_EQ(await(activator.activateNext({ *lookup.appInfo("sleeper") }, RotationMode::sequential, true)),
-        lookup.appInfo("sleeper"));
+    EXPECT_EQ(await(activator.activateNext({ *AppInfo::installed("sleeper", lookup) }, RotationMode::sequential, true)),
+        AppInfo::installed("sleeper", lookup));
     ::kill(pid, SIGTERM);
     EXPECT_TRUE(eventually([&] { return !system->isAppRunning("sleeper"); }));
     // Still the one process we started: the rotation did not launch it a second time.

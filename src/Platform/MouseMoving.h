@@ -8,8 +8,7 @@ namespace tremlor {
 
 // The event poster the mouse mover drives. Coordinates are global display coordinates in
 // points, y growing downwards. Implementations are used from the mover's queue only.
-class MouseMoving
-{
+class MouseMoving {
 public:
     MouseMoving() = default;
     virtual ~MouseMoving() = default;

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QWidget>
+
+#include <functional>
+
+namespace tremlor {
+
+// The frameless popup under the tray item that hosts the panel. It opens at the point the host
+// gave, on the screen holding that point, upward when the tray sits at the bottom; a click
+// outside or Escape hides it.
+class PanelPopup final : public QWidget {
+    Q_OBJECT
+
+public:
+    // Makes the panel the first time the popup opens.
+    using ContentFactory = std::function<QWidget*(QWidget* parent)>;
+
+    explicit PanelPopup(ContentFactory factory, QWidget* parent = nullptr);
+
+    // Opens at `at`, or hides when open. A toggle that follows an automatic hide within the
+    // guard time is the same click that closed the popup, and is ignored.
+    void toggleAt(QPoint at);
+    void showAt(QPoint at);
+    QWidget* content() const { return m_content; }
+
+    static constexpr int reopenGuardMs = 350;
+    static constexpr int gap = 4;
+    // Where a panel of `size` opens for a click at `at` on a screen whose free area is `available`.
+    static QRect placement(QPoint at, QSize size, const QRect& available);
+
+protected:
+    void hideEvent(QHideEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void ensureContent();
+
+    ContentFactory m_factory;
+    QWidget* m_content = nullptr;
+    QElapsedTimer m_hiddenAt;
+};
+
+} // namespace tremlor

@@ -1,0 +1,159 @@
+#include "TremlorApp.h"
+
+#include "App/AppWindows.h"
+#include "App/PanelPopup.h"
+#include "App/TremlorGlyphIcon.h"
+#include "App/TremlorTray.h"
+#include "CompositionRoot.h"
+#include "Engine/TremlorEngine.h"
+#include "Helpers/AccessibilityHelper.h"
+#include "Helpers/AppListProvider.h"
+#include "Helpers/LaunchAtLogin.h"
+#include "KestuDesign/Resources/KestuFontRegistry.h"
+#include "KestuDesign/Utilities/KestuDockVisibility.h"
+#include "Models/TremlorSettings.h"
+#include "Views/Onboarding/OnboardingWindow.h"
+#include "Views/Settings/SettingsContext.h"
+#include "Views/Settings/SettingsWindow.h"
+#include "Views/Shared/ViewSymbols.h"
+
+#include <QApplication>
+#include <QPointer>
+
+namespace tremlor {
+
+namespace {
+QPointer<TremlorApp> s_instance;
+} // namespace
+
+TremlorApp::TremlorApp(QObject* parent)
+    : QObject(parent)
+{
+    // 1, 2: the store is created on first use and the root takes it.
+    m_root = std::make_unique<CompositionRoot>();
+    startUp(true);
+}
+
+TremlorApp::TremlorApp(std::unique_ptr<CompositionRoot> root, bool withTray, QObject* parent)
+    : QObject(parent)
+    , m_root(std::move(root))
+{
+    startUp(withTray);
+}
+
+TremlorApp::~TremlorApp()
+{
+    stopSession();
+    // The windows use the services below; they go first.
+    delete m_windows;
+    delete m_panel;
+}
+
+TremlorApp* TremlorApp::instance()
+{
+    return s_instance;
+}
+
+TremlorEngine& TremlorApp::engine() const
+{
+    return m_root->engine();
+}
+
+TremlorSettings& TremlorApp::settings() const
+{
+    return m_root->settings();
+}
+
+void TremlorApp::startUp(bool withTray)
+{
+    s_instance = this;
+    m_accessibility = std::make_unique<AccessibilityHelper>();
+    m_loginItem = std::make_unique<LaunchAtLogin>();
+    m_settingsContext = std::make_unique<SettingsContext>(
+        SettingsContext { settings(), [] { return std::unique_ptr<AppScanning>(std::make_unique<AppListProvider>()); },
+            *m_accessibility, *m_loginItem, SystemClock::instance() });
+
+    // 3, 4: the Dock setting is read after the change is stored, on the next turn.
+    QMetaObject::invokeMethod(
+        this, [this] { applyActivationPolicy(); }, Qt::QueuedConnection);
+    connect(
+        &settings(), &TremlorSettings::objectWillChange, this, [this] { applyActivationPolicy(); },
+        Qt::QueuedConnection);
+
+    // 5, 6.
+    kestu::Kestu::registerFonts();
+    TremlorGlyphIcon::registerAllOnce();
+    ViewSymbols::registerAll();
+
+    m_windows
+        = new AppWindows([this] { return makeSettingsContent(); }, [this] { return makeOnboardingContent(); }, this);
+
+    // The panel is made the first time it opens.
+    m_panel = new PanelPopup([this](QWidget* parent) { return makePanel(parent); });
+
+    if (withTray) {
+        m_tray = new TremlorTray(engine(), settings(), this);
+        connect(m_tray, &TremlorTray::activated, this, &TremlorApp::togglePanel);
+        m_tray->start();
+    }
+
+    // A quit from anywhere (the panel, a signal, the session ending) gives back what a
+    // running session holds before the event loop stops.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { stopSession(); });
+
+    // 7.
+    m_windows->showOnboardingIfNeeded(settings().hasCompletedOnboarding());
+}
+
+void TremlorApp::applyActivationPolicy()
+{
+    if (!qApp)
+        return;
+    kestu::KestuDockVisibility::setDockVisibility(settings().showInDock());
+}
+
+void TremlorApp::openSettingsWindow()
+{
+    if (s_instance)
+        s_instance->m_windows->openSettingsWindow();
+}
+
+void TremlorApp::hidePanel()
+{
+    m_windows->hidePanel();
+}
+
+void TremlorApp::togglePanel(QPoint at)
+{
+    m_panel->toggleAt(at);
+}
+
+void TremlorApp::stopSession()
+{
+    if (m_root && engine().isActive())
+        engine().stop(false);
+}
+
+void TremlorApp::quit()
+{
+    stopSession();
+    QCoreApplication::quit();
+}
+
+QWidget* TremlorApp::makePanel(QWidget* parent)
+{
+    Q_UNUSED(parent);
+    return nullptr;
+}
+
+QWidget* TremlorApp::makeSettingsContent()
+{
+    return new SettingsWindow(*m_settingsContext);
+}
+
+QWidget* TremlorApp::makeOnboardingContent()
+{
+    return new OnboardingWindow(settings(), *m_accessibility, &AccessibilityHelper::openAccessibilitySettings);
+}
+
+} // namespace tremlor

@@ -1,0 +1,193 @@
+#include "AppDesktop.h"
+
+#include <QDeadlineTimer>
+
+#include <csignal>
+#include <sys/prctl.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+namespace apptest {
+
+namespace {
+Display* dpy(void* d)
+{
+    return static_cast<Display*>(d);
+}
+} // namespace
+
+XWindows::XWindows(const QString& display)
+    : m_display(XOpenDisplay(display.toLocal8Bit().constData()))
+{
+}
+
+XWindows::~XWindows()
+{
+    if (m_display)
+        XCloseDisplay(dpy(m_display));
+}
+
+namespace {
+QString titleOf(Display* d, Window w)
+{
+    const Atom netName = XInternAtom(d, "_NET_WM_NAME", False);
+    const Atom utf8 = XInternAtom(d, "UTF8_STRING", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    QString title;
+    if (XGetWindowProperty(d, w, netName, 0, 1024, False, utf8, &type, &format, &count, &after, &data) == Success
+        && data) {
+        title = QString::fromUtf8(reinterpret_cast<const char*>(data), int(count));
+    }
+    if (data)
+        XFree(data);
+    return title;
+}
+
+QString classOf(Display* d, Window w)
+{
+    XClassHint hint {};
+    if (!XGetClassHint(d, w, &hint))
+        return {};
+    const QString result = QString::fromLatin1(hint.res_class);
+    XFree(hint.res_name);
+    XFree(hint.res_class);
+    return result;
+}
+
+void walk(Display* d, Window w, const std::function<void(Window)>& visit)
+{
+    visit(w);
+    Window root = 0, parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(d, w, &root, &parent, &children, &count))
+        return;
+    for (unsigned int i = 0; i < count; ++i)
+        walk(d, children[i], visit);
+    if (children)
+        XFree(children);
+}
+} // namespace
+
+std::vector<Window> XWindows::find(const QString& text, bool byClass) const
+{
+    std::vector<Window> found;
+    walk(dpy(m_display), DefaultRootWindow(dpy(m_display)), [&](Window w) {
+        XWindowAttributes attributes {};
+        if (!XGetWindowAttributes(dpy(m_display), w, &attributes) || attributes.map_state != IsViewable)
+            return;
+        if ((byClass ? classOf(dpy(m_display), w) : titleOf(dpy(m_display), w)) == text)
+            found.push_back(w);
+    });
+    return found;
+}
+
+bool XWindows::insideClass(Window window, const QString& wmClass) const
+{
+    Window current = window;
+    while (current) {
+        Window root = 0, parent = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(dpy(m_display), current, &root, &parent, &children, &count))
+            return false;
+        if (children)
+            XFree(children);
+        if (parent == root || parent == 0)
+            return false;
+        if (classOf(dpy(m_display), parent) == wmClass)
+            return true;
+        current = parent;
+    }
+    return false;
+}
+
+QRect XWindows::geometry(Window window) const
+{
+    XWindowAttributes a {};
+    XGetWindowAttributes(dpy(m_display), window, &a);
+    Window child = 0;
+    int x = 0, y = 0;
+    XTranslateCoordinates(dpy(m_display), window, DefaultRootWindow(dpy(m_display)), 0, 0, &x, &y, &child);
+    return { x, y, a.width, a.height };
+}
+
+bool XWindows::selectionOwned(const char* selection) const
+{
+    return XGetSelectionOwner(dpy(m_display), XInternAtom(dpy(m_display), selection, False)) != 0;
+}
+
+void XWindows::close(Window window) const
+{
+    XEvent event {};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(dpy(m_display), "_NET_CLOSE_WINDOW", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = CurrentTime;
+    event.xclient.data.l[1] = 1;
+    XSendEvent(dpy(m_display), DefaultRootWindow(dpy(m_display)), False,
+        SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XFlush(dpy(m_display));
+}
+
+AppProcess::AppProcess(const TestDesktop& desktop, QStringList args)
+{
+    QProcessEnvironment env = desktop.environment();
+    // The tests themselves run offscreen; the program runs on the private X server.
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    m_process.setProcessEnvironment(env);
+    m_process.setProcessChannelMode(QProcess::SeparateChannels);
+    m_process.setStandardOutputFile(QProcess::nullDevice());
+    m_process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
+    m_process.start(QStringLiteral(TREMLOR_EXECUTABLE), args);
+    m_process.waitForStarted(5000);
+}
+
+AppProcess::~AppProcess()
+{
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    m_process.terminate();
+    if (!m_process.waitForFinished(3000)) {
+        m_process.kill();
+        m_process.waitForFinished(3000);
+    }
+}
+
+QString AppProcess::standardError()
+{
+    m_stderr += m_process.readAllStandardError();
+    return QString::fromUtf8(m_stderr);
+}
+
+int AppProcess::waitForExit(int timeoutMs)
+{
+    if (!probe::waitUntil([&] { return m_process.state() == QProcess::NotRunning; }, timeoutMs))
+        return -1;
+    return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
+}
+
+void writeSettings(const std::function<void(tremlor::TremlorSettings&)>& edit)
+{
+    tremlor::UserDefaults defaults(tremlor::UserDefaults::defaultFolder());
+    tremlor::TremlorSettings settings(defaults);
+    edit(settings);
+    defaults.synchronize();
+}
+
+QVariant itemProperty(probe::Bus& bus, const QString& service, const QString& name)
+{
+    const QDBusMessage reply = bus.call(service, "/StatusNotifierItem", "org.freedesktop.DBus.Properties", "Get",
+        { QStringLiteral("org.kde.StatusNotifierItem"), name });
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return {};
+    return reply.arguments().constFirst().value<QDBusVariant>().variant();
+}
+
+} // namespace apptest

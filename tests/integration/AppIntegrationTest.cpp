@@ -1,0 +1,203 @@
+// The real program on a private desktop: its tray item with a watcher of the test's own or an
+// XEmbed tray, its single instance, its start without a display and its quit.
+
+#include "AppDesktop.h"
+#include "support/ScheduleWindow.h"
+#include "support/ScreenSaverMock.h"
+
+#include <QDBusArgument>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace tremlor;
+using apptest::AppProcess;
+using apptest::MockWatcher;
+using probe::waitUntil;
+
+namespace {
+const QString kScreenSaver = QStringLiteral("org.freedesktop.ScreenSaver");
+const QString kScreenSaverPath = QStringLiteral("/org/freedesktop/ScreenSaver");
+
+// The (width, height, byte count) of each image of an IconPixmap property.
+std::vector<std::tuple<int, int, int>> pixmapSizes(const QVariant& value)
+{
+    std::vector<std::tuple<int, int, int>> sizes;
+    const auto argument = value.value<QDBusArgument>();
+    argument.beginArray();
+    while (!argument.atEnd()) {
+        int width = 0, height = 0;
+        QByteArray bytes;
+        argument.beginStructure();
+        argument >> width >> height >> bytes;
+        argument.endStructure();
+        sizes.emplace_back(width, height, int(bytes.size()));
+    }
+    argument.endArray();
+    return sizes;
+}
+
+void completedOnboarding(TremlorSettings& settings)
+{
+    settings.setHasCompletedOnboarding(true);
+}
+} // namespace
+
+// With a watcher there, the item registers with its glyph at four sizes, its title, no menu and
+// the countdown as its label (a schedule window runs a session from the start).
+TEST(AppOnDesktop, ItemRegistersWithItsPropertiesAndLabel)
+{
+    TestDesktop desktop;
+    REQUIRE_DESKTOP(desktop);
+    probe::Bus bus(desktop.sessionBusAddress());
+    MockWatcher watcher(bus.connection());
+    ASSERT_TRUE(watcher.appear());
+    apptest::writeSettings([](TremlorSettings& settings) {
+        completedOnboarding(settings);
+        settings.setShowCountdownInMenuBar(true);
+        settings.setScheduleEntries({ tremlor::testing::windowAroundNow(-60, 60) });
+    });
+
+    AppProcess app(desktop);
+    ASSERT_TRUE(waitUntil([&] { return !watcher.items.isEmpty(); }, 8000)) << app.standardError().toStdString();
+    const QString item = watcher.items.constFirst();
+    EXPECT_EQ(apptest::itemProperty(bus, item, "Title").toString(), "Tremlor");
+    EXPECT_EQ(apptest::itemProperty(bus, item, "Id").toString(), "com.tremlor.app");
+    EXPECT_EQ(apptest::itemProperty(bus, item, "ItemIsMenu").toBool(), false);
+    const auto sizes = pixmapSizes(apptest::itemProperty(bus, item, "IconPixmap"));
+    EXPECT_EQ(sizes,
+        (std::vector<std::tuple<int, int, int>> {
+            { 16, 16, 1024 }, { 22, 22, 1936 }, { 32, 32, 4096 }, { 48, 48, 9216 } }));
+    QString label;
+    ASSERT_TRUE(waitUntil([&] {
+        label = apptest::itemProperty(bus, item, "XAyatanaLabel").toString();
+        return !label.isEmpty();
+    }));
+    const QString guide = apptest::itemProperty(bus, item, "XAyatanaLabelGuide").toString();
+    EXPECT_EQ(guide.size(), label.size()) << label.toStdString() << " / " << guide.toStdString();
+    EXPECT_FALSE(app.standardError().contains("no system tray"));
+}
+
+// No tray at start: the program keeps running and says so once. A watcher that appears later
+// gets the item, and again after it went away and came back.
+TEST(AppOnDesktop, WatcherAppearingLaterOrComingBackGetsTheItem)
+{
+    TestDesktop desktop;
+    REQUIRE_DESKTOP(desktop);
+    apptest::writeSettings(completedOnboarding);
+    AppProcess app(desktop);
+    ASSERT_TRUE(waitUntil([&] { return app.standardError().contains("no system tray"); }, 8000));
+
+    probe::Bus bus(desktop.sessionBusAddress());
+    MockWatcher watcher(bus.connection());
+    ASSERT_TRUE(watcher.appear());
+    ASSERT_TRUE(waitUntil([&] { return watcher.items.size() == 1; }, 5000));
+    ASSERT_TRUE(watcher.vanish());
+    ASSERT_TRUE(watcher.appear());
+    EXPECT_TRUE(waitUntil([&] { return watcher.items.size() == 2; }, 5000));
+    EXPECT_EQ(app.process().state(), QProcess::Running);
+    EXPECT_EQ(app.standardError().count("no system tray"), 1) << app.standardError().toStdString();
+}
+
+// Without a watcher, an XEmbed tray (tint2) takes the glyph.
+TEST(AppOnDesktop, XEmbedTrayShowsTheFallbackIcon)
+{
+    TestDesktop desktop;
+    REQUIRE_DESKTOP(desktop);
+    QTemporaryDir dir;
+    QFile config(dir.filePath("tint2rc"));
+    ASSERT_TRUE(config.open(QIODevice::WriteOnly));
+    config.write("panel_items = S\npanel_size = 100% 32\npanel_position = bottom center horizontal\n"
+                 "systray_padding = 2 2 4\nsystray_icon_size = 24\n");
+    config.close();
+    ASSERT_TRUE(desktop.startProcess("tint2", { "-c", config.fileName() }));
+    apptest::XWindows x(desktop.display());
+    ASSERT_TRUE(x.ok());
+    ASSERT_TRUE(waitUntil([&] { return x.selectionOwned("_NET_SYSTEM_TRAY_S0"); }, 5000));
+
+    apptest::writeSettings(completedOnboarding);
+    AppProcess app(desktop);
+    std::vector<apptest::Window> icons;
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            icons = x.find("Tremlor", true);
+            std::erase_if(icons, [&](apptest::Window w) { return !x.insideClass(w, "Tint2"); });
+            return !icons.empty();
+        },
+        8000))
+        << app.standardError().toStdString();
+    EXPECT_FALSE(app.standardError().contains("no system tray"));
+}
+
+// A second `tremlor` asks the first to open its settings window and exits with status 0; a
+// third brings the same window forward.
+TEST(AppOnDesktop, SecondInstanceHandsOverAndExits)
+{
+    TestDesktop desktop;
+    REQUIRE_DESKTOP(desktop);
+    apptest::writeSettings(completedOnboarding);
+    AppProcess first(desktop);
+    probe::Bus bus(desktop.sessionBusAddress());
+    ASSERT_TRUE(
+        waitUntil([&] { return bus.connection().interface()->isServiceRegistered("com.tremlor.app").value(); }, 8000));
+    apptest::XWindows x(desktop.display());
+    ASSERT_TRUE(x.ok());
+    EXPECT_TRUE(x.find("Tremlor Settings").empty());
+    AppProcess second(desktop);
+    EXPECT_EQ(second.waitForExit(), 0) << second.standardError().toStdString();
+    EXPECT_TRUE(waitUntil([&] { return x.find("Tremlor Settings").size() == 1; }, 5000));
+    AppProcess third(desktop);
+    EXPECT_EQ(third.waitForExit(), 0);
+    QTest::qWait(300);
+    EXPECT_EQ(x.find("Tremlor Settings").size(), 1u);
+    EXPECT_EQ(first.process().state(), QProcess::Running);
+}
+
+// Without a usable display the program says what it needs and exits with status 1.
+TEST(AppOnDesktop, NoDisplayExitsWithAPlainMessage)
+{
+    TestDesktop desktop(TestDesktop::Options::xServerOnly());
+    REQUIRE_DESKTOP(desktop);
+    for (const QString& display : { QString(), QStringLiteral(":4093") }) {
+        QProcess process;
+        QProcessEnvironment env = desktop.environment();
+        env.remove("QT_QPA_PLATFORM");
+        if (display.isEmpty())
+            env.remove("DISPLAY");
+        else
+            env.insert("DISPLAY", display);
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(TREMLOR_EXECUTABLE), {});
+        ASSERT_TRUE(process.waitForFinished(10000));
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), 1);
+        EXPECT_TRUE(process.readAllStandardError().contains("an X11 display is needed")) << display.toStdString();
+    }
+}
+
+// Quitting while a session runs gives its inhibits back before the program ends.
+TEST(AppOnDesktop, QuitDuringASessionGivesTheInhibitsBack)
+{
+    TestDesktop desktop;
+    REQUIRE_DESKTOP(desktop);
+    QTemporaryDir templates;
+    ASSERT_TRUE(desktop.startDbusMock(TestDesktop::Bus::system, "org.freedesktop.login1", { "--template", "logind" }));
+    ASSERT_TRUE(desktop.startDbusMock(
+        TestDesktop::Bus::session, kScreenSaver, { "--template", screenSaverTemplate(templates, kScreenSaverPath) }));
+    apptest::writeSettings([](TremlorSettings& settings) {
+        completedOnboarding(settings);
+        settings.setCaffeineEnabled(true);
+        settings.setScheduleEntries({ tremlor::testing::windowAroundNow(-60, 60) });
+    });
+    AppProcess app(desktop);
+    probe::Bus session(desktop.sessionBusAddress());
+    probe::Bus system(desktop.systemBusAddress());
+    ASSERT_TRUE(waitUntil([&] { return system.inhibitors().size() == 1; }, 8000));
+    ASSERT_EQ(session.calls(kScreenSaver, kScreenSaverPath, "Inhibit").size(), 1u);
+
+    app.process().terminate();
+    EXPECT_EQ(app.waitForExit(), 0);
+    EXPECT_EQ(session.calls(kScreenSaver, kScreenSaverPath, "UnInhibit").size(), 1u);
+}

@@ -1,0 +1,155 @@
+#include "App/AppWindows.h"
+
+#include "App/PanelPopup.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPointer>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace tremlor;
+
+namespace {
+// Offscreen windows are never really minimised; the state is what the rules read.
+void minimise(QWidget* window)
+{
+    window->setWindowState(window->windowState() | Qt::WindowMinimized);
+}
+
+class AppWindowsTest : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            delete window;
+    }
+
+    int settingsMade = 0;
+    int onboardingMade = 0;
+    AppWindows windows { [this] {
+                            ++settingsMade;
+                            return new QLabel("settings");
+                        },
+        [this] {
+            ++onboardingMade;
+            return new QLabel("onboarding");
+        } };
+};
+} // namespace
+
+// Reused while shown; a minimised one is replaced; closing the replaced one leaves the newer
+// one held; closing the held one forgets it and the next request makes a fresh one.
+TEST_F(AppWindowsTest, SettingsWindowIsReusedReplacedAndForgotten)
+{
+    windows.openSettingsWindow();
+    QPointer<QWidget> first = windows.settingsWindow();
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->windowTitle(), "Tremlor Settings");
+    EXPECT_GE(first->width(), 700);
+    EXPECT_GE(first->height(), 500);
+    EXPECT_TRUE(first->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    windows.openSettingsWindow();
+    EXPECT_EQ(windows.settingsWindow(), first.data());
+    EXPECT_EQ(settingsMade, 1);
+
+    minimise(first);
+    windows.openSettingsWindow();
+    QPointer<QWidget> second = windows.settingsWindow();
+    EXPECT_EQ(settingsMade, 2);
+    EXPECT_NE(second.data(), first.data());
+
+    first->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(first);
+    EXPECT_EQ(windows.settingsWindow(), second.data());
+
+    second->close();
+    EXPECT_EQ(windows.settingsWindow(), nullptr);
+    windows.openSettingsWindow();
+    EXPECT_EQ(settingsMade, 3);
+}
+
+// Hiding the panel hides floating windows (popup, tool, stays-on-top) but not the settings
+// window nor a normal window.
+TEST_F(AppWindowsTest, HidePanelHidesFloatingWindowsOnly)
+{
+    PanelPopup popup([](QWidget* parent) { return new QLabel("panel", parent); });
+    popup.show();
+    QWidget tool(nullptr, Qt::Tool);
+    tool.show();
+    QWidget onTop(nullptr, Qt::Window | Qt::WindowStaysOnTopHint);
+    onTop.show();
+    QWidget normal;
+    normal.show();
+    windows.openSettingsWindow();
+    EXPECT_FALSE(popup.isVisible());
+    popup.show();
+    windows.hidePanel();
+    EXPECT_FALSE(popup.isVisible());
+    EXPECT_FALSE(tool.isVisible());
+    EXPECT_FALSE(onTop.isVisible());
+    EXPECT_TRUE(normal.isVisible());
+    EXPECT_TRUE(windows.settingsWindow()->isVisible());
+}
+
+// The onboarding window is found by its title (never a second one), comes half a second after
+// a first launch only, and is deleted once when it closes.
+TEST_F(AppWindowsTest, OnboardingWindowIsFoundByTitleAndDeletedOnce)
+{
+    windows.showOnboardingIfNeeded(true);
+    QCoreApplication::processEvents();
+    QTest::qWait(AppWindows::onboardingDelayMs + 100);
+    EXPECT_EQ(onboardingMade, 0);
+
+    windows.showOnboardingIfNeeded(false);
+    EXPECT_EQ(AppWindows::findOnboardingWindow(), nullptr);
+    QTest::qWait(AppWindows::onboardingDelayMs + 100);
+    QPointer<QWidget> window = AppWindows::findOnboardingWindow();
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    windows.showOnboarding();
+    EXPECT_EQ(onboardingMade, 1);
+
+    window->close();
+    EXPECT_EQ(AppWindows::findOnboardingWindow(), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(window);
+    windows.showOnboarding();
+    EXPECT_EQ(onboardingMade, 2);
+}
+
+// The popup opens on the screen's free area: centred under a top tray, upward above a bottom
+// tray, held inside the edges.
+TEST(PanelPopup, OpensUnderOrAboveTheTrayPointInsideTheScreen)
+{
+    const QRect screen(0, 24, 1920, 1056);
+    const QSize size(300, 400);
+    EXPECT_EQ(PanelPopup::placement({ 1000, 10 }, size, screen), QRect(850, 24, 300, 400));
+    EXPECT_EQ(PanelPopup::placement({ 1000, 30 }, size, screen), QRect(850, 34, 300, 400));
+    EXPECT_EQ(PanelPopup::placement({ 1910, 1070 }, size, screen), QRect(1620, 1070 - 4 - 400, 300, 400));
+    EXPECT_EQ(PanelPopup::placement({ 5, 1075 }, size, screen).left(), 0);
+    const QRect second(1920, 0, 1280, 1024);
+    EXPECT_EQ(PanelPopup::placement({ 3190, 5 }, size, second), QRect(2900, 9, 300, 400));
+}
+
+// A toggle right after the popup closed itself (the click on the tray item that closed it) is
+// ignored; a toggle while open hides it, and the next one opens it again.
+TEST(PanelPopup, ToggleIgnoresTheClickThatClosedIt)
+{
+    PanelPopup popup([](QWidget* parent) { return new QLabel("panel", parent); });
+    popup.toggleAt({ 100, 10 });
+    ASSERT_TRUE(popup.isVisible());
+    ASSERT_NE(popup.content(), nullptr);
+    popup.hide(); // a click outside
+    popup.toggleAt({ 100, 10 });
+    EXPECT_FALSE(popup.isVisible());
+    popup.toggleAt({ 100, 10 });
+    EXPECT_TRUE(popup.isVisible());
+    popup.toggleAt({ 100, 10 });
+    EXPECT_FALSE(popup.isVisible());
+    popup.toggleAt({ 100, 10 });
+    EXPECT_TRUE(popup.isVisible());
+}

@@ -1,0 +1,81 @@
+#include "App/MenuBarLabel.h"
+
+#include "App/TremlorGlyphIcon.h"
+
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace tremlor;
+using Mode = MenuBarDisplayMode;
+
+namespace {
+struct LabelCase {
+    const char* name;
+    MenuBarLabel::Inputs in;
+    MenuBarLabel::Content out;
+};
+} // namespace
+
+// The label's rules, one row per situation: idle shows the glyph alone in every mode, paused
+// wins for the glyph, the countdown switch wins over the app-name mode, empty texts show nothing.
+TEST(MenuBarLabel, GlyphAndTextFollowTheSessionAndTheSettings)
+{
+    const QString idle = "tremlor-glyph", active = "tremlor-glyph-active", paused = "tremlor-glyph-paused";
+    const LabelCase cases[] = {
+        { "idle, countdown mode", { false, false, "", "", true, Mode::iconAndCountdown }, { idle, "", "", false } },
+        { "idle, app mode", { false, false, "", "Files", false, Mode::iconAndAppName }, { idle, "", "", false } },
+        { "paused but not active", { false, true, "", "", false, Mode::iconOnly }, { paused, "", "", false } },
+        { "running, icon only", { true, false, "4:59", "Files", false, Mode::iconOnly }, { active, "", "", false } },
+        { "indefinite countdown", { true, false, "∞", "", false, Mode::iconAndCountdown }, { active, "∞", "∞", true } },
+        { "countdown guide", { true, false, "1:05:09", "", false, Mode::iconAndCountdown },
+            { active, "1:05:09", "0:00:00", true } },
+        { "switch wins over app", { true, false, "12:34", "Files", true, Mode::iconAndAppName },
+            { active, "12:34", "00:00", true } },
+        { "paused keeps text rules", { true, true, "0:42", "", false, Mode::iconAndCountdown },
+            { paused, "0:42", "0:00", true } },
+        { "app name", { true, false, "9:00", "Text Editor", false, Mode::iconAndAppName },
+            { active, "Text Editor", "Text Editor", false } },
+        { "app name on one line", { true, false, "", "Long\nName", false, Mode::iconAndAppName },
+            { active, "Long Name", "Long Name", false } },
+        { "no app yet", { true, false, "9:00", "", false, Mode::iconAndAppName }, { active, "", "", false } },
+        { "empty countdown", { true, false, "", "Files", true, Mode::iconOnly }, { active, "", "", false } },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(MenuBarLabel::contentFor(c.in), c.out) << c.name;
+}
+
+// The glyphs register once per process, an 18-point image from the 1x file (the @2x file
+// optional), and nothing for a glyph whose 1x file is missing or unreadable.
+TEST(TremlorGlyphIcon, RegistersFromTheFilesOnceAndSkipsMissingOnes)
+{
+    QTemporaryDir dir;
+    QImage image(18, 18, QImage::Format_ARGB32);
+    image.fill(Qt::red);
+    ASSERT_TRUE(image.save(dir.filePath("tremlor-glyph.png")));
+    QImage doubled(36, 36, QImage::Format_ARGB32);
+    doubled.fill(Qt::blue);
+    ASSERT_TRUE(doubled.save(dir.filePath("tremlor-glyph-active@2x.png"))); // no 1x beside it
+    QFile junk(dir.filePath("tremlor-glyph-paused.png"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("not an image");
+    junk.close();
+
+    TremlorGlyphIcon::resetForTesting();
+    TremlorGlyphIcon::setFolder(dir.path());
+    TremlorGlyphIcon::registerAllOnce();
+    EXPECT_TRUE(TremlorGlyphIcon::isRegistered());
+    const QIcon glyph = TremlorGlyphIcon::named("tremlor-glyph");
+    ASSERT_FALSE(glyph.isNull());
+    EXPECT_EQ(glyph.actualSize(QSize(18, 18)), QSize(18, 18));
+    EXPECT_FALSE(glyph.isMask());
+    EXPECT_TRUE(TremlorGlyphIcon::named("tremlor-glyph-active").isNull());
+    EXPECT_TRUE(TremlorGlyphIcon::named("tremlor-glyph-paused").isNull());
+
+    // A later start-up does not register again, even when the files have changed.
+    ASSERT_TRUE(image.save(dir.filePath("tremlor-glyph-paused.png")));
+    TremlorGlyphIcon::registerAllOnce();
+    EXPECT_TRUE(TremlorGlyphIcon::named("tremlor-glyph-paused").isNull());
+    TremlorGlyphIcon::resetForTesting();
+}

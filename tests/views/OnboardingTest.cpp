@@ -1,0 +1,121 @@
+#include "Helpers/AccessibilityChecking.h"
+#include "KestuDesign/Onboarding/KestuOnboardingShell.h"
+#include "Views/Onboarding/OnboardingPermissionView.h"
+#include "Views/Onboarding/OnboardingWindow.h"
+#include "core/TempDefaults.h"
+#include "views/ViewTestSupport.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace tremlor;
+
+namespace {
+class FakeTrust final : public AccessibilityChecking {
+public:
+    bool isTrusted() const override { return trusted; }
+    bool requestAccess(bool prompt) override
+    {
+        requests += prompt ? 1 : 0;
+        return trusted;
+    }
+    bool trusted = false;
+    int requests = 0;
+};
+
+QAbstractButton* button(QWidget& root, const char* name)
+{
+    return root.findChild<QAbstractButton*>(QString::fromLatin1(name));
+}
+
+void clickPrimary(kestu::KestuOnboardingShell& shell)
+{
+    button(shell, "onboarding-primary")->click();
+    QTest::qWait(1); // the page transition starts on the next turn
+}
+} // namespace
+
+// Untrusted: one timer, never two however often a button is pressed; granting turns the page
+// and stops the timer; leaving the page stops it too. Trusted at once: no timer, no buttons.
+TEST(OnboardingPermission, PollsOnceASecondUntilGrantedOrLeft)
+{
+    FakeTrust trust;
+    int settingsOpened = 0;
+    OnboardingPermissionView page(trust, [&] { ++settingsOpened; });
+    page.show();
+    EXPECT_FALSE(page.permissionGranted());
+    QPointer<QTimer> first = page.checkTimer();
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->interval(), 1000);
+    EXPECT_TRUE(button(page, "grant-permission-button")->isVisible());
+
+    button(page, "grant-permission-button")->click();
+    button(page, "grant-permission-button")->click();
+    button(page, "open-system-settings-button")->click();
+    EXPECT_EQ(trust.requests, 2);
+    EXPECT_EQ(settingsOpened, 1);
+    EXPECT_FALSE(first);
+    EXPECT_EQ(page.findChildren<QTimer*>().size(), 1);
+
+    trust.trusted = true;
+    QTest::qWait(1100);
+    EXPECT_TRUE(page.permissionGranted());
+    EXPECT_EQ(page.checkTimer(), nullptr);
+    EXPECT_FALSE(button(page, "grant-permission-button")->isVisible());
+    EXPECT_EQ(page.findChild<QLabel*>("permission-message")->text(), "Permission granted! Tremlor is ready to go.");
+
+    // Withdrawn while the page is shown again: it polls again; hiding it stops that.
+    trust.trusted = false;
+    page.hide();
+    page.show();
+    EXPECT_FALSE(page.permissionGranted());
+    ASSERT_NE(page.checkTimer(), nullptr);
+    page.hide();
+    EXPECT_EQ(page.checkTimer(), nullptr);
+
+    FakeTrust granted;
+    granted.trusted = true;
+    OnboardingPermissionView already(granted, {});
+    already.show();
+    EXPECT_TRUE(already.permissionGranted());
+    EXPECT_EQ(already.checkTimer(), nullptr);
+    viewtest::saveRenders(page, "onboarding-permission-needed");
+    viewtest::saveRenders(already, "onboarding-permission-granted");
+}
+
+// Four pages in order; "Get Started" records completion and closes the window; closing it
+// earlier leaves onboarding to come back.
+TEST(OnboardingWindow, GetStartedCompletesAndClosingEarlyDoesNot)
+{
+    TempDefaults temp;
+    FakeTrust trust;
+    {
+        auto* window = new OnboardingWindow(temp.settings(), trust, {});
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->show();
+        clickPrimary(window->shell());
+        window->close();
+        EXPECT_FALSE(temp.settings().hasCompletedOnboarding());
+    }
+    QPointer<OnboardingWindow> window = new OnboardingWindow(temp.settings(), trust, {});
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+    EXPECT_EQ(window->objectName(), "onboarding-view");
+    const char* pages[]
+        = { "onboarding-welcome", "onboarding-features", "onboarding-permission", "onboarding-complete" };
+    for (int step = 0; step < 4; ++step) {
+        EXPECT_EQ(window->shell().currentPage()->objectName(), pages[step]) << step;
+        viewtest::saveRenders(*window, QStringLiteral("onboarding-step%1").arg(step));
+        clickPrimary(window->shell());
+    }
+    EXPECT_TRUE(temp.settings().hasCompletedOnboarding());
+    temp.reopen();
+    EXPECT_TRUE(temp.settings().hasCompletedOnboarding());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(window);
+}
