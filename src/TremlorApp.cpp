@@ -7,8 +7,6 @@
 #include "CompositionRoot.h"
 #include "Engine/TremlorEngine.h"
 #include "Helpers/AccessibilityHelper.h"
-#include "Helpers/AppListProvider.h"
-#include "Helpers/LaunchAtLogin.h"
 #include "KestuDesign/Resources/KestuFontRegistry.h"
 #include "KestuDesign/Utilities/KestuDockVisibility.h"
 #include "Models/TremlorSettings.h"
@@ -67,11 +65,9 @@ TremlorSettings& TremlorApp::settings() const
 void TremlorApp::startUp(bool withTray)
 {
     s_instance = this;
-    m_accessibility = std::make_unique<AccessibilityHelper>();
-    m_loginItem = std::make_unique<LaunchAtLogin>();
-    m_settingsContext = std::make_unique<SettingsContext>(
-        SettingsContext { settings(), [] { return std::unique_ptr<AppScanning>(std::make_unique<AppListProvider>()); },
-            *m_accessibility, *m_loginItem, SystemClock::instance() });
+    // The views receive the root's services; none is made here.
+    m_settingsContext = std::make_unique<SettingsContext>(SettingsContext { settings(), m_root->appScannerFactory(),
+        m_root->accessibility(), m_root->loginItem(), SystemClock::instance() });
 
     // 3, 4: the Dock setting is read after the change is stored, on the next turn.
     QMetaObject::invokeMethod(
@@ -153,7 +149,7 @@ QWidget* TremlorApp::makeSettingsContent()
 
 QWidget* TremlorApp::makeOnboardingContent()
 {
-    return new OnboardingWindow(settings(), *m_accessibility, &AccessibilityHelper::openAccessibilitySettings);
+    return new OnboardingWindow(settings(), m_root->accessibility(), &AccessibilityHelper::openAccessibilitySettings);
 }
 
 } // namespace tremlor

@@ -10,10 +10,8 @@ class QWidget;
 
 namespace tremlor {
 
-class AccessibilityChecking;
 class AppWindows;
 class CompositionRoot;
-class LoginItemManaging;
 struct SettingsContext;
 class PanelPopup;
 class TremlorEngine;
@@ -60,8 +58,6 @@ private:
     QWidget* makeOnboardingContent();
 
     std::unique_ptr<CompositionRoot> m_root;
-    std::unique_ptr<AccessibilityChecking> m_accessibility;
-    std::unique_ptr<LoginItemManaging> m_loginItem;
     std::unique_ptr<SettingsContext> m_settingsContext;
     AppWindows* m_windows = nullptr;
     TremlorTray* m_tray = nullptr;

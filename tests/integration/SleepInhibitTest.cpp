@@ -128,7 +128,7 @@ TEST_F(Inhibits, WithoutScreenSaverServiceTheXServerKeepsTheDisplayAwake)
     EXPECT_FALSE(displayHalf->isHeld());
 
     // No display inhibit at all: logind's lock is rolled back, not left behind.
-    auto blind = makePreventer(":97");
+    auto blind = makePreventer(TestDesktop::absentDisplay().toLocal8Bit());
     EXPECT_FALSE(blind->preventSleep(kReason));
     EXPECT_TRUE(waitUntil([&] { return system.inhibitors().isEmpty(); }));
 }
@@ -164,7 +164,8 @@ TEST_F(Inhibits, SlowServiceCostsAtMostTheShortTimeoutAndItsLateInhibitIsGivenBa
         { "--template",
             screenSaverTemplate(templates, "/org/freedesktop/ScreenSaver", "import time; time.sleep(1.3); ret = 9") }))
         << desktop.error().toStdString();
-    DisplaySleepInhibitor display(BusLink::toAddress(desktop.sessionBusAddress()), ":97");
+    DisplaySleepInhibitor display(
+        BusLink::toAddress(desktop.sessionBusAddress()), TestDesktop::absentDisplay().toLocal8Bit());
     QElapsedTimer elapsed;
     elapsed.start();
     EXPECT_FALSE(display.acquire(kReason));
@@ -182,7 +183,8 @@ TEST(InhibitsWithoutBuses, FailQuietlyAndQuickly)
     QElapsedTimer elapsed;
     elapsed.start();
     SystemSleepPreventer preventer(
-        std::make_unique<DisplaySleepInhibitor>(BusLink::toAddress("unix:path=/nonexistent/session"), ":97"),
+        std::make_unique<DisplaySleepInhibitor>(
+            BusLink::toAddress("unix:path=/nonexistent/session"), TestDesktop::absentDisplay().toLocal8Bit()),
         std::make_unique<LogindInhibitor>(BusLink::toAddress("unix:path=/nonexistent/system")));
     EXPECT_FALSE(preventer.preventSleep(kReason));
     EXPECT_FALSE(preventer.isPreventingSleep());
@@ -268,7 +270,8 @@ TEST(InhibitsOnARestartingBus, LossIsReportedAndThePairIsTakenAgain)
     sessionLink->setRetryInterval(50);
     systemLink->setRetryInterval(50);
     SystemSleepPreventer preventer(
-        std::make_unique<DisplaySleepInhibitor>(sessionLink, ":97"), std::make_unique<LogindInhibitor>(systemLink));
+        std::make_unique<DisplaySleepInhibitor>(sessionLink, TestDesktop::absentDisplay().toLocal8Bit()),
+        std::make_unique<LogindInhibitor>(systemLink));
     ASSERT_TRUE(preventer.preventSleep(kReason));
 
     bus.stop();

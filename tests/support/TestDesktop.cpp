@@ -7,9 +7,8 @@
 #include <QThread>
 #include <QUuid>
 
-#include <sys/prctl.h>
-
 #include <csignal>
+#include <sys/prctl.h>
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -67,7 +66,7 @@ TestDesktop::TestDesktop(const Options& options)
         m_exported = true;
         const QProcessEnvironment env = environment();
         for (const QString& key : { "DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "DBUS_SYSTEM_BUS_ADDRESS", "HOME",
-                                    "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR" }) {
+                 "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR" }) {
             if (env.contains(key))
                 qputenv(key.toLatin1().constData(), env.value(key).toLocal8Bit());
             else
@@ -83,7 +82,7 @@ TestDesktop::~TestDesktop()
         stop(it->get());
     if (m_exported) {
         for (const char* key : { "DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "DBUS_SYSTEM_BUS_ADDRESS", "HOME",
-                                 "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR" }) {
+                 "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR" }) {
             if (m_savedEnvironment.contains(key))
                 qputenv(key, m_savedEnvironment.value(key).toLocal8Bit());
             else
@@ -142,11 +141,28 @@ QProcess* TestDesktop::startProcess(const QString& program, const QStringList& a
     return p;
 }
 
+QString TestDesktop::absentDisplay()
+{
+    for (int number = 900; number < 1900; ++number) {
+        const QString name = QStringLiteral(":%1").arg(number);
+        if (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(number))
+            || QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number)))
+            continue;
+        if (Display* d = openDisplay(name)) {
+            XCloseDisplay(d);
+            continue;
+        }
+        return name;
+    }
+    return QStringLiteral(":1899");
+}
+
 bool TestDesktop::startXServer(const QString& screen)
 {
     // Xvfb picks a free display itself and prints its number on the given descriptor.
-    QProcess* x = spawn("Xvfb", { "-displayfd", "1", "-screen", "0", screen, "-nolisten", "tcp", "-noreset",
-                                  "+extension", "XTEST", "+extension", "XInputExtension", "+extension", "RANDR" });
+    QProcess* x = spawn("Xvfb",
+        { "-displayfd", "1", "-screen", "0", screen, "-nolisten", "tcp", "-noreset", "+extension", "XTEST",
+            "+extension", "XInputExtension", "+extension", "RANDR" });
     if (!x)
         return false;
     const QString number = readLine(*x, 10000);
@@ -184,8 +200,9 @@ bool TestDesktop::startWindowManager()
         int format = 0;
         unsigned long count = 0, after = 0;
         unsigned char* data = nullptr;
-        if (XGetWindowProperty(d, DefaultRootWindow(d), check, 0, 1, False, XA_WINDOW, &type, &format, &count, &after,
-                               &data) == Success
+        if (XGetWindowProperty(
+                d, DefaultRootWindow(d), check, 0, 1, False, XA_WINDOW, &type, &format, &count, &after, &data)
+                == Success
             && count == 1)
             ready = true;
         if (data)
@@ -256,8 +273,9 @@ bool TestDesktop::waitForWindow(const QString& wmClass, int timeoutMs) const
         int format = 0;
         unsigned long count = 0, after = 0;
         unsigned char* data = nullptr;
-        if (XGetWindowProperty(d, DefaultRootWindow(d), clientList, 0, 1024, False, XA_WINDOW, &type, &format, &count,
-                               &after, &data) == Success
+        if (XGetWindowProperty(
+                d, DefaultRootWindow(d), clientList, 0, 1024, False, XA_WINDOW, &type, &format, &count, &after, &data)
+                == Success
             && data) {
             const auto* windows = reinterpret_cast<const Window*>(data);
             for (unsigned long i = 0; i < count && !found; ++i) {

@@ -12,11 +12,9 @@
 // A private desktop for one test process: an Xvfb server, openbox as the window manager and
 // two private D-Bus daemons standing in for the session and the system bus. Nothing of the
 // developer's own desktop is touched. Everything is stopped when the object goes away.
-class TestDesktop final
-{
+class TestDesktop final {
 public:
-    struct Options
-    {
+    struct Options {
         bool xServer = true;
         bool windowManager = true;
         bool sessionBus = true;
@@ -64,6 +62,10 @@ public:
     // Waits until a top-level window whose WM_CLASS contains `wmClass` is managed.
     bool waitForWindow(const QString& wmClass, int timeoutMs = 5000) const;
 
+    // A display name where no X server runs (for "no display" cases), checked the way an X
+    // server looks for a free number: no lock file, no socket, and nothing answers.
+    static QString absentDisplay();
+
     // Stops one process early (for "service goes away" tests).
     static void stop(QProcess* process);
 
@@ -84,8 +86,8 @@ private:
 };
 
 // Skips the current test when the private desktop could not start (tools missing).
-#define REQUIRE_DESKTOP(desktop)                                                                   \
-    do {                                                                                           \
-        if (!(desktop).ok())                                                                       \
-            GTEST_FAIL() << "private desktop did not start: " << (desktop).error().toStdString(); \
+#define REQUIRE_DESKTOP(desktop)                                                                                       \
+    do {                                                                                                               \
+        if (!(desktop).ok())                                                                                           \
+            GTEST_FAIL() << "private desktop did not start: " << (desktop).error().toStdString();                      \
     } while (false)

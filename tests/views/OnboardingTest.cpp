@@ -1,5 +1,6 @@
 #include "Helpers/AccessibilityChecking.h"
 #include "KestuDesign/Onboarding/KestuOnboardingShell.h"
+#include "KestuDesign/Utilities/KestuReducedMotion.h"
 #include "Views/Onboarding/OnboardingPermissionView.h"
 #include "Views/Onboarding/OnboardingWindow.h"
 #include "core/TempDefaults.h"
@@ -94,6 +95,8 @@ TEST(OnboardingWindow, GetStartedCompletesAndClosingEarlyDoesNot)
 {
     TempDefaults temp;
     FakeTrust trust;
+    // Pages swap at once and appear whole, so the renders show them at rest.
+    kestu::setReducedMotionOverride(true);
     {
         auto* window = new OnboardingWindow(temp.settings(), trust, {});
         window->setAttribute(Qt::WA_DeleteOnClose);
@@ -118,4 +121,5 @@ TEST(OnboardingWindow, GetStartedCompletesAndClosingEarlyDoesNot)
     EXPECT_TRUE(temp.settings().hasCompletedOnboarding());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(window);
+    kestu::setReducedMotionOverride(std::nullopt);
 }

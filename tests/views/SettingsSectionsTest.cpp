@@ -1,6 +1,7 @@
 #include "Helpers/LaunchAtLogin.h"
 #include "KestuDesign/Components/KestuSearchField.h"
 #include "KestuDesign/Components/KestuSlider.h"
+#include "KestuDesign/Components/KestuSliderLabelField.h"
 #include "KestuDesign/Components/KestuTextField.h"
 #include "KestuDesign/Components/KestuToggleStyle.h"
 #include "SettingsTestSupport.h"
@@ -19,6 +20,7 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -213,6 +215,15 @@ TEST(SettingsSections, ShowingOffGridValuesWritesNothingBack)
     EXPECT_EQ(s.maxInterval(), 0);
     EXPECT_EQ(s.jiggleDistance(), 80);
 
+    // The user's own typed threshold snaps to the grid and is written.
+    auto* threshold = child<kestu::KestuSlider>(*window.detailView(), "idle-threshold-slider");
+    QLineEdit* typed = threshold->label();
+    typed->setFocus();
+    typed->selectAll();
+    QTest::keyClicks(typed, QStringLiteral("37"));
+    QTest::keyClick(typed, Qt::Key_Return);
+    EXPECT_EQ(s.idleThreshold(), 35);
+
     window.sidebar()->row(SettingsSection::apps)->click();
     auto* label = child<QLabel>(*window.detailView(), "switch-interval-label");
     EXPECT_EQ(label->text(), QStringLiteral("Switch every 15 cycles"));
@@ -256,6 +267,22 @@ TEST(AppChecklist, SelectAllAndDeselectAllKeepOrderAndCountHiddenChoices)
     list->toggleSelection(list->filteredApps().at(0));
     list->toggleSelection(f.apps.at(2));
     EXPECT_EQ(s.selectedAppBundleIDs(), QStringList({ "gone.app", "org.kde.kate" }));
+}
+
+// Single selection: no bar; a click on the chosen row empties the whole choice, another row
+// becomes the only one.
+TEST(AppChecklist, SingleSelectionKeepsAtMostOneChoice)
+{
+    const QList<AppInfo> apps = { AppInfo("a.one", "One", {}), AppInfo("b.two", "Two", {}) };
+    auto ids = std::make_shared<QStringList>(QStringList { "a.one", "gone.app" });
+    AppChecklistView view(apps, kestu::KestuBinding<QStringList>::of(ids), false,
+        kestu::KestuBinding<QString>::of(std::make_shared<QString>()));
+    EXPECT_EQ(view.findChild<QAbstractButton*>(QStringLiteral("select-all-button")), nullptr);
+    view.toggleSelection(apps.at(0));
+    EXPECT_TRUE(ids->isEmpty());
+    view.toggleSelection(apps.at(1));
+    view.toggleSelection(apps.at(0));
+    EXPECT_EQ(*ids, QStringList({ "a.one" }));
 }
 
 // Each Apps view makes its own scanner and scans once; leaving and coming back scans afresh.

@@ -99,6 +99,14 @@ TEST(SettingsWindow, EachSelectionBuildsAFreshView)
         EXPECT_NE(window.detailView(), nullptr);
         EXPECT_EQ(window.sidebar()->highlightedSection(), section);
     }
+    // The arrow keys walk the listed sections only.
+    window.setSearchText(QStringLiteral("port"));
+    QTest::keyClick(window.sidebar(), Qt::Key_Up);
+    EXPECT_EQ(window.selectedSection(), S::advanced);
+    QTest::keyClick(window.sidebar(), Qt::Key_Up);
+    EXPECT_EQ(window.selectedSection(), S::advanced);
+    QTest::keyClick(window.sidebar(), Qt::Key_Down);
+    EXPECT_EQ(window.selectedSection(), S::about);
 }
 
 TEST(SettingsWindow, RendersEverySection)

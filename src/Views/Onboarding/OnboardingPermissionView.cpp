@@ -79,7 +79,7 @@ OnboardingPermissionView::OnboardingPermissionView(
         m_actions);
     grant->setObjectName(QStringLiteral("grant-permission-button"));
     grant->setAccessibleName(QStringLiteral("Grant Permission"));
-    grant->setMaximumWidth(kGrantWidth);
+    grant->setFixedWidth(kGrantWidth);
     m_grantButton = grant;
     actions->addWidget(grant, 0, Qt::AlignHCenter);
 

@@ -17,6 +17,7 @@
 #include <QDesktopServices>
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollArea>
@@ -151,6 +152,10 @@ AboutSettingsView::AboutSettingsView(SettingsContext& context, QWidget* parent)
            "input, and app rotation."),
         appIcon.isNull() ? std::nullopt : std::optional<QIcon>(appIcon), brand);
     about->setObjectName(QStringLiteral("about-brand"));
+    // The page's wrapped description must keep all its lines inside a scroll area, which sizes
+    // children by their plain size hints.
+    if (auto* description = about->findChild<QLabel*>(QStringLiteral("about-description")))
+        description->setMinimumHeight(description->heightForWidth(description->width()));
     brandLayout->addWidget(about);
     auto* card = new kestu::KestuCard(true, brand);
     card->setObjectName(QStringLiteral("about-card"));

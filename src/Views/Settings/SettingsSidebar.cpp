@@ -5,9 +5,12 @@
 #include "KestuDesign/Tokens/KestuMetrics.h"
 #include "Views/Settings/SettingsSidebarRow.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace tremlor {
 
@@ -48,7 +51,7 @@ SettingsSidebar::SettingsSidebar(SettingsSection selected, QString searchText, Q
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     auto* searchRow = new QVBoxLayout;
-    searchRow->setContentsMargins(space8, space8 + 4, space8, static_cast<int>(kestu::Space::space4) + 4);
+    searchRow->setContentsMargins(space8, space8, space8, static_cast<int>(kestu::Space::space4));
     searchRow->addWidget(m_search);
     layout->addLayout(searchRow);
 
@@ -114,6 +117,24 @@ std::optional<SettingsSection> SettingsSidebar::highlightedSection() const
 SettingsSidebarRow* SettingsSidebar::row(SettingsSection section) const
 {
     return m_rows.value(static_cast<int>(section));
+}
+
+void SettingsSidebar::keyPressEvent(QKeyEvent* event)
+{
+    const int step = event->key() == Qt::Key_Up ? -1 : event->key() == Qt::Key_Down ? 1 : 0;
+    const QList<SettingsSection> shown = visibleSections();
+    if (step == 0 || shown.isEmpty()) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    const qsizetype at = shown.indexOf(m_selected);
+    const qsizetype next
+        = at < 0 ? (step > 0 ? 0 : shown.size() - 1) : std::clamp<qsizetype>(at + step, 0, shown.size() - 1);
+    if (shown.at(next) != m_selected || at < 0) {
+        Q_EMIT sectionClicked(shown.at(next));
+        row(shown.at(next))->setFocus(Qt::OtherFocusReason);
+    }
+    event->accept();
 }
 
 void SettingsSidebar::paintEvent(QPaintEvent*)

@@ -42,6 +42,8 @@ Q_SIGNALS:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // Up and Down move to the neighbouring listed section.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void applyFilter();

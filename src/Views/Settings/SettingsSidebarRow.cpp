@@ -28,6 +28,7 @@ SettingsSidebarRow::SettingsSidebarRow(SettingsSection section, QWidget* parent)
     setCheckable(false);
     setAttribute(Qt::WA_Hover);
     setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::TabFocus);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
 
@@ -64,6 +65,10 @@ void SettingsSidebarRow::paintEvent(QPaintEvent*)
         textColor = symbolColor;
     } else if (underMouse() || isDown()) {
         p.fillPath(path, kestu::Color::surfaceTertiary().resolve(this));
+    }
+    if (hasFocus() && !m_highlighted) {
+        p.setPen(QPen(kestu::withOpacity(Color::accent(), 0.7), 1.5));
+        p.drawRoundedRect(r.adjusted(1, 1, -1, -1), kestu::Radius::small + 1, kestu::Radius::small + 1);
     }
 
     const double x = kestu::Space::space8;

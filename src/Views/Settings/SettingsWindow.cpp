@@ -14,9 +14,7 @@ namespace tremlor {
 namespace {
 constexpr int windowWidth = 700;
 constexpr int windowHeight = 500;
-constexpr int sidebarMinimum = 160;
 constexpr int sidebarIdeal = 180;
-constexpr int sidebarMaximum = 220;
 } // namespace
 
 SettingsWindow::SettingsWindow(
@@ -34,8 +32,7 @@ SettingsWindow::SettingsWindow(
     setFixedSize(windowWidth, windowHeight);
 
     m_sidebar = new SettingsSidebar(selectedSection, searchText, this);
-    m_sidebar->setMinimumWidth(sidebarMinimum);
-    m_sidebar->setMaximumWidth(sidebarMaximum);
+    // The window has a fixed size, so the sidebar keeps its ideal width.
     m_sidebar->setFixedWidth(sidebarIdeal);
     connect(m_sidebar, &SettingsSidebar::sectionClicked, this, &SettingsWindow::setSelectedSection);
 
