@@ -4,3 +4,10 @@ target_sources(tremlor_views_tests PRIVATE
   views/PopoverPanelTest.cpp
   views/StatusHeaderTest.cpp
 )
+# The panel's settings and application sections, its summary, indicator and picker; the symbols.
+target_sources(tremlor_views_tests PRIVATE
+  views/AppSummaryAndIndicatorTest.cpp
+  views/ExpandedContentTest.cpp
+  views/ProfilePickerTest.cpp
+  views/ViewSymbolsTest.cpp
+)
