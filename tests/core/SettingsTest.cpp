@@ -28,43 +28,6 @@ private:
     QObject m_context;
 };
 
-// A value of the property's type that differs from value.
-QVariant different(const QVariant& value)
-{
-    switch (value.typeId()) {
-    case QMetaType::Double:
-        return value.toDouble() + 1.5;
-    case QMetaType::LongLong:
-        return value.toLongLong() + 41;
-    case QMetaType::Bool:
-        return !value.toBool();
-    case QMetaType::QString:
-        return value.toString() + QStringLiteral("x");
-    default:
-        break;
-    }
-    if (value.metaType() == QMetaType::fromType<MovementPattern>())
-        return QVariant::fromValue(MovementPattern::natural);
-    if (value.metaType() == QMetaType::fromType<RotationMode>())
-        return QVariant::fromValue(RotationMode::random);
-    if (value.metaType() == QMetaType::fromType<MenuBarDisplayMode>())
-        return QVariant::fromValue(MenuBarDisplayMode::iconAndAppName);
-    return {};
-}
-
-QList<QMetaProperty> scalarProperties(const QObject& object)
-{
-    QList<QMetaProperty> list;
-    const QMetaObject* meta = object.metaObject();
-    for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) {
-        const QMetaProperty property = meta->property(i);
-        if (!QByteArray(property.name()).contains("selectedApp") && QByteArray(property.name()) != "profiles"
-            && QByteArray(property.name()) != "scheduleEntries")
-            list.append(property);
-    }
-    return list;
-}
-
 Profile profile(const QString& name)
 {
     Profile p;
@@ -75,33 +38,17 @@ Profile profile(const QString& name)
 
 } // namespace
 
+// The exported settings' defaults are checked through the settings file
+// (SettingsExport.DefaultStoreEncodesTwentyKeysInOrder); here the rest.
 TEST(Settings, FirstStartReadsDefaultsAndWritesNothing)
 {
     TempDefaults temp;
     TremlorSettings& s = temp.settings();
-    EXPECT_EQ(s.maxInterval(), 30.0);
-    EXPECT_EQ(s.jiggleDistance(), 3.0);
-    EXPECT_EQ(s.movementPattern(), MovementPattern::bounce);
-    EXPECT_EQ(s.rotationMode(), RotationMode::sequential);
-    EXPECT_EQ(s.appSwitchInterval(), 1);
-    EXPECT_TRUE(s.launchIfNotRunning());
     EXPECT_FALSE(s.launchAtLogin());
-    EXPECT_FALSE(s.showInDock());
-    EXPECT_EQ(s.menuBarDisplayMode(), MenuBarDisplayMode::iconOnly);
-    EXPECT_FALSE(s.playSoundOnToggle());
-    EXPECT_FALSE(s.caffeineEnabled());
-    EXPECT_TRUE(s.simulateKeyboard());
-    EXPECT_FALSE(s.simulateClicks());
-    EXPECT_FALSE(s.smartIdleEnabled());
-    EXPECT_EQ(s.idleThreshold(), 30.0);
     EXPECT_FALSE(s.showCountdownInMenuBar());
-    EXPECT_TRUE(s.notifyOnExpiry());
-    EXPECT_EQ(s.defaultDurationId(), "1h");
     EXPECT_FALSE(s.hasCompletedOnboarding());
-    EXPECT_EQ(s.activeProfileId(), "");
     EXPECT_TRUE(s.popoverExpanded());
     EXPECT_EQ(s.lastUsedDurationId(), "");
-    EXPECT_TRUE(s.selectedAppBundleIDs().isEmpty());
     EXPECT_TRUE(s.profiles().isEmpty());
     EXPECT_TRUE(s.scheduleEntries().isEmpty());
     EXPECT_EQ(scalarProperties(s).size(), 22);
