@@ -1,6 +1,5 @@
 #include "Engine/MouseMover.h"
 
-#include "Platform/ThreadHandoff.h"
 #include "core/InputFakes.h"
 
 #include <gmock/gmock.h>
@@ -8,12 +7,13 @@
 
 #include <atomic>
 #include <cmath>
+#include <future>
+#include <thread>
 
 namespace tremlor {
 
 // Reads the mover's pattern state on its queue.
-class MouseMoverProbe
-{
+class MouseMoverProbe {
 public:
     static QPointF driftOffset(MouseMover& mover)
     {
@@ -29,17 +29,7 @@ public:
     }
 
 private:
-    static void onQueue(MouseMover& mover, const std::function<void()>& fn)
-    {
-        const std::function<void()> task = [&] {
-            handoff::acquire();
-            fn();
-            handoff::release();
-        };
-        handoff::release();
-        mover.m_queue->sync(task);
-        handoff::acquire();
-    }
+    static void onQueue(MouseMover& mover, const std::function<void()>& fn) { mover.m_queue->sync(fn); }
 };
 
 } // namespace tremlor
@@ -51,8 +41,7 @@ using Kind = PostedEvent::Kind;
 
 namespace {
 
-struct MoverRig
-{
+struct MoverRig {
     explicit MoverRig(unsigned seed = 7)
         : random(std::make_shared<ScriptedRandom>(seed))
     {
@@ -72,7 +61,7 @@ struct MoverRig
     ~MoverRig() { mover.reset(); }
 
     void start(MovementPattern pattern, bool keyboard = false, bool clicks = false, double maxInterval = 30.0,
-               double distance = 10.0)
+        double distance = 10.0)
     {
         mover->start(maxInterval, distance, pattern, keyboard, clicks);
         mover->waitUntilIdle();
@@ -130,8 +119,8 @@ TEST(MouseMoverDelay, AbsurdIntervalsNeitherOverflowNorGoNegative)
 {
     ExtremeRandom high(true);
     ScriptedRandom random;
-    for (double absurd : { 1e300, std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN(),
-                           -5.0, 0.0 }) {
+    for (double absurd :
+        { 1e300, std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN(), -5.0, 0.0 }) {
         for (auto pattern : allCases<MovementPattern>()) {
             for (RandomSource* source : { static_cast<RandomSource*>(&high), static_cast<RandomSource*>(&random) }) {
                 const double delay = MouseMover::drawDelay(*source, pattern, absurd);
@@ -314,7 +303,8 @@ TEST(MouseMoverLifecycle, DestructionStopsAndReleasesHeldInput)
 
 TEST(MouseMoverLifecycle, AbsurdDistanceKeepsEveryPointOnScreen)
 {
-    for (double distance : { 1e300, std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN() }) {
+    for (double distance :
+        { 1e300, std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN() }) {
         for (auto pattern : { MovementPattern::bounce, MovementPattern::drift, MovementPattern::circle }) {
             MoverRig rig;
             rig.start(pattern, false, false, 30.0, distance);
