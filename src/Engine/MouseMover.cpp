@@ -47,7 +47,9 @@ MouseMover::MouseMover(std::shared_ptr<MouseMoving> mover, Seams seams)
 MouseMover::~MouseMover()
 {
     stop();
-    m_queue.reset();
+    // The queue stays in place while it finishes: a start or a tick under way still arms its
+    // next timer on it (refused now), and nothing runs on it once this returns.
+    m_queue->shutdown();
     if (m_mover)
         m_mover->releaseAll();
 }

@@ -301,6 +301,37 @@ TEST(MouseMoverLifecycle, DestructionStopsAndReleasesHeldInput)
     EXPECT_EQ(rig.timers->liveCount(), 0u);
 }
 
+TEST(MouseMoverLifecycle, DestructionWaitsForAStartThatIsArmingItsTimer)
+{
+    // The start has passed its running check and is drawing the delay when the mover goes; it
+    // then arms on the mover's queue (the system timers), which must still be there.
+    auto random = std::make_shared<ScriptedRandom>();
+    std::promise<void> entered, release;
+    std::shared_future<void> released = release.get_future().share();
+    std::atomic<bool> first { true };
+    random->realHook = [&](double, double) -> std::optional<double> {
+        if (first.exchange(false)) {
+            entered.set_value();
+            released.wait();
+        }
+        return std::nullopt;
+    };
+    auto poster = std::make_shared<NiceMock<MockPoster>>();
+    auto mover = std::make_unique<MouseMover>(poster, MouseMover::Seams { random, nullptr, nullptr, nullptr });
+    MouseMover* raw = mover.get();
+    mover->start(30.0, 10.0, MovementPattern::bounce, false, false);
+    entered.get_future().wait();
+    std::thread releaser([&] {
+        while (!raw->isStopped())
+            std::this_thread::yield();
+        std::this_thread::sleep_for(std::chrono::milliseconds(30)); // the destructor goes on
+        release.set_value();
+    });
+    EXPECT_CALL(*poster, releaseAll()).Times(1);
+    mover.reset();
+    releaser.join();
+}
+
 TEST(MouseMoverLifecycle, AbsurdDistanceKeepsEveryPointOnScreen)
 {
     for (double distance :
