@@ -135,5 +135,10 @@ TEST(AdvancedSettings, Renders)
     Fixture f;
     SettingsWindow window(f.context, SettingsSection::advanced);
     window.show();
+    QApplication::processEvents();
     viewtest::saveRenders(window, QStringLiteral("settings-advanced-granted"));
+    f.accessibility.trusted = false;
+    window.setSelectedSection(SettingsSection::advanced);
+    QApplication::processEvents();
+    viewtest::saveRenders(window, QStringLiteral("settings-advanced-denied"));
 }

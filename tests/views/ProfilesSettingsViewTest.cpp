@@ -204,6 +204,9 @@ TEST(ProfilesSettings, Renders)
     window.show();
     QApplication::processEvents();
     viewtest::saveRenders(window, QStringLiteral("settings-profiles-list"));
+    view->row(work.id)->nameLabel()->pencil()->click();
+    QApplication::processEvents();
+    viewtest::saveRenders(window, QStringLiteral("settings-profiles-rename"));
     s.setProfiles({});
     viewtest::saveRenders(window, QStringLiteral("settings-profiles-empty"));
 }

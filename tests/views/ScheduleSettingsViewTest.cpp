@@ -148,6 +148,31 @@ TEST(ScheduleSettings, ProfilePickerWithNone)
     EXPECT_EQ(s.scheduleEntries()[0].startTime, DateComponents::time(25, 0));
 }
 
+// A long list shows its first rows at once and makes the rest over later turns of the event
+// loop; a late row edits its own entry, also after the list changed while it was being made.
+TEST(ScheduleSettings, LongListsAreMadeInPartsAndStayKeyed)
+{
+    Fixture f;
+    TremlorSettings& s = f.settings();
+    QList<ScheduleEntry> entries;
+    for (int i = 0; i < 150; ++i)
+        entries.append(ScheduleSettingsView::newEntry());
+    s.setScheduleEntries(entries);
+    ScheduleSettingsView view(f.context);
+    EXPECT_EQ(view.list()->rows().size(), SectionList::firstRows);
+    entries.removeFirst();
+    s.setScheduleEntries(entries);
+    for (int turn = 0; turn < 10 && !view.list()->isComplete(); ++turn)
+        QCoreApplication::processEvents();
+    ASSERT_TRUE(view.list()->isComplete());
+    ASSERT_EQ(view.list()->rows().size(), 149);
+    EXPECT_EQ(view.list()->rows().last()->id(), entries.last().id);
+
+    openRow(view, entries.last().id)->dayToggle(Weekday::sunday)->click();
+    EXPECT_TRUE(s.scheduleEntries().last().days.contains(Weekday::sunday));
+    EXPECT_FALSE(s.scheduleEntries()[147].days.contains(Weekday::sunday));
+}
+
 TEST(ScheduleSettings, Renders)
 {
     Fixture f;

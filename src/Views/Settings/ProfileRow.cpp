@@ -79,7 +79,7 @@ ProfileRow::ProfileRow(const QUuid& id, const TremlorSettings& settings, QWidget
     layout->addWidget(m_name, 1);
     layout->addWidget(m_check);
     layout->addWidget(m_summary);
-    setMinimumHeight(32);
+    setMinimumHeight(36);
     refresh();
 }
 

@@ -6,6 +6,7 @@
 #include "KestuDesign/Tokens/KestuFont.h"
 #include "KestuDesign/Tokens/KestuMetrics.h"
 #include "Platform/Json.h"
+#include "Views/Settings/TimeField.h"
 #include "Views/Shared/FormPicker.h"
 #include "Views/Shared/TokenLabel.h"
 #include "Views/Shared/TremlorColor.h"
@@ -14,7 +15,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLocale>
 #include <QPainter>
 #include <QPainterPath>
 #include <QSignalBlocker>
@@ -137,15 +137,9 @@ QTime shownTime(const DateComponents& components, const Clock& clock)
 
 QTimeEdit* makeTimeEdit(const QString& objectName, const QString& accessibleName, QWidget* parent)
 {
-    auto* edit = new QTimeEdit(parent);
+    auto* edit = new TimeField(parent);
     edit->setObjectName(objectName);
     edit->setAccessibleName(accessibleName);
-    // Hour and minute only, in the user's own clock format.
-    QString format = QLocale().timeFormat(QLocale::ShortFormat);
-    format.remove(QStringLiteral(":ss")).remove(QStringLiteral(":s"));
-    edit->setDisplayFormat(format);
-    edit->setFont(kestu::Font::body());
-    edit->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     return edit;
 }
 

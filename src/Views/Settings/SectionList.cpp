@@ -77,7 +77,8 @@ private:
         const int rowWidth = std::max(0, width() - 2 * cardPadding);
         int y = cardPadding;
         for (SectionListRow* row : std::as_const(m_rows)) {
-            const int height = std::max(row->sizeHint().height(), row->minimumSizeHint().height());
+            const int height
+                = row->sizeHint().expandedTo(row->minimumSizeHint()).expandedTo(row->minimumSize()).height();
             const QRect place(cardPadding, y, rowWidth, height);
             if (row->geometry() != place)
                 row->setGeometry(place);
