@@ -185,6 +185,8 @@ TEST_F(ExpandedContentTest, Renders)
     for (const AppInfo& app : content->installedApps().mid(0, 2))
         chosen << app.bundleIdentifier();
     settings->setSelectedAppBundleIDs(chosen);
+    if (!chosen.isEmpty())
+        content->row(chosen.first())->setRunning(true, false); // no window runs offscreen: shown as one would
 
     QWidget panel;
     auto* layout = new QVBoxLayout(&panel);
