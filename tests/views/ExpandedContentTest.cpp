@@ -98,6 +98,11 @@ TEST_F(ExpandedContentTest, ControlsWriteTheStoreAndFollowOutsideChanges)
     settings->setRotationMode(RotationMode::sequential);
     EXPECT_EQ(rotation->title(), QStringLiteral("Sequential"));
 
+    for (const double shownOnly : { 45.5, 500.0 }) { // off the step, out of range: shown, never written back
+        settings->setMaxInterval(shownOnly);
+        settle();
+        EXPECT_EQ(settings->maxInterval(), shownOnly);
+    }
     settings->setMaxInterval(45);
     kestu::KestuSliderLabelField* label = content->intervalSlider()->label();
     EXPECT_EQ(label->text(), QStringLiteral("45 s"));
