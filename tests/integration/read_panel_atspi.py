@@ -16,7 +16,7 @@ def find_app(name):
     return None
 
 
-def walk(node, depth=0):
+def walk(node, lines, depth=0):
     if node is None or depth > 40:
         return
     try:
@@ -27,9 +27,9 @@ def walk(node, depth=0):
             value = str(node.queryValue().currentValue)
         except NotImplementedError:
             pass
-        print(f"{role}\t{label}\t{value}", flush=True)
+        lines.append(f"{role}\t{label}\t{value}")
         for child in node:
-            walk(child, depth + 1)
+            walk(child, lines, depth + 1)
     except Exception:  # an element that went away while walking
         return
 
@@ -42,4 +42,12 @@ while app is None and time.time() < deadline:
         time.sleep(0.2)
 if app is None:
     sys.exit(2)
-walk(app)
+# The windows reach the bus a moment after the program does: read until buttons show.
+lines = []
+while time.time() < deadline:
+    lines = []
+    walk(app, lines)
+    if any(line.startswith("push button") for line in lines):
+        break
+    time.sleep(0.2)
+print("\n".join(lines))
