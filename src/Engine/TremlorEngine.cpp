@@ -44,7 +44,7 @@ template <typename T> T required(T service, const char* name)
 } // namespace
 
 TremlorEngine::TremlorEngine(TremlorSettings& settings, Services services, QObject* parent)
-    : QObject(parent)
+    : TremlorEngineProtocol(parent)
     , m_settings(settings)
     , m_mouseMover(required(std::move(services.mouseMover), "mouse mover"))
     , m_appActivator(required(std::move(services.appActivator), "application activator"))
@@ -113,6 +113,7 @@ void TremlorEngine::start(const Duration& duration)
 
     ++m_session;
     beginRun();
+    beginMonitoringRun();
     setActive(true);
     setPausedByIdle(false);
 
@@ -170,6 +171,7 @@ void TremlorEngine::stop(bool dueToExpiry)
 
     ++m_session;
     beginRun();
+    beginMonitoringRun();
     setActive(false);
     setPausedByIdle(false);
     setRemainingTimeString(QString());

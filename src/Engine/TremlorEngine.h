@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -30,16 +31,8 @@ struct ScheduleEntry;
 
 // The one object that starts and stops a session, drives its services and publishes the session
 // state. Main thread only: every callback of a service reaches it through a queued call.
-class TremlorEngine final : public QObject, public TremlorEngineProtocol {
+class TremlorEngine final : public TremlorEngineProtocol {
     Q_OBJECT
-    Q_PROPERTY(bool isActive READ isActive NOTIFY isActiveChanged)
-    Q_PROPERTY(bool isPausedByIdle READ isPausedByIdle NOTIFY isPausedByIdleChanged)
-    Q_PROPERTY(QString remainingTimeString READ remainingTimeString NOTIFY remainingTimeStringChanged)
-    Q_PROPERTY(QString currentAppName READ currentAppName NOTIFY currentAppNameChanged)
-    Q_PROPERTY(QString nextAppName READ nextAppName NOTIFY nextAppNameChanged)
-    Q_PROPERTY(double sessionProgress READ sessionProgress NOTIFY countdownChanged)
-    Q_PROPERTY(bool isIndefinite READ isIndefinite NOTIFY countdownChanged)
-    Q_PROPERTY(double remainingSeconds READ remainingSeconds NOTIFY countdownChanged)
 
 public:
     // Resolves a selected bundle identifier into an application record; nothing when no
@@ -90,15 +83,6 @@ public:
     // The executable that counts as the real program.
     static bool isApplicationExecutable(const QString& filePath);
 
-Q_SIGNALS:
-    void isActiveChanged(bool isActive);
-    void isPausedByIdleChanged(bool isPausedByIdle);
-    void remainingTimeStringChanged(const QString& remainingTimeString);
-    void currentAppNameChanged(const QString& currentAppName);
-    void nextAppNameChanged(const QString& nextAppName);
-    // The countdown's remaining seconds changed (progress, indefinite flag, remaining seconds).
-    void countdownChanged();
-
 private:
     // Session (TremlorEngine.cpp).
     void startMouseMover();
@@ -115,7 +99,8 @@ private:
     void observeDurationTimer();
     void observeCaffeineSetting();
     void wireScheduleManager();
-    void handleIdleStateChanged(bool userIsIdle);
+    void handleIdleStateChanged(bool userIsIdle, std::uint64_t monitoring);
+    void beginMonitoringRun();
     void installRotationCallback();
     void handleJiggle(std::uint64_t run);
     void startAppSwitching();
@@ -161,6 +146,9 @@ private:
     std::uint64_t m_session = 0;
     // Bumped by start, pause, resume and stop: rotation work of an earlier run is stale.
     std::uint64_t m_run = 0;
+    // Bumped by every start and stop, read by the monitor's thread when it reports: a report
+    // of an earlier monitoring run is stale.
+    std::shared_ptr<std::atomic<std::uint64_t>> m_monitoringRun = std::make_shared<std::atomic<std::uint64_t>>(0);
 
     QMetaObject::Connection m_timerCancellable;
     QMetaObject::Connection m_caffeineCancellable;
