@@ -21,6 +21,8 @@ Display* dpy(void* d)
 XWindows::XWindows(const QString& display)
     : m_display(XOpenDisplay(display.toLocal8Bit().constData()))
 {
+    // Windows come and go while the tree is walked; a vanished one is simply skipped.
+    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
 }
 
 XWindows::~XWindows()
