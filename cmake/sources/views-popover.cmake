@@ -1,3 +1,20 @@
 # The popover views.
 target_sources(tremlor_views PRIVATE
 )
+# The panel's settings and application sections, its summary, running dot and profile picker.
+target_sources(tremlor_views PRIVATE
+  src/Views/Popover/CompactAppRow.cpp
+  src/Views/Popover/CompactAppRow.h
+  src/Views/Popover/CompactAppSummary.cpp
+  src/Views/Popover/CompactAppSummary.h
+  src/Views/Popover/PopoverExpandedContent.cpp
+  src/Views/Popover/PopoverExpandedContent.h
+  src/Views/Popover/ProfilePickerView.cpp
+  src/Views/Popover/ProfilePickerView.h
+  src/Views/Popover/RotationMenuButton.cpp
+  src/Views/Popover/RotationMenuButton.h
+  src/Views/Popover/RunningIndicator.cpp
+  src/Views/Popover/RunningIndicator.h
+  src/Views/Popover/SymbolLabel.cpp
+  src/Views/Popover/SymbolLabel.h
+)

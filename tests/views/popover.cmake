@@ -1,3 +1,10 @@
 # Tests of the popover views.
 target_sources(tremlor_views_tests PRIVATE
 )
+# The panel's settings and application sections, its summary, indicator and picker; the symbols.
+target_sources(tremlor_views_tests PRIVATE
+  views/AppSummaryAndIndicatorTest.cpp
+  views/ExpandedContentTest.cpp
+  views/ProfilePickerTest.cpp
+  views/ViewSymbolsTest.cpp
+)

@@ -20,6 +20,7 @@ const QStringList& names()
         QStringLiteral("play.fill"),
         QStringLiteral("stop.fill"),
         QStringLiteral("chevron.right"),
+        QStringLiteral("chevron.up.chevron.down"),
         QStringLiteral("person.crop.rectangle.stack"),
         QStringLiteral("gearshape"),
         QStringLiteral("power"),

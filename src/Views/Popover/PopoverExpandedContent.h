@@ -1,0 +1,105 @@
+#pragma once
+
+#include "Models/AppInfo.h"
+#include "Models/Duration.h"
+
+#include <QHash>
+#include <QList>
+#include <QWidget>
+
+class QScrollArea;
+class QVBoxLayout;
+
+namespace kestu {
+class KestuEmptyState;
+class KestuSearchField;
+class KestuSlider;
+} // namespace kestu
+
+namespace tremlor {
+
+class AppScanning;
+class CompactAppRow;
+class ProfilePickerView;
+class RotationMenuButton;
+class SymbolLabel;
+class TremlorEngine;
+class TremlorSettings;
+
+// The panel's expanded section: the movement interval, the profile, the rotation order and the
+// applications that sessions bring to the front, with a search over the installed ones and a
+// dot beside each running one. Every control writes the store at once and every part redraws
+// from the store's and the engine's change signals.
+//
+// Choosing a profile (here, from the footer or anywhere else) applies it while the section is
+// on screen. That reaction runs once, queued, after the writes that changed activeProfileId:
+// an import writes activeProfileId before the profiles it names, and must be read whole.
+class PopoverExpandedContent final : public QWidget {
+    Q_OBJECT
+
+public:
+    PopoverExpandedContent(
+        TremlorSettings& settings, TremlorEngine& engine, AppScanning& scanner, QWidget* parent = nullptr);
+    Q_DISABLE_COPY_MOVE(PopoverExpandedContent)
+
+    static constexpr int intervalLabelWidth = 52;
+    static constexpr int listMaximumHeight = 120;
+
+    // The installed applications: a fresh scan (the scanner answers from its cache for 30 s),
+    // or a list the panel already holds.
+    void reloadInstalledApps();
+    void setInstalledApps(const QList<AppInfo>& apps);
+    const QList<AppInfo>& installedApps() const { return m_installedApps; }
+
+    // The search text lives as long as this section, also while it is closed.
+    QString appSearchText() const { return m_searchText; }
+    void setAppSearchText(const QString& text);
+    // installedApps whose name contains the search text, ignoring case, in their order.
+    QList<AppInfo> filteredApps() const;
+
+    kestu::KestuSlider* intervalSlider() const { return m_slider; }
+    ProfilePickerView* profilePicker() const { return m_picker; }
+    RotationMenuButton* rotationMenu() const { return m_rotation; }
+    kestu::KestuSearchField* searchField() const { return m_search; }
+    kestu::KestuEmptyState* emptyState() const { return m_empty; }
+    QScrollArea* listScrollArea() const { return m_scroll; }
+    // The row of an installed application, or null.
+    CompactAppRow* row(const QString& bundleIdentifier) const { return m_rows.value(bundleIdentifier); }
+    // "N selected", or empty while nothing is selected.
+    QString selectedCountText() const;
+
+Q_SIGNALS:
+    // A profile was applied: the panel's chosen duration becomes the profile's.
+    void selectedDurationChosen(const tremlor::Duration& duration);
+
+private:
+    QWidget* makeIntervalRow();
+    QWidget* makeAppSection();
+    void toggle(const QString& bundleIdentifier);
+    void refilter();
+    void refreshSelection();
+    void refreshRunning(bool askEveryApp);
+    void scheduleProfileReaction();
+    void reactToActiveProfile();
+
+    TremlorSettings& m_settings;
+    TremlorEngine& m_engine;
+    AppScanning& m_scanner;
+    QList<AppInfo> m_installedApps;
+    QString m_searchText;
+    bool m_profileReactionQueued = false;
+
+    kestu::KestuSlider* m_slider = nullptr;
+    ProfilePickerView* m_picker = nullptr;
+    RotationMenuButton* m_rotation = nullptr;
+    SymbolLabel* m_count = nullptr;
+    kestu::KestuSearchField* m_search = nullptr;
+    kestu::KestuEmptyState* m_empty = nullptr;
+    QScrollArea* m_scroll = nullptr;
+    QWidget* m_rowsHost = nullptr;
+    QVBoxLayout* m_rowsLayout = nullptr;
+    QList<CompactAppRow*> m_rowOrder;
+    QHash<QString, CompactAppRow*> m_rows;
+};
+
+} // namespace tremlor

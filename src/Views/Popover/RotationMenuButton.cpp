@@ -1,0 +1,117 @@
+#include "Views/Popover/RotationMenuButton.h"
+
+#include "KestuDesign/Resources/KestuSymbols.h"
+#include "KestuDesign/Tokens/KestuColor.h"
+#include "KestuDesign/Tokens/KestuFont.h"
+#include "Models/TremlorSettings.h"
+#include "Views/Shared/SettingBinding.h"
+
+#include <QEvent>
+#include <QFontMetricsF>
+#include <QMenu>
+#include <QPainter>
+
+#include <cmath>
+
+namespace tremlor {
+
+namespace {
+struct ModeLook {
+    RotationMode mode;
+    const char* title;
+    const char* symbol;
+};
+// In the order of RotationMode's cases. Titles are shown as they are, not translated.
+constexpr ModeLook modeLooks[] = {
+    { RotationMode::sequential, "Sequential", "arrow.right.arrow.left" },
+    { RotationMode::random, "Random", "shuffle" },
+};
+
+const ModeLook& lookOf(RotationMode mode)
+{
+    for (const ModeLook& look : modeLooks) {
+        if (look.mode == mode)
+            return look;
+    }
+    return modeLooks[0];
+}
+
+constexpr int menuSymbolSize = 14;
+} // namespace
+
+RotationMenuButton::RotationMenuButton(TremlorSettings& settings, QWidget* parent)
+    : QToolButton(parent)
+    , m_settings(settings)
+    , m_menu(new QMenu(this))
+{
+    setObjectName(QStringLiteral("rotation-menu"));
+    setPopupMode(QToolButton::InstantPopup);
+    setAutoRaise(true);
+    setFocusPolicy(Qt::TabFocus);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    setMenu(m_menu);
+    rebuildMenu();
+    watch(
+        this, &m_settings, [this] { refresh(); }, &TremlorSettings::rotationModeChanged);
+}
+
+void RotationMenuButton::rebuildMenu()
+{
+    m_menu->clear();
+    const QColor ink = kestu::Color::text().resolve(this);
+    for (const ModeLook& look : modeLooks) {
+        const QString symbol = QLatin1String(look.symbol);
+        QIcon icon(kestu::KestuSymbols::pixmap(symbol, menuSymbolSize, ink, devicePixelRatioF()));
+        QAction* action = m_menu->addAction(icon, QLatin1String(look.title));
+        action->setObjectName(QStringLiteral("rotation-") + rawValue(look.mode));
+        const RotationMode mode = look.mode;
+        connect(action, &QAction::triggered, this, [this, mode] { m_settings.setRotationMode(mode); });
+    }
+}
+
+void RotationMenuButton::refresh()
+{
+    const ModeLook& look = lookOf(m_settings.rotationMode());
+    m_symbol = QLatin1String(look.symbol);
+    m_title = QLatin1String(look.title);
+    setAccessibleName(tr("Rotation order: %1").arg(m_title));
+    updateGeometry();
+    update();
+}
+
+QSize RotationMenuButton::sizeHint() const
+{
+    const QFont& font = kestu::Font::tag();
+    const QFontMetricsF metrics(font);
+    const double width = font.pixelSize() + spacing + metrics.horizontalAdvance(m_title);
+    return { int(std::ceil(width)), int(std::ceil(std::max(metrics.height(), double(font.pixelSize())))) };
+}
+
+void RotationMenuButton::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QFont& font = kestu::Font::tag();
+    const int size = font.pixelSize();
+    QColor color = kestu::Color::textSecondary().resolve(this);
+    if (isDown() || underMouse())
+        color = kestu::Color::text().resolve(this);
+    const QRectF bounds(rect());
+    kestu::KestuSymbols::paint(p, QRectF(0, bounds.center().y() - size / 2.0, size, size), m_symbol, size, color);
+    p.setPen(color);
+    p.setFont(font);
+    p.drawText(bounds.adjusted(size + spacing, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, m_title);
+    if (hasFocus()) {
+        p.setPen(QPen(kestu::Color::accent().resolve(this), 1));
+        p.drawLine(QPointF(0, bounds.bottom() - 0.5), QPointF(bounds.right(), bounds.bottom() - 0.5));
+    }
+}
+
+void RotationMenuButton::changeEvent(QEvent* event)
+{
+    QToolButton::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        rebuildMenu();
+}
+
+} // namespace tremlor

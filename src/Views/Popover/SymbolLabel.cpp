@@ -1,0 +1,59 @@
+#include "Views/Popover/SymbolLabel.h"
+
+#include "KestuDesign/Resources/KestuSymbols.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+#include <cmath>
+
+namespace tremlor {
+
+SymbolLabel::SymbolLabel(
+    QString symbol, QString title, QFont font, kestu::KestuColor color, QWidget* parent, int spacing)
+    : QWidget(parent)
+    , m_symbol(std::move(symbol))
+    , m_title(std::move(title))
+    , m_font(std::move(font))
+    , m_color(std::move(color))
+    , m_spacing(spacing)
+{
+    setAccessibleName(m_title);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+void SymbolLabel::setContent(const QString& symbol, const QString& title)
+{
+    if (symbol == m_symbol && title == m_title)
+        return;
+    m_symbol = symbol;
+    m_title = title;
+    setAccessibleName(title);
+    updateGeometry();
+    update();
+}
+
+QSize SymbolLabel::sizeHint() const
+{
+    const QFontMetricsF metrics(m_font);
+    const double width = leadingWidth() + metrics.horizontalAdvance(m_title);
+    return { int(std::ceil(width)), int(std::ceil(std::max(metrics.height(), double(symbolSize())))) };
+}
+
+void SymbolLabel::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor color = m_color.resolve(this);
+    const QRectF bounds(rect());
+    const int size = symbolSize();
+    if (!m_symbol.isEmpty())
+        kestu::KestuSymbols::paint(p, QRectF(0, bounds.center().y() - size / 2.0, size, size), m_symbol, size, color);
+    p.setPen(color);
+    p.setFont(m_font);
+    const QRectF text = bounds.adjusted(leadingWidth(), 0, 0, 0);
+    p.drawText(text, Qt::AlignLeft | Qt::AlignVCenter,
+        p.fontMetrics().elidedText(m_title, Qt::ElideRight, int(std::ceil(text.width()))));
+}
+
+} // namespace tremlor

@@ -1,0 +1,184 @@
+#include "Helpers/AppListProvider.h"
+#include "KestuDesign/Components/KestuEmptyState.h"
+#include "KestuDesign/Components/KestuSearchField.h"
+#include "KestuDesign/Components/KestuSlider.h"
+#include "KestuDesign/Components/KestuSliderLabelField.h"
+#include "KestuDesign/Utilities/KestuReducedMotion.h"
+#include "Models/SettingsExport.h"
+#include "Platform/Json.h"
+#include "Views/Popover/CompactAppRow.h"
+#include "Views/Popover/PopoverExpandedContent.h"
+#include "Views/Popover/ProfilePickerView.h"
+#include "Views/Popover/RotationMenuButton.h"
+#include "Views/Shared/ViewSymbols.h"
+#include "core/EngineFixture.h"
+#include "views/ViewTestSupport.h"
+
+#include <QMenu>
+#include <QSignalSpy>
+
+using namespace tremlor;
+
+namespace {
+
+class FixedScanner final : public AppScanning {
+public:
+    QList<AppInfo> apps;
+    QList<AppInfo> scanInstalledApps() override { return apps; }
+};
+
+AppInfo app(const char* id, const char* name)
+{
+    return AppInfo(QLatin1String(id), QLatin1String(name), QString());
+}
+
+class ExpandedContentTest : public tremlor::testing::EngineTest {
+protected:
+    void SetUp() override
+    {
+        EngineTest::SetUp();
+        ViewSymbols::registerAll();
+        kestu::setReducedMotionOverride(true);
+        makeEngine();
+        scanner.apps = { app("org.gnome.Calculator", "Calculator"), app("org.example.Mail", "Mail"),
+            app("org.example.calc-notes", "Notes") };
+        content = std::make_unique<PopoverExpandedContent>(*settings, *engine, scanner);
+        content->resize(288, content->sizeHint().height());
+        kittest::showActive(*content);
+        content->reloadInstalledApps();
+    }
+    void TearDown() override
+    {
+        content.reset();
+        kestu::setReducedMotionOverride(std::nullopt);
+        EngineTest::TearDown();
+    }
+
+    Profile profile(double maxInterval, const QStringList& apps, Duration duration)
+    {
+        Profile p = settings->captureAsProfile(QStringLiteral("Focus"));
+        p.maxInterval = maxInterval;
+        p.selectedAppBundleIDs = apps;
+        p.duration = duration;
+        return p;
+    }
+
+    FixedScanner scanner;
+    std::unique_ptr<PopoverExpandedContent> content;
+};
+
+} // namespace
+
+// Rows, rotation menu and slider write the store at once; the same controls follow changes
+// made elsewhere; the search filters names only, ignoring case.
+TEST_F(ExpandedContentTest, ControlsWriteTheStoreAndFollowOutsideChanges)
+{
+    CompactAppRow* calculator = content->row(QStringLiteral("org.gnome.Calculator"));
+    CompactAppRow* mail = content->row(QStringLiteral("org.example.Mail"));
+    ASSERT_TRUE(calculator && mail);
+    mail->click();
+    calculator->click();
+    EXPECT_EQ(settings->selectedAppBundleIDs(), QStringList({ "org.example.Mail", "org.gnome.Calculator" }));
+    EXPECT_TRUE(mail->isChecked());
+    EXPECT_EQ(content->selectedCountText(), QStringLiteral("2 selected"));
+    mail->click();
+    EXPECT_EQ(settings->selectedAppBundleIDs(), QStringList({ "org.gnome.Calculator" }));
+    settings->setSelectedAppBundleIDs({ QStringLiteral("org.example.Mail"), QStringLiteral("gone.app") });
+    EXPECT_TRUE(mail->isChecked());
+    EXPECT_FALSE(calculator->isChecked());
+    EXPECT_EQ(content->selectedCountText(), QStringLiteral("2 selected"));
+    EXPECT_EQ(mail->accessibleName(), QStringLiteral("Select Mail"));
+
+    RotationMenuButton* rotation = content->rotationMenu();
+    rotation->menu()->findChild<QAction*>(QStringLiteral("rotation-random"))->trigger();
+    EXPECT_EQ(settings->rotationMode(), RotationMode::random);
+    EXPECT_EQ(rotation->title(), QStringLiteral("Random"));
+    EXPECT_EQ(rotation->symbol(), QStringLiteral("shuffle"));
+    settings->setRotationMode(RotationMode::sequential);
+    EXPECT_EQ(rotation->title(), QStringLiteral("Sequential"));
+
+    settings->setMaxInterval(45);
+    kestu::KestuSliderLabelField* label = content->intervalSlider()->label();
+    EXPECT_EQ(label->text(), QStringLiteral("45 s"));
+    label->setFocus();
+    label->selectAll();
+    QTest::keyClicks(label, QStringLiteral("120"));
+    QTest::keyClick(label, Qt::Key_Return);
+    EXPECT_EQ(settings->maxInterval(), 120);
+
+    content->setAppSearchText(QStringLiteral("CALC"));
+    ASSERT_EQ(content->filteredApps().size(), 1); // not Notes, whose identifier holds "calc"
+    EXPECT_TRUE(calculator->isVisibleTo(content.get()));
+    EXPECT_FALSE(calculator->showsDivider()); // the last row shown
+    EXPECT_FALSE(mail->isVisibleTo(content.get()));
+    content->setAppSearchText(QStringLiteral("zzz"));
+    EXPECT_TRUE(content->emptyState()->isVisibleTo(content.get()));
+    content->setAppSearchText(QString());
+    EXPECT_TRUE(calculator->showsDivider());
+    EXPECT_FALSE(content->row(QStringLiteral("org.example.calc-notes"))->showsDivider());
+    settings->setSelectedAppBundleIDs({});
+    EXPECT_TRUE(content->selectedCountText().isEmpty());
+}
+
+// An import writes activeProfileId before the profiles it names: the section applies the
+// imported profile once, after the whole import, and never the old profile of the same id.
+TEST_F(ExpandedContentTest, ImportAppliesTheActiveProfileOnceAfterTheWholeRecord)
+{
+    const Profile old = profile(10, { QStringLiteral("old.app") }, Duration::hours2());
+    settings->setProfiles({ old });
+    Profile imported = old;
+    imported.maxInterval = 42;
+    imported.selectedAppBundleIDs = { QStringLiteral("new.app") };
+    imported.duration = Duration::hours4();
+    SettingsExport record(*settings, { imported }, {});
+    record.maxInterval = 77;
+    record.activeProfileId = json::uuidText(old.id);
+
+    QList<double> intervals;
+    QObject::connect(settings.get(), &TremlorSettings::maxIntervalChanged, content.get(),
+        [&] { intervals << settings->maxInterval(); });
+    std::vector<Duration> chosen;
+    QObject::connect(content.get(), &PopoverExpandedContent::selectedDurationChosen, content.get(),
+        [&](const Duration& d) { chosen.push_back(d); });
+    record.apply(*settings);
+    settle();
+
+    EXPECT_EQ(settings->maxInterval(), 42);
+    EXPECT_EQ(settings->selectedAppBundleIDs(), QStringList({ "new.app" }));
+    EXPECT_FALSE(intervals.contains(10.0)) << "the old profile was applied mid-import";
+    ASSERT_EQ(chosen.size(), 1u);
+    EXPECT_EQ(chosen[0], Duration::hours4());
+
+    // Several changes in one turn react once, to the value that holds when it runs; a
+    // lower-case id or "No Profile" applies nothing; a hidden section does not react.
+    chosen.clear();
+    settings->setActiveProfileId(QString());
+    settings->setActiveProfileId(json::uuidText(old.id).toLower());
+    settings->setActiveProfileId(json::uuidText(old.id));
+    settle();
+    EXPECT_EQ(chosen.size(), 1u);
+    settings->setActiveProfileId(json::uuidText(old.id).toLower());
+    settle();
+    EXPECT_EQ(chosen.size(), 1u);
+    content->hide();
+    settings->setActiveProfileId(json::uuidText(old.id));
+    settle();
+    EXPECT_EQ(chosen.size(), 1u);
+}
+
+// Installed applications from desktop entries with their real icons, for a person to look at.
+TEST_F(ExpandedContentTest, Renders)
+{
+    AppListProvider provider(QStringList { QStringLiteral("/usr/share/applications") });
+    content->setInstalledApps(provider.scanInstalledApps());
+    if (!content->installedApps().isEmpty())
+        settings->setSelectedAppBundleIDs({ content->installedApps().first().bundleIdentifier() });
+    settings->setProfiles({ profile(30, {}, Duration::hours1()) });
+    settings->setActiveProfileId(json::uuidText(settings->profiles().first().id));
+    settle();
+    content->resize(288, content->sizeHint().height());
+    viewtest::saveRenders(*content, QStringLiteral("expanded-content"));
+    content->setAppSearchText(QStringLiteral("no such app"));
+    content->resize(288, content->sizeHint().height());
+    viewtest::saveRenders(*content, QStringLiteral("expanded-content-empty"));
+}

@@ -1,0 +1,78 @@
+#include "Models/TremlorSettings.h"
+#include "Platform/Json.h"
+#include "Views/Popover/ProfilePickerView.h"
+#include "Views/Shared/ViewSymbols.h"
+#include "core/TempDefaults.h"
+#include "views/ViewTestSupport.h"
+
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+using namespace tremlor;
+
+namespace {
+Profile named(const QString& name)
+{
+    Profile profile;
+    profile.id = QUuid::createUuid();
+    profile.name = name;
+    return profile;
+}
+} // namespace
+
+// Only exact upper-case ids mark an item; a lower-case or stale id marks nothing. Redrawing
+// (new id, renamed or new profiles) never writes the store; a choice of the user's does, and
+// replaces a stale id.
+TEST(ProfilePicker, MarksOnlyExactIdsAndWritesOnlyTheUsersChoice)
+{
+    ViewSymbols::registerAll();
+    TempDefaults temp;
+    TremlorSettings& settings = temp.settings();
+    const Profile work = named(QStringLiteral("Work"));
+    const Profile home = named(QStringLiteral("Work")); // same name, told apart by its id
+    settings.setProfiles({ work, home });
+
+    ProfilePickerView view(settings);
+    QComboBox* picker = view.picker();
+    ASSERT_EQ(picker->count(), 3);
+    EXPECT_EQ(picker->itemText(0), QStringLiteral("No Profile"));
+
+    const QString workId = json::uuidText(work.id);
+    struct Case {
+        QString stored;
+        int marked;
+    };
+    const Case cases[] = {
+        { QString(), 0 },
+        { workId, 1 },
+        { json::uuidText(home.id), 2 },
+        { workId.toLower(), -1 },
+        { json::uuidText(QUuid::createUuid()), -1 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored.toStdString());
+        settings.setActiveProfileId(c.stored);
+        QSignalSpy writes(&settings, &TremlorSettings::objectWillChange);
+        Profile renamed = home;
+        renamed.name = QStringLiteral("Home");
+        settings.setProfiles({ work, renamed, named(QStringLiteral("Travel")) });
+        EXPECT_EQ(picker->currentIndex(), c.marked);
+        EXPECT_EQ(writes.size(), 1) << "only the assignment of the list itself";
+        EXPECT_EQ(settings.activeProfileId(), c.stored);
+        settings.setProfiles({ work, home });
+    }
+    EXPECT_EQ(picker->itemText(2), QStringLiteral("Work"));
+
+    // The user moves from nothing marked (a stale id) to the first item: "No Profile".
+    view.show();
+    picker->setFocus();
+    QTest::keyClick(picker, Qt::Key_Down);
+    EXPECT_EQ(settings.activeProfileId(), QString());
+    QTest::keyClick(picker, Qt::Key_Down);
+    EXPECT_EQ(settings.activeProfileId(), workId);
+    EXPECT_EQ(temp.defaults().stringValue(QStringLiteral("activeProfileId")), std::optional<QString>(workId));
+
+    view.resize(288, view.sizeHint().height());
+    viewtest::saveRenders(view, QStringLiteral("profile-picker"));
+}

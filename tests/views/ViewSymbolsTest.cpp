@@ -1,0 +1,90 @@
+#include "Views/Shared/ViewSymbols.h"
+
+#include "KestuDesign/Resources/KestuSymbols.h"
+#include "KestuDesign/Tokens/KestuColor.h"
+#include "KestuDesign/Tokens/KestuFont.h"
+#include "Models/Enumerations.h"
+#include "views/ViewTestSupport.h"
+
+#include <QPainter>
+#include <QSet>
+
+#include <gtest/gtest.h>
+
+using namespace tremlor;
+
+namespace {
+
+// Opaque pixels of the symbol drawn at `size`.
+int inkedPixels(const QString& name, int size)
+{
+    const QImage image = kestu::KestuSymbols::pixmap(name, size, Qt::black, 1).toImage();
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += qAlpha(image.pixel(x, y)) > 128;
+    return count;
+}
+
+// Every view symbol at the sizes the views draw it, for a person to look at.
+class ContactSheet final : public QWidget {
+public:
+    static constexpr int columns = 2;
+    static constexpr int cellWidth = 250;
+    static constexpr int cellHeight = 64;
+    static constexpr int sizes[] = { 9, 12, 16, 24, 40 };
+
+    QSize sizeHint() const override
+    {
+        const int rows = int((ViewSymbols::names().size() + columns - 1) / columns);
+        return { columns * cellWidth, rows * cellHeight };
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        const QColor ink = kestu::Color::text().resolve(this);
+        const QStringList& names = ViewSymbols::names();
+        for (qsizetype i = 0; i < names.size(); ++i) {
+            const QPoint origin(int(i % columns) * cellWidth + 8, int(i / columns) * cellHeight + 4);
+            int x = origin.x();
+            for (const int size : sizes) {
+                kestu::KestuSymbols::paint(p, QRectF(x, origin.y(), size, 40), names[i], size, ink);
+                x += size + 8;
+            }
+            p.setPen(kestu::Color::textSecondary().resolve(this));
+            p.setFont(kestu::Font::tag());
+            p.drawText(QRect(origin.x(), origin.y() + 42, cellWidth - 12, 16), Qt::AlignLeft,
+                p.fontMetrics().elidedText(names[i], Qt::ElideMiddle, cellWidth - 12));
+        }
+    }
+};
+
+} // namespace
+
+// Each name the views draw has a drawing of its own: none is missing, blank or a filled square.
+TEST(ViewSymbols, EveryNameResolvesToAVisibleSymbol)
+{
+    ViewSymbols::registerAll();
+    const QStringList& names = ViewSymbols::names();
+    EXPECT_EQ(QSet<QString>(names.begin(), names.end()).size(), names.size()) << "a name is listed twice";
+    for (const QString& name : names) {
+        ASSERT_FALSE(kestu::KestuSymbols::pixmap(name, 24, Qt::black, 1).isNull()) << name.toStdString();
+        const int ink = inkedPixels(name, 24);
+        EXPECT_GT(ink, 24) << name.toStdString() << " draws nothing";
+        EXPECT_LT(ink, 24 * 24 * 9 / 10) << name.toStdString() << " fills its whole square";
+    }
+    for (const SettingsSection section : allCases<SettingsSection>())
+        EXPECT_TRUE(names.contains(icon(section))) << icon(section).toStdString();
+}
+
+TEST(ViewSymbols, ContactSheetRenders)
+{
+    ViewSymbols::registerAll();
+    QWidget host; // a child is not held to two thirds of the screen as a window would be
+    auto* sheet = new ContactSheet;
+    sheet->setParent(&host);
+    viewtest::saveRenders(*sheet, QStringLiteral("view-symbols"));
+}
