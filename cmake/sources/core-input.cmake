@@ -7,6 +7,7 @@ target_sources(tremlor_core PRIVATE
   src/Engine/IdleDetector.h
   src/Engine/MouseMover.cpp
   src/Engine/MouseMover.h
+  src/Engine/MouseMoverProtocol.h
   src/Engine/NaturalMovement.cpp
   src/Engine/QueueTimers.cpp
   src/Engine/QueueTimers.h

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Engine/MouseMoverProtocol.h"
 #include "Models/Enumerations.h"
 #include "Models/SettingDefaults.h"
 #include "Platform/SyntheticInput.h"
@@ -27,7 +28,7 @@ class RandomSource;
 // Simulates the user while a session runs: at random intervals, on a serial queue of its own,
 // moves the cursor by the pattern, may press an inert key or click, and reports each movement
 // through onJiggle. Keeps the process-wide record of the program's own synthetic events.
-class MouseMover final {
+class MouseMover final : public MouseMoverProtocol {
 public:
     using Sleeper = std::function<void(std::chrono::microseconds)>;
 
@@ -53,18 +54,17 @@ public:
     explicit MouseMover(std::shared_ptr<MouseMoving> mover);
     MouseMover(std::shared_ptr<MouseMoving> mover, Seams seams);
     // Stops, waits for a tick under way and releases whatever the poster holds.
-    ~MouseMover();
-    MouseMover(const MouseMover&) = delete;
-    MouseMover& operator=(const MouseMover&) = delete;
+    ~MouseMover() override;
 
     // Main thread. Restarts with these settings; the first tick comes after a drawn delay.
-    void start(double maxInterval, double distance, MovementPattern pattern, bool keyboardEnabled, bool clicksEnabled);
+    void start(double maxInterval, double distance, MovementPattern pattern, bool keyboardEnabled,
+        bool clicksEnabled) override;
     // Any thread. A tick under way posts nothing more and ends with one onJiggle.
-    void stop();
-    bool isStopped() const;
+    void stop() override;
+    bool isStopped() const override;
 
     // Called on the mover's queue after every tick whose movement ran.
-    void setOnJiggle(std::function<void()> callback);
+    void setOnJiggle(std::function<void()> callback) override;
 
     // Waits until the mover's queue has finished what it is doing (tests, shutdown).
     void waitUntilIdle();

@@ -5,7 +5,7 @@
 #include "Engine/DirazUvuraLogger.h"
 #include "Engine/DurationTimerProtocol.h"
 #include "Engine/IdleDetector.h"
-#include "Engine/MouseMover.h"
+#include "Engine/MouseMoverProtocol.h"
 #include "Engine/ProfileManaging.h"
 #include "Engine/ScheduleManaging.h"
 #include "Helpers/AccessibilityChecking.h"

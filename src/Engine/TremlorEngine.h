@@ -20,7 +20,7 @@ class AppActivator;
 class CaffeineManaging;
 class DurationTimerProtocol;
 class IdleMonitoring;
-class MouseMover;
+class MouseMoverProtocol;
 class NotificationCenter;
 class ProfileManaging;
 class ScheduleManaging;
@@ -48,7 +48,7 @@ public:
 
     // Every service the engine drives, chosen by the composition root; each one is required.
     struct Services {
-        std::shared_ptr<MouseMover> mouseMover;
+        std::shared_ptr<MouseMoverProtocol> mouseMover;
         std::shared_ptr<AppActivator> appActivator;
         std::shared_ptr<DurationTimerProtocol> durationTimer;
         std::shared_ptr<IdleMonitoring> idleDetector;
@@ -141,7 +141,7 @@ private:
     QString m_currentAppName;
     QString m_nextAppName;
 
-    std::shared_ptr<MouseMover> m_mouseMover;
+    std::shared_ptr<MouseMoverProtocol> m_mouseMover;
     std::shared_ptr<AppActivator> m_appActivator;
     std::shared_ptr<DurationTimerProtocol> m_durationTimer;
     std::shared_ptr<IdleMonitoring> m_idleDetector;

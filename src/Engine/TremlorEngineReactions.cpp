@@ -6,7 +6,7 @@
 #include "Engine/DirazUvuraLogger.h"
 #include "Engine/DurationTimerProtocol.h"
 #include "Engine/IdleDetector.h"
-#include "Engine/MouseMover.h"
+#include "Engine/MouseMoverProtocol.h"
 #include "Engine/ScheduleManaging.h"
 #include "Engine/TremlorEngine.h"
 #include "Models/ScheduleEntry.h"

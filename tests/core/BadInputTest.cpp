@@ -63,6 +63,16 @@ TEST(BadInput, StoredProfilesAndEntriesNeverDecodePartially)
              { "{\"hours2\":{}}", "[\"hours2\"]" },
              { "[\"a\"]", "\"a\"" },
              { "\"Work\"", "\"Work" },
+             { "\"Work\"", "null" },
+             { ",\"launchIfNotRunning\":false", "" },
+             { "\"circle\"", "\"zigzag\"" },
+             { "\"random\"", "\"Random\"" },
+             { "\"6F9619FF-8B86-D011-B42D-00C04FC964FF\"", "\"{6F9619FF-8B86-D011-B42D-00C04FC964FF}\"" },
+             { "\"appSwitchInterval\":3", "\"appSwitchInterval\":3.5" },
+             { "\"caffeineEnabled\":true", "\"caffeineEnabled\":1" },
+             { "\"maxInterval\":45", "\"maxInterval\":\"45\"" },
+             { "{\"hours2\":{}}", "{\"hours2\":{},\"hours1\":{}}" },
+             { "[\"a\"]", "[\"a\",7]" },
          }) {
         badProfiles.append("[" + QByteArray(goodProfile) + "," + replaced(goodProfile, from, to) + "]");
     }
@@ -70,11 +80,20 @@ TEST(BadInput, StoredProfilesAndEntriesNeverDecodePartially)
         expectProfileListRejected(data);
 
     QList<QByteArray> badEntries = commonGarbage();
-    for (const char* days :
-        { "[0]", "[8]", "[2,0]", "[9223372036854775807]", "[-9223372036854775808]", "[1.5]", "[true]", "{}", "null" })
+    for (const char* days : { "[0]", "[8]", "[-1]", "[2,0]", "[9223372036854775807]", "[-9223372036854775808]", "[1.5]",
+             "[true]", "[\"2\"]", "2", "{}", "null" })
         badEntries.append("[" + QByteArray(goodEntry) + "," + replaced(goodEntry, "[2,6]", days) + "]");
-    badEntries.append("[" + replaced(goodEntry, "\"isEnabled\"", "\"profileId\":\"nope\",\"isEnabled\"") + "]");
-    badEntries.append("[" + replaced(goodEntry, "\"minute\":0}}", "\"minute\":1e20}}") + "]");
+    for (const auto& [from, to] : std::vector<std::pair<std::string, std::string>> {
+             { "\"isEnabled\"", "\"profileId\":\"nope\",\"isEnabled\"" },
+             { "\"isEnabled\":true,", "" },
+             { "\"isEnabled\":true", "\"isEnabled\":\"yes\"" },
+             { ",\"endTime\":{\"hour\":17,\"minute\":0}", "" },
+             { "\"minute\":0}}", "\"minute\":1e20}}" },
+             { "{\"hour\":9,", "{\"hour\":9.5," },
+             { "{\"hour\":9,\"minute\":0}", "[9]" },
+             { "11111111-2222-3333-4444-555555555555", "11111111222233334444555555555555" },
+         })
+        badEntries.append("[" + QByteArray(goodEntry) + "," + replaced(goodEntry, from, to) + "]");
     for (const QByteArray& data : badEntries)
         EXPECT_FALSE(ScheduleEntry::decodeList(data)) << data.left(120).toStdString();
 }

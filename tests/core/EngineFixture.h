@@ -5,7 +5,6 @@
 #include "Engine/AppActivator.h"
 #include "Engine/DirazUvuraLogger.h"
 #include "Engine/DurationTimer.h"
-#include "Engine/MouseMover.h"
 #include "Engine/ProfileManager.h"
 #include "Engine/TickSource.h"
 #include "Engine/TremlorEngine.h"
@@ -15,18 +14,14 @@
 #include "support/ScheduleWindow.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QThread>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cmath>
-#include <future>
-#include <limits>
 #include <map>
 
 namespace tremlor::testing {
@@ -42,15 +37,9 @@ protected:
         defaults = std::make_unique<UserDefaults>(dir.path());
         settings = std::make_unique<TremlorSettings>(*defaults);
 
-        poster = std::make_shared<NiceMock<MockMouseMoving>>();
-        ON_CALL(*poster, moveCursor(_)).WillByDefault([this](QPointF to) {
-            std::lock_guard guard(movesLock);
-            moves.push_back(to);
-        });
-        timers = std::make_shared<ManualQueueTimers>();
         workspace = std::make_shared<NiceMock<MockAppActivating>>();
         ON_CALL(*workspace, activateApp(_)).WillByDefault([this](const QString& id) {
-            std::lock_guard guard(movesLock);
+            std::lock_guard guard(recordLock);
             activated.push_back(id);
         });
         ticks = std::make_shared<ManualTickSource>();
@@ -63,7 +52,7 @@ protected:
         sound = std::make_shared<NiceMock<MockSoundPlayer>>();
 
         DirazUvuraLogger::setSink([this](DirazUvuraLogger::Level, const QString& message) {
-            std::lock_guard guard(movesLock);
+            std::lock_guard guard(recordLock);
             log.push_back(message);
         });
     }
@@ -73,7 +62,6 @@ protected:
         // The services' queues finish their work before the records they write go away.
         engine.reset();
         activator.reset();
-        mover.reset();
         DirazUvuraLogger::setSink({});
     }
 
@@ -85,11 +73,7 @@ protected:
     void makeEngine(bool fromProgram = true)
     {
         engine.reset();
-        Seams seams;
-        seams.random = std::make_shared<HighRandom>();
-        seams.sleep = [](std::chrono::microseconds) {};
-        seams.timers = timers;
-        mover = std::make_shared<MouseMover>(poster, seams);
+        mover = std::make_shared<FakeMover>();
         activator = std::make_shared<AppActivator>(workspace);
         timer = std::make_shared<DurationTimer>(ticks);
 
@@ -122,25 +106,10 @@ protected:
     }
 
     // Runs the main queue until pred holds (work crosses the activator's queue), at most 2 s.
-    template <typename Pred> bool waitFor(Pred pred)
-    {
-        QElapsedTimer elapsed;
-        elapsed.start();
-        while (!pred()) {
-            if (elapsed.elapsed() > 2000)
-                return false;
-            QCoreApplication::processEvents();
-            QThread::msleep(1);
-        }
-        return true;
-    }
+    template <typename Pred> bool waitFor(Pred pred) { return QTest::qWaitFor(pred, 2000); }
 
-    // One movement of the mover on its own queue; its report is queued to the main thread.
-    void moveOnce()
-    {
-        mover->waitUntilIdle();
-        timers->fire();
-    }
+    // One movement; its report is queued to the main thread.
+    void moveOnce() { mover->jiggle(); }
 
     void fireTicks(int count)
     {
@@ -150,33 +119,20 @@ protected:
 
     int activationCount()
     {
-        std::lock_guard guard(movesLock);
+        std::lock_guard guard(recordLock);
         return static_cast<int>(activated.size());
     }
 
     bool logged(const QString& message)
     {
-        std::lock_guard guard(movesLock);
+        std::lock_guard guard(recordLock);
         return std::find(log.begin(), log.end(), message) != log.end();
     }
-
-    double largestMoveX()
-    {
-        std::lock_guard guard(movesLock);
-        double x = -std::numeric_limits<double>::infinity();
-        for (const QPointF& p : moves)
-            x = std::max(x, p.x());
-        return x;
-    }
-
-    using Seams = MouseMover::Seams;
 
     QTemporaryDir dir;
     std::unique_ptr<UserDefaults> defaults;
     std::unique_ptr<TremlorSettings> settings;
-    std::shared_ptr<NiceMock<MockMouseMoving>> poster;
-    std::shared_ptr<ManualQueueTimers> timers;
-    std::shared_ptr<MouseMover> mover;
+    std::shared_ptr<FakeMover> mover;
     std::shared_ptr<NiceMock<MockAppActivating>> workspace;
     std::shared_ptr<AppActivator> activator;
     std::shared_ptr<ManualTickSource> ticks;
@@ -189,8 +145,7 @@ protected:
     std::shared_ptr<NiceMock<MockSoundPlayer>> sound;
     std::map<QString, AppInfo> installed;
 
-    std::mutex movesLock;
-    std::vector<QPointF> moves;
+    std::mutex recordLock;
     std::vector<QString> activated;
     std::vector<QString> log;
 

@@ -5,16 +5,13 @@
 #include "Engine/AppActivating.h"
 #include "Engine/CaffeineManaging.h"
 #include "Engine/IdleDetector.h"
-#include "Engine/QueueTimers.h"
+#include "Engine/MouseMoverProtocol.h"
 #include "Engine/ScheduleManaging.h"
 #include "Helpers/AccessibilityChecking.h"
 #include "Models/ScheduleEntry.h"
 #include "Platform/Dispatch.h"
-#include "Platform/MouseMoving.h"
 #include "Platform/NotificationCenter.h"
-#include "Platform/Random.h"
 #include "Platform/SoundPlayer.h"
-#include "core/MouseMovingMock.h"
 
 #include <QCoreApplication>
 #include <QFuture>
@@ -22,87 +19,55 @@
 
 #include <gmock/gmock.h>
 
-#include <atomic>
-#include <chrono>
 #include <mutex>
 #include <vector>
 
 namespace tremlor::testing {
 
-class MockMouseMoving : public MouseMovingMock {
+// Records each start; a movement happens when the test says so, reported as the mover's queue
+// does, whether or not the mover still runs.
+class FakeMover final : public MouseMoverProtocol {
 public:
-    MockMouseMoving()
+    struct Start {
+        double maxInterval, distance;
+    };
+    void start(double maxInterval, double distance, MovementPattern, bool, bool) override
     {
-        ON_CALL(*this, cursorLocation()).WillByDefault(::testing::Return(QPointF(100, 100)));
-        ON_CALL(*this, displayBounds(::testing::_)).WillByDefault(::testing::Return(QRectF(0, 0, 1920, 1080)));
-        ON_CALL(*this, screenBounds()).WillByDefault(::testing::Return(QRectF(0, 0, 1920, 1080)));
-    }
-};
-
-// Timers of the mover that fire only when a test says so; records each armed delay.
-class ManualQueueTimers final : public QueueTimers {
-public:
-    Cancel arm(dispatch::SerialQueue& queue, std::chrono::nanoseconds delay, std::chrono::nanoseconds,
-        std::function<void()> fn) override
-    {
-        auto entry = std::make_shared<Entry>(Entry { &queue, std::move(fn), false });
         std::lock_guard guard(m_lock);
-        m_entries.push_back(entry);
-        m_delays.push_back(std::chrono::duration<double>(delay).count());
-        return [entry, this] {
-            std::lock_guard cancelGuard(m_lock);
-            entry->cancelled = true;
-        };
+        m_running = true;
+        starts.push_back({ maxInterval, distance });
     }
-
-    // Runs every armed, uncancelled one-shot timer on its queue and waits for it.
-    void fire()
+    void stop() override
     {
-        std::vector<std::shared_ptr<Entry>> due;
+        std::lock_guard guard(m_lock);
+        m_running = false;
+    }
+    bool isStopped() const override
+    {
+        std::lock_guard guard(m_lock);
+        return !m_running;
+    }
+    void setOnJiggle(std::function<void()> callback) override
+    {
+        std::lock_guard guard(m_lock);
+        m_onJiggle = std::move(callback);
+    }
+    void jiggle()
+    {
+        std::function<void()> callback;
         {
             std::lock_guard guard(m_lock);
-            due.swap(m_entries);
+            callback = m_onJiggle;
         }
-        for (const auto& entry : due) {
-            bool cancelled = false;
-            {
-                std::lock_guard guard(m_lock);
-                cancelled = entry->cancelled;
-            }
-            if (!cancelled)
-                entry->queue->sync(entry->fn);
-        }
+        if (callback)
+            callback();
     }
-
-    int armedCount()
-    {
-        std::lock_guard guard(m_lock);
-        return static_cast<int>(
-            std::count_if(m_entries.begin(), m_entries.end(), [](const auto& e) { return !e->cancelled; }));
-    }
-
-    std::vector<double> delays()
-    {
-        std::lock_guard guard(m_lock);
-        return m_delays;
-    }
+    std::vector<Start> starts;
 
 private:
-    struct Entry {
-        dispatch::SerialQueue* queue;
-        std::function<void()> fn;
-        bool cancelled;
-    };
-    std::mutex m_lock;
-    std::vector<std::shared_ptr<Entry>> m_entries;
-    std::vector<double> m_delays;
-};
-
-// Always the upper end of a real range and the lower end of an integer range.
-class HighRandom final : public RandomSource {
-public:
-    double uniformReal(double, double b) override { return b; }
-    std::int64_t uniformInt(std::int64_t a, std::int64_t) override { return a; }
+    mutable std::mutex m_lock;
+    bool m_running = false;
+    std::function<void()> m_onJiggle;
 };
 
 class MockIdleMonitor : public IdleMonitoring {

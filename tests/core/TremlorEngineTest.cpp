@@ -3,16 +3,6 @@
 #include "Helpers/AppScanning.h"
 #include "core/EngineFixture.h"
 
-#include <QCoreApplication>
-#include <QRegularExpression>
-#include <QTemporaryDir>
-#include <QThread>
-
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
-#include <atomic>
-#include <future>
 #include <limits>
 
 using namespace tremlor;
@@ -132,32 +122,23 @@ TEST_F(EngineTest, ExpiryDeliversOneNotificationWithAFreshIdentifier)
 
 TEST_F(EngineTest, NoNotificationWithoutTheSettingTheProgramOrThePermission)
 {
-    EXPECT_CALL(*notifications, deliver(_, _, _)).Times(0);
-
-    makeEngine(/*fromProgram=*/false);
-    EXPECT_CALL(*notifications, requestAuthorization(_)).Times(0);
-    engine->start(Duration::custom(1));
-    fireTicks(60);
-    settle();
-    EXPECT_FALSE(engine->isActive());
-    ::testing::Mock::VerifyAndClearExpectations(notifications.get());
-
-    makeEngine();
-    settings->setNotifyOnExpiry(false);
-    EXPECT_CALL(*notifications, requestAuthorization(_)).Times(0);
-    engine->start(Duration::custom(1));
-    fireTicks(60);
-    settle();
-    ::testing::Mock::VerifyAndClearExpectations(notifications.get());
-
-    settings->setNotifyOnExpiry(true);
-    notifications->grants = false;
-    EXPECT_CALL(*notifications, requestAuthorization(_)).Times(1);
-    EXPECT_CALL(*notifications, deliver(_, _, _)).Times(0);
-    engine->start(Duration::custom(1));
-    fireTicks(60);
-    settle();
-    EXPECT_FALSE(engine->isActive());
+    struct Case {
+        bool fromProgram, setting, granted;
+        int requests;
+    };
+    for (const Case& c :
+        { Case { false, true, true, 0 }, Case { true, false, true, 0 }, Case { true, true, false, 1 } }) {
+        settings->setNotifyOnExpiry(c.setting);
+        notifications->grants = c.granted;
+        makeEngine(c.fromProgram);
+        EXPECT_CALL(*notifications, requestAuthorization(_)).Times(c.requests);
+        EXPECT_CALL(*notifications, deliver(_, _, _)).Times(0);
+        engine->start(Duration::custom(1));
+        fireTicks(60);
+        settle();
+        EXPECT_FALSE(engine->isActive());
+        ::testing::Mock::VerifyAndClearExpectations(notifications.get());
+    }
 }
 
 TEST_F(EngineTest, AStaleExpiryNeverStopsOrNotifiesAboutTheNextSession)
@@ -228,44 +209,31 @@ TEST_F(EngineTest, CaffeineFollowsTheSettingOnlyDuringASession)
 
 TEST_F(EngineTest, UnusableMovementSettingsReachTheMoverAsUsableOnes)
 {
-    makeEngine();
     struct Case {
         double maxInterval, distance, idleThreshold;
-        double delay, reach, threshold;
+        double interval, reach, threshold;
     };
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
-    // The fake random source draws the top of every range: delay = interval × 1.4, a bounce
-    // reaches start + distance.
     const std::vector<Case> cases {
-        { 0.2, 0.5, 5.0, 1.4, 101.0, 5.0 },
-        { -3.0, -8.0, 5.0, 1.4, 101.0, 5.0 },
-        { nan, nan, nan, 42.0, 103.0, 30.0 },
-        { inf, -inf, inf, 42.0, 103.0, 30.0 },
-        { 10.0, 6.0, 45.0, 14.0, 106.0, 45.0 },
+        { 0.2, 0.5, 5.0, 1.0, 1.0, 5.0 },
+        { -3.0, -8.0, 5.0, 1.0, 1.0, 5.0 },
+        { nan, nan, nan, 30.0, 3.0, 30.0 },
+        { inf, -inf, inf, 30.0, 3.0, 30.0 },
+        { 10.0, 6.0, 45.0, 10.0, 6.0, 45.0 },
     };
+    makeEngine();
     settings->setSmartIdleEnabled(true);
     for (const Case& c : cases) {
         settings->setMaxInterval(c.maxInterval);
         settings->setJiggleDistance(c.distance);
         settings->setIdleThreshold(c.idleThreshold);
-        {
-            std::lock_guard guard(movesLock);
-            moves.clear();
-        }
         EXPECT_CALL(*idle, startMonitoring(c.threshold)).Times(1);
         engine->start(Duration::hours1());
-        moveOnce();
-        ASSERT_FALSE(timers->delays().empty());
-        EXPECT_NEAR(timers->delays().front(), c.delay, 1e-9) << c.maxInterval;
-        EXPECT_NEAR(largestMoveX(), c.reach, 1e-9) << c.distance;
+        EXPECT_EQ(mover->starts.back().maxInterval, c.interval) << c.maxInterval;
+        EXPECT_EQ(mover->starts.back().distance, c.reach) << c.distance;
         engine->stop(false);
-        mover->waitUntilIdle();
-        timers->fire();
-        settle();
         ::testing::Mock::VerifyAndClearExpectations(idle.get());
-        timers = std::make_shared<ManualQueueTimers>();
-        makeEngine();
     }
 }
 
@@ -296,7 +264,7 @@ TEST_F(EngineTest, ASessionStillStartsAndStopsWhenEveryServiceFails)
 TEST_F(EngineTest, AMissingServiceIsAnErrorNotASilentSystemDefault)
 {
     TremlorEngine::Services services;
-    services.mouseMover = std::make_shared<MouseMover>(poster);
+    services.mouseMover = std::make_shared<FakeMover>();
     EXPECT_THROW(std::make_unique<TremlorEngine>(*settings, std::move(services)), std::invalid_argument);
 }
 

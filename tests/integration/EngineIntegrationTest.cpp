@@ -1,15 +1,11 @@
 // The whole core on a private desktop: the composition root with the system's services, an
-// X server with a window manager, logind, a screensaver service and a notification daemon.
+// X server with a window manager, logind and a screensaver service. (Expiry notifications are
+// proved by the engine's unit tests and NotificationTest against a real daemon.)
 
 #include "CompositionRoot.h"
 #include "DBusMockProbe.h"
-#include "Engine/DurationTimer.h"
-#include "Engine/TickSource.h"
 #include "Engine/TremlorEngine.h"
 #include "Models/TremlorSettings.h"
-#include "Platform/DBus/BusLink.h"
-#include "Platform/DBus/DBusNotificationCenter.h"
-#include "Platform/SoundPlayer.h"
 #include "Platform/UserDefaults.h"
 #include "support/ScheduleWindow.h"
 #include "support/ScreenSaverMock.h"
@@ -18,9 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTime>
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <X11/Xatom.h>
@@ -36,8 +30,6 @@ namespace {
 const QString kReason = QStringLiteral("Tremlor is keeping the system awake");
 const QString kScreenSaver = QStringLiteral("org.freedesktop.ScreenSaver");
 const QString kScreenSaverPath = QStringLiteral("/org/freedesktop/ScreenSaver");
-const QString kNotifications = QStringLiteral("org.freedesktop.Notifications");
-const QString kNotificationsPath = QStringLiteral("/org/freedesktop/Notifications");
 
 class XProbe {
 public:
@@ -92,11 +84,6 @@ public:
 
 private:
     Display* m_display;
-};
-
-class MockSoundPlayer : public SoundPlayer {
-public:
-    MOCK_METHOD(void, play, (const QString& name), (override));
 };
 
 } // namespace
@@ -175,52 +162,4 @@ TEST(EngineOnDesktop, ScheduledSessionAtLaunchDrivesTheDesktopAndEndsWithItsWind
     // Nothing moves once stopped.
     const QPoint stopped = x.pointer();
     EXPECT_FALSE(waitUntil([&] { return x.pointer() != stopped; }, 2500));
-}
-
-// A one-minute session counted down by hand expires once: no sound with sounds off, exactly one
-// notification at the real notification daemon.
-TEST(EngineOnDesktop, OneMinuteSessionExpiresWithOneNotificationAndNoSound)
-{
-    TestDesktop desktop;
-    REQUIRE_DESKTOP(desktop);
-    ASSERT_TRUE(
-        desktop.startDbusMock(TestDesktop::Bus::session, kNotifications, { "--template", "notification_daemon" }))
-        << desktop.error().toStdString();
-
-    UserDefaults defaults(UserDefaults::defaultFolder());
-    TremlorSettings settings(defaults);
-    settings.setPlaySoundOnToggle(false);
-    settings.setNotifyOnExpiry(true);
-
-    auto ticks = std::make_shared<ManualTickSource>();
-    auto sound = std::make_shared<MockSoundPlayer>();
-    EXPECT_CALL(*sound, play(::testing::_)).Times(0);
-    CompositionRoot::Services services;
-    services.engine.durationTimer = std::make_shared<DurationTimer>(ticks);
-    services.engine.soundPlayer = sound;
-    // The process's standard session bus may belong to an earlier test's desktop.
-    services.engine.notificationCenter
-        = std::make_shared<DBusNotificationCenter>(BusLink::toAddress(desktop.sessionBusAddress()));
-    services.runningFromApplicationBundle = true;
-    CompositionRoot root(settings, std::move(services));
-    TremlorEngine& engine = root.engine();
-
-    engine.start(Duration::custom(1));
-    ASSERT_TRUE(engine.isActive());
-    for (int second = 0; second < 59; ++second)
-        ticks->fire();
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(engine.isActive());
-    EXPECT_EQ(engine.remainingTimeString(), "0:01");
-    ticks->fire();
-    ASSERT_TRUE(waitUntil([&] { return !engine.isActive(); }));
-
-    probe::Bus session(desktop.sessionBusAddress());
-    ASSERT_TRUE(waitUntil([&] { return !session.calls(kNotifications, kNotificationsPath, "Notify").empty(); }));
-    // Nothing else arrives later.
-    waitUntil([] { return false; }, 500);
-    const auto notes = session.calls(kNotifications, kNotificationsPath, "Notify");
-    ASSERT_EQ(notes.size(), 1u);
-    EXPECT_EQ(notes[0].args.value(3).toString(), "Tremlor");
-    EXPECT_EQ(notes[0].args.value(4).toString(), "Timer has expired. Tremlor has stopped.");
 }

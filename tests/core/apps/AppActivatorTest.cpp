@@ -1,12 +1,12 @@
 #include "Engine/AppActivator.h"
 
+#include "core/EngineTestDoubles.h"
+#include "core/InputFakes.h"
+
 #include <QTest>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
-#include <deque>
-#include <mutex>
 
 using namespace tremlor;
 using ::testing::_;
@@ -16,28 +16,8 @@ using ::testing::Return;
 
 namespace {
 
-class MockActivating : public AppActivating {
-public:
-    MOCK_METHOD(void, activateApp, (const QString&), (override));
-    MOCK_METHOD(QFuture<bool>, launchApp, (const QUrl&), (override));
-    MOCK_METHOD(bool, isAppRunning, (const QString&), (override));
-};
-
-class ScriptedRandom final : public RandomSource {
-public:
-    double uniformReal(double a, double) override { return a; }
-    std::int64_t uniformInt(std::int64_t a, std::int64_t b) override
-    {
-        lastRange = { a, b };
-        if (values.empty())
-            return a;
-        const auto v = values.front();
-        values.pop_front();
-        return v;
-    }
-    std::deque<std::int64_t> values;
-    std::pair<std::int64_t, std::int64_t> lastRange;
-};
+using MockActivating = tremlor::testing::MockAppActivating;
+using tremlor::testing::ScriptedRandom;
 
 std::vector<AppInfo> threeApps()
 {
@@ -92,17 +72,15 @@ TEST(AppActivator, RandomModeUsesTheClosedRangeAndKeepsTheIndex)
     ScriptedRandom random;
     AppActivator activator(mock, random);
 
-    random.values = { 2, 0 };
+    // Draws over the closed range [0, count - 1] only: any other range would draw unpinned.
+    random.pinInt(0, 2, 2);
     EXPECT_EQ(idOf(result(activator.activateNext(threeApps(), RotationMode::random, false))), "c");
-    EXPECT_EQ(random.lastRange, (std::pair<std::int64_t, std::int64_t>(0, 2)));
+    random.pinInt(0, 2, 0);
     EXPECT_EQ(idOf(result(activator.activateNext(threeApps(), RotationMode::random, false))), "a");
     EXPECT_EQ(activator.rotationIndex(), 0);
 
     const std::vector<AppInfo> one { AppInfo("solo", "Solo", "/apps/solo.desktop") };
-    random.values = { 0 };
-    EXPECT_EQ(idOf(result(activator.activateNext(one, RotationMode::random, false))), "solo");
-    EXPECT_EQ(random.lastRange, (std::pair<std::int64_t, std::int64_t>(0, 0)));
-    random.values = { 7 }; // a source out of its range never indexes out of the list
+    random.pinInt(0, 0, 7); // a source out of its range never indexes out of the list
     EXPECT_EQ(idOf(result(activator.activateNext(one, RotationMode::random, false))), "solo");
 }
 

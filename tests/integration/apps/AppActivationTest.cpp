@@ -5,7 +5,6 @@
 #include "Platform/Xdg/DesktopEntryLookup.h"
 #include "support/TestDesktop.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QTest>
@@ -43,16 +42,7 @@ protected:
     }
 
     // Polls the real server until the condition holds (the window manager works at its pace).
-    template <typename F> static bool eventually(F condition, int timeoutMs = 15000)
-    {
-        QDeadlineTimer deadline(timeoutMs);
-        while (!deadline.hasExpired()) {
-            if (condition())
-                return true;
-            QThread::msleep(25);
-        }
-        return condition();
-    }
+    template <typename F> static bool eventually(F condition) { return QTest::qWaitFor(condition, 15000); }
 
     TestDesktop desktop { TestDesktop::Options { .sessionBus = false, .systemBus = false } };
     QString folder;
