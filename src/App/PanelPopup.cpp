@@ -47,6 +47,8 @@ void PanelPopup::toggleAt(QPoint at)
 void PanelPopup::showAt(QPoint at)
 {
     ensureContent();
+    if (!m_content)
+        return;
     adjustSize();
     QScreen* screen = QGuiApplication::screenAt(at);
     if (!screen)

@@ -110,6 +110,7 @@ void SystemIdleMonitor::stopMonitoring()
 {
     std::function<void()> cancel;
     {
+        std::lock_guard report(m_callbackLock);
         std::lock_guard guard(m_lock);
         cancel = std::move(m_cancelTimer);
         m_cancelTimer = nullptr;
@@ -177,13 +178,16 @@ void SystemIdleMonitor::checkIdleState(std::uint64_t generation)
     if (!changed)
         return;
     DirazUvuraLogger::stateChange(idle);
+    // The report is made under the callback lock, which a stop takes too: once stopMonitoring
+    // has returned, no report of the run it ended can still be on its way.
+    std::lock_guard report(m_callbackLock);
     {
         std::lock_guard guard(m_lock);
         if (generation != m_generation)
             return;
     }
-    if (auto callback = onIdleStateChanged())
-        callback(idle);
+    if (m_onIdleStateChanged)
+        m_onIdleStateChanged(idle);
 }
 
 } // namespace tremlor

@@ -29,7 +29,8 @@ public:
 
     // The current verdict.
     virtual bool isUserIdle() const = 0;
-    // Called off the main thread, outside every lock, once per change (true: became idle).
+    // Called off the main thread once per change (true: became idle); it must not call back
+    // into the monitor. None of a run comes after stopMonitoring has returned.
     virtual std::function<void(bool)> onIdleStateChanged() const = 0;
     virtual void setOnIdleStateChanged(std::function<void(bool)> callback) = 0;
     // Main thread. Starts (or restarts) with the verdict idle; checks once a second.
@@ -73,6 +74,7 @@ private:
     std::uint64_t m_generation = 0;
     std::function<void()> m_cancelTimer;
 
+    // Taken before m_lock, never after it.
     mutable std::mutex m_callbackLock;
     std::function<void(bool)> m_onIdleStateChanged;
 

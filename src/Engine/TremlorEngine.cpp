@@ -113,6 +113,7 @@ void TremlorEngine::start(const Duration& duration)
 
     ++m_session;
     beginRun();
+    beginMonitoringRun();
     setActive(true);
     setPausedByIdle(false);
 
@@ -170,6 +171,7 @@ void TremlorEngine::stop(bool dueToExpiry)
 
     ++m_session;
     beginRun();
+    beginMonitoringRun();
     setActive(false);
     setPausedByIdle(false);
     setRemainingTimeString(QString());

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -115,7 +116,8 @@ private:
     void observeDurationTimer();
     void observeCaffeineSetting();
     void wireScheduleManager();
-    void handleIdleStateChanged(bool userIsIdle);
+    void handleIdleStateChanged(bool userIsIdle, std::uint64_t monitoring);
+    void beginMonitoringRun();
     void installRotationCallback();
     void handleJiggle(std::uint64_t run);
     void startAppSwitching();
@@ -161,6 +163,9 @@ private:
     std::uint64_t m_session = 0;
     // Bumped by start, pause, resume and stop: rotation work of an earlier run is stale.
     std::uint64_t m_run = 0;
+    // Bumped by every start and stop, read by the monitor's thread when it reports: a report
+    // of an earlier monitoring run is stale.
+    std::shared_ptr<std::atomic<std::uint64_t>> m_monitoringRun = std::make_shared<std::atomic<std::uint64_t>>(0);
 
     QMetaObject::Connection m_timerCancellable;
     QMetaObject::Connection m_caffeineCancellable;

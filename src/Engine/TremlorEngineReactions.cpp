@@ -32,14 +32,23 @@ std::vector<ScheduleEntry> toVector(const QList<ScheduleEntry>& entries)
 void TremlorEngine::setupIdleDetectorCallback()
 {
     const QPointer<TremlorEngine> self(this);
-    m_idleDetector->setOnIdleStateChanged([self](bool userIsIdle) {
-        dispatch::toMain(self, [userIsIdle](TremlorEngine& engine) { engine.handleIdleStateChanged(userIsIdle); });
+    m_idleDetector->setOnIdleStateChanged([self, runs = m_monitoringRun](bool userIsIdle) {
+        const std::uint64_t monitoring = runs->load();
+        dispatch::toMain(self,
+            [userIsIdle, monitoring](TremlorEngine& engine) { engine.handleIdleStateChanged(userIsIdle, monitoring); });
     });
 }
 
-void TremlorEngine::handleIdleStateChanged(bool userIsIdle)
+void TremlorEngine::beginMonitoringRun()
 {
-    if (!m_isActive) {
+    ++*m_monitoringRun;
+}
+
+void TremlorEngine::handleIdleStateChanged(bool userIsIdle, std::uint64_t monitoring)
+{
+    // A report still queued from before a stop (and maybe a new start) belongs to a run that
+    // has ended: it must not pause the new one.
+    if (!m_isActive || monitoring != m_monitoringRun->load()) {
         DirazUvuraLogger::callbackIgnored();
         return;
     }

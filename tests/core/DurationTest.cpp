@@ -101,12 +101,6 @@ TEST(Enumerations, RawValuesAreExact)
     EXPECT_EQ(fromRawValue<MovementPattern>("Natural"), std::nullopt);
     EXPECT_EQ(fromRawValue<MovementPattern>(" natural"), std::nullopt);
     EXPECT_EQ(fromRawValue<MovementPattern>(""), std::nullopt);
-    EXPECT_EQ(rawValue(MenuBarDisplayMode::iconAndAppName), "iconAndAppName");
-    EXPECT_EQ(allCases<SettingsSection>().size(), 8u);
-    EXPECT_EQ(rawValue(SettingsSection::apps), "apps");
-    EXPECT_EQ(title(SettingsSection::apps), "Apps");
-    EXPECT_TRUE(searchableKeywords(SettingsSection::timer).contains("schedule"));
-    EXPECT_TRUE(searchableKeywords(SettingsSection::schedule).contains("schedule"));
 }
 
 TEST(Enumerations, JsonCodingIsTheRawStringAndRejectsUnknownNames)

@@ -18,23 +18,8 @@ constexpr std::array<const char*, 20> keys { "maxInterval", "jiggleDistance", "m
 // A store with every setting away from its default and non-empty lists.
 void customise(TremlorSettings& s)
 {
-    s.setMaxInterval(12.25);
-    s.setJiggleDistance(8.0);
-    s.setMovementPattern(MovementPattern::natural);
-    s.setRotationMode(RotationMode::random);
-    s.setAppSwitchInterval(4);
-    s.setLaunchIfNotRunning(false);
-    s.setSimulateKeyboard(false);
-    s.setSimulateClicks(true);
-    s.setCaffeineEnabled(true);
-    s.setSmartIdleEnabled(true);
-    s.setIdleThreshold(90.0);
-    s.setShowInDock(true);
-    s.setPlaySoundOnToggle(true);
-    s.setNotifyOnExpiry(false);
-    s.setMenuBarDisplayMode(MenuBarDisplayMode::iconAndCountdown);
-    s.setDefaultDurationId("custom_45");
-    s.setActiveProfileId("00000000-0000-0000-0000-0000000000AB");
+    for (const QMetaProperty& property : scalarProperties(s))
+        property.write(&s, different(property.read(&s)));
     s.setSelectedAppBundleIDs({ "firefox", "org.gnome.Calculator" });
     Profile p;
     p.id = QUuid::createUuid();

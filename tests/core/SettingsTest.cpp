@@ -28,43 +28,6 @@ private:
     QObject m_context;
 };
 
-// A value of the property's type that differs from value.
-QVariant different(const QVariant& value)
-{
-    switch (value.typeId()) {
-    case QMetaType::Double:
-        return value.toDouble() + 1.5;
-    case QMetaType::LongLong:
-        return value.toLongLong() + 41;
-    case QMetaType::Bool:
-        return !value.toBool();
-    case QMetaType::QString:
-        return value.toString() + QStringLiteral("x");
-    default:
-        break;
-    }
-    if (value.metaType() == QMetaType::fromType<MovementPattern>())
-        return QVariant::fromValue(MovementPattern::natural);
-    if (value.metaType() == QMetaType::fromType<RotationMode>())
-        return QVariant::fromValue(RotationMode::random);
-    if (value.metaType() == QMetaType::fromType<MenuBarDisplayMode>())
-        return QVariant::fromValue(MenuBarDisplayMode::iconAndAppName);
-    return {};
-}
-
-QList<QMetaProperty> scalarProperties(const QObject& object)
-{
-    QList<QMetaProperty> list;
-    const QMetaObject* meta = object.metaObject();
-    for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) {
-        const QMetaProperty property = meta->property(i);
-        if (!QByteArray(property.name()).contains("selectedApp") && QByteArray(property.name()) != "profiles"
-            && QByteArray(property.name()) != "scheduleEntries")
-            list.append(property);
-    }
-    return list;
-}
-
 Profile profile(const QString& name)
 {
     Profile p;

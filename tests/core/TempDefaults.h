@@ -4,6 +4,7 @@
 #include "Platform/UserDefaults.h"
 
 #include <QFile>
+#include <QMetaProperty>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -57,3 +58,40 @@ private:
     std::unique_ptr<tremlor::UserDefaults> m_defaults;
     std::unique_ptr<tremlor::TremlorSettings> m_settings;
 };
+
+// A value of the property's type that differs from value.
+inline QVariant different(const QVariant& value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Double:
+        return value.toDouble() + 1.5;
+    case QMetaType::LongLong:
+        return value.toLongLong() + 41;
+    case QMetaType::Bool:
+        return !value.toBool();
+    case QMetaType::QString:
+        return value.toString() + QStringLiteral("x");
+    default:
+        break;
+    }
+    if (value.metaType() == QMetaType::fromType<tremlor::MovementPattern>())
+        return QVariant::fromValue(tremlor::MovementPattern::natural);
+    if (value.metaType() == QMetaType::fromType<tremlor::RotationMode>())
+        return QVariant::fromValue(tremlor::RotationMode::random);
+    if (value.metaType() == QMetaType::fromType<tremlor::MenuBarDisplayMode>())
+        return QVariant::fromValue(tremlor::MenuBarDisplayMode::iconAndAppName);
+    return {};
+}
+
+inline QList<QMetaProperty> scalarProperties(const QObject& object)
+{
+    QList<QMetaProperty> list;
+    const QMetaObject* meta = object.metaObject();
+    for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) {
+        const QMetaProperty property = meta->property(i);
+        if (!QByteArray(property.name()).contains("selectedApp") && QByteArray(property.name()) != "profiles"
+            && QByteArray(property.name()) != "scheduleEntries")
+            list.append(property);
+    }
+    return list;
+}

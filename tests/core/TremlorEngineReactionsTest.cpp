@@ -42,6 +42,19 @@ TEST_F(EngineTest, IdleReportsPauseAndResumeTheSession)
     EXPECT_TRUE(logged(QString::fromUtf8("callback ignored — engine not active")));
 }
 
+TEST_F(EngineTest, AnIdleReportQueuedBeforeAStopAndStartDoesNotPauseTheNewSession)
+{
+    settings->setSmartIdleEnabled(true);
+    makeEngine();
+    engine->start(Duration::minutes15());
+    idle->report(false); // posted to the main thread, not yet delivered
+    engine->stop(false);
+    engine->start(Duration::minutes15());
+    settle();
+    EXPECT_FALSE(engine->isPausedByIdle());
+    EXPECT_FALSE(mover->isStopped());
+}
+
 TEST_F(EngineTest, RotationBringsTheNextApplicationForwardEveryNthMovement)
 {
     settings->setSelectedAppBundleIDs({ "a", "b", "c" });

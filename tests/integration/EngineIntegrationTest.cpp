@@ -7,6 +7,8 @@
 #include "Engine/TremlorEngine.h"
 #include "Models/TremlorSettings.h"
 #include "Platform/UserDefaults.h"
+#include "Platform/X11/RunningApps.h"
+#include "Platform/X11/WindowActivation.h"
 #include "support/ScheduleWindow.h"
 #include "support/ScreenSaverMock.h"
 #include "support/TestDesktop.h"
@@ -17,9 +19,7 @@
 
 #include <gtest/gtest.h>
 
-#include <X11/Xatom.h>
 #include <X11/Xlib.h>
-#include <X11/Xutil.h>
 
 using namespace tremlor;
 using probe::waitUntil;
@@ -31,20 +31,13 @@ const QString kReason = QStringLiteral("Tremlor is keeping the system awake");
 const QString kScreenSaver = QStringLiteral("org.freedesktop.ScreenSaver");
 const QString kScreenSaverPath = QStringLiteral("/org/freedesktop/ScreenSaver");
 
+// What the user would see on the private desktop: where the pointer is, which window is active.
 class XProbe {
 public:
     explicit XProbe(const QString& display)
-        : m_display(XOpenDisplay(display.toLocal8Bit().constData()))
+        : m_display(x11::RunningApps::openDisplay(display))
     {
     }
-    ~XProbe()
-    {
-        if (m_display)
-            XCloseDisplay(m_display);
-    }
-    XProbe(const XProbe&) = delete;
-    XProbe& operator=(const XProbe&) = delete;
-
     bool ok() const { return m_display != nullptr; }
 
     QPoint pointer() const
@@ -52,38 +45,24 @@ public:
         Window root = 0, child = 0;
         int rootX = 0, rootY = 0, winX = 0, winY = 0;
         unsigned int mask = 0;
-        XQueryPointer(m_display, DefaultRootWindow(m_display), &root, &child, &rootX, &rootY, &winX, &winY, &mask);
+        XQueryPointer(
+            m_display.get(), DefaultRootWindow(m_display.get()), &root, &child, &rootX, &rootY, &winX, &winY, &mask);
         return { rootX, rootY };
     }
 
     // The WM_CLASS class of the window the window manager marks active; empty when none.
     QString activeWindowClass() const
     {
-        const Atom active = XInternAtom(m_display, "_NET_ACTIVE_WINDOW", False);
-        Atom type = 0;
-        int format = 0;
-        unsigned long count = 0, after = 0;
-        unsigned char* data = nullptr;
-        QString result;
-        if (XGetWindowProperty(m_display, DefaultRootWindow(m_display), active, 0, 1, False, XA_WINDOW, &type, &format,
-                &count, &after, &data)
-                == Success
-            && data && count == 1) {
-            const Window window = *reinterpret_cast<Window*>(data);
-            XClassHint hint {};
-            if (window && XGetClassHint(m_display, window, &hint)) {
-                result = QString::fromLatin1(hint.res_class);
-                XFree(hint.res_name);
-                XFree(hint.res_class);
-            }
+        const unsigned long active = x11::WindowActivation(m_display).activeWindow();
+        for (const auto& client : x11::RunningApps(m_display).clients()) {
+            if (client.window == active)
+                return client.windowClass;
         }
-        if (data)
-            XFree(data);
-        return result;
+        return {};
     }
 
 private:
-    Display* m_display;
+    x11::DisplayHandle m_display;
 };
 
 } // namespace

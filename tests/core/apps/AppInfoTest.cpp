@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QImage>
 #include <QPixmap>
-#include <QSet>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -14,20 +13,14 @@
 
 using tremlor::AppInfo;
 
-TEST(AppInfo, EqualityCoversAllFieldsWhileIdentityIsTheBundleIdentifier)
+TEST(AppInfo, IdentityIsTheBundleIdentifierWhileHashingCoversEveryField)
 {
     const AppInfo a("org.example.Editor", "Editor", "/usr/share/applications/org.example.Editor.desktop");
     const AppInfo b("org.example.Editor", "Editor", "/home/u/.local/share/applications/org.example.Editor.desktop");
-    const AppInfo c("org.example.Editor", "Editor", "/usr/share/applications/org.example.Editor.desktop");
-    EXPECT_NE(a, b);
     EXPECT_EQ(a.id(), b.id());
-    EXPECT_EQ(a, c);
-    EXPECT_EQ(qHash(a), qHash(c));
-    EXPECT_EQ(std::hash<AppInfo>()(a), std::hash<AppInfo>()(c));
     // Fields do not run together in the hash: ("ab","c") and ("a","bc") differ.
     EXPECT_NE(qHash(AppInfo("ab", "c", "")), qHash(AppInfo("a", "bc", "")));
-    const std::unordered_set<AppInfo> set { a, b, c };
-    EXPECT_EQ(set.size(), 2u);
+    EXPECT_EQ((std::unordered_set<AppInfo> { a, b, a }).size(), 2u);
 }
 
 TEST(AppInfo, JsonRoundTripsAndRequiresEveryMember)

@@ -93,25 +93,6 @@ TEST(DesktopEntry, MalformedTextIsRefusedWhole)
     EXPECT_FALSE(DesktopEntry::parse(huge, {}));
 }
 
-TEST(DesktopEntry, LoadsOnlyReadableRegularFiles)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("app.desktop");
-    writeFile(path, "[Desktop Entry]\nType=Application\nName=App\n");
-    const auto entry = DesktopEntry::load(path, "app", {});
-    ASSERT_TRUE(entry);
-    EXPECT_EQ(entry->id, "app");
-    EXPECT_EQ(entry->filePath, path);
-
-    EXPECT_FALSE(DesktopEntry::load(dir.filePath("missing.desktop"), "missing", {}));
-    EXPECT_FALSE(DesktopEntry::load(dir.path(), "dir", {}));
-    EXPECT_FALSE(DesktopEntry::load("/dev/zero", "zero", {}));
-    QFile::setPermissions(path, QFileDevice::WriteOwner);
-    if (!QFile(path).open(QIODevice::ReadOnly)) { // root reads anything
-        EXPECT_FALSE(DesktopEntry::load(path, "app", {}));
-    }
-}
-
 TEST(DesktopEntry, LocaleNamesFollowTheMessagesLocale)
 {
     const QByteArray saved[3] = { qgetenv("LC_ALL"), qgetenv("LC_MESSAGES"), qgetenv("LANG") };
