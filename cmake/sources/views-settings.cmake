@@ -25,7 +25,23 @@ target_sources(tremlor_views PRIVATE
   src/Views/Settings/MouseSettingsView.h
   src/Views/Settings/TimerSettingsView.cpp
   src/Views/Settings/TimerSettingsView.h
-  # The settings file.
+  # Profiles, Schedule and Advanced, on a keyed list with its bar; the settings file.
+  src/Views/Settings/AdvancedSettingsView.cpp
+  src/Views/Settings/AdvancedSettingsView.h
+  src/Views/Settings/BarButton.cpp
+  src/Views/Settings/BarButton.h
+  src/Views/Settings/ProfileRow.cpp
+  src/Views/Settings/ProfileRow.h
+  src/Views/Settings/ProfilesSettingsView.cpp
+  src/Views/Settings/ProfilesSettingsView.h
+  src/Views/Settings/ScheduleEntryRow.cpp
+  src/Views/Settings/ScheduleEntryRow.h
+  src/Views/Settings/ScheduleSettingsView.cpp
+  src/Views/Settings/ScheduleSettingsView.h
+  src/Views/Settings/SectionList.cpp
+  src/Views/Settings/SectionList.h
+  src/Views/Settings/TimeField.cpp
+  src/Views/Settings/TimeField.h
   src/Views/Settings/TremlorSettingsDocument.cpp
   src/Views/Settings/TremlorSettingsDocument.h
 )

@@ -44,7 +44,7 @@ template <typename T> T required(T service, const char* name)
 } // namespace
 
 TremlorEngine::TremlorEngine(TremlorSettings& settings, Services services, QObject* parent)
-    : QObject(parent)
+    : TremlorEngineProtocol(parent)
     , m_settings(settings)
     , m_mouseMover(required(std::move(services.mouseMover), "mouse mover"))
     , m_appActivator(required(std::move(services.appActivator), "application activator"))

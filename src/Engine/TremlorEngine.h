@@ -31,16 +31,8 @@ struct ScheduleEntry;
 
 // The one object that starts and stops a session, drives its services and publishes the session
 // state. Main thread only: every callback of a service reaches it through a queued call.
-class TremlorEngine final : public QObject, public TremlorEngineProtocol {
+class TremlorEngine final : public TremlorEngineProtocol {
     Q_OBJECT
-    Q_PROPERTY(bool isActive READ isActive NOTIFY isActiveChanged)
-    Q_PROPERTY(bool isPausedByIdle READ isPausedByIdle NOTIFY isPausedByIdleChanged)
-    Q_PROPERTY(QString remainingTimeString READ remainingTimeString NOTIFY remainingTimeStringChanged)
-    Q_PROPERTY(QString currentAppName READ currentAppName NOTIFY currentAppNameChanged)
-    Q_PROPERTY(QString nextAppName READ nextAppName NOTIFY nextAppNameChanged)
-    Q_PROPERTY(double sessionProgress READ sessionProgress NOTIFY countdownChanged)
-    Q_PROPERTY(bool isIndefinite READ isIndefinite NOTIFY countdownChanged)
-    Q_PROPERTY(double remainingSeconds READ remainingSeconds NOTIFY countdownChanged)
 
 public:
     // Resolves a selected bundle identifier into an application record; nothing when no
@@ -90,15 +82,6 @@ public:
     static QString expiryBody() { return QStringLiteral("Timer has expired. Tremlor has stopped."); }
     // The executable that counts as the real program.
     static bool isApplicationExecutable(const QString& filePath);
-
-Q_SIGNALS:
-    void isActiveChanged(bool isActive);
-    void isPausedByIdleChanged(bool isPausedByIdle);
-    void remainingTimeStringChanged(const QString& remainingTimeString);
-    void currentAppNameChanged(const QString& currentAppName);
-    void nextAppNameChanged(const QString& nextAppName);
-    // The countdown's remaining seconds changed (progress, indefinite flag, remaining seconds).
-    void countdownChanged();
 
 private:
     // Session (TremlorEngine.cpp).

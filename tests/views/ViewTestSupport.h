@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QPainter>
 #include <QWidget>
 
 namespace viewtest {
@@ -20,10 +21,13 @@ inline void saveRenders(QWidget& widget, const QString& name)
         // A window never shown does not follow the application's palette: give it its own.
         widget.setPalette(QApplication::palette());
         widget.adjustSize();
-        QImage image(widget.size() * 2, QImage::Format_ARGB32);
-        image.setDevicePixelRatio(2);
-        image.fill(QApplication::palette().color(QPalette::Window));
-        widget.render(&image);
+        // grab() rather than render() into a 2x image: there Qt draws children that carry a
+        // graphics effect (the kit's press style) at doubled offsets.
+        QImage image(widget.size(), QImage::Format_ARGB32);
+        image.fill(widget.palette().color(QPalette::Window));
+        QPainter painter(&image);
+        painter.drawPixmap(0, 0, widget.grab());
+        painter.end();
         image.save(QStringLiteral(TREMLOR_VIEW_RENDER_DIR "/%1-%2.png").arg(name, dark ? "dark" : "light"));
     }
     QApplication::setPalette(original);

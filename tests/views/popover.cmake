@@ -1,5 +1,8 @@
 # Tests of the popover views.
 target_sources(tremlor_views_tests PRIVATE
+  views/FakeEngine.h
+  views/PopoverPanelTest.cpp
+  views/StatusHeaderTest.cpp
 )
 # The panel's settings and application sections, its summary, indicator and picker; the symbols.
 target_sources(tremlor_views_tests PRIVATE

@@ -4,6 +4,9 @@ target_sources(tremlor_views_tests PRIVATE
   views/SettingsSectionsTest.cpp
   views/SettingsTestSupport.h
   views/SettingsWindowTest.cpp
-  # The settings file's export and import.
+  # Profiles, Schedule and Advanced; the settings file's export and import.
+  views/AdvancedSettingsViewTest.cpp
+  views/ProfilesSettingsViewTest.cpp
+  views/ScheduleSettingsViewTest.cpp
   views/SettingsFileTest.cpp
 )

@@ -1,9 +1,12 @@
 #include "Views/Settings/SettingsSectionView.h"
 
 #include "Views/Settings/AboutSettingsView.h"
+#include "Views/Settings/AdvancedSettingsView.h"
 #include "Views/Settings/AppsSettingsView.h"
 #include "Views/Settings/GeneralSettingsView.h"
 #include "Views/Settings/MouseSettingsView.h"
+#include "Views/Settings/ProfilesSettingsView.h"
+#include "Views/Settings/ScheduleSettingsView.h"
 #include "Views/Settings/SettingsContext.h"
 #include "Views/Settings/TimerSettingsView.h"
 
@@ -27,12 +30,17 @@ QWidget* makeSettingsSectionView(SettingsSection section, SettingsContext& conte
     case SettingsSection::timer:
         view = new TimerSettingsView(context, parent);
         break;
+    case SettingsSection::profiles:
+        view = new ProfilesSettingsView(context, parent);
+        break;
+    case SettingsSection::schedule:
+        view = new ScheduleSettingsView(context, parent);
+        break;
+    case SettingsSection::advanced:
+        view = new AdvancedSettingsView(context, AdvancedSettingsView::defaultPollInterval, parent);
+        break;
     case SettingsSection::about:
         view = new AboutSettingsView(context, parent);
-        break;
-    case SettingsSection::profiles:
-    case SettingsSection::schedule:
-    case SettingsSection::advanced:
         break;
     }
     if (!view)

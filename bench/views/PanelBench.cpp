@@ -1,0 +1,215 @@
+// Builds and first shows the panel over 200 installed applications, then watches what a
+// running session costs: paints per second while the panel shows, and timers and paints while
+// it is hidden. Prints the figures.
+#include "Engine/TremlorEngineProtocol.h"
+#include "Helpers/AppScanning.h"
+#include "Models/TremlorSettings.h"
+#include "Platform/UserDefaults.h"
+#include "Views/Popover/TremlorPopoverView.h"
+
+#include <QAbstractAnimation>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+
+using namespace tremlor;
+
+namespace {
+
+class StubEngine final : public TremlorEngineProtocol {
+public:
+    bool isActive() const override { return active; }
+    bool isPausedByIdle() const override { return false; }
+    QString remainingTimeString() const override { return text; }
+    QString currentAppName() const override { return {}; }
+    QString nextAppName() const override { return QStringLiteral("Firefox"); }
+    double sessionProgress() const override { return progress; }
+    bool isIndefinite() const override { return indefinite; }
+    double remainingSeconds() const override { return remaining; }
+    void start(const Duration&) override
+    {
+        active = true;
+        Q_EMIT isActiveChanged(true);
+    }
+    void stop(bool) override
+    {
+        active = false;
+        Q_EMIT isActiveChanged(false);
+    }
+    void tick()
+    {
+        remaining -= 1;
+        progress = 1 - remaining / 3600;
+        text = QStringLiteral("%1:%2").arg(int(remaining) / 60).arg(int(remaining) % 60, 2, 10, QLatin1Char('0'));
+        Q_EMIT remainingTimeStringChanged(text);
+        Q_EMIT countdownChanged();
+    }
+
+    bool active = false;
+    bool indefinite = false;
+    double remaining = 3600;
+    double progress = 0;
+    QString text;
+};
+
+class ManyApps final : public AppScanning {
+public:
+    ManyApps()
+    {
+        for (int i = 0; i < 200; ++i)
+            m_apps << AppInfo(QStringLiteral("org.example.App%1").arg(i, 3, 10, QLatin1Char('0')),
+                QStringLiteral("Application %1").arg(i),
+                QStringLiteral("/usr/share/applications/app%1.desktop").arg(i));
+    }
+    QList<AppInfo> scanInstalledApps() override { return m_apps; }
+
+private:
+    QList<AppInfo> m_apps;
+};
+
+struct Store {
+    QTemporaryDir dir;
+    UserDefaults defaults { dir.path() };
+    TremlorSettings settings { defaults };
+};
+
+TremlorPopoverView::AppScannerFactory manyApps()
+{
+    return [] { return std::make_unique<ManyApps>(); };
+}
+
+void BM_BuildAndFirstShowPanel(benchmark::State& state)
+{
+    Store store;
+    store.settings.setPopoverExpanded(state.range(0) != 0);
+    StubEngine engine;
+    QImage image(TremlorPopoverView::panelWidth * 2, 1200, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(2);
+    for (auto _ : state) {
+        TremlorPopoverView panel(store.settings, engine, manyApps());
+        panel.show();
+        QCoreApplication::processEvents();
+        panel.render(&image);
+        benchmark::DoNotOptimize(image.bits());
+    }
+}
+BENCHMARK(BM_BuildAndFirstShowPanel)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(15)
+    ->ReportAggregatesOnly(true);
+
+// Counts paint events per widget class.
+class PaintCounter final : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++counts[QString::fromLatin1(watched->metaObject()->className())];
+        return false;
+    }
+    int total() const
+    {
+        int n = 0;
+        for (const auto& [name, count] : counts)
+            n += count;
+        return n;
+    }
+    std::map<QString, int> counts;
+};
+
+int runningAnimations(const QWidget& root)
+{
+    int n = 0;
+    for (const QAbstractAnimation* a : root.findChildren<QAbstractAnimation*>())
+        n += a->state() == QAbstractAnimation::Running;
+    return n;
+}
+
+void runFor(int ms)
+{
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (elapsed.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+long residentKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+
+void reportRepaints()
+{
+    Store store;
+    store.settings.setPopoverExpanded(false);
+    StubEngine engine;
+    const long before = residentKiB();
+    TremlorPopoverView panel(store.settings, engine, manyApps());
+    panel.show();
+    runFor(200);
+    const long after = residentKiB();
+    std::printf("\nresident memory: %ld KiB before the panel, %ld KiB after building and showing it once "
+                "(+%ld KiB)\n",
+        before, after, after - before);
+
+    QTimer ticks;
+    QObject::connect(&ticks, &QTimer::timeout, &engine, [&] { engine.tick(); });
+    PaintCounter counter;
+    qApp->installEventFilter(&counter);
+    const auto phase = [&](const char* name, int seconds) {
+        counter.counts.clear();
+        runFor(seconds * 1000);
+        std::printf("%-38s %5.1f paints/s, %d running animations;", name, counter.total() / double(seconds),
+            runningAnimations(panel));
+        for (const auto& [cls, count] : counter.counts)
+            std::printf(" %s %d", qPrintable(cls), count);
+        std::printf("\n");
+    };
+
+    engine.start(Duration::hours1());
+    ticks.start(1000);
+    runFor(600); // the button's fade and the ring's first move settle
+    phase("timed session, shown:", 3);
+    engine.remaining = 45; // the last minute pulses
+    phase("timed session, last minute, shown:", 2);
+    engine.remaining = 3000;
+    engine.indefinite = true;
+    engine.tick();
+    phase("indefinite session, shown:", 2);
+    panel.hide();
+    runFor(100);
+    phase("indefinite session, hidden:", 2);
+    engine.indefinite = false;
+    phase("timed session, hidden:", 2);
+    qApp->removeEventFilter(&counter);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    reportRepaints();
+    benchmark::Shutdown();
+    return 0;
+}

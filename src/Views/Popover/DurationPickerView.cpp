@@ -1,0 +1,191 @@
+#include "Views/Popover/DurationPickerView.h"
+
+#include "KestuDesign/Components/KestuPressStyle.h"
+#include "KestuDesign/Tokens/KestuAnimation.h"
+#include "KestuDesign/Tokens/KestuColor.h"
+#include "KestuDesign/Tokens/KestuFont.h"
+#include "KestuDesign/Utilities/KestuReducedMotion.h"
+#include "Views/Shared/TremlorColor.h"
+
+#include <QAccessible>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTimer>
+#include <QVariantAnimation>
+
+#include <algorithm>
+
+namespace tremlor {
+
+namespace {
+constexpr double pulsedScale = 1.04;
+constexpr int horizontalPadding = 8;
+constexpr int verticalPadding = 4;
+
+QColor mix(const QColor& a, const QColor& b, double t)
+{
+    return QColor::fromRgbF(float(a.redF() + (b.redF() - a.redF()) * t),
+        float(a.greenF() + (b.greenF() - a.greenF()) * t), float(a.blueF() + (b.blueF() - a.blueF()) * t),
+        float(a.alphaF() + (b.alphaF() - a.alphaF()) * t));
+}
+
+QFont chipFont(bool selected)
+{
+    QFont font = kestu::Font::callout();
+    font.setWeight(selected ? QFont::DemiBold : QFont::Normal);
+    return font;
+}
+} // namespace
+
+DurationChip::DurationChip(const Duration& duration, QWidget* parent)
+    : QAbstractButton(parent)
+    , m_duration(duration)
+{
+    setObjectName(QStringLiteral("duration-chip-%1").arg(duration.id()));
+    setText(duration.displayLabel());
+    setAccessibleName(tr("Set duration to %1").arg(duration.accessibleLabel()));
+    // Checkable only so assistive tools read the selected state; the row decides it.
+    setCheckable(true);
+    setFocusPolicy(Qt::NoFocus);
+    setCursor(Qt::PointingHandCursor);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    kestu::KestuPressStyle::attach(this);
+}
+
+QSize DurationChip::sizeHint() const
+{
+    // Wide enough for the semibold label, so the row does not shift as the selection moves.
+    const QFontMetrics metrics(chipFont(true));
+    return { metrics.horizontalAdvance(text()) + 2 * horizontalPadding + 2 * pulseMargin,
+        metrics.height() + 2 * verticalPadding + 2 * pulseMargin };
+}
+
+void DurationChip::setSelected(bool selected, bool immediately)
+{
+    if (selected != m_selected) {
+        m_selected = selected;
+        setChecked(selected);
+        if (QAccessible::isActive()) {
+            QAccessible::State changed;
+            changed.checked = true;
+            QAccessibleStateChangeEvent event(this, changed);
+            QAccessible::updateAccessibility(&event);
+        }
+    }
+    animate(m_selectionMove, m_selectedness, selected ? 1.0 : 0.0, immediately);
+}
+
+void DurationChip::setPulsing(bool pulsing, bool immediately)
+{
+    animate(m_scaleMove, m_scale, pulsing ? pulsedScale : 1.0, immediately);
+}
+
+void DurationChip::animate(QVariantAnimation*& animation, double& value, double target, bool immediately)
+{
+    if (animation)
+        animation->stop();
+    if (value == target)
+        return;
+    if (immediately || kestu::prefersReducedMotion() || !isVisible()) {
+        value = target;
+        update();
+        return;
+    }
+    if (!animation) {
+        animation = new QVariantAnimation(this);
+        double* field = &value;
+        connect(animation, &QVariantAnimation::valueChanged, this, [this, field](const QVariant& v) {
+            *field = v.toDouble();
+            update();
+        });
+    }
+    animation->setStartValue(value);
+    animation->setEndValue(target);
+    kestu::Animation::springSnappy().apply(animation);
+    animation->start();
+}
+
+void DurationChip::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF capsule = QRectF(rect()).adjusted(pulseMargin, pulseMargin, -pulseMargin, -pulseMargin);
+    const QPointF centre = capsule.center();
+    const double scale = std::clamp(m_scale, 0.9, 1.1);
+    p.translate(centre);
+    p.scale(scale, scale);
+    p.translate(-centre);
+
+    const double t = std::clamp(m_selectedness, 0.0, 1.0);
+    const double radius = capsule.height() / 2;
+    p.setPen(Qt::NoPen);
+    if (t < 1) {
+        p.setBrush(kestu::Color::surfaceTertiary().resolve(this));
+        p.drawRoundedRect(capsule, radius, radius);
+    }
+    if (t > 0) {
+        p.setOpacity(t);
+        p.setBrush(Color::accentGradient(capsule));
+        p.drawRoundedRect(capsule, radius, radius);
+        p.setOpacity(1);
+    }
+    p.setFont(chipFont(t >= 0.5));
+    p.setPen(mix(kestu::Color::text().resolve(this), kestu::Color::white().resolve(this), t));
+    p.drawText(capsule, Qt::AlignCenter, text());
+}
+
+DurationPickerView::DurationPickerView(kestu::KestuBinding<Duration> selectedDuration, QWidget* parent)
+    : QWidget(parent)
+    , m_selected(std::move(selectedDuration))
+{
+    setObjectName(QStringLiteral("duration-picker"));
+    setAccessibleName(tr("Duration"));
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    // Four points between the capsules, less the room each keeps for its pulse.
+    row->setSpacing(4 - 2 * DurationChip::pulseMargin);
+    for (const Duration& duration : Duration::allCases()) {
+        auto* chip = new DurationChip(duration, this);
+        connect(chip, &QAbstractButton::clicked, this, [this, duration] { choose(duration); });
+        row->addWidget(chip);
+        m_chips.append(chip);
+    }
+    row->addStretch(1);
+    const Duration current = m_selected.get();
+    for (DurationChip* chip : m_chips)
+        chip->setSelected(chip->duration() == current, true);
+}
+
+void DurationPickerView::refresh()
+{
+    const Duration current = m_selected.get();
+    for (DurationChip* chip : m_chips)
+        chip->setSelected(chip->duration() == current, false);
+}
+
+void DurationPickerView::choose(const Duration& duration)
+{
+    m_selected.set(duration);
+    refresh();
+    Q_EMIT durationChosen(duration);
+    if (!kestu::prefersReducedMotion())
+        triggerScalePulse();
+}
+
+void DurationPickerView::triggerScalePulse()
+{
+    setScaleSelected(true);
+    // Every tap schedules its own return; an earlier one may end a later pulse early.
+    QTimer::singleShot(pulseMs, this, [this] { setScaleSelected(false); });
+}
+
+void DurationPickerView::setScaleSelected(bool value)
+{
+    m_scaleSelected = value;
+    const bool reduced = kestu::prefersReducedMotion();
+    for (DurationChip* chip : m_chips)
+        chip->setPulsing(value && !reduced && chip->isSelected(), false);
+}
+
+} // namespace tremlor

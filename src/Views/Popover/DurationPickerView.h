@@ -1,0 +1,82 @@
+#pragma once
+
+#include "KestuDesign/Utilities/KestuBinding.h"
+#include "Models/Duration.h"
+
+#include <QAbstractButton>
+#include <QList>
+#include <QWidget>
+
+class QVariantAnimation;
+
+namespace tremlor {
+
+// One capsule of the duration row: the preset's short label, filled with the product gradient
+// while selected. Its look moves with the snappy spring between the two states.
+class DurationChip final : public QAbstractButton {
+    Q_OBJECT
+
+public:
+    DurationChip(const Duration& duration, QWidget* parent = nullptr);
+
+    const Duration& duration() const { return m_duration; }
+    // The selected look (and the accessible selected state), animated unless `immediately`.
+    void setSelected(bool selected, bool immediately);
+    bool isSelected() const { return m_selected; }
+    // The pulse's scale target: 1.04 while pulsing, else 1.
+    void setPulsing(bool pulsing, bool immediately);
+    double selectedness() const { return m_selectedness; }
+    double pulseScale() const { return m_scale; }
+
+    // Room left around the capsule so its pulse is not cut off.
+    static constexpr int pulseMargin = 1;
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void nextCheckState() override { }
+
+private:
+    void animate(QVariantAnimation*& animation, double& value, double target, bool immediately);
+
+    Duration m_duration;
+    bool m_selected = false;
+    double m_selectedness = 0;
+    double m_scale = 1;
+    QVariantAnimation* m_selectionMove = nullptr;
+    QVariantAnimation* m_scaleMove = nullptr;
+};
+
+// The row of seven duration chips, in the order of the presets (digit n picks chip n). It owns
+// no duration: the panel's choice comes in as a binding, and a tap writes it.
+class DurationPickerView final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit DurationPickerView(kestu::KestuBinding<Duration> selectedDuration, QWidget* parent = nullptr);
+    Q_DISABLE_COPY_MOVE(DurationPickerView)
+
+    // Shows the binding's current value (after the host changed it), with the row's spring.
+    void refresh();
+    const QList<DurationChip*>& chips() const { return m_chips; }
+    bool isPulsing() const { return m_scaleSelected; }
+
+    // The pulse's length before the chip springs back.
+    static constexpr int pulseMs = 150;
+
+Q_SIGNALS:
+    // A chip was tapped (after the binding was written).
+    void durationChosen(const tremlor::Duration& duration);
+
+private:
+    void choose(const Duration& duration);
+    void triggerScalePulse();
+    void setScaleSelected(bool value);
+
+    kestu::KestuBinding<Duration> m_selected;
+    QList<DurationChip*> m_chips;
+    bool m_scaleSelected = false;
+};
+
+} // namespace tremlor

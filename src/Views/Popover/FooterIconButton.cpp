@@ -1,0 +1,61 @@
+#include "Views/Popover/FooterIconButton.h"
+
+#include "KestuDesign/Resources/KestuSymbols.h"
+#include "KestuDesign/Tokens/KestuAnimation.h"
+#include "KestuDesign/Tokens/KestuColor.h"
+
+#include <QPainter>
+#include <QVariantAnimation>
+
+namespace tremlor {
+
+FooterIconButton::FooterIconButton(
+    const QString& symbol, const QString& tooltip, const QString& identifier, QWidget* parent)
+    : QAbstractButton(parent)
+    , m_symbol(symbol)
+{
+    setObjectName(identifier);
+    setToolTip(tooltip);
+    setAccessibleName(tooltip);
+    setFixedSize(side, side);
+    setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void FooterIconButton::turnTo(double degrees, bool immediately)
+{
+    if (m_turn)
+        m_turn->stop();
+    if (immediately || !isVisible()) {
+        m_angle = degrees;
+        update();
+        return;
+    }
+    if (!m_turn) {
+        m_turn = new QVariantAnimation(this);
+        connect(m_turn, &QVariantAnimation::valueChanged, this, [this](const QVariant& v) {
+            m_angle = v.toDouble();
+            update();
+        });
+    }
+    m_turn->setStartValue(m_angle);
+    m_turn->setEndValue(degrees);
+    kestu::Animation::springSnappy().apply(m_turn);
+    m_turn->start();
+}
+
+void FooterIconButton::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    const QRectF box(rect());
+    if (m_angle != 0) {
+        p.translate(box.center());
+        p.rotate(m_angle);
+        p.translate(-box.center());
+    }
+    kestu::KestuSymbols::paint(p, box, m_symbol, symbolSize, kestu::Color::textSecondary().resolve(this));
+}
+
+} // namespace tremlor

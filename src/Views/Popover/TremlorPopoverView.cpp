@@ -1,0 +1,455 @@
+#include "Views/Popover/TremlorPopoverView.h"
+
+#include "Engine/TremlorEngineProtocol.h"
+#include "KestuDesign/Components/KestuButton.h"
+#include "KestuDesign/Resources/KestuFontRegistry.h"
+#include "KestuDesign/Resources/KestuSymbols.h"
+#include "KestuDesign/Tokens/KestuAnimation.h"
+#include "KestuDesign/Tokens/KestuColor.h"
+#include "KestuDesign/Tokens/KestuFont.h"
+#include "KestuDesign/Tokens/KestuMetrics.h"
+#include "KestuDesign/Tokens/KestuTransition.h"
+#include "KestuDesign/Utilities/KestuReducedMotion.h"
+#include "Models/TremlorSettings.h"
+#include "Platform/Json.h"
+#include "Views/Popover/ActivityRing.h"
+#include "Views/Popover/DisclosureToggle.h"
+#include "Views/Popover/DurationPickerView.h"
+#include "Views/Popover/FooterIconButton.h"
+#include "Views/Popover/StatusHeaderView.h"
+#include "Views/Shared/SettingBinding.h"
+#include "Views/Shared/TremlorColor.h"
+#include "Views/Shared/ViewSymbols.h"
+
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QShortcut>
+#include <QTextEdit>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <optional>
+
+namespace tremlor {
+
+namespace {
+
+constexpr int glyphSize = 16;
+constexpr int tiltDegrees = 15;
+constexpr int tiltReturnMs = 200;
+
+// A one-point line in the kit's separator colour.
+class PanelDivider final : public QWidget {
+public:
+    explicit PanelDivider(QWidget* parent)
+        : QWidget(parent)
+    {
+        setFixedHeight(1);
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.fillRect(rect(), kestu::Color::separator().resolve(this));
+    }
+};
+
+bool isTextInput(const QWidget* widget)
+{
+    return widget
+        && (qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QTextEdit*>(widget)
+            || qobject_cast<const QPlainTextEdit*>(widget) || qobject_cast<const QAbstractSpinBox*>(widget)
+            || widget->testAttribute(Qt::WA_InputMethodEnabled));
+}
+
+// The panel's unmodified keys that a text field types: Return and the digits.
+bool isFieldKey(const QKeyEvent* key)
+{
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    if (modifiers != Qt::NoModifier)
+        return false;
+    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter
+        || (key->key() >= Qt::Key_0 && key->key() <= Qt::Key_9);
+}
+
+} // namespace
+
+TremlorPopoverView::TremlorPopoverView(
+    TremlorSettings& settings, TremlorEngineProtocol& engine, const AppScannerFactory& makeScanner, QWidget* parent)
+    : QWidget(parent)
+    , m_settings(settings)
+    , m_engine(engine)
+    , m_scanner(makeScanner ? makeScanner() : nullptr)
+    , m_selectedDuration(initialDuration(settings))
+{
+    ViewSymbols::registerAll();
+    setObjectName(QStringLiteral("popover"));
+    setAccessibleName(tr("Tremlor"));
+    setFixedWidth(panelWidth);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+
+    m_root = new QVBoxLayout(this);
+    const int padding = int(kestu::Space::space16);
+    m_root->setContentsMargins(padding, padding, padding, padding);
+    m_root->setSpacing(0);
+
+    m_root->addWidget(buildHeader());
+    m_root->addSpacing(8);
+    m_root->addWidget(new PanelDivider(this));
+    // The ring keeps room around itself for its bounce; the gap above it stays 12 points.
+    m_root->addSpacing(12 - ActivityRing::bounceMargin);
+
+    m_status = new StatusHeaderView(this);
+    m_root->addWidget(m_status);
+    m_root->addSpacing(12);
+
+    m_picker = new DurationPickerView(kestu::KestuBinding<Duration>([this] { return m_selectedDuration; },
+                                          [this](const Duration& d) { setSelectedDuration(d); }),
+        this);
+    m_root->addWidget(m_picker);
+    m_root->addSpacing(16 - DurationChip::pulseMargin);
+
+    m_startButton = new kestu::KestuButton(
+        tr("Start"), QStringLiteral("play.fill"), kestu::KestuButtonVariant::primary, [this] { toggleSession(); },
+        this);
+    m_startButton->setAccessibleDescription(tr("Starts jiggling and dismisses this panel"));
+    m_stopButton = new kestu::KestuButton(
+        tr("Stop"), QStringLiteral("stop.fill"), kestu::KestuButtonVariant::destructive, [this] { toggleSession(); },
+        this);
+    m_stopButton->setAccessibleName(tr("Stop Tremlor"));
+    m_stopButton->setAccessibleDescription(tr("Stops the current session"));
+    for (kestu::KestuButton* button : { m_startButton, m_stopButton })
+        button->setFocusPolicy(Qt::NoFocus);
+    // The primary fill is the palette's accent: the product's own, as on the chips and ring.
+    QPalette accent;
+    accent.setColor(QPalette::Highlight, Color::accent());
+    m_startButton->setPalette(accent);
+    m_root->addWidget(m_startButton);
+    m_root->addWidget(m_stopButton);
+    m_root->addSpacing(8);
+
+    m_disclosure = new DisclosureToggle(kestu::KestuBinding<bool>([this] { return m_settings.popoverExpanded(); },
+                                            [this](const bool& expanded) { m_settings.setPopoverExpanded(expanded); }),
+        this);
+    m_root->addWidget(m_disclosure);
+
+    // The further options (or the summary of the chosen applications) go here.
+    m_sectionSlot = new QWidget(this);
+    m_sectionSlot->setObjectName(QStringLiteral("popover-section"));
+    auto* sectionLayout = new QVBoxLayout(m_sectionSlot);
+    sectionLayout->setContentsMargins(0, 0, 0, 0);
+    sectionLayout->setSpacing(0);
+    m_root->addWidget(m_sectionSlot);
+
+    m_root->addSpacing(8);
+    m_root->addWidget(new PanelDivider(this));
+    m_root->addSpacing(8);
+    m_root->addWidget(buildFooter());
+
+    buildShortcuts();
+
+    watch(
+        this, &m_engine, [this] { refreshStatus(); }, &TremlorEngineProtocol::isActiveChanged,
+        &TremlorEngineProtocol::isPausedByIdleChanged, &TremlorEngineProtocol::remainingTimeStringChanged,
+        &TremlorEngineProtocol::nextAppNameChanged, &TremlorEngineProtocol::countdownChanged);
+    watch(
+        this, &m_engine, [this] { refreshGlyph(); }, &TremlorEngineProtocol::isActiveChanged,
+        &TremlorEngineProtocol::isPausedByIdleChanged);
+    watch(
+        this, &m_engine, [this] { refreshToggleButton(); }, &TremlorEngineProtocol::isActiveChanged);
+    watch(
+        this, &m_settings, [this] { m_disclosure->refresh(); }, &TremlorSettings::popoverExpandedChanged);
+    watch(
+        this, &m_settings, [this] { refreshSection(true); }, &TremlorSettings::popoverExpandedChanged,
+        &TremlorSettings::selectedAppBundleIDsChanged);
+    watch(
+        this, &m_settings, [this] { refreshFooter(); }, &TremlorSettings::profilesChanged);
+    refreshStartLabel();
+    setFixedHeight(m_root->sizeHint().height());
+}
+
+TremlorPopoverView::~TremlorPopoverView()
+{
+    if (m_filtering)
+        qApp->removeEventFilter(this);
+}
+
+Duration TremlorPopoverView::initialDuration(const TremlorSettings& settings)
+{
+    const auto preset = [](const QString& id) -> std::optional<Duration> {
+        for (const Duration& d : Duration::allCases())
+            if (d.id() == id)
+                return d;
+        return std::nullopt;
+    };
+    const QString lastUsed = settings.lastUsedDurationId();
+    if (!lastUsed.isEmpty())
+        if (const auto d = preset(lastUsed))
+            return *d;
+    if (const auto d = preset(settings.defaultDurationId()))
+        return *d;
+    return Duration::hours1();
+}
+
+QWidget* TremlorPopoverView::buildHeader()
+{
+    auto* header = new QWidget(this);
+    header->setObjectName(QStringLiteral("popover-header"));
+    auto* row = new QHBoxLayout(header);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(8);
+    m_glyph = new QLabel(header);
+    m_glyph->setObjectName(QStringLiteral("popover-glyph"));
+    m_glyph->setFixedSize(glyphSize, glyphSize);
+    m_glyph->setScaledContents(true);
+    auto* name = new QLabel(QStringLiteral("Tremlor"), header);
+    name->setObjectName(QStringLiteral("popover-title"));
+    name->setFont(kestu::Font::subtitle());
+    row->addWidget(m_glyph);
+    row->addWidget(name);
+    row->addStretch(1);
+    return header;
+}
+
+QWidget* TremlorPopoverView::buildFooter()
+{
+    auto* footer = new QWidget(this);
+    footer->setObjectName(QStringLiteral("popover-footer"));
+    auto* row = new QHBoxLayout(footer);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(16);
+    m_profileButton = new FooterIconButton(QStringLiteral("person.crop.rectangle.stack"), tr("Switch Profile"),
+        QStringLiteral("profile-cycle-button"), footer);
+    connect(m_profileButton, &QAbstractButton::clicked, this, &TremlorPopoverView::cycleToNextProfile);
+    auto* settingsButton = new FooterIconButton(
+        QStringLiteral("gearshape"), tr("Open Settings"), QStringLiteral("settings-button"), footer);
+    connect(settingsButton, &QAbstractButton::clicked, this, &TremlorPopoverView::openSettingsRequested);
+    auto* quitButton
+        = new FooterIconButton(QStringLiteral("power"), tr("Quit Tremlor"), QStringLiteral("quit-button"), footer);
+    connect(quitButton, &QAbstractButton::clicked, this, &TremlorPopoverView::quitRequested);
+    row->addWidget(m_profileButton);
+    row->addStretch(1);
+    row->addWidget(settingsButton);
+    row->addWidget(quitButton);
+    return footer;
+}
+
+void TremlorPopoverView::buildShortcuts()
+{
+    const auto add = [this](const QKeySequence& keys, auto action) {
+        auto* shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, action);
+    };
+    add(QKeySequence(Qt::Key_Return), [this] { returnAction(); });
+    add(QKeySequence(Qt::Key_Enter), [this] { returnAction(); });
+    add(QKeySequence(Qt::CTRL | Qt::Key_Comma), [this] { Q_EMIT openSettingsRequested(); });
+    add(QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { Q_EMIT quitRequested(); });
+    const auto& presets = Duration::allCases();
+    for (int i = 0; i < int(presets.size()); ++i) {
+        const Duration duration = presets[size_t(i)];
+        add(QKeySequence(Qt::Key_1 + i), [this, duration] { setSelectedDuration(duration); });
+    }
+}
+
+bool TremlorPopoverView::eventFilter(QObject* watched, QEvent* event)
+{
+    // A text field keeps Return and the digits: accepting the override sends the key to the
+    // field instead of the panel's shortcuts.
+    if (event->type() == QEvent::ShortcutOverride && watched->isWidgetType()) {
+        auto* widget = static_cast<QWidget*>(watched);
+        if (widget->window() == window() && isTextInput(widget) && isFieldKey(static_cast<QKeyEvent*>(event))) {
+            event->accept();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool TremlorPopoverView::event(QEvent* event)
+{
+    const bool handled = QWidget::event(event);
+    // As tall as the content, whatever shows below the toggle.
+    if (event->type() == QEvent::LayoutRequest)
+        setFixedHeight(m_root->sizeHint().height());
+    return handled;
+}
+
+void TremlorPopoverView::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    kestu::Kestu::registerFonts();
+    if (m_scanner)
+        m_installedApps = m_scanner->scanInstalledApps();
+    refreshSection(false);
+    if (!m_filtering) {
+        qApp->installEventFilter(this);
+        m_filtering = true;
+    }
+}
+
+void TremlorPopoverView::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    if (m_filtering) {
+        qApp->removeEventFilter(this);
+        m_filtering = false;
+    }
+}
+
+void TremlorPopoverView::setSelectedDuration(const Duration& duration)
+{
+    if (duration == m_selectedDuration)
+        return;
+    m_selectedDuration = duration;
+    m_picker->refresh();
+    refreshStartLabel();
+}
+
+QString TremlorPopoverView::popoverGlyphName() const
+{
+    if (m_engine.isPausedByIdle())
+        return QStringLiteral("tremlor-glyph-paused");
+    if (m_engine.isActive())
+        return QStringLiteral("tremlor-glyph-active");
+    return QStringLiteral("tremlor-glyph");
+}
+
+void TremlorPopoverView::setGlyphLookup(GlyphLookup lookup)
+{
+    m_glyphLookup = std::move(lookup);
+    refreshGlyph();
+}
+
+void TremlorPopoverView::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.fillRect(rect(), kestu::Color::surfaceSecondary().resolve(this));
+}
+
+kestu::KestuButton* TremlorPopoverView::startStopButton() const
+{
+    return m_shownActive ? m_stopButton : m_startButton;
+}
+
+void TremlorPopoverView::startSession()
+{
+    m_settings.setLastUsedDurationId(m_selectedDuration.id());
+    m_engine.start(m_selectedDuration);
+}
+
+void TremlorPopoverView::toggleSession()
+{
+    if (!m_engine.isActive()) {
+        m_settings.setLastUsedDurationId(m_selectedDuration.id());
+        if (m_settings.popoverExpanded())
+            m_settings.setPopoverExpanded(false);
+        m_engine.start(m_selectedDuration);
+    } else {
+        m_engine.stop(false);
+    }
+    Q_EMIT dismissPopoverRequested();
+}
+
+void TremlorPopoverView::returnAction()
+{
+    if (m_engine.isActive()) {
+        m_engine.stop(false);
+        return;
+    }
+    startSession();
+    Q_EMIT dismissPopoverRequested();
+}
+
+void TremlorPopoverView::cycleToNextProfile()
+{
+    const QList<Profile> profiles = m_settings.profiles();
+    if (profiles.isEmpty())
+        return;
+    // Exact text: a stale or lower-case id matches nothing, so the cycle starts at the first.
+    const QString active = m_settings.activeProfileId();
+    qsizetype next = 0;
+    for (qsizetype i = 0; i < profiles.size(); ++i) {
+        if (json::uuidText(profiles[i].id) == active) {
+            next = (i + 1) % profiles.size();
+            break;
+        }
+    }
+    const Profile profile = profiles[next];
+    m_settings.applyProfile(profile);
+    setSelectedDuration(profile.duration);
+    if (kestu::prefersReducedMotion())
+        return;
+    m_profileCycleAngle += tiltDegrees;
+    m_profileButton->turnTo(m_profileCycleAngle, false);
+    QTimer::singleShot(tiltReturnMs, this, [this] {
+        m_profileCycleAngle -= tiltDegrees;
+        m_profileButton->turnTo(m_profileCycleAngle, false);
+    });
+}
+
+void TremlorPopoverView::refreshStatus()
+{
+    StatusHeaderView::State state;
+    state.isActive = m_engine.isActive();
+    state.isPausedByIdle = m_engine.isPausedByIdle();
+    state.remainingTimeString = m_engine.remainingTimeString();
+    state.nextAppName = m_engine.nextAppName();
+    state.sessionProgress = m_engine.sessionProgress();
+    state.isIndefiniteSession = m_engine.isIndefinite();
+    state.remainingSeconds = m_engine.remainingSeconds();
+    m_status->setState(state);
+}
+
+void TremlorPopoverView::refreshGlyph()
+{
+    const QString name = popoverGlyphName();
+    const QIcon icon = m_glyphLookup ? m_glyphLookup(name) : kestu::KestuSymbols::icon(name);
+    // No image of that name: an empty square keeps the title in its place.
+    m_glyph->setPixmap(icon.isNull() ? QPixmap() : icon.pixmap(QSize(glyphSize, glyphSize), devicePixelRatioF()));
+}
+
+void TremlorPopoverView::refreshToggleButton()
+{
+    const bool active = m_engine.isActive();
+    const bool first = m_startButton->objectName().isEmpty() && m_stopButton->objectName().isEmpty();
+    if (!first && active == m_shownActive)
+        return;
+    m_shownActive = active;
+    kestu::KestuButton* shown = active ? m_stopButton : m_startButton;
+    kestu::KestuButton* hidden = active ? m_startButton : m_stopButton;
+    hidden->setObjectName(QString());
+    hidden->hide();
+    shown->setObjectName(QStringLiteral("start-stop-button"));
+    if (first || kestu::prefersReducedMotion() || !isVisible())
+        shown->show();
+    else
+        kestu::KestuTransition::kestuFade().insert(shown, kestu::Animation::fadeSmooth());
+}
+
+void TremlorPopoverView::refreshStartLabel()
+{
+    m_startButton->setAccessibleName(tr("Start Tremlor for %1").arg(m_selectedDuration.accessibleLabel()));
+}
+
+void TremlorPopoverView::refreshSection(bool animated)
+{
+    Q_UNUSED(animated);
+    // The expanded content (interval, profile, applications) and the compact summary of the
+    // chosen applications are separate views that are not placed here yet.
+}
+
+void TremlorPopoverView::refreshFooter()
+{
+    m_profileButton->setVisible(!m_settings.profiles().isEmpty());
+}
+
+} // namespace tremlor

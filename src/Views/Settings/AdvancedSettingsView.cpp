@@ -1,0 +1,205 @@
+#include "Views/Settings/AdvancedSettingsView.h"
+
+#include "Helpers/AccessibilityHelper.h"
+#include "KestuDesign/Resources/KestuSymbols.h"
+#include "KestuDesign/Tokens/KestuColor.h"
+#include "KestuDesign/Tokens/KestuFont.h"
+#include "KestuDesign/Tokens/KestuMetrics.h"
+#include "Models/TremlorSettings.h"
+#include "Views/Settings/BarButton.h"
+#include "Views/Settings/SettingsContext.h"
+#include "Views/Shared/FormButton.h"
+#include "Views/Shared/GroupedForm.h"
+#include "Views/Shared/TokenLabel.h"
+
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace tremlor {
+
+namespace {
+
+// "Granted" with a green check, or "Not Granted" with a red cross, in the callout style.
+class PermissionStatus final : public QWidget {
+public:
+    explicit PermissionStatus(QWidget* parent)
+        : QWidget(parent)
+        , m_text(new TokenLabel(QString(), kestu::Font::callout(), kestu::Color::danger(), this))
+    {
+        setObjectName(QStringLiteral("accessibility-status"));
+        m_text->setObjectName(QStringLiteral("accessibility-status-text"));
+        auto* layout = new QHBoxLayout(this);
+        layout->setContentsMargins(kestu::Font::callout().pixelSize() + int(kestu::Space::space4) + 2, 0, 0, 0);
+        layout->setSpacing(0);
+        layout->addWidget(m_text);
+        setGranted(false);
+    }
+
+    void setGranted(bool granted)
+    {
+        m_granted = granted;
+        m_text->setText(granted ? tr("Granted") : tr("Not Granted"));
+        m_text->setColorToken(color());
+        setAccessibleName(m_text->text());
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        const int side = kestu::Font::callout().pixelSize() + 2;
+        kestu::KestuSymbols::paint(p, QRectF(0, 0, side, height()),
+            m_granted ? QStringLiteral("checkmark.circle.fill") : QStringLiteral("xmark.circle.fill"), side,
+            color().resolve(this));
+    }
+
+private:
+    const kestu::KestuColor& color() const { return m_granted ? kestu::Color::success() : kestu::Color::danger(); }
+
+    TokenLabel* m_text;
+    bool m_granted = false;
+};
+
+} // namespace
+
+AdvancedSettingsView::AdvancedSettingsView(
+    SettingsContext& context, std::chrono::milliseconds pollInterval, QWidget* parent)
+    : QWidget(parent)
+    , m_settings(context.settings)
+    , m_accessibility(context.accessibility)
+    , m_poll(new QTimer(this))
+    , m_status(new PermissionStatus(nullptr))
+{
+    setObjectName(QStringLiteral("advanced-settings"));
+    setAccessibleName(tr("Advanced"));
+    m_poll->setObjectName(QStringLiteral("accessibility-poll"));
+    m_poll->setInterval(pollInterval);
+    connect(m_poll, &QTimer::timeout, this, &AdvancedSettingsView::checkAccessibility);
+
+    auto* form = new GroupedForm(this);
+    GroupedFormSection* access = form->addSection(tr("Accessibility"), QStringLiteral("advanced-accessibility"));
+    access->addRow(tr("Accessibility Permission"), m_status);
+    auto* open = new FormButton(tr("Open System Settings"));
+    open->setObjectName(QStringLiteral("open-system-settings"));
+    connect(open, &QAbstractButton::clicked, this, [] { AccessibilityHelper::openAccessibilitySettings(); });
+    auto* openRow = new QWidget;
+    auto* openLayout = new QHBoxLayout(openRow);
+    openLayout->setContentsMargins(0, 0, 0, 0);
+    openLayout->addWidget(open);
+    openLayout->addStretch(1);
+    access->addRow(openRow);
+
+    GroupedFormSection* data = form->addSection(tr("Data"), QStringLiteral("advanced-data"));
+    auto* reset = new BarButton(
+        BarButton::Style::destructive, tr("Reset to Defaults"), std::nullopt, QStringLiteral("reset-to-defaults"));
+    auto* resetRow = new QWidget;
+    auto* resetLayout = new QHBoxLayout(resetRow);
+    resetLayout->setContentsMargins(0, 0, 0, 0);
+    resetLayout->addWidget(reset);
+    resetLayout->addStretch(1);
+    data->addRow(resetRow);
+    auto* exportButton = new BarButton(BarButton::Style::bordered, tr("Export"), QStringLiteral("square.and.arrow.up"),
+        QStringLiteral("export-settings"));
+    auto* importButton = new BarButton(BarButton::Style::bordered, tr("Import"),
+        QStringLiteral("square.and.arrow.down"), QStringLiteral("import-settings"));
+    auto* fileRow = new QWidget;
+    auto* fileLayout = new QHBoxLayout(fileRow);
+    fileLayout->setContentsMargins(0, 0, 0, 0);
+    fileLayout->setSpacing(int(kestu::Space::space12));
+    fileLayout->addWidget(exportButton);
+    fileLayout->addWidget(importButton);
+    fileLayout->addStretch(1);
+    data->addRow(fileRow);
+
+    connect(reset, &QAbstractButton::clicked, this, &AdvancedSettingsView::confirmReset);
+    connect(exportButton, &QAbstractButton::clicked, this, &AdvancedSettingsView::exportSettings);
+    connect(importButton, &QAbstractButton::clicked, this, &AdvancedSettingsView::importSettings);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(form);
+}
+
+void AdvancedSettingsView::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    checkAccessibility();
+    m_poll->start();
+}
+
+void AdvancedSettingsView::hideEvent(QHideEvent* event)
+{
+    m_poll->stop();
+    QWidget::hideEvent(event);
+}
+
+void AdvancedSettingsView::checkAccessibility()
+{
+    m_granted = m_accessibility.isTrusted();
+    static_cast<PermissionStatus*>(m_status)->setGranted(m_granted);
+}
+
+void AdvancedSettingsView::confirmReset()
+{
+    auto* alert = new QMessageBox(this);
+    alert->setObjectName(QStringLiteral("reset-alert"));
+    alert->setAttribute(Qt::WA_DeleteOnClose);
+    alert->setWindowTitle(tr("Reset to Defaults"));
+    alert->setText(tr("Reset to Defaults"));
+    alert->setInformativeText(
+        tr("This will reset all settings to their default values. This action cannot be undone."));
+    QPushButton* cancel = alert->addButton(tr("Cancel"), QMessageBox::RejectRole);
+    cancel->setObjectName(QStringLiteral("reset-cancel"));
+    QPushButton* confirm = alert->addButton(tr("Reset"), QMessageBox::DestructiveRole);
+    confirm->setObjectName(QStringLiteral("reset-confirm"));
+    alert->setDefaultButton(cancel);
+    alert->setEscapeButton(cancel);
+    connect(alert, &QMessageBox::buttonClicked, this, [this, confirm](QAbstractButton* button) {
+        if (button == confirm)
+            m_settings.resetToDefaults();
+    });
+    alert->open();
+}
+
+void AdvancedSettingsView::exportSettings()
+{
+    // A record that cannot be encoded opens no dialog.
+    m_exportDocument = TremlorSettingsDocument::fromSettings(m_settings);
+    if (!m_exportDocument)
+        return;
+    auto* dialog = new QFileDialog(this, tr("Export Settings"));
+    dialog->setObjectName(QStringLiteral("export-dialog"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setNameFilter(TremlorSettingsDocument::nameFilter());
+    dialog->setDefaultSuffix(QStringLiteral("json"));
+    dialog->selectFile(TremlorSettingsDocument::defaultFileName());
+    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& path) {
+        if (m_exportDocument)
+            m_exportDocument->write(path);
+    });
+    connect(dialog, &QDialog::finished, this, [this] { m_exportDocument.reset(); });
+    dialog->open();
+}
+
+void AdvancedSettingsView::importSettings()
+{
+    auto* dialog = new QFileDialog(this, tr("Import Settings"));
+    dialog->setObjectName(QStringLiteral("import-dialog"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    dialog->setNameFilter(TremlorSettingsDocument::nameFilter());
+    connect(dialog, &QFileDialog::fileSelected, this,
+        [this](const QString& path) { TremlorSettingsDocument::importFrom(path, m_settings); });
+    dialog->open();
+}
+
+} // namespace tremlor

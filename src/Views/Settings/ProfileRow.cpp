@@ -1,0 +1,135 @@
+#include "Views/Settings/ProfileRow.h"
+
+#include "KestuDesign/Components/KestuInlineEditLabel.h"
+#include "KestuDesign/Components/KestuTextField.h"
+#include "KestuDesign/Resources/KestuSymbols.h"
+#include "KestuDesign/Tokens/KestuColor.h"
+#include "KestuDesign/Tokens/KestuFont.h"
+#include "KestuDesign/Tokens/KestuMetrics.h"
+#include "Models/TremlorSettings.h"
+#include "Views/Settings/ProfilesSettingsView.h"
+#include "Views/Shared/TokenLabel.h"
+
+#include <QChildEvent>
+#include <QContextMenuEvent>
+#include <QHBoxLayout>
+#include <QPainter>
+
+namespace tremlor {
+
+namespace {
+
+const Profile* findProfile(const TremlorSettings& settings, const QUuid& id)
+{
+    for (const Profile& profile : settings.profiles()) {
+        if (profile.id == id)
+            return &profile;
+    }
+    return nullptr;
+}
+
+// The active profile's mark: "checkmark.circle.fill" in the success colour, at caption size.
+class CheckMark final : public QWidget {
+public:
+    explicit CheckMark(QWidget* parent)
+        : QWidget(parent)
+    {
+        setObjectName(QStringLiteral("profile-active-mark"));
+        setAccessibleName(tr("Active profile"));
+        setFixedSize(14, 14);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        kestu::KestuSymbols::paint(p, rect(), QStringLiteral("checkmark.circle.fill"),
+            kestu::Font::caption().pixelSize(), kestu::Color::success().resolve(this));
+    }
+};
+
+} // namespace
+
+ProfileRow::ProfileRow(const QUuid& id, const TremlorSettings& settings, QWidget* parent)
+    : SectionListRow(id, parent)
+    , m_settings(settings)
+    , m_check(new CheckMark(this))
+    , m_summary(new TokenLabel(QString(), kestu::Font::caption(), kestu::Color::textSecondary(), this))
+{
+    setObjectName(QStringLiteral("profile-row"));
+    // The binding reads the stored name by id; a committed rename is reported like a keystroke.
+    kestu::KestuBinding<QString> name(
+        [this] {
+            const Profile* profile = findProfile(m_settings, this->id());
+            return profile ? profile->name : QString();
+        },
+        [this](const QString& value) { Q_EMIT renamed(this->id(), value); });
+    m_name = new kestu::KestuInlineEditLabel(
+        std::move(name), kestu::Font::body(), kestu::KestuInlineEditLabel::PencilVisibility::onHover, false, {}, this);
+    m_name->setObjectName(QStringLiteral("profile-name"));
+    m_name->installEventFilter(this);
+
+    m_summary->setObjectName(QStringLiteral("profile-summary"));
+    m_summary->setTextFormat(Qt::PlainText);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(
+        int(kestu::Space::space8), int(kestu::Space::space4), int(kestu::Space::space8), int(kestu::Space::space4));
+    layout->setSpacing(int(kestu::Space::space8));
+    layout->addWidget(m_name, 1);
+    layout->addWidget(m_check);
+    layout->addWidget(m_summary);
+    setMinimumHeight(36);
+    refresh();
+}
+
+void ProfileRow::refresh()
+{
+    const Profile* profile = findProfile(m_settings, id());
+    if (!profile)
+        return;
+    if (!m_name->isEditing())
+        m_name->refresh();
+    m_check->setVisible(m_settings.activeProfileId() == json::uuidText(profile->id));
+    const QString summary = ProfilesSettingsView::profileSummary(*profile);
+    if (m_summary->text() != summary)
+        m_summary->setText(summary);
+    setAccessibleName(profile->name);
+}
+
+void ProfileRow::contextMenuEvent(QContextMenuEvent* event)
+{
+    Q_EMIT pressed(id());
+    Q_EMIT menuRequested(id(), event->globalPos());
+    event->accept();
+}
+
+void ProfileRow::enterEvent(QEnterEvent* event)
+{
+    m_name->setHovering(true);
+    SectionListRow::enterEvent(event);
+}
+
+void ProfileRow::leaveEvent(QEvent* event)
+{
+    m_name->setHovering(false);
+    SectionListRow::leaveEvent(event);
+}
+
+bool ProfileRow::eventFilter(QObject* watched, QEvent* event)
+{
+    // The inline label makes a fresh field for each rename: every keystroke in it is saved at
+    // once, and the field itself is left alone, so its text and caret stay where they are.
+    if (watched == m_name && event->type() == QEvent::ChildPolished) {
+        auto* field = qobject_cast<kestu::KestuTextField*>(static_cast<QChildEvent*>(event)->child());
+        if (field && field != m_hookedEditor) {
+            m_hookedEditor = field;
+            field->setObjectName(QStringLiteral("profile-name-field"));
+            field->setAccessibleName(tr("Profile name"));
+            connect(field, &QLineEdit::textEdited, this, [this](const QString& text) { Q_EMIT renamed(id(), text); });
+        }
+    }
+    return SectionListRow::eventFilter(watched, event);
+}
+
+} // namespace tremlor

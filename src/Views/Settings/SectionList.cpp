@@ -1,0 +1,302 @@
+#include "Views/Settings/SectionList.h"
+
+#include "KestuDesign/Components/KestuEmptyState.h"
+#include "KestuDesign/Tokens/KestuColor.h"
+#include "KestuDesign/Tokens/KestuMetrics.h"
+#include "Views/Shared/GroupedForm.h"
+#include "Views/Shared/Hairline.h"
+#include "Views/Shared/TremlorColor.h"
+
+#include <QApplication>
+#include <QHash>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace tremlor {
+
+namespace {
+
+constexpr int cardInset = static_cast<int>(kestu::Space::space20);
+constexpr int cardPadding = static_cast<int>(kestu::Space::space4);
+
+} // namespace
+
+// The rounded card the rows sit on. It stacks them itself, touching only the rows whose place
+// or height changed: adding rows at the end, or opening one row, never lays out the others.
+class SectionList::RowsCard final : public QWidget {
+public:
+    explicit RowsCard(QWidget* parent)
+        : QWidget(parent)
+    {
+        setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    }
+
+    void setRows(const QList<SectionListRow*>& rows)
+    {
+        m_rows = rows;
+        relayout();
+    }
+
+    QSize sizeHint() const override { return QSize(0, m_height); }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    bool event(QEvent* event) override
+    {
+        // A row's own layout changed (it opened or closed).
+        if (event->type() == QEvent::LayoutRequest)
+            relayout();
+        return QWidget::event(event);
+    }
+
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QWidget::resizeEvent(event);
+        relayout();
+    }
+
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(kestu::Color::border().resolve(this), 0.5));
+        p.setBrush(kestu::Color::surfaceSecondary().resolve(this));
+        p.drawRoundedRect(
+            QRectF(rect()).adjusted(0.25, 0.25, -0.25, -0.25), kestu::Radius::medium, kestu::Radius::medium);
+    }
+
+private:
+    void relayout()
+    {
+        const int rowWidth = std::max(0, width() - 2 * cardPadding);
+        int y = cardPadding;
+        for (SectionListRow* row : std::as_const(m_rows)) {
+            const int height
+                = row->sizeHint().expandedTo(row->minimumSizeHint()).expandedTo(row->minimumSize()).height();
+            const QRect place(cardPadding, y, rowWidth, height);
+            if (row->geometry() != place)
+                row->setGeometry(place);
+            y += height;
+        }
+        const int total = m_rows.isEmpty() ? 0 : y + cardPadding;
+        if (total != m_height) {
+            m_height = total;
+            updateGeometry();
+        }
+    }
+
+    QList<SectionListRow*> m_rows;
+    int m_height = 0;
+};
+
+SectionListRow::SectionListRow(const QUuid& id, QWidget* parent)
+    : QWidget(parent)
+    , m_id(id)
+{
+}
+
+void SectionListRow::setLook(bool alternate, bool selected, bool last)
+{
+    if (alternate == m_alternate && selected == m_selected && last == m_last)
+        return;
+    m_alternate = alternate;
+    m_selected = selected;
+    m_last = last;
+    update();
+}
+
+void SectionListRow::paintEvent(QPaintEvent*)
+{
+    if (!m_alternate && !m_selected)
+        return;
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    QColor fill = m_selected ? tremlor::Color::accent() : kestu::Color::surfaceTertiary().resolve(this);
+    fill.setAlphaF(m_selected ? 0.22 : 0.55);
+    p.setBrush(fill);
+    p.drawRoundedRect(QRectF(rect()), kestu::Radius::small, kestu::Radius::small);
+}
+
+void SectionListRow::mousePressEvent(QMouseEvent* event)
+{
+    Q_EMIT pressed(m_id);
+    QWidget::mousePressEvent(event);
+}
+
+SectionList::SectionList(kestu::KestuEmptyState* emptyState, QWidget* bar, QWidget* parent)
+    : QWidget(parent)
+    , m_scroll(new QScrollArea(this))
+    , m_card(new RowsCard(nullptr))
+    , m_emptyState(emptyState)
+    , m_more(new QTimer(this))
+{
+    setFocusPolicy(Qt::StrongFocus);
+    m_more->setSingleShot(true);
+    m_more->setInterval(0);
+    connect(m_more, &QTimer::timeout, this, &SectionList::makeMore);
+
+    auto* content = new QWidget;
+    content->setAutoFillBackground(false);
+    auto* contentLayout = new QVBoxLayout(content);
+    contentLayout->setContentsMargins(cardInset, cardInset, cardInset, cardInset);
+    contentLayout->setSpacing(0);
+    contentLayout->addWidget(m_card);
+    contentLayout->addStretch(1);
+
+    m_scroll->setObjectName(QStringLiteral("section-list-scroll"));
+    applySlimScrollBars(m_scroll);
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setWidgetResizable(true);
+    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scroll->setFocusPolicy(Qt::NoFocus);
+    m_scroll->viewport()->setAutoFillBackground(false);
+    m_scroll->setWidget(content);
+    m_scroll->installEventFilter(this);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_scroll, 1);
+    layout->addWidget(new Hairline(this));
+    layout->addWidget(bar);
+
+    m_emptyState->setParent(this);
+    m_emptyState->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_card->hide();
+    placeEmptyState();
+}
+
+SectionListRow* SectionList::row(const QUuid& id) const
+{
+    for (SectionListRow* r : m_rows) {
+        if (r->id() == id)
+            return r;
+    }
+    return nullptr;
+}
+
+void SectionList::setRows(const QList<QUuid>& ids, const std::function<SectionListRow*(const QUuid&)>& makeRow)
+{
+    m_makeRow = makeRow;
+    m_ids = ids;
+    // The rows made so far stay made; a long list is made in parts, from the top.
+    const qsizetype count = std::min(ids.size(), std::max(m_rows.size(), firstRows));
+    bool same = m_rows.size() == count;
+    for (qsizetype i = 0; same && i < count; ++i)
+        same = m_rows[i]->id() == ids[i];
+    if (!same) {
+        QHash<QUuid, SectionListRow*> kept;
+        kept.reserve(m_rows.size());
+        for (SectionListRow* r : std::as_const(m_rows))
+            kept.insert(r->id(), r);
+        QList<SectionListRow*> rows;
+        rows.reserve(count);
+        for (qsizetype i = 0; i < count; ++i) {
+            SectionListRow* r = kept.take(ids[i]);
+            if (!r)
+                r = adopt(m_makeRow(ids[i]));
+            rows.append(r);
+        }
+        // Rows whose record is gone go with it.
+        for (SectionListRow* gone : std::as_const(kept))
+            delete gone;
+        m_rows = std::move(rows);
+        for (SectionListRow* r : std::as_const(m_rows))
+            r->show();
+        m_card->setRows(m_rows);
+        m_card->setVisible(!m_rows.isEmpty());
+        m_emptyState->setVisible(m_rows.isEmpty());
+        restyle();
+    }
+    scheduleMore();
+}
+
+SectionListRow* SectionList::adopt(SectionListRow* row)
+{
+    row->setParent(m_card);
+    connect(row, &SectionListRow::pressed, this, [this](const QUuid& pressedId) {
+        setFocus(Qt::MouseFocusReason);
+        setSelectedId(pressedId);
+    });
+    return row;
+}
+
+void SectionList::scheduleMore()
+{
+    if (m_rows.size() < m_ids.size())
+        m_more->start();
+    else
+        m_more->stop();
+}
+
+void SectionList::makeMore()
+{
+    const qsizetype end = std::min(m_ids.size(), m_rows.size() + rowsPerTurn);
+    for (qsizetype i = m_rows.size(); i < end; ++i) {
+        SectionListRow* r = adopt(m_makeRow(m_ids[i]));
+        r->show();
+        m_rows.append(r);
+    }
+    m_card->setRows(m_rows);
+    restyle();
+    scheduleMore();
+}
+
+bool SectionList::isComplete() const
+{
+    return m_rows.size() == m_ids.size();
+}
+
+void SectionList::setSelectedId(const std::optional<QUuid>& id)
+{
+    if (id == m_selectedId)
+        return;
+    m_selectedId = id;
+    restyle();
+    Q_EMIT selectionChanged();
+}
+
+void SectionList::restyle()
+{
+    for (qsizetype i = 0; i < m_rows.size(); ++i) {
+        SectionListRow* r = m_rows[i];
+        r->setLook(i % 2 == 1, m_selectedId && r->id() == *m_selectedId, i == m_rows.size() - 1);
+    }
+}
+
+void SectionList::keyPressEvent(QKeyEvent* event)
+{
+    // Only the list's own focus: a key typed into a row's control is that control's.
+    const bool deleteKey = event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace;
+    if (deleteKey && QApplication::focusWidget() == this && m_selectedId) {
+        Q_EMIT deleteRequested(*m_selectedId);
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool SectionList::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_scroll && event->type() == QEvent::Resize)
+        placeEmptyState();
+    return QWidget::eventFilter(watched, event);
+}
+
+void SectionList::placeEmptyState()
+{
+    const QRect area = m_scroll->geometry();
+    const int width = qMax(0, area.width() - 2 * cardInset);
+    const int height = m_emptyState->heightForWidth(width);
+    m_emptyState->setGeometry(area.x() + cardInset, area.y() + (area.height() - height) / 2, width, height);
+    m_emptyState->raise();
+}
+
+} // namespace tremlor

@@ -1,0 +1,105 @@
+#pragma once
+
+#include <QList>
+#include <QUuid>
+#include <QWidget>
+
+#include <functional>
+#include <optional>
+
+class QScrollArea;
+class QTimer;
+class QVBoxLayout;
+
+namespace kestu {
+class KestuEmptyState;
+}
+
+namespace tremlor {
+
+// One row of a SectionList: it stands for the record with its id (a profile, a schedule
+// entry) and draws the list's alternating and selected backgrounds behind its content.
+class SectionListRow : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit SectionListRow(const QUuid& id, QWidget* parent = nullptr);
+
+    const QUuid& id() const { return m_id; }
+    bool isSelected() const { return m_selected; }
+
+Q_SIGNALS:
+    void pressed(const QUuid& id);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    friend class SectionList;
+    void setLook(bool alternate, bool selected, bool last);
+
+    QUuid m_id;
+    bool m_alternate = false;
+    bool m_selected = false;
+    bool m_last = false;
+};
+
+// The list of a list-shaped settings section: rows on an inset rounded card with alternating
+// backgrounds and single selection, the empty state over it while it has no rows, a divider,
+// and the section's bar. Rows are keyed by their record's id, never by position: setRows keeps
+// the row (and whatever the user is doing in it) of every id still there. A long list shows its
+// first rows at once and makes the others a part per turn of the event loop, so opening a
+// section with a thousand records never holds up the window.
+class SectionList final : public QWidget {
+    Q_OBJECT
+
+public:
+    SectionList(kestu::KestuEmptyState* emptyState, QWidget* bar, QWidget* parent = nullptr);
+
+    static constexpr qsizetype firstRows = 40;
+    static constexpr qsizetype rowsPerTurn = 80;
+
+    // Shows one row per id in this order, making rows only for ids not shown yet. makeRow is
+    // kept for the rows made later: it must find its record by the id it is given.
+    void setRows(const QList<QUuid>& ids, const std::function<SectionListRow*(const QUuid&)>& makeRow);
+    // The rows made so far, in list order (every id's row once isComplete()).
+    QList<SectionListRow*> rows() const { return m_rows; }
+    bool isComplete() const;
+    SectionListRow* row(const QUuid& id) const;
+
+    // The selection may name a record that is gone (it then marks no row).
+    const std::optional<QUuid>& selectedId() const { return m_selectedId; }
+    void setSelectedId(const std::optional<QUuid>& id);
+
+    kestu::KestuEmptyState* emptyState() const { return m_emptyState; }
+    QScrollArea* scrollArea() const { return m_scroll; }
+
+Q_SIGNALS:
+    void selectionChanged();
+    // Delete or Backspace while the list has focus and a selection.
+    void deleteRequested(const QUuid& id);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void restyle();
+    void placeEmptyState();
+    SectionListRow* adopt(SectionListRow* row);
+    void scheduleMore();
+    void makeMore();
+
+    QScrollArea* m_scroll;
+    class RowsCard;
+    RowsCard* m_card;
+    kestu::KestuEmptyState* m_emptyState;
+    QList<SectionListRow*> m_rows;
+    QList<QUuid> m_ids;
+    std::function<SectionListRow*(const QUuid&)> m_makeRow;
+    QTimer* m_more;
+    std::optional<QUuid> m_selectedId;
+};
+
+} // namespace tremlor

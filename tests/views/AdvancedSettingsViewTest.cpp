@@ -1,0 +1,144 @@
+#include "Views/Settings/AdvancedSettingsView.h"
+
+#include "Views/Settings/SettingsWindow.h"
+#include "Views/Shared/TokenLabel.h"
+#include "views/SettingsTestSupport.h"
+#include "views/ViewTestSupport.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace tremlor;
+using settingstest::Fixture;
+
+namespace {
+
+// Counts the checks, as the real trust check would be asked.
+struct CountingAccessibility final : AccessibilityChecking {
+    bool isTrusted() const override
+    {
+        ++checks;
+        return trusted;
+    }
+    bool requestAccess(bool) override { return trusted; }
+    bool trusted = false;
+    mutable int checks = 0;
+};
+
+QString statusText(const AdvancedSettingsView& view)
+{
+    return view.findChild<TokenLabel*>("accessibility-status-text")->text();
+}
+
+} // namespace
+
+// The check runs at once when the section comes on screen, then on each tick of its two-second
+// timer, and never while the section is not shown.
+TEST(AdvancedSettings, PollsOnlyWhileShownAndChecksAtOnce)
+{
+    Fixture f;
+    CountingAccessibility access;
+    SettingsContext context { f.settings(), f.context.makeAppScanner, access, f.loginItem, f.clock };
+    AdvancedSettingsView view(context);
+    EXPECT_EQ(view.pollTimer()->interval(), 2000);
+    EXPECT_FALSE(view.pollTimer()->isActive());
+    EXPECT_EQ(access.checks, 0);
+
+    view.show();
+    EXPECT_EQ(access.checks, 1);
+    EXPECT_TRUE(view.pollTimer()->isActive());
+    EXPECT_EQ(statusText(view), QStringLiteral("Not Granted"));
+    access.trusted = true;
+    QMetaObject::invokeMethod(view.pollTimer(), "timeout");
+    EXPECT_EQ(statusText(view), QStringLiteral("Granted"));
+    EXPECT_TRUE(view.isAccessibilityGranted());
+
+    view.hide();
+    EXPECT_FALSE(view.pollTimer()->isActive());
+    access.trusted = false;
+    view.show();
+    EXPECT_EQ(access.checks, 3);
+    EXPECT_EQ(statusText(view), QStringLiteral("Not Granted"));
+}
+
+// Cancel is the default and the Escape button and changes nothing; Reset restores the
+// defaults and leaves the profiles and the schedule.
+TEST(AdvancedSettings, ResetKeepsProfilesAndSchedule)
+{
+    Fixture f;
+    TremlorSettings& s = f.settings();
+    Profile work = s.captureAsProfile(QStringLiteral("Work"));
+    s.setProfiles({ work });
+    s.setScheduleEntries({ ScheduleEntry { QUuid::createUuid(), true, { Weekday::monday }, {}, {}, work.id } });
+    s.applyProfile(work);
+    s.setMaxInterval(99);
+    s.setSelectedAppBundleIDs({ QStringLiteral("firefox") });
+    const QList<Profile> profiles = s.profiles();
+    const QList<ScheduleEntry> entries = s.scheduleEntries();
+    AdvancedSettingsView view(f.context);
+
+    view.confirmReset();
+    auto* alert = view.findChild<QMessageBox*>("reset-alert");
+    ASSERT_NE(alert, nullptr);
+    EXPECT_EQ(alert->defaultButton()->objectName(), QStringLiteral("reset-cancel"));
+    EXPECT_EQ(alert->escapeButton()->objectName(), QStringLiteral("reset-cancel"));
+    alert->findChild<QPushButton*>("reset-cancel")->click();
+    EXPECT_EQ(s.maxInterval(), 99);
+
+    view.confirmReset();
+    QTest::qWait(0);
+    alert = nullptr;
+    for (auto* candidate : view.findChildren<QMessageBox*>("reset-alert")) {
+        if (candidate->isVisible())
+            alert = candidate;
+    }
+    ASSERT_NE(alert, nullptr);
+    alert->findChild<QPushButton*>("reset-confirm")->click();
+    EXPECT_EQ(s.maxInterval(), 30);
+    EXPECT_TRUE(s.selectedAppBundleIDs().isEmpty());
+    EXPECT_TRUE(s.activeProfileId().isEmpty());
+    EXPECT_EQ(s.profiles(), profiles);
+    EXPECT_EQ(s.scheduleEntries(), entries);
+}
+
+// Export opens a JSON save dialog named TremlorSettings.json holding a fresh record, and lets
+// go of it when the dialog closes; import opens a JSON open dialog.
+TEST(AdvancedSettings, FileDialogs)
+{
+    Fixture f;
+    AdvancedSettingsView view(f.context);
+    view.exportSettings();
+    auto* save = view.findChild<QFileDialog*>("export-dialog");
+    ASSERT_NE(save, nullptr);
+    EXPECT_EQ(save->acceptMode(), QFileDialog::AcceptSave);
+    EXPECT_EQ(save->nameFilters(), QStringList { "JSON (*.json)" });
+    EXPECT_TRUE(view.exportDocument().has_value());
+    save->reject();
+    EXPECT_FALSE(view.exportDocument().has_value());
+
+    view.importSettings();
+    auto* open = view.findChild<QFileDialog*>("import-dialog");
+    ASSERT_NE(open, nullptr);
+    EXPECT_EQ(open->fileMode(), QFileDialog::ExistingFile);
+    open->reject();
+}
+
+TEST(AdvancedSettings, Renders)
+{
+    Fixture f;
+    SettingsWindow window(f.context, SettingsSection::advanced);
+    window.show();
+    QApplication::processEvents();
+    viewtest::saveRenders(window, QStringLiteral("settings-advanced-granted"));
+    f.accessibility.trusted = false;
+    window.setSelectedSection(SettingsSection::advanced);
+    QApplication::processEvents();
+    viewtest::saveRenders(window, QStringLiteral("settings-advanced-denied"));
+}

@@ -1,0 +1,306 @@
+#include "KestuDesign/Components/KestuButton.h"
+#include "KestuDesign/Utilities/KestuReducedMotion.h"
+#include "Platform/Json.h"
+#include "Views/Popover/DisclosureToggle.h"
+#include "Views/Popover/DurationPickerView.h"
+#include "Views/Popover/FooterIconButton.h"
+#include "Views/Popover/StatusHeaderView.h"
+#include "Views/Popover/TremlorPopoverView.h"
+#include "core/EngineFixture.h"
+#include "core/TempDefaults.h"
+#include "views/FakeEngine.h"
+#include "views/ViewTestSupport.h"
+
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QVBoxLayout>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+using namespace tremlor;
+using ::testing::_;
+using ::testing::NiceMock;
+
+namespace {
+
+class ListScanner final : public AppScanning {
+public:
+    explicit ListScanner(QList<AppInfo> apps)
+        : m_apps(std::move(apps))
+    {
+    }
+    QList<AppInfo> scanInstalledApps() override { return m_apps; }
+
+private:
+    QList<AppInfo> m_apps;
+};
+
+TremlorPopoverView::AppScannerFactory noApps()
+{
+    return [] { return std::make_unique<ListScanner>(QList<AppInfo> {}); };
+}
+
+class PanelTest : public ::testing::Test {
+protected:
+    void SetUp() override { kestu::setReducedMotionOverride(true); }
+    void TearDown() override { kestu::setReducedMotionOverride(std::nullopt); }
+
+    std::unique_ptr<TremlorPopoverView> makePanel()
+    {
+        return std::make_unique<TremlorPopoverView>(temp.settings(), engine, noApps());
+    }
+
+    TempDefaults temp;
+    NiceMock<viewtest::FakeEngine> engine;
+};
+
+void click(QAbstractButton* button)
+{
+    ASSERT_NE(button, nullptr);
+    ASSERT_TRUE(button->isVisible());
+    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+}
+
+} // namespace
+
+// Start and stop through the button and through Return: what each records, closes and hides.
+TEST_F(PanelTest, StartAndStopThroughTheButtonAndReturn)
+{
+    TremlorSettings& settings = temp.settings();
+    settings.setPopoverExpanded(true);
+    auto panel = makePanel();
+    kittest::showActive(*panel);
+    QSignalSpy dismissed(panel.get(), &TremlorPopoverView::dismissPopoverRequested);
+    panel->setSelectedDuration(Duration::minutes30());
+
+    EXPECT_CALL(engine, start(Duration::minutes30()));
+    click(panel->findChild<kestu::KestuButton*>(QStringLiteral("start-stop-button")));
+    EXPECT_EQ(settings.lastUsedDurationId(), QStringLiteral("30m"));
+    EXPECT_FALSE(settings.popoverExpanded());
+    EXPECT_EQ(dismissed.count(), 1);
+    auto* stop = panel->findChild<kestu::KestuButton*>(QStringLiteral("start-stop-button"));
+    ASSERT_NE(stop, nullptr);
+    EXPECT_EQ(stop->text(), QStringLiteral("Stop"));
+    EXPECT_EQ(stop->variant(), kestu::KestuButtonVariant::destructive);
+    EXPECT_EQ(stop->accessibleName(), QStringLiteral("Stop Tremlor"));
+
+    settings.setLastUsedDurationId(QStringLiteral("2h"));
+    EXPECT_CALL(engine, stop(false));
+    click(stop);
+    EXPECT_EQ(settings.lastUsedDurationId(), QStringLiteral("2h"));
+    EXPECT_EQ(dismissed.count(), 2);
+    ::testing::Mock::VerifyAndClearExpectations(&engine);
+
+    // Return starts without closing the options, and stops without hiding the panel.
+    settings.setPopoverExpanded(true);
+    panel->setSelectedDuration(Duration::indefinite());
+    EXPECT_CALL(engine, start(Duration::indefinite()));
+    QTest::keyClick(panel.get(), Qt::Key_Return);
+    EXPECT_TRUE(settings.popoverExpanded());
+    EXPECT_EQ(settings.lastUsedDurationId(), QStringLiteral("inf"));
+    EXPECT_EQ(dismissed.count(), 3);
+    EXPECT_CALL(engine, stop(false));
+    QTest::keyClick(panel.get(), Qt::Key_Return);
+    EXPECT_EQ(dismissed.count(), 3);
+    EXPECT_EQ(panel->startStopButton()->text(), QStringLiteral("Start"));
+}
+
+// The same with the real engine (every service a fake): the session runs and the panel shows it.
+class PanelWithEngine : public tremlor::testing::EngineTest { };
+
+TEST_F(PanelWithEngine, StartsAndStopsARealSession)
+{
+    kestu::setReducedMotionOverride(true);
+    makeEngine();
+    TremlorPopoverView panel(*settings, *engine, noApps());
+    kittest::showActive(panel);
+    panel.setSelectedDuration(Duration::minutes15());
+    click(panel.startStopButton());
+    settle();
+    EXPECT_TRUE(engine->isActive());
+    EXPECT_EQ(panel.statusHeader()->titleText(), QStringLiteral("Active"));
+    EXPECT_EQ(panel.statusHeader()->ringText(), QStringLiteral("15:00"));
+    fireTicks(1);
+    settle();
+    EXPECT_EQ(panel.statusHeader()->ringText(), QStringLiteral("14:59"));
+    EXPECT_EQ(panel.popoverGlyphName(), QStringLiteral("tremlor-glyph-active"));
+    QTest::keyClick(&panel, Qt::Key_Return);
+    settle();
+    EXPECT_FALSE(engine->isActive());
+    EXPECT_EQ(panel.statusHeader()->ringText(), QStringLiteral("Inactive"));
+    kestu::setReducedMotionOverride(std::nullopt);
+}
+
+// The duration the panel opens with: last used, else the default, else one hour; presets only.
+TEST_F(PanelTest, InitialDurationRule)
+{
+    struct Row {
+        const char* lastUsed;
+        const char* defaultId;
+        Duration expected;
+    };
+    const Row rows[] = {
+        { "", "4h", Duration::hours4() },
+        { "30m", "4h", Duration::minutes30() },
+        { "", "", Duration::hours1() },
+        { "custom_45", "custom_90", Duration::hours1() },
+        { "custom_45", "8h", Duration::hours8() },
+        { "bogus", "inf", Duration::indefinite() },
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.lastUsed) + "/" + row.defaultId);
+        temp.settings().setLastUsedDurationId(QString::fromUtf8(row.lastUsed));
+        temp.settings().setDefaultDurationId(QString::fromUtf8(row.defaultId));
+        auto panel = makePanel();
+        EXPECT_EQ(panel->selectedDuration(), row.expected);
+        int selected = 0;
+        for (DurationChip* chip : panel->durationPicker()->chips())
+            selected += chip->isSelected() && chip->duration() == row.expected;
+        EXPECT_EQ(selected, 1);
+    }
+}
+
+// A chip tap selects its duration (one chip at a time) and the Start label follows; a custom
+// duration selects no chip.
+TEST_F(PanelTest, ChipSelection)
+{
+    auto panel = makePanel();
+    kittest::showActive(*panel);
+    const auto& chips = panel->durationPicker()->chips();
+    ASSERT_EQ(chips.size(), 7);
+    QStringList labels;
+    for (DurationChip* chip : chips)
+        labels << chip->text();
+    EXPECT_EQ(labels.join(' '), QStringLiteral("15m 30m 1h 2h 4h 8h ∞"));
+    click(chips[1]);
+    EXPECT_EQ(panel->selectedDuration(), Duration::minutes30());
+    EXPECT_TRUE(chips[1]->isChecked());
+    EXPECT_EQ(chips[1]->accessibleName(), QStringLiteral("Set duration to 30 minutes"));
+    EXPECT_EQ(panel->startStopButton()->accessibleName(), QStringLiteral("Start Tremlor for 30 minutes"));
+    click(chips[1]); // again: still selected
+    EXPECT_TRUE(chips[1]->isChecked());
+    panel->setSelectedDuration(Duration::custom(45));
+    for (DurationChip* chip : chips)
+        EXPECT_FALSE(chip->isChecked());
+}
+
+// Digits pick a chip and Return starts, but only when no text field has the focus: typed into
+// a field, they reach the field.
+TEST_F(PanelTest, DigitsAndReturnStayInTextFields)
+{
+    auto panel = makePanel();
+    auto* field = new QLineEdit(panel->sectionSlot());
+    panel->sectionSlot()->layout()->addWidget(field);
+    kittest::showActive(*panel);
+    QSignalSpy settingsOpened(panel.get(), &TremlorPopoverView::openSettingsRequested);
+    QSignalSpy quit(panel.get(), &TremlorPopoverView::quitRequested);
+
+    QTest::keyClick(panel.get(), Qt::Key_7);
+    EXPECT_EQ(panel->selectedDuration(), Duration::indefinite());
+    QTest::keyClick(panel.get(), Qt::Key_1);
+    EXPECT_EQ(panel->selectedDuration(), Duration::minutes15());
+
+    field->setFocus();
+    ASSERT_TRUE(field->hasFocus());
+    EXPECT_CALL(engine, start(_)).Times(0);
+    QSignalSpy returned(field, &QLineEdit::returnPressed);
+    QTest::keyClicks(field, QStringLiteral("42"));
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_EQ(field->text(), QStringLiteral("42"));
+    EXPECT_EQ(returned.count(), 1);
+    EXPECT_EQ(panel->selectedDuration(), Duration::minutes15());
+    EXPECT_FALSE(engine.isActive());
+
+    // The modified shortcuts still act from a field.
+    QTest::keyClick(field, Qt::Key_Comma, Qt::ControlModifier);
+    QTest::keyClick(field, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(settingsOpened.count(), 1);
+    EXPECT_EQ(quit.count(), 1);
+}
+
+// The toggle writes popoverExpanded at once (it outlives the panel) and follows other writers.
+TEST_F(PanelTest, ExpandedStateIsPersisted)
+{
+    temp.settings().setPopoverExpanded(true);
+    {
+        auto panel = makePanel();
+        kittest::showActive(*panel);
+        DisclosureToggle* toggle = panel->disclosureToggle();
+        EXPECT_EQ(toggle->labelText(), QStringLiteral("Fewer options"));
+        EXPECT_EQ(toggle->accessibleName(), QStringLiteral("Show fewer options"));
+        // Anywhere on the row, up to its trailing edge.
+        QTest::mouseClick(toggle, Qt::LeftButton, {}, QPoint(toggle->width() - 2, toggle->height() / 2));
+        EXPECT_FALSE(temp.settings().popoverExpanded());
+        EXPECT_EQ(toggle->labelText(), QStringLiteral("More options"));
+        EXPECT_EQ(toggle->accessibleName(), QStringLiteral("Show more options"));
+        EXPECT_EQ(toggle->chevronAngle(), 0.0);
+        temp.settings().setPopoverExpanded(true);
+        EXPECT_EQ(toggle->labelText(), QStringLiteral("Fewer options"));
+        EXPECT_EQ(toggle->chevronAngle(), 90.0);
+        click(toggle);
+    }
+    temp.reopen();
+    EXPECT_FALSE(temp.settings().popoverExpanded());
+    auto panel = makePanel();
+    EXPECT_EQ(panel->disclosureToggle()->labelText(), QStringLiteral("More options"));
+}
+
+// Profile cycling: next after the active one; a stale or lower-case id starts at the first.
+TEST_F(PanelTest, ProfileCycle)
+{
+    TremlorSettings& settings = temp.settings();
+    auto panel = makePanel();
+    kittest::showActive(*panel);
+    EXPECT_FALSE(panel->profileCycleButton()->isVisible());
+    panel->cycleToNextProfile(); // nothing to cycle
+    EXPECT_TRUE(settings.activeProfileId().isEmpty());
+
+    QList<Profile> profiles;
+    const Duration durations[] = { Duration::minutes15(), Duration::hours2(), Duration::indefinite() };
+    for (int i = 0; i < 3; ++i) {
+        Profile p = settings.captureAsProfile(QStringLiteral("P%1").arg(i));
+        p.duration = durations[i];
+        p.maxInterval = 10 + i;
+        profiles << p;
+    }
+    settings.setProfiles(profiles);
+    EXPECT_TRUE(panel->profileCycleButton()->isVisible());
+    const auto id = [&](int i) { return json::uuidText(profiles[i].id); };
+
+    struct Row {
+        QString active;
+        int expected;
+    };
+    const Row rows[] = { { id(1), 2 }, { id(2), 0 }, { QString(), 0 }, { id(1).toLower(), 0 },
+        { QStringLiteral("00000000-0000-0000-0000-000000000000"), 0 } };
+    for (const Row& row : rows) {
+        settings.setActiveProfileId(row.active);
+        click(panel->profileCycleButton());
+        EXPECT_EQ(settings.activeProfileId(), id(row.expected));
+        EXPECT_EQ(settings.maxInterval(), 10 + row.expected);
+        EXPECT_EQ(panel->selectedDuration(), durations[row.expected]);
+    }
+    EXPECT_EQ(panel->profileCycleAngle(), 0.0); // reduced motion: no tilt
+}
+
+// The panel in light and dark, idle and running, for a person to look at.
+TEST_F(PanelTest, Renders)
+{
+    temp.settings().setPopoverExpanded(false);
+    auto panel = makePanel();
+    panel->show();
+    viewtest::saveRenders(*panel, QStringLiteral("popover-idle"));
+    engine.nextApp = QStringLiteral("Firefox");
+    engine.setActive(true);
+    engine.tick(2537, 0.3, QStringLiteral("42:17"));
+    viewtest::saveRenders(*panel, QStringLiteral("popover-running"));
+    engine.tick(42, 0.99, QStringLiteral("0:42"));
+    engine.setPaused(true);
+    viewtest::saveRenders(*panel, QStringLiteral("popover-paused"));
+    engine.setPaused(false);
+    engine.indefinite = true;
+    engine.tick(0, 0, QStringLiteral("∞"));
+    viewtest::saveRenders(*panel, QStringLiteral("popover-indefinite"));
+}

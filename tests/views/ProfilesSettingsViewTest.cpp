@@ -1,0 +1,212 @@
+#include "Views/Settings/ProfilesSettingsView.h"
+
+#include "KestuDesign/Components/KestuEmptyState.h"
+#include "KestuDesign/Components/KestuInlineEditLabel.h"
+#include "KestuDesign/Components/KestuTextField.h"
+#include "Views/Settings/ProfileRow.h"
+#include "Views/Settings/SectionList.h"
+#include "Views/Settings/SettingsWindow.h"
+#include "Views/Shared/TokenLabel.h"
+#include "views/SettingsTestSupport.h"
+#include "views/ViewTestSupport.h"
+
+#include <QAbstractButton>
+#include <QMenu>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+using namespace tremlor;
+using settingstest::Fixture;
+
+namespace {
+
+Profile named(
+    const QString& name, double interval = 30, MovementPattern pattern = MovementPattern::bounce, QStringList apps = {})
+{
+    Profile p;
+    p.id = QUuid::createUuid();
+    p.name = name;
+    p.maxInterval = interval;
+    p.movementPattern = pattern;
+    p.selectedAppBundleIDs = std::move(apps);
+    return p;
+}
+
+QStringList names(const TremlorSettings& s)
+{
+    QStringList list;
+    for (const Profile& p : s.profiles())
+        list << p.name;
+    return list;
+}
+
+QList<QUuid> checked(ProfilesSettingsView& view)
+{
+    QList<QUuid> ids;
+    for (SectionListRow* r : view.list()->rows()) {
+        if (!static_cast<ProfileRow*>(r)->checkMark()->isHidden())
+            ids << r->id();
+    }
+    return ids;
+}
+
+void trigger(ProfilesSettingsView& view, const QUuid& id, const char* action)
+{
+    QMenu* menu = view.makeMenu(id);
+    menu->findChild<QAction*>(QString::fromLatin1(action))->trigger();
+    delete menu;
+}
+
+} // namespace
+
+TEST(ProfilesSettings, SummaryLine)
+{
+    const struct {
+        Profile profile;
+        const char* expected;
+    } cases[] = {
+        { named("a"), "30s · Bounce" },
+        { named("b", 12.5, MovementPattern::natural, { "x", "y" }), "12s · Natural · 2 apps" },
+        { named("c", 59.9, MovementPattern::drift, { "x" }), "59s · Drift · 1 app" },
+        { named("d", 1, MovementPattern::circle, { "x", "y", "z" }), "1s · Circle · 3 apps" },
+        // Never cast to an integer out of its range.
+        { named("e", 1e300), "1e+300s · Bounce" },
+        { named("f", std::numeric_limits<double>::quiet_NaN()), "–s · Bounce" },
+        { named("g", -std::numeric_limits<double>::infinity()), "-∞s · Bounce" },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ProfilesSettingsView::profileSummary(c.profile), QString::fromUtf8(c.expected)) << c.expected;
+}
+
+// Duplicate, Set as Default and the bar's buttons; only the applied profile is checked, and new
+// profiles come at the end without being selected.
+TEST(ProfilesSettings, ActionsAndCheckMark)
+{
+    Fixture f;
+    TremlorSettings& s = f.settings();
+    const Profile work = named("Work", 45, MovementPattern::circle, { "firefox" });
+    s.setProfiles({ work, named("Home") });
+    ProfilesSettingsView view(f.context);
+    EXPECT_TRUE(checked(view).isEmpty());
+
+    trigger(view, work.id, "profile-duplicate");
+    trigger(view, s.profiles().last().id, "profile-duplicate");
+    EXPECT_EQ(names(s), (QStringList { "Work", "Home", "Work Copy", "Work Copy Copy" }));
+    EXPECT_NE(s.profiles()[3].id, s.profiles()[2].id);
+    EXPECT_EQ(s.profiles()[3].maxInterval, 45);
+
+    trigger(view, work.id, "profile-set-default");
+    EXPECT_EQ(s.activeProfileId(), json::uuidText(work.id));
+    EXPECT_EQ(s.maxInterval(), 45);
+    EXPECT_EQ(s.selectedAppBundleIDs(), QStringList { "firefox" });
+    EXPECT_EQ(checked(view), QList<QUuid> { work.id });
+    trigger(view, s.profiles()[1].id, "profile-set-default");
+    EXPECT_EQ(checked(view), QList<QUuid> { s.profiles()[1].id });
+
+    view.list()->setSelectedId(work.id);
+    view.findChild<QAbstractButton*>("profiles-save-current")->click();
+    view.findChild<QAbstractButton*>("profiles-add")->click();
+    EXPECT_EQ(names(s).mid(4), (QStringList { "New Profile", "Untitled" }));
+    EXPECT_EQ(s.profiles().last().maxInterval, 30);
+    EXPECT_EQ(view.selectedProfileId(), work.id);
+    EXPECT_EQ(view.list()->rows().last()->id(), s.profiles().last().id);
+}
+
+// Deleting by the menu, the minus button and the Delete key, with each one's selection rule;
+// the active profile's id stays behind and no row is checked.
+TEST(ProfilesSettings, DeletionEachWayKeepsItsSelectionRule)
+{
+    Fixture f;
+    TremlorSettings& s = f.settings();
+    const QList<Profile> start { named("A"), named("B"), named("C"), named("D") };
+    s.setProfiles(start);
+    s.applyProfile(start[0]);
+    ProfilesSettingsView view(f.context);
+    auto* minus = view.findChild<QAbstractButton*>("profiles-remove");
+    EXPECT_FALSE(minus->isEnabled());
+
+    // The menu's Delete on another row keeps the selection; on the selected row it clears it.
+    view.list()->setSelectedId(start[1].id);
+    trigger(view, start[0].id, "profile-delete");
+    EXPECT_EQ(view.selectedProfileId(), start[1].id);
+    EXPECT_EQ(s.activeProfileId(), json::uuidText(start[0].id));
+    EXPECT_TRUE(checked(view).isEmpty());
+    trigger(view, start[1].id, "profile-delete");
+    EXPECT_EQ(view.selectedProfileId(), std::nullopt);
+    EXPECT_EQ(names(s), (QStringList { "C", "D" }));
+
+    // The Delete key removes the selected profile and keeps the selection: minus then removes
+    // nothing and clears it.
+    view.list()->setSelectedId(start[2].id);
+    kittest::showActive(view);
+    view.list()->setFocus();
+    QTest::keyClick(view.list(), Qt::Key_Delete);
+    EXPECT_EQ(names(s), QStringList { "D" });
+    EXPECT_EQ(view.selectedProfileId(), start[2].id);
+    EXPECT_TRUE(minus->isEnabled());
+    minus->click();
+    EXPECT_EQ(names(s), QStringList { "D" });
+    EXPECT_FALSE(minus->isEnabled());
+
+    view.list()->setSelectedId(start[3].id);
+    minus->click();
+    EXPECT_TRUE(s.profiles().isEmpty());
+    EXPECT_FALSE(view.list()->emptyState()->isHidden());
+}
+
+// A rename is saved at every keystroke into the profile with the row's id, while the field
+// under the caret stays the same widget with its caret; an outside change of the list (another
+// profile removed) leaves the open rename alone.
+TEST(ProfilesSettings, RenameSavesEveryKeystrokeByIdAndKeepsTheCaret)
+{
+    Fixture f;
+    TremlorSettings& s = f.settings();
+    const QList<Profile> start { named("Alpha"), named("Work") };
+    s.setProfiles(start);
+    ProfilesSettingsView view(f.context);
+    kittest::showActive(view);
+    ProfileRow* row = view.row(start[1].id);
+    row->nameLabel()->pencil()->click();
+    kestu::KestuTextField* field = row->nameLabel()->editor();
+    ASSERT_NE(field, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([field] { return field->hasFocus(); }));
+    field->setCursorPosition(4);
+
+    QTest::keyClicks(field, " Day");
+    EXPECT_EQ(names(s), (QStringList { "Alpha", "Work Day" }));
+    s.setProfiles({ s.profiles()[1] }); // an import or the panel changes the list meanwhile
+    QTest::keyClick(field, Qt::Key_Left);
+    QTest::keyClicks(field, "s");
+    EXPECT_EQ(names(s), QStringList { "Work Dasy" });
+    EXPECT_EQ(view.row(start[1].id), row);
+    EXPECT_EQ(row->nameLabel()->editor(), field);
+    EXPECT_EQ(field->cursorPosition(), 8);
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_EQ(names(s), QStringList { "Work Dasy" });
+    EXPECT_EQ(row->nameLabel()->displayedText(), QStringLiteral("Work Dasy"));
+}
+
+TEST(ProfilesSettings, Renders)
+{
+    Fixture f;
+    TremlorSettings& s = f.settings();
+    Profile work = named("Work", 30, MovementPattern::bounce, { "firefox", "org.gnome.Calculator" });
+    s.setProfiles({ work, named("Presentation", 12.5, MovementPattern::natural, { "libreoffice" }),
+        named("Reading", 120, MovementPattern::drift) });
+    s.applyProfile(work);
+    SettingsWindow window(f.context, SettingsSection::profiles);
+    auto* view = static_cast<ProfilesSettingsView*>(window.detailView());
+    view->list()->setSelectedId(s.profiles()[1].id);
+    window.show();
+    QApplication::processEvents();
+    viewtest::saveRenders(window, QStringLiteral("settings-profiles-list"));
+    view->row(work.id)->nameLabel()->pencil()->click();
+    QApplication::processEvents();
+    viewtest::saveRenders(window, QStringLiteral("settings-profiles-rename"));
+    s.setProfiles({});
+    viewtest::saveRenders(window, QStringLiteral("settings-profiles-empty"));
+}

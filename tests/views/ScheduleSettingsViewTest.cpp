@@ -1,0 +1,199 @@
+#include "Views/Settings/ScheduleSettingsView.h"
+
+#include "KestuDesign/Components/KestuEmptyState.h"
+#include "KestuDesign/Components/KestuToggleStyle.h"
+#include "Views/Settings/ScheduleEntryRow.h"
+#include "Views/Settings/SectionList.h"
+#include "Views/Settings/SettingsWindow.h"
+#include "Views/Shared/FormPicker.h"
+#include "Views/Shared/TokenLabel.h"
+#include "views/SettingsTestSupport.h"
+#include "views/ViewTestSupport.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QTest>
+#include <QTimeEdit>
+
+#include <gtest/gtest.h>
+
+using namespace tremlor;
+using settingstest::Fixture;
+
+namespace {
+
+ScheduleEntryRow* openRow(ScheduleSettingsView& view, const QUuid& id)
+{
+    ScheduleEntryRow* row = view.row(id);
+    row->disclosure()->click();
+    return row;
+}
+
+Profile named(const QString& name)
+{
+    Profile p;
+    p.id = QUuid::createUuid();
+    p.name = name;
+    return p;
+}
+
+} // namespace
+
+// Plus appends an enabled Monday-to-Friday 9:00-17:00 entry without a profile; it shows as
+// "Weekdays" with no chip, collapsed, and the selection stays.
+TEST(ScheduleSettings, NewEntriesComeAtTheEnd)
+{
+    Fixture f;
+    TremlorSettings& s = f.settings();
+    ScheduleSettingsView view(f.context);
+    EXPECT_FALSE(view.list()->emptyState()->isHidden());
+    auto* minus = view.findChild<QAbstractButton*>("schedule-remove");
+    EXPECT_FALSE(minus->isEnabled());
+
+    view.findChild<QAbstractButton*>("schedule-add")->click();
+    view.list()->setSelectedId(s.scheduleEntries()[0].id);
+    view.findChild<QAbstractButton*>("schedule-add")->click();
+    ASSERT_EQ(s.scheduleEntries().size(), 2);
+    const ScheduleEntry& entry = s.scheduleEntries()[1];
+    using enum Weekday;
+    EXPECT_TRUE(entry.isEnabled);
+    EXPECT_EQ(entry.days, (std::set { monday, tuesday, wednesday, thursday, friday }));
+    EXPECT_EQ(entry.startTime, DateComponents::time(9, 0));
+    EXPECT_EQ(entry.endTime, DateComponents::time(17, 0));
+    EXPECT_EQ(entry.profileId, std::nullopt);
+    EXPECT_EQ(view.selectedEntryId(), s.scheduleEntries()[0].id);
+    ScheduleEntryRow* row = view.row(entry.id);
+    EXPECT_EQ(view.list()->rows().last(), row);
+    EXPECT_EQ(row->daysLabel()->text(), QStringLiteral("Weekdays"));
+    EXPECT_EQ(row->timeLabel()->text(), entry.timeRangeDescription());
+    EXPECT_TRUE(row->chip()->isHidden());
+    EXPECT_FALSE(row->isExpanded());
+    EXPECT_TRUE(view.list()->emptyState()->isHidden());
+}
+
+// Edits go to the entry with the row's id: after the first entry is deleted (here from
+// outside, as an import would), the second row still edits the second entry.
+TEST(ScheduleSettings, DayAndTimeEditsGoToTheRowsEntry)
+{
+    Fixture f;
+    TremlorSettings& s = f.settings();
+    const ScheduleEntry first = ScheduleSettingsView::newEntry();
+    const ScheduleEntry second = ScheduleSettingsView::newEntry();
+    s.setScheduleEntries({ first, second });
+    ScheduleSettingsView view(f.context);
+    ScheduleEntryRow* row = openRow(view, second.id);
+    view.list()->setSelectedId(first.id);
+    kittest::showActive(view);
+    QTest::keyClick(view.list(), Qt::Key_Delete);
+    ASSERT_EQ(s.scheduleEntries().size(), 1);
+    EXPECT_EQ(view.row(second.id), row);
+
+    row->dayToggle(Weekday::saturday)->click();
+    row->dayToggle(Weekday::sunday)->click();
+    EXPECT_EQ(s.scheduleEntries()[0].days.size(), 7u);
+    EXPECT_EQ(row->daysLabel()->text(), QStringLiteral("Every day"));
+    for (const Weekday day : weekday::allCases) {
+        if (day != Weekday::saturday && day != Weekday::sunday)
+            row->dayToggle(day)->click();
+    }
+    EXPECT_EQ(row->daysLabel()->text(), QStringLiteral("Weekends"));
+    row->dayToggle(Weekday::saturday)->click();
+    row->dayToggle(Weekday::sunday)->click();
+    EXPECT_TRUE(s.scheduleEntries()[0].days.empty());
+    EXPECT_EQ(row->daysLabel()->text(), QString());
+
+    // Only hour and minute are kept; an end before the start is kept as picked.
+    row->startPicker()->setTime(QTime(22, 45, 31));
+    row->endPicker()->setTime(QTime(6, 5));
+    EXPECT_EQ(s.scheduleEntries()[0].startTime, DateComponents::time(22, 45));
+    EXPECT_EQ(s.scheduleEntries()[0].endTime, DateComponents::time(6, 5));
+    row->enabledSwitch()->click();
+    EXPECT_FALSE(s.scheduleEntries()[0].isEnabled);
+    EXPECT_EQ(s.scheduleEntries()[0].id, second.id);
+}
+
+// The picker offers "None" and the profiles; a pick shows the chip, "None" clears both, and a
+// rename elsewhere shows at once. A time that names no moment is shown, never written back.
+TEST(ScheduleSettings, ProfilePickerWithNone)
+{
+    Fixture f;
+    TremlorSettings& s = f.settings();
+    const QList<Profile> profiles { named("Work"), named("Home") };
+    s.setProfiles(profiles);
+    ScheduleEntry entry = ScheduleSettingsView::newEntry();
+    entry.startTime = DateComponents::time(25, 0);
+    s.setScheduleEntries({ entry });
+    ScheduleSettingsView view(f.context);
+    ScheduleEntryRow* row = openRow(view, entry.id);
+    FormPicker* picker = row->profilePicker();
+    ASSERT_EQ(picker->count(), 3);
+    EXPECT_EQ(picker->itemText(0), QStringLiteral("None"));
+    EXPECT_EQ(picker->itemText(2), QStringLiteral("Home"));
+    EXPECT_EQ(picker->currentIndex(), 0);
+    EXPECT_EQ(row->startPicker()->time(), QTime(9, 30));
+
+    Q_EMIT picker->activated(2);
+    EXPECT_EQ(s.scheduleEntries()[0].profileId, profiles[1].id);
+    EXPECT_FALSE(row->chip()->isHidden());
+    EXPECT_EQ(row->chip()->text(), QStringLiteral("Home"));
+    QList<Profile> renamed = s.profiles();
+    renamed[1].name = QStringLiteral("House");
+    s.setProfiles(renamed);
+    EXPECT_EQ(row->chip()->text(), QStringLiteral("House"));
+    EXPECT_EQ(picker->itemText(2), QStringLiteral("House"));
+
+    Q_EMIT picker->activated(0);
+    EXPECT_EQ(s.scheduleEntries()[0].profileId, std::nullopt);
+    EXPECT_TRUE(row->chip()->isHidden());
+    EXPECT_EQ(s.scheduleEntries()[0].startTime, DateComponents::time(25, 0));
+}
+
+// A long list shows its first rows at once and makes the rest over later turns of the event
+// loop; a late row edits its own entry, also after the list changed while it was being made.
+TEST(ScheduleSettings, LongListsAreMadeInPartsAndStayKeyed)
+{
+    Fixture f;
+    TremlorSettings& s = f.settings();
+    QList<ScheduleEntry> entries;
+    for (int i = 0; i < 150; ++i)
+        entries.append(ScheduleSettingsView::newEntry());
+    s.setScheduleEntries(entries);
+    ScheduleSettingsView view(f.context);
+    EXPECT_EQ(view.list()->rows().size(), SectionList::firstRows);
+    entries.removeFirst();
+    s.setScheduleEntries(entries);
+    for (int turn = 0; turn < 10 && !view.list()->isComplete(); ++turn)
+        QCoreApplication::processEvents();
+    ASSERT_TRUE(view.list()->isComplete());
+    ASSERT_EQ(view.list()->rows().size(), 149);
+    EXPECT_EQ(view.list()->rows().last()->id(), entries.last().id);
+
+    openRow(view, entries.last().id)->dayToggle(Weekday::sunday)->click();
+    EXPECT_TRUE(s.scheduleEntries().last().days.contains(Weekday::sunday));
+    EXPECT_FALSE(s.scheduleEntries()[147].days.contains(Weekday::sunday));
+}
+
+TEST(ScheduleSettings, Renders)
+{
+    Fixture f;
+    TremlorSettings& s = f.settings();
+    const Profile work = named("Work");
+    s.setProfiles({ work });
+    ScheduleEntry weekdays = ScheduleSettingsView::newEntry();
+    weekdays.profileId = work.id;
+    ScheduleEntry weekend = ScheduleSettingsView::newEntry();
+    weekend.days = { Weekday::saturday, Weekday::sunday };
+    weekend.isEnabled = false;
+    weekend.startTime = DateComponents::time(10, 30);
+    weekend.endTime = DateComponents::time(14, 0);
+    s.setScheduleEntries({ weekdays, weekend });
+    SettingsWindow window(f.context, SettingsSection::schedule);
+    auto* view = static_cast<ScheduleSettingsView*>(window.detailView());
+    openRow(*view, weekdays.id);
+    view->list()->setSelectedId(weekend.id);
+    window.show();
+    QApplication::processEvents();
+    viewtest::saveRenders(window, QStringLiteral("settings-schedule-list"));
+    s.setScheduleEntries({});
+    viewtest::saveRenders(window, QStringLiteral("settings-schedule-empty"));
+}

@@ -1,0 +1,191 @@
+#include "KestuDesign/Utilities/KestuReducedMotion.h"
+#include "Views/Popover/ActivityRing.h"
+#include "Views/Popover/StatusHeaderView.h"
+
+#include <QAccessible>
+#include <QImage>
+#include <QVariantAnimation>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+using namespace tremlor;
+
+namespace {
+
+struct MotionOverride {
+    explicit MotionOverride(bool reduced) { kestu::setReducedMotionOverride(reduced); }
+    ~MotionOverride() { kestu::setReducedMotionOverride(std::nullopt); }
+};
+
+StatusHeaderView::State running(double progress, double remaining, const QString& text)
+{
+    StatusHeaderView::State s;
+    s.isActive = true;
+    s.sessionProgress = progress;
+    s.remainingSeconds = remaining;
+    s.remainingTimeString = text;
+    return s;
+}
+
+} // namespace
+
+// What the header says and the ring draws in each state of a session (motion reduced, so
+// every value is set at once).
+TEST(StatusHeader, TextsAndRingFollowTheSessionState)
+{
+    MotionOverride reduced(true);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    struct Row {
+        const char* name;
+        StatusHeaderView::State state;
+        QString centre, title, next, label, value;
+        double arc;
+    };
+    StatusHeaderView::State timed = running(0.25, 2700, QStringLiteral("45:00"));
+    timed.nextAppName = QStringLiteral("Mail");
+    StatusHeaderView::State paused = timed;
+    paused.isPausedByIdle = true;
+    StatusHeaderView::State indefinite = running(0, 0, QStringLiteral("∞"));
+    indefinite.isIndefiniteSession = true;
+    indefinite.nextAppName = QStringLiteral("Mail");
+    StatusHeaderView::State pausedIndefinite = indefinite;
+    pausedIndefinite.isPausedByIdle = true;
+    StatusHeaderView::State idle; // whatever the other inputs hold
+    idle.remainingTimeString = QStringLiteral("5:00");
+    idle.nextAppName = QStringLiteral("Mail");
+    const Row rows[] = {
+        { "idle", idle, "Inactive", "", "", "Inactive", "Not active", 0 },
+        { "timed", timed, "45:00", "Active", "Next: Mail", "Active, 45:00 remaining, next app Mail",
+            "25 percent complete", 0.25 },
+        { "paused", paused, "45:00", "Paused", "", "Paused, 45:00 remaining", "25 percent complete", 0.25 },
+        { "indefinite", indefinite, "∞", "Active", "Next: Mail", "Active, ∞ remaining, next app Mail",
+            "Infinite session active", 0.5 },
+        { "paused indefinite", pausedIndefinite, "∞", "Paused", "", "Paused, ∞ remaining", "Infinite session active",
+            0 },
+        { "last minute", running(0.999, 60, QStringLiteral("1:00")), "1:00", "Active", "", "Active, 1:00 remaining",
+            "99 percent complete", 0.999 },
+        { "no text", running(1.0, 0, QString()), "", "Active", "", "Active", "100 percent complete", 1.0 },
+        { "beyond a day", running(0.01, 26 * 3600, QStringLiteral("26:00:00")), "26:00:00", "Active", "",
+            "Active, 26:00:00 remaining", "1 percent complete", 0.01 },
+        { "progress over", running(7.5, 1, QStringLiteral("0:01")), "0:01", "Active", "", "Active, 0:01 remaining",
+            "100 percent complete", 1.0 },
+        { "progress below", running(-3, 1, QStringLiteral("0:01")), "0:01", "Active", "", "Active, 0:01 remaining",
+            "0 percent complete", 0 },
+        { "progress not a number", running(nan, nan, QStringLiteral("0:01")), "0:01", "Active", "",
+            "Active, 0:01 remaining", "0 percent complete", 0 },
+        { "endless progress", running(std::numeric_limits<double>::infinity(), 1e300, QStringLiteral("x")), "x",
+            "Active", "", "Active, x remaining", "100 percent complete", 1.0 },
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        StatusHeaderView header;
+        header.resize(288, 140);
+        header.show();
+        header.setState(row.state);
+        EXPECT_EQ(header.ringText(), row.centre);
+        EXPECT_EQ(header.titleText(), row.title);
+        EXPECT_EQ(header.nextText(), row.next);
+        EXPECT_EQ(header.isTitleShown(), !row.title.isEmpty());
+        EXPECT_EQ(header.combinedAccessibilityLabel(), row.label);
+        EXPECT_EQ(header.accessibleName(), row.label);
+        EXPECT_EQ(header.ring()->accessibilityProgressValue(), row.value);
+        EXPECT_NEAR(clampedFraction(header.ring()->effectiveProgress()), row.arc, 1e-9);
+        EXPECT_EQ(header.ring()->drawnOpacity(), 1.0);
+        // Drawing any of these is defined and finishes.
+        QImage image(header.size(), QImage::Format_ARGB32);
+        header.render(&image);
+    }
+}
+
+TEST(StatusHeader, RingIsOneAccessibleElementWithItsValue)
+{
+    MotionOverride reduced(true);
+    StatusHeaderView header;
+    header.setState(running(0.5, 100, QStringLiteral("1:40")));
+    QAccessibleInterface* ring = QAccessible::queryAccessibleInterface(header.ring());
+    ASSERT_NE(ring, nullptr);
+    EXPECT_EQ(ring->text(QAccessible::Name), QStringLiteral("Session progress"));
+    EXPECT_EQ(ring->text(QAccessible::Value), QStringLiteral("50 percent complete"));
+}
+
+// Each second's tick asks for the same pulse or breathing: the running animation goes on from
+// where it is instead of starting over; hidden, the ring runs no animation at all.
+TEST(StatusHeader, RepeatingMotionsSurviveTicksAndStopWhenHidden)
+{
+    MotionOverride motion(false);
+    StatusHeaderView header;
+    header.show();
+    header.setState(running(0.9, 59, QStringLiteral("0:59")));
+    QVariantAnimation* pulse = header.ring()->urgencyAnimation();
+    ASSERT_NE(pulse, nullptr);
+    ASSERT_EQ(pulse->state(), QAbstractAnimation::Running);
+    pulse->setCurrentTime(300);
+    header.setState(running(0.91, 58, QStringLiteral("0:58")));
+    EXPECT_EQ(header.ring()->urgencyAnimation(), pulse);
+    EXPECT_EQ(pulse->state(), QAbstractAnimation::Running);
+    EXPECT_GE(pulse->currentTime(), 300);
+    EXPECT_LT(header.ring()->drawnOpacity(), 1.0);
+
+    // Paused in the last minute: full opacity, no pulse.
+    StatusHeaderView::State paused = running(0.91, 58, QStringLiteral("0:58"));
+    paused.isPausedByIdle = true;
+    header.setState(paused);
+    EXPECT_NE(pulse->state(), QAbstractAnimation::Running);
+    EXPECT_EQ(header.ring()->drawnOpacity(), 1.0);
+
+    StatusHeaderView::State endless = running(0, 0, QStringLiteral("∞"));
+    endless.isIndefiniteSession = true;
+    header.setState(endless);
+    QVariantAnimation* breathing = header.ring()->breathingAnimation();
+    ASSERT_NE(breathing, nullptr);
+    ASSERT_EQ(breathing->state(), QAbstractAnimation::Running);
+    breathing->setCurrentTime(1500);
+    const double pulseValue = header.ring()->infinitePulse();
+    EXPECT_GT(pulseValue, 0.3);
+    endless.remainingSeconds = 1; // a tick of the countdown
+    header.setState(endless);
+    EXPECT_GE(breathing->currentTime(), 1500);
+    EXPECT_EQ(header.ring()->effectiveProgress(), header.ring()->infinitePulse());
+
+    header.hide();
+    for (QVariantAnimation* a : { header.ring()->breathingAnimation(), header.ring()->urgencyAnimation(),
+             header.ring()->progressAnimation(), header.ring()->bounceAnimation() })
+        if (a) {
+            EXPECT_NE(a->state(), QAbstractAnimation::Running);
+        }
+    header.setState(running(0.95, 30, QStringLiteral("0:30")));
+    EXPECT_NE(header.ring()->urgencyAnimation()->state(), QAbstractAnimation::Running);
+}
+
+// Reduced motion: no breathing, pulse or bounce; values set at once; a fixed half circle for an
+// endless session. Without it the same inputs move.
+TEST(StatusHeader, ReducedMotionSetsValuesAtOnce)
+{
+    for (const bool reduced : { true, false }) {
+        SCOPED_TRACE(reduced ? "reduced" : "full motion");
+        MotionOverride motion(reduced);
+        StatusHeaderView header;
+        header.show();
+        header.setState(running(0.2, 3000, QStringLiteral("50:00")));
+        header.setState(running(0.4, 2000, QStringLiteral("33:20")));
+        EXPECT_EQ(header.ring()->animatedProgress() == 0.4, reduced);
+        header.setState(running(1.0, 0, QStringLiteral("0:00")));
+        const QVariantAnimation* bounce = header.ring()->bounceAnimation();
+        EXPECT_EQ(bounce && bounce->state() == QAbstractAnimation::Running, !reduced);
+        header.setState(running(0.5, 45, QStringLiteral("0:45")));
+        const QVariantAnimation* pulse = header.ring()->urgencyAnimation();
+        EXPECT_EQ(pulse && pulse->state() == QAbstractAnimation::Running, !reduced);
+
+        StatusHeaderView::State endless = running(0, 0, QStringLiteral("∞"));
+        endless.isIndefiniteSession = true;
+        header.setState(endless);
+        const QVariantAnimation* breathing = header.ring()->breathingAnimation();
+        EXPECT_EQ(breathing && breathing->state() == QAbstractAnimation::Running, !reduced);
+        if (reduced) {
+            EXPECT_EQ(header.ring()->effectiveProgress(), 0.5);
+        }
+    }
+}
