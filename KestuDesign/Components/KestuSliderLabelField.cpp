@@ -119,6 +119,13 @@ bool KestuSliderLabelField::event(QEvent* event)
             return true;
         }
     }
+    // The text follows the window text when the appearance changes (it was copied at creation).
+    if (event->type() == QEvent::PaletteChange
+        && palette().color(QPalette::Text) != palette().color(QPalette::WindowText)) {
+        QPalette p = palette();
+        p.setColor(QPalette::Text, p.color(QPalette::WindowText));
+        setPalette(p);
+    }
     return QLineEdit::event(event);
 }
 

@@ -5,7 +5,6 @@
 #include "Engine/QueueTimers.h"
 #include "Platform/Clock.h"
 #include "Platform/Dispatch.h"
-#include "Platform/ThreadHandoff.h"
 
 #include <algorithm>
 #include <array>
@@ -48,8 +47,7 @@ SystemIdleMonitor::~SystemIdleMonitor()
     }
     if (cancel)
         cancel();
-    m_queue.reset();
-    handoff::acquire();
+    m_queue->shutdown();
 }
 
 bool SystemIdleMonitor::isUserIdle() const
@@ -83,15 +81,11 @@ void SystemIdleMonitor::startMonitoring(double idleThreshold)
     }
     // The per-run fields belong to the checks: reset them on the check queue, behind any check
     // of the previous run that is still under way.
-    std::function<void()> reset = [this, position] {
-        handoff::acquire();
+    m_queue->async([this, position] {
         m_lastTrackedPosition = position;
         m_lastRealMouseMoveTime = distantPast;
         m_checkCount = 0;
-        handoff::release();
-    };
-    handoff::release();
-    m_queue->async(std::move(reset));
+    });
     DirazUvuraLogger::monitoringStarted(idleThreshold, position, MouseMover::lastSyntheticPosition());
     auto cancel = m_timers->arm(
         *m_queue, std::chrono::seconds(1), std::chrono::seconds(1), [this, generation] { checkIdleState(generation); });
@@ -125,7 +119,7 @@ void SystemIdleMonitor::stopMonitoring()
 
 void SystemIdleMonitor::waitUntilIdle()
 {
-    // An empty task runs after all queued before it; sync marks the hand-offs itself.
+    // An empty task runs after all queued before it.
     m_queue->sync([] {});
 }
 

@@ -47,8 +47,9 @@ MouseMover::MouseMover(std::shared_ptr<MouseMoving> mover, Seams seams)
 MouseMover::~MouseMover()
 {
     stop();
-    m_queue.reset();
-    handoff::acquire();
+    // The queue stays in place while it finishes: a start or a tick under way still arms its
+    // next timer on it (refused now), and nothing runs on it once this returns.
+    m_queue->shutdown();
     if (m_mover)
         m_mover->releaseAll();
 }
@@ -70,8 +71,7 @@ void MouseMover::start(
     settings.keyboardEnabled = keyboardEnabled;
     settings.clicksEnabled = clicksEnabled;
     // The fields belong to the queue: a tick still running there must not see them change.
-    std::function<void()> task = [this, generation, settings] {
-        handoff::acquire();
+    m_queue->async([this, generation, settings] {
         if (!isRunning(generation))
             return;
         m_settings = settings;
@@ -81,10 +81,7 @@ void MouseMover::start(
         if (m_mover)
             setLastSyntheticPosition(m_mover->cursorLocation());
         scheduleNextTick(generation);
-        handoff::release();
-    };
-    handoff::release();
-    m_queue->async(std::move(task));
+    });
 }
 
 void MouseMover::stop()
@@ -120,7 +117,7 @@ void MouseMover::setOnJiggle(std::function<void()> callback)
 
 void MouseMover::waitUntilIdle()
 {
-    // An empty task runs after all queued before it; sync marks the hand-offs itself.
+    // An empty task runs after all queued before it.
     m_queue->sync([] {});
 }
 

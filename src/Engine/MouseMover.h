@@ -136,7 +136,8 @@ private:
     double m_circleAngle = 0.0;
     std::int64_t m_naturalTickCount = 0;
 
-    // Last member: destroyed first, so no tick outlives the fields above.
+    // Last member: shut down by the destructor before anything else goes, so no tick
+    // outlives the fields above.
     std::unique_ptr<dispatch::SerialQueue> m_queue;
 
     friend class MouseMoverProbe;

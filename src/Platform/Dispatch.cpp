@@ -1,15 +1,15 @@
 #include "Platform/Dispatch.h"
 
 #include <QCoreApplication>
-#include <QThread>
-#include <QTimer>
+#include <QString>
 
-#include <algorithm>
+#include <condition_variable>
 #include <deque>
 #include <future>
+#include <map>
 #include <mutex>
-#include <limits>
-#include <thread>
+#include <pthread.h>
+#include <vector>
 
 namespace tremlor::dispatch {
 
@@ -18,65 +18,129 @@ QObject* mainQueue()
     return QCoreApplication::instance();
 }
 
-// The queue's object on its thread. Tasks go through a locked list rather than inside posted
-// events, so the hand-over is one that ThreadSanitizer can see; each post only wakes it up.
-class QueueContext final : public QObject
-{
-    Q_OBJECT
-public:
-    void push(std::function<void()> task)
+using SteadyClock = std::chrono::steady_clock;
+
+// Everything the queue's thread, its owner and its timers share; plain standard locks, so a
+// thread checker sees every hand-over.
+struct QueueState {
+    struct Timer {
+        const TimerSource* owner = nullptr;
+        std::chrono::nanoseconds interval { 0 };
+        std::shared_ptr<std::function<void()>> handler;
+    };
+
+    mutable std::mutex lock;
+    std::condition_variable wake;
+    std::deque<std::function<void()>> tasks;
+    std::multimap<SteadyClock::time_point, Timer> timers;
+    bool closed = false;
+    std::thread::id thread;
+
+    // Takes the owner's timers out; the caller destroys them outside the lock, since a
+    // handler's captures may reach back into the queue.
+    std::vector<Timer> takeTimers(const TimerSource* owner)
+    {
+        std::vector<Timer> taken;
+        for (auto it = timers.begin(); it != timers.end();) {
+            if (it->second.owner == owner) {
+                taken.push_back(std::move(it->second));
+                it = timers.erase(it);
+            } else {
+                ++it;
+            }
+        }
+        return taken;
+    }
+
+    bool post(std::function<void()>& task)
     {
         {
-            std::lock_guard guard(m_lock);
-            m_tasks.push_back(std::move(task));
+            std::lock_guard guard(lock);
+            if (closed)
+                return false;
+            tasks.push_back(std::move(task));
         }
-        QMetaObject::invokeMethod(this, "drain", Qt::QueuedConnection);
+        wake.notify_one();
+        return true;
     }
 
-    Q_INVOKABLE void drain()
+    void run()
     {
+        std::unique_lock guard(lock);
         for (;;) {
-            std::function<void()> task;
-            {
-                std::lock_guard guard(m_lock);
-                if (m_tasks.empty())
-                    return;
-                task = std::move(m_tasks.front());
-                m_tasks.pop_front();
+            if (!tasks.empty()) {
+                auto task = std::move(tasks.front());
+                tasks.pop_front();
+                guard.unlock();
+                task();
+                task = nullptr;
+                guard.lock();
+                continue;
             }
-            task();
+            if (closed)
+                return;
+            if (timers.empty()) {
+                wake.wait(guard);
+                continue;
+            }
+            const auto first = timers.begin();
+            const auto deadline = first->first;
+            if (SteadyClock::now() < deadline) {
+                wake.wait_until(guard, deadline);
+                continue;
+            }
+            Timer timer = std::move(first->second);
+            timers.erase(first);
+            auto handler = timer.handler;
+            if (timer.interval > std::chrono::nanoseconds::zero()) {
+                // A late firing does not bring a burst of catch-up firings.
+                const auto next = std::max(deadline + timer.interval, SteadyClock::now());
+                timers.emplace(next, std::move(timer));
+            }
+            guard.unlock();
+            (*handler)();
+            handler.reset();
+            guard.lock();
         }
     }
-
-private:
-    std::mutex m_lock;
-    std::deque<std::function<void()>> m_tasks;
 };
 
 SerialQueue::SerialQueue(const QString& name)
-    : m_thread(new QThread)
-    , m_context(new QueueContext)
+    : m_state(std::make_shared<QueueState>())
 {
-    m_thread->setObjectName(name);
-    m_context->moveToThread(m_thread);
-    m_thread->start();
+    std::lock_guard guard(m_state->lock);
+    m_thread = std::thread([state = m_state] { state->run(); });
+    m_state->thread = m_thread.get_id();
+    pthread_setname_np(m_thread.native_handle(), name.left(15).toUtf8().constData());
 }
 
 SerialQueue::~SerialQueue()
 {
-    // Tasks already queued run first; the context (with its timers) is deleted on its own
-    // thread as that thread finishes.
-    async([ctx = m_context, thread = m_thread] {
-        ctx->deleteLater();
-        thread->quit();
-    });
-    m_thread->wait();
-    delete m_thread;
+    shutdown();
+}
+
+void SerialQueue::shutdown()
+{
+    std::multimap<SteadyClock::time_point, QueueState::Timer> dropped;
+    {
+        std::lock_guard guard(m_state->lock);
+        m_state->closed = true;
+        dropped.swap(m_state->timers);
+    }
+    m_state->wake.notify_one();
+    dropped.clear();
+    if (!m_thread.joinable())
+        return;
+    // From a task of its own the queue cannot wait for itself; the thread keeps the state.
+    if (isCurrent())
+        m_thread.detach();
+    else
+        m_thread.join();
 }
 
 void SerialQueue::async(std::function<void()> task)
 {
-    static_cast<QueueContext*>(m_context)->push(std::move(task));
+    m_state->post(task);
 }
 
 void SerialQueue::sync(const std::function<void()>& task)
@@ -86,29 +150,40 @@ void SerialQueue::sync(const std::function<void()>& task)
         return;
     }
     std::promise<void> done;
-    async([&task, &done] {
+    std::function<void()> job = [&task, &done] {
         task();
         done.set_value();
-    });
-    done.get_future().wait();
+    };
+    if (m_state->post(job))
+        done.get_future().wait();
 }
 
 bool SerialQueue::isCurrent() const
 {
-    return QThread::currentThread() == m_thread;
+    std::lock_guard guard(m_state->lock);
+    return std::this_thread::get_id() == m_state->thread;
 }
 
 std::shared_ptr<TimerSource> SerialQueue::makeTimer()
 {
-    return std::shared_ptr<TimerSource>(new TimerSource(*this));
+    return std::shared_ptr<TimerSource>(new TimerSource(m_state));
 }
 
-TimerSource::TimerSource(SerialQueue& queue)
-    : m_queue(queue)
+std::size_t SerialQueue::armedTimerCount() const
+{
+    std::lock_guard guard(m_state->lock);
+    return m_state->timers.size();
+}
+
+TimerSource::TimerSource(std::shared_ptr<QueueState> state)
+    : m_state(std::move(state))
 {
 }
 
-TimerSource::~TimerSource() = default;
+TimerSource::~TimerSource()
+{
+    cancel();
+}
 
 void TimerSource::scheduleOnce(Nanos delay, Handler handler)
 {
@@ -122,42 +197,28 @@ void TimerSource::scheduleRepeating(Nanos initialDelay, Nanos interval, Handler 
 
 void TimerSource::cancel()
 {
-    m_cancelled = true;
-    ++m_generation;
+    std::vector<QueueState::Timer> taken;
+    std::lock_guard guard(m_state->lock);
+    taken = m_state->takeTimers(this);
+    // taken is destroyed after the guard: declared first.
 }
 
 void TimerSource::arm(Nanos delay, Nanos interval, Handler handler)
 {
-    m_cancelled = false;
-    const quint64 generation = ++m_generation;
-    std::weak_ptr<TimerSource> weak = weak_from_this();
-    m_queue.async([weak, generation, delay, interval, handler = std::move(handler), ctx = m_queue.context()] {
-        auto* timer = new QTimer(ctx);
-        timer->setTimerType(Qt::PreciseTimer);
-        timer->setSingleShot(interval == Nanos::zero());
-        const auto toMs = [](Nanos n) {
-            const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(n).count();
-            return static_cast<int>(std::clamp<long long>(ms, 0, std::numeric_limits<int>::max()));
-        };
-        const bool repeating = interval != Nanos::zero();
-        const int repeatMs = toMs(interval);
-        QObject::connect(timer, &QTimer::timeout, timer, [timer, weak, generation, handler, repeating, repeatMs] {
-            auto self = weak.lock();
-            if (!self || self->m_cancelled || self->m_generation != generation) {
-                timer->deleteLater();
-                return;
-            }
-            if (repeating) {
-                if (timer->interval() != repeatMs)
-                    timer->start(repeatMs);
-            } else {
-                timer->deleteLater();
-            }
-            handoff::acquire();
-            handler();
-        });
-        timer->start(toMs(delay));
-    });
+    const auto deadline = SteadyClock::now() + std::max(delay, Nanos::zero());
+    std::vector<QueueState::Timer> taken;
+    {
+        std::lock_guard guard(m_state->lock);
+        taken = m_state->takeTimers(this);
+        if (m_state->closed)
+            return;
+        QueueState::Timer timer;
+        timer.owner = this;
+        timer.interval = std::max(interval, Nanos::zero());
+        timer.handler = std::make_shared<Handler>(std::move(handler));
+        m_state->timers.emplace(deadline, std::move(timer));
+    }
+    m_state->wake.notify_one();
 }
 
 void sleepFor(std::chrono::microseconds duration)
@@ -167,5 +228,3 @@ void sleepFor(std::chrono::microseconds duration)
 }
 
 } // namespace tremlor::dispatch
-
-#include "Dispatch.moc"

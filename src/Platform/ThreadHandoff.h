@@ -1,8 +1,9 @@
 #pragma once
 
 // Qt's queued calls synchronise through its own futex-based mutexes, which ThreadSanitizer
-// cannot see. Our hand-offs to and from a serial queue mark the edge themselves, so a TSan
-// build reports only races of our own. Without TSan these are empty.
+// cannot see. A hand-off through Qt carries an Edge: made where the work is posted, arrived
+// at where it runs. Each edge has a tag of its own, so it links that post to that run and to
+// nothing else. Without TSan an edge is empty.
 
 #if defined(__SANITIZE_THREAD__)
 #define TREMLOR_TSAN 1
@@ -13,28 +14,33 @@
 #endif
 
 #ifdef TREMLOR_TSAN
+#include <memory>
+
 extern "C" void __tsan_acquire(void* addr);
 extern "C" void __tsan_release(void* addr);
 #endif
 
 namespace tremlor::handoff {
 
-inline char tag;
-
-// Before handing work to another thread.
-inline void release()
-{
 #ifdef TREMLOR_TSAN
-    __tsan_release(&tag);
-#endif
-}
+class Edge {
+public:
+    Edge()
+        : m_tag(std::make_shared<char>())
+    {
+        __tsan_release(m_tag.get());
+    }
+    // Where the posted work runs.
+    void arrive() const { __tsan_acquire(m_tag.get()); }
 
-// When the work (or its completion) arrives.
-inline void acquire()
-{
-#ifdef TREMLOR_TSAN
-    __tsan_acquire(&tag);
+private:
+    std::shared_ptr<char> m_tag;
+};
+#else
+class Edge {
+public:
+    void arrive() const { }
+};
 #endif
-}
 
 } // namespace tremlor::handoff

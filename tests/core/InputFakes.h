@@ -5,7 +5,6 @@
 #include "Platform/Dispatch.h"
 #include "Platform/MouseMoving.h"
 #include "Platform/Random.h"
-#include "Platform/ThreadHandoff.h"
 #include "core/MouseMovingMock.h"
 
 #include <gmock/gmock.h>
@@ -137,17 +136,12 @@ public:
     {
         const Armed armed = at(index);
         bool ran = false;
-        const std::function<void()> task = [&] {
-            handoff::acquire();
+        armed.queue->sync([&] {
             if (!armed.cancelled->load()) {
                 ran = true;
                 armed.fn();
             }
-            handoff::release();
-        };
-        handoff::release();
-        armed.queue->sync(task);
-        handoff::acquire();
+        });
         return ran;
     }
     bool fireLast() { return fire(count() - 1); }

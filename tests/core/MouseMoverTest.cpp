@@ -1,6 +1,5 @@
 #include "Engine/MouseMover.h"
 
-#include "Platform/ThreadHandoff.h"
 #include "core/InputFakes.h"
 
 #include <gmock/gmock.h>
@@ -8,12 +7,13 @@
 
 #include <atomic>
 #include <cmath>
+#include <future>
+#include <thread>
 
 namespace tremlor {
 
 // Reads the mover's pattern state on its queue.
-class MouseMoverProbe
-{
+class MouseMoverProbe {
 public:
     static QPointF driftOffset(MouseMover& mover)
     {
@@ -29,17 +29,7 @@ public:
     }
 
 private:
-    static void onQueue(MouseMover& mover, const std::function<void()>& fn)
-    {
-        const std::function<void()> task = [&] {
-            handoff::acquire();
-            fn();
-            handoff::release();
-        };
-        handoff::release();
-        mover.m_queue->sync(task);
-        handoff::acquire();
-    }
+    static void onQueue(MouseMover& mover, const std::function<void()>& fn) { mover.m_queue->sync(fn); }
 };
 
 } // namespace tremlor
@@ -51,8 +41,7 @@ using Kind = PostedEvent::Kind;
 
 namespace {
 
-struct MoverRig
-{
+struct MoverRig {
     explicit MoverRig(unsigned seed = 7)
         : random(std::make_shared<ScriptedRandom>(seed))
     {
@@ -72,7 +61,7 @@ struct MoverRig
     ~MoverRig() { mover.reset(); }
 
     void start(MovementPattern pattern, bool keyboard = false, bool clicks = false, double maxInterval = 30.0,
-               double distance = 10.0)
+        double distance = 10.0)
     {
         mover->start(maxInterval, distance, pattern, keyboard, clicks);
         mover->waitUntilIdle();
@@ -130,8 +119,8 @@ TEST(MouseMoverDelay, AbsurdIntervalsNeitherOverflowNorGoNegative)
 {
     ExtremeRandom high(true);
     ScriptedRandom random;
-    for (double absurd : { 1e300, std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN(),
-                           -5.0, 0.0 }) {
+    for (double absurd :
+        { 1e300, std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN(), -5.0, 0.0 }) {
         for (auto pattern : allCases<MovementPattern>()) {
             for (RandomSource* source : { static_cast<RandomSource*>(&high), static_cast<RandomSource*>(&random) }) {
                 const double delay = MouseMover::drawDelay(*source, pattern, absurd);
@@ -312,9 +301,41 @@ TEST(MouseMoverLifecycle, DestructionStopsAndReleasesHeldInput)
     EXPECT_EQ(rig.timers->liveCount(), 0u);
 }
 
+TEST(MouseMoverLifecycle, DestructionWaitsForAStartThatIsArmingItsTimer)
+{
+    // The start has passed its running check and is drawing the delay when the mover goes; it
+    // then arms on the mover's queue (the system timers), which must still be there.
+    auto random = std::make_shared<ScriptedRandom>();
+    std::promise<void> entered, release;
+    std::shared_future<void> released = release.get_future().share();
+    std::atomic<bool> first { true };
+    random->realHook = [&](double, double) -> std::optional<double> {
+        if (first.exchange(false)) {
+            entered.set_value();
+            released.wait();
+        }
+        return std::nullopt;
+    };
+    auto poster = std::make_shared<NiceMock<MockPoster>>();
+    auto mover = std::make_unique<MouseMover>(poster, MouseMover::Seams { random, nullptr, nullptr, nullptr });
+    MouseMover* raw = mover.get();
+    mover->start(30.0, 10.0, MovementPattern::bounce, false, false);
+    entered.get_future().wait();
+    std::thread releaser([&] {
+        while (!raw->isStopped())
+            std::this_thread::yield();
+        std::this_thread::sleep_for(std::chrono::milliseconds(30)); // the destructor goes on
+        release.set_value();
+    });
+    EXPECT_CALL(*poster, releaseAll()).Times(1);
+    mover.reset();
+    releaser.join();
+}
+
 TEST(MouseMoverLifecycle, AbsurdDistanceKeepsEveryPointOnScreen)
 {
-    for (double distance : { 1e300, std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN() }) {
+    for (double distance :
+        { 1e300, std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN() }) {
         for (auto pattern : { MovementPattern::bounce, MovementPattern::drift, MovementPattern::circle }) {
             MoverRig rig;
             rig.start(pattern, false, false, 30.0, distance);

@@ -1,3 +1,4 @@
+#include "Helpers/AppListProvider.h"
 #include "KestuDesign/Utilities/KestuReducedMotion.h"
 #include "Views/Popover/CompactAppSummary.h"
 #include "Views/Popover/RunningIndicator.h"
@@ -5,6 +6,7 @@
 #include "views/ViewTestSupport.h"
 
 #include <QSignalSpy>
+#include <QVBoxLayout>
 #include <QVariantAnimation>
 
 #include <gtest/gtest.h>
@@ -63,7 +65,21 @@ TEST(CompactAppSummary, OverlapsTheFirstIconsAndCountsTheRest)
     QSignalSpy taps(&summary, &QAbstractButton::clicked);
     QTest::mouseClick(&summary, Qt::LeftButton, {}, QPoint(120, summary.height() / 2)); // the spacer
     EXPECT_EQ(taps.size(), 1);
-    viewtest::saveRenders(summary, QStringLiteral("compact-app-summary"));
+
+    // Applications from desktop entries with their icons, in the panel's width and padding.
+    const QString theme = QIcon::themeName();
+    const QStringList themePaths = QIcon::themeSearchPaths();
+    QIcon::setThemeSearchPaths(themePaths + QStringList { QStringLiteral("/usr/share/icons") });
+    QIcon::setThemeName(QStringLiteral("hicolor"));
+    QWidget panel;
+    auto* layout = new QVBoxLayout(&panel);
+    layout->setContentsMargins(16, 16, 16, 16);
+    layout->addWidget(new CompactAppSummary(
+        AppListProvider(QStringList { QStringLiteral("/usr/share/applications") }).scanInstalledApps(), 5, 16));
+    panel.setFixedWidth(320);
+    viewtest::saveRenders(panel, QStringLiteral("compact-app-summary"));
+    QIcon::setThemeName(theme);
+    QIcon::setThemeSearchPaths(themePaths);
 }
 
 // The dot breathes only while its application is the session's target, keeps one running

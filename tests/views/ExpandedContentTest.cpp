@@ -16,6 +16,7 @@
 
 #include <QMenu>
 #include <QSignalSpy>
+#include <QVBoxLayout>
 
 using namespace tremlor;
 
@@ -97,6 +98,11 @@ TEST_F(ExpandedContentTest, ControlsWriteTheStoreAndFollowOutsideChanges)
     settings->setRotationMode(RotationMode::sequential);
     EXPECT_EQ(rotation->title(), QStringLiteral("Sequential"));
 
+    for (const double shownOnly : { 45.5, 500.0 }) { // off the step, out of range: shown, never written back
+        settings->setMaxInterval(shownOnly);
+        settle();
+        EXPECT_EQ(settings->maxInterval(), shownOnly);
+    }
     settings->setMaxInterval(45);
     kestu::KestuSliderLabelField* label = content->intervalSlider()->label();
     EXPECT_EQ(label->text(), QStringLiteral("45 s"));
@@ -166,19 +172,39 @@ TEST_F(ExpandedContentTest, ImportAppliesTheActiveProfileOnceAfterTheWholeRecord
     EXPECT_EQ(chosen.size(), 1u);
 }
 
-// Installed applications from desktop entries with their real icons, for a person to look at.
+// Installed applications from desktop entries with their real icons, in the panel's 320-point
+// width and 16-point padding, for a person to look at.
 TEST_F(ExpandedContentTest, Renders)
 {
+    // A desktop session names its icon theme and where themes live; the offscreen one does not.
+    const QString theme = QIcon::themeName();
+    const QStringList themePaths = QIcon::themeSearchPaths();
+    QIcon::setThemeSearchPaths(themePaths + QStringList { QStringLiteral("/usr/share/icons") });
+    QIcon::setThemeName(QStringLiteral("hicolor"));
     AppListProvider provider(QStringList { QStringLiteral("/usr/share/applications") });
     content->setInstalledApps(provider.scanInstalledApps());
-    if (!content->installedApps().isEmpty())
-        settings->setSelectedAppBundleIDs({ content->installedApps().first().bundleIdentifier() });
     settings->setProfiles({ profile(30, {}, Duration::hours1()) });
     settings->setActiveProfileId(json::uuidText(settings->profiles().first().id));
     settle();
-    content->resize(288, content->sizeHint().height());
-    viewtest::saveRenders(*content, QStringLiteral("expanded-content"));
+    QStringList chosen;
+    for (const AppInfo& app : content->installedApps().mid(0, 2))
+        chosen << app.bundleIdentifier();
+    settings->setSelectedAppBundleIDs(chosen);
+    if (!chosen.isEmpty())
+        content->row(chosen.first())->setRunning(true, false); // no window runs offscreen: shown as one would
+
+    QWidget panel;
+    auto* layout = new QVBoxLayout(&panel);
+    layout->setContentsMargins(16, 16, 16, 16);
+    content->setParent(&panel);
+    layout->addWidget(content.get());
+    panel.setFixedWidth(320);
+    panel.show();
+    viewtest::saveRenders(panel, QStringLiteral("expanded-content"));
     content->setAppSearchText(QStringLiteral("no such app"));
-    content->resize(288, content->sizeHint().height());
-    viewtest::saveRenders(*content, QStringLiteral("expanded-content-empty"));
+    settle(); // layouts follow the list through posted requests
+    viewtest::saveRenders(panel, QStringLiteral("expanded-content-empty"));
+    content->setParent(nullptr);
+    QIcon::setThemeName(theme);
+    QIcon::setThemeSearchPaths(themePaths);
 }

@@ -4,6 +4,7 @@
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Tokens/KestuFont.h"
 #include "Models/Enumerations.h"
+#include "Views/Settings/MouseSettingsView.h"
 #include "views/ViewTestSupport.h"
 
 #include <QPainter>
@@ -76,8 +77,17 @@ TEST(ViewSymbols, EveryNameResolvesToAVisibleSymbol)
         EXPECT_GT(ink, 24) << name.toStdString() << " draws nothing";
         EXPECT_LT(ink, 24 * 24 * 9 / 10) << name.toStdString() << " fills its whole square";
     }
+    // Names the views take from the models, and those the panel's sections draw.
+    QStringList used;
     for (const SettingsSection section : allCases<SettingsSection>())
-        EXPECT_TRUE(names.contains(icon(section))) << icon(section).toStdString();
+        used << icon(section);
+    for (const MovementPattern pattern : allCases<MovementPattern>())
+        used << MouseSettingsView::icon(pattern);
+    used << QStringLiteral("checkmark.square.fill") << QStringLiteral("square") << QStringLiteral("chevron.right")
+         << QStringLiteral("chevron.up.chevron.down") << QStringLiteral("person.crop.rectangle.stack")
+         << QStringLiteral("square.grid.2x2") << QStringLiteral("arrow.right.arrow.left") << QStringLiteral("shuffle");
+    for (const QString& name : used)
+        EXPECT_TRUE(names.contains(name)) << name.toStdString() << " is drawn but not listed";
 }
 
 TEST(ViewSymbols, ContactSheetRenders)

@@ -161,6 +161,7 @@ QWidget* PopoverExpandedContent::makeAppSection()
     m_empty = new kestu::KestuEmptyState(
         QStringLiteral("square.grid.2x2"), tr("No apps found"), tr("Try a different search term."), list);
     m_empty->setObjectName(QStringLiteral("apps-empty-state"));
+    m_empty->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed); // its own height, never stretched
     m_scroll = new ListScrollArea(list);
     m_scroll->setObjectName(QStringLiteral("app-list-scroll"));
     m_rowsHost = new QWidget;
