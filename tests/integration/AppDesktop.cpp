@@ -21,6 +21,8 @@ Display* dpy(void* d)
 XWindows::XWindows(const QString& display)
     : m_display(XOpenDisplay(display.toLocal8Bit().constData()))
 {
+    // Windows come and go while the tree is walked; a vanished one is simply skipped.
+    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
 }
 
 XWindows::~XWindows()
@@ -136,11 +138,13 @@ void XWindows::close(Window window) const
     XFlush(dpy(m_display));
 }
 
-AppProcess::AppProcess(const TestDesktop& desktop, QStringList args)
+AppProcess::AppProcess(const TestDesktop& desktop, QStringList args, QStringList environment)
 {
     QProcessEnvironment env = desktop.environment();
     // The tests themselves run offscreen; the program runs on the private X server.
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    for (const QString& entry : environment)
+        env.insert(entry.section(QLatin1Char('='), 0, 0), entry.section(QLatin1Char('='), 1));
     m_process.setProcessEnvironment(env);
     m_process.setProcessChannelMode(QProcess::SeparateChannels);
     m_process.setStandardOutputFile(QProcess::nullDevice());

@@ -73,7 +73,8 @@ private:
 // One run of the program; stopped (terminate, then kill) when the object goes.
 class AppProcess {
 public:
-    AppProcess(const TestDesktop& desktop, QStringList args = {});
+    // `environment`: extra NAME=value entries for the program.
+    AppProcess(const TestDesktop& desktop, QStringList args = {}, QStringList environment = {});
     ~AppProcess();
     AppProcess(const AppProcess&) = delete;
     AppProcess& operator=(const AppProcess&) = delete;

@@ -165,12 +165,12 @@ QWidget* PopoverExpandedContent::makeAppSection()
     m_scroll = new ListScrollArea(list);
     m_scroll->setObjectName(QStringLiteral("app-list-scroll"));
     m_rowsHost = new QWidget;
-    m_rowsHost->setAutoFillBackground(false);
     m_rowsLayout = new QVBoxLayout(m_rowsHost);
     m_rowsLayout->setContentsMargins(0, 0, 0, 0);
     m_rowsLayout->setSpacing(0);
     m_rowsLayout->addStretch(1);
     m_scroll->setWidget(m_rowsHost);
+    m_rowsHost->setAutoFillBackground(false); // setWidget() turns it on: the card shows through
     auto* listLayout = new QVBoxLayout(list);
     listLayout->setContentsMargins(0, 0, 0, 0);
     listLayout->setSpacing(0);
