@@ -124,20 +124,6 @@ bool XWindows::selectionOwned(const char* selection) const
     return XGetSelectionOwner(dpy(m_display), XInternAtom(dpy(m_display), selection, False)) != 0;
 }
 
-void XWindows::close(Window window) const
-{
-    XEvent event {};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(dpy(m_display), "_NET_CLOSE_WINDOW", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = CurrentTime;
-    event.xclient.data.l[1] = 1;
-    XSendEvent(dpy(m_display), DefaultRootWindow(dpy(m_display)), False,
-        SubstructureRedirectMask | SubstructureNotifyMask, &event);
-    XFlush(dpy(m_display));
-}
-
 AppProcess::AppProcess(const TestDesktop& desktop, QStringList args, QStringList environment)
 {
     QProcessEnvironment env = desktop.environment();

@@ -63,8 +63,6 @@ public:
     bool insideClass(Window window, const QString& wmClass) const;
     QRect geometry(Window window) const;
     bool selectionOwned(const char* selection) const;
-    // Asks the window manager to close the window, as its close button does.
-    void close(Window window) const;
 
 private:
     void* m_display;

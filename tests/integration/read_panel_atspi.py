@@ -1,53 +1,33 @@
 #!/usr/bin/env python3
-# Reads the running Tremlor's widgets over AT-SPI as a screen reader does and prints one line per
-# element: role, then name, then the value where there is one. Exit 2 when the program is not on
-# the accessibility bus.
+# Prints the running Tremlor's accessible elements as "role<TAB>name<TAB>value" lines, read over
+# AT-SPI as a screen reader does, once its buttons are on the bus (exit 2: never on the bus).
 import sys
 import time
 
 import pyatspi
 
 
-def find_app(name):
-    desktop = pyatspi.Registry.getDesktop(0)
-    for app in desktop:
-        if app is not None and app.name.lower() == name:
-            return app
-    return None
-
-
 def walk(node, lines, depth=0):
-    if node is None or depth > 40:
-        return
     try:
-        role = node.getRoleName()
-        label = node.name
         value = ""
         try:
             value = str(node.queryValue().currentValue)
         except NotImplementedError:
             pass
-        lines.append(f"{role}\t{label}\t{value}")
-        for child in node:
+        lines.append(f"{node.getRoleName()}\t{node.name}\t{value}")
+        for child in node if depth < 40 else []:
             walk(child, lines, depth + 1)
-    except Exception:  # an element that went away while walking
-        return
+    except Exception:  # an element that went away meanwhile
+        pass
 
 
-deadline = time.time() + float(sys.argv[1] if len(sys.argv) > 1 else 10)
-app = None
-while app is None and time.time() < deadline:
-    app = find_app("tremlor")
-    if app is None:
-        time.sleep(0.2)
-if app is None:
-    sys.exit(2)
-# The windows reach the bus a moment after the program does: read until buttons show.
+deadline = time.time() + float(sys.argv[1])
 lines = []
-while time.time() < deadline:
+while time.time() < deadline and not any(line.startswith("push button") for line in lines):
+    apps = [a for a in pyatspi.Registry.getDesktop(0) if a is not None and a.name.lower() == "tremlor"]
     lines = []
-    walk(app, lines)
-    if any(line.startswith("push button") for line in lines):
-        break
+    if apps:
+        walk(apps[0], lines)
     time.sleep(0.2)
 print("\n".join(lines))
+sys.exit(0 if lines else 2)
