@@ -43,7 +43,8 @@ TremlorApp::TremlorApp(std::unique_ptr<CompositionRoot> root, bool withTray, QOb
 TremlorApp::~TremlorApp()
 {
     stopSession();
-    // The windows use the services below; they go first.
+    // The tray, the windows and the panel use the services below; they go first.
+    delete m_tray;
     delete m_windows;
     delete m_panel;
 }
