@@ -197,7 +197,7 @@ int main(int argc, char* argv[])
         }
         std::printf("start to first movement: median %.1f ms (drawn delay 800 ms, overhead %.2f ms), %d runs\n",
             median(firstMove), median(firstMove) - 800.0, runs);
-        std::printf("start() call incl. taking both inhibits: median %.2f ms; inhibits held in %d of %d sessions\n",
+        std::printf("start() call incl. asking for both inhibits: median %.2f ms; inhibits held in %d of %d sessions\n",
             median(startCall), heldDuringSession, runs);
         std::printf("stop() call incl. releasing both inhibits: median %.2f ms\n", median(stopCall));
         std::printf("stop to logind listing no inhibitor: median %.2f ms\n", median(released));

@@ -11,6 +11,7 @@
 #include "KestuDesign/Utilities/KestuDockVisibility.h"
 #include "Models/TremlorSettings.h"
 #include "Views/Onboarding/OnboardingWindow.h"
+#include "Views/Popover/TremlorPopoverView.h"
 #include "Views/Settings/SettingsContext.h"
 #include "Views/Settings/SettingsWindow.h"
 #include "Views/Shared/ViewSymbols.h"
@@ -42,7 +43,8 @@ TremlorApp::TremlorApp(std::unique_ptr<CompositionRoot> root, bool withTray, QOb
 TremlorApp::~TremlorApp()
 {
     stopSession();
-    // The windows use the services below; they go first.
+    // The tray, the windows and the panel use the services below; they go first.
+    delete m_tray;
     delete m_windows;
     delete m_panel;
 }
@@ -138,8 +140,14 @@ void TremlorApp::quit()
 
 QWidget* TremlorApp::makePanel(QWidget* parent)
 {
-    Q_UNUSED(parent);
-    return nullptr;
+    auto* panel = new TremlorPopoverView(settings(), engine(), m_root->appScannerFactory(), parent);
+    panel->setGlyphLookup(&TremlorGlyphIcon::named);
+    connect(panel, &TremlorPopoverView::openSettingsRequested, this, [] { openSettingsWindow(); });
+    connect(panel, &TremlorPopoverView::dismissPopoverRequested, this, [this] { hidePanel(); });
+    // Queued: the panel's own handler finishes before the event loop stops.
+    connect(
+        panel, &TremlorPopoverView::quitRequested, this, [this] { quit(); }, Qt::QueuedConnection);
+    return panel;
 }
 
 QWidget* TremlorApp::makeSettingsContent()

@@ -8,6 +8,8 @@ target_sources(tremlor_views PRIVATE
   src/Views/Popover/DurationPickerView.h
   src/Views/Popover/FooterIconButton.cpp
   src/Views/Popover/FooterIconButton.h
+  src/Views/Popover/SectionReveal.cpp
+  src/Views/Popover/SectionReveal.h
   src/Views/Popover/StatusHeaderView.cpp
   src/Views/Popover/StatusHeaderView.h
   src/Views/Popover/TremlorPopoverView.cpp

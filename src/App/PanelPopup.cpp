@@ -1,5 +1,6 @@
 #include "App/PanelPopup.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
@@ -10,7 +11,8 @@
 namespace tremlor {
 
 PanelPopup::PanelPopup(ContentFactory factory, QWidget* parent)
-    : QWidget(parent, Qt::Popup | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint)
+    // A frameless tool window rather than a Qt::Popup: screen readers never see popups.
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::NoDropShadowWindowHint)
     , m_factory(std::move(factory))
 {
     setObjectName(QStringLiteral("tremlor-panel-popup"));
@@ -80,6 +82,15 @@ void PanelPopup::hideEvent(QHideEvent* event)
     // Closed by a click outside (perhaps on the tray item itself) or by Escape.
     m_hiddenAt.start();
     QWidget::hideEvent(event);
+}
+
+void PanelPopup::changeEvent(QEvent* event)
+{
+    // Closes when the user turns elsewhere (a menu of the panel itself keeps it active).
+    if (event->type() == QEvent::ActivationChange && isVisible() && !isActiveWindow()
+        && !QApplication::activePopupWidget())
+        hide();
+    QWidget::changeEvent(event);
 }
 
 void PanelPopup::keyPressEvent(QKeyEvent* event)

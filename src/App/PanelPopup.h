@@ -10,9 +10,9 @@
 
 namespace tremlor {
 
-// The frameless popup under the tray item that hosts the panel. It opens at the point the host
-// gave, on the screen holding that point, upward when the tray sits at the bottom; a click
-// outside or Escape hides it.
+// The frameless window under the tray item that hosts the panel. It opens at the point the
+// host gave, on the screen holding that point, upward when the tray sits at the bottom; turning
+// to another window or Escape hides it.
 class PanelPopup final : public QWidget {
     Q_OBJECT
 
@@ -35,6 +35,7 @@ public:
 
 protected:
     void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:

@@ -9,17 +9,19 @@ CaffeineManager::CaffeineManager(std::shared_ptr<SleepPreventing> sleepPreventer
 
 bool CaffeineManager::isEnabled() const
 {
-    return m_sleepPreventer && m_sleepPreventer->isPreventingSleep();
+    return m_enabled;
 }
 
 void CaffeineManager::enable()
 {
+    m_enabled = true;
     if (m_sleepPreventer)
         m_sleepPreventer->preventSleep(reason());
 }
 
 void CaffeineManager::disable()
 {
+    m_enabled = false;
     if (m_sleepPreventer)
         m_sleepPreventer->allowSleep();
 }

@@ -6,11 +6,13 @@ namespace tremlor {
 class CaffeineManaging {
 public:
     virtual ~CaffeineManaging() = default;
-    // True while the sleep inhibits are held.
+    // True from enable() to disable(): the inhibits are held, being taken, or taken again
+    // once their services come back.
     virtual bool isEnabled() const = 0;
-    // Takes the inhibits with the product's reason text; a failure is not reported.
+    // Starts taking the inhibits with the product's reason text and returns at once; a
+    // failure is not reported.
     virtual void enable() = 0;
-    // Releases them; nothing happens when none are held.
+    // Releases them (or abandons taking them); nothing happens when none are held.
     virtual void disable() = 0;
 };
 

@@ -190,9 +190,19 @@ void TremlorEngine::alignCaffeineWithSetting()
 void TremlorEngine::wireScheduleManager()
 {
     const QList<ScheduleEntry> entries = m_settings.scheduleEntries();
-    // Entries created later take effect after the next launch.
-    if (entries.isEmpty())
+    // With no entries the manager stays off (no minute tick) until the first entry is added.
+    if (entries.isEmpty()) {
+        m_scheduleCancellable = connect(
+            &m_settings, &TremlorSettings::scheduleEntriesChanged, this,
+            [this] {
+                if (m_settings.scheduleEntries().isEmpty())
+                    return;
+                disconnect(m_scheduleCancellable);
+                wireScheduleManager();
+            },
+            Qt::QueuedConnection);
         return;
+    }
 
     const QPointer<TremlorEngine> self(this);
     m_scheduleManager->start(

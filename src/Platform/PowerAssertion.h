@@ -15,11 +15,15 @@ public:
     };
     // Called on the main thread.
     using ChangeHandler = std::function<void(Change)>;
+    // Called on the main thread with whether the inhibit is held.
+    using Done = std::function<void(bool held)>;
 
     virtual ~PowerAssertion() = default;
-    // Takes the inhibit; true when it is held afterwards. Blocks for at most a 1 s timeout.
-    virtual bool acquire(const QString& reason) = 0;
-    // Gives it back; nothing happens when none is held.
+    // Starts taking the inhibit and returns at once; `done` follows, at once when no service
+    // needs asking. A release() first abandons the request: `done` is not called and what a
+    // late answer grants is given back.
+    virtual void acquire(const QString& reason, Done done) = 0;
+    // Gives it back (or abandons a request); nothing happens when none is held.
     virtual void release() = 0;
     // True while held (false once the service or bus went away).
     virtual bool isHeld() const = 0;

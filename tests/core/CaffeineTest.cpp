@@ -1,38 +1,41 @@
 #include "Engine/CaffeineManager.h"
 #include "Platform/DBus/SystemSleepPreventer.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using namespace tremlor;
-using ::testing::_;
-using ::testing::NiceMock;
-using ::testing::Return;
-using ::testing::StrictMock;
 
 namespace {
 
-class MockSleepPreventer : public SleepPreventing {
+// One inhibit of a service that answers only when the test says so (or at once).
+class FakeAssertion final : public PowerAssertion {
 public:
-    MOCK_METHOD(bool, isPreventingSleep, (), (const, override));
-    MOCK_METHOD(bool, preventSleep, (const QString& reason), (override));
-    MOCK_METHOD(void, allowSleep, (), (override));
-};
-
-// One inhibit of a service; whether the next acquire succeeds is up to the test.
-class MockAssertion : public PowerAssertion {
-public:
-    MockAssertion()
+    void acquire(const QString& r, Done done) override
     {
-        ON_CALL(*this, acquire(_)).WillByDefault([this](const QString&) { return held = succeeds; });
-        ON_CALL(*this, release()).WillByDefault([this] { held = false; });
-        ON_CALL(*this, isHeld()).WillByDefault([this] { return held; });
+        ++asked;
+        reason = r;
+        pending = std::move(done);
+        if (answersAtOnce)
+            answer(*answersAtOnce);
     }
-    MOCK_METHOD(bool, acquire, (const QString& reason), (override));
-    MOCK_METHOD(void, release, (), (override));
-    MOCK_METHOD(bool, isHeld, (), (const, override));
+    void answer(bool ok)
+    {
+        held = ok;
+        if (Done done = std::exchange(pending, nullptr))
+            done(ok);
+    }
+    void release() override
+    {
+        pending = nullptr;
+        released += held ? 1 : 0;
+        if (held && releaseSink)
+            ++*releaseSink;
+        held = false;
+    }
+    bool isHeld() const override { return held; }
     void setChangeHandler(ChangeHandler handler) override { onChange = std::move(handler); }
-
     // The service went away: the inhibit is gone without our release.
     void lose()
     {
@@ -41,111 +44,149 @@ public:
     }
     void comeBack() { onChange(Change::available); }
 
-    bool succeeds = true;
+    std::optional<bool> answersAtOnce;
+    int asked = 0;
+    int released = 0;
+    int* releaseSink = nullptr; // counts releases past the fake's own life
     bool held = false;
+    QString reason;
+    Done pending;
     ChangeHandler onChange;
 };
 
+class FakePreventer final : public SleepPreventing {
+public:
+    bool isPreventingSleep() const override { return false; }
+    void preventSleep(const QString& r) override { reason = r; }
+    void allowSleep() override { ++allowed; }
+    QString reason;
+    int allowed = 0;
+};
+
 struct Pair : ::testing::Test {
-    NiceMock<MockAssertion>* display = new NiceMock<MockAssertion>;
-    NiceMock<MockAssertion>* idle = new NiceMock<MockAssertion>;
+    FakeAssertion* display = new FakeAssertion;
+    FakeAssertion* idle = new FakeAssertion;
     SystemSleepPreventer preventer { std::unique_ptr<PowerAssertion>(display), std::unique_ptr<PowerAssertion>(idle) };
     const QString reason = CaffeineManager::reason();
+
+    void takeBoth()
+    {
+        preventer.preventSleep(reason);
+        display->answer(true);
+        idle->answer(true);
+        ASSERT_TRUE(preventer.isPreventingSleep());
+    }
 };
 
 } // namespace
 
-TEST(CaffeineManager, TakesThePairWithTheProductReasonAndReleasesIt)
+// Caffeine mode is on from enable to disable, whatever the services answer meanwhile.
+TEST(CaffeineManager, AsksWithTheProductReasonAndIsOnUntilDisabled)
 {
-    auto preventer = std::make_shared<StrictMock<MockSleepPreventer>>();
+    auto preventer = std::make_shared<FakePreventer>();
     CaffeineManager caffeine(preventer);
-    EXPECT_CALL(*preventer, preventSleep(QString("Tremlor is keeping the system awake"))).WillOnce(Return(false));
     caffeine.enable();
-    EXPECT_CALL(*preventer, isPreventingSleep()).WillOnce(Return(true));
+    EXPECT_EQ(preventer->reason, "Tremlor is keeping the system awake");
     EXPECT_TRUE(caffeine.isEnabled());
-    EXPECT_CALL(*preventer, allowSleep());
     caffeine.disable();
+    EXPECT_FALSE(caffeine.isEnabled());
+    EXPECT_EQ(preventer->allowed, 1);
 }
 
-TEST_F(Pair, TakesBothOnceAndASecondRequestCreatesNothing)
+// A Start press returns before any service answers; the pair counts only once both are in.
+TEST_F(Pair, AsksBothWithoutWaitingAndHoldsOnlyOnceBothAnswered)
 {
-    EXPECT_CALL(*display, acquire(reason)).Times(1);
-    EXPECT_CALL(*idle, acquire(reason)).Times(1);
-    EXPECT_TRUE(preventer.preventSleep(reason));
-    EXPECT_TRUE(preventer.preventSleep("another reason"));
+    preventer.preventSleep(reason);
+    EXPECT_EQ(display->asked, 1);
+    EXPECT_EQ(idle->asked, 1);
+    EXPECT_EQ(display->reason, reason);
+    EXPECT_FALSE(preventer.isPreventingSleep());
+    display->answer(true);
+    EXPECT_FALSE(preventer.isPreventingSleep());
+    preventer.preventSleep("another reason"); // already asking: nothing new
+    EXPECT_EQ(display->asked + idle->asked, 2);
+    idle->answer(true);
     EXPECT_TRUE(preventer.isPreventingSleep());
 
-    EXPECT_CALL(*display, release()).Times(1);
-    EXPECT_CALL(*idle, release()).Times(1);
+    preventer.preventSleep(reason);
+    EXPECT_EQ(display->asked + idle->asked, 2);
     preventer.allowSleep();
     EXPECT_FALSE(preventer.isPreventingSleep());
-    preventer.allowSleep(); // nothing held: nothing released
+    EXPECT_EQ(display->released + idle->released, 2);
 }
 
-TEST_F(Pair, HalfMadePairIsRolledBackEitherWay)
+TEST_F(Pair, HalfMadePairIsGivenBackWhicheverFailsAndWhateverTheOrder)
 {
-    // Display fails: the idle inhibit is still tried, then given back.
-    display->succeeds = false;
-    EXPECT_CALL(*idle, acquire(_)).Times(1);
-    EXPECT_CALL(*idle, release()).Times(1);
-    EXPECT_FALSE(preventer.preventSleep(reason));
-    EXPECT_FALSE(preventer.isPreventingSleep());
-    EXPECT_FALSE(idle->held);
-    ::testing::Mock::VerifyAndClearExpectations(idle);
+    struct Case {
+        bool displayOk, idleOk, idleFirst;
+    };
+    for (const Case c : { Case { true, false, false }, Case { false, true, false }, Case { true, false, true },
+             Case { false, true, true }, Case { false, false, false } }) {
+        SCOPED_TRACE(testing::Message() << c.displayOk << c.idleOk << c.idleFirst);
+        preventer.preventSleep(reason);
+        if (c.idleFirst)
+            idle->answer(c.idleOk);
+        display->answer(c.displayOk);
+        if (!c.idleFirst)
+            idle->answer(c.idleOk);
+        EXPECT_FALSE(preventer.isPreventingSleep());
+        EXPECT_FALSE(display->held || idle->held);
+        EXPECT_FALSE(preventer.isTaking());
+        preventer.allowSleep();
+    }
+    // Services that answer at once work the same.
+    display->answersAtOnce = idle->answersAtOnce = true;
+    preventer.preventSleep(reason);
+    EXPECT_TRUE(preventer.isPreventingSleep());
+}
 
-    // Only the display succeeds: it is given back.
-    display->succeeds = true;
-    idle->succeeds = false;
-    EXPECT_FALSE(preventer.preventSleep(reason));
+TEST_F(Pair, AllowingSleepWhileAskingAbandonsTheAnswers)
+{
+    preventer.preventSleep(reason);
+    display->answer(true);
+    preventer.allowSleep();
     EXPECT_FALSE(display->held);
-    EXPECT_FALSE(preventer.isPreventingSleep());
-
-    // Once both work, a fresh pair is taken.
-    idle->succeeds = true;
-    EXPECT_TRUE(preventer.preventSleep(reason));
-    EXPECT_TRUE(display->held && idle->held);
+    EXPECT_EQ(idle->pending, nullptr); // the request in flight is abandoned
+    preventer.preventSleep(reason); // a new press asks again
+    EXPECT_EQ(display->asked, 2);
+    EXPECT_EQ(idle->asked, 2);
 }
 
 TEST_F(Pair, LostInhibitIsReportedAndTakenAgainWhenTheServiceReturns)
 {
-    ASSERT_TRUE(preventer.preventSleep(reason));
-    display->succeeds = false; // the service is gone for now
+    takeBoth();
     display->lose();
     EXPECT_FALSE(preventer.isPreventingSleep());
     EXPECT_FALSE(idle->held); // both or neither
 
-    // Some other service coming and going changes nothing while the display one is away.
-    idle->comeBack();
-    EXPECT_FALSE(preventer.isPreventingSleep());
-    EXPECT_FALSE(idle->held);
-
-    display->succeeds = true;
-    EXPECT_CALL(*display, acquire(reason)).Times(1);
     display->comeBack();
+    EXPECT_EQ(display->asked, 2);
+    idle->comeBack(); // already asking: nothing new
+    EXPECT_EQ(idle->asked, 2);
+    display->answer(true);
+    idle->answer(true);
     EXPECT_TRUE(preventer.isPreventingSleep());
-    EXPECT_TRUE(idle->held);
-}
 
-TEST_F(Pair, NothingIsTakenAgainOnceSleepIsAllowed)
-{
-    ASSERT_TRUE(preventer.preventSleep(reason));
+    // Once sleep is allowed, a returning service is left alone.
     idle->lose();
-    EXPECT_FALSE(preventer.isPreventingSleep());
     preventer.allowSleep();
-    EXPECT_CALL(*display, acquire(_)).Times(0);
-    EXPECT_CALL(*idle, acquire(_)).Times(0);
     idle->comeBack();
-    EXPECT_FALSE(preventer.isPreventingSleep());
+    EXPECT_EQ(idle->asked, 2);
 }
 
 TEST(SystemSleepPreventer, DestructionReleasesAHeldPair)
 {
-    auto* display = new NiceMock<MockAssertion>;
-    auto* idle = new NiceMock<MockAssertion>;
+    int released = 0;
+    auto* display = new FakeAssertion;
+    auto* idle = new FakeAssertion;
+    for (FakeAssertion* fake : { display, idle }) {
+        fake->answersAtOnce = true;
+        fake->releaseSink = &released;
+    }
     auto preventer = std::make_unique<SystemSleepPreventer>(
         std::unique_ptr<PowerAssertion>(display), std::unique_ptr<PowerAssertion>(idle));
-    ASSERT_TRUE(preventer->preventSleep("r"));
-    EXPECT_CALL(*display, release());
-    EXPECT_CALL(*idle, release());
+    preventer->preventSleep("r");
+    ASSERT_TRUE(preventer->isPreventingSleep());
     preventer.reset();
+    EXPECT_EQ(released, 2);
 }

@@ -225,23 +225,23 @@ TEST_F(EngineTest, ScheduleNeverStopsAPanelSessionUnlessItStartedTheOneBefore)
     EXPECT_FALSE(engine->isActive());
 }
 
-// Entries that exist at launch start the manager; later changes only update it.
-TEST_F(EngineTest, ScheduleEntriesReachTheManagerOnlyWhenItRunsSinceLaunch)
+// The manager runs only while there are entries: a first entry added after a launch with none
+// starts it, and later changes update it.
+TEST_F(EngineTest, ScheduleManagerStartsWithTheFirstEntryAndThenFollowsChanges)
 {
-    EXPECT_CALL(*schedule, start(_, _, _)).Times(0);
-    EXPECT_CALL(*schedule, updateEntries(_)).Times(0);
     makeEngine();
-    settings->setScheduleEntries({ coveringEntry() });
     settle();
-    EXPECT_FALSE(engine->isActive());
     ::testing::Mock::VerifyAndClearExpectations(schedule.get());
 
     const ScheduleEntry first = coveringEntry();
+    EXPECT_CALL(*schedule, start(std::vector<ScheduleEntry> { first }, _, _)).Times(1);
     settings->setScheduleEntries({ first });
-    makeEngine();
     settle();
+    ::testing::Mock::VerifyAndClearExpectations(schedule.get());
+
     ScheduleEntry second = coveringEntry();
     second.isEnabled = false;
+    EXPECT_CALL(*schedule, start(_, _, _)).Times(0);
     EXPECT_CALL(*schedule, updateEntries(std::vector<ScheduleEntry> { first, second })).Times(1);
     settings->setScheduleEntries({ first, second });
     settle();

@@ -63,8 +63,6 @@ public:
     bool insideClass(Window window, const QString& wmClass) const;
     QRect geometry(Window window) const;
     bool selectionOwned(const char* selection) const;
-    // Asks the window manager to close the window, as its close button does.
-    void close(Window window) const;
 
 private:
     void* m_display;
@@ -73,7 +71,8 @@ private:
 // One run of the program; stopped (terminate, then kill) when the object goes.
 class AppProcess {
 public:
-    AppProcess(const TestDesktop& desktop, QStringList args = {});
+    // `environment`: extra NAME=value entries for the program.
+    AppProcess(const TestDesktop& desktop, QStringList args = {}, QStringList environment = {});
     ~AppProcess();
     AppProcess(const AppProcess&) = delete;
     AppProcess& operator=(const AppProcess&) = delete;

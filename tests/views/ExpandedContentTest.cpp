@@ -98,6 +98,11 @@ TEST_F(ExpandedContentTest, ControlsWriteTheStoreAndFollowOutsideChanges)
     settings->setRotationMode(RotationMode::sequential);
     EXPECT_EQ(rotation->title(), QStringLiteral("Sequential"));
 
+    for (const double shownOnly : { 45.5, 500.0 }) { // off the step, out of range: shown, never written back
+        settings->setMaxInterval(shownOnly);
+        settle();
+        EXPECT_EQ(settings->maxInterval(), shownOnly);
+    }
     settings->setMaxInterval(45);
     kestu::KestuSliderLabelField* label = content->intervalSlider()->label();
     EXPECT_EQ(label->text(), QStringLiteral("45 s"));
@@ -185,6 +190,8 @@ TEST_F(ExpandedContentTest, Renders)
     for (const AppInfo& app : content->installedApps().mid(0, 2))
         chosen << app.bundleIdentifier();
     settings->setSelectedAppBundleIDs(chosen);
+    if (!chosen.isEmpty())
+        content->row(chosen.first())->setRunning(true, false); // no window runs offscreen: shown as one would
 
     QWidget panel;
     auto* layout = new QVBoxLayout(&panel);

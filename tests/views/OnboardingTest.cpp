@@ -70,12 +70,6 @@ TEST(OnboardingPermission, PollsOnceASecondUntilGrantedOrLeft)
     EXPECT_FALSE(button(page, "grant-permission-button")->isVisible());
     EXPECT_EQ(page.findChild<QLabel*>("permission-message")->text(), "Permission granted! Tremlor is ready to go.");
 
-    // Withdrawn while the page is shown again: it polls again; hiding it stops that.
-    trust.trusted = false;
-    page.hide();
-    page.show();
-    EXPECT_FALSE(page.permissionGranted());
-    ASSERT_NE(page.checkTimer(), nullptr);
     page.hide();
     EXPECT_EQ(page.checkTimer(), nullptr);
 
@@ -85,8 +79,6 @@ TEST(OnboardingPermission, PollsOnceASecondUntilGrantedOrLeft)
     already.show();
     EXPECT_TRUE(already.permissionGranted());
     EXPECT_EQ(already.checkTimer(), nullptr);
-    viewtest::saveRenders(page, "onboarding-permission-needed");
-    viewtest::saveRenders(already, "onboarding-permission-granted");
 }
 
 // Four pages in order; "Get Started" records completion and closes the window; closing it
@@ -98,11 +90,10 @@ TEST(OnboardingWindow, GetStartedCompletesAndClosingEarlyDoesNot)
     // Pages swap at once and appear whole, so the renders show them at rest.
     kestu::setReducedMotionOverride(true);
     {
-        auto* window = new OnboardingWindow(temp.settings(), trust, {});
-        window->setAttribute(Qt::WA_DeleteOnClose);
-        window->show();
-        clickPrimary(window->shell());
-        window->close();
+        OnboardingWindow early(temp.settings(), trust, {});
+        early.show();
+        clickPrimary(early.shell());
+        early.close();
         EXPECT_FALSE(temp.settings().hasCompletedOnboarding());
     }
     QPointer<OnboardingWindow> window = new OnboardingWindow(temp.settings(), trust, {});

@@ -1,9 +1,13 @@
 #include "KestuDesign/Components/KestuButton.h"
+#include "KestuDesign/Components/KestuSearchField.h"
 #include "KestuDesign/Utilities/KestuReducedMotion.h"
 #include "Platform/Json.h"
+#include "Views/Popover/CompactAppSummary.h"
 #include "Views/Popover/DisclosureToggle.h"
 #include "Views/Popover/DurationPickerView.h"
 #include "Views/Popover/FooterIconButton.h"
+#include "Views/Popover/PopoverExpandedContent.h"
+#include "Views/Popover/SectionReveal.h"
 #include "Views/Popover/StatusHeaderView.h"
 #include "Views/Popover/TremlorPopoverView.h"
 #include "core/EngineFixture.h"
@@ -42,6 +46,17 @@ TremlorPopoverView::AppScannerFactory noApps()
     return [] { return std::make_unique<ListScanner>(QList<AppInfo> {}); };
 }
 
+TremlorPopoverView::AppScannerFactory someApps()
+{
+    return [] {
+        QList<AppInfo> apps;
+        for (const char* name : { "Firefox", "Mail", "Terminal", "Text Editor" })
+            apps << AppInfo(QStringLiteral("org.example.%1").arg(QString::fromUtf8(name).remove(' ')),
+                QString::fromUtf8(name), QStringLiteral("/nonexistent/%1.desktop").arg(QString::fromUtf8(name)));
+        return std::make_unique<ListScanner>(apps);
+    };
+}
+
 class PanelTest : public ::testing::Test {
 protected:
     void SetUp() override { kestu::setReducedMotionOverride(true); }
@@ -55,6 +70,13 @@ protected:
     TempDefaults temp;
     NiceMock<viewtest::FakeEngine> engine;
 };
+
+// Lets nested layouts settle, as the event loop does before a frame.
+void settle()
+{
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+}
 
 void click(QAbstractButton* button)
 {
@@ -184,6 +206,21 @@ TEST_F(PanelTest, ChipSelection)
     panel->setSelectedDuration(Duration::custom(45));
     for (DurationChip* chip : chips)
         EXPECT_FALSE(chip->isChecked());
+
+    // With motion, the chosen chip pulses and springs back; with reduced motion it never grows.
+    kestu::setReducedMotionOverride(false);
+    click(chips[4]);
+    EXPECT_TRUE(panel->durationPicker()->isPulsing());
+    EXPECT_LT(chips[4]->selectedness(), 1.0); // the row's spring is under way
+    QTRY_VERIFY_WITH_TIMEOUT(!panel->durationPicker()->isPulsing(), 1000);
+    QTest::keyClick(panel.get(), Qt::Key_6); // digits: at once, no pulse
+    EXPECT_EQ(chips[5]->selectedness(), 1.0);
+    EXPECT_FALSE(panel->durationPicker()->isPulsing());
+    kestu::setReducedMotionOverride(true);
+    click(chips[0]);
+    EXPECT_FALSE(panel->durationPicker()->isPulsing());
+    EXPECT_EQ(chips[0]->pulseScale(), 1.0);
+    EXPECT_EQ(chips[0]->selectedness(), 1.0);
 }
 
 // Digits pick a chip and Return starts, but only when no text field has the focus: typed into
@@ -191,9 +228,10 @@ TEST_F(PanelTest, ChipSelection)
 TEST_F(PanelTest, DigitsAndReturnStayInTextFields)
 {
     auto panel = makePanel();
-    auto* field = new QLineEdit(panel->sectionSlot());
-    panel->sectionSlot()->layout()->addWidget(field);
+    temp.settings().setPopoverExpanded(true);
     kittest::showActive(*panel);
+    QLineEdit* field = panel->expandedContent()->searchField()->findChild<QLineEdit*>();
+    ASSERT_NE(field, nullptr); // the application search
     QSignalSpy settingsOpened(panel.get(), &TremlorPopoverView::openSettingsRequested);
     QSignalSpy quit(panel.get(), &TremlorPopoverView::quitRequested);
 
@@ -205,13 +243,21 @@ TEST_F(PanelTest, DigitsAndReturnStayInTextFields)
     field->setFocus();
     ASSERT_TRUE(field->hasFocus());
     EXPECT_CALL(engine, start(_)).Times(0);
-    QSignalSpy returned(field, &QLineEdit::returnPressed);
     QTest::keyClicks(field, QStringLiteral("42"));
     QTest::keyClick(field, Qt::Key_Return);
-    EXPECT_EQ(field->text(), QStringLiteral("42"));
+    EXPECT_EQ(panel->expandedContent()->appSearchText(), QStringLiteral("42"));
+    // A plain field of the panel keeps them too.
+    auto* plain = new QLineEdit(panel.get());
+    plain->show();
+    plain->setFocus();
+    QSignalSpy returned(plain, &QLineEdit::returnPressed);
+    QTest::keyClicks(plain, QStringLiteral("3"));
+    QTest::keyClick(plain, Qt::Key_Return);
+    EXPECT_EQ(plain->text(), QStringLiteral("3"));
     EXPECT_EQ(returned.count(), 1);
     EXPECT_EQ(panel->selectedDuration(), Duration::minutes15());
     EXPECT_FALSE(engine.isActive());
+    field = plain;
 
     // The modified shortcuts still act from a field.
     QTest::keyClick(field, Qt::Key_Comma, Qt::ControlModifier);
@@ -243,8 +289,26 @@ TEST_F(PanelTest, ExpandedStateIsPersisted)
     }
     temp.reopen();
     EXPECT_FALSE(temp.settings().popoverExpanded());
-    auto panel = makePanel();
-    EXPECT_EQ(panel->disclosureToggle()->labelText(), QStringLiteral("More options"));
+    TremlorPopoverView panel(temp.settings(), engine, someApps());
+    kittest::showActive(panel);
+    EXPECT_EQ(panel.disclosureToggle()->labelText(), QStringLiteral("More options"));
+
+    // Closed with nothing chosen: nothing below the toggle. Chosen applications show in the
+    // summary in the installed order (those not installed are left out); a tap expands.
+    EXPECT_FALSE(panel.expandedReveal()->isVisible());
+    EXPECT_FALSE(panel.summaryReveal()->isVisible());
+    temp.settings().setSelectedAppBundleIDs(
+        { QStringLiteral("org.example.Terminal"), QStringLiteral("gone.App"), QStringLiteral("org.example.Firefox") });
+    ASSERT_TRUE(panel.summaryReveal()->isVisible());
+    QStringList shown;
+    for (const AppInfo& app : panel.compactAppsSummary()->selectedApps())
+        shown << app.name();
+    EXPECT_EQ(shown, QStringList({ QStringLiteral("Firefox"), QStringLiteral("Terminal") }));
+    click(panel.compactAppsSummary());
+    EXPECT_TRUE(temp.settings().popoverExpanded());
+    EXPECT_TRUE(panel.expandedReveal()->isVisible());
+    EXPECT_FALSE(panel.summaryReveal()->isVisible());
+    EXPECT_EQ(panel.expandedContent()->installedApps().size(), 4);
 }
 
 // Profile cycling: next after the active one; a stale or lower-case id starts at the first.
@@ -288,19 +352,26 @@ TEST_F(PanelTest, ProfileCycle)
 // The panel in light and dark, idle and running, for a person to look at.
 TEST_F(PanelTest, Renders)
 {
-    temp.settings().setPopoverExpanded(false);
-    auto panel = makePanel();
+    temp.settings().setPopoverExpanded(true);
+    temp.settings().setSelectedAppBundleIDs(
+        { QStringLiteral("org.example.Mail"), QStringLiteral("org.example.Firefox") });
+    auto panel = std::make_unique<TremlorPopoverView>(temp.settings(), engine, someApps());
     panel->show();
+    settle();
     viewtest::saveRenders(*panel, QStringLiteral("popover-idle"));
+    temp.settings().setPopoverExpanded(false);
     engine.nextApp = QStringLiteral("Firefox");
     engine.setActive(true);
     engine.tick(2537, 0.3, QStringLiteral("42:17"));
+    settle();
     viewtest::saveRenders(*panel, QStringLiteral("popover-running"));
     engine.tick(42, 0.99, QStringLiteral("0:42"));
     engine.setPaused(true);
+    settle();
     viewtest::saveRenders(*panel, QStringLiteral("popover-paused"));
     engine.setPaused(false);
     engine.indefinite = true;
     engine.tick(0, 0, QStringLiteral("∞"));
+    settle();
     viewtest::saveRenders(*panel, QStringLiteral("popover-indefinite"));
 }

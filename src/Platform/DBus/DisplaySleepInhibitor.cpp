@@ -3,14 +3,10 @@
 #include "Platform/DBus/BusLink.h"
 #include "Platform/X11/XScreenSaverSuspender.h"
 
-#include <QDBusConnectionInterface>
-#include <QDBusMessage>
 #include <QDBusPendingCall>
 #include <QDBusPendingCallWatcher>
-#include <QDeadlineTimer>
-#include <QThread>
-
-#include <algorithm>
+#include <QPointer>
+#include <QTimer>
 
 namespace tremlor {
 
@@ -18,18 +14,27 @@ namespace {
 
 const QString kInterface = QStringLiteral("org.freedesktop.ScreenSaver");
 const QString kApplication = QStringLiteral("Tremlor");
-// How long an answer that came too late for the main thread is still awaited.
+// Newer desktops serve /org/freedesktop/ScreenSaver, older KDE only /ScreenSaver.
+const QStringList kPaths = { QStringLiteral("/org/freedesktop/ScreenSaver"), QStringLiteral("/ScreenSaver") };
+// How long an answer that came too late for the request is still awaited, to give it back.
 constexpr int kLateReplyMs = 30000;
 
-// Waits for a call without running the event loop (Qt D-Bus receives on its own thread).
-bool waitFor(const QDBusPendingCall& call, const QDeadlineTimer& deadline)
+bool isCookie(const QDBusMessage& reply)
 {
-    while (!call.isFinished()) {
-        if (deadline.hasExpired())
-            return false;
-        QThread::msleep(1);
-    }
-    return true;
+    bool ok = false;
+    if (reply.type() == QDBusMessage::ReplyMessage && reply.arguments().size() == 1)
+        reply.arguments().constFirst().toUInt(&ok);
+    return ok;
+}
+
+void unInhibit(BusLink& link, const QString& owner, const QString& path, uint cookie)
+{
+    if (!link.isConnected())
+        return;
+    QDBusMessage call = QDBusMessage::createMethodCall(owner, path, kInterface, QStringLiteral("UnInhibit"));
+    call << cookie;
+    // Nothing to wait for: the answer carries nothing.
+    link.connection().asyncCall(call, BusLink::callTimeoutMs);
 }
 
 } // namespace
@@ -46,96 +51,113 @@ DisplaySleepInhibitor::~DisplaySleepInhibitor()
     release();
 }
 
-bool DisplaySleepInhibitor::acquire(const QString& reason)
+void DisplaySleepInhibitor::acquire(const QString& reason, Done done)
 {
-    if (m_mode != Mode::none)
-        return true;
-    if (inhibitThroughService(reason)) {
-        m_mode = Mode::service;
-        return true;
+    if (m_mode != Mode::none) {
+        if (done)
+            done(true);
+        return;
     }
-    if (m_x11->suspend()) {
-        m_mode = Mode::x11;
-        return true;
+    m_done = std::move(done);
+    if (m_request % 2 == 1)
+        return; // already asking: the new completion waits for that answer
+    ++m_request; // odd while a request is in flight
+    m_reason = reason;
+    if (!busLink().isConnected()) {
+        finish(Mode::none);
+        return;
     }
-    return false;
-}
-
-bool DisplaySleepInhibitor::inhibitThroughService(const QString& reason)
-{
-    if (!busLink().isConnected())
-        return false;
-    QDBusConnection bus = busLink().connection();
-    // All the calls below share one timeout: the main thread waits 1 s at most.
-    const QDeadlineTimer deadline(BusLink::callTimeoutMs);
-    const auto remaining = [&] { return int(std::max<qint64>(1, deadline.remainingTime())); };
+    // The whole exchange gets one short deadline, then the X server takes over.
+    QTimer::singleShot(BusLink::callTimeoutMs, this, [this, request = m_request] {
+        if (m_request == request)
+            finish(Mode::none);
+    });
     // Asking the bus first answers at once when no screensaver runs.
-    const QDBusMessage ownerCall = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
+    QDBusMessage owner = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
         QStringLiteral("/org/freedesktop/DBus"), QStringLiteral("org.freedesktop.DBus"),
         QStringLiteral("GetNameOwner"));
-    const QDBusMessage owner
-        = bus.call(QDBusMessage(ownerCall) << QString::fromLatin1(serviceName), QDBus::Block, remaining());
-    if (owner.type() != QDBusMessage::ReplyMessage || owner.arguments().isEmpty())
-        return false;
-    const QString ownerName = owner.arguments().constFirst().toString();
-    // Newer desktops serve /org/freedesktop/ScreenSaver, older KDE only /ScreenSaver.
-    for (const QString& path : { QStringLiteral("/org/freedesktop/ScreenSaver"), QStringLiteral("/ScreenSaver") }) {
-        QDBusMessage call = QDBusMessage::createMethodCall(ownerName, path, kInterface, QStringLiteral("Inhibit"));
-        call << kApplication << reason;
-        QDBusPendingCall pending = bus.asyncCall(call, kLateReplyMs);
-        if (!waitFor(pending, deadline)) {
-            // Too slow for the main thread: give up, but give back what a late answer grants.
-            uninhibitWhenAnswered(pending, ownerName, path);
-            return false;
+    owner << QString::fromLatin1(serviceName);
+    ask(owner, {}, [this](const QDBusMessage& reply) {
+        if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
+            finish(Mode::none);
+            return;
         }
-        const QDBusMessage reply = pending.reply();
-        if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 1)
-            continue;
-        bool ok = false;
-        const uint cookie = reply.arguments().constFirst().toUInt(&ok);
-        if (!ok)
-            continue;
-        m_cookie = cookie;
-        m_path = path;
-        m_owner = ownerName;
-        return true;
-    }
-    return false;
+        m_owner = reply.arguments().constFirst().toString();
+        inhibitAt(0);
+    });
 }
 
-void DisplaySleepInhibitor::uninhibitWhenAnswered(
-    const QDBusPendingCall& pending, const QString& owner, const QString& path)
+void DisplaySleepInhibitor::inhibitAt(int pathIndex)
 {
-    auto* watcher = new QDBusPendingCallWatcher(pending, this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, owner, path](QDBusPendingCallWatcher* finished) {
-        finished->deleteLater();
-        const QDBusMessage reply = finished->reply();
-        if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 1)
+    if (pathIndex >= kPaths.size()) {
+        finish(Mode::none);
+        return;
+    }
+    const QString path = kPaths.at(pathIndex);
+    QDBusMessage call = QDBusMessage::createMethodCall(m_owner, path, kInterface, QStringLiteral("Inhibit"));
+    call << kApplication << m_reason;
+    ask(call, path, [this, pathIndex, path](const QDBusMessage& reply) {
+        if (!isCookie(reply)) {
+            inhibitAt(pathIndex + 1);
             return;
-        QDBusMessage call = QDBusMessage::createMethodCall(owner, path, kInterface, QStringLiteral("UnInhibit"));
-        call << reply.arguments().constFirst().toUInt();
-        busLink().connection().asyncCall(call, BusLink::callTimeoutMs);
+        }
+        m_cookie = reply.arguments().constFirst().toUInt();
+        m_path = path;
+        finish(Mode::service);
     });
+}
+
+void DisplaySleepInhibitor::ask(const QDBusMessage& call, const QString& path, Answer answer)
+{
+    BusLink* link = &busLink();
+    // The watcher belongs to the link, so a late cookie is given back even after we are gone.
+    auto* watcher = new QDBusPendingCallWatcher(link->connection().asyncCall(call, kLateReplyMs), link);
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
+        [self = QPointer(this), request = m_request, link, owner = call.service(), path, answer](
+            QDBusPendingCallWatcher* finished) {
+            finished->deleteLater();
+            const QDBusMessage reply = finished->reply();
+            if (self && self->m_request == request)
+                answer(reply);
+            else if (!path.isEmpty() && isCookie(reply))
+                unInhibit(*link, owner, path, reply.arguments().constFirst().toUInt());
+        });
+}
+
+void DisplaySleepInhibitor::finish(Mode mode)
+{
+    ++m_request; // even: nothing in flight
+    if (mode == Mode::none) {
+        m_owner.clear();
+        if (m_x11->suspend())
+            mode = Mode::x11;
+    }
+    m_mode = mode;
+    if (Done done = std::exchange(m_done, nullptr))
+        done(m_mode != Mode::none);
 }
 
 void DisplaySleepInhibitor::release()
 {
+    if (m_request % 2 == 1) {
+        ++m_request; // abandoned: a late cookie is given back when it comes
+        m_done = nullptr;
+    }
     switch (m_mode) {
     case Mode::none:
-        return;
+        break;
     case Mode::service:
-        if (busLink().isConnected()) {
-            QDBusMessage call
-                = QDBusMessage::createMethodCall(m_owner, m_path, kInterface, QStringLiteral("UnInhibit"));
-            call << m_cookie;
-            // Nothing to wait for: the answer carries nothing.
-            busLink().connection().asyncCall(call, BusLink::callTimeoutMs);
-        }
+        unInhibit(busLink(), m_owner, m_path, m_cookie);
         break;
     case Mode::x11:
         m_x11->resume();
         break;
     }
+    forget();
+}
+
+void DisplaySleepInhibitor::forget()
+{
     m_mode = Mode::none;
     m_cookie = 0;
     m_owner.clear();
@@ -145,9 +167,7 @@ void DisplaySleepInhibitor::onOwnerChanged(const QString& oldOwner, const QStrin
 {
     if (m_mode == Mode::service && oldOwner == m_owner) {
         // The service that held our cookie is gone (or restarted): the inhibit went with it.
-        m_mode = Mode::none;
-        m_cookie = 0;
-        m_owner.clear();
+        forget();
         report(Change::lost);
     }
     if (!newOwner.isEmpty())
@@ -158,9 +178,7 @@ void DisplaySleepInhibitor::onBusLost()
 {
     if (m_mode != Mode::service)
         return;
-    m_mode = Mode::none;
-    m_cookie = 0;
-    m_owner.clear();
+    forget();
     report(Change::lost);
 }
 

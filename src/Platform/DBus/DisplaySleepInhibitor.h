@@ -3,10 +3,14 @@
 #include "Platform/DBus/BusPowerAssertion.h"
 
 #include <QByteArray>
-#include <QDBusPendingCall>
+#include <QDBusMessage>
+#include <QStringList>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+
+class QDBusPendingCallWatcher;
 
 namespace tremlor {
 
@@ -14,6 +18,8 @@ class XScreenSaverSuspender;
 
 // Keeps the display awake: org.freedesktop.ScreenSaver's Inhibit on the session bus (at
 // /org/freedesktop/ScreenSaver, then /ScreenSaver), else the X server's screensaver suspension.
+// The service is asked without waiting; one that has not answered within BusLink's call
+// timeout is passed over for the X server, and what it grants later is given back.
 class DisplaySleepInhibitor final : public BusPowerAssertion {
     Q_OBJECT
 
@@ -26,7 +32,7 @@ public:
     ~DisplaySleepInhibitor() override;
     Q_DISABLE_COPY_MOVE(DisplaySleepInhibitor)
 
-    bool acquire(const QString& reason) override;
+    void acquire(const QString& reason, Done done) override;
     void release() override;
     bool isHeld() const override { return m_mode != Mode::none; }
 
@@ -35,16 +41,26 @@ public:
 
 private:
     enum class Mode { none, service, x11 };
-    bool inhibitThroughService(const QString& reason);
-    void uninhibitWhenAnswered(const QDBusPendingCall& pending, const QString& owner, const QString& path);
+    using Answer = std::function<void(const QDBusMessage& reply)>;
+    // Sends a call for the request in flight; `answer` runs only while that request is still
+    // the current one, otherwise a granted cookie is given back.
+    void ask(const QDBusMessage& call, const QString& path, Answer answer);
+    void inhibitAt(int pathIndex);
+    void finish(Mode mode);
     void onOwnerChanged(const QString& oldOwner, const QString& newOwner) override;
     void onBusLost() override;
+    void forget();
 
     std::unique_ptr<XScreenSaverSuspender> m_x11;
     Mode m_mode = Mode::none;
     std::uint32_t m_cookie = 0;
     QString m_path;
     QString m_owner;
+    // The request in flight: its number (bumped when it ends or is abandoned), reason and
+    // completion.
+    unsigned m_request = 0;
+    QString m_reason;
+    Done m_done;
 };
 
 } // namespace tremlor

@@ -3,6 +3,7 @@
 #include "Platform/DBus/BusLink.h"
 
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QDBusUnixFileDescriptor>
 
 #include <fcntl.h>
@@ -21,36 +22,60 @@ LogindInhibitor::~LogindInhibitor()
     release();
 }
 
-bool LogindInhibitor::acquire(const QString& reason)
+void LogindInhibitor::acquire(const QString& reason, Done done)
 {
-    if (m_fd >= 0)
-        return true;
-    if (!busLink().isConnected())
-        return false;
+    if (m_fd >= 0) {
+        if (done)
+            done(true);
+        return;
+    }
+    m_done = std::move(done);
+    if (m_request % 2 == 1)
+        return; // already asking: the new completion waits for that answer
+    ++m_request;
     QDBusConnection bus = busLink().connection();
-    if (!(bus.connectionCapabilities() & QDBusConnection::UnixFileDescriptorPassing))
-        return false;
+    if (!busLink().isConnected() || !(bus.connectionCapabilities() & QDBusConnection::UnixFileDescriptorPassing)) {
+        finish(-1, {});
+        return;
+    }
     QDBusMessage call
         = QDBusMessage::createMethodCall(QString::fromLatin1(serviceName), QStringLiteral("/org/freedesktop/login1"),
             QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("Inhibit"));
     call << QStringLiteral("idle:sleep") << QStringLiteral("Tremlor") << reason << QStringLiteral("block");
-    const QDBusMessage reply = bus.call(call, QDBus::Block, BusLink::callTimeoutMs);
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 1)
-        return false;
-    const auto descriptor = reply.arguments().constFirst().value<QDBusUnixFileDescriptor>();
-    if (!descriptor.isValid())
-        return false;
-    // Our own copy; the message's copies close with it, so ours is the lock's last one.
-    const int fd = ::fcntl(descriptor.fileDescriptor(), F_DUPFD_CLOEXEC, 0);
-    if (fd < 0)
-        return false;
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, BusLink::callTimeoutMs), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+        [this, request = m_request](QDBusPendingCallWatcher* finished) {
+            finished->deleteLater();
+            // An abandoned request's lock closes with the answer: its descriptor is not kept.
+            if (request != m_request)
+                return;
+            const QDBusMessage reply = finished->reply();
+            if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 1) {
+                finish(-1, {});
+                return;
+            }
+            const auto descriptor = reply.arguments().constFirst().value<QDBusUnixFileDescriptor>();
+            // Our own copy; the message's copies close with it, so ours is the lock's last one.
+            const int fd = descriptor.isValid() ? ::fcntl(descriptor.fileDescriptor(), F_DUPFD_CLOEXEC, 0) : -1;
+            finish(fd, reply.service());
+        });
+}
+
+void LogindInhibitor::finish(int fd, const QString& owner)
+{
+    ++m_request;
     m_fd = fd;
-    m_owner = reply.service();
-    return true;
+    m_owner = fd >= 0 ? owner : QString();
+    if (Done done = std::exchange(m_done, nullptr))
+        done(m_fd >= 0);
 }
 
 void LogindInhibitor::release()
 {
+    if (m_request % 2 == 1) {
+        ++m_request;
+        m_done = nullptr;
+    }
     dropLock();
 }
 

@@ -23,44 +23,50 @@ SystemSleepPreventer::~SystemSleepPreventer()
 {
     m_display->setChangeHandler(nullptr);
     m_idleSleep->setChangeHandler(nullptr);
-    if (m_isPreventingSleep)
-        releasePair();
+    releasePair();
 }
 
-bool SystemSleepPreventer::preventSleep(const QString& reason)
+void SystemSleepPreventer::preventSleep(const QString& reason)
 {
-    if (m_isPreventingSleep)
-        return true;
+    if (m_isPreventingSleep || isTaking())
+        return;
     m_wanted = true;
     m_reason = reason;
-    return takePair(reason);
+    takePair();
 }
 
 void SystemSleepPreventer::allowSleep()
 {
     m_wanted = false;
-    if (!m_isPreventingSleep)
-        return;
     releasePair();
 }
 
-bool SystemSleepPreventer::takePair(const QString& reason)
+void SystemSleepPreventer::takePair()
 {
-    // Both are tried even when the first fails, then a half-made pair is rolled back.
-    const bool display = m_display->acquire(reason);
-    const bool idleSleep = m_idleSleep->acquire(reason);
-    m_isPreventingSleep = display && idleSleep;
+    const unsigned attempt = ++m_attempt;
+    // Both are asked at once; an answer may come back before acquire returns.
+    m_answersDue = 2;
+    m_display->acquire(m_reason, [this, attempt](bool) { onAnswer(attempt); });
+    if (attempt == m_attempt)
+        m_idleSleep->acquire(m_reason, [this, attempt](bool) { onAnswer(attempt); });
+}
+
+void SystemSleepPreventer::onAnswer(unsigned attempt)
+{
+    if (attempt != m_attempt || --m_answersDue > 0)
+        return;
+    // Read the state now rather than the answers: one may have been lost in between.
+    m_isPreventingSleep = m_display->isHeld() && m_idleSleep->isHeld();
     if (!m_isPreventingSleep) {
-        if (display)
-            m_display->release();
-        if (idleSleep)
-            m_idleSleep->release();
+        m_display->release();
+        m_idleSleep->release();
     }
-    return m_isPreventingSleep;
 }
 
 void SystemSleepPreventer::releasePair()
 {
+    ++m_attempt; // answers still due are abandoned
+    m_answersDue = 0;
     m_display->release();
     m_idleSleep->release();
     m_isPreventingSleep = false;
@@ -74,8 +80,8 @@ void SystemSleepPreventer::onAssertionChanged(PowerAssertion::Change change)
     if (change == PowerAssertion::Change::lost) {
         if (m_isPreventingSleep && (!m_display->isHeld() || !m_idleSleep->isHeld()))
             releasePair(); // both or neither
-    } else if (m_wanted && !m_isPreventingSleep) {
-        takePair(m_reason);
+    } else if (m_wanted && !m_isPreventingSleep && !isTaking()) {
+        takePair();
     }
     m_inChange = false;
 }

@@ -223,6 +223,20 @@ void ActivityRing::onIndefiniteChanged()
         stopBreathing();
 }
 
+void ActivityRing::motionPreferenceChanged()
+{
+    if (kestu::prefersReducedMotion()) {
+        if (m_bounce)
+            m_bounce->stop();
+        m_completionScale = 1.0;
+        setAnimatedProgress(
+            m_inputs.isActive ? (m_inputs.isIndefinite ? breathLow : clampedFraction(m_inputs.progress)) : 0);
+    }
+    onIndefiniteChanged();
+    onRemainingSecondsChanged();
+    update();
+}
+
 void ActivityRing::startInfinitePulse()
 {
     if (kestu::prefersReducedMotion())
@@ -287,6 +301,12 @@ void ActivityRing::moveProgressTo(double target, bool bouncy)
     m_progressMove->stop();
     if (m_animatedProgress == target)
         return;
+    // A session's second moves the arc by a fraction of a pixel: set it, instead of animating
+    // ten frames nobody can see.
+    if (!bouncy && std::abs(target - m_animatedProgress) * M_PI * m_size < 1.0) {
+        setAnimatedProgress(target);
+        return;
+    }
     const kestu::KestuAnimation& token = bouncy ? kestu::Animation::springBouncy() : kestu::Animation::fadeQuick();
     token.apply(m_progressMove);
     m_progressMove->setStartValue(m_animatedProgress);

@@ -1,6 +1,6 @@
 #include "Views/Popover/PopoverExpandedContent.h"
 
-#include "Engine/TremlorEngine.h"
+#include "Engine/TremlorEngineProtocol.h"
 #include "Helpers/AppScanning.h"
 #include "KestuDesign/Components/KestuCard.h"
 #include "KestuDesign/Components/KestuEmptyState.h"
@@ -83,7 +83,7 @@ private:
 } // namespace
 
 PopoverExpandedContent::PopoverExpandedContent(
-    TremlorSettings& settings, TremlorEngine& engine, AppScanning& scanner, QWidget* parent)
+    TremlorSettings& settings, TremlorEngineProtocol& engine, AppScanning& scanner, QWidget* parent)
     : QWidget(parent)
     , m_settings(settings)
     , m_engine(engine)
@@ -103,8 +103,8 @@ PopoverExpandedContent::PopoverExpandedContent(
     watch(
         this, &m_settings, [this] { refreshSelection(); }, &TremlorSettings::selectedAppBundleIDsChanged);
     watch(
-        this, &m_engine, [this] { refreshRunning(false); }, &TremlorEngine::isActiveChanged,
-        &TremlorEngine::currentAppNameChanged);
+        this, &m_engine, [this] { refreshRunning(false); }, &TremlorEngineProtocol::isActiveChanged,
+        &TremlorEngineProtocol::currentAppNameChanged);
     refilter();
 }
 
@@ -165,12 +165,12 @@ QWidget* PopoverExpandedContent::makeAppSection()
     m_scroll = new ListScrollArea(list);
     m_scroll->setObjectName(QStringLiteral("app-list-scroll"));
     m_rowsHost = new QWidget;
-    m_rowsHost->setAutoFillBackground(false);
     m_rowsLayout = new QVBoxLayout(m_rowsHost);
     m_rowsLayout->setContentsMargins(0, 0, 0, 0);
     m_rowsLayout->setSpacing(0);
     m_rowsLayout->addStretch(1);
     m_scroll->setWidget(m_rowsHost);
+    m_rowsHost->setAutoFillBackground(false); // setWidget() turns it on: the card shows through
     auto* listLayout = new QVBoxLayout(list);
     listLayout->setContentsMargins(0, 0, 0, 0);
     listLayout->setSpacing(0);

@@ -23,7 +23,7 @@ class CompactAppRow;
 class ProfilePickerView;
 class RotationMenuButton;
 class SymbolLabel;
-class TremlorEngine;
+class TremlorEngineProtocol;
 class TremlorSettings;
 
 // The panel's expanded section: the movement interval, the profile, the rotation order and the
@@ -39,7 +39,7 @@ class PopoverExpandedContent final : public QWidget {
 
 public:
     PopoverExpandedContent(
-        TremlorSettings& settings, TremlorEngine& engine, AppScanning& scanner, QWidget* parent = nullptr);
+        TremlorSettings& settings, TremlorEngineProtocol& engine, AppScanning& scanner, QWidget* parent = nullptr);
     Q_DISABLE_COPY_MOVE(PopoverExpandedContent)
 
     static constexpr int intervalLabelWidth = 52;
@@ -83,7 +83,7 @@ private:
     void reactToActiveProfile();
 
     TremlorSettings& m_settings;
-    TremlorEngine& m_engine;
+    TremlorEngineProtocol& m_engine;
     AppScanning& m_scanner;
     QList<AppInfo> m_installedApps;
     QString m_searchText;

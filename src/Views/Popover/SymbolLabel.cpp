@@ -37,7 +37,9 @@ QSize SymbolLabel::sizeHint() const
 {
     const QFontMetricsF metrics(m_font);
     const double width = leadingWidth() + metrics.horizontalAdvance(m_title);
-    return { int(std::ceil(width)), int(std::ceil(std::max(metrics.height(), double(symbolSize())))) };
+    const QMargins m = contentsMargins();
+    return { int(std::ceil(width)) + m.left() + m.right(),
+        int(std::ceil(std::max(metrics.height(), double(symbolSize())))) + m.top() + m.bottom() };
 }
 
 void SymbolLabel::paintEvent(QPaintEvent*)
@@ -45,10 +47,11 @@ void SymbolLabel::paintEvent(QPaintEvent*)
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     const QColor color = m_color.resolve(this);
-    const QRectF bounds(rect());
+    const QRectF bounds(contentsRect());
     const int size = symbolSize();
     if (!m_symbol.isEmpty())
-        kestu::KestuSymbols::paint(p, QRectF(0, bounds.center().y() - size / 2.0, size, size), m_symbol, size, color);
+        kestu::KestuSymbols::paint(
+            p, QRectF(bounds.left(), bounds.center().y() - size / 2.0, size, size), m_symbol, size, color);
     p.setPen(color);
     p.setFont(m_font);
     const QRectF text = bounds.adjusted(leadingWidth(), 0, 0, 0);

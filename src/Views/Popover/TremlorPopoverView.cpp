@@ -13,9 +13,12 @@
 #include "Models/TremlorSettings.h"
 #include "Platform/Json.h"
 #include "Views/Popover/ActivityRing.h"
+#include "Views/Popover/CompactAppSummary.h"
 #include "Views/Popover/DisclosureToggle.h"
 #include "Views/Popover/DurationPickerView.h"
 #include "Views/Popover/FooterIconButton.h"
+#include "Views/Popover/PopoverExpandedContent.h"
+#include "Views/Popover/SectionReveal.h"
 #include "Views/Popover/StatusHeaderView.h"
 #include "Views/Shared/SettingBinding.h"
 #include "Views/Shared/TremlorColor.h"
@@ -43,6 +46,14 @@ namespace {
 constexpr int glyphSize = 16;
 constexpr int tiltDegrees = 15;
 constexpr int tiltReturnMs = 200;
+constexpr int summaryMaxIcons = 5;
+constexpr int summaryIconSize = 16;
+
+// Stands in when the host gives no scanner: nothing is installed.
+class NoApps final : public AppScanning {
+public:
+    QList<AppInfo> scanInstalledApps() override { return {}; }
+};
 
 // A one-point line in the kit's separator colour.
 class PanelDivider final : public QWidget {
@@ -91,6 +102,8 @@ TremlorPopoverView::TremlorPopoverView(
     , m_selectedDuration(initialDuration(settings))
 {
     ViewSymbols::registerAll();
+    if (!m_scanner)
+        m_scanner = std::make_unique<NoApps>();
     setObjectName(QStringLiteral("popover"));
     setAccessibleName(tr("Tremlor"));
     setFixedWidth(panelWidth);
@@ -141,13 +154,18 @@ TremlorPopoverView::TremlorPopoverView(
         this);
     m_root->addWidget(m_disclosure);
 
-    // The further options (or the summary of the chosen applications) go here.
-    m_sectionSlot = new QWidget(this);
-    m_sectionSlot->setObjectName(QStringLiteral("popover-section"));
-    auto* sectionLayout = new QVBoxLayout(m_sectionSlot);
-    sectionLayout->setContentsMargins(0, 0, 0, 0);
-    sectionLayout->setSpacing(0);
-    m_root->addWidget(m_sectionSlot);
+    // The further options live as long as the panel (their search text too) and only hide.
+    m_expanded = new PopoverExpandedContent(m_settings, m_engine, *m_scanner, this);
+    m_expanded->setObjectName(QStringLiteral("expanded-content"));
+    connect(m_expanded, &PopoverExpandedContent::selectedDurationChosen, this,
+        [this](const Duration& duration) { setSelectedDuration(duration); });
+    m_expandedReveal = new SectionReveal(m_expanded, 4, this);
+    m_root->addWidget(m_expandedReveal);
+    m_summary = new CompactAppSummary({}, summaryMaxIcons, summaryIconSize, this);
+    m_summary->setObjectName(QStringLiteral("compact-apps-summary"));
+    connect(m_summary, &QAbstractButton::clicked, this, [this] { m_settings.setPopoverExpanded(true); });
+    m_summaryReveal = new SectionReveal(m_summary, 0, this);
+    m_root->addWidget(m_summaryReveal);
 
     m_root->addSpacing(8);
     m_root->addWidget(new PanelDivider(this));
@@ -173,7 +191,7 @@ TremlorPopoverView::TremlorPopoverView(
     watch(
         this, &m_settings, [this] { refreshFooter(); }, &TremlorSettings::profilesChanged);
     refreshStartLabel();
-    setFixedHeight(m_root->sizeHint().height());
+    fitHeight();
 }
 
 TremlorPopoverView::~TremlorPopoverView()
@@ -256,7 +274,7 @@ void TremlorPopoverView::buildShortcuts()
     const auto& presets = Duration::allCases();
     for (int i = 0; i < int(presets.size()); ++i) {
         const Duration duration = presets[size_t(i)];
-        add(QKeySequence(Qt::Key_1 + i), [this, duration] { setSelectedDuration(duration); });
+        add(QKeySequence(Qt::Key_1 + i), [this, duration] { setSelectedDuration(duration, false); });
     }
 }
 
@@ -279,16 +297,24 @@ bool TremlorPopoverView::event(QEvent* event)
     const bool handled = QWidget::event(event);
     // As tall as the content, whatever shows below the toggle.
     if (event->type() == QEvent::LayoutRequest)
-        setFixedHeight(m_root->sizeHint().height());
+        fitHeight();
     return handled;
+}
+
+void TremlorPopoverView::fitHeight()
+{
+    const int content = m_root->sizeHint().height();
+    if (content != height())
+        setFixedHeight(content);
+    m_root->activate();
 }
 
 void TremlorPopoverView::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     kestu::Kestu::registerFonts();
-    if (m_scanner)
-        m_installedApps = m_scanner->scanInstalledApps();
+    m_installedApps = m_scanner->scanInstalledApps();
+    m_expanded->setInstalledApps(m_installedApps);
     refreshSection(false);
     if (!m_filtering) {
         qApp->installEventFilter(this);
@@ -305,12 +331,12 @@ void TremlorPopoverView::hideEvent(QHideEvent* event)
     }
 }
 
-void TremlorPopoverView::setSelectedDuration(const Duration& duration)
+void TremlorPopoverView::setSelectedDuration(const Duration& duration, bool animated)
 {
     if (duration == m_selectedDuration)
         return;
     m_selectedDuration = duration;
-    m_picker->refresh();
+    m_picker->refresh(animated);
     refreshStartLabel();
 }
 
@@ -440,11 +466,25 @@ void TremlorPopoverView::refreshStartLabel()
     m_startButton->setAccessibleName(tr("Start Tremlor for %1").arg(m_selectedDuration.accessibleLabel()));
 }
 
+QList<AppInfo> TremlorPopoverView::selectedInstalledApps() const
+{
+    const QStringList& selected = m_settings.selectedAppBundleIDs();
+    QList<AppInfo> apps;
+    for (const AppInfo& app : m_installedApps)
+        if (selected.contains(app.bundleIdentifier()))
+            apps << app;
+    return apps;
+}
+
 void TremlorPopoverView::refreshSection(bool animated)
 {
-    Q_UNUSED(animated);
-    // The expanded content (interval, profile, applications) and the compact summary of the
-    // chosen applications are separate views that are not placed here yet.
+    const bool expanded = m_settings.popoverExpanded();
+    const bool summary = !expanded && !m_settings.selectedAppBundleIDs().isEmpty();
+    if (summary)
+        m_summary->setSelectedApps(selectedInstalledApps());
+    m_expandedReveal->reveal(expanded, animated);
+    m_summaryReveal->reveal(summary, animated);
+    fitHeight();
 }
 
 void TremlorPopoverView::refreshFooter()

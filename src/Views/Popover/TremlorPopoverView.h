@@ -21,7 +21,10 @@ class KestuButton;
 
 namespace tremlor {
 
+class CompactAppSummary;
 class DisclosureToggle;
+class PopoverExpandedContent;
+class SectionReveal;
 class DurationPickerView;
 class FooterIconButton;
 class StatusHeaderView;
@@ -53,7 +56,8 @@ public:
     static Duration initialDuration(const TremlorSettings& settings);
 
     Duration selectedDuration() const { return m_selectedDuration; }
-    void setSelectedDuration(const Duration& duration);
+    // The chips follow with their spring, or at once (the digit keys).
+    void setSelectedDuration(const Duration& duration, bool animated = true);
     // The glyph beside the name: paused, active or idle.
     QString popoverGlyphName() const;
     // Where the glyph images are registered (by default the kit's symbol table).
@@ -76,8 +80,12 @@ public:
     kestu::KestuButton* startStopButton() const;
     DisclosureToggle* disclosureToggle() const { return m_disclosure; }
     FooterIconButton* profileCycleButton() const { return m_profileButton; }
-    // What stands between the disclosure toggle and the lower divider.
-    QWidget* sectionSlot() const { return m_sectionSlot; }
+    // What stands between the disclosure toggle and the lower divider: the further options, or
+    // the summary of the chosen applications, or nothing.
+    PopoverExpandedContent* expandedContent() const { return m_expanded; }
+    CompactAppSummary* compactAppsSummary() const { return m_summary; }
+    SectionReveal* expandedReveal() const { return m_expandedReveal; }
+    SectionReveal* summaryReveal() const { return m_summaryReveal; }
 
 Q_SIGNALS:
     void openSettingsRequested();
@@ -100,6 +108,9 @@ private:
     void refreshToggleButton();
     void refreshStartLabel();
     void refreshSection(bool animated);
+    // As tall as the content, whatever shows below the toggle.
+    void fitHeight();
+    QList<AppInfo> selectedInstalledApps() const;
     void refreshFooter();
     void startSession();
 
@@ -120,7 +131,10 @@ private:
     kestu::KestuButton* m_stopButton = nullptr;
     bool m_shownActive = false;
     DisclosureToggle* m_disclosure = nullptr;
-    QWidget* m_sectionSlot = nullptr;
+    PopoverExpandedContent* m_expanded = nullptr;
+    CompactAppSummary* m_summary = nullptr;
+    SectionReveal* m_expandedReveal = nullptr;
+    SectionReveal* m_summaryReveal = nullptr;
     FooterIconButton* m_profileButton = nullptr;
     bool m_filtering = false;
 };

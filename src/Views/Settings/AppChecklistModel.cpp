@@ -100,7 +100,7 @@ void AppChecklistDelegate::paint(QPainter* p, const QStyleOptionViewItem& option
         : (selected ? QStringLiteral("circle.inset.filled") : QStringLiteral("circle"));
     double x = r.left() + horizontal;
     kestu::KestuSymbols::paint(*p, QRectF(x, r.center().y() - markSize / 2.0 + 0.5, markSize, markSize), mark, markSize,
-        selected ? Color::accent() : kestu::Color::textSecondary().resolve(widget));
+        selected ? kestu::Color::accent().resolve(widget) : kestu::Color::textSecondary().resolve(widget));
     x += markSize + spacing;
 
     const QIcon icon = qvariant_cast<QIcon>(index.data(AppChecklistModel::IconRole));

@@ -162,6 +162,10 @@ AppsSettingsView::AppsSettingsView(SettingsContext& context, QWidget* parent)
     layout->addWidget(form);
 }
 
-AppsSettingsView::~AppsSettingsView() = default;
+AppsSettingsView::~AppsSettingsView()
+{
+    // The controls' bindings read this view's members: they go first.
+    qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
+}
 
 } // namespace tremlor

@@ -72,6 +72,12 @@ GeneralSettingsView::GeneralSettingsView(SettingsContext& context, QWidget* pare
     refreshLoginItem();
 }
 
+GeneralSettingsView::~GeneralSettingsView()
+{
+    // The controls' bindings read this widget's members: they go first.
+    qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
+}
+
 void GeneralSettingsView::changeLoginItem(bool enabled)
 {
     try {

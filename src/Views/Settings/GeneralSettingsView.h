@@ -18,6 +18,7 @@ class GeneralSettingsView final : public QWidget {
 
 public:
     explicit GeneralSettingsView(SettingsContext& context, QWidget* parent = nullptr);
+    ~GeneralSettingsView() override;
 
     bool launchAtLoginEnabled() const { return m_launchAtLoginEnabled; }
 

@@ -69,6 +69,12 @@ SettingsSidebar::SettingsSidebar(SettingsSection selected, QString searchText, Q
     applyFilter();
 }
 
+SettingsSidebar::~SettingsSidebar()
+{
+    // The controls' bindings read this widget's members: they go first.
+    qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
+}
+
 void SettingsSidebar::setSearchText(const QString& text)
 {
     if (text == m_searchText)

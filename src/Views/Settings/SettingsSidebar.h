@@ -22,6 +22,7 @@ class SettingsSidebar final : public QWidget {
 
 public:
     explicit SettingsSidebar(SettingsSection selected, QString searchText, QWidget* parent = nullptr);
+    ~SettingsSidebar() override;
 
     // The sections whose title or a keyword contains `searchText` (full Unicode lower-casing, no
     // trimming), in declaration order; all of them for the empty text.

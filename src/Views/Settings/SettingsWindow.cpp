@@ -1,11 +1,14 @@
 #include "Views/Settings/SettingsWindow.h"
 
 #include "KestuDesign/Resources/KestuFontRegistry.h"
+#include "KestuDesign/Tokens/KestuColor.h"
 #include "Views/Settings/SettingsContext.h"
 #include "Views/Settings/SettingsSectionView.h"
 #include "Views/Settings/SettingsSidebar.h"
+#include "Views/Shared/TremlorColor.h"
 #include "Views/Shared/ViewSymbols.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
@@ -46,7 +49,30 @@ SettingsWindow::SettingsWindow(
     layout->setSpacing(0);
     layout->addWidget(m_sidebar);
     layout->addWidget(m_pane, 1);
+    applyAccent();
     buildDetail();
+}
+
+void SettingsWindow::applyAccent()
+{
+    // The window wears the product's accent, like the panel: the kit's switches, sliders and
+    // marks take it from the palette's highlight.
+    const QColor accent = Color::accent();
+    if (palette().color(QPalette::Highlight) == accent)
+        return;
+    m_applyingAccent = true;
+    QPalette p = palette();
+    p.setColor(QPalette::Highlight, accent);
+    p.setColor(QPalette::HighlightedText, kestu::Color::white().resolve(this));
+    setPalette(p);
+    m_applyingAccent = false;
+}
+
+void SettingsWindow::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (!m_applyingAccent && event->type() == QEvent::PaletteChange)
+        applyAccent();
 }
 
 void SettingsWindow::setSelectedSection(SettingsSection section)

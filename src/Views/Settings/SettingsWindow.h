@@ -34,15 +34,18 @@ Q_SIGNALS:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void buildDetail();
+    void applyAccent();
 
     SettingsContext& m_context;
     SettingsSection m_selected;
     SettingsSidebar* m_sidebar;
     QWidget* m_pane;
     QPointer<QWidget> m_detail;
+    bool m_applyingAccent = false;
 };
 
 } // namespace tremlor

@@ -136,6 +136,12 @@ TimerSettingsView::TimerSettingsView(SettingsContext& context, QWidget* parent)
         notify, &s, [notify] { notify->refresh(); }, &TremlorSettings::notifyOnExpiryChanged);
 }
 
+TimerSettingsView::~TimerSettingsView()
+{
+    // The minutes field's binding reads this view's text: it goes first.
+    qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
+}
+
 void TimerSettingsView::setAsDefault()
 {
     const std::optional<std::int64_t> minutes = customMinutes(m_customMinutesText);

@@ -17,6 +17,7 @@ class TimerSettingsView final : public QWidget {
 
 public:
     explicit TimerSettingsView(SettingsContext& context, QWidget* parent = nullptr);
+    ~TimerSettingsView() override;
 
     // The minutes a typed text stands for: ASCII digits with an optional leading "+", at least 1,
     // and no more than a stored custom duration can hold (so minutes × 60 never overflows).
