@@ -48,7 +48,7 @@ private:
     QHash<QString, Face> m_faces;
 };
 
-// The kit's top-level namespace of the original design: `Kestu::registerFonts()`.
+// The kit's entry point for its fonts, called once by a host before it draws: `Kestu::registerFonts()`.
 namespace Kestu {
 // Registers the kit's fonts for this process if that has not been done yet.
 void registerFonts();

@@ -40,7 +40,8 @@ std::vector<xcb_atom_t> currentStates(xcb_connection_t* c, xcb_window_t window, 
     return states;
 }
 
-// Marks windows as they are shown while the policy is accessory.
+// Marks windows each time they are shown while the policy is accessory: the window manager
+// drops _NET_WM_STATE when a window is hidden, and Qt maps it again without our states.
 class ShowWatcher final : public QObject {
 public:
     using QObject::QObject;
@@ -48,17 +49,34 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Expose
+        const QEvent::Type type = event->type();
+        if ((type == QEvent::Show || type == QEvent::Expose || type == QEvent::Hide)
             && KestuDockVisibility::activationPolicy() == KestuActivationPolicy::accessory) {
             auto* window = qobject_cast<QWindow*>(watched);
-            if (window && window->isTopLevel() && window->isExposed() && !window->property(marked).toBool()) {
-                if (auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()) {
-                    KestuX11Taskbar::setSkipTaskbar(x11->connection(), quint32(window->winId()), true);
-                    window->setProperty(marked, true);
-                }
-            }
+            if (window && window->isTopLevel() && window->handle())
+                onVisibilityEvent(window, type);
         }
         return QObject::eventFilter(watched, event);
+    }
+
+private:
+    static void onVisibilityEvent(QWindow* window, QEvent::Type type)
+    {
+        auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+        if (!x11)
+            return;
+        if (type == QEvent::Hide) {
+            window->setProperty(marked, false);
+        } else if (type == QEvent::Show) {
+            // Before the map: written into the window's own property, read by the window
+            // manager as it maps the window.
+            KestuX11Taskbar::setSkipTaskbar(x11->connection(), quint32(window->winId()), true);
+            window->setProperty(marked, false);
+        } else if (window->isExposed() && !window->property(marked).toBool()) {
+            // Mapped: asked of the window manager once per showing.
+            KestuX11Taskbar::setSkipTaskbar(x11->connection(), quint32(window->winId()), true);
+            window->setProperty(marked, true);
+        }
     }
 
 public:

@@ -190,7 +190,7 @@ OrderedJson number(double value)
 {
     if (!std::isfinite(value))
         throw EncodingError("Unable to encode a non-finite number directly in JSON.");
-    // The reference encoder writes 30.0 as 30; readers take either form as a double.
+    // Stored files write 30.0 as 30; readers take either form as a double.
     if (std::trunc(value) == value && std::fabs(value) < 1e15 && !(value == 0.0 && std::signbit(value)))
         return static_cast<std::int64_t>(value);
     return value;
@@ -217,7 +217,7 @@ QByteArray dump(const OrderedJson& value)
     } catch (const std::exception& e) {
         throw EncodingError(e.what());
     }
-    // "/" only occurs inside strings, where the reference encoder writes it as "\/".
+    // "/" only occurs inside strings, where stored files write it as "\/".
     QByteArray out;
     out.reserve(static_cast<qsizetype>(text.size()));
     for (const char c : text) {

@@ -99,13 +99,13 @@ private:
 
 namespace json {
 
-// A double as the reference encoder writes it: integral values without a fraction.
+// A double as stored files write it: integral values without a fraction.
 // Throws EncodingError for NaN and infinities.
 OrderedJson number(double value);
 OrderedJson string(const QString& value);
 OrderedJson stringList(const QStringList& values);
 
-// Compact text, "/" escaped as the reference encoder does. Throws EncodingError.
+// Compact text with "/" escaped, as stored files and exports are written. Throws EncodingError.
 QByteArray dump(const OrderedJson& value);
 
 // Canonical upper-case 36-character form.

@@ -1,9 +1,13 @@
 #include "Platform/Sound/CanberraSoundPlayer.h"
 
 #include <QFile>
+#include <QTemporaryFile>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <unistd.h>
 
 using namespace tremlor;
 
@@ -37,8 +41,20 @@ TEST(PopSound, OnlyPlainNamesResolveAndPlayingNeverFails)
     EXPECT_TRUE(player.fileFor("/etc/passwd").isEmpty());
     EXPECT_TRUE(player.fileFor("").isEmpty());
     EXPECT_TRUE(player.fileFor("Glass").isEmpty());
-    // With or without an audio device: no crash, no exception, and the queue drains.
+    // With or without an audio device: no crash, no exception, the queue drains, and
+    // standard error stays for what a user should read (no audio library's probe noise).
+    QTemporaryFile captured;
+    ASSERT_TRUE(captured.open());
+    std::fflush(stderr);
+    const int saved = ::dup(STDERR_FILENO);
+    ::dup2(captured.handle(), STDERR_FILENO);
     player.play("Pop");
     player.play("Glass");
+    player.play("Pop");
     player.flush();
+    std::fflush(stderr);
+    ::dup2(saved, STDERR_FILENO);
+    ::close(saved);
+    captured.seek(0);
+    EXPECT_EQ(captured.readAll(), "");
 }

@@ -1,8 +1,12 @@
+#include "KestuDesign/Utilities/KestuDockVisibility.h"
 #include "KestuDesign/Utilities/KestuX11Taskbar.h"
 #include "support/TestDesktop.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QProcess>
 #include <QThread>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -66,13 +70,15 @@ struct X {
         return has("_NET_WM_STATE_SKIP_TASKBAR") && has("_NET_WM_STATE_SKIP_PAGER");
     }
 
-    // Polls the server (the window manager answers asynchronously), for at most `ms`.
+    // Polls the server (the window manager answers asynchronously), for at most `ms`, running
+    // the application's events meanwhile.
     static bool eventually(const std::function<bool()>& condition, int ms = 2000)
     {
         QDeadlineTimer deadline(ms);
         while (!condition()) {
             if (deadline.hasExpired())
                 return false;
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
             QThread::msleep(10);
         }
         return true;
@@ -119,4 +125,45 @@ TEST(KestuX11Taskbar, MarksMappedAndWithdrawnWindowsThroughTheWindowManager)
     // No connection, or a window that does not exist, is refused without harm.
     EXPECT_FALSE(KestuX11Taskbar::setSkipTaskbar(nullptr, shown, true));
     EXPECT_FALSE(KestuX11Taskbar::setSkipTaskbar(x.c, 0x7fffff0, true));
+}
+
+// The settings window is hidden and shown again and again: it must stay off the taskbar each
+// time. Qt on X11 is needed, so the case runs in a child of this test program on the desktop.
+TEST(KestuX11Taskbar, WindowShownAgainStaysOffTheTaskbar)
+{
+    if (qEnvironmentVariableIsEmpty("KESTU_TASKBAR_CHILD")) {
+        TestDesktop desktop(TestDesktop::Options { true, true, false, false, QStringLiteral("800x600x24"), false });
+        REQUIRE_DESKTOP(desktop);
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("KESTU_TASKBAR_CHILD", "1");
+        env.insert("QT_QPA_PLATFORM", "xcb");
+        env.insert("DISPLAY", desktop.display());
+        child.setProcessEnvironment(env);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(QCoreApplication::applicationFilePath(),
+            { "--gtest_filter=KestuX11Taskbar.WindowShownAgainStaysOffTheTaskbar" });
+        ASSERT_TRUE(child.waitForFinished(30000));
+        EXPECT_EQ(child.exitCode(), 0) << child.readAll().toStdString();
+        return;
+    }
+    X x(qEnvironmentVariable("DISPLAY"));
+    ASSERT_EQ(xcb_connection_has_error(x.c), 0);
+    KestuDockVisibility::setDockVisibility(false);
+    QWidget window;
+    window.resize(200, 120);
+    for (int showing = 1; showing <= 3; ++showing) {
+        SCOPED_TRACE(showing);
+        window.show();
+        const auto id = xcb_window_t(window.winId());
+        // Openbox may drop a map request made just as it starts: show again until managed.
+        for (int attempt = 0; attempt < 10 && !X::eventually([&] { return !x.atoms(id, "WM_STATE").empty(); }, 500);
+             ++attempt) {
+            window.hide();
+            window.show();
+        }
+        EXPECT_TRUE(X::eventually([&] { return x.skipsTaskbar(id); }));
+        window.hide();
+        EXPECT_TRUE(X::eventually([&] { return !x.skipsTaskbar(id); })); // withdrawn: the state is gone
+    }
 }

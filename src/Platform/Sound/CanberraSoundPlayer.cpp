@@ -6,8 +6,36 @@
 #include <QFileInfo>
 
 #include <canberra.h>
+#include <dlfcn.h>
+#include <mutex>
 
 namespace tremlor {
+
+namespace {
+
+void ignoreAlsaError(const char*, int, const char*, int, const char*, ...)
+{
+}
+
+// ALSA writes every failed device probe to standard error (eight lines per open without a
+// sound card). Its error handler is process-wide: set a silent one in the copy of the library
+// the audio backend will load. ALSA's headers are not needed for one function.
+void silenceAlsa()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        void* alsa = ::dlopen("libasound.so.2", RTLD_NOW | RTLD_GLOBAL);
+        if (!alsa)
+            return; // another audio backend: nothing to silence
+        using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+        using SetHandler = int (*)(Handler);
+        if (auto set = reinterpret_cast<SetHandler>(::dlsym(alsa, "snd_lib_error_set_handler")))
+            set(&ignoreAlsaError);
+        // Kept open: the handler lives in the library the backend shares.
+    });
+}
+
+} // namespace
 
 struct CanberraSoundPlayer::Context {
     ca_context* context = nullptr;
@@ -21,6 +49,7 @@ struct CanberraSoundPlayer::Context {
     {
         if (context)
             return true;
+        silenceAlsa();
         if (ca_context_create(&context) != CA_SUCCESS)
             return false;
         ca_context_change_props(

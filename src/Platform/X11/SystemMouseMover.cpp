@@ -201,7 +201,7 @@ void SystemMouseMover::scroll(int verticalPixels, int horizontalPixels)
     };
     const int vertical = wholeSteps(m_verticalPixels);
     const int horizontal = wholeSteps(m_horizontalPixels);
-    // Positive amounts scroll up and left, as on the reference platform.
+    // Positive amounts scroll up and left (buttons 4 and 6), negative down and right.
     for (int i = 0; i < std::abs(vertical); ++i) {
         fakeButton(vertical > 0 ? 4 : 5, true);
         fakeButton(vertical > 0 ? 4 : 5, false);

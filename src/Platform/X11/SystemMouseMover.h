@@ -23,7 +23,7 @@ class X11Connection;
 // display or without XTest it posts nothing and reports the cursor at (0, 0).
 class SystemMouseMover final : public MouseMoving {
 public:
-    // Wheel steps are this many pixels of the reference platform's pixel scrolling.
+    // One wheel step of X11 (a button 4-7 click) stands for this many pixels of scrolling.
     static constexpr int pixelsPerWheelStep = 10;
 
     // The display named by DISPLAY.

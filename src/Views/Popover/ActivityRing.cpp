@@ -287,6 +287,12 @@ void ActivityRing::moveProgressTo(double target, bool bouncy)
     m_progressMove->stop();
     if (m_animatedProgress == target)
         return;
+    // A session's second moves the arc by a fraction of a pixel: set it, instead of animating
+    // ten frames nobody can see.
+    if (!bouncy && std::abs(target - m_animatedProgress) * M_PI * m_size < 1.0) {
+        setAnimatedProgress(target);
+        return;
+    }
     const kestu::KestuAnimation& token = bouncy ? kestu::Animation::springBouncy() : kestu::Animation::fadeQuick();
     token.apply(m_progressMove);
     m_progressMove->setStartValue(m_animatedProgress);
