@@ -206,6 +206,21 @@ TEST_F(PanelTest, ChipSelection)
     panel->setSelectedDuration(Duration::custom(45));
     for (DurationChip* chip : chips)
         EXPECT_FALSE(chip->isChecked());
+
+    // With motion, the chosen chip pulses and springs back; with reduced motion it never grows.
+    kestu::setReducedMotionOverride(false);
+    click(chips[4]);
+    EXPECT_TRUE(panel->durationPicker()->isPulsing());
+    EXPECT_LT(chips[4]->selectedness(), 1.0); // the row's spring is under way
+    QTRY_VERIFY_WITH_TIMEOUT(!panel->durationPicker()->isPulsing(), 1000);
+    QTest::keyClick(panel.get(), Qt::Key_6); // digits: at once, no pulse
+    EXPECT_EQ(chips[5]->selectedness(), 1.0);
+    EXPECT_FALSE(panel->durationPicker()->isPulsing());
+    kestu::setReducedMotionOverride(true);
+    click(chips[0]);
+    EXPECT_FALSE(panel->durationPicker()->isPulsing());
+    EXPECT_EQ(chips[0]->pulseScale(), 1.0);
+    EXPECT_EQ(chips[0]->selectedness(), 1.0);
 }
 
 // Digits pick a chip and Return starts, but only when no text field has the focus: typed into

@@ -157,11 +157,11 @@ DurationPickerView::DurationPickerView(kestu::KestuBinding<Duration> selectedDur
         chip->setSelected(chip->duration() == current, true);
 }
 
-void DurationPickerView::refresh()
+void DurationPickerView::refresh(bool animated)
 {
     const Duration current = m_selected.get();
     for (DurationChip* chip : m_chips)
-        chip->setSelected(chip->duration() == current, false);
+        chip->setSelected(chip->duration() == current, !animated);
 }
 
 void DurationPickerView::choose(const Duration& duration)

@@ -57,8 +57,9 @@ public:
     explicit DurationPickerView(kestu::KestuBinding<Duration> selectedDuration, QWidget* parent = nullptr);
     Q_DISABLE_COPY_MOVE(DurationPickerView)
 
-    // Shows the binding's current value (after the host changed it), with the row's spring.
-    void refresh();
+    // Shows the binding's current value (after the host changed it), with the row's spring
+    // unless `animated` is false.
+    void refresh(bool animated = true);
     const QList<DurationChip*>& chips() const { return m_chips; }
     bool isPulsing() const { return m_scaleSelected; }
 

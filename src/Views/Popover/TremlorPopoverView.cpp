@@ -157,8 +157,8 @@ TremlorPopoverView::TremlorPopoverView(
     // The further options live as long as the panel (their search text too) and only hide.
     m_expanded = new PopoverExpandedContent(m_settings, m_engine, *m_scanner, this);
     m_expanded->setObjectName(QStringLiteral("expanded-content"));
-    connect(
-        m_expanded, &PopoverExpandedContent::selectedDurationChosen, this, &TremlorPopoverView::setSelectedDuration);
+    connect(m_expanded, &PopoverExpandedContent::selectedDurationChosen, this,
+        [this](const Duration& duration) { setSelectedDuration(duration); });
     m_expandedReveal = new SectionReveal(m_expanded, 4, this);
     m_root->addWidget(m_expandedReveal);
     m_summary = new CompactAppSummary({}, summaryMaxIcons, summaryIconSize, this);
@@ -274,7 +274,7 @@ void TremlorPopoverView::buildShortcuts()
     const auto& presets = Duration::allCases();
     for (int i = 0; i < int(presets.size()); ++i) {
         const Duration duration = presets[size_t(i)];
-        add(QKeySequence(Qt::Key_1 + i), [this, duration] { setSelectedDuration(duration); });
+        add(QKeySequence(Qt::Key_1 + i), [this, duration] { setSelectedDuration(duration, false); });
     }
 }
 
@@ -331,12 +331,12 @@ void TremlorPopoverView::hideEvent(QHideEvent* event)
     }
 }
 
-void TremlorPopoverView::setSelectedDuration(const Duration& duration)
+void TremlorPopoverView::setSelectedDuration(const Duration& duration, bool animated)
 {
     if (duration == m_selectedDuration)
         return;
     m_selectedDuration = duration;
-    m_picker->refresh();
+    m_picker->refresh(animated);
     refreshStartLabel();
 }
 

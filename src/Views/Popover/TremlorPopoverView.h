@@ -56,7 +56,8 @@ public:
     static Duration initialDuration(const TremlorSettings& settings);
 
     Duration selectedDuration() const { return m_selectedDuration; }
-    void setSelectedDuration(const Duration& duration);
+    // The chips follow with their spring, or at once (the digit keys).
+    void setSelectedDuration(const Duration& duration, bool animated = true);
     // The glyph beside the name: paused, active or idle.
     QString popoverGlyphName() const;
     // Where the glyph images are registered (by default the kit's symbol table).
