@@ -189,3 +189,22 @@ TEST(StatusHeader, ReducedMotionSetsValuesAtOnce)
         }
     }
 }
+
+// Turning reduced motion on while the ring breathes stops it at once, and off resumes it.
+TEST(StatusHeader, FollowsAChangedMotionPreference)
+{
+    MotionOverride motion(false);
+    StatusHeaderView header;
+    header.show();
+    StatusHeaderView::State endless = running(0, 0, QStringLiteral("∞"));
+    endless.isIndefiniteSession = true;
+    header.setState(endless);
+    ASSERT_EQ(header.ring()->breathingAnimation()->state(), QAbstractAnimation::Running);
+    kestu::setReducedMotionOverride(true);
+    header.ring()->motionPreferenceChanged();
+    EXPECT_NE(header.ring()->breathingAnimation()->state(), QAbstractAnimation::Running);
+    EXPECT_EQ(header.ring()->effectiveProgress(), 0.5);
+    kestu::setReducedMotionOverride(false);
+    header.ring()->motionPreferenceChanged();
+    EXPECT_EQ(header.ring()->breathingAnimation()->state(), QAbstractAnimation::Running);
+}

@@ -223,6 +223,20 @@ void ActivityRing::onIndefiniteChanged()
         stopBreathing();
 }
 
+void ActivityRing::motionPreferenceChanged()
+{
+    if (kestu::prefersReducedMotion()) {
+        if (m_bounce)
+            m_bounce->stop();
+        m_completionScale = 1.0;
+        setAnimatedProgress(
+            m_inputs.isActive ? (m_inputs.isIndefinite ? breathLow : clampedFraction(m_inputs.progress)) : 0);
+    }
+    onIndefiniteChanged();
+    onRemainingSecondsChanged();
+    update();
+}
+
 void ActivityRing::startInfinitePulse()
 {
     if (kestu::prefersReducedMotion())

@@ -57,6 +57,8 @@ public:
 
     // Starts the indefinite session's breathing unless it already runs.
     void startInfinitePulse();
+    // The desktop's reduced-motion preference changed: stop or resume the repeating motions.
+    void motionPreferenceChanged();
 
     QSize sizeHint() const override;
 
