@@ -1,13 +1,17 @@
 #include "KestuDesign/Utilities/KestuReducedMotion.h"
 
+#include <QCoreApplication>
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QDBusVariant>
+#include <QPointer>
 #include <QProcess>
 
 #include <cstdlib>
 #include <cstring>
+#include <sys/socket.h>
 #include <xcb/xcb.h>
 
 namespace kestu {
@@ -23,12 +27,21 @@ QVariant unwrap(QVariant value)
     return value;
 }
 
-std::optional<bool> callPortal(const QDBusConnection& bus, const QString& method, int timeoutMs)
+const QString kPortal = QStringLiteral("org.freedesktop.portal.Desktop");
+const QString kPortalPath = QStringLiteral("/org/freedesktop/portal/desktop");
+const QString kSettings = QStringLiteral("org.freedesktop.portal.Settings");
+const QString kAppearance = QStringLiteral("org.freedesktop.appearance");
+const QString kReducedMotion = QStringLiteral("reduced-motion");
+
+QDBusMessage portalCall(const QString& method)
 {
-    QDBusMessage call = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.portal.Desktop"),
-        QStringLiteral("/org/freedesktop/portal/desktop"), QStringLiteral("org.freedesktop.portal.Settings"), method);
-    call << QStringLiteral("org.freedesktop.appearance") << QStringLiteral("reduced-motion");
-    const QDBusMessage reply = bus.call(call, QDBus::Block, timeoutMs);
+    QDBusMessage call = QDBusMessage::createMethodCall(kPortal, kPortalPath, kSettings, method);
+    call << kAppearance << kReducedMotion;
+    return call;
+}
+
+std::optional<bool> fromPortalReply(const QDBusMessage& reply)
+{
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
         return std::nullopt;
     const QVariant value = unwrap(reply.arguments().first());
@@ -38,6 +51,11 @@ std::optional<bool> callPortal(const QDBusConnection& bus, const QString& method
         return std::nullopt;
     // 0: no preference, 1: reduced motion.
     return level == 1;
+}
+
+std::optional<bool> callPortal(const QDBusConnection& bus, const QString& method, int timeoutMs)
+{
+    return fromPortalReply(bus.call(portalCall(method), QDBus::Block, timeoutMs));
 }
 } // namespace
 
@@ -156,29 +174,139 @@ std::optional<bool> fromGSettings(const QString& program, int timeoutMs)
 }
 } // namespace ReducedMotion
 
+ReducedMotionNotifier::ReducedMotionNotifier(
+    const QDBusConnection& bus, const QByteArray& display, const QString& gsettings, QObject* parent)
+    : QObject(parent)
+    , m_bus(bus)
+{
+    if (m_bus.isConnected()) {
+        m_bus.connect(kPortal, kPortalPath, kSettings, QStringLiteral("SettingChanged"), this,
+            SLOT(onSettingChanged(QString, QString, QDBusVariant)));
+        askPortal(QStringLiteral("ReadOne"));
+    }
+    if (!display.isEmpty() || !qEnvironmentVariableIsEmpty("DISPLAY") || !gsettings.isEmpty())
+        m_worker = std::thread([this, display, gsettings] { watchDesktop(display, gsettings); });
+}
+
+ReducedMotionNotifier::~ReducedMotionNotifier()
+{
+    {
+        // Wakes the thread from its wait for X events; it then closes its connection.
+        const std::lock_guard lock(m_mutex);
+        m_stopping = true;
+        if (m_xcb)
+            ::shutdown(xcb_get_file_descriptor(static_cast<xcb_connection_t*>(m_xcb)), SHUT_RDWR);
+    }
+    if (m_worker.joinable())
+        m_worker.join();
+}
+
+void ReducedMotionNotifier::askPortal(const QString& method)
+{
+    auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(portalCall(method), 2000), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, method](QDBusPendingCallWatcher* finished) {
+        finished->deleteLater();
+        const std::optional<bool> value = fromPortalReply(finished->reply());
+        // Older portals have Read only.
+        if (!value && method == QStringLiteral("ReadOne"))
+            askPortal(QStringLiteral("Read"));
+        else
+            set(portal, value);
+    });
+}
+
+void ReducedMotionNotifier::onSettingChanged(const QString& group, const QString& key, const QDBusVariant& value)
+{
+    if (group != kAppearance || key != kReducedMotion)
+        return;
+    bool ok = false;
+    const uint level = unwrap(value.variant()).toUInt(&ok);
+    set(portal, ok ? std::optional<bool>(level == 1) : std::nullopt);
+}
+
+void ReducedMotionNotifier::set(Source source, std::optional<bool> value)
+{
+    m_sources[source] = value;
+    bool reduced = false;
+    for (const auto& answer : m_sources) {
+        if (answer) {
+            reduced = *answer;
+            break;
+        }
+    }
+    if (reduced == m_reduced)
+        return;
+    m_reduced = reduced;
+    Q_EMIT changed(reduced);
+}
+
+// On the worker thread: answers go to the notifier's thread as queued calls.
+void ReducedMotionNotifier::watchDesktop(QByteArray display, QString gsettings)
+{
+    const auto post = [this](Source source, std::optional<bool> value) {
+        QMetaObject::invokeMethod(
+            this, [this, source, value] { set(source, value); }, Qt::QueuedConnection);
+    };
+    if (!gsettings.isEmpty())
+        post(gnome, ReducedMotion::fromGSettings(gsettings));
+    int screen = 0;
+    xcb_connection_t* c = nullptr;
+    if (!display.isEmpty() || !qEnvironmentVariableIsEmpty("DISPLAY"))
+        c = xcb_connect(display.isEmpty() ? nullptr : display.constData(), &screen);
+    {
+        const std::lock_guard lock(m_mutex);
+        if (m_stopping || !c || xcb_connection_has_error(c)) {
+            if (c)
+                xcb_disconnect(c);
+            return;
+        }
+        m_xcb = c;
+    }
+    post(xsettings, ReducedMotion::fromXSettings(c, screen));
+    // The settings manager rewrites its property on every change.
+    const QByteArray selection = "_XSETTINGS_S" + QByteArray::number(screen);
+    auto* atom
+        = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(selection.size()), selection.constData()), nullptr);
+    auto* owner = atom ? xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, atom->atom), nullptr) : nullptr;
+    if (owner && owner->owner != XCB_WINDOW_NONE) {
+        const uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+        xcb_change_window_attributes(c, owner->owner, XCB_CW_EVENT_MASK, &mask);
+        xcb_flush(c);
+    }
+    std::free(atom);
+    std::free(owner);
+    while (xcb_generic_event_t* event = xcb_wait_for_event(c)) {
+        const bool property = (event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY;
+        std::free(event);
+        if (property)
+            post(xsettings, ReducedMotion::fromXSettings(c, screen));
+    }
+    const std::lock_guard lock(m_mutex);
+    m_xcb = nullptr;
+    xcb_disconnect(c);
+}
+
+namespace ReducedMotion {
+ReducedMotionNotifier* notifier()
+{
+    static QPointer<ReducedMotionNotifier> instance;
+    if (!instance && qApp) {
+        // Without a configured session bus, asking for one would autolaunch a daemon.
+        const QDBusConnection bus = qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")
+            ? QDBusConnection(QStringLiteral("kestu-no-bus"))
+            : QDBusConnection::sessionBus();
+        instance = new ReducedMotionNotifier(bus, {}, QStringLiteral("gsettings"), qApp);
+    }
+    return instance;
+}
+} // namespace ReducedMotion
+
 bool prefersReducedMotion()
 {
     if (s_override)
         return *s_override;
-    static const bool desktop = [] {
-        // Without a configured session bus, asking for one would autolaunch a daemon.
-        if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) {
-            if (auto portal = ReducedMotion::fromPortal(QDBusConnection::sessionBus()))
-                return *portal;
-        }
-        if (!qEnvironmentVariableIsEmpty("DISPLAY")) {
-            int screen = 0;
-            xcb_connection_t* c = xcb_connect(nullptr, &screen);
-            const auto xsettings = ReducedMotion::fromXSettings(c, screen);
-            xcb_disconnect(c);
-            if (xsettings)
-                return *xsettings;
-        }
-        if (auto gnome = ReducedMotion::fromGSettings())
-            return *gnome;
-        return false;
-    }();
-    return desktop;
+    ReducedMotionNotifier* notifier = ReducedMotion::notifier();
+    return notifier && notifier->reduced();
 }
 
 void setReducedMotionOverride(std::optional<bool> reduced)

@@ -1,27 +1,73 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDBusConnection>
 #include <QHash>
+#include <QObject>
 #include <QString>
 
+#include <array>
+#include <memory>
+#include <mutex>
 #include <optional>
+#include <thread>
 
-class QDBusConnection;
+class QDBusVariant;
 
 namespace kestu {
 
-// Whether the desktop asks for reduced motion. Read once per process from, in order: the
-// settings portal's org.freedesktop.appearance "reduced-motion", the X settings manager's
-// "Gtk/EnableAnimations", then GNOME's org.gnome.desktop.interface "enable-animations"; when
-// none answers, motion is allowed.
-// Every kit animation asks this; tests override it.
+// Whether the desktop asks for reduced motion, from, in order: the settings portal's
+// org.freedesktop.appearance "reduced-motion", the X settings manager's
+// "Gtk/EnableAnimations", then GNOME's org.gnome.desktop.interface "enable-animations"; until
+// one answers, motion is allowed. Cheap: every kit animation asks it as it starts; the answer
+// follows the desktop's changes. Tests override it.
 bool prefersReducedMotion();
 // Forces the answer (std::nullopt goes back to the desktop's preference).
 void setReducedMotionOverride(std::optional<bool> reduced);
 
+// Follows the desktop's reduced-motion preference without blocking its thread: the portal is
+// asked asynchronously and its SettingChanged signal followed; the X settings (and their
+// changes) and GNOME's tool are read on a thread of its own.
+class ReducedMotionNotifier final : public QObject {
+    Q_OBJECT
+
+public:
+    // bus: where the portal is asked (unconnected: not asked); display: the X display ("":
+    // $DISPLAY, none asked when DISPLAY is unset); gsettings: the tool (empty: not run).
+    ReducedMotionNotifier(
+        const QDBusConnection& bus, const QByteArray& display, const QString& gsettings, QObject* parent = nullptr);
+    ~ReducedMotionNotifier() override;
+    Q_DISABLE_COPY_MOVE(ReducedMotionNotifier)
+
+    bool reduced() const { return m_reduced; }
+
+Q_SIGNALS:
+    void changed(bool reduced);
+
+private Q_SLOTS:
+    void onSettingChanged(const QString& group, const QString& key, const QDBusVariant& value);
+
+private:
+    enum Source { portal, xsettings, gnome };
+    void askPortal(const QString& method);
+    void set(Source source, std::optional<bool> value);
+    void watchDesktop(QByteArray display, QString gsettings);
+
+    QDBusConnection m_bus;
+    std::array<std::optional<bool>, 3> m_sources;
+    bool m_reduced = false;
+    std::mutex m_mutex; // guards m_xcb and m_stopping against the destructor's wake-up
+    void* m_xcb = nullptr;
+    bool m_stopping = false;
+    std::thread m_worker;
+};
+
 namespace ReducedMotion {
+// The process's notifier over the session bus and $DISPLAY (made on first use, on the GUI
+// thread; null without an application object). Views connect to its `changed` signal.
+ReducedMotionNotifier* notifier();
 // The portal's answer on `bus`, or nothing when no portal (or no such setting) answers in
-// time.
+// time. Blocks: for tools and tests, not the GUI thread.
 std::optional<bool> fromPortal(const QDBusConnection& bus, int timeoutMs = 250);
 // The X settings manager's answer ("Gtk/EnableAnimations" 0 asks for reduced motion) on an
 // xcb_connection_t for `screen`, or nothing when no manager runs or it has no such setting.

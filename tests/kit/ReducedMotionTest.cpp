@@ -1,14 +1,19 @@
 #include "KestuDesign/Utilities/KestuReducedMotion.h"
 #include "support/TestDesktop.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QUuid>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
 
 using namespace kestu;
 
@@ -90,4 +95,35 @@ TEST(ReducedMotion, FallsBackToGnomeAndTestsCanOverride)
     setReducedMotionOverride(false);
     EXPECT_FALSE(prefersReducedMotion());
     setReducedMotionOverride(std::nullopt);
+}
+
+// Views ask at animation time: the answer never waits for the desktop, arrives later, and
+// follows the portal's changes; GNOME's tool runs off the GUI thread and ranks below the portal.
+TEST(ReducedMotion, NotifierAnswersAtOnceAndFollowsThePortal)
+{
+    PortalBus p;
+    REQUIRE_DESKTOP(p.desktop);
+    ASSERT_TRUE(p.start()) << p.desktop.error().toStdString();
+    p.addMethod(QStringLiteral("ReadOne"), QStringLiteral("import time; time.sleep(0.3); ret = dbus.UInt32(1)"));
+    QTemporaryDir dir;
+    ReducedMotionNotifier notifier(p.bus, TestDesktop::absentDisplay().toLocal8Bit(), script(dir, "echo true"));
+    std::vector<bool> seen;
+    QObject::connect(&notifier, &ReducedMotionNotifier::changed, [&](bool reduced) { seen.push_back(reduced); });
+    EXPECT_FALSE(notifier.reduced()); // asked, not waited for
+    const auto until = [](const std::function<bool()>& condition) {
+        QDeadlineTimer deadline(5000);
+        while (!condition() && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        return condition();
+    };
+    EXPECT_TRUE(until([&] { return notifier.reduced(); }));
+
+    QDBusMessage signal = QDBusMessage::createMethodCall(
+        portal, portalPath, QStringLiteral("org.freedesktop.DBus.Mock"), QStringLiteral("EmitSignal"));
+    signal << settings << QStringLiteral("SettingChanged") << QStringLiteral("ssv")
+           << QVariantList { QStringLiteral("org.freedesktop.appearance"), QStringLiteral("reduced-motion"), 0u };
+    const QDBusMessage reply = p.bus.call(signal);
+    ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+    EXPECT_TRUE(until([&] { return !notifier.reduced(); }));
+    EXPECT_EQ(seen, (std::vector<bool> { true, false }));
 }
