@@ -30,7 +30,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    int symbolSize() const { return m_font.pixelSize(); }
+    // A symbol reads as tall as the text's capitals and ascenders when drawn a little larger.
+    int symbolSize() const { return m_font.pixelSize() + 2; }
     int leadingWidth() const { return m_symbol.isEmpty() ? 0 : symbolSize() + m_spacing; }
 
     QString m_symbol;

@@ -19,7 +19,7 @@ class AppChecklistModel final : public QAbstractListModel {
 public:
     enum Role { BundleIdRole = Qt::UserRole + 1, SelectedRole, RunningRole, IconRole };
 
-    AppChecklistModel(std::function<bool(const QString&)> isSelected, QObject* parent = nullptr);
+    explicit AppChecklistModel(std::function<bool(const QString&)> isSelected, QObject* parent = nullptr);
 
     void setApps(QList<AppInfo> apps);
     const QList<AppInfo>& apps() const { return m_apps; }
@@ -42,7 +42,7 @@ class AppChecklistDelegate final : public QStyledItemDelegate {
     Q_OBJECT
 
 public:
-    AppChecklistDelegate(bool allowMultiple, QObject* parent = nullptr);
+    explicit AppChecklistDelegate(bool allowMultiple, QObject* parent = nullptr);
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;

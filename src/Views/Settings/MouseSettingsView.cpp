@@ -15,7 +15,7 @@ namespace tremlor {
 namespace {
 constexpr int sliderWidth = 260;
 
-struct SliderSpec {
+struct SliderRange {
     double lower;
     double upper;
     double step;
@@ -23,10 +23,10 @@ struct SliderSpec {
 };
 
 kestu::KestuSlider* makeSlider(
-    const SliderSpec& spec, kestu::KestuBinding<double> value, const QString& name, const QString& label)
+    const SliderRange& range, kestu::KestuBinding<double> value, const QString& name, const QString& label)
 {
     auto* slider = new kestu::KestuSlider(
-        std::move(value), spec.lower, spec.upper, spec.step, QString::fromLatin1(spec.suffix), 0, std::nullopt);
+        std::move(value), range.lower, range.upper, range.step, QString::fromLatin1(range.suffix), 0, std::nullopt);
     slider->setObjectName(name);
     slider->setAccessibleName(label);
     slider->setMaximumWidth(sliderWidth);
