@@ -5,5 +5,4 @@ target_sources(tremlor_core PRIVATE
   src/Platform/Dispatch.h
   src/Platform/Platform.cpp
   src/Platform/Random.h
-  src/Platform/ThreadHandoff.h
 )

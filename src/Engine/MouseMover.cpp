@@ -5,7 +5,6 @@
 #include "Platform/Dispatch.h"
 #include "Platform/MouseMoving.h"
 #include "Platform/Random.h"
-#include "Platform/ThreadHandoff.h"
 
 #include <algorithm>
 #include <cmath>

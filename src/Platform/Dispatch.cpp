@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QString>
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <future>
@@ -16,6 +17,70 @@ namespace tremlor::dispatch {
 QObject* mainQueue()
 {
     return QCoreApplication::instance();
+}
+
+namespace {
+
+// The main thread's list of posted tasks. A post that finds the list empty wakes it with a
+// queued call by name, which carries no data of ours through Qt.
+class MainMailbox final : public QObject {
+    Q_OBJECT
+public:
+    void push(std::function<void()> task)
+    {
+        bool wake = false;
+        {
+            std::lock_guard guard(m_lock);
+            wake = m_tasks.empty();
+            m_tasks.push_back(std::move(task));
+        }
+        if (wake)
+            QMetaObject::invokeMethod(this, "drain", Qt::QueuedConnection);
+    }
+
+    Q_INVOKABLE void drain()
+    {
+        std::deque<std::function<void()>> tasks;
+        {
+            std::lock_guard guard(m_lock);
+            tasks.swap(m_tasks);
+        }
+        for (auto& task : tasks)
+            task();
+    }
+
+private:
+    std::mutex m_lock;
+    std::deque<std::function<void()>> m_tasks;
+};
+
+// Made on the main thread as the application object is built, so that thread owns it.
+std::atomic<MainMailbox*> mailbox { nullptr };
+
+void makeMainMailbox()
+{
+    if (!mailbox.load())
+        mailbox.store(new MainMailbox);
+}
+
+} // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(makeMainMailbox)
+
+void postToMain(std::function<void()> task)
+{
+    if (auto* box = mailbox.load(); box && QCoreApplication::instance())
+        box->push(std::move(task));
+}
+
+void postTo(QObject* ctx, std::function<void()> task)
+{
+    if (!ctx)
+        return;
+    if (QCoreApplication::instance() && ctx->thread() == QCoreApplication::instance()->thread())
+        postToMain(std::move(task));
+    else
+        QMetaObject::invokeMethod(ctx, std::move(task), Qt::QueuedConnection);
 }
 
 using SteadyClock = std::chrono::steady_clock;
@@ -228,3 +293,5 @@ void sleepFor(std::chrono::microseconds duration)
 }
 
 } // namespace tremlor::dispatch
+
+#include "Dispatch.moc"

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "Platform/ThreadHandoff.h"
-
 #include <QMetaObject>
 #include <QObject>
 #include <QPointer>
@@ -17,6 +15,12 @@ namespace tremlor::dispatch {
 // one; then posts to the main queue are dropped).
 QObject* mainQueue();
 
+// Runs task later on the main thread. Tasks pass through a locked list of their own (only a
+// wake-up goes through Qt's event queue), so a thread checker sees each hand-over.
+void postToMain(std::function<void()> task);
+// Runs task later on the thread of ctx: through the main list when that is the main thread.
+void postTo(QObject* ctx, std::function<void()> task);
+
 // Runs fn later on the thread of ctx, and only if ctx still exists by then. Posting is
 // asynchronous even when the caller already is on that thread.
 template <typename F> void async(QObject* ctx, F&& fn)
@@ -24,48 +28,27 @@ template <typename F> void async(QObject* ctx, F&& fn)
     if (!ctx)
         return;
     QPointer<QObject> guard(ctx);
-    handoff::Edge edge;
-    QMetaObject::invokeMethod(
-        ctx,
-        [guard, edge, fn = std::forward<F>(fn)]() mutable {
-            edge.arrive();
-            if (guard)
-                fn();
-        },
-        Qt::QueuedConnection);
+    postTo(ctx, [guard, fn = std::forward<F>(fn)]() mutable {
+        if (guard)
+            fn();
+    });
 }
 
 // Posts fn to the main thread; it runs only if target is still alive then.
 template <typename T, typename F> void toMain(const std::weak_ptr<T>& target, F&& fn)
 {
-    QObject* main = mainQueue();
-    if (!main)
-        return;
-    handoff::Edge edge;
-    QMetaObject::invokeMethod(
-        main,
-        [target, edge, fn = std::forward<F>(fn)]() mutable {
-            edge.arrive();
-            if (auto strong = target.lock())
-                fn(*strong);
-        },
-        Qt::QueuedConnection);
+    postToMain([target, fn = std::forward<F>(fn)]() mutable {
+        if (auto strong = target.lock())
+            fn(*strong);
+    });
 }
 
 template <typename T, typename F> void toMain(const QPointer<T>& target, F&& fn)
 {
-    QObject* main = mainQueue();
-    if (!main)
-        return;
-    handoff::Edge edge;
-    QMetaObject::invokeMethod(
-        main,
-        [target, edge, fn = std::forward<F>(fn)]() mutable {
-            edge.arrive();
-            if (target)
-                fn(*target);
-        },
-        Qt::QueuedConnection);
+    postToMain([target, fn = std::forward<F>(fn)]() mutable {
+        if (target)
+            fn(*target);
+    });
 }
 
 class SerialQueue;
