@@ -181,7 +181,7 @@ ReducedMotionNotifier::ReducedMotionNotifier(
 {
     if (m_bus.isConnected()) {
         m_bus.connect(kPortal, kPortalPath, kSettings, QStringLiteral("SettingChanged"), this,
-            SLOT(onSettingChanged(QString, QString, QDBusVariant)));
+            SLOT(onSettingChanged(QDBusMessage)));
         askPortal(QStringLiteral("ReadOne"));
     }
     if (!display.isEmpty() || !qEnvironmentVariableIsEmpty("DISPLAY") || !gsettings.isEmpty())
@@ -215,12 +215,13 @@ void ReducedMotionNotifier::askPortal(const QString& method)
     });
 }
 
-void ReducedMotionNotifier::onSettingChanged(const QString& group, const QString& key, const QDBusVariant& value)
+void ReducedMotionNotifier::onSettingChanged(const QDBusMessage& message)
 {
-    if (group != kAppearance || key != kReducedMotion)
+    const QVariantList args = message.arguments();
+    if (args.size() != 3 || args.at(0).toString() != kAppearance || args.at(1).toString() != kReducedMotion)
         return;
     bool ok = false;
-    const uint level = unwrap(value.variant()).toUInt(&ok);
+    const uint level = unwrap(args.at(2)).toUInt(&ok);
     set(portal, ok ? std::optional<bool>(level == 1) : std::nullopt);
 }
 

@@ -12,7 +12,7 @@
 #include <optional>
 #include <thread>
 
-class QDBusVariant;
+class QDBusMessage;
 
 namespace kestu {
 
@@ -45,7 +45,8 @@ Q_SIGNALS:
     void changed(bool reduced);
 
 private Q_SLOTS:
-    void onSettingChanged(const QString& group, const QString& key, const QDBusVariant& value);
+    // The portal's SettingChanged(group, key, value); other settings are ignored.
+    void onSettingChanged(const QDBusMessage& message);
 
 private:
     enum Source { portal, xsettings, gnome };

@@ -55,6 +55,7 @@ void PanelPopup::showAt(QPoint at)
     QScreen* screen = QGuiApplication::screenAt(at);
     if (!screen)
         screen = QGuiApplication::primaryScreen();
+    m_anchor = at;
     if (screen) {
         setScreen(screen);
         setGeometry(placement(at, sizeHint().expandedTo(size()), screen->availableGeometry()));
@@ -75,6 +76,14 @@ QRect PanelPopup::placement(QPoint at, QSize size, const QRect& available)
     int top = upward ? at.y() - gap - height : at.y() + gap;
     top = std::clamp(top, available.top(), available.bottom() + 1 - height);
     return { left, top, width, height };
+}
+
+void PanelPopup::resizeEvent(QResizeEvent* event)
+{
+    // The panel grows and shrinks as its options open and close: it stays anchored at the tray.
+    QWidget::resizeEvent(event);
+    if (QScreen* screen = QGuiApplication::screenAt(m_anchor); screen && isVisible())
+        move(placement(m_anchor, size(), screen->availableGeometry()).topLeft());
 }
 
 void PanelPopup::hideEvent(QHideEvent* event)

@@ -35,6 +35,7 @@ public:
 
 protected:
     void hideEvent(QHideEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -44,6 +45,7 @@ private:
     ContentFactory m_factory;
     QWidget* m_content = nullptr;
     QElapsedTimer m_hiddenAt;
+    QPoint m_anchor;
 };
 
 } // namespace tremlor

@@ -19,6 +19,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
+#include <QVariantAnimation>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -374,4 +375,34 @@ TEST_F(PanelTest, Renders)
     engine.tick(0, 0, QStringLiteral("∞"));
     settle();
     viewtest::saveRenders(*panel, QStringLiteral("popover-indefinite"));
+}
+
+// Opening the options grows them in with the spring (the panel's height follows); with reduced
+// motion they are there at once.
+TEST_F(PanelTest, ExpansionAnimatesUnlessMotionIsReduced)
+{
+    temp.settings().setPopoverExpanded(false);
+    TremlorPopoverView panel(temp.settings(), engine, someApps());
+    kittest::showActive(panel);
+    settle();
+    const int closedHeight = panel.height();
+
+    kestu::setReducedMotionOverride(false);
+    temp.settings().setPopoverExpanded(true);
+    EXPECT_EQ(panel.expandedReveal()->animation()->state(), QAbstractAnimation::Running);
+    EXPECT_LT(panel.expandedReveal()->presence(), 1.0);
+    QVariantAnimation* spring = panel.expandedReveal()->animation();
+    spring->setCurrentTime(spring->duration() / 3);
+    EXPECT_GT(panel.expandedReveal()->presence(), 0.3);
+    spring->setCurrentTime(spring->duration()); // the end, without waiting for it
+    EXPECT_EQ(panel.expandedReveal()->presence(), 1.0);
+    settle();
+    EXPECT_GT(panel.height(), closedHeight + 100);
+
+    kestu::setReducedMotionOverride(true);
+    temp.settings().setPopoverExpanded(false);
+    EXPECT_EQ(panel.expandedReveal()->presence(), 0.0);
+    EXPECT_FALSE(panel.expandedReveal()->isVisible());
+    settle();
+    EXPECT_EQ(panel.height(), closedHeight);
 }

@@ -192,6 +192,10 @@ TremlorPopoverView::TremlorPopoverView(
         this, &m_settings, [this] { refreshFooter(); }, &TremlorSettings::profilesChanged);
     refreshStartLabel();
     fitHeight();
+    // A preference changed while the ring breathes or pulses stops or resumes it at once.
+    if (auto* motion = kestu::ReducedMotion::notifier())
+        connect(
+            motion, &kestu::ReducedMotionNotifier::changed, m_status->ring(), &ActivityRing::motionPreferenceChanged);
 }
 
 TremlorPopoverView::~TremlorPopoverView()
