@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Engine/MouseMover.h"
 #include "Engine/QueueTimers.h"
 #include "Platform/Clock.h"
 #include "Platform/Dispatch.h"
@@ -9,9 +10,11 @@
 
 #include <gmock/gmock.h>
 
+#include <atomic>
 #include <functional>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -229,6 +232,59 @@ public:
     std::vector<QRectF> displays { QRectF(0, 0, 1920, 1080) };
     QRectF screen { 0, 0, 1920, 1080 };
     std::vector<PostedEvent> events;
+};
+
+// A mover over the fake screen with hand-fired timers. Every sleep is logged with the number
+// of events posted before it, so tests can find segment boundaries; a test may stop the mover
+// at the n-th sleep or run its own hook there.
+struct MoverRig {
+    explicit MoverRig(unsigned seed = 7)
+        : random(std::make_shared<ScriptedRandom>(seed))
+    {
+        MouseMover::Seams seams { random, clock,
+            [this](std::chrono::microseconds us) {
+                {
+                    std::lock_guard guard(poster->lock);
+                    sleeps.push_back({ poster->events.size(), us.count() });
+                }
+                const int count = static_cast<int>(sleeps.size());
+                if (count == stopAtSleep)
+                    mover->stop();
+                if (onSleep)
+                    onSleep(count);
+            },
+            timers };
+        mover = std::make_unique<MouseMover>(poster, seams);
+        mover->setOnJiggle([this] { ++jiggles; });
+    }
+    ~MoverRig() { mover.reset(); }
+
+    void start(MovementPattern pattern, bool keyboard = false, bool clicks = false, double maxInterval = 30.0,
+        double distance = 10.0)
+    {
+        mover->start(maxInterval, distance, pattern, keyboard, clicks);
+        mover->waitUntilIdle();
+    }
+    bool tick() { return timers->fireLast(); }
+    // Jitter pinned to zero, so curve steps land exactly on the Bézier curve.
+    void withoutJitter()
+    {
+        random->realHook = [](double a, double b) -> std::optional<double> {
+            if (a < 0 && a == -b)
+                return 0.0;
+            return std::nullopt;
+        };
+    }
+
+    std::shared_ptr<::testing::NiceMock<MockPoster>> poster = std::make_shared<::testing::NiceMock<MockPoster>>();
+    std::shared_ptr<ScriptedRandom> random;
+    std::shared_ptr<FakeClock> clock = std::make_shared<FakeClock>();
+    std::shared_ptr<ManualTimers> timers = std::make_shared<ManualTimers>();
+    std::vector<std::pair<std::size_t, long long>> sleeps;
+    int stopAtSleep = 0;
+    std::function<void(int)> onSleep;
+    std::atomic<int> jiggles { 0 };
+    std::unique_ptr<MouseMover> mover;
 };
 
 } // namespace tremlor::testing

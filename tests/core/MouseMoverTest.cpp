@@ -41,44 +41,6 @@ using Kind = PostedEvent::Kind;
 
 namespace {
 
-struct MoverRig {
-    explicit MoverRig(unsigned seed = 7)
-        : random(std::make_shared<ScriptedRandom>(seed))
-    {
-        MouseMover::Seams seams;
-        seams.random = random;
-        seams.clock = clock;
-        seams.timers = timers;
-        seams.sleep = [this](std::chrono::microseconds us) {
-            slept += us;
-            ++sleeps;
-            if (onSleep)
-                onSleep(sleeps);
-        };
-        mover = std::make_unique<MouseMover>(poster, seams);
-        mover->setOnJiggle([this] { ++jiggles; });
-    }
-    ~MoverRig() { mover.reset(); }
-
-    void start(MovementPattern pattern, bool keyboard = false, bool clicks = false, double maxInterval = 30.0,
-        double distance = 10.0)
-    {
-        mover->start(maxInterval, distance, pattern, keyboard, clicks);
-        mover->waitUntilIdle();
-    }
-    bool tick() { return timers->fireLast(); }
-
-    std::shared_ptr<NiceMock<MockPoster>> poster = std::make_shared<NiceMock<MockPoster>>();
-    std::shared_ptr<ScriptedRandom> random;
-    std::shared_ptr<FakeClock> clock = std::make_shared<FakeClock>();
-    std::shared_ptr<ManualTimers> timers = std::make_shared<ManualTimers>();
-    std::function<void(int)> onSleep;
-    std::chrono::microseconds slept {};
-    int sleeps = 0;
-    std::atomic<int> jiggles { 0 };
-    std::unique_ptr<MouseMover> mover;
-};
-
 std::vector<QPointF> movesOf(const std::vector<PostedEvent>& events)
 {
     std::vector<QPointF> points;

@@ -1,5 +1,4 @@
 #include "Engine/MouseMover.h"
-
 #include "core/InputFakes.h"
 
 #include <gmock/gmock.h>
@@ -13,67 +12,12 @@ using ::testing::NiceMock;
 using Kind = PostedEvent::Kind;
 using Action = MouseMover::NaturalAction;
 
-namespace {
-
-// A natural-pattern mover over a fake screen; every sleep is recorded in the event log as a
-// pseudo-event so tests can find segment boundaries.
-struct NaturalRig
-{
-    explicit NaturalRig(unsigned seed = 5)
-        : random(std::make_shared<ScriptedRandom>(seed))
-    {
-        MouseMover::Seams seams;
-        seams.random = random;
-        seams.clock = clock;
-        seams.timers = timers;
-        seams.sleep = [this](std::chrono::microseconds us) {
-            std::lock_guard guard(poster->lock);
-            sleeps.push_back({ poster->events.size(), us.count() });
-            if (stopAtSleep > 0 && static_cast<int>(sleeps.size()) == stopAtSleep)
-                mover->stop();
-        };
-        mover = std::make_unique<MouseMover>(poster, seams);
-        mover->setOnJiggle([this] { ++jiggles; });
-    }
-
-    void start(bool keyboard, bool clicks)
-    {
-        mover->start(30.0, 10.0, MovementPattern::natural, keyboard, clicks);
-        mover->waitUntilIdle();
-    }
-    void tick()
-    {
-        ASSERT_TRUE(timers->fireLast());
-    }
-    // Jitter pinned to zero, so curve steps land exactly on the Bézier curve.
-    void withoutJitter()
-    {
-        random->realHook = [](double a, double b) -> std::optional<double> {
-            if (a < 0 && a == -b)
-                return 0.0;
-            return std::nullopt;
-        };
-    }
-
-    std::shared_ptr<NiceMock<MockPoster>> poster = std::make_shared<NiceMock<MockPoster>>();
-    std::shared_ptr<ScriptedRandom> random;
-    std::shared_ptr<FakeClock> clock = std::make_shared<FakeClock>();
-    std::shared_ptr<ManualTimers> timers = std::make_shared<ManualTimers>();
-    std::vector<std::pair<std::size_t, long long>> sleeps;
-    int stopAtSleep = 0;
-    int jiggles = 0;
-    std::unique_ptr<MouseMover> mover;
-};
-
-} // namespace
-
 TEST(NaturalMovement, ActionTableAndEasingBoundaries)
 {
-    const std::pair<int, Action> table[] = { { 0, Action::curveThenScroll },  { 29, Action::curveThenScroll },
-                                             { 30, Action::scrollOnly },      { 44, Action::scrollOnly },
-                                             { 45, Action::curveOnly },       { 64, Action::curveOnly },
-                                             { 65, Action::keysOnly },        { 79, Action::keysOnly },
-                                             { 80, Action::curveThenKeys },   { 99, Action::curveThenKeys } };
+    const std::pair<int, Action> table[] = { { 0, Action::curveThenScroll }, { 29, Action::curveThenScroll },
+        { 30, Action::scrollOnly }, { 44, Action::scrollOnly }, { 45, Action::curveOnly }, { 64, Action::curveOnly },
+        { 65, Action::keysOnly }, { 79, Action::keysOnly }, { 80, Action::curveThenKeys },
+        { 99, Action::curveThenKeys } };
     for (const auto& [r, action] : table)
         EXPECT_EQ(MouseMover::naturalActionFor(r), action) << r;
 
@@ -93,22 +37,23 @@ TEST(NaturalMovement, ActionTableAndEasingBoundaries)
 
 TEST(NaturalMovement, TargetsFromACornerLieFortyToSeventyPercentAwayInsideTheInset)
 {
-    NaturalRig rig;
+    MoverRig rig(5);
     rig.withoutJitter();
     rig.random->pinInt(0, 99, 50); // curveOnly
-    rig.start(false, false);
+    rig.start(MovementPattern::natural, false, false);
     const QRectF display(0, 0, 1920, 1080);
     const QPointF corners[] = { { 0, 0 }, { 1919, 0 }, { 0, 1079 }, { 1919, 1079 }, { 960, 540 } };
     for (int i = 0; i < 200; ++i) {
         const QPointF s = corners[i % 5];
         rig.poster->setCursor(s);
-        rig.tick();
+        ASSERT_TRUE(rig.tick());
         const QPointF t = rig.poster->cursor; // the curve ends on the target; a fidget returns to it
         EXPECT_GE(t.x(), 40.0);
         EXPECT_LE(t.x(), 1880.0);
         EXPECT_GE(t.y(), 40.0);
         EXPECT_LE(t.y(), 1040.0);
-        const double r = std::max(std::abs(t.x() - s.x()) / display.width(), std::abs(t.y() - s.y()) / display.height());
+        const double r
+            = std::max(std::abs(t.x() - s.x()) / display.width(), std::abs(t.y() - s.y()) / display.height());
         EXPECT_GE(r, 0.4 - 1e-9) << i;
         EXPECT_LE(r, 0.7 + 1e-9) << i;
     }
@@ -117,17 +62,17 @@ TEST(NaturalMovement, TargetsFromACornerLieFortyToSeventyPercentAwayInsideTheIns
 TEST(NaturalMovement, SegmentsEndAtTheirShareOfTheWay)
 {
     for (int n : { 2, 3 }) {
-        NaturalRig rig;
+        MoverRig rig(5);
         rig.withoutJitter();
-        rig.random->pinInt(0, 99, 50);  // curveOnly
+        rig.random->pinInt(0, 99, 50); // curveOnly
         rig.random->pinInt(2, 4, n);
-        rig.random->pinInt(0, 80, 1);   // no random pauses
-        rig.random->pinInt(0, 1, 0);    // no fidget (and one bend side)
-        rig.start(false, false);
+        rig.random->pinInt(0, 80, 1); // no random pauses
+        rig.random->pinInt(0, 1, 0); // no fidget (and one bend side)
+        rig.start(MovementPattern::natural, false, false);
         rig.poster->setCursor({ 100, 100 });
         rig.poster->takeEvents();
         rig.sleeps.clear();
-        rig.tick();
+        ASSERT_TRUE(rig.tick());
         const auto events = rig.poster->takeEvents();
         const QPointF s(100, 100);
         const QPointF target = rig.poster->cursor;
@@ -159,22 +104,22 @@ TEST(NaturalMovement, SegmentsEndAtTheirShareOfTheWay)
 
 TEST(NaturalMovement, CurvesNeverLeaveTheirDisplay)
 {
-    NaturalRig rig(9);
+    MoverRig rig(9);
     rig.poster->displays = { QRectF(0, 0, 1920, 1080), QRectF(1920, 0, 1280, 1024) };
     rig.poster->screen = QRectF(0, 0, 3200, 1080);
     rig.random->pinInt(0, 99, 90); // curveThenKeys
-    rig.start(false, false);
+    rig.start(MovementPattern::natural, false, false);
     for (int i = 0; i < 150; ++i) {
         const bool second = i % 2 == 1;
         const QRectF display = rig.poster->displays[second ? 1 : 0];
         // Start near an edge, so jitter and bend push outwards.
         rig.poster->setCursor(second ? QPointF(3199, 1023) : QPointF(1, 1079));
         rig.poster->takeEvents();
-        rig.tick();
+        ASSERT_TRUE(rig.tick());
         for (const auto& e : rig.poster->takeEvents()) {
             ASSERT_EQ(e.kind, Kind::move);
-            EXPECT_TRUE(display.contains(e.point) && e.point.x() <= display.right() - 1
-                        && e.point.y() <= display.bottom() - 1)
+            EXPECT_TRUE(
+                display.contains(e.point) && e.point.x() <= display.right() - 1 && e.point.y() <= display.bottom() - 1)
                 << i << ": " << e.point.x() << "," << e.point.y();
         }
     }
@@ -182,21 +127,21 @@ TEST(NaturalMovement, CurvesNeverLeaveTheirDisplay)
 
 TEST(NaturalMovement, TinyOrMissingDisplaysFallBackToTheScreenCentre)
 {
-    NaturalRig rig;
+    MoverRig rig(5);
     rig.withoutJitter();
     rig.random->pinInt(0, 99, 50);
     rig.poster->displays = { QRectF(0, 0, 60, 50) };
     rig.poster->screen = QRectF(0, 0, 70, 70);
-    rig.start(false, false);
+    rig.start(MovementPattern::natural, false, false);
     rig.poster->setCursor({ 3, 3 });
-    rig.tick();
+    ASSERT_TRUE(rig.tick());
     EXPECT_EQ(rig.poster->cursor, QPointF(35, 35));
 
     // No monitor at all: the screen's bounds stand in.
     rig.poster->displays.clear();
     rig.poster->screen = QRectF(0, 0, 800, 600);
     for (int i = 0; i < 20; ++i) {
-        rig.tick();
+        ASSERT_TRUE(rig.tick());
         for (const auto& e : rig.poster->takeEvents())
             EXPECT_TRUE(rig.poster->screen.contains(e.point));
     }
@@ -204,15 +149,15 @@ TEST(NaturalMovement, TinyOrMissingDisplaysFallBackToTheScreenCentre)
 
 TEST(NaturalMovement, ScrollBurstRampsAndScrollsBack)
 {
-    NaturalRig rig;
+    MoverRig rig(5);
     rig.random->pinInt(0, 99, 35); // scrollOnly
     rig.random->pinInt(3, 12, 10);
-    rig.random->pinInt(0, 1, 1);   // positive, and the scroll-back happens
-    rig.random->pinInt(1, 3, 2);   // two scroll-back events (and amounts of 2 early on)
-    rig.start(false, false);
+    rig.random->pinInt(0, 1, 1); // positive, and the scroll-back happens
+    rig.random->pinInt(1, 3, 2); // two scroll-back events (and amounts of 2 early on)
+    rig.start(MovementPattern::natural, false, false);
     const SyntheticTime before = rig.clock->monotonicNow();
     rig.clock->advance(5);
-    rig.tick();
+    ASSERT_TRUE(rig.tick());
     std::vector<PostedEvent> scrolls;
     for (const auto& e : rig.poster->takeEvents()) {
         if (e.kind == Kind::scroll)
@@ -240,11 +185,11 @@ TEST(NaturalMovement, ScrollBurstRampsAndScrollsBack)
 
 TEST(NaturalMovement, KeyboardOffPressesNothingAndEveryFourthTickClicks)
 {
-    NaturalRig rig;
+    MoverRig rig(5);
     rig.random->pinInt(0, 99, 70); // keysOnly
-    rig.start(false, true);
+    rig.start(MovementPattern::natural, false, true);
     for (int tick = 1; tick <= 12; ++tick) {
-        rig.tick();
+        ASSERT_TRUE(rig.tick());
         const auto events = rig.poster->takeEvents();
         const auto clicks = std::count_if(events.begin(), events.end(), [](auto& e) { return e.kind == Kind::click; });
         EXPECT_EQ(clicks, tick % 4 == 0 ? 1 : 0) << tick;
@@ -253,9 +198,9 @@ TEST(NaturalMovement, KeyboardOffPressesNothingAndEveryFourthTickClicks)
     }
 
     // Keyboard on: navigation keys go down and up in pairs; every second tick adds a key press.
-    rig.start(true, false);
+    rig.start(MovementPattern::natural, true, false);
     for (int tick = 1; tick <= 6; ++tick) {
-        rig.tick();
+        ASSERT_TRUE(rig.tick());
         const auto events = rig.poster->takeEvents();
         int downs = 0, ups = 0, presses = 0;
         for (const auto& e : events) {
@@ -274,19 +219,19 @@ TEST(NaturalMovement, KeyboardOffPressesNothingAndEveryFourthTickClicks)
 
 TEST(NaturalMovement, StopDuringACurveEndsItWithinAStepAndPostsNothingElse)
 {
-    NaturalRig rig;
+    MoverRig rig(5);
     rig.random->pinInt(0, 99, 10); // curve then scroll
-    rig.random->pinInt(0, 1, 1);   // a fidget would follow, and the extras fire
-    rig.random->pinInt(0, 80, 1);  // no random pauses: one sleep per step
-    rig.start(true, true);
-    rig.tick();
-    rig.tick();
-    rig.tick(); // tick 4 next: key and click extras due
+    rig.random->pinInt(0, 1, 1); // a fidget would follow, and the extras fire
+    rig.random->pinInt(0, 80, 1); // no random pauses: one sleep per step
+    rig.start(MovementPattern::natural, true, true);
+    ASSERT_TRUE(rig.tick());
+    ASSERT_TRUE(rig.tick());
+    ASSERT_TRUE(rig.tick()); // tick 4 next: key and click extras due
     rig.poster->takeEvents();
     rig.sleeps.clear();
     rig.stopAtSleep = 10; // the stop arrives while the tenth step sleeps
     const int jigglesBefore = rig.jiggles;
-    rig.tick();
+    ASSERT_TRUE(rig.tick());
     const auto events = rig.poster->takeEvents();
     EXPECT_EQ(events.size(), 10u);
     for (const auto& e : events)

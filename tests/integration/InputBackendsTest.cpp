@@ -9,6 +9,7 @@
 
 #include <QDeadlineTimer>
 #include <QProcess>
+#include <QTest>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -49,17 +50,6 @@ bool keyIsDown(const QString& display, KeySym keysym)
     const KeyCode code = XKeysymToKeycode(d, keysym);
     XCloseDisplay(d);
     return code != 0 && (keys[code / 8] & (1 << (code % 8))) != 0;
-}
-
-template <typename Predicate> bool waitFor(Predicate predicate, int timeoutMs = 3000)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    while (!deadline.hasExpired()) {
-        if (predicate())
-            return true;
-        QThread::msleep(5);
-    }
-    return predicate();
 }
 
 double since(x11::X11InputListener& listener, InputEventType type)
@@ -187,21 +177,21 @@ TEST(InputBackends, KeysClicksScrollsAndDragsArriveAsRawEvents)
     SystemMouseMover poster(desktop.display());
     const SyntheticTime before = std::chrono::steady_clock::now();
     poster.pressKey(56); // Shift
-    EXPECT_TRUE(waitFor([&] { return since(listener, InputEventType::keyDown) < 2.0; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return since(listener, InputEventType::keyDown) < 2.0; }));
     EXPECT_GT(MouseMover::lastSyntheticNonMouseTime(), before);
     poster.click({ 50, 60 });
-    EXPECT_TRUE(waitFor([&] { return since(listener, InputEventType::leftMouseDown) < 2.0; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return since(listener, InputEventType::leftMouseDown) < 2.0; }));
     EXPECT_EQ(pointerOf(desktop.display()), QPoint(50, 60));
 
     // 25 pixels make two wheel steps (press and release each); 5 more complete a third.
     QThread::msleep(50);
     const auto count = listener.eventCount();
     poster.scroll(25, 0);
-    EXPECT_TRUE(waitFor([&] { return since(listener, InputEventType::scrollWheel) < 2.0; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return since(listener, InputEventType::scrollWheel) < 2.0; }));
     QThread::msleep(100);
     EXPECT_EQ(listener.eventCount(), count + 4);
     poster.scroll(5, 0);
-    EXPECT_TRUE(waitFor([&] { return listener.eventCount() == count + 6; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return listener.eventCount() == count + 6; }));
     poster.scroll(-9, 0); // less than a step: nothing
     QThread::msleep(100);
     EXPECT_EQ(listener.eventCount(), count + 6);
@@ -214,7 +204,7 @@ TEST(InputBackends, KeysClicksScrollsAndDragsArriveAsRawEvents)
     XTestFakeMotionEvent(other, -1, 400, 400, CurrentTime);
     XTestFakeButtonEvent(other, 1, False, CurrentTime);
     XFlush(other);
-    EXPECT_TRUE(waitFor([&] { return since(listener, InputEventType::leftMouseDragged) < 2.0; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return since(listener, InputEventType::leftMouseDragged) < 2.0; }));
     XTestFakeMotionEvent(other, -1, 300, 300, CurrentTime);
     XSync(other, False);
     XCloseDisplay(other);
@@ -234,11 +224,11 @@ TEST(InputBackends, HeldKeysAreReleasedWhenThePosterGoes)
     {
         auto poster = std::make_shared<SystemMouseMover>(desktop.display());
         poster->postKey(56, true);
-        ASSERT_TRUE(waitFor([&] { return keyIsDown(desktop.display(), XK_Shift_L); }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return keyIsDown(desktop.display(), XK_Shift_L); }));
         // The mover's end releases too, before the poster itself goes.
         MouseMover mover(poster, quickSeams(std::make_shared<ManualTimers>(), false));
     }
-    EXPECT_TRUE(waitFor([&] { return !keyIsDown(desktop.display(), XK_Shift_L); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !keyIsDown(desktop.display(), XK_Shift_L); }));
 }
 
 TEST(InputBackends, IdleMonitorFollowsAnotherClientsTyping)
@@ -263,7 +253,7 @@ TEST(InputBackends, IdleMonitorFollowsAnotherClientsTyping)
     QProcess* typing = desktop.startProcess("xdotool", { "type", "--delay", "5", "hello" });
     ASSERT_NE(typing, nullptr);
     typing->waitForFinished(5000);
-    ASSERT_TRUE(waitFor([&] { return source->secondsSinceLastEvent(InputEventType::keyDown) < 1.0; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return source->secondsSinceLastEvent(InputEventType::keyDown) < 1.0; }));
     ASSERT_TRUE(timers->fireLast());
     EXPECT_FALSE(monitor.isUserIdle());
     // A second later nobody has typed: idle again.
@@ -286,7 +276,7 @@ TEST(InputBackends, MonitorsFromXRandRKeepCurvesOnTheirDisplay)
     }
     auto real = std::make_shared<SystemMouseMover>(desktop.display());
     const QRectF right(1000, 0, 920, 1080);
-    ASSERT_TRUE(waitFor([&] { return real->displayBounds({ 1500, 500 }) == right; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return real->displayBounds({ 1500, 500 }) == right; }));
     EXPECT_EQ(real->displayBounds({ 10, 10 }), QRectF(0, 0, 1000, 1080));
 
     auto poster = std::make_shared<RecordingPoster>(real);
@@ -349,7 +339,7 @@ TEST(InputBackends, NoDisplayNoXTestOrALostServerNeverCrash)
         ASSERT_TRUE(source.isListening());
         poster->postKey(56, true);
         server.kill();
-        EXPECT_TRUE(waitFor([&] { return !source.isListening(); }));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !source.isListening(); }));
         poster->moveCursor({ 10, 10 });
         poster->click({ 10, 10 });
         poster->scroll(100, 100);
