@@ -82,8 +82,9 @@ inline void expectRendered(const QImage& light, const QImage& dark, QSize size, 
                 drawn += near(image.pixelColor(x, y), background, 2) ? 0 : 1;
         EXPECT_GT(drawn, 20);
     }
-    if (themed)
+    if (themed) {
         EXPECT_NE(light, dark);
+    }
 }
 
 } // namespace kittest

@@ -102,28 +102,6 @@ TEST(KestuAnimationTokens, SpringsSettleOvershootAndReducedMotionJumps)
     setReducedMotionOverride(std::nullopt);
 }
 
-TEST(KestuTransitions, EachReadIsANewValueWithTheSameEffect)
-{
-    const auto a = KestuTransition::kestuSlideUp();
-    const auto b = KestuTransition::kestuSlideUp();
-    EXPECT_EQ(a, b);
-    // Insertion starts at the bottom edge and removal ends there, both faded.
-    EXPECT_DOUBLE_EQ(a.frameAt(0, true).dy, 1.0);
-    EXPECT_DOUBLE_EQ(a.frameAt(0, false).dy, 1.0);
-    EXPECT_DOUBLE_EQ(a.frameAt(0, true).opacity, 0.0);
-    EXPECT_DOUBLE_EQ(a.frameAt(1, true).dy, 0.0);
-    EXPECT_DOUBLE_EQ(KestuTransition::kestuScale().frameAt(0, true).scale, 0.95);
-    EXPECT_DOUBLE_EQ(KestuTransition::kestuFade().frameAt(0.5, true).scale, 1.0);
-
-    // With reduced motion a removal hides the widget at once.
-    setReducedMotionOverride(true);
-    QWidget w;
-    w.show();
-    KestuTransition::kestuFade().remove(&w, Animation::fadeQuick());
-    EXPECT_FALSE(w.isVisible());
-    setReducedMotionOverride(std::nullopt);
-}
-
 TEST(KestuBundleSearch, FirstCandidateHoldingTheBundleWins)
 {
     QTemporaryDir first, second, third;
