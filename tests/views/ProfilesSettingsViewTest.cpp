@@ -21,20 +21,9 @@
 
 using namespace tremlor;
 using settingstest::Fixture;
+using settingstest::named;
 
 namespace {
-
-Profile named(
-    const QString& name, double interval = 30, MovementPattern pattern = MovementPattern::bounce, QStringList apps = {})
-{
-    Profile p;
-    p.id = QUuid::createUuid();
-    p.name = name;
-    p.maxInterval = interval;
-    p.movementPattern = pattern;
-    p.selectedAppBundleIDs = std::move(apps);
-    return p;
-}
 
 QStringList names(const TremlorSettings& s)
 {
