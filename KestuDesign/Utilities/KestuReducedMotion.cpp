@@ -53,22 +53,9 @@ std::optional<bool> fromPortalReply(const QDBusMessage& reply)
     return level == 1;
 }
 
-std::optional<bool> callPortal(const QDBusConnection& bus, const QString& method, int timeoutMs)
-{
-    return fromPortalReply(bus.call(portalCall(method), QDBus::Block, timeoutMs));
-}
 } // namespace
 
 namespace ReducedMotion {
-std::optional<bool> fromPortal(const QDBusConnection& bus, int timeoutMs)
-{
-    if (!bus.isConnected())
-        return std::nullopt;
-    if (auto value = callPortal(bus, QStringLiteral("ReadOne"), timeoutMs))
-        return value;
-    return callPortal(bus, QStringLiteral("Read"), timeoutMs);
-}
-
 QHash<QString, int> parseXSettingsIntegers(const QByteArray& data)
 {
     QHash<QString, int> result;

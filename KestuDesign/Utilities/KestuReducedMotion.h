@@ -67,9 +67,6 @@ namespace ReducedMotion {
 // The process's notifier over the session bus and $DISPLAY (made on first use, on the GUI
 // thread; null without an application object). Views connect to its `changed` signal.
 ReducedMotionNotifier* notifier();
-// The portal's answer on `bus`, or nothing when no portal (or no such setting) answers in
-// time. Blocks: for tools and tests, not the GUI thread.
-std::optional<bool> fromPortal(const QDBusConnection& bus, int timeoutMs = 250);
 // The X settings manager's answer ("Gtk/EnableAnimations" 0 asks for reduced motion) on an
 // xcb_connection_t for `screen`, or nothing when no manager runs or it has no such setting.
 std::optional<bool> fromXSettings(void* xcbConnection, int screen);

@@ -67,21 +67,6 @@ TEST_F(AboutView, PageReadsTheVersionWhenShownAndKeepsTextsVerbatim)
     EXPECT_EQ(view.findChild<QLabel*>(QStringLiteral("about-name"))->textFormat(), Qt::PlainText);
 }
 
-TEST_F(AboutView, LongDescriptionWrapsCentredWithin300Points)
-{
-    const QString words = QStringLiteral("Moves the pointer now and then so the session stays awake. ").repeated(5);
-    KestuAboutView view(QStringLiteral("App"), words, std::nullopt);
-    view.resize(700, 600);
-    view.show();
-    auto* description = view.findChild<QLabel*>(QStringLiteral("about-description"));
-    ASSERT_NE(description, nullptr);
-    EXPECT_TRUE(description->wordWrap());
-    EXPECT_LE(description->width(), KestuAboutView::descriptionWidth);
-    EXPECT_GT(description->height(), 2 * description->fontMetrics().height());
-    EXPECT_TRUE(description->alignment() & Qt::AlignHCenter);
-    EXPECT_NEAR(description->geometry().center().x(), view.width() / 2, 1);
-}
-
 TEST_F(AboutView, IconIsGivenOrTheApplicationsOrLeftOut)
 {
     {

@@ -8,6 +8,7 @@
 #include "KestuDesign/Onboarding/KestuOnboardingWelcomeView.h"
 #include "KestuDesign/Tokens/KestuFont.h"
 #include "KitCompositeSupport.h"
+#include "KitTestSupport.h"
 
 #include <QApplication>
 #include <QDir>
@@ -18,7 +19,8 @@
 #include <memory>
 
 // Draws each composite in the light and the dark appearance into PNG files for a person to
-// look at (KESTU_COMPOSITE_RENDER_DIR, in the build folder). Nothing is compared to a picture.
+// look at (KESTU_COMPOSITE_RENDER_DIR, in the build folder), each checked for its size, for
+// more than a bare background and for a real difference between the appearances.
 // The kit's own symbols stand in for the host's.
 using namespace kestu;
 
@@ -73,6 +75,7 @@ protected:
     {
         const QString dir = QStringLiteral(KESTU_COMPOSITE_RENDER_DIR);
         QDir().mkpath(dir);
+        QImage images[2];
         for (bool dark : { false, true }) {
             std::unique_ptr<QWidget> widget = make();
             widget->setPalette(appearance(dark));
@@ -82,8 +85,12 @@ protected:
             if (prepare)
                 prepare(widget.get());
             const QString file = dir + QStringLiteral("/%1-%2.png").arg(name, dark ? "dark" : "light");
-            EXPECT_TRUE(widget->grab().save(file)) << file.toStdString();
+            images[dark] = widget->grab().toImage();
+            EXPECT_TRUE(images[dark].save(file)) << file.toStdString();
         }
+        // The gradient draws its own colours whatever the appearance.
+        kittest::expectRendered(
+            images[0], images[1], size, name, !name.startsWith(QStringLiteral("animated-gradient")));
     }
 };
 } // namespace

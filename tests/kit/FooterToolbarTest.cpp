@@ -53,27 +53,6 @@ TEST_F(FooterToolbar, ActionsKeepTheirIdentityAndButtonsTheirLabels)
     QToolTip::hideText();
 }
 
-TEST_F(FooterToolbar, LeadingAndTrailingButtonsHugTheirEdges)
-{
-    KestuFooterToolbar bar({ makeAction(QStringLiteral("A"), {}), makeAction(QStringLiteral("B"), {}) },
-        { makeAction(QStringLiteral("C"), {}) });
-    bar.resize(400, bar.sizeHint().height());
-    bar.show();
-    const auto buttons = bar.buttons();
-    ASSERT_EQ(buttons.size(), 3);
-    const int side = buttons[0]->width();
-    EXPECT_EQ(side, KestuFooterButton::symbolSize + 2 * KestuFooterButton::padding);
-    EXPECT_EQ(buttons[0]->x(), 16);
-    EXPECT_EQ(buttons[1]->x(), 16 + side + 16);
-    EXPECT_EQ(buttons[2]->geometry().right() + 1, 400 - 16);
-    EXPECT_EQ(bar.sizeHint().height(), side + 20);
-
-    KestuFooterToolbar trailingOnly({}, { makeAction(QStringLiteral("C"), {}) });
-    trailingOnly.resize(300, 44);
-    trailingOnly.show();
-    EXPECT_EQ(trailingOnly.buttons()[0]->geometry().right() + 1, 300 - 16);
-}
-
 TEST_F(FooterToolbar, ClickRunsTheActionButItsShortcutDoesNothing)
 {
     int runs = 0;
@@ -90,40 +69,6 @@ TEST_F(FooterToolbar, ClickRunsTheActionButItsShortcutDoesNothing)
     EXPECT_EQ(runs, 0);
     QTest::mouseClick(bar->buttons()[0], Qt::LeftButton);
     EXPECT_EQ(runs, 1);
-}
-
-TEST_F(FooterToolbar, HoverFadesTheFillAndPressShrinks)
-{
-    KestuFooterButton button(makeAction(QStringLiteral("Info"), {}));
-    button.show();
-    auto* fade = childNamed<QVariantAnimation>(&button, QStringLiteral("footer-hover-fade"));
-    auto* spring = childNamed<QVariantAnimation>(&button, QStringLiteral("footer-press-spring"));
-
-    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
-    QCoreApplication::sendEvent(&button, &enter);
-    EXPECT_TRUE(button.isHovering());
-    finish(fade);
-    EXPECT_DOUBLE_EQ(button.hoverFill(), 1.0);
-    EXPECT_EQ(button.fillColor().rgb(), Color::surfaceTertiary().resolve(&button).rgb());
-
-    QTest::mousePress(&button, Qt::LeftButton);
-    finish(spring);
-    EXPECT_NEAR(button.pressScale(), 0.92, 1e-6);
-    QTest::mouseRelease(&button, Qt::LeftButton);
-    finish(spring);
-    EXPECT_NEAR(button.pressScale(), 1.0, 1e-6);
-
-    QEvent leave(QEvent::Leave);
-    QCoreApplication::sendEvent(&button, &leave);
-    EXPECT_FALSE(button.isHovering());
-    finish(fade);
-    EXPECT_DOUBLE_EQ(button.hoverFill(), 0.0);
-    EXPECT_EQ(button.fillColor().alpha(), 0);
-
-    // Reduced motion: the fill follows the pointer at once.
-    setReducedMotionOverride(true);
-    QCoreApplication::sendEvent(&button, &enter);
-    EXPECT_DOUBLE_EQ(button.hoverFill(), 1.0);
 }
 
 TEST_F(FooterToolbar, RebuildingKeepsButtonsOfActionsThatStay)

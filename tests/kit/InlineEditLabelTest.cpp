@@ -136,17 +136,6 @@ TEST_F(InlineEditLabel, PencilFollowsVisibilityAndHover)
     EXPECT_GE(always->editor()->minimumWidth(), KestuInlineEditLabel::editorMinimumWidth);
 }
 
-TEST_F(InlineEditLabel, TextShowsVerbatimAndNamesThePencil)
-{
-    host.name = QStringLiteral("<b>%1 settings.title</b>");
-    auto label = make();
-    EXPECT_EQ(label->displayedText(), host.name);
-    EXPECT_EQ(label->pencil()->accessibleName(), QStringLiteral("Rename <b>%1 settings.title</b>"));
-    host.name = QStringLiteral("Evening");
-    label->refresh();
-    EXPECT_EQ(label->pencil()->accessibleName(), QStringLiteral("Rename Evening"));
-}
-
 TEST(InlineEditName, TrimsSpaceSeparatorsAndTabsButNotLineBreaks)
 {
     EXPECT_EQ(KestuInlineEditLabel::trimmedName(QStringLiteral("\u00A0\u3000 a b\t\u2003")), QStringLiteral("a b"));

@@ -67,4 +67,24 @@ inline bool near(const QColor& a, const QColor& b, int tolerance = 3)
         && std::abs(a.blue() - b.blue()) <= tolerance;
 }
 
+// A render worth looking at: the expected size, more than its background drawn, and (for a
+// themed view) the two appearances different.
+inline void expectRendered(const QImage& light, const QImage& dark, QSize size, const QString& name, bool themed = true)
+{
+    SCOPED_TRACE(name.toStdString());
+    EXPECT_EQ(light.size(), size);
+    EXPECT_EQ(dark.size(), light.size());
+    for (const QImage& image : { light, dark }) {
+        const QColor background = image.pixelColor(2, 2);
+        int drawn = 0;
+        for (int y = 0; y < image.height(); y += 2)
+            for (int x = 0; x < image.width(); x += 2)
+                drawn += near(image.pixelColor(x, y), background, 2) ? 0 : 1;
+        EXPECT_GT(drawn, 20);
+    }
+    if (themed) {
+        EXPECT_NE(light, dark);
+    }
+}
+
 } // namespace kittest

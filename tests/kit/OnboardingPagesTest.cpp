@@ -24,42 +24,6 @@ QList<KestuOnboardingFeature> features(int count)
 }
 } // namespace
 
-TEST_F(OnboardingPages, WelcomeSpringsTheIconThenFadesTheTitleIn)
-{
-    KestuOnboardingWelcomeView page(
-        QStringLiteral("Tremlor"), QStringLiteral("pencil"), QStringLiteral("Stay awake.\nStay active."), std::nullopt);
-    EXPECT_EQ(page.title(), QStringLiteral("Welcome to Tremlor"));
-    // The name is inserted once, never scanned for markers itself.
-    EXPECT_EQ(KestuOnboardingWelcomeView::titleFor(QStringLiteral("%1 & %2")), QStringLiteral("Welcome to %1 & %2"));
-    EXPECT_EQ(page.detail(), QStringLiteral("Stay awake.\nStay active."));
-    EXPECT_DOUBLE_EQ(page.iconScale(), 0.5);
-    EXPECT_DOUBLE_EQ(page.textOpacity(), 0.0);
-
-    page.resize(540, 360);
-    page.show();
-    auto* spring = childNamed<QVariantAnimation>(&page, QStringLiteral("icon-spring"));
-    auto* text = childNamed<QSequentialAnimationGroup>(&page, QStringLiteral("text-entrance"));
-    ASSERT_EQ(spring->state(), QAbstractAnimation::Running);
-    EXPECT_EQ(text->totalDuration(), 300 + 400);
-    seek(text, 299);
-    EXPECT_DOUBLE_EQ(page.textOpacity(), 0.0);
-    seek(text, 500);
-    EXPECT_GT(page.textOpacity(), 0.0);
-    EXPECT_LT(page.textOpacity(), 1.0);
-    finish(text);
-    EXPECT_DOUBLE_EQ(page.textOpacity(), 1.0);
-    seek(spring, spring->duration() / 4);
-    EXPECT_GT(page.iconScale(), 0.5);
-    finish(spring);
-    EXPECT_NEAR(page.iconScale(), 1.0, 1e-9);
-
-    // Showing the page again does not replay its entrance.
-    page.hide();
-    page.show();
-    EXPECT_EQ(spring->state(), QAbstractAnimation::Stopped);
-    EXPECT_DOUBLE_EQ(page.textOpacity(), 1.0);
-}
-
 TEST_F(OnboardingPages, WelcomeIconTakesTheGradientOrTheAccent)
 {
     KestuOnboardingWelcomeView accent(QStringLiteral("A"), QStringLiteral("pencil"), QString(), std::nullopt);
@@ -89,70 +53,6 @@ TEST_F(OnboardingPages, CompletionShowsItsOwnTitleWhateverTheName)
     page.show();
     EXPECT_DOUBLE_EQ(page.iconScale(), 1.0);
     EXPECT_DOUBLE_EQ(page.textOpacity(), 1.0);
-}
-
-TEST_F(OnboardingPages, GridFillsTwoColumnsRowByRow)
-{
-    KestuOnboardingFeatureGrid grid(QStringLiteral("What it does"), features(5));
-    grid.resize(540, 420);
-    ASSERT_EQ(grid.cardCount(), 5);
-    const double left = grid.cardRect(0).left();
-    const double right = grid.cardRect(1).left();
-    EXPECT_DOUBLE_EQ(left, 24.0);
-    EXPECT_DOUBLE_EQ(grid.cardRect(1).right(), 540.0 - 24.0);
-    EXPECT_DOUBLE_EQ(right - grid.cardRect(0).right(), 16.0);
-    EXPECT_DOUBLE_EQ(grid.cardRect(0).width(), grid.cardRect(1).width());
-    for (int i = 0; i < 5; ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(grid.feature(i).title, QStringLiteral("Feature %1").arg(i));
-        EXPECT_DOUBLE_EQ(grid.cardRect(i).left(), i % 2 == 0 ? left : right);
-        if (i >= 2) {
-            EXPECT_NEAR(grid.cardRect(i).top() - grid.cardRect(i - 2).bottom(), 12.0, 1e-9);
-        }
-    }
-    // The odd card out sits alone in the leading column, which is on the right in RTL.
-    EXPECT_GT(grid.cardRect(4).top(), grid.cardRect(3).bottom());
-    grid.setLayoutDirection(Qt::RightToLeft);
-    EXPECT_DOUBLE_EQ(grid.cardRect(0).left(), right);
-    EXPECT_DOUBLE_EQ(grid.cardRect(4).left(), right);
-}
-
-TEST_F(OnboardingPages, GridCardsEnterOneAfterAnother)
-{
-    // Two equal features are two cards, each with its own delay.
-    QList<KestuOnboardingFeature> list = features(5);
-    list.append(list.first());
-    KestuOnboardingFeatureGrid grid(QStringLiteral("What it does"), list);
-    grid.resize(540, 420);
-    for (int i = 0; i < 6; ++i) {
-        EXPECT_DOUBLE_EQ(grid.cardOpacity(i), 0.0);
-        EXPECT_DOUBLE_EQ(grid.cardOffset(i), 10.0);
-    }
-    EXPECT_TRUE(grid.visibleCards().isEmpty());
-
-    grid.show();
-    EXPECT_EQ(grid.visibleCards().size(), 6);
-    EXPECT_EQ(KestuOnboardingFeatureGrid::entranceDelayMs(5), 400);
-    for (int i = 0; i < 6; ++i) {
-        SCOPED_TRACE(i);
-        QAbstractAnimation* entrance = grid.cardEntrance(i);
-        ASSERT_NE(entrance, nullptr);
-        EXPECT_EQ(entrance->totalDuration(), i * 80 + 350);
-        seek(entrance, i * 80);
-        EXPECT_DOUBLE_EQ(grid.cardOpacity(i), 0.0);
-        seek(entrance, i * 80 + 175);
-        EXPECT_GT(grid.cardOpacity(i), 0.5); // eased out: most of the way at half time
-        EXPECT_GT(grid.cardOffset(i), 0.0);
-        finish(entrance);
-        EXPECT_DOUBLE_EQ(grid.cardOpacity(i), 1.0);
-        EXPECT_DOUBLE_EQ(grid.cardOffset(i), 0.0);
-    }
-    QAbstractAnimation* first = grid.cardEntrance(0);
-    grid.hide();
-    grid.show();
-    EXPECT_EQ(grid.cardEntrance(0), first);
-    EXPECT_EQ(first->state(), QAbstractAnimation::Stopped);
-    EXPECT_DOUBLE_EQ(grid.cardOpacity(0), 1.0);
 }
 
 TEST_F(OnboardingPages, GridEdgeCases)

