@@ -17,18 +17,6 @@ using settingstest::Fixture;
 
 namespace {
 
-// Counts the checks, as the real trust check would be asked.
-struct CountingAccessibility final : AccessibilityChecking {
-    bool isTrusted() const override
-    {
-        ++checks;
-        return trusted;
-    }
-    bool requestAccess(bool) override { return trusted; }
-    bool trusted = false;
-    mutable int checks = 0;
-};
-
 QString statusText(const AdvancedSettingsView& view)
 {
     return view.findChild<TokenLabel*>("accessibility-status-text")->text();
@@ -41,9 +29,9 @@ QString statusText(const AdvancedSettingsView& view)
 TEST(AdvancedSettings, PollsOnlyWhileShownAndChecksAtOnce)
 {
     Fixture f;
-    CountingAccessibility access;
-    SettingsContext context { f.settings(), f.context.makeAppScanner, access, f.loginItem, f.clock };
-    AdvancedSettingsView view(context);
+    settingstest::FakeAccessibility& access = f.accessibility;
+    access.trusted = false;
+    AdvancedSettingsView view(f.context);
     EXPECT_FALSE(view.pollTimer()->isActive());
     EXPECT_EQ(access.checks, 0);
 

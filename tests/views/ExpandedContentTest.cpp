@@ -11,6 +11,7 @@
 #include "Views/Popover/RotationMenuButton.h"
 #include "Views/Shared/ViewSymbols.h"
 #include "core/EngineFixture.h"
+#include "views/SettingsTestSupport.h"
 #include "views/ViewTestSupport.h"
 
 #include <QMenu>
@@ -57,7 +58,7 @@ protected:
         return p;
     }
 
-    viewtest::ListScanner scanner;
+    settingstest::ListScanner scanner;
     std::unique_ptr<PopoverExpandedContent> content;
 };
 

@@ -10,9 +10,9 @@
 #include "Views/Popover/SectionReveal.h"
 #include "Views/Popover/StatusHeaderView.h"
 #include "Views/Popover/TremlorPopoverView.h"
-#include "core/EngineFixture.h"
 #include "core/TempDefaults.h"
 #include "views/FakeEngine.h"
+#include "views/SettingsTestSupport.h"
 #include "views/ViewTestSupport.h"
 
 #include <QLineEdit>
@@ -32,7 +32,7 @@ namespace {
 
 TremlorPopoverView::AppScannerFactory noApps()
 {
-    return [] { return std::make_unique<viewtest::ListScanner>(); };
+    return [] { return std::make_unique<settingstest::ListScanner>(); };
 }
 
 TremlorPopoverView::AppScannerFactory someApps()
@@ -42,7 +42,7 @@ TremlorPopoverView::AppScannerFactory someApps()
         for (const char* name : { "Firefox", "Mail", "Terminal", "Text Editor" })
             apps << AppInfo(QStringLiteral("org.example.%1").arg(QString::fromUtf8(name).remove(' ')),
                 QString::fromUtf8(name), QStringLiteral("/nonexistent/%1.desktop").arg(QString::fromUtf8(name)));
-        return std::make_unique<viewtest::ListScanner>(apps);
+        return std::make_unique<settingstest::ListScanner>(apps);
     };
 }
 
@@ -114,31 +114,6 @@ TEST_F(PanelTest, StartAndStopThroughTheButtonAndReturn)
     QTest::keyClick(panel.get(), Qt::Key_Return);
     EXPECT_EQ(dismissed.count(), 3);
     EXPECT_EQ(panel->startStopButton()->text(), QStringLiteral("Start"));
-}
-
-// The same with the real engine (every service a fake): the session runs and the panel shows it.
-class PanelWithEngine : public tremlor::testing::EngineTest { };
-
-TEST_F(PanelWithEngine, StartsAndStopsARealSession)
-{
-    viewtest::MotionOverride reduced(true);
-    makeEngine();
-    TremlorPopoverView panel(*settings, *engine, noApps());
-    kittest::showActive(panel);
-    panel.setSelectedDuration(Duration::minutes15());
-    click(panel.startStopButton());
-    settle();
-    EXPECT_TRUE(engine->isActive());
-    EXPECT_EQ(panel.statusHeader()->titleText(), QStringLiteral("Active"));
-    EXPECT_EQ(panel.statusHeader()->ringText(), QStringLiteral("15:00"));
-    fireTicks(1);
-    settle();
-    EXPECT_EQ(panel.statusHeader()->ringText(), QStringLiteral("14:59"));
-    EXPECT_EQ(panel.popoverGlyphName(), QStringLiteral("tremlor-glyph-active"));
-    QTest::keyClick(&panel, Qt::Key_Return);
-    settle();
-    EXPECT_FALSE(engine->isActive());
-    EXPECT_EQ(panel.statusHeader()->ringText(), QStringLiteral("Inactive"));
 }
 
 // The duration the panel opens with: last used, else the default, else one hour; presets only.
@@ -328,7 +303,8 @@ TEST_F(PanelTest, ProfileCycle)
     EXPECT_EQ(panel->profileCycleAngle(), 0.0); // reduced motion: no tilt
 }
 
-// The panel in light and dark, idle and running, for a person to look at.
+// The panel in light and dark, idle and running, for a person to look at; what it shows follows
+// the engine's announcements.
 TEST_F(PanelTest, Renders)
 {
     temp.settings().setPopoverExpanded(true);
@@ -343,6 +319,8 @@ TEST_F(PanelTest, Renders)
     engine.setActive(true);
     engine.tick(2537, 0.3, QStringLiteral("42:17"));
     settle();
+    EXPECT_EQ(panel->statusHeader()->ringText(), QStringLiteral("42:17"));
+    EXPECT_EQ(panel->popoverGlyphName(), QStringLiteral("tremlor-glyph-active"));
     viewtest::saveRenders(*panel, QStringLiteral("popover-running"));
     engine.tick(42, 0.99, QStringLiteral("0:42"));
     engine.setPaused(true);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "Helpers/AppListProvider.h"
-#include "Helpers/AppScanning.h"
 #include "KestuDesign/Utilities/KestuReducedMotion.h"
 #include "kit/KitTestSupport.h"
 
@@ -17,16 +16,6 @@ namespace viewtest {
 struct MotionOverride {
     explicit MotionOverride(bool reduced) { kestu::setReducedMotionOverride(reduced); }
     ~MotionOverride() { kestu::setReducedMotionOverride(std::nullopt); }
-};
-
-// A scanner over a fixed list.
-struct ListScanner final : tremlor::AppScanning {
-    explicit ListScanner(QList<tremlor::AppInfo> apps = {})
-        : apps(std::move(apps))
-    {
-    }
-    QList<tremlor::AppInfo> scanInstalledApps() override { return apps; }
-    QList<tremlor::AppInfo> apps;
 };
 
 // The installed applications with their real icons (the offscreen session names no icon theme
