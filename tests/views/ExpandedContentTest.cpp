@@ -1,4 +1,3 @@
-#include "Helpers/AppListProvider.h"
 #include "KestuDesign/Components/KestuEmptyState.h"
 #include "KestuDesign/Components/KestuSearchField.h"
 #include "KestuDesign/Components/KestuSlider.h"
@@ -21,12 +20,6 @@
 using namespace tremlor;
 
 namespace {
-
-class FixedScanner final : public AppScanning {
-public:
-    QList<AppInfo> apps;
-    QList<AppInfo> scanInstalledApps() override { return apps; }
-};
 
 AppInfo app(const char* id, const char* name)
 {
@@ -64,7 +57,7 @@ protected:
         return p;
     }
 
-    FixedScanner scanner;
+    viewtest::ListScanner scanner;
     std::unique_ptr<PopoverExpandedContent> content;
 };
 
@@ -176,13 +169,8 @@ TEST_F(ExpandedContentTest, ImportAppliesTheActiveProfileOnceAfterTheWholeRecord
 // width and 16-point padding, for a person to look at.
 TEST_F(ExpandedContentTest, Renders)
 {
-    // A desktop session names its icon theme and where themes live; the offscreen one does not.
-    const QString theme = QIcon::themeName();
-    const QStringList themePaths = QIcon::themeSearchPaths();
-    QIcon::setThemeSearchPaths(themePaths + QStringList { QStringLiteral("/usr/share/icons") });
-    QIcon::setThemeName(QStringLiteral("hicolor"));
-    AppListProvider provider(QStringList { QStringLiteral("/usr/share/applications") });
-    content->setInstalledApps(provider.scanInstalledApps());
+    const viewtest::InstalledApps installed;
+    content->setInstalledApps(installed.scan());
     settings->setProfiles({ profile(30, {}, Duration::hours1()) });
     settings->setActiveProfileId(json::uuidText(settings->profiles().first().id));
     settle();
@@ -205,6 +193,4 @@ TEST_F(ExpandedContentTest, Renders)
     settle(); // layouts follow the list through posted requests
     viewtest::saveRenders(panel, QStringLiteral("expanded-content-empty"));
     content->setParent(nullptr);
-    QIcon::setThemeName(theme);
-    QIcon::setThemeSearchPaths(themePaths);
 }

@@ -52,7 +52,6 @@ TEST(OnboardingPermission, PollsOnceASecondUntilGrantedOrLeft)
     EXPECT_FALSE(page.permissionGranted());
     QPointer<QTimer> first = page.checkTimer();
     ASSERT_TRUE(first);
-    EXPECT_EQ(first->interval(), 1000);
     EXPECT_TRUE(button(page, "grant-permission-button")->isVisible());
 
     button(page, "grant-permission-button")->click();
@@ -99,7 +98,6 @@ TEST(OnboardingWindow, GetStartedCompletesAndClosingEarlyDoesNot)
     QPointer<OnboardingWindow> window = new OnboardingWindow(temp.settings(), trust, {});
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();
-    EXPECT_EQ(window->objectName(), "onboarding-view");
     const char* pages[]
         = { "onboarding-welcome", "onboarding-features", "onboarding-permission", "onboarding-complete" };
     for (int step = 0; step < 4; ++step) {

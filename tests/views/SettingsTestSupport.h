@@ -79,10 +79,17 @@ struct Fixture {
     tremlor::SettingsContext context;
 };
 
-// The widget of type T named `name` under `root` (a test fails clearly when it is missing).
-template <typename T> T* find(const QWidget& root, const QString& name)
+// A profile of its own id with these values.
+inline tremlor::Profile named(const QString& name, double interval = 30,
+    tremlor::MovementPattern pattern = tremlor::MovementPattern::bounce, QStringList apps = {})
 {
-    return root.findChild<T*>(name);
+    tremlor::Profile p;
+    p.id = QUuid::createUuid();
+    p.name = name;
+    p.maxInterval = interval;
+    p.movementPattern = pattern;
+    p.selectedAppBundleIDs = std::move(apps);
+    return p;
 }
 
 } // namespace settingstest
