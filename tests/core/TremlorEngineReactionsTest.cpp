@@ -10,8 +10,6 @@ TEST_F(EngineTest, IdleReportsPauseAndResumeTheSession)
 {
     settings->setSmartIdleEnabled(true);
     settings->setSelectedAppBundleIDs({ "a", "b" });
-    install("a", "Alpha");
-    install("b", "Beta");
     makeEngine();
     engine->start(Duration::minutes15());
     ASSERT_TRUE(waitFor([&] { return engine->currentAppName() == "Alpha"; }));
@@ -58,9 +56,6 @@ TEST_F(EngineTest, AnIdleReportQueuedBeforeAStopAndStartDoesNotPauseTheNewSessio
 TEST_F(EngineTest, RotationBringsTheNextApplicationForwardEveryNthMovement)
 {
     settings->setSelectedAppBundleIDs({ "a", "b", "c" });
-    install("a", "Alpha");
-    install("b", "Beta");
-    install("c", "Gamma");
     settings->setAppSwitchInterval(3);
     makeEngine();
     engine->start(Duration::hours1());
@@ -90,9 +85,6 @@ TEST_F(EngineTest, RotationBringsTheNextApplicationForwardEveryNthMovement)
 TEST_F(EngineTest, NextAppNameNamesTheFollowingResolvedApplication)
 {
     settings->setSelectedAppBundleIDs({ "a", "gone", "b", "c" });
-    install("a", "Alpha");
-    install("b", "Beta");
-    install("c", "Gamma");
     makeEngine();
     engine->start(Duration::hours1());
     ASSERT_TRUE(waitFor([&] { return engine->currentAppName() == "Alpha"; }));
@@ -112,8 +104,6 @@ TEST_F(EngineTest, AMovementReportedAfterAStopOrPauseBringsNothingForward)
 {
     settings->setSmartIdleEnabled(true);
     settings->setSelectedAppBundleIDs({ "a", "b" });
-    install("a", "Alpha");
-    install("b", "Beta");
     makeEngine();
 
     // Stop: the mover's last report arrives after it.

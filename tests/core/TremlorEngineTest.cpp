@@ -2,6 +2,7 @@
 #include "Helpers/AccessibilityChecking.h"
 #include "Helpers/AppScanning.h"
 #include "core/EngineFixture.h"
+#include "support/EnvGuard.h"
 
 #include <limits>
 
@@ -48,8 +49,6 @@ TEST_F(EngineTest, StopReleasesEverythingAlsoWhilePausedAndStopWhileIdleDoesNoth
     settings->setPlaySoundOnToggle(true);
     settings->setSmartIdleEnabled(true);
     settings->setSelectedAppBundleIDs({ "a", "b" });
-    install("a", "Alpha");
-    install("b", "Beta");
     makeEngine();
 
     EXPECT_CALL(*sound, play(_)).Times(0);
@@ -245,7 +244,6 @@ TEST_F(EngineTest, ASessionStillStartsAndStopsWhenEveryServiceFails)
     settings->setCaffeineEnabled(true);
     settings->setLaunchIfNotRunning(false);
     settings->setSelectedAppBundleIDs({ "a" });
-    install("a", "Alpha");
     makeEngine();
 
     engine->start(Duration::minutes15());
@@ -271,8 +269,7 @@ TEST_F(EngineTest, AMissingServiceIsAnErrorNotASilentSystemDefault)
 TEST(CompositionRootServices, BuildsTheSystemServicesAndRunsWithoutDisplayOrBuses)
 {
     // Nothing to talk to: no X display and buses that do not exist.
-    const QByteArray saved[]
-        = { qgetenv("DISPLAY"), qgetenv("DBUS_SESSION_BUS_ADDRESS"), qgetenv("DBUS_SYSTEM_BUS_ADDRESS") };
+    const EnvGuard env { "DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "DBUS_SYSTEM_BUS_ADDRESS" };
     qunsetenv("DISPLAY");
     qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/tremlor-session");
     qputenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/tremlor-system");
@@ -294,13 +291,6 @@ TEST(CompositionRootServices, BuildsTheSystemServicesAndRunsWithoutDisplayOrBuse
         EXPECT_EQ(engine.remainingTimeString(), "15:00");
         engine.stop(false);
         EXPECT_FALSE(engine.isActive());
-    }
-    const char* names[] = { "DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "DBUS_SYSTEM_BUS_ADDRESS" };
-    for (int i = 0; i < 3; ++i) {
-        if (saved[i].isEmpty())
-            qunsetenv(names[i]);
-        else
-            qputenv(names[i], saved[i]);
     }
 }
 
