@@ -244,12 +244,12 @@ QProcess* TestDesktop::startDbusMock(Bus bus, const QString& name, const QString
     bool owned = false;
     {
         QDBusConnection connection = QDBusConnection::connectToBus(address, connectionName);
-        QDeadlineTimer deadline(15000);
-        while (!owned && !deadline.hasExpired() && mock->state() == QProcess::Running) {
-            owned = connection.isConnected() && connection.interface()->isServiceRegistered(name).value();
-            if (!owned)
-                QThread::msleep(30);
-        }
+        waitUntil(
+            [&] {
+                owned = connection.isConnected() && connection.interface()->isServiceRegistered(name).value();
+                return owned || mock->state() != QProcess::Running;
+            },
+            15000);
     }
     QDBusConnection::disconnectFromBus(connectionName);
     if (!owned) {
