@@ -54,15 +54,6 @@ public:
     ChangeHandler onChange;
 };
 
-class FakePreventer final : public SleepPreventing {
-public:
-    bool isPreventingSleep() const override { return false; }
-    void preventSleep(const QString& r) override { reason = r; }
-    void allowSleep() override { ++allowed; }
-    QString reason;
-    int allowed = 0;
-};
-
 struct Pair : ::testing::Test {
     FakeAssertion* display = new FakeAssertion;
     FakeAssertion* idle = new FakeAssertion;
@@ -79,19 +70,6 @@ struct Pair : ::testing::Test {
 };
 
 } // namespace
-
-// Caffeine mode is on from enable to disable, whatever the services answer meanwhile.
-TEST(CaffeineManager, AsksWithTheProductReasonAndIsOnUntilDisabled)
-{
-    auto preventer = std::make_shared<FakePreventer>();
-    CaffeineManager caffeine(preventer);
-    caffeine.enable();
-    EXPECT_EQ(preventer->reason, "Tremlor is keeping the system awake");
-    EXPECT_TRUE(caffeine.isEnabled());
-    caffeine.disable();
-    EXPECT_FALSE(caffeine.isEnabled());
-    EXPECT_EQ(preventer->allowed, 1);
-}
 
 // A Start press returns before any service answers; the pair counts only once both are in.
 TEST_F(Pair, AsksBothWithoutWaitingAndHoldsOnlyOnceBothAnswered)

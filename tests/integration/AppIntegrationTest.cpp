@@ -40,23 +40,37 @@ std::vector<std::tuple<int, int, int>> pixmapSizes(const QVariant& value)
     return sizes;
 }
 
-void completedOnboarding(TremlorSettings& settings)
-{
-    settings.setHasCompletedOnboarding(true);
-}
+// A private desktop with a look at its session bus and its X windows.
+class AppOnDesktop : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        REQUIRE_DESKTOP(desktop);
+        ASSERT_TRUE(x.ok());
+    }
+    // The settings the program starts with: onboarding done, then `edit`.
+    static void writeSettings(const std::function<void(TremlorSettings&)>& edit = {})
+    {
+        apptest::writeSettings([&](TremlorSettings& settings) {
+            settings.setHasCompletedOnboarding(true);
+            if (edit)
+                edit(settings);
+        });
+    }
+
+    TestDesktop desktop;
+    probe::Bus bus { desktop.sessionBusAddress() };
+    apptest::XWindows x { desktop.display() };
+};
 } // namespace
 
 // With a watcher there, the item registers with its glyph at four sizes, its title, no menu and
 // the countdown as its label (a schedule window runs a session from the start).
-TEST(AppOnDesktop, ItemRegistersWithItsPropertiesAndLabel)
+TEST_F(AppOnDesktop, ItemRegistersWithItsPropertiesAndLabel)
 {
-    TestDesktop desktop;
-    REQUIRE_DESKTOP(desktop);
-    probe::Bus bus(desktop.sessionBusAddress());
     MockWatcher watcher(bus.connection());
     ASSERT_TRUE(watcher.appear());
-    apptest::writeSettings([](TremlorSettings& settings) {
-        completedOnboarding(settings);
+    writeSettings([](TremlorSettings& settings) {
         settings.setShowCountdownInMenuBar(true);
         settings.setScheduleEntries({ tremlor::testing::windowAroundNow(-60, 60) });
     });
@@ -80,8 +94,6 @@ TEST(AppOnDesktop, ItemRegistersWithItsPropertiesAndLabel)
     EXPECT_EQ(guide.size(), label.size()) << label.toStdString() << " / " << guide.toStdString();
 
     // Activate opens the panel at the host's point and again closes it.
-    apptest::XWindows x(desktop.display());
-    ASSERT_TRUE(x.ok());
     auto activate = [&] {
         bus.call(item, "/StatusNotifierItem", "org.kde.StatusNotifierItem", "Activate", { 900, 1070 });
     };
@@ -102,15 +114,12 @@ TEST(AppOnDesktop, ItemRegistersWithItsPropertiesAndLabel)
 
 // No tray at start: the program keeps running and says so once. A watcher that appears later
 // gets the item, and again after it went away and came back.
-TEST(AppOnDesktop, WatcherAppearingLaterOrComingBackGetsTheItem)
+TEST_F(AppOnDesktop, WatcherAppearingLaterOrComingBackGetsTheItem)
 {
-    TestDesktop desktop;
-    REQUIRE_DESKTOP(desktop);
-    apptest::writeSettings(completedOnboarding);
+    writeSettings();
     AppProcess app(desktop);
     ASSERT_TRUE(waitUntil([&] { return app.standardError().contains("no system tray"); }, 8000));
 
-    probe::Bus bus(desktop.sessionBusAddress());
     MockWatcher watcher(bus.connection());
     ASSERT_TRUE(watcher.appear());
     ASSERT_TRUE(waitUntil([&] { return watcher.items.size() == 1; }, 5000));
@@ -122,10 +131,8 @@ TEST(AppOnDesktop, WatcherAppearingLaterOrComingBackGetsTheItem)
 }
 
 // Without a watcher, an XEmbed tray (tint2) takes the glyph.
-TEST(AppOnDesktop, XEmbedTrayShowsTheFallbackIcon)
+TEST_F(AppOnDesktop, XEmbedTrayShowsTheFallbackIcon)
 {
-    TestDesktop desktop;
-    REQUIRE_DESKTOP(desktop);
     QTemporaryDir dir;
     QFile config(dir.filePath("tint2rc"));
     ASSERT_TRUE(config.open(QIODevice::WriteOnly));
@@ -133,11 +140,9 @@ TEST(AppOnDesktop, XEmbedTrayShowsTheFallbackIcon)
                  "systray_padding = 2 2 4\nsystray_icon_size = 24\n");
     config.close();
     ASSERT_TRUE(desktop.startProcess("tint2", { "-c", config.fileName() }));
-    apptest::XWindows x(desktop.display());
-    ASSERT_TRUE(x.ok());
     ASSERT_TRUE(waitUntil([&] { return x.selectionOwned("_NET_SYSTEM_TRAY_S0"); }, 5000));
 
-    apptest::writeSettings(completedOnboarding);
+    writeSettings();
     AppProcess app(desktop);
     std::vector<apptest::Window> icons;
     ASSERT_TRUE(waitUntil(
@@ -153,17 +158,12 @@ TEST(AppOnDesktop, XEmbedTrayShowsTheFallbackIcon)
 
 // A second `tremlor` asks the first to open its settings window and exits with status 0; a
 // third brings the same window forward.
-TEST(AppOnDesktop, SecondInstanceHandsOverAndExits)
+TEST_F(AppOnDesktop, SecondInstanceHandsOverAndExits)
 {
-    TestDesktop desktop;
-    REQUIRE_DESKTOP(desktop);
-    apptest::writeSettings(completedOnboarding);
+    writeSettings();
     AppProcess first(desktop);
-    probe::Bus bus(desktop.sessionBusAddress());
     ASSERT_TRUE(
         waitUntil([&] { return bus.connection().interface()->isServiceRegistered("com.tremlor.app").value(); }, 8000));
-    apptest::XWindows x(desktop.display());
-    ASSERT_TRUE(x.ok());
     EXPECT_TRUE(x.find("Tremlor Settings").empty());
     AppProcess second(desktop);
     EXPECT_EQ(second.waitForExit(), 0) << second.standardError().toStdString();
@@ -176,7 +176,7 @@ TEST(AppOnDesktop, SecondInstanceHandsOverAndExits)
 }
 
 // Without a usable display the program says what it needs and exits with status 1.
-TEST(AppOnDesktop, NoDisplayExitsWithAPlainMessage)
+TEST(AppWithoutDisplay, ExitsWithAPlainMessage)
 {
     TestDesktop desktop(TestDesktop::Options::xServerOnly());
     REQUIRE_DESKTOP(desktop);
@@ -198,49 +198,40 @@ TEST(AppOnDesktop, NoDisplayExitsWithAPlainMessage)
 }
 
 // Quitting while a session runs gives its inhibits back before the program ends.
-TEST(AppOnDesktop, QuitDuringASessionGivesTheInhibitsBack)
+TEST_F(AppOnDesktop, QuitDuringASessionGivesTheInhibitsBack)
 {
-    TestDesktop desktop;
-    REQUIRE_DESKTOP(desktop);
     QTemporaryDir templates;
     ASSERT_TRUE(desktop.startDbusMock(TestDesktop::Bus::system, "org.freedesktop.login1", { "--template", "logind" }));
     ASSERT_TRUE(desktop.startDbusMock(
         TestDesktop::Bus::session, kScreenSaver, { "--template", screenSaverTemplate(templates, kScreenSaverPath) }));
-    apptest::writeSettings([](TremlorSettings& settings) {
-        completedOnboarding(settings);
+    writeSettings([](TremlorSettings& settings) {
         settings.setCaffeineEnabled(true);
         settings.setScheduleEntries({ tremlor::testing::windowAroundNow(-60, 60) });
     });
     AppProcess app(desktop);
-    probe::Bus session(desktop.sessionBusAddress());
     probe::Bus system(desktop.systemBusAddress());
     ASSERT_TRUE(waitUntil(
         [&] {
-            return system.inhibitors().size() == 1
-                && session.calls(kScreenSaver, kScreenSaverPath, "Inhibit").size() == 1;
+            return system.inhibitors().size() == 1 && bus.calls(kScreenSaver, kScreenSaverPath, "Inhibit").size() == 1;
         },
         8000));
 
     app.process().terminate();
     EXPECT_EQ(app.waitForExit(), 0);
-    EXPECT_EQ(session.calls(kScreenSaver, kScreenSaverPath, "UnInhibit").size(), 1u);
+    EXPECT_EQ(bus.calls(kScreenSaver, kScreenSaverPath, "UnInhibit").size(), 1u);
 }
 
 // A screen reader finds the panel's Start button and its status header by their names.
-TEST(AppOnDesktop, ScreenReaderReadsThePanel)
+TEST_F(AppOnDesktop, ScreenReaderReadsThePanel)
 {
-    TestDesktop desktop;
-    REQUIRE_DESKTOP(desktop);
     ASSERT_TRUE(desktop.startProcess("/usr/libexec/at-spi-bus-launcher", { "--launch-immediately" }));
-    probe::Bus bus(desktop.sessionBusAddress());
     ASSERT_TRUE(waitUntil([&] { return bus.connection().interface()->isServiceRegistered("org.a11y.Bus").value(); }));
     MockWatcher watcher(bus.connection());
     ASSERT_TRUE(watcher.appear());
-    apptest::writeSettings(completedOnboarding);
+    writeSettings();
     AppProcess app(desktop, {}, { "QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1" });
     ASSERT_TRUE(waitUntil([&] { return !watcher.items.isEmpty(); }, 8000));
     bus.call(watcher.items.constFirst(), "/StatusNotifierItem", "org.kde.StatusNotifierItem", "Activate", { 900, 10 });
-    apptest::XWindows x(desktop.display());
     ASSERT_TRUE(waitUntil([&] { return !x.find("Tremlor").empty(); }));
 
     QProcess reader;

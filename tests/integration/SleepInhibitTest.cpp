@@ -28,18 +28,34 @@ bool take(SystemSleepPreventer& preventer)
     return waitUntil([&] { return !preventer.isTaking(); }) && preventer.isPreventingSleep();
 }
 
+const QString kPath = QStringLiteral("/org/freedesktop/ScreenSaver");
+
+// A private desktop with logind's mock already up, and probes on both buses.
 struct Inhibits : ::testing::Test {
     TestDesktop desktop;
     QTemporaryDir templates;
+    std::unique_ptr<probe::Bus> system, session;
+    DisplaySleepInhibitor* displayHalf = nullptr;
 
-    QProcess* startLogind()
+    void SetUp() override
     {
-        return desktop.startDbusMock(TestDesktop::Bus::system, "org.freedesktop.login1", { "--template", "logind" });
+        REQUIRE_DESKTOP(desktop);
+        ASSERT_TRUE(
+            desktop.startDbusMock(TestDesktop::Bus::system, "org.freedesktop.login1", { "--template", "logind" }))
+            << desktop.error().toStdString();
+        system = std::make_unique<probe::Bus>(desktop.systemBusAddress());
+        session = std::make_unique<probe::Bus>(desktop.sessionBusAddress());
     }
-    QProcess* startScreenSaver(const QString& path = "/org/freedesktop/ScreenSaver")
+    QProcess* startScreenSaver(const QString& path = kPath, const QString& inhibitCode = QStringLiteral("ret = 7"))
     {
-        return desktop.startDbusMock(
-            TestDesktop::Bus::session, kScreenSaver, { "--template", screenSaverTemplate(templates, path) });
+        QProcess* mock = desktop.startDbusMock(TestDesktop::Bus::session, kScreenSaver,
+            { "--template", screenSaverTemplate(templates, path, inhibitCode) });
+        EXPECT_TRUE(mock) << desktop.error().toStdString();
+        return mock;
+    }
+    std::vector<probe::Call> calls(const QString& method, const QString& path = kPath)
+    {
+        return session->calls(kScreenSaver, path, method);
     }
 
     // The pair over the desktop's buses; keeps a view of the display half.
@@ -51,7 +67,6 @@ struct Inhibits : ::testing::Test {
         return std::make_unique<SystemSleepPreventer>(std::move(displayInhibitor),
             std::make_unique<LogindInhibitor>(BusLink::toAddress(desktop.systemBusAddress())));
     }
-    DisplaySleepInhibitor* displayHalf = nullptr;
 };
 
 } // namespace
@@ -60,15 +75,10 @@ struct Inhibits : ::testing::Test {
 // cookie, logind lists our lock while held and drops it once our descriptor is closed.
 TEST_F(Inhibits, PairReachesScreenSaverAndLogindAndIsGivenBack)
 {
-    REQUIRE_DESKTOP(desktop);
-    ASSERT_TRUE(startLogind()) << desktop.error().toStdString();
-    probe::Bus system(desktop.systemBusAddress());
-    probe::Bus session(desktop.sessionBusAddress());
-
-    for (const QString path : { "/org/freedesktop/ScreenSaver", "/ScreenSaver" }) {
+    for (const QString path : { kPath, QStringLiteral("/ScreenSaver") }) {
         SCOPED_TRACE(path.toStdString());
         QProcess* screenSaver = startScreenSaver(path);
-        ASSERT_TRUE(screenSaver) << desktop.error().toStdString();
+        ASSERT_TRUE(screenSaver);
         std::shared_ptr<SystemSleepPreventer> preventer = makePreventer();
         CaffeineManager caffeine(preventer);
 
@@ -76,57 +86,50 @@ TEST_F(Inhibits, PairReachesScreenSaverAndLogindAndIsGivenBack)
         EXPECT_TRUE(caffeine.isEnabled());
         EXPECT_TRUE(waitUntil([&] { return preventer->isPreventingSleep(); }));
         EXPECT_TRUE(displayHalf->isHeldByService());
-        const auto inhibits = session.calls(kScreenSaver, path, "Inhibit");
+        const auto inhibits = calls("Inhibit", path);
         ASSERT_EQ(inhibits.size(), 1u);
         EXPECT_EQ(inhibits[0].args, (QVariantList { "Tremlor", kReason }));
-        EXPECT_EQ(system.inhibitors(), QStringList { kOurLock });
+        EXPECT_EQ(system->inhibitors(), QStringList { kOurLock });
 
         caffeine.enable(); // a second request takes nothing new
-        EXPECT_EQ(session.calls(kScreenSaver, path, "Inhibit").size(), 1u);
-        EXPECT_EQ(system.inhibitors().size(), 1);
+        EXPECT_EQ(calls("Inhibit", path).size(), 1u);
+        EXPECT_EQ(system->inhibitors().size(), 1);
 
         caffeine.disable();
         EXPECT_FALSE(preventer->isPreventingSleep());
-        EXPECT_TRUE(waitUntil([&] { return session.calls(kScreenSaver, path, "UnInhibit").size() == 1; }));
-        EXPECT_EQ(session.calls(kScreenSaver, path, "UnInhibit")[0].args, QVariantList { 7u });
-        EXPECT_TRUE(waitUntil([&] { return system.inhibitors().isEmpty(); }))
-            << system.inhibitors().join(", ").toStdString();
+        EXPECT_TRUE(waitUntil([&] { return calls("UnInhibit", path).size() == 1; }));
+        EXPECT_EQ(calls("UnInhibit", path)[0].args, QVariantList { 7u });
+        EXPECT_TRUE(waitUntil([&] { return system->inhibitors().isEmpty(); }))
+            << system->inhibitors().join(", ").toStdString();
         TestDesktop::stop(screenSaver);
     }
 }
 
 TEST_F(Inhibits, LostScreenSaverTurnsThePairOffAndItsReturnTakesItAgain)
 {
-    REQUIRE_DESKTOP(desktop);
-    ASSERT_TRUE(startLogind()) << desktop.error().toStdString();
     QProcess* first = startScreenSaver();
-    ASSERT_TRUE(first) << desktop.error().toStdString();
-    probe::Bus system(desktop.systemBusAddress());
-    probe::Bus session(desktop.sessionBusAddress());
+    ASSERT_TRUE(first);
     auto preventer = makePreventer();
     ASSERT_TRUE(take(*preventer));
 
     TestDesktop::stop(first);
     EXPECT_TRUE(waitUntil([&] { return !preventer->isPreventingSleep(); }));
     // Both or neither: logind's lock goes too.
-    EXPECT_TRUE(waitUntil([&] { return system.inhibitors().isEmpty(); }));
+    EXPECT_TRUE(waitUntil([&] { return system->inhibitors().isEmpty(); }));
 
-    ASSERT_TRUE(startScreenSaver()) << desktop.error().toStdString();
+    ASSERT_TRUE(startScreenSaver());
     EXPECT_TRUE(waitUntil([&] { return preventer->isPreventingSleep(); }));
     EXPECT_TRUE(displayHalf->isHeldByService());
-    EXPECT_EQ(session.calls(kScreenSaver, "/org/freedesktop/ScreenSaver", "Inhibit").size(), 1u);
-    EXPECT_EQ(system.inhibitors(), QStringList { kOurLock });
+    EXPECT_EQ(calls("Inhibit").size(), 1u);
+    EXPECT_EQ(system->inhibitors(), QStringList { kOurLock });
 
     // Once sleep is allowed, a restarting service is left alone.
     preventer->allowSleep();
-    EXPECT_TRUE(waitUntil([&] { return system.inhibitors().isEmpty(); }));
+    EXPECT_TRUE(waitUntil([&] { return system->inhibitors().isEmpty(); }));
 }
 
 TEST_F(Inhibits, WithoutScreenSaverServiceTheXServerKeepsTheDisplayAwake)
 {
-    REQUIRE_DESKTOP(desktop);
-    ASSERT_TRUE(startLogind()) << desktop.error().toStdString();
-    probe::Bus system(desktop.systemBusAddress());
     auto preventer = makePreventer();
     EXPECT_TRUE(take(*preventer));
     EXPECT_TRUE(displayHalf->isHeld());
@@ -137,18 +140,14 @@ TEST_F(Inhibits, WithoutScreenSaverServiceTheXServerKeepsTheDisplayAwake)
     // No display inhibit at all: logind's lock is rolled back, not left behind.
     auto blind = makePreventer(TestDesktop::absentDisplay().toLocal8Bit());
     EXPECT_FALSE(take(*blind));
-    EXPECT_TRUE(waitUntil([&] { return system.inhibitors().isEmpty(); }));
+    EXPECT_TRUE(waitUntil([&] { return system->inhibitors().isEmpty(); }));
 }
 
 TEST_F(Inhibits, RefusingLogindRollsBackTheDisplayInhibit)
 {
-    REQUIRE_DESKTOP(desktop);
-    ASSERT_TRUE(startLogind()) << desktop.error().toStdString();
-    ASSERT_TRUE(startScreenSaver()) << desktop.error().toStdString();
-    probe::Bus system(desktop.systemBusAddress());
-    probe::Bus session(desktop.sessionBusAddress());
+    ASSERT_TRUE(startScreenSaver());
     const QDBusMessage replaced
-        = system.call("org.freedesktop.login1", "/org/freedesktop/login1", "org.freedesktop.DBus.Mock", "AddMethod",
+        = system->call("org.freedesktop.login1", "/org/freedesktop/login1", "org.freedesktop.DBus.Mock", "AddMethod",
             { "org.freedesktop.login1.Manager", "Inhibit", "ssss", "h",
                 "raise dbus.exceptions.DBusException('refused', name='org.freedesktop.DBus.Error.AccessDenied')" });
     ASSERT_EQ(replaced.type(), QDBusMessage::ReplyMessage) << replaced.errorMessage().toStdString();
@@ -157,21 +156,15 @@ TEST_F(Inhibits, RefusingLogindRollsBackTheDisplayInhibit)
     EXPECT_FALSE(take(*preventer));
     EXPECT_FALSE(preventer->isPreventingSleep());
     EXPECT_FALSE(displayHalf->isHeld());
-    EXPECT_EQ(session.calls(kScreenSaver, "/org/freedesktop/ScreenSaver", "Inhibit").size(), 1u);
-    EXPECT_TRUE(waitUntil(
-        [&] { return session.calls(kScreenSaver, "/org/freedesktop/ScreenSaver", "UnInhibit").size() == 1; }));
+    EXPECT_EQ(calls("Inhibit").size(), 1u);
+    EXPECT_TRUE(waitUntil([&] { return calls("UnInhibit").size() == 1; }));
 }
 
 // A Start press returns before a slow service answers; after the short deadline the X server
 // keeps the display awake instead, and the inhibit the service grants later is given back.
 TEST_F(Inhibits, SlowServiceHoldsNobodyUpAndItsLateInhibitIsGivenBack)
 {
-    REQUIRE_DESKTOP(desktop);
-    ASSERT_TRUE(startLogind()) << desktop.error().toStdString();
-    ASSERT_TRUE(desktop.startDbusMock(TestDesktop::Bus::session, kScreenSaver,
-        { "--template",
-            screenSaverTemplate(templates, "/org/freedesktop/ScreenSaver", "import time; time.sleep(1.5); ret = 9") }))
-        << desktop.error().toStdString();
+    ASSERT_TRUE(startScreenSaver(kPath, "import time; time.sleep(1.5); ret = 9"));
     auto preventer = makePreventer();
     preventer->preventSleep(kReason);
     EXPECT_TRUE(preventer->isTaking()); // back before any answer
@@ -179,12 +172,11 @@ TEST_F(Inhibits, SlowServiceHoldsNobodyUpAndItsLateInhibitIsGivenBack)
     EXPECT_TRUE(waitUntil([&] { return !preventer->isTaking(); }));
     EXPECT_TRUE(preventer->isPreventingSleep());
     EXPECT_FALSE(displayHalf->isHeldByService());
-    probe::Bus session(desktop.sessionBusAddress());
     EXPECT_TRUE(waitUntil([&] {
-        const auto calls = session.calls(kScreenSaver, "/org/freedesktop/ScreenSaver", "UnInhibit");
-        return calls.size() == 1 && calls[0].args == QVariantList { 9u };
+        const auto unInhibits = calls("UnInhibit");
+        return unInhibits.size() == 1 && unInhibits[0].args == QVariantList { 9u };
     }));
-    EXPECT_EQ(session.calls(kScreenSaver, "/org/freedesktop/ScreenSaver", "Inhibit").size(), 1u);
+    EXPECT_EQ(calls("Inhibit").size(), 1u);
 }
 
 TEST(InhibitsWithoutBuses, FailQuietlyAndQuickly)
@@ -267,8 +259,7 @@ TEST(InhibitsOnARestartingBus, LossIsReportedAndThePairIsTakenAgain)
     RestartableBus bus;
     const auto startServices = [&] {
         return bus.startMock("org.freedesktop.login1", { "--system", "--template", "logind" })
-            && bus.startMock(kScreenSaver,
-                { "--session", "--template", screenSaverTemplate(templates, "/org/freedesktop/ScreenSaver") });
+            && bus.startMock(kScreenSaver, { "--session", "--template", screenSaverTemplate(templates, kPath) });
     };
     ASSERT_TRUE(startServices());
     auto sessionLink = BusLink::toAddress(bus.address());

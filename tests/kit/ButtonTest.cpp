@@ -53,14 +53,11 @@ TEST(KestuButton, VariantsDrawTheirColoursInEachAppearance)
     }
 }
 
-TEST(KestuButton, TakesTheOfferedWidthRunsItsActionAndShrinksWhilePressed)
+TEST(KestuButton, RunsItsActionAndShrinksWhilePressed)
 {
     setReducedMotionOverride(false);
     int runs = 0;
     KestuButton button(QStringLiteral("Stop"), std::nullopt, KestuButtonVariant::primary, [&] { ++runs; });
-    EXPECT_EQ(button.sizePolicy().horizontalPolicy(), QSizePolicy::Expanding);
-    // 9 points of padding above and below the headline text.
-    EXPECT_EQ(button.sizeHint().height(), QFontMetrics(button.font()).height() + 18);
     button.resize(280, button.sizeHint().height());
     button.show();
 

@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPalette>
+#include <QPushButton>
 #include <QTest>
+#include <QVBoxLayout>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -46,6 +48,26 @@ inline void showActive(QWidget& window)
     QApplication::setActiveWindow(&window);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
 }
+
+// A window holding the widget under test and a plain button to take focus or clicks away from
+// it (above the widget when `otherFirst`); `show()` makes it active.
+struct KitWindow {
+    QWidget window;
+    QVBoxLayout* layout = new QVBoxLayout(&window);
+    QPushButton* other = new QPushButton(QStringLiteral("other"));
+
+    explicit KitWindow(QWidget* widget = nullptr, bool otherFirst = false)
+    {
+        layout->setContentsMargins(0, 0, 0, 0);
+        if (otherFirst)
+            layout->addWidget(other);
+        if (widget)
+            layout->addWidget(widget);
+        if (!otherFirst)
+            layout->addWidget(other);
+    }
+    void show() { showActive(window); }
+};
 
 // Delivers a mouse event straight to a widget, through the application's event filters.
 inline void sendMouse(QWidget* widget, QEvent::Type type, QPointF pos, Qt::MouseButtons buttons = Qt::LeftButton)

@@ -5,8 +5,6 @@
 #include "KitTestSupport.h"
 
 #include <QLineEdit>
-#include <QPushButton>
-#include <QVBoxLayout>
 
 #include <memory>
 
@@ -17,14 +15,10 @@ TEST(KestuSearchField, TakesFocusShowsClearWhileThereIsTextAndClearEmptiesTheFie
 {
     setReducedMotionOverride(true); // transitions end at once
     auto text = std::make_shared<QString>();
-    QWidget window;
-    auto* layout = new QVBoxLayout(&window);
-    auto* before = new QPushButton(QStringLiteral("before"));
-    layout->addWidget(before);
-    before->setFocus();
     auto* search = new KestuSearchField(KestuBinding<QString>::of(text), QStringLiteral("Search apps"));
-    layout->addWidget(search);
-    showActive(window);
+    KitWindow w(search, true);
+    w.other->setFocus();
+    w.show();
     QCoreApplication::processEvents();
     KestuTextField* field = search->textField();
     EXPECT_TRUE(field->hasFocus()) << "showing the search field moves focus into it";
@@ -56,18 +50,15 @@ TEST(KestuSearchField, TakesFocusShowsClearWhileThereIsTextAndClearEmptiesTheFie
 TEST(KestuSettingsSearchField, LeavesFocusAloneAndShowsClearAtOnce)
 {
     auto text = std::make_shared<QString>();
-    QWidget window;
-    auto* layout = new QVBoxLayout(&window);
-    auto* before = new QPushButton(QStringLiteral("before"));
-    layout->addWidget(before);
-    showActive(window);
-    before->setFocus();
+    KitWindow w(nullptr, true);
+    w.show();
+    w.other->setFocus();
     // Shown into a window that is already up: focus stays where it was.
     auto* search = new KestuSettingsSearchField(KestuBinding<QString>::of(text), QString());
-    layout->addWidget(search);
+    w.layout->addWidget(search);
     search->show();
     QCoreApplication::processEvents();
-    EXPECT_TRUE(before->hasFocus());
+    EXPECT_TRUE(w.other->hasFocus());
     EXPECT_TRUE(search->lineEdit()->placeholderText().isEmpty());
 
     search->lineEdit()->setFocus();

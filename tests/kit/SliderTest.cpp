@@ -3,9 +3,6 @@
 #include "KestuDesign/Utilities/KestuNumeric.h"
 #include "KitTestSupport.h"
 
-#include <QPushButton>
-#include <QVBoxLayout>
-
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -15,23 +12,19 @@ using namespace kittest;
 
 namespace {
 // A slider in an active window, its track 200 points wide, with a button beside it.
-struct SliderWindow {
+struct SliderValue {
     std::shared_ptr<double> value;
-    QWidget window;
+};
+struct SliderWindow : SliderValue, KitWindow {
     KestuSlider* slider;
-    QPushButton* other;
 
     SliderWindow(double initial, double lower, double upper, double step, const QString& suffix, int digits)
-        : value(std::make_shared<double>(initial))
+        : SliderValue { std::make_shared<double>(initial) }
+        , KitWindow(new KestuSlider(KestuBinding<double>::of(value), lower, upper, step, suffix, digits, std::nullopt))
+        , slider(static_cast<KestuSlider*>(layout->itemAt(0)->widget()))
     {
-        auto* layout = new QVBoxLayout(&window);
-        layout->setContentsMargins(0, 0, 0, 0);
-        slider = new KestuSlider(KestuBinding<double>::of(value), lower, upper, step, suffix, digits, std::nullopt);
-        other = new QPushButton(QStringLiteral("other"));
-        layout->addWidget(slider);
-        layout->addWidget(other);
         window.setFixedWidth(200 + 8 + 56);
-        showActive(window);
+        show();
     }
 
     QWidget* track() const { return slider->track(); }

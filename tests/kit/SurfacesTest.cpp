@@ -65,7 +65,6 @@ TEST(KestuCard, FillsClipsAtTheCornersAndKeepsItsBorderInside)
     // The border line lies inside the card: its outermost row of pixels at mid-width is
     // touched by it, and nothing is drawn outside its geometry.
     EXPECT_FALSE(near(clipped.pixelColor(clipped.width() / 2, 0), Qt::red, 0));
-    EXPECT_EQ(bordered->sizeHint().isValid(), true);
 }
 
 TEST(KestuToggleStyle, ClickFlipsTheBindingAndTheKnobSpringsAcross)
@@ -77,7 +76,6 @@ TEST(KestuToggleStyle, ClickFlipsTheBindingAndTheKnobSpringsAcross)
     toggle.resize(300, 30);
     toggle.show();
     KestuToggleSwitch* sw = toggle.toggleSwitch();
-    EXPECT_EQ(sw->size(), QSize(44, 26));
     EXPECT_EQ(sw->position(), 0.0);
     EXPECT_EQ(sw->trackColor(), Color::surfaceTertiary().light());
     // The knob is white, 20 points across, 3 points in from the leading end.

@@ -1,43 +1,31 @@
 #include "KestuDesign/Components/KestuTextField.h"
+#include "KitTestSupport.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QTest>
-#include <QVBoxLayout>
-#include <QWidget>
-
-#include <gtest/gtest.h>
 
 #include <memory>
 
 using namespace kestu;
+using namespace kittest;
 
 namespace {
 // A window with one field bound to `value`, shown and active so the field can take focus.
-struct FieldWindow {
-    std::shared_ptr<QString> value = std::make_shared<QString>();
+struct FieldWindow : KitWindow {
+    std::shared_ptr<QString> value;
     int commits = 0;
     int cancels = 0;
-    QWidget window;
-    KestuTextField* field = nullptr;
-    QPushButton* other = nullptr;
+    KestuTextField* field;
 
     explicit FieldWindow(bool numericOnly, const QString& initial = QString())
+        : value(std::make_shared<QString>(initial))
+        , field(new KestuTextField(
+              QString(), KestuBinding<QString>::of(value), std::nullopt, Qt::AlignLeft, false, numericOnly, false,
+              [this] { ++commits; }, [this] { ++cancels; }))
     {
-        *value = initial;
-        auto* layout = new QVBoxLayout(&window);
-        field = new KestuTextField(
-            QString(), KestuBinding<QString>::of(value), std::nullopt, Qt::AlignLeft, false, numericOnly, false,
-            [this] { ++commits; }, [this] { ++cancels; });
-        other = new QPushButton(QStringLiteral("other"));
-        layout->addWidget(field);
-        layout->addWidget(other);
-        window.show();
-        window.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+        layout->insertWidget(0, field);
+        show();
         field->setFocus();
     }
 };
@@ -143,8 +131,8 @@ TEST(KestuTextField, OutsideChangesWaitWhileEditingAndShowWhenIdle)
 
 TEST(KestuTextField, AutoFocusTakesFocusWithTextSelectedAndKeysStayInTheField)
 {
-    QWidget window;
-    auto* layout = new QVBoxLayout(&window);
+    KitWindow w;
+    QWidget& window = w.window;
     int shortcuts = 0;
     auto* action = new QAction(&window);
     action->setShortcuts({ QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Escape), QKeySequence(Qt::Key_1) });
@@ -156,11 +144,9 @@ TEST(KestuTextField, AutoFocusTakesFocusWithTextSelectedAndKeysStayInTheField)
         QString(), KestuBinding<QString>::of(first), std::nullopt, Qt::AlignLeft, true, false, true, nullptr, nullptr);
     auto* b = new KestuTextField(
         QString(), KestuBinding<QString>::of(second), std::nullopt, Qt::AlignLeft, true, false, true, nullptr, nullptr);
-    layout->addWidget(a);
-    layout->addWidget(b);
-    window.show();
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    w.layout->insertWidget(0, a);
+    w.layout->insertWidget(1, b);
+    w.show();
     QCoreApplication::processEvents();
     EXPECT_TRUE(b->hasFocus()) << "the later of two auto-focus fields ends focused";
     EXPECT_EQ(b->selectedText(), QStringLiteral("two"));

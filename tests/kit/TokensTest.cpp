@@ -82,8 +82,6 @@ TEST(KestuAnimationTokens, SpringsSettleOvershootAndReducedMotionJumps)
     for (double p : { 0.1, 0.25, 0.5, 0.8 })
         EXPECT_NEAR(snappy.easingCurve().valueForProgress(p), spring.value(p * spring.settlingDuration()), 0.01) << p;
     EXPECT_DOUBLE_EQ(snappy.easingCurve().valueForProgress(1.0), 1.0);
-    EXPECT_EQ(Animation::fadeQuick().durationMs(), 150);
-    EXPECT_EQ(Animation::fadeSmooth().durationMs(), 300);
 
     QVariantAnimation anim;
     setReducedMotionOverride(true);

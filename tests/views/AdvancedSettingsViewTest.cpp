@@ -1,13 +1,10 @@
 #include "Views/Settings/AdvancedSettingsView.h"
 
-#include "Views/Settings/SettingsWindow.h"
 #include "Views/Shared/TokenLabel.h"
 #include "views/SettingsTestSupport.h"
-#include "views/ViewTestSupport.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -19,18 +16,6 @@ using namespace tremlor;
 using settingstest::Fixture;
 
 namespace {
-
-// Counts the checks, as the real trust check would be asked.
-struct CountingAccessibility final : AccessibilityChecking {
-    bool isTrusted() const override
-    {
-        ++checks;
-        return trusted;
-    }
-    bool requestAccess(bool) override { return trusted; }
-    bool trusted = false;
-    mutable int checks = 0;
-};
 
 QString statusText(const AdvancedSettingsView& view)
 {
@@ -44,10 +29,9 @@ QString statusText(const AdvancedSettingsView& view)
 TEST(AdvancedSettings, PollsOnlyWhileShownAndChecksAtOnce)
 {
     Fixture f;
-    CountingAccessibility access;
-    SettingsContext context { f.settings(), f.context.makeAppScanner, access, f.loginItem, f.clock };
-    AdvancedSettingsView view(context);
-    EXPECT_EQ(view.pollTimer()->interval(), 2000);
+    settingstest::FakeAccessibility& access = f.accessibility;
+    access.trusted = false;
+    AdvancedSettingsView view(f.context);
     EXPECT_FALSE(view.pollTimer()->isActive());
     EXPECT_EQ(access.checks, 0);
 
@@ -106,39 +90,4 @@ TEST(AdvancedSettings, ResetKeepsProfilesAndSchedule)
     EXPECT_TRUE(s.activeProfileId().isEmpty());
     EXPECT_EQ(s.profiles(), profiles);
     EXPECT_EQ(s.scheduleEntries(), entries);
-}
-
-// Export opens a JSON save dialog named TremlorSettings.json holding a fresh record, and lets
-// go of it when the dialog closes; import opens a JSON open dialog.
-TEST(AdvancedSettings, FileDialogs)
-{
-    Fixture f;
-    AdvancedSettingsView view(f.context);
-    view.exportSettings();
-    auto* save = view.findChild<QFileDialog*>("export-dialog");
-    ASSERT_NE(save, nullptr);
-    EXPECT_EQ(save->acceptMode(), QFileDialog::AcceptSave);
-    EXPECT_EQ(save->nameFilters(), QStringList { "JSON (*.json)" });
-    EXPECT_TRUE(view.exportDocument().has_value());
-    save->reject();
-    EXPECT_FALSE(view.exportDocument().has_value());
-
-    view.importSettings();
-    auto* open = view.findChild<QFileDialog*>("import-dialog");
-    ASSERT_NE(open, nullptr);
-    EXPECT_EQ(open->fileMode(), QFileDialog::ExistingFile);
-    open->reject();
-}
-
-TEST(AdvancedSettings, Renders)
-{
-    Fixture f;
-    SettingsWindow window(f.context, SettingsSection::advanced);
-    window.show();
-    QApplication::processEvents();
-    viewtest::saveRenders(window, QStringLiteral("settings-advanced-granted"));
-    f.accessibility.trusted = false;
-    window.setSelectedSection(SettingsSection::advanced);
-    QApplication::processEvents();
-    viewtest::saveRenders(window, QStringLiteral("settings-advanced-denied"));
 }

@@ -1,4 +1,3 @@
-#include "Helpers/AppListProvider.h"
 #include "KestuDesign/Utilities/KestuReducedMotion.h"
 #include "Views/Popover/CompactAppSummary.h"
 #include "Views/Popover/RunningIndicator.h"
@@ -67,26 +66,20 @@ TEST(CompactAppSummary, OverlapsTheFirstIconsAndCountsTheRest)
     EXPECT_EQ(taps.size(), 1);
 
     // Applications from desktop entries with their icons, in the panel's width and padding.
-    const QString theme = QIcon::themeName();
-    const QStringList themePaths = QIcon::themeSearchPaths();
-    QIcon::setThemeSearchPaths(themePaths + QStringList { QStringLiteral("/usr/share/icons") });
-    QIcon::setThemeName(QStringLiteral("hicolor"));
+    const viewtest::InstalledApps installed;
     QWidget panel;
     auto* layout = new QVBoxLayout(&panel);
     layout->setContentsMargins(16, 16, 16, 16);
-    layout->addWidget(new CompactAppSummary(
-        AppListProvider(QStringList { QStringLiteral("/usr/share/applications") }).scanInstalledApps(), 5, 16));
+    layout->addWidget(new CompactAppSummary(installed.scan(), 5, 16));
     panel.setFixedWidth(320);
     viewtest::saveRenders(panel, QStringLiteral("compact-app-summary"));
-    QIcon::setThemeName(theme);
-    QIcon::setThemeSearchPaths(themePaths);
 }
 
 // The dot breathes only while its application is the session's target, keeps one running
 // pulse across redraws, stops at once, and holds still with reduced motion or hidden.
 TEST(RunningIndicator, PulsesOnlyForTheTargetWhileShownAndMotionIsAllowed)
 {
-    kestu::setReducedMotionOverride(false);
+    viewtest::MotionOverride motion(false);
     QWidget host;
     auto* dot = new RunningIndicator(false, &host);
     host.show();
@@ -117,6 +110,4 @@ TEST(RunningIndicator, PulsesOnlyForTheTargetWhileShownAndMotionIsAllowed)
     dot->setActiveTarget(true);
     EXPECT_FALSE(dot->isPulsing());
     EXPECT_EQ(dot->pulseOpacity(), 1.0);
-    EXPECT_EQ(dot->accessibleName(), QStringLiteral("Running"));
-    kestu::setReducedMotionOverride(std::nullopt);
 }

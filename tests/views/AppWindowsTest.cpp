@@ -46,10 +46,6 @@ TEST_F(AppWindowsTest, SettingsWindowIsReusedReplacedAndForgotten)
     windows.openSettingsWindow();
     QPointer<QWidget> first = windows.settingsWindow();
     ASSERT_TRUE(first);
-    EXPECT_EQ(first->windowTitle(), "Tremlor Settings");
-    EXPECT_GE(first->width(), 700);
-    EXPECT_GE(first->height(), 500);
-    EXPECT_TRUE(first->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
     windows.openSettingsWindow();
     EXPECT_EQ(windows.settingsWindow(), first.data());
     EXPECT_EQ(settingsMade, 1);
@@ -101,7 +97,6 @@ TEST_F(AppWindowsTest, OnboardingWindowIsFoundByTitleAndDeletedOnce)
     QPointer<QWidget> window = AppWindows::findOnboardingWindow();
     ASSERT_TRUE(window);
     EXPECT_TRUE(window->isVisible());
-    EXPECT_FALSE(window->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
     windows.showOnboarding();
     EXPECT_EQ(onboardingMade, 1);
 

@@ -1,4 +1,3 @@
-#include "Helpers/AppListProvider.h"
 #include "KestuDesign/Components/KestuEmptyState.h"
 #include "KestuDesign/Components/KestuSearchField.h"
 #include "KestuDesign/Components/KestuSlider.h"
@@ -12,6 +11,7 @@
 #include "Views/Popover/RotationMenuButton.h"
 #include "Views/Shared/ViewSymbols.h"
 #include "core/EngineFixture.h"
+#include "views/SettingsTestSupport.h"
 #include "views/ViewTestSupport.h"
 
 #include <QMenu>
@@ -21,12 +21,6 @@
 using namespace tremlor;
 
 namespace {
-
-class FixedScanner final : public AppScanning {
-public:
-    QList<AppInfo> apps;
-    QList<AppInfo> scanInstalledApps() override { return apps; }
-};
 
 AppInfo app(const char* id, const char* name)
 {
@@ -64,7 +58,7 @@ protected:
         return p;
     }
 
-    FixedScanner scanner;
+    settingstest::ListScanner scanner;
     std::unique_ptr<PopoverExpandedContent> content;
 };
 
@@ -176,13 +170,8 @@ TEST_F(ExpandedContentTest, ImportAppliesTheActiveProfileOnceAfterTheWholeRecord
 // width and 16-point padding, for a person to look at.
 TEST_F(ExpandedContentTest, Renders)
 {
-    // A desktop session names its icon theme and where themes live; the offscreen one does not.
-    const QString theme = QIcon::themeName();
-    const QStringList themePaths = QIcon::themeSearchPaths();
-    QIcon::setThemeSearchPaths(themePaths + QStringList { QStringLiteral("/usr/share/icons") });
-    QIcon::setThemeName(QStringLiteral("hicolor"));
-    AppListProvider provider(QStringList { QStringLiteral("/usr/share/applications") });
-    content->setInstalledApps(provider.scanInstalledApps());
+    const viewtest::InstalledApps installed;
+    content->setInstalledApps(installed.scan());
     settings->setProfiles({ profile(30, {}, Duration::hours1()) });
     settings->setActiveProfileId(json::uuidText(settings->profiles().first().id));
     settle();
@@ -205,6 +194,4 @@ TEST_F(ExpandedContentTest, Renders)
     settle(); // layouts follow the list through posted requests
     viewtest::saveRenders(panel, QStringLiteral("expanded-content-empty"));
     content->setParent(nullptr);
-    QIcon::setThemeName(theme);
-    QIcon::setThemeSearchPaths(themePaths);
 }

@@ -10,9 +10,9 @@
 #include "Views/Popover/SectionReveal.h"
 #include "Views/Popover/StatusHeaderView.h"
 #include "Views/Popover/TremlorPopoverView.h"
-#include "core/EngineFixture.h"
 #include "core/TempDefaults.h"
 #include "views/FakeEngine.h"
+#include "views/SettingsTestSupport.h"
 #include "views/ViewTestSupport.h"
 
 #include <QLineEdit>
@@ -30,21 +30,9 @@ using ::testing::NiceMock;
 
 namespace {
 
-class ListScanner final : public AppScanning {
-public:
-    explicit ListScanner(QList<AppInfo> apps)
-        : m_apps(std::move(apps))
-    {
-    }
-    QList<AppInfo> scanInstalledApps() override { return m_apps; }
-
-private:
-    QList<AppInfo> m_apps;
-};
-
 TremlorPopoverView::AppScannerFactory noApps()
 {
-    return [] { return std::make_unique<ListScanner>(QList<AppInfo> {}); };
+    return [] { return std::make_unique<settingstest::ListScanner>(); };
 }
 
 TremlorPopoverView::AppScannerFactory someApps()
@@ -54,20 +42,18 @@ TremlorPopoverView::AppScannerFactory someApps()
         for (const char* name : { "Firefox", "Mail", "Terminal", "Text Editor" })
             apps << AppInfo(QStringLiteral("org.example.%1").arg(QString::fromUtf8(name).remove(' ')),
                 QString::fromUtf8(name), QStringLiteral("/nonexistent/%1.desktop").arg(QString::fromUtf8(name)));
-        return std::make_unique<ListScanner>(apps);
+        return std::make_unique<settingstest::ListScanner>(apps);
     };
 }
 
 class PanelTest : public ::testing::Test {
 protected:
-    void SetUp() override { kestu::setReducedMotionOverride(true); }
-    void TearDown() override { kestu::setReducedMotionOverride(std::nullopt); }
-
     std::unique_ptr<TremlorPopoverView> makePanel()
     {
         return std::make_unique<TremlorPopoverView>(temp.settings(), engine, noApps());
     }
 
+    viewtest::MotionOverride reduced { true };
     TempDefaults temp;
     NiceMock<viewtest::FakeEngine> engine;
 };
@@ -130,32 +116,6 @@ TEST_F(PanelTest, StartAndStopThroughTheButtonAndReturn)
     EXPECT_EQ(panel->startStopButton()->text(), QStringLiteral("Start"));
 }
 
-// The same with the real engine (every service a fake): the session runs and the panel shows it.
-class PanelWithEngine : public tremlor::testing::EngineTest { };
-
-TEST_F(PanelWithEngine, StartsAndStopsARealSession)
-{
-    kestu::setReducedMotionOverride(true);
-    makeEngine();
-    TremlorPopoverView panel(*settings, *engine, noApps());
-    kittest::showActive(panel);
-    panel.setSelectedDuration(Duration::minutes15());
-    click(panel.startStopButton());
-    settle();
-    EXPECT_TRUE(engine->isActive());
-    EXPECT_EQ(panel.statusHeader()->titleText(), QStringLiteral("Active"));
-    EXPECT_EQ(panel.statusHeader()->ringText(), QStringLiteral("15:00"));
-    fireTicks(1);
-    settle();
-    EXPECT_EQ(panel.statusHeader()->ringText(), QStringLiteral("14:59"));
-    EXPECT_EQ(panel.popoverGlyphName(), QStringLiteral("tremlor-glyph-active"));
-    QTest::keyClick(&panel, Qt::Key_Return);
-    settle();
-    EXPECT_FALSE(engine->isActive());
-    EXPECT_EQ(panel.statusHeader()->ringText(), QStringLiteral("Inactive"));
-    kestu::setReducedMotionOverride(std::nullopt);
-}
-
 // The duration the panel opens with: last used, else the default, else one hour; presets only.
 TEST_F(PanelTest, InitialDurationRule)
 {
@@ -193,10 +153,6 @@ TEST_F(PanelTest, ChipSelection)
     kittest::showActive(*panel);
     const auto& chips = panel->durationPicker()->chips();
     ASSERT_EQ(chips.size(), 7);
-    QStringList labels;
-    for (DurationChip* chip : chips)
-        labels << chip->text();
-    EXPECT_EQ(labels.join(' '), QStringLiteral("15m 30m 1h 2h 4h 8h ∞"));
     click(chips[1]);
     EXPECT_EQ(panel->selectedDuration(), Duration::minutes30());
     EXPECT_TRUE(chips[1]->isChecked());
@@ -275,13 +231,10 @@ TEST_F(PanelTest, ExpandedStateIsPersisted)
         auto panel = makePanel();
         kittest::showActive(*panel);
         DisclosureToggle* toggle = panel->disclosureToggle();
-        EXPECT_EQ(toggle->labelText(), QStringLiteral("Fewer options"));
-        EXPECT_EQ(toggle->accessibleName(), QStringLiteral("Show fewer options"));
         // Anywhere on the row, up to its trailing edge.
         QTest::mouseClick(toggle, Qt::LeftButton, {}, QPoint(toggle->width() - 2, toggle->height() / 2));
         EXPECT_FALSE(temp.settings().popoverExpanded());
         EXPECT_EQ(toggle->labelText(), QStringLiteral("More options"));
-        EXPECT_EQ(toggle->accessibleName(), QStringLiteral("Show more options"));
         EXPECT_EQ(toggle->chevronAngle(), 0.0);
         temp.settings().setPopoverExpanded(true);
         EXPECT_EQ(toggle->labelText(), QStringLiteral("Fewer options"));
@@ -350,7 +303,8 @@ TEST_F(PanelTest, ProfileCycle)
     EXPECT_EQ(panel->profileCycleAngle(), 0.0); // reduced motion: no tilt
 }
 
-// The panel in light and dark, idle and running, for a person to look at.
+// The panel in light and dark, idle and running, for a person to look at; what it shows follows
+// the engine's announcements.
 TEST_F(PanelTest, Renders)
 {
     temp.settings().setPopoverExpanded(true);
@@ -365,6 +319,8 @@ TEST_F(PanelTest, Renders)
     engine.setActive(true);
     engine.tick(2537, 0.3, QStringLiteral("42:17"));
     settle();
+    EXPECT_EQ(panel->statusHeader()->ringText(), QStringLiteral("42:17"));
+    EXPECT_EQ(panel->popoverGlyphName(), QStringLiteral("tremlor-glyph-active"));
     viewtest::saveRenders(*panel, QStringLiteral("popover-running"));
     engine.tick(42, 0.99, QStringLiteral("0:42"));
     engine.setPaused(true);

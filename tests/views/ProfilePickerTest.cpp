@@ -3,6 +3,7 @@
 #include "Views/Popover/ProfilePickerView.h"
 #include "Views/Shared/ViewSymbols.h"
 #include "core/TempDefaults.h"
+#include "views/SettingsTestSupport.h"
 #include "views/ViewTestSupport.h"
 
 #include <QSignalSpy>
@@ -10,16 +11,7 @@
 #include <gtest/gtest.h>
 
 using namespace tremlor;
-
-namespace {
-Profile named(const QString& name)
-{
-    Profile profile;
-    profile.id = QUuid::createUuid();
-    profile.name = name;
-    return profile;
-}
-} // namespace
+using settingstest::named;
 
 // Only exact upper-case ids mark an item; a lower-case or stale id marks nothing. Redrawing
 // (new id, renamed or new profiles) never writes the store; a choice of the user's does, and

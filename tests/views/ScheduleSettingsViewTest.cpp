@@ -19,6 +19,7 @@
 
 using namespace tremlor;
 using settingstest::Fixture;
+using settingstest::named;
 
 namespace {
 
@@ -27,14 +28,6 @@ ScheduleEntryRow* openRow(ScheduleSettingsView& view, const QUuid& id)
     ScheduleEntryRow* row = view.row(id);
     row->disclosure()->click();
     return row;
-}
-
-Profile named(const QString& name)
-{
-    Profile p;
-    p.id = QUuid::createUuid();
-    p.name = name;
-    return p;
 }
 
 } // namespace
@@ -65,7 +58,6 @@ TEST(ScheduleSettings, NewEntriesComeAtTheEnd)
     ScheduleEntryRow* row = view.row(entry.id);
     EXPECT_EQ(view.list()->rows().last(), row);
     EXPECT_EQ(row->daysLabel()->text(), QStringLiteral("Weekdays"));
-    EXPECT_EQ(row->timeLabel()->text(), entry.timeRangeDescription());
     EXPECT_TRUE(row->chip()->isHidden());
     EXPECT_FALSE(row->isExpanded());
     EXPECT_TRUE(view.list()->emptyState()->isHidden());
@@ -194,6 +186,4 @@ TEST(ScheduleSettings, Renders)
     window.show();
     QApplication::processEvents();
     viewtest::saveRenders(window, QStringLiteral("settings-schedule-list"));
-    s.setScheduleEntries({});
-    viewtest::saveRenders(window, QStringLiteral("settings-schedule-empty"));
 }

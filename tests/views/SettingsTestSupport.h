@@ -14,16 +14,17 @@
 
 namespace settingstest {
 
-// A scanner over a fixed list; counts the scanners made and the scans.
-struct FakeScanner final : tremlor::AppScanning {
-    explicit FakeScanner(QList<tremlor::AppInfo> apps, int* scans)
+// A scanner over a fixed list; counts its scans into `scans` when given.
+struct ListScanner final : tremlor::AppScanning {
+    explicit ListScanner(QList<tremlor::AppInfo> apps = {}, int* scans = nullptr)
         : apps(std::move(apps))
         , scans(scans)
     {
     }
     QList<tremlor::AppInfo> scanInstalledApps() override
     {
-        ++*scans;
+        if (scans)
+            ++*scans;
         return apps;
     }
     QList<tremlor::AppInfo> apps;
@@ -49,10 +50,21 @@ struct FakeLoginItem final : tremlor::LoginItemManaging {
     int writes = 0;
 };
 
+// Trust as the test sets it; counts the checks and the prompts asked for.
 struct FakeAccessibility final : tremlor::AccessibilityChecking {
-    bool isTrusted() const override { return trusted; }
-    bool requestAccess(bool) override { return trusted; }
+    bool isTrusted() const override
+    {
+        ++checks;
+        return trusted;
+    }
+    bool requestAccess(bool prompt) override
+    {
+        requests += prompt ? 1 : 0;
+        return trusted;
+    }
     bool trusted = true;
+    mutable int checks = 0;
+    int requests = 0;
 };
 
 struct FakeClock final : tremlor::Clock {
@@ -64,7 +76,7 @@ struct FakeClock final : tremlor::Clock {
 // A store over a private domain and fakes for every service a section takes.
 struct Fixture {
     Fixture()
-        : context { temp.settings(), [this] { return std::make_unique<FakeScanner>(apps, &scans); }, accessibility,
+        : context { temp.settings(), [this] { return std::make_unique<ListScanner>(apps, &scans); }, accessibility,
             loginItem, clock }
     {
     }
@@ -79,10 +91,17 @@ struct Fixture {
     tremlor::SettingsContext context;
 };
 
-// The widget of type T named `name` under `root` (a test fails clearly when it is missing).
-template <typename T> T* find(const QWidget& root, const QString& name)
+// A profile of its own id with these values.
+inline tremlor::Profile named(const QString& name, double interval = 30,
+    tremlor::MovementPattern pattern = tremlor::MovementPattern::bounce, QStringList apps = {})
 {
-    return root.findChild<T*>(name);
+    tremlor::Profile p;
+    p.id = QUuid::createUuid();
+    p.name = name;
+    p.maxInterval = interval;
+    p.movementPattern = pattern;
+    p.selectedAppBundleIDs = std::move(apps);
+    return p;
 }
 
 } // namespace settingstest

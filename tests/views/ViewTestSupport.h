@@ -1,13 +1,43 @@
 #pragma once
 
+#include "Helpers/AppListProvider.h"
+#include "KestuDesign/Utilities/KestuReducedMotion.h"
 #include "kit/KitTestSupport.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 #include <QPainter>
 #include <QWidget>
 
 namespace viewtest {
+
+// Sets reduced motion for a scope and gives the preference back to the system after.
+struct MotionOverride {
+    explicit MotionOverride(bool reduced) { kestu::setReducedMotionOverride(reduced); }
+    ~MotionOverride() { kestu::setReducedMotionOverride(std::nullopt); }
+};
+
+// The installed applications with their real icons (the offscreen session names no icon theme
+// and no theme folder, as a desktop session would); the theme comes back when it goes.
+struct InstalledApps {
+    InstalledApps()
+    {
+        QIcon::setThemeSearchPaths(themePaths + QStringList { QStringLiteral("/usr/share/icons") });
+        QIcon::setThemeName(QStringLiteral("hicolor"));
+    }
+    ~InstalledApps()
+    {
+        QIcon::setThemeName(theme);
+        QIcon::setThemeSearchPaths(themePaths);
+    }
+    QList<tremlor::AppInfo> scan() const
+    {
+        return tremlor::AppListProvider(QStringList { QStringLiteral("/usr/share/applications") }).scanInstalledApps();
+    }
+    const QString theme = QIcon::themeName();
+    const QStringList themePaths = QIcon::themeSearchPaths();
+};
 
 // Writes `widget` in light and in dark appearance as <name>-light.png and <name>-dark.png
 // into the build's view-renders folder, for a person to look at (never compared).

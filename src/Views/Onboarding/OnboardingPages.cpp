@@ -10,7 +10,7 @@ QWidget* welcome()
 {
     auto* page = new kestu::KestuOnboardingWelcomeView(QStringLiteral("Tremlor"),
         QStringLiteral("dot.radiowaves.left.and.right"),
-        QStringLiteral("Keep your Mac awake, your apps active,\nand your status online."), std::nullopt);
+        QStringLiteral("Keep your computer awake, your apps active,\nand your status online."), std::nullopt);
     page->setObjectName(QStringLiteral("onboarding-welcome"));
     return page;
 }
