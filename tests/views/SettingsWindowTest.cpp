@@ -1,5 +1,6 @@
 #include "Views/Settings/SettingsWindow.h"
 
+#include "App/TremlorGlyphIcon.h"
 #include "KestuDesign/Components/KestuSearchField.h"
 #include "KestuDesign/Components/KestuSettingsSearchField.h"
 #include "SettingsTestSupport.h"
@@ -113,6 +114,8 @@ TEST(SettingsWindow, EachSelectionBuildsAFreshView)
 TEST(SettingsWindow, RendersEverySection)
 {
     Fixture f;
+    // The About section shows the icon the build renders beside the program, as the app sets it.
+    QApplication::setWindowIcon(TremlorGlyphIcon::appIcon(QCoreApplication::applicationDirPath() + "/.."));
     TremlorSettings& s = f.settings();
     f.apps = { AppInfo("org.gnome.Calculator", "Calculator", {}), AppInfo("org.gnome.TextEditor", "Text Editor", {}),
         AppInfo("firefox", "Firefox", {}), AppInfo("org.kde.kate", "Kate", {}) };
