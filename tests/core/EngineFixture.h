@@ -109,9 +109,6 @@ protected:
     // Runs the main queue until pred holds (work crosses the activator's queue), at most 2 s.
     template <typename Pred> bool waitFor(Pred pred) { return QTest::qWaitFor(pred, 2000); }
 
-    // One movement; its report is queued to the main thread.
-    void moveOnce() { mover->jiggle(); }
-
     void fireTicks(int count)
     {
         for (int i = 0; i < count; ++i)

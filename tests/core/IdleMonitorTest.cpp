@@ -29,11 +29,6 @@ public:
         std::lock_guard guard(lock);
         return seconds[static_cast<std::size_t>(type)];
     }
-    void setAll(double value)
-    {
-        std::lock_guard guard(lock);
-        seconds.fill(value);
-    }
 
     std::recursive_mutex lock;
     QPointF cursor { 100, 200 };
@@ -152,7 +147,7 @@ TEST(IdleMonitor, OwnKeysDoNotWakeButLaterOnesDo)
     EXPECT_TRUE(rig.monitor->isUserIdle());
     // A scroll 1.5 s after the program's last key: the user's.
     MouseMover::setLastSyntheticNonMouseTime(rig.clock->monotonicNow() - std::chrono::milliseconds(1000));
-    rig.source->setAll(never);
+    rig.source->seconds.fill(never);
     rig.source->seconds[static_cast<int>(InputEventType::scrollWheel)] = 0.5;
     rig.check();
     EXPECT_FALSE(rig.monitor->isUserIdle());

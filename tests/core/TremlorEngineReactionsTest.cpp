@@ -64,7 +64,7 @@ TEST_F(EngineTest, RotationBringsTheNextApplicationForwardEveryNthMovement)
     std::vector<int> switchedAfter;
     for (int movement = 1; movement <= 9; ++movement) {
         const int before = activator->rotationIndex();
-        moveOnce();
+        mover->jiggle();
         settle();
         if (activator->rotationIndex() != before)
             switchedAfter.push_back(movement);
@@ -75,7 +75,7 @@ TEST_F(EngineTest, RotationBringsTheNextApplicationForwardEveryNthMovement)
         settings->setAppSwitchInterval(interval);
         for (int movement = 0; movement < 3; ++movement) {
             const int before = activator->rotationIndex();
-            moveOnce();
+            mover->jiggle();
             settle();
             EXPECT_NE(activator->rotationIndex(), before) << interval;
         }
@@ -89,7 +89,7 @@ TEST_F(EngineTest, NextAppNameNamesTheFollowingResolvedApplication)
     engine->start(Duration::hours1());
     ASSERT_TRUE(waitFor([&] { return engine->currentAppName() == "Alpha"; }));
     EXPECT_EQ(engine->nextAppName(), "Beta");
-    moveOnce();
+    mover->jiggle();
     ASSERT_TRUE(waitFor([&] { return engine->currentAppName() == "Beta"; }));
     EXPECT_EQ(engine->nextAppName(), "Alpha");
     engine->stop(false);
@@ -109,7 +109,7 @@ TEST_F(EngineTest, AMovementReportedAfterAStopOrPauseBringsNothingForward)
     // Stop: the mover's last report arrives after it.
     engine->start(Duration::hours1());
     ASSERT_TRUE(waitFor([&] { return activationCount() == 1; }));
-    moveOnce();
+    mover->jiggle();
     engine->stop(false);
     settle();
     EXPECT_EQ(activator->rotationIndex(), 0);
@@ -119,7 +119,7 @@ TEST_F(EngineTest, AMovementReportedAfterAStopOrPauseBringsNothingForward)
     engine->start(Duration::hours1());
     ASSERT_TRUE(waitFor([&] { return activationCount() == 2; }));
     idle->report(false);
-    moveOnce();
+    mover->jiggle();
     settle();
     ASSERT_TRUE(engine->isPausedByIdle());
     EXPECT_EQ(activator->rotationIndex(), 1);

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 
 using namespace tremlor;
@@ -47,11 +48,7 @@ protected:
     }
     int indexOf(const ScheduleEntry& e) const
     {
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            if (entries[i] == e)
-                return static_cast<int>(i);
-        }
-        return -1;
+        return static_cast<int>(std::find(entries.begin(), entries.end(), e) - entries.begin());
     }
     // Ticks once a minute (of real elapsed time) until the clock has advanced by `minutes`.
     void tickFor(int minutes)
