@@ -184,6 +184,7 @@ TEST(MouseMoverExtras, NoExtrasLeaveTheSyntheticKeyTimeAlone)
     EXPECT_EQ(rig.jiggles, 150);
 }
 
+// For the natural pattern the stop lands inside a curve that a scroll, keys and a click would follow.
 TEST(MouseMoverLifecycle, StopDuringAMovePostsNothingMoreAndJigglesOnce)
 {
     for (auto pattern : allCases<MovementPattern>()) {

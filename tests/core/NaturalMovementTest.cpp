@@ -197,26 +197,3 @@ TEST(NaturalMovement, KeyboardOffPressesNothingAndEveryFourthTickClicks)
         EXPECT_EQ(presses, tick % 2 == 0 ? 1 : 0);
     }
 }
-
-TEST(NaturalMovement, StopDuringACurveEndsItWithinAStepAndPostsNothingElse)
-{
-    MoverRig rig(5);
-    rig.random->pinInt(0, 99, 10); // curve then scroll
-    rig.random->pinInt(0, 1, 1); // a fidget would follow, and the extras fire
-    rig.random->pinInt(0, 80, 1); // no random pauses: one sleep per step
-    rig.start(MovementPattern::natural, true, true);
-    ASSERT_TRUE(rig.tick());
-    ASSERT_TRUE(rig.tick());
-    ASSERT_TRUE(rig.tick()); // tick 4 next: key and click extras due
-    rig.poster->takeEvents();
-    rig.sleeps.clear();
-    rig.stopAtSleep = 10; // the stop arrives while the tenth step sleeps
-    const int jigglesBefore = rig.jiggles;
-    ASSERT_TRUE(rig.tick());
-    const auto events = rig.poster->takeEvents();
-    EXPECT_EQ(events.size(), 10u);
-    for (const auto& e : events)
-        EXPECT_EQ(e.kind, Kind::move);
-    EXPECT_EQ(rig.jiggles, jigglesBefore + 1);
-    EXPECT_EQ(rig.timers->liveCount(), 0u);
-}
