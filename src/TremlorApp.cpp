@@ -81,6 +81,8 @@ void TremlorApp::startUp(bool withTray)
     // 5, 6.
     kestu::Kestu::registerFonts();
     TremlorGlyphIcon::registerAllOnce();
+    // Every window, and the About section, shows it.
+    QApplication::setWindowIcon(TremlorGlyphIcon::appIcon(QCoreApplication::applicationDirPath()));
     ViewSymbols::registerAll();
 
     m_windows

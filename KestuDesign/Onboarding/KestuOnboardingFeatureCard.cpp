@@ -16,9 +16,7 @@
 namespace kestu {
 
 namespace {
-constexpr int padTop = 12;
 constexpr int padSide = 8;
-constexpr int stackSpacing = 8;
 constexpr int iconSize = 20;
 constexpr int titleFlags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap;
 
@@ -85,14 +83,16 @@ QStringList KestuOnboardingFeatureCard::subtitleLines(int width) const
     return lines;
 }
 
-int KestuOnboardingFeatureCard::heightForWidth(int width) const
+int KestuOnboardingFeatureCard::heightForWidth(int width, Spacing spacing) const
 {
     const int lines = int(subtitleLines(width).size());
     const int subtitleHeight = QFontMetrics(Font::caption()).lineSpacing() * lines;
-    return padTop + iconLineHeight() + stackSpacing + titleHeight(width) + stackSpacing + subtitleHeight + padTop;
+    return spacing.vertical + iconLineHeight() + spacing.stack + titleHeight(width) + spacing.stack + subtitleHeight
+        + spacing.vertical;
 }
 
-void KestuOnboardingFeatureCard::paint(QPainter& painter, const QRectF& rect, const QWidget* widget) const
+void KestuOnboardingFeatureCard::paint(
+    QPainter& painter, const QRectF& rect, const QWidget* widget, Spacing spacing) const
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
@@ -102,17 +102,17 @@ void KestuOnboardingFeatureCard::paint(QPainter& painter, const QRectF& rect, co
 
     const double innerLeft = rect.left() + padSide;
     const double innerWidth = std::max(0.0, rect.width() - 2 * padSide);
-    double y = rect.top() + padTop;
+    double y = rect.top() + spacing.vertical;
 
     const QRectF iconRect(innerLeft, y, innerWidth, iconLineHeight());
     KestuSymbols::paint(painter, iconRect, m_feature.icon, iconSize, Color::accent().resolve(widget));
-    y += iconLineHeight() + stackSpacing;
+    y += iconLineHeight() + spacing.stack;
 
     const int cardWidth = int(std::lround(rect.width()));
     painter.setFont(titleFont());
     painter.setPen(Color::text().resolve(widget));
     painter.drawText(QRectF(innerLeft, y, innerWidth, titleHeight(cardWidth)), titleFlags, m_feature.title);
-    y += titleHeight(cardWidth) + stackSpacing;
+    y += titleHeight(cardWidth) + spacing.stack;
 
     const QFontMetrics captionMetrics(Font::caption());
     painter.setFont(Font::caption());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "KestuDesign/Tokens/KestuMetrics.h"
+
 #include <QRectF>
 #include <QString>
 #include <QStringList>
@@ -31,12 +33,21 @@ public:
 
     const KestuOnboardingFeature& feature() const { return m_feature; }
 
-    int heightForWidth(int width) const;
+    // The room around and between the card's parts. A page too short for the regular spacing
+    // takes the compact one, so every card stays in view.
+    struct Spacing {
+        int vertical;
+        int stack;
+    };
+    static constexpr Spacing regular { int(Space::space12), int(Space::space8) };
+    static constexpr Spacing compact { int(Space::space8), int(Space::space4) };
+
+    int heightForWidth(int width, Spacing spacing = regular) const;
     // The description broken into at most two lines for a card `width` wide; the second ends
     // with an ellipsis when the text goes on.
     QStringList subtitleLines(int width) const;
     // Draws the card into `rect`, with colours resolved for `widget`'s appearance.
-    void paint(QPainter& painter, const QRectF& rect, const QWidget* widget) const;
+    void paint(QPainter& painter, const QRectF& rect, const QWidget* widget, Spacing spacing = regular) const;
 
     static constexpr int maxSubtitleLines = 2;
 

@@ -3,6 +3,7 @@
 #include "KestuDesign/Tokens/KestuAnimation.h"
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Tokens/KestuFont.h"
+#include "KestuDesign/Tokens/KestuMetrics.h"
 #include "KestuDesign/Utilities/KestuReducedMotion.h"
 
 #include <QFontMetrics>
@@ -17,11 +18,8 @@
 namespace kestu {
 
 namespace {
-constexpr double headingTop = 24.0;
-constexpr double headingGap = 20.0;
-constexpr double gridSide = 24.0;
-constexpr double columnGap = 16.0;
-constexpr double rowGap = 12.0;
+constexpr double gridSide = Space::space24;
+constexpr double columnGap = Space::space16;
 constexpr double minColumnWidth = 10.0;
 constexpr int headingFlags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap;
 } // namespace
@@ -51,7 +49,7 @@ int KestuOnboardingFeatureGrid::entranceDelayMs(int index)
 
 QRectF KestuOnboardingFeatureGrid::cardRect(int index) const
 {
-    return layoutFor(width()).cards.at(std::size_t(index));
+    return layoutFor(width(), height()).cards.at(std::size_t(index));
 }
 
 double KestuOnboardingFeatureGrid::cardOpacity(int index) const
@@ -69,9 +67,21 @@ QAbstractAnimation* KestuOnboardingFeatureGrid::cardEntrance(int index) const
     return m_cards.at(std::size_t(index)).entrance;
 }
 
-KestuOnboardingFeatureGrid::Layout KestuOnboardingFeatureGrid::layoutFor(int width) const
+KestuOnboardingFeatureGrid::Layout KestuOnboardingFeatureGrid::layoutFor(int width, int height) const
 {
+    Layout layout = layoutWith(width, false);
+    if (height > 0 && layout.bottom > height)
+        layout = layoutWith(width, true);
+    return layout;
+}
+
+KestuOnboardingFeatureGrid::Layout KestuOnboardingFeatureGrid::layoutWith(int width, bool compact) const
+{
+    const double headingTop = compact ? Space::space16 : Space::space24;
+    const double headingGap = compact ? Space::space12 : Space::space20;
+    const double rowGap = compact ? Space::space8 : Space::space12;
     Layout layout;
+    layout.spacing = compact ? KestuOnboardingFeatureCard::compact : KestuOnboardingFeatureCard::regular;
     const QRect unbounded(0, 0, std::max(1, width), 100000);
     const double headingHeight = QFontMetrics(Font::title()).boundingRect(unbounded, headingFlags, m_heading).height();
     layout.heading = QRectF(0, headingTop, width, headingHeight);
@@ -84,10 +94,10 @@ KestuOnboardingFeatureGrid::Layout KestuOnboardingFeatureGrid::layoutFor(int wid
         const std::size_t end = std::min(m_cards.size(), first + columnCount);
         double rowHeight = 0.0;
         for (std::size_t i = first; i < end; ++i)
-            rowHeight = std::max(rowHeight, double(m_cards[i].card.heightForWidth(int(columnWidth))));
+            rowHeight = std::max(rowHeight, double(m_cards[i].card.heightForWidth(int(columnWidth), layout.spacing)));
         // Shorter cards sit centred in their row.
         for (std::size_t i = first; i < end; ++i) {
-            const double height = m_cards[i].card.heightForWidth(int(columnWidth));
+            const double height = m_cards[i].card.heightForWidth(int(columnWidth), layout.spacing);
             // The leading column is on the right in right-to-left layouts.
             const double leading = gridSide + double(i - first) * (columnWidth + columnGap);
             const double left = layoutDirection() == Qt::RightToLeft ? width - leading - columnWidth : leading;
@@ -154,7 +164,7 @@ void KestuOnboardingFeatureGrid::reveal(int index)
 void KestuOnboardingFeatureGrid::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    const Layout layout = layoutFor(width());
+    const Layout layout = layoutFor(width(), height());
     painter.setFont(Font::title());
     painter.setPen(Color::text().resolve(this));
     painter.drawText(layout.heading, headingFlags, m_heading);
@@ -163,7 +173,7 @@ void KestuOnboardingFeatureGrid::paintEvent(QPaintEvent*)
         if (card.opacity <= 0.0)
             continue;
         painter.setOpacity(std::min(1.0, card.opacity));
-        card.card.paint(painter, layout.cards[i].translated(0, card.offset), this);
+        card.card.paint(painter, layout.cards[i].translated(0, card.offset), this, layout.spacing);
     }
 }
 

@@ -59,8 +59,12 @@ private:
         QRectF heading;
         std::vector<QRectF> cards;
         double bottom = 0.0;
+        KestuOnboardingFeatureCard::Spacing spacing = KestuOnboardingFeatureCard::regular;
     };
-    Layout layoutFor(int width) const;
+    // The regular spacing when everything fits in `height` (or `height` is 0: unbounded), else
+    // the compact one.
+    Layout layoutFor(int width, int height = 0) const;
+    Layout layoutWith(int width, bool compact) const;
     void reveal(int index);
 
     QString m_heading;

@@ -159,6 +159,8 @@ void AppWindows::showOnboarding()
     QWidget* window = makeWindow(content, onboardingTitle(), onboardingContentSize,
         Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint, {});
     window->setObjectName(QStringLiteral("onboarding-window"));
+    // The pages have one size; a window that cannot be resized is offered no maximise button.
+    window->setFixedSize(window->size());
     centre(window);
     bringForward(window);
 }

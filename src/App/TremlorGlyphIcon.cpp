@@ -75,6 +75,29 @@ void TremlorGlyphIcon::registerImage(const QString& name, bool isTemplate)
     registry().images.insert(name, icon);
 }
 
+QIcon TremlorGlyphIcon::appIcon(const QString& executableFolder)
+{
+    static constexpr int sizes[] = { 16, 22, 24, 32, 48, 64, 128, 256 };
+    const QString iconName = QStringLiteral("com.tremlor.app");
+    QIcon icon;
+    for (const int size : sizes) {
+        const QString built = QStringLiteral("%1/icons/%2/%3.png").arg(executableFolder).arg(size).arg(iconName);
+        const QString installed = QStringLiteral("%1/../share/icons/hicolor/%2x%2/apps/%3.png")
+                                      .arg(executableFolder)
+                                      .arg(size)
+                                      .arg(iconName);
+        for (const QString& file : { built, installed }) {
+            if (QFileInfo(file).isFile()) {
+                icon.addFile(file, QSize(size, size));
+                break;
+            }
+        }
+    }
+    if (icon.isNull())
+        icon = QIcon::fromTheme(iconName, named(QStringLiteral("tremlor-glyph-active")));
+    return icon;
+}
+
 QIcon TremlorGlyphIcon::named(const QString& name)
 {
     return registry().images.value(name);

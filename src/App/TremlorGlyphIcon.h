@@ -26,6 +26,11 @@ public:
     // The registered image, or an empty icon when none is registered under `name`.
     static QIcon named(const QString& name);
 
+    // The application's icon for windows and the About section: the sizes the build renders
+    // (icons/<size>/ beside the executable) or installs (share/icons/hicolor), else the
+    // theme's, else the running glyph.
+    static QIcon appIcon(const QString& executableFolder);
+
     // The folder the glyph files are read from: beside the executable (glyphs/), else the
     // installed data folder (../share/tremlor/glyphs). Tests point it elsewhere.
     static QString folder();

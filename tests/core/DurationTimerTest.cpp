@@ -32,22 +32,22 @@ struct Countdown : ::testing::Test {
 
 } // namespace
 
-TEST_F(Countdown, TicksDownOncePerFiringAndExpiresInTheLastFiring)
+TEST_F(Countdown, TicksDownPausesAndExpiresInTheLastFiringOnce)
 {
     QSignalSpy remainingSpy(&timer, &DurationTimerProtocol::remainingSecondsChanged);
     start(Duration::minutes15());
-    EXPECT_EQ(timer.totalSeconds(), 900);
-    EXPECT_EQ(timer.remainingSeconds(), 900);
-    EXPECT_TRUE(timer.isRunning());
-    EXPECT_FALSE(timer.isPaused());
-    EXPECT_EQ(ticks->activeCount(), 1);
-
     fire();
-    EXPECT_EQ(timer.remainingSeconds(), 899);
     EXPECT_THAT(tickValues, ElementsAre(899));
     EXPECT_EQ(timer.formattedTimeRemaining(), "14:59");
     EXPECT_EQ(remainingSpy.count(), 2); // the start and the tick
 
+    // Time passes while paused; a second resume must not tick twice per firing.
+    timer.pause();
+    EXPECT_TRUE(timer.isPaused());
+    fire(5);
+    timer.resume();
+    timer.resume();
+    EXPECT_EQ(ticks->activeCount(), 1);
     fire(898);
     EXPECT_EQ(expiries, 0);
     EXPECT_EQ(timer.remainingSeconds(), 1);
@@ -56,8 +56,6 @@ TEST_F(Countdown, TicksDownOncePerFiringAndExpiresInTheLastFiring)
     EXPECT_EQ(tickValues.size(), 900u);
     EXPECT_EQ(expiries, 1);
     EXPECT_FALSE(timer.isRunning());
-    EXPECT_EQ(timer.remainingSeconds(), 0);
-    EXPECT_EQ(timer.totalSeconds(), 900);
     EXPECT_EQ(ticks->activeCount(), 0);
 
     // The callbacks are gone: a resume does not tick again and nothing is reported.
@@ -73,48 +71,20 @@ TEST_F(Countdown, IndefiniteRunsWithoutTicksAndStillNotifies)
     start(Duration::indefinite());
     // Even though the value stays 0, observers hear of it (this is how "∞" reaches the label).
     EXPECT_EQ(remainingSpy.count(), 1);
-    EXPECT_TRUE(timer.isRunning());
-    EXPECT_TRUE(timer.isIndefinite());
     EXPECT_EQ(timer.formattedTimeRemaining(), "∞");
-    EXPECT_EQ(ticks->activeCount(), 0);
     timer.resume();
-    EXPECT_EQ(ticks->activeCount(), 0);
     fire(5);
+    EXPECT_EQ(ticks->activeCount(), 0);
     EXPECT_TRUE(tickValues.empty());
     EXPECT_EQ(expiries, 0);
 
-    // A finite start afterwards is no longer indefinite.
+    // A finite start afterwards is no longer indefinite; once stopped, a resume starts nothing.
     start(Duration::custom(1));
     EXPECT_FALSE(timer.isIndefinite());
-    EXPECT_EQ(timer.formattedTimeRemaining(), "1:00");
-}
-
-TEST_F(Countdown, PauseKeepsCountsAndResumeTicksAgainOnlyWhenItShould)
-{
-    start(Duration::minutes30());
-    fire(10);
-    QSignalSpy pausedSpy(&timer, &DurationTimerProtocol::isPausedChanged);
-    timer.pause();
-    EXPECT_TRUE(timer.isRunning());
-    EXPECT_TRUE(timer.isPaused());
-    EXPECT_EQ(ticks->activeCount(), 0);
-    fire(5); // time passes while paused
-    EXPECT_EQ(timer.remainingSeconds(), 1790);
-
-    timer.resume();
-    timer.resume(); // a second resume must not tick twice per firing
-    EXPECT_EQ(ticks->activeCount(), 1);
-    EXPECT_FALSE(timer.isPaused());
-    EXPECT_EQ(pausedSpy.count(), 2);
-    fire();
-    EXPECT_EQ(timer.remainingSeconds(), 1789);
-
     timer.stop();
-    EXPECT_FALSE(timer.isRunning());
     timer.resume();
     EXPECT_EQ(ticks->activeCount(), 0);
-    EXPECT_EQ(timer.remainingSeconds(), 1789);
-    EXPECT_EQ(timer.totalSeconds(), 1800);
+    EXPECT_EQ(timer.totalSeconds(), 60);
 }
 
 TEST_F(Countdown, RestartReplacesTheCallbacks)
@@ -173,10 +143,7 @@ TEST(DurationTimerSeconds, SaturatingCustomMinutes)
 {
     constexpr auto max = std::numeric_limits<std::int64_t>::max();
     constexpr auto min = std::numeric_limits<std::int64_t>::min();
-    EXPECT_EQ(DurationTimer::seconds(Duration::hours1()), 3600);
-    EXPECT_EQ(DurationTimer::seconds(Duration::hours8()), 28800);
     EXPECT_EQ(DurationTimer::seconds(Duration::indefinite()), std::nullopt);
-    EXPECT_EQ(DurationTimer::seconds(Duration::custom(90)), 5400);
     EXPECT_EQ(DurationTimer::seconds(Duration::custom(max / 60)), max / 60 * 60);
     EXPECT_EQ(DurationTimer::seconds(Duration::custom(max / 60 + 1)), max);
     EXPECT_EQ(DurationTimer::seconds(Duration::custom(max)), max);

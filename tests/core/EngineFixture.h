@@ -51,6 +51,12 @@ protected:
         notifications = std::make_shared<NiceMock<MockNotificationCenter>>();
         sound = std::make_shared<NiceMock<MockSoundPlayer>>();
 
+        // Installed, not selected: each test selects what it rotates through.
+        for (const QString& name : { "Alpha", "Beta", "Gamma" }) {
+            const QString id = name.left(1).toLower();
+            installed[id] = AppInfo(id, name, QStringLiteral("/usr/share/applications/%1.desktop").arg(id));
+        }
+
         DirazUvuraLogger::setSink([this](DirazUvuraLogger::Level, const QString& message) {
             std::lock_guard guard(recordLock);
             log.push_back(message);
@@ -63,11 +69,6 @@ protected:
         engine.reset();
         activator.reset();
         DirazUvuraLogger::setSink({});
-    }
-
-    void install(const QString& id, const QString& name)
-    {
-        installed[id] = AppInfo(id, name, QStringLiteral("/usr/share/applications/") + id + QStringLiteral(".desktop"));
     }
 
     void makeEngine(bool fromProgram = true)
@@ -107,9 +108,6 @@ protected:
 
     // Runs the main queue until pred holds (work crosses the activator's queue), at most 2 s.
     template <typename Pred> bool waitFor(Pred pred) { return QTest::qWaitFor(pred, 2000); }
-
-    // One movement; its report is queued to the main thread.
-    void moveOnce() { mover->jiggle(); }
 
     void fireTicks(int count)
     {

@@ -72,31 +72,24 @@ private:
 
 class MockIdleMonitor : public IdleMonitoring {
 public:
-    MockIdleMonitor()
+    bool isUserIdle() const override { return false; }
+    std::function<void(bool)> onIdleStateChanged() const override
     {
-        ON_CALL(*this, setOnIdleStateChanged(::testing::_)).WillByDefault([this](std::function<void(bool)> callback) {
-            std::lock_guard guard(m_lock);
-            m_callback = std::move(callback);
-        });
-        ON_CALL(*this, onIdleStateChanged()).WillByDefault([this] {
-            std::lock_guard guard(m_lock);
-            return m_callback;
-        });
+        std::lock_guard guard(m_lock);
+        return m_callback;
     }
-    MOCK_METHOD(bool, isUserIdle, (), (const, override));
-    MOCK_METHOD(std::function<void(bool)>, onIdleStateChanged, (), (const, override));
-    MOCK_METHOD(void, setOnIdleStateChanged, (std::function<void(bool)> callback), (override));
+    void setOnIdleStateChanged(std::function<void(bool)> callback) override
+    {
+        std::lock_guard guard(m_lock);
+        m_callback = std::move(callback);
+    }
     MOCK_METHOD(void, startMonitoring, (double idleThreshold), (override));
     MOCK_METHOD(void, stopMonitoring, (), (override));
 
     // Reports a change from another thread, as the real monitor does.
     void report(bool userIsIdle)
     {
-        std::function<void(bool)> callback;
-        {
-            std::lock_guard guard(m_lock);
-            callback = m_callback;
-        }
+        const std::function<void(bool)> callback = onIdleStateChanged();
         QThread* thread = QThread::create([callback, userIsIdle] {
             if (callback)
                 callback(userIsIdle);

@@ -7,6 +7,7 @@
 #include "Platform/MouseMoving.h"
 #include "Platform/Random.h"
 #include "core/MouseMovingMock.h"
+#include "support/FakeClock.h"
 
 #include <gmock/gmock.h>
 
@@ -60,40 +61,6 @@ private:
     std::mt19937_64 m_engine;
     std::map<std::pair<double, double>, double> m_reals;
     std::map<std::pair<std::int64_t, std::int64_t>, std::int64_t> m_ints;
-};
-
-// Returns the low (or high) end of every range.
-class ExtremeRandom final : public RandomSource {
-public:
-    explicit ExtremeRandom(bool high)
-        : m_high(high)
-    {
-    }
-    double uniformReal(double a, double b) override { return m_high && b > a ? b : a; }
-    std::int64_t uniformInt(std::int64_t a, std::int64_t b) override { return m_high && b > a ? b : a; }
-
-private:
-    bool m_high;
-};
-
-class FakeClock final : public Clock {
-public:
-    QDateTime now() const override { return QDateTime::fromSecsSinceEpoch(1'700'000'000); }
-    std::chrono::steady_clock::time_point monotonicNow() const override
-    {
-        std::lock_guard guard(m_lock);
-        return m_now;
-    }
-    void advance(double seconds)
-    {
-        std::lock_guard guard(m_lock);
-        m_now
-            += std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(seconds));
-    }
-
-private:
-    mutable std::mutex m_lock;
-    std::chrono::steady_clock::time_point m_now { std::chrono::hours(1000) };
 };
 
 // Timers that fire only when the test says so, on the queue they were armed for.
@@ -172,25 +139,18 @@ public:
         using ::testing::_;
         using ::testing::Invoke;
         ON_CALL(*this, moveCursor(_)).WillByDefault(Invoke([this](QPointF p) {
-            std::lock_guard guard(lock);
-            cursor = p;
-            events.push_back({ PostedEvent::Kind::move, p });
+            record({ PostedEvent::Kind::move, p });
+            setCursor(p);
         }));
-        ON_CALL(*this, click(_)).WillByDefault(Invoke([this](QPointF p) {
-            std::lock_guard guard(lock);
-            events.push_back({ PostedEvent::Kind::click, p });
-        }));
+        ON_CALL(*this, click(_)).WillByDefault(Invoke([this](QPointF p) { record({ PostedEvent::Kind::click, p }); }));
         ON_CALL(*this, pressKey(_)).WillByDefault(Invoke([this](quint16 code) {
-            std::lock_guard guard(lock);
-            events.push_back({ PostedEvent::Kind::pressKey, {}, code });
+            record({ PostedEvent::Kind::pressKey, {}, code });
         }));
         ON_CALL(*this, postKey(_, _)).WillByDefault(Invoke([this](quint16 code, bool down) {
-            std::lock_guard guard(lock);
-            events.push_back({ down ? PostedEvent::Kind::keyDown : PostedEvent::Kind::keyUp, {}, code });
+            record({ down ? PostedEvent::Kind::keyDown : PostedEvent::Kind::keyUp, {}, code });
         }));
         ON_CALL(*this, scroll(_, _)).WillByDefault(Invoke([this](int v, int h) {
-            std::lock_guard guard(lock);
-            events.push_back({ PostedEvent::Kind::scroll, {}, v, h });
+            record({ PostedEvent::Kind::scroll, {}, v, h });
         }));
         ON_CALL(*this, cursorLocation()).WillByDefault(Invoke([this] {
             std::lock_guard guard(lock);
@@ -225,6 +185,11 @@ public:
     {
         std::lock_guard guard(lock);
         cursor = p;
+    }
+    void record(const PostedEvent& event)
+    {
+        std::lock_guard guard(lock);
+        events.push_back(event);
     }
 
     std::mutex lock;

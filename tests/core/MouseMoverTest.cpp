@@ -55,13 +55,7 @@ std::vector<QPointF> movesOf(const std::vector<PostedEvent>& events)
 
 TEST(MouseMoverDelay, StaysInsideTheDrawnBoundsForEveryPattern)
 {
-    ExtremeRandom low(false), high(true);
-    EXPECT_DOUBLE_EQ(MouseMover::drawDelay(low, MovementPattern::bounce, 1.0), 0.8);
-    EXPECT_DOUBLE_EQ(MouseMover::drawDelay(high, MovementPattern::circle, 1.0), 1.4);
-    EXPECT_DOUBLE_EQ(MouseMover::drawDelay(high, MovementPattern::drift, 30.0), 42.0);
-    // Natural: uniformInt 0…9 gives 0 with the low source (long pause), 9 with the high one.
-    EXPECT_DOUBLE_EQ(MouseMover::drawDelay(low, MovementPattern::natural, 30.0), 3.0);
-    EXPECT_DOUBLE_EQ(MouseMover::drawDelay(high, MovementPattern::natural, 30.0), 3.6);
+    // Natural: a draw of 0 out of 0…9 is a long pause, which a short interval does not shorten.
     ScriptedRandom longPause;
     longPause.pinInt(0, 9, 0);
     EXPECT_DOUBLE_EQ(MouseMover::drawDelay(longPause, MovementPattern::natural, 2.0), 3.0);
@@ -79,8 +73,9 @@ TEST(MouseMoverDelay, StaysInsideTheDrawnBoundsForEveryPattern)
 
 TEST(MouseMoverDelay, AbsurdIntervalsNeitherOverflowNorGoNegative)
 {
-    ExtremeRandom high(true);
-    ScriptedRandom random;
+    ScriptedRandom high, random; // high draws the top of every range
+    high.realHook = [](double a, double b) -> std::optional<double> { return b > a ? b : a; };
+    high.pinInt(0, 9, 9);
     for (double absurd :
         { 1e300, std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN(), -5.0, 0.0 }) {
         for (auto pattern : allCases<MovementPattern>()) {
@@ -189,6 +184,7 @@ TEST(MouseMoverExtras, NoExtrasLeaveTheSyntheticKeyTimeAlone)
     EXPECT_EQ(rig.jiggles, 150);
 }
 
+// For the natural pattern the stop lands inside a curve that a scroll, keys and a click would follow.
 TEST(MouseMoverLifecycle, StopDuringAMovePostsNothingMoreAndJigglesOnce)
 {
     for (auto pattern : allCases<MovementPattern>()) {
@@ -254,19 +250,11 @@ TEST(MouseMoverLifecycle, RestartDuringATickOnlyTheNewRunContinues)
     EXPECT_EQ(rig.jiggles, 3);
 }
 
-TEST(MouseMoverLifecycle, DestructionStopsAndReleasesHeldInput)
-{
-    MoverRig rig;
-    rig.start(MovementPattern::natural, true, true);
-    EXPECT_CALL(*rig.poster, releaseAll()).Times(1);
-    rig.mover.reset();
-    EXPECT_EQ(rig.timers->liveCount(), 0u);
-}
-
 TEST(MouseMoverLifecycle, DestructionWaitsForAStartThatIsArmingItsTimer)
 {
     // The start has passed its running check and is drawing the delay when the mover goes; it
-    // then arms on the mover's queue (the system timers), which must still be there.
+    // then arms on the mover's queue (the system timers), which must still be there. Held input
+    // is released on the way out (on a real server: InputBackends.HeldKeysAreReleasedWhenThePosterGoes).
     auto random = std::make_shared<ScriptedRandom>();
     std::promise<void> entered, release;
     std::shared_future<void> released = release.get_future().share();

@@ -1,5 +1,7 @@
 #include "Models/ScheduleEntry.h"
 
+#include "support/FakeClock.h"
+
 #include <QLocale>
 
 #include <gtest/gtest.h>
@@ -10,12 +12,6 @@ using namespace tremlor;
 using enum Weekday;
 
 namespace {
-
-class FixedClock final : public Clock {
-public:
-    QDateTime now() const override { return QDateTime(QDate(2026, 3, 4), QTime(14, 7)); }
-    std::chrono::steady_clock::time_point monotonicNow() const override { return {}; }
-};
 
 ScheduleEntry entry(std::set<Weekday> days, DateComponents start = DateComponents::time(9, 0),
     DateComponents end = DateComponents::time(17, 0))
@@ -74,7 +70,8 @@ TEST(ScheduleEntry, DescribesDays)
 TEST(ScheduleEntry, DescribesTimesInTheUsersLocale)
 {
     const LocaleGuard guard(QLocale(QLocale::English, QLocale::UnitedStates));
-    const FixedClock clock;
+    tremlor::testing::FakeClock clock;
+    clock.setNow(QDateTime(QDate(2026, 3, 4), QTime(14, 7)));
     const QString dash = QStringLiteral(" \u2013 ");
     EXPECT_EQ(entry({}).timeRangeDescription(clock), "9:00 AM" + dash + "5:00 PM");
     EXPECT_EQ(entry({}, DateComponents::time(0, 5), DateComponents::time(0, 30)).timeRangeDescription(clock),

@@ -10,8 +10,6 @@ TEST_F(EngineTest, IdleReportsPauseAndResumeTheSession)
 {
     settings->setSmartIdleEnabled(true);
     settings->setSelectedAppBundleIDs({ "a", "b" });
-    install("a", "Alpha");
-    install("b", "Beta");
     makeEngine();
     engine->start(Duration::minutes15());
     ASSERT_TRUE(waitFor([&] { return engine->currentAppName() == "Alpha"; }));
@@ -58,9 +56,6 @@ TEST_F(EngineTest, AnIdleReportQueuedBeforeAStopAndStartDoesNotPauseTheNewSessio
 TEST_F(EngineTest, RotationBringsTheNextApplicationForwardEveryNthMovement)
 {
     settings->setSelectedAppBundleIDs({ "a", "b", "c" });
-    install("a", "Alpha");
-    install("b", "Beta");
-    install("c", "Gamma");
     settings->setAppSwitchInterval(3);
     makeEngine();
     engine->start(Duration::hours1());
@@ -69,7 +64,7 @@ TEST_F(EngineTest, RotationBringsTheNextApplicationForwardEveryNthMovement)
     std::vector<int> switchedAfter;
     for (int movement = 1; movement <= 9; ++movement) {
         const int before = activator->rotationIndex();
-        moveOnce();
+        mover->jiggle();
         settle();
         if (activator->rotationIndex() != before)
             switchedAfter.push_back(movement);
@@ -80,7 +75,7 @@ TEST_F(EngineTest, RotationBringsTheNextApplicationForwardEveryNthMovement)
         settings->setAppSwitchInterval(interval);
         for (int movement = 0; movement < 3; ++movement) {
             const int before = activator->rotationIndex();
-            moveOnce();
+            mover->jiggle();
             settle();
             EXPECT_NE(activator->rotationIndex(), before) << interval;
         }
@@ -90,14 +85,11 @@ TEST_F(EngineTest, RotationBringsTheNextApplicationForwardEveryNthMovement)
 TEST_F(EngineTest, NextAppNameNamesTheFollowingResolvedApplication)
 {
     settings->setSelectedAppBundleIDs({ "a", "gone", "b", "c" });
-    install("a", "Alpha");
-    install("b", "Beta");
-    install("c", "Gamma");
     makeEngine();
     engine->start(Duration::hours1());
     ASSERT_TRUE(waitFor([&] { return engine->currentAppName() == "Alpha"; }));
     EXPECT_EQ(engine->nextAppName(), "Beta");
-    moveOnce();
+    mover->jiggle();
     ASSERT_TRUE(waitFor([&] { return engine->currentAppName() == "Beta"; }));
     EXPECT_EQ(engine->nextAppName(), "Alpha");
     engine->stop(false);
@@ -112,14 +104,12 @@ TEST_F(EngineTest, AMovementReportedAfterAStopOrPauseBringsNothingForward)
 {
     settings->setSmartIdleEnabled(true);
     settings->setSelectedAppBundleIDs({ "a", "b" });
-    install("a", "Alpha");
-    install("b", "Beta");
     makeEngine();
 
     // Stop: the mover's last report arrives after it.
     engine->start(Duration::hours1());
     ASSERT_TRUE(waitFor([&] { return activationCount() == 1; }));
-    moveOnce();
+    mover->jiggle();
     engine->stop(false);
     settle();
     EXPECT_EQ(activator->rotationIndex(), 0);
@@ -129,7 +119,7 @@ TEST_F(EngineTest, AMovementReportedAfterAStopOrPauseBringsNothingForward)
     engine->start(Duration::hours1());
     ASSERT_TRUE(waitFor([&] { return activationCount() == 2; }));
     idle->report(false);
-    moveOnce();
+    mover->jiggle();
     settle();
     ASSERT_TRUE(engine->isPausedByIdle());
     EXPECT_EQ(activator->rotationIndex(), 1);

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "support/WaitUntil.h"
+
 #include <QCoreApplication>
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusVariant>
-#include <QDeadlineTimer>
-#include <QThread>
 #include <QUuid>
 #include <QVariantList>
 
@@ -16,18 +16,7 @@
 // Reads what dbusmock objects saw, over a connection of the test's own.
 namespace probe {
 
-// Runs the event loop until pred holds or the deadline passes.
-inline bool waitUntil(const std::function<bool()>& pred, int timeoutMs = 5000)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    while (!pred()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(5);
-    }
-    return true;
-}
+using ::waitUntil;
 
 inline QVariant unwrap(QVariant value)
 {

@@ -95,32 +95,6 @@ struct BareXServer {
     QString display;
 };
 
-// Forwards to the real poster and remembers every cursor target.
-class RecordingPoster final : public MouseMoving {
-public:
-    explicit RecordingPoster(std::shared_ptr<SystemMouseMover> real)
-        : m_real(std::move(real))
-    {
-    }
-    void click(QPointF at) override { m_real->click(at); }
-    void pressKey(quint16 code) override { m_real->pressKey(code); }
-    void moveCursor(QPointF to) override
-    {
-        moves.push_back(to);
-        m_real->moveCursor(to);
-    }
-    void postKey(quint16 code, bool down) override { m_real->postKey(code, down); }
-    void scroll(int v, int h) override { m_real->scroll(v, h); }
-    QPointF cursorLocation() override { return m_real->cursorLocation(); }
-    QRectF displayBounds(QPointF p) override { return m_real->displayBounds(p); }
-    QRectF screenBounds() override { return m_real->screenBounds(); }
-    void releaseAll() override { m_real->releaseAll(); }
-    std::vector<QPointF> moves;
-
-private:
-    std::shared_ptr<SystemMouseMover> m_real;
-};
-
 MouseMover::Seams quickSeams(std::shared_ptr<ManualTimers> timers, bool realSleeps)
 {
     MouseMover::Seams seams;
@@ -255,16 +229,14 @@ TEST(InputBackends, IdleMonitorFollowsAnotherClientsTyping)
     typing->waitForFinished(5000);
     ASSERT_TRUE(QTest::qWaitFor([&] { return source->secondsSinceLastEvent(InputEventType::keyDown) < 1.0; }));
     ASSERT_TRUE(timers->fireLast());
-    EXPECT_FALSE(monitor.isUserIdle());
-    // A second later nobody has typed: idle again.
-    QThread::msleep(1100);
-    ASSERT_TRUE(timers->fireLast());
-    EXPECT_TRUE(monitor.isUserIdle());
+    EXPECT_FALSE(monitor.isUserIdle()); // turning idle again is the monitor's own test
     std::lock_guard guard(lock);
-    EXPECT_EQ(reports, (std::vector<bool> { false, true }));
+    EXPECT_EQ(reports, std::vector<bool> { false });
 }
 
-TEST(InputBackends, MonitorsFromXRandRKeepCurvesOnTheirDisplay)
+// The poster reports XRandR's monitors as displays; that curves keep to a display is the
+// mover's own test (NaturalMovement.CurvesNeverLeaveTheirDisplay).
+TEST(InputBackends, DisplaysAreTheXRandRMonitors)
 {
     TestDesktop desktop;
     REQUIRE_DESKTOP(desktop);
@@ -274,32 +246,20 @@ TEST(InputBackends, MonitorsFromXRandRKeepCurvesOnTheirDisplay)
         ASSERT_NE(xrandr, nullptr);
         ASSERT_TRUE(xrandr->waitForFinished(5000));
     }
-    auto real = std::make_shared<SystemMouseMover>(desktop.display());
-    const QRectF right(1000, 0, 920, 1080);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return real->displayBounds({ 1500, 500 }) == right; }));
-    EXPECT_EQ(real->displayBounds({ 10, 10 }), QRectF(0, 0, 1000, 1080));
-
-    auto poster = std::make_shared<RecordingPoster>(real);
-    auto timers = std::make_shared<ManualTimers>();
-    MouseMover mover(poster, quickSeams(timers, false));
-    mover.start(2.0, 10.0, MovementPattern::natural, false, false);
-    mover.waitUntilIdle();
-    for (int i = 0; i < 10; ++i) {
-        real->moveCursor({ 1001, 1079 });
-        ASSERT_TRUE(timers->fireLast());
-    }
-    ASSERT_FALSE(poster->moves.empty());
-    for (const QPointF& p : poster->moves)
-        EXPECT_TRUE(p.x() >= 1000 && p.x() <= 1919 && p.y() >= 0 && p.y() <= 1079) << p.x() << "," << p.y();
+    SystemMouseMover poster(desktop.display());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return poster.displayBounds({ 1500, 500 }) == QRectF(1000, 0, 920, 1080); }));
+    EXPECT_EQ(poster.displayBounds({ 10, 10 }), QRectF(0, 0, 1000, 1080));
+    EXPECT_EQ(poster.screenBounds(), QRectF(0, 0, 1920, 1080));
 }
 
 TEST(InputBackends, NoDisplayNoXTestOrALostServerNeverCrash)
 {
     // No display at all: nothing posts, the mover keeps its schedule.
     {
-        auto poster = std::make_shared<SystemMouseMover>(":987");
+        const QString absent = TestDesktop::absentDisplay();
+        auto poster = std::make_shared<SystemMouseMover>(absent);
         EXPECT_FALSE(poster->canPost());
-        EXPECT_FALSE(x11::hasInputExtensions(":987"));
+        EXPECT_FALSE(x11::hasInputExtensions(absent));
         EXPECT_EQ(poster->cursorLocation(), QPointF());
         EXPECT_FALSE(poster->displayBounds({}).isValid());
         auto timers = std::make_shared<ManualTimers>();
@@ -313,7 +273,7 @@ TEST(InputBackends, NoDisplayNoXTestOrALostServerNeverCrash)
         }
         EXPECT_EQ(jiggles, 4);
         EXPECT_EQ(timers->liveCount(), 1u);
-        x11::X11InputListener listener(":987");
+        x11::X11InputListener listener(absent);
         EXPECT_FALSE(listener.isListening());
     }
     // A server without XTest: not trusted, nothing posted. (Kept up until the end, so the next

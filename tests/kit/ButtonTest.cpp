@@ -55,7 +55,7 @@ TEST(KestuButton, VariantsDrawTheirColoursInEachAppearance)
 
 TEST(KestuButton, RunsItsActionAndShrinksWhilePressed)
 {
-    setReducedMotionOverride(false);
+    const MotionOverride motion(false);
     int runs = 0;
     KestuButton button(QStringLiteral("Stop"), std::nullopt, KestuButtonVariant::primary, [&] { ++runs; });
     button.resize(280, button.sizeHint().height());
@@ -72,5 +72,4 @@ TEST(KestuButton, RunsItsActionAndShrinksWhilePressed)
     spring->setCurrentTime(spring->duration());
     EXPECT_DOUBLE_EQ(button.pressStyle()->scale(), 1.0);
     EXPECT_EQ(runs, 1);
-    setReducedMotionOverride(std::nullopt);
 }

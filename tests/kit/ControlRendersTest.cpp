@@ -135,7 +135,7 @@ const std::vector<std::pair<QString, Builder>>& controls()
 
 TEST(ControlRenders, EachControlInLightAndDark)
 {
-    setReducedMotionOverride(true);
+    const MotionOverride motion(true);
     const QString folder = QStringLiteral(KESTU_CONTROL_RENDER_DIR);
     ASSERT_TRUE(QDir().mkpath(folder));
     for (const auto& [name, build] : controls()) {
@@ -158,5 +158,4 @@ TEST(ControlRenders, EachControlInLightAndDark)
         }
         expectRendered(images[0], images[1], QSize(320, images[0].height()), name);
     }
-    setReducedMotionOverride(std::nullopt);
 }

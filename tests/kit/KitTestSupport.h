@@ -1,5 +1,7 @@
 #pragma once
 
+#include "KestuDesign/Utilities/KestuReducedMotion.h"
+
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPalette>
@@ -39,6 +41,14 @@ inline QPalette lightPalette()
     p.setColor(QPalette::Highlight, QColor(0, 122, 255));
     return p;
 }
+
+// Sets the motion preference for one test and clears it again, even when an assertion ends
+// the test early (a preference left behind would change every later test's animations).
+struct MotionOverride {
+    explicit MotionOverride(bool reduced) { kestu::setReducedMotionOverride(reduced); }
+    ~MotionOverride() { kestu::setReducedMotionOverride(std::nullopt); }
+    Q_DISABLE_COPY_MOVE(MotionOverride)
+};
 
 // Shows a top-level window and makes it active, so its widgets can take keyboard focus.
 inline void showActive(QWidget& window)

@@ -1,10 +1,10 @@
 #include "KestuDesign/Utilities/KestuReducedMotion.h"
 #include "support/TestDesktop.h"
+#include "support/WaitUntil.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QUuid>
@@ -83,13 +83,7 @@ TEST(ReducedMotion, NotifierAnswersAtOnceAndFollowsThePortal)
     std::vector<bool> seen;
     QObject::connect(&notifier, &ReducedMotionNotifier::changed, [&](bool reduced) { seen.push_back(reduced); });
     EXPECT_FALSE(notifier.reduced()); // asked, not waited for
-    const auto until = [](const std::function<bool()>& condition) {
-        QDeadlineTimer deadline(5000);
-        while (!condition() && !deadline.hasExpired())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        return condition();
-    };
-    EXPECT_TRUE(until([&] { return notifier.reduced(); }));
+    EXPECT_TRUE(waitUntil([&] { return notifier.reduced(); }));
 
     QDBusMessage signal = QDBusMessage::createMethodCall(
         portal, portalPath, QStringLiteral("org.freedesktop.DBus.Mock"), QStringLiteral("EmitSignal"));
@@ -97,6 +91,6 @@ TEST(ReducedMotion, NotifierAnswersAtOnceAndFollowsThePortal)
            << QVariantList { QStringLiteral("org.freedesktop.appearance"), QStringLiteral("reduced-motion"), 0u };
     const QDBusMessage reply = p.bus.call(signal);
     ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
-    EXPECT_TRUE(until([&] { return !notifier.reduced(); }));
+    EXPECT_TRUE(waitUntil([&] { return !notifier.reduced(); }));
     EXPECT_EQ(seen, (std::vector<bool> { true, false }));
 }

@@ -13,7 +13,7 @@ using namespace kittest;
 
 TEST(KestuSearchField, TakesFocusShowsClearWhileThereIsTextAndClearEmptiesTheField)
 {
-    setReducedMotionOverride(true); // transitions end at once
+    const MotionOverride motion(true); // transitions end at once
     auto text = std::make_shared<QString>();
     auto* search = new KestuSearchField(KestuBinding<QString>::of(text), QStringLiteral("Search apps"));
     KitWindow w(search, true);
@@ -44,7 +44,6 @@ TEST(KestuSearchField, TakesFocusShowsClearWhileThereIsTextAndClearEmptiesTheFie
     search->refresh();
     EXPECT_EQ(field->text(), QStringLiteral("  "));
     EXPECT_TRUE(search->clearButton()->isVisible());
-    setReducedMotionOverride(std::nullopt);
 }
 
 TEST(KestuSettingsSearchField, LeavesFocusAloneAndShowsClearAtOnce)

@@ -69,7 +69,7 @@ TEST(KestuCard, FillsClipsAtTheCornersAndKeepsItsBorderInside)
 
 TEST(KestuToggleStyle, ClickFlipsTheBindingAndTheKnobSpringsAcross)
 {
-    setReducedMotionOverride(false);
+    const MotionOverride motion(false);
     auto on = std::make_shared<bool>(false);
     KestuToggleStyle toggle(QStringLiteral("Launch at login"), KestuBinding<bool>::of(on));
     toggle.setPalette(lightPalette());
@@ -106,5 +106,4 @@ TEST(KestuToggleStyle, ClickFlipsTheBindingAndTheKnobSpringsAcross)
     toggle.refresh();
     sw->animation()->setCurrentTime(sw->animation()->duration());
     EXPECT_DOUBLE_EQ(sw->position(), 1.0);
-    setReducedMotionOverride(std::nullopt);
 }

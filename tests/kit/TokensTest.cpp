@@ -6,6 +6,7 @@
 #include "KestuDesign/Tokens/KestuFont.h"
 #include "KestuDesign/Tokens/KestuTransition.h"
 #include "KestuDesign/Utilities/KestuReducedMotion.h"
+#include "KitTestSupport.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -19,23 +20,9 @@
 #include <gtest/gtest.h>
 
 using namespace kestu;
+using namespace kittest;
 
 namespace {
-QPalette darkPalette()
-{
-    QPalette p;
-    p.setColor(QPalette::Window, QColor(30, 30, 32));
-    p.setColor(QPalette::WindowText, Qt::white);
-    return p;
-}
-
-QPalette lightPalette()
-{
-    QPalette p;
-    p.setColor(QPalette::Window, QColor(236, 236, 236));
-    return p;
-}
-
 void expectRgb(const QColor& c, double r, double g, double b, double a = 1.0)
 {
     EXPECT_NEAR(c.redF(), r, 0.002);

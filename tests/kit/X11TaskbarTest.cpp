@@ -1,11 +1,10 @@
 #include "KestuDesign/Utilities/KestuDockVisibility.h"
 #include "KestuDesign/Utilities/KestuX11Taskbar.h"
 #include "support/TestDesktop.h"
+#include "support/WaitUntil.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QProcess>
-#include <QThread>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -70,20 +69,6 @@ struct X {
         return has("_NET_WM_STATE_SKIP_TASKBAR") && has("_NET_WM_STATE_SKIP_PAGER");
     }
 
-    // Polls the server (the window manager answers asynchronously), for at most `ms`, running
-    // the application's events meanwhile.
-    static bool eventually(const std::function<bool()>& condition, int ms = 2000)
-    {
-        QDeadlineTimer deadline(ms);
-        while (!condition()) {
-            if (deadline.hasExpired())
-                return false;
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-            QThread::msleep(10);
-        }
-        return true;
-    }
-
     // Maps the window and waits until the window manager manages it. Openbox announces itself
     // a moment before it handles map requests, so a request it dropped is made again.
     bool showManaged(xcb_window_t w) const
@@ -91,7 +76,7 @@ struct X {
         for (int attempt = 0; attempt < 20; ++attempt) {
             xcb_map_window(c, w);
             xcb_flush(c);
-            if (eventually([&] { return !atoms(w, "WM_STATE").empty(); }, 250))
+            if (waitUntil([&] { return !atoms(w, "WM_STATE").empty(); }, 250))
                 return true;
             xcb_unmap_window(c, w);
             xcb_flush(c);
@@ -112,15 +97,15 @@ TEST(KestuX11Taskbar, MarksMappedAndWithdrawnWindowsThroughTheWindowManager)
     const xcb_window_t shown = x.window();
     ASSERT_TRUE(x.showManaged(shown));
     ASSERT_TRUE(KestuX11Taskbar::setSkipTaskbar(x.c, shown, true));
-    EXPECT_TRUE(X::eventually([&] { return x.skipsTaskbar(shown); }));
+    EXPECT_TRUE(waitUntil([&] { return x.skipsTaskbar(shown); }));
     ASSERT_TRUE(KestuX11Taskbar::setSkipTaskbar(x.c, shown, false));
-    EXPECT_TRUE(X::eventually([&] { return !x.skipsTaskbar(shown); }));
+    EXPECT_TRUE(waitUntil([&] { return !x.skipsTaskbar(shown); }));
 
     // A window not yet shown carries the state into its mapping.
     const xcb_window_t later = x.window();
     ASSERT_TRUE(KestuX11Taskbar::setSkipTaskbar(x.c, later, true));
     ASSERT_TRUE(x.showManaged(later));
-    EXPECT_TRUE(X::eventually([&] { return x.skipsTaskbar(later); }));
+    EXPECT_TRUE(waitUntil([&] { return x.skipsTaskbar(later); }));
 
     // No connection, or a window that does not exist, is refused without harm.
     EXPECT_FALSE(KestuX11Taskbar::setSkipTaskbar(nullptr, shown, true));
@@ -157,13 +142,13 @@ TEST(KestuX11Taskbar, WindowShownAgainStaysOffTheTaskbar)
         window.show();
         const auto id = xcb_window_t(window.winId());
         // Openbox may drop a map request made just as it starts: show again until managed.
-        for (int attempt = 0; attempt < 5 && !X::eventually([&] { return !x.atoms(id, "WM_STATE").empty(); }, 2000);
+        for (int attempt = 0; attempt < 5 && !waitUntil([&] { return !x.atoms(id, "WM_STATE").empty(); }, 2000);
              ++attempt) {
             window.hide();
             window.show();
         }
-        EXPECT_TRUE(X::eventually([&] { return x.skipsTaskbar(id); }, 5000));
+        EXPECT_TRUE(waitUntil([&] { return x.skipsTaskbar(id); }, 5000));
         window.hide(); // openbox drops _NET_WM_STATE of the withdrawn window
-        X::eventually([&] { return !x.skipsTaskbar(id); }, 1000);
+        waitUntil([&] { return !x.skipsTaskbar(id); }, 1000);
     }
 }

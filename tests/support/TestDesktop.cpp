@@ -1,5 +1,7 @@
 #include "TestDesktop.h"
 
+#include "WaitUntil.h"
+
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDeadlineTimer>
@@ -171,16 +173,15 @@ bool TestDesktop::startXServer(const QString& screen)
         return false;
     }
     m_display = ":" + number;
-    QDeadlineTimer deadline(5000);
-    while (!deadline.hasExpired()) {
-        if (Display* d = openDisplay(m_display)) {
+    const bool accepting = waitUntil([&] {
+        Display* d = openDisplay(m_display);
+        if (d)
             XCloseDisplay(d);
-            return true;
-        }
-        QThread::msleep(20);
-    }
-    m_error = QStringLiteral("Xvfb did not accept connections");
-    return false;
+        return d != nullptr;
+    });
+    if (!accepting)
+        m_error = QStringLiteral("Xvfb did not accept connections");
+    return accepting;
 }
 
 bool TestDesktop::startWindowManager()
@@ -193,23 +194,21 @@ bool TestDesktop::startWindowManager()
         return false;
     }
     const Atom check = XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", False);
-    bool ready = false;
-    QDeadlineTimer deadline(10000);
-    while (!ready && !deadline.hasExpired()) {
-        Atom type = 0;
-        int format = 0;
-        unsigned long count = 0, after = 0;
-        unsigned char* data = nullptr;
-        if (XGetWindowProperty(
-                d, DefaultRootWindow(d), check, 0, 1, False, XA_WINDOW, &type, &format, &count, &after, &data)
-                == Success
-            && count == 1)
-            ready = true;
-        if (data)
-            XFree(data);
-        if (!ready)
-            QThread::msleep(20);
-    }
+    const bool ready = waitUntil(
+        [&] {
+            Atom type = 0;
+            int format = 0;
+            unsigned long count = 0, after = 0;
+            unsigned char* data = nullptr;
+            const bool found = XGetWindowProperty(d, DefaultRootWindow(d), check, 0, 1, False, XA_WINDOW, &type,
+                                   &format, &count, &after, &data)
+                    == Success
+                && count == 1;
+            if (data)
+                XFree(data);
+            return found;
+        },
+        10000);
     XCloseDisplay(d);
     if (!ready)
         m_error = "openbox did not come up";
@@ -245,12 +244,12 @@ QProcess* TestDesktop::startDbusMock(Bus bus, const QString& name, const QString
     bool owned = false;
     {
         QDBusConnection connection = QDBusConnection::connectToBus(address, connectionName);
-        QDeadlineTimer deadline(15000);
-        while (!owned && !deadline.hasExpired() && mock->state() == QProcess::Running) {
-            owned = connection.isConnected() && connection.interface()->isServiceRegistered(name).value();
-            if (!owned)
-                QThread::msleep(30);
-        }
+        waitUntil(
+            [&] {
+                owned = connection.isConnected() && connection.interface()->isServiceRegistered(name).value();
+                return owned || mock->state() != QProcess::Running;
+            },
+            15000);
     }
     QDBusConnection::disconnectFromBus(connectionName);
     if (!owned) {

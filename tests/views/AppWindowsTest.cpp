@@ -97,6 +97,9 @@ TEST_F(AppWindowsTest, OnboardingWindowIsFoundByTitleAndDeletedOnce)
     QPointer<QWidget> window = AppWindows::findOnboardingWindow();
     ASSERT_TRUE(window);
     EXPECT_TRUE(window->isVisible());
+    // Fixed size, close button only: the window manager offers no maximise, minimise or resize.
+    EXPECT_EQ(window->minimumSize(), window->maximumSize());
+    EXPECT_FALSE(window->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
     windows.showOnboarding();
     EXPECT_EQ(onboardingMade, 1);
 

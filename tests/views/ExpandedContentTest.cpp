@@ -33,7 +33,6 @@ protected:
     {
         EngineTest::SetUp();
         ViewSymbols::registerAll();
-        kestu::setReducedMotionOverride(true);
         makeEngine();
         scanner.apps = { app("org.gnome.Calculator", "Calculator"), app("org.example.Mail", "Mail"),
             app("org.example.calc-notes", "Notes") };
@@ -45,7 +44,6 @@ protected:
     void TearDown() override
     {
         content.reset();
-        kestu::setReducedMotionOverride(std::nullopt);
         EngineTest::TearDown();
     }
 
@@ -58,6 +56,7 @@ protected:
         return p;
     }
 
+    viewtest::MotionOverride reduced { true };
     settingstest::ListScanner scanner;
     std::unique_ptr<PopoverExpandedContent> content;
 };

@@ -2,6 +2,7 @@
 
 #include "App/TremlorGlyphIcon.h"
 
+#include <QDir>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -78,4 +79,21 @@ TEST(TremlorGlyphIcon, RegistersFromTheFilesOnceAndSkipsMissingOnes)
     TremlorGlyphIcon::registerAllOnce();
     EXPECT_TRUE(TremlorGlyphIcon::named("tremlor-glyph-paused").isNull());
     TremlorGlyphIcon::resetForTesting();
+}
+
+// The window icon takes every size the build renders beside the executable or installs.
+TEST(TremlorGlyphIcon, AppIconTakesTheRenderedAndInstalledSizes)
+{
+    QTemporaryDir dir;
+    const QDir root(dir.path());
+    ASSERT_TRUE(root.mkpath("bin/icons/32") && root.mkpath("share/icons/hicolor/64x64/apps"));
+    QImage small(32, 32, QImage::Format_ARGB32);
+    small.fill(Qt::red);
+    ASSERT_TRUE(small.save(root.filePath("bin/icons/32/com.tremlor.app.png")));
+    QImage large(64, 64, QImage::Format_ARGB32);
+    large.fill(Qt::blue);
+    ASSERT_TRUE(large.save(root.filePath("share/icons/hicolor/64x64/apps/com.tremlor.app.png")));
+    const QList<QSize> sizes = TremlorGlyphIcon::appIcon(root.filePath("bin")).availableSizes();
+    EXPECT_TRUE(sizes.contains(QSize(32, 32)));
+    EXPECT_TRUE(sizes.contains(QSize(64, 64)));
 }

@@ -1,8 +1,10 @@
 #include "Helpers/AccessibilityChecking.h"
+#include "KestuDesign/Onboarding/KestuOnboardingFeatureGrid.h"
 #include "KestuDesign/Onboarding/KestuOnboardingShell.h"
 #include "KestuDesign/Utilities/KestuReducedMotion.h"
 #include "Views/Onboarding/OnboardingPermissionView.h"
 #include "Views/Onboarding/OnboardingWindow.h"
+#include "Views/Shared/ViewSymbols.h"
 #include "core/TempDefaults.h"
 #include "views/SettingsTestSupport.h"
 #include "views/ViewTestSupport.h"
@@ -77,8 +79,9 @@ TEST(OnboardingWindow, GetStartedCompletesAndClosingEarlyDoesNot)
     TempDefaults temp;
     FakeAccessibility trust;
     trust.trusted = false;
-    // Pages swap at once and appear whole, so the renders show them at rest.
+    // Pages swap at once and appear whole, so the renders show them at rest, symbols drawn.
     viewtest::MotionOverride reduced(true);
+    ViewSymbols::registerAll();
     {
         OnboardingWindow early(temp.settings(), trust, {});
         early.show();
@@ -93,6 +96,12 @@ TEST(OnboardingWindow, GetStartedCompletesAndClosingEarlyDoesNot)
         = { "onboarding-welcome", "onboarding-features", "onboarding-permission", "onboarding-complete" };
     for (int step = 0; step < 4; ++step) {
         EXPECT_EQ(window->shell().currentPage()->objectName(), pages[step]) << step;
+        if (auto* grid = qobject_cast<kestu::KestuOnboardingFeatureGrid*>(window->shell().currentPage())) {
+            // All six cards lie inside the page, none clipped by the bottom bar.
+            ASSERT_EQ(grid->cardCount(), 6);
+            for (int i = 0; i < grid->cardCount(); ++i)
+                EXPECT_TRUE(QRectF(grid->rect()).contains(grid->cardRect(i))) << i << grid->cardRect(i).bottom();
+        }
         viewtest::saveRenders(*window, QStringLiteral("onboarding-step%1").arg(step));
         clickPrimary(window->shell());
     }

@@ -5,7 +5,6 @@
 #include "KestuDesign/Components/KestuTextField.h"
 #include "Views/Settings/ProfileRow.h"
 #include "Views/Settings/SectionList.h"
-#include "Views/Settings/SettingsWindow.h"
 #include "Views/Shared/TokenLabel.h"
 #include "views/SettingsTestSupport.h"
 #include "views/ViewTestSupport.h"
@@ -176,23 +175,4 @@ TEST(ProfilesSettings, RenameSavesEveryKeystrokeByIdAndKeepsTheCaret)
     QTest::keyClick(field, Qt::Key_Return);
     EXPECT_EQ(names(s), QStringList { "Work Dasy" });
     EXPECT_EQ(row->nameLabel()->displayedText(), QStringLiteral("Work Dasy"));
-}
-
-TEST(ProfilesSettings, Renders)
-{
-    Fixture f;
-    TremlorSettings& s = f.settings();
-    Profile work = named("Work", 30, MovementPattern::bounce, { "firefox", "org.gnome.Calculator" });
-    s.setProfiles({ work, named("Presentation", 12.5, MovementPattern::natural, { "libreoffice" }),
-        named("Reading", 120, MovementPattern::drift) });
-    s.applyProfile(work);
-    SettingsWindow window(f.context, SettingsSection::profiles);
-    auto* view = static_cast<ProfilesSettingsView*>(window.detailView());
-    view->list()->setSelectedId(s.profiles()[1].id);
-    window.show();
-    QApplication::processEvents();
-    viewtest::saveRenders(window, QStringLiteral("settings-profiles-list"));
-    view->row(work.id)->nameLabel()->pencil()->click();
-    QApplication::processEvents();
-    viewtest::saveRenders(window, QStringLiteral("settings-profiles-rename"));
 }

@@ -4,7 +4,6 @@
 #include "KestuDesign/Components/KestuToggleStyle.h"
 #include "Views/Settings/ScheduleEntryRow.h"
 #include "Views/Settings/SectionList.h"
-#include "Views/Settings/SettingsWindow.h"
 #include "Views/Shared/FormPicker.h"
 #include "Views/Shared/TokenLabel.h"
 #include "views/SettingsTestSupport.h"
@@ -162,27 +161,4 @@ TEST(ScheduleSettings, LongListsAreMadeInPartsAndStayKeyed)
     openRow(view, entries.last().id)->dayToggle(Weekday::sunday)->click();
     EXPECT_TRUE(s.scheduleEntries().last().days.contains(Weekday::sunday));
     EXPECT_FALSE(s.scheduleEntries()[147].days.contains(Weekday::sunday));
-}
-
-TEST(ScheduleSettings, Renders)
-{
-    Fixture f;
-    TremlorSettings& s = f.settings();
-    const Profile work = named("Work");
-    s.setProfiles({ work });
-    ScheduleEntry weekdays = ScheduleSettingsView::newEntry();
-    weekdays.profileId = work.id;
-    ScheduleEntry weekend = ScheduleSettingsView::newEntry();
-    weekend.days = { Weekday::saturday, Weekday::sunday };
-    weekend.isEnabled = false;
-    weekend.startTime = DateComponents::time(10, 30);
-    weekend.endTime = DateComponents::time(14, 0);
-    s.setScheduleEntries({ weekdays, weekend });
-    SettingsWindow window(f.context, SettingsSection::schedule);
-    auto* view = static_cast<ScheduleSettingsView*>(window.detailView());
-    openRow(*view, weekdays.id);
-    view->list()->setSelectedId(weekend.id);
-    window.show();
-    QApplication::processEvents();
-    viewtest::saveRenders(window, QStringLiteral("settings-schedule-list"));
 }

@@ -65,8 +65,10 @@ struct Files {
 } // namespace
 
 // Export then import gives back all 20 values; what the file does not carry stays, and the
-// lists are replaced, not merged.
-TEST(SettingsFile, ExportThenImportRestoresAllTwentyValues)
+// lists are replaced, not merged. Observers hear of the import only once the whole record is
+// stored: the one that follows activeProfileId (as the panel does) already finds the imported
+// profile, and a reader of the scalars when the lists change finds the imported scalars.
+TEST(SettingsFile, ExportThenImportRestoresAllTwentyValuesAnnouncedWhole)
 {
     TempDefaults temp;
     TremlorSettings& s = temp.settings();
@@ -81,30 +83,6 @@ TEST(SettingsFile, ExportThenImportRestoresAllTwentyValues)
     s.setPopoverExpanded(false);
     s.setLastUsedDurationId(QStringLiteral("2h"));
     s.setShowCountdownInMenuBar(true);
-    ASSERT_TRUE(TremlorSettingsDocument::importFrom(files.path(TremlorSettingsDocument::defaultFileName()), s));
-
-    EXPECT_EQ(SettingsExport(s, s.profiles(), s.scheduleEntries()), before);
-    EXPECT_FALSE(s.popoverExpanded());
-    EXPECT_EQ(s.lastUsedDurationId(), QStringLiteral("2h"));
-    EXPECT_TRUE(s.showCountdownInMenuBar());
-    // And the store saved it: a restart reads the same record.
-    temp.reopen();
-    EXPECT_EQ(SettingsExport(temp.settings(), temp.settings().profiles(), temp.settings().scheduleEntries()), before);
-}
-
-// Observers hear of an import only once the whole record is stored: the one that follows
-// activeProfileId (as the panel does) already finds the imported profile, and a reader of the
-// scalars when the lists change finds the imported scalars.
-TEST(SettingsFile, ImportAnnouncesOnlyAWholeRecord)
-{
-    TempDefaults source;
-    fillEveryExportedValue(source.settings());
-    Files files;
-    const QString path = files.path(QStringLiteral("s.json"));
-    ASSERT_TRUE(TremlorSettingsDocument::exportTo(path, source.settings()));
-
-    TempDefaults temp;
-    TremlorSettings& s = temp.settings();
     bool foundActive = false;
     double intervalSeenWithProfiles = 0;
     QObject::connect(&s, &TremlorSettings::activeProfileIdChanged, &s, [&] {
@@ -114,12 +92,19 @@ TEST(SettingsFile, ImportAnnouncesOnlyAWholeRecord)
     QObject::connect(&s, &TremlorSettings::profilesChanged, &s, [&] { intervalSeenWithProfiles = s.maxInterval(); });
     QSignalSpy willChange(&s, &TremlorSettings::objectWillChange);
     QSignalSpy interval(&s, &TremlorSettings::maxIntervalChanged);
+    ASSERT_TRUE(TremlorSettingsDocument::importFrom(files.path(TremlorSettingsDocument::defaultFileName()), s));
 
-    ASSERT_TRUE(TremlorSettingsDocument::importFrom(path, s));
+    EXPECT_EQ(SettingsExport(s, s.profiles(), s.scheduleEntries()), before);
+    EXPECT_FALSE(s.popoverExpanded());
+    EXPECT_EQ(s.lastUsedDurationId(), QStringLiteral("2h"));
+    EXPECT_TRUE(s.showCountdownInMenuBar());
     EXPECT_TRUE(foundActive);
     EXPECT_EQ(intervalSeenWithProfiles, 45.5);
     EXPECT_EQ(willChange.count(), 1);
     EXPECT_EQ(interval.count(), 1);
+    // And the store saved it: a restart reads the same record.
+    temp.reopen();
+    EXPECT_EQ(SettingsExport(temp.settings(), temp.settings().profiles(), temp.settings().scheduleEntries()), before);
 }
 
 // No bad file changes anything: the whole settings file is the same before and after, and no

@@ -32,11 +32,7 @@ struct ListScanner final : tremlor::AppScanning {
 };
 
 struct FakeLoginItem final : tremlor::LoginItemManaging {
-    bool isEnabled() const override
-    {
-        ++reads;
-        return enabled;
-    }
+    bool isEnabled() const override { return enabled; }
     void setEnabled(bool value) override
     {
         ++writes;
@@ -46,7 +42,6 @@ struct FakeLoginItem final : tremlor::LoginItemManaging {
     }
     bool enabled = false;
     bool fails = false;
-    mutable int reads = 0;
     int writes = 0;
 };
 

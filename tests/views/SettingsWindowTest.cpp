@@ -1,9 +1,12 @@
 #include "Views/Settings/SettingsWindow.h"
 
+#include "App/TremlorGlyphIcon.h"
 #include "KestuDesign/Components/KestuSearchField.h"
 #include "KestuDesign/Components/KestuSettingsSearchField.h"
 #include "SettingsTestSupport.h"
 #include "ViewTestSupport.h"
+#include "Views/Settings/ScheduleEntryRow.h"
+#include "Views/Settings/ScheduleSettingsView.h"
 #include "Views/Settings/SettingsSidebar.h"
 #include "Views/Settings/SettingsSidebarRow.h"
 
@@ -15,6 +18,7 @@
 
 using namespace tremlor;
 using settingstest::Fixture;
+using settingstest::named;
 
 namespace {
 using S = SettingsSection;
@@ -110,22 +114,44 @@ TEST(SettingsWindow, EachSelectionBuildsAFreshView)
 TEST(SettingsWindow, RendersEverySection)
 {
     Fixture f;
+    // The About section shows the icon the build renders beside the program, as the app sets it.
+    QApplication::setWindowIcon(TremlorGlyphIcon::appIcon(QCoreApplication::applicationDirPath() + "/.."));
+    TremlorSettings& s = f.settings();
     f.apps = { AppInfo("org.gnome.Calculator", "Calculator", {}), AppInfo("org.gnome.TextEditor", "Text Editor", {}),
         AppInfo("firefox", "Firefox", {}), AppInfo("org.kde.kate", "Kate", {}) };
-    f.settings().setSelectedAppBundleIDs({ "firefox", "org.kde.kate" });
-    for (SettingsSection section : allCases<SettingsSection>()) {
+    const auto render = [&f](SettingsSection section, const QString& name) {
         SettingsWindow window(f.context, section);
+        if (section == S::schedule && !f.settings().scheduleEntries().isEmpty()) // one row opened
+            static_cast<ScheduleSettingsView*>(window.detailView())
+                ->row(f.settings().scheduleEntries()[0].id)
+                ->disclosure()
+                ->click();
         window.show();
         QCoreApplication::processEvents();
-        viewtest::saveRenders(window, QStringLiteral("settings-") + rawValue(section));
-    }
+        viewtest::saveRenders(window, QStringLiteral("settings-") + rawValue(section) + name);
+    };
+    for (SettingsSection section : { S::profiles, S::schedule })
+        render(section, QStringLiteral("-empty"));
+
+    const Profile work = named("Work", 30, MovementPattern::bounce, { "firefox", "org.gnome.Calculator" });
+    s.setProfiles({ work, named("Presentation", 12.5, MovementPattern::natural, { "libreoffice" }),
+        named("Reading", 120, MovementPattern::drift) });
+    s.applyProfile(work);
+    s.setSelectedAppBundleIDs({ "firefox", "org.kde.kate" });
+    ScheduleEntry weekdays = ScheduleSettingsView::newEntry();
+    weekdays.profileId = work.id;
+    ScheduleEntry weekend = ScheduleSettingsView::newEntry();
+    weekend.days = { Weekday::saturday, Weekday::sunday };
+    weekend.isEnabled = false;
+    weekend.startTime = DateComponents::time(10, 30);
+    weekend.endTime = DateComponents::time(14, 0);
+    s.setScheduleEntries({ weekdays, weekend });
+    for (SettingsSection section : allCases<SettingsSection>())
+        render(section, QString());
     SettingsWindow searching(f.context, S::general, QStringLiteral("sched"));
     searching.show();
     QCoreApplication::processEvents();
     viewtest::saveRenders(searching, QStringLiteral("settings-search"));
     f.accessibility.trusted = false;
-    SettingsWindow denied(f.context, S::advanced);
-    denied.show();
-    QCoreApplication::processEvents();
-    viewtest::saveRenders(denied, QStringLiteral("settings-advanced-denied"));
+    render(S::advanced, QStringLiteral("-denied"));
 }

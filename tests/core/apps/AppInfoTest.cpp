@@ -78,10 +78,3 @@ TEST(AppInfo, IconIsTheEntrysFileOrTheGenericApplicationIcon)
         }
     }
 }
-
-TEST(AppInfo, IsRunningIsFalseWithoutAnEntryOrAWindow)
-{
-    // Unknown identifiers, hostile identifiers and look-alikes that differ in case never run.
-    for (const QString id : { "", "no.such.app", "../../bin/sh", "XTERM" })
-        EXPECT_FALSE(AppInfo(id, "x", "/nonexistent/x.desktop").isRunning()) << id.toStdString();
-}

@@ -1,5 +1,8 @@
 #include "Helpers/AppListProvider.h"
 
+#include "support/EnvGuard.h"
+#include "support/FakeClock.h"
+
 #include <QDir>
 #include <QFile>
 #include <QLocale>
@@ -8,15 +11,9 @@
 #include <gtest/gtest.h>
 
 using namespace tremlor;
+using namespace tremlor::testing;
 
 namespace {
-
-class FakeClock final : public Clock {
-public:
-    QDateTime now() const override { return {}; }
-    std::chrono::steady_clock::time_point monotonicNow() const override { return monotonic; }
-    std::chrono::steady_clock::time_point monotonic { std::chrono::hours(1) };
-};
 
 void writeFile(const QString& path, const QByteArray& text)
 {
@@ -31,20 +28,20 @@ void writeApp(const QString& path, const QByteArray& name, const QByteArray& ext
     writeFile(path, "[Desktop Entry]\nType=Application\nName=" + name + "\nExec=true\n" + extra);
 }
 
-QStringList ids(const QList<AppInfo>& apps)
+QStringList field(const QList<AppInfo>& apps, const QString& (AppInfo::*get)() const)
 {
     QStringList out;
     for (const AppInfo& app : apps)
-        out << app.bundleIdentifier();
+        out << (app.*get)();
     return out;
 }
-
+QStringList ids(const QList<AppInfo>& apps)
+{
+    return field(apps, &AppInfo::bundleIdentifier);
+}
 QStringList names(const QList<AppInfo>& apps)
 {
-    QStringList out;
-    for (const AppInfo& app : apps)
-        out << app.name();
-    return out;
+    return field(apps, &AppInfo::name);
 }
 
 class AppListProviderTest : public ::testing::Test {
@@ -105,13 +102,12 @@ TEST_F(AppListProviderTest, LeavesOutAgentsHiddenEntriesAndNonApplications)
 
 TEST_F(AppListProviderTest, NamesAreLocalised)
 {
-    const QByteArray saved = qgetenv("LC_ALL");
+    const EnvGuard env { "LC_ALL" };
     qputenv("LC_ALL", "de_DE.UTF-8");
     writeApp(system + "/files.desktop", "Files", "Name[de]=Dateien\n");
     writeApp(system + "/calc.desktop", "Calculator", "Name[fr]=Calculatrice\n");
     auto scanner = provider();
     EXPECT_EQ(names(scanner.scanInstalledApps()), QStringList({ "Calculator", "Dateien" }));
-    saved.isNull() ? qunsetenv("LC_ALL") : qputenv("LC_ALL", saved);
 }
 
 TEST_F(AppListProviderTest, CacheHoldsForThirtySecondsAndNeverKeepsAnEmptyList)
@@ -122,15 +118,15 @@ TEST_F(AppListProviderTest, CacheHoldsForThirtySecondsAndNeverKeepsAnEmptyList)
     EXPECT_EQ(scanner.scanInstalledApps().size(), 1); // an empty result is not reused
 
     writeApp(system + "/two.desktop", "Two");
-    clock.monotonic += std::chrono::seconds(29);
+    clock.advance(std::chrono::seconds(29));
     EXPECT_EQ(scanner.scanInstalledApps().size(), 1);
-    clock.monotonic += std::chrono::seconds(1);
+    clock.advance(std::chrono::seconds(1));
     EXPECT_EQ(scanner.scanInstalledApps().size(), 2);
 
     QFile::remove(system + "/one.desktop");
-    clock.monotonic += std::chrono::milliseconds(29999);
+    clock.advance(std::chrono::milliseconds(29999));
     EXPECT_EQ(scanner.scanInstalledApps().size(), 2);
-    clock.monotonic += std::chrono::milliseconds(1);
+    clock.advance(std::chrono::milliseconds(1));
     EXPECT_EQ(scanner.scanInstalledApps().size(), 1);
 }
 

@@ -4,6 +4,7 @@
 #include "Platform/Xdg/ApplicationFolders.h"
 #include "Platform/Xdg/DesktopEntryLookup.h"
 #include "Platform/Xdg/ExecCommand.h"
+#include "support/EnvGuard.h"
 
 #include <QDir>
 #include <QFile>
@@ -95,20 +96,13 @@ TEST(DesktopEntry, MalformedTextIsRefusedWhole)
 
 TEST(DesktopEntry, LocaleNamesFollowTheMessagesLocale)
 {
-    const QByteArray saved[3] = { qgetenv("LC_ALL"), qgetenv("LC_MESSAGES"), qgetenv("LANG") };
+    const tremlor::testing::EnvGuard env { "LC_ALL", "LC_MESSAGES", "LANG" };
     qunsetenv("LC_ALL");
     qputenv("LC_MESSAGES", "sr_RS.UTF-8@latin");
     qputenv("LANG", "de_DE.UTF-8");
     EXPECT_EQ(DesktopEntry::localeNamesFromEnvironment(), QStringList({ "sr_RS@latin", "sr_RS", "sr@latin", "sr" }));
     qputenv("LC_ALL", "C");
     EXPECT_TRUE(DesktopEntry::localeNamesFromEnvironment().isEmpty());
-    const char* names[3] = { "LC_ALL", "LC_MESSAGES", "LANG" };
-    for (int i = 0; i < 3; ++i) {
-        if (saved[i].isNull())
-            qunsetenv(names[i]);
-        else
-            qputenv(names[i], saved[i]);
-    }
 }
 
 TEST(ExecCommand, SplitsByTheQuotingRulesAndDropsFieldCodes)
@@ -156,8 +150,7 @@ TEST(ExecCommand, ResolvesThroughPathOrAbsolutePathOnly)
 
 TEST(ApplicationFolders, FollowTheXdgVariables)
 {
-    const QByteArray savedDirs = qgetenv("XDG_DATA_DIRS");
-    const QByteArray savedHome = qgetenv("XDG_DATA_HOME");
+    const tremlor::testing::EnvGuard env { "XDG_DATA_DIRS", "XDG_DATA_HOME" };
     qputenv("XDG_DATA_DIRS", "/a:relative:/b/");
     qputenv("XDG_DATA_HOME", "/home/u/data");
     EXPECT_EQ(ApplicationFolders::standard(),
@@ -167,8 +160,6 @@ TEST(ApplicationFolders, FollowTheXdgVariables)
     EXPECT_EQ(ApplicationFolders::standard(),
         QStringList({ "/usr/local/share/applications", "/usr/share/applications",
             QDir::homePath() + "/.local/share/applications" }));
-    savedDirs.isNull() ? qunsetenv("XDG_DATA_DIRS") : qputenv("XDG_DATA_DIRS", savedDirs);
-    savedHome.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", savedHome);
 }
 
 TEST(ApplicationFolders, IdsAreSafeNames)

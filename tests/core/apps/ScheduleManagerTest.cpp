@@ -1,6 +1,7 @@
 #include "Engine/ScheduleManager.h"
 
 #include "Models/ScheduleEntry.h"
+#include "support/FakeClock.h"
 
 #include <QTest>
 #include <QThread>
@@ -8,18 +9,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 
 using namespace tremlor;
+using tremlor::testing::FakeClock;
 
 namespace {
-
-class FakeClock final : public Clock {
-public:
-    QDateTime now() const override { return current; }
-    std::chrono::steady_clock::time_point monotonicNow() const override { return {}; }
-    QDateTime current;
-};
 
 ScheduleEntry entry(std::set<Weekday> days, std::int64_t startHour, std::int64_t startMinute, std::int64_t endHour,
     std::int64_t endMinute, bool enabled = true)
@@ -41,7 +37,7 @@ class ScheduleManagerTest : public ::testing::Test {
 protected:
     void at(int year, int month, int day, int hour, int minute)
     {
-        clock.current = QDateTime(QDate(year, month, day), QTime(hour, minute), zone);
+        clock.setNow(QDateTime(QDate(year, month, day), QTime(hour, minute), zone));
     }
     void start(std::vector<ScheduleEntry> list)
     {
@@ -52,17 +48,13 @@ protected:
     }
     int indexOf(const ScheduleEntry& e) const
     {
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            if (entries[i] == e)
-                return static_cast<int>(i);
-        }
-        return -1;
+        return static_cast<int>(std::find(entries.begin(), entries.end(), e) - entries.begin());
     }
     // Ticks once a minute (of real elapsed time) until the clock has advanced by `minutes`.
     void tickFor(int minutes)
     {
         for (int i = 0; i < minutes; ++i) {
-            clock.current = clock.current.addSecs(60);
+            clock.advance(std::chrono::minutes(1));
             manager.evaluate();
         }
     }
@@ -216,7 +208,7 @@ TEST_F(ScheduleManagerTest, DaylightSavingDaysFollowTheWallClock)
     // 2026-11-01: 2:00 falls back to 1:00. A window inside the repeated hour opens twice.
     events.clear();
     at(2026, 11, 1, 0, 30);
-    ASSERT_EQ(clock.current.offsetFromUtc(), -4 * 3600);
+    ASSERT_EQ(clock.now().offsetFromUtc(), -4 * 3600);
     start({ entry({ Weekday::sunday }, 1, 10, 1, 40) });
     tickFor(3 * 60);
     EXPECT_EQ(events, QStringList({ "+0", "-", "+0", "-" }));
@@ -226,7 +218,7 @@ TEST_F(ScheduleManagerTest, AnInvalidClockReadingChangesNothing)
 {
     at(2026, 12, 2, 10, 0);
     start({ entry(weekdays, 9, 0, 17, 0) });
-    clock.current = QDateTime();
+    clock.setNow(QDateTime());
     manager.evaluate();
     EXPECT_EQ(events, QStringList({ "+0" }));
     EXPECT_TRUE(manager.isInsideWindow());
@@ -237,17 +229,13 @@ TEST_F(ScheduleManagerTest, AnInvalidClockReadingChangesNothing)
 TEST(ScheduleManagerTimer, TicksEvaluateOnTheMainThread)
 {
     FakeClock clock;
-    clock.current = QDateTime(QDate(2026, 12, 2), QTime(8, 0));
+    clock.setNow(QDateTime(QDate(2026, 12, 2), QTime(8, 0)));
     ScheduleManager manager(clock, std::chrono::milliseconds(5));
-    ScheduleEntry e;
-    e.days = weekdays;
-    e.startTime = DateComponents::time(9, 0);
-    e.endTime = DateComponents::time(17, 0);
     QThread* activatedOn = nullptr;
     manager.start(
-        { e }, [&](const ScheduleEntry&) { activatedOn = QThread::currentThread(); }, [] {});
+        { entry(weekdays, 9, 0, 17, 0) }, [&](const ScheduleEntry&) { activatedOn = QThread::currentThread(); }, [] {});
     EXPECT_EQ(activatedOn, nullptr);
-    clock.current = QDateTime(QDate(2026, 12, 2), QTime(9, 0));
+    clock.setNow(QDateTime(QDate(2026, 12, 2), QTime(9, 0)));
     EXPECT_TRUE(QTest::qWaitFor([&] { return activatedOn != nullptr; }, 2000));
     EXPECT_EQ(activatedOn, QThread::currentThread());
     manager.stop();
