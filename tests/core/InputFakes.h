@@ -2,15 +2,12 @@
 
 #include "Engine/MouseMover.h"
 #include "Engine/QueueTimers.h"
-#include "Platform/Clock.h"
 #include "Platform/Dispatch.h"
 #include "Platform/MouseMoving.h"
 #include "Platform/Random.h"
-#include "core/MouseMovingMock.h"
 #include "support/FakeClock.h"
 
-#include <gmock/gmock.h>
-
+#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <map>
@@ -130,45 +127,43 @@ struct PostedEvent {
     int horizontal = 0;
 };
 
-// A recording poster over an in-memory screen: a GoogleMock class whose defaults move a fake
-// cursor, so tests can both inspect what was posted and set expectations.
-class MockPoster : public MouseMovingMock {
+// A recording poster over an in-memory screen.
+class FakePoster final : public MouseMoving {
 public:
-    MockPoster()
+    void click(QPointF p) override { record({ PostedEvent::Kind::click, p }); }
+    void pressKey(quint16 code) override { record({ PostedEvent::Kind::pressKey, {}, code }); }
+    void moveCursor(QPointF p) override
     {
-        using ::testing::_;
-        using ::testing::Invoke;
-        ON_CALL(*this, moveCursor(_)).WillByDefault(Invoke([this](QPointF p) {
-            record({ PostedEvent::Kind::move, p });
-            setCursor(p);
-        }));
-        ON_CALL(*this, click(_)).WillByDefault(Invoke([this](QPointF p) { record({ PostedEvent::Kind::click, p }); }));
-        ON_CALL(*this, pressKey(_)).WillByDefault(Invoke([this](quint16 code) {
-            record({ PostedEvent::Kind::pressKey, {}, code });
-        }));
-        ON_CALL(*this, postKey(_, _)).WillByDefault(Invoke([this](quint16 code, bool down) {
-            record({ down ? PostedEvent::Kind::keyDown : PostedEvent::Kind::keyUp, {}, code });
-        }));
-        ON_CALL(*this, scroll(_, _)).WillByDefault(Invoke([this](int v, int h) {
-            record({ PostedEvent::Kind::scroll, {}, v, h });
-        }));
-        ON_CALL(*this, cursorLocation()).WillByDefault(Invoke([this] {
-            std::lock_guard guard(lock);
-            return cursor;
-        }));
-        ON_CALL(*this, displayBounds(_)).WillByDefault(Invoke([this](QPointF p) {
-            std::lock_guard guard(lock);
-            for (const QRectF& d : displays) {
-                if (p.x() >= d.left() && p.x() < d.right() && p.y() >= d.top() && p.y() < d.bottom())
-                    return d;
-            }
-            return displays.empty() ? QRectF() : displays.front();
-        }));
-        ON_CALL(*this, screenBounds()).WillByDefault(Invoke([this] {
-            std::lock_guard guard(lock);
-            return screen;
-        }));
+        if (onMove)
+            onMove(p);
+        record({ PostedEvent::Kind::move, p });
+        setCursor(p);
     }
+    void postKey(quint16 code, bool down) override
+    {
+        record({ down ? PostedEvent::Kind::keyDown : PostedEvent::Kind::keyUp, {}, code });
+    }
+    void scroll(int v, int h) override { record({ PostedEvent::Kind::scroll, {}, v, h }); }
+    QPointF cursorLocation() override
+    {
+        std::lock_guard guard(lock);
+        return cursor;
+    }
+    QRectF displayBounds(QPointF p) override
+    {
+        std::lock_guard guard(lock);
+        for (const QRectF& d : displays) {
+            if (p.x() >= d.left() && p.x() < d.right() && p.y() >= d.top() && p.y() < d.bottom())
+                return d;
+        }
+        return displays.empty() ? QRectF() : displays.front();
+    }
+    QRectF screenBounds() override
+    {
+        std::lock_guard guard(lock);
+        return screen;
+    }
+    void releaseAll() override { ++releases; }
 
     std::vector<PostedEvent> takeEvents()
     {
@@ -197,6 +192,8 @@ public:
     std::vector<QRectF> displays { QRectF(0, 0, 1920, 1080) };
     QRectF screen { 0, 0, 1920, 1080 };
     std::vector<PostedEvent> events;
+    std::function<void(QPointF)> onMove; // runs on the mover's queue before each move lands
+    std::atomic<int> releases { 0 };
 };
 
 // A mover over the fake screen with hand-fired timers. Every sleep is logged with the number
@@ -241,7 +238,7 @@ struct MoverRig {
         };
     }
 
-    std::shared_ptr<::testing::NiceMock<MockPoster>> poster = std::make_shared<::testing::NiceMock<MockPoster>>();
+    std::shared_ptr<FakePoster> poster = std::make_shared<FakePoster>();
     std::shared_ptr<ScriptedRandom> random;
     std::shared_ptr<FakeClock> clock = std::make_shared<FakeClock>();
     std::shared_ptr<ManualTimers> timers = std::make_shared<ManualTimers>();

@@ -8,7 +8,6 @@
 
 using namespace tremlor;
 using namespace tremlor::testing;
-using ::testing::NiceMock;
 using Kind = PostedEvent::Kind;
 
 // The easing meets its linear middle at the joins, with no jump or dip.
