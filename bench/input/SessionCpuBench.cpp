@@ -11,9 +11,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <thread>
-
 #include <sys/resource.h>
+#include <thread>
 
 using namespace tremlor;
 
@@ -42,7 +41,7 @@ void measure(const QString& display, MovementPattern pattern, int seconds)
     const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallBefore).count();
     const double cpu = cpuSeconds() - cpuBefore;
     std::printf("  %-8s %3d s: %d ticks, CPU %.3f s = %.3f %% of one core\n", qPrintable(rawValue(pattern)), seconds,
-                jiggles.load(), cpu, 100.0 * cpu / wall);
+        jiggles.load(), cpu, 100.0 * cpu / wall);
 }
 
 } // namespace

@@ -35,21 +35,22 @@ int main(int argc, char** argv)
         Clock::time_point firedAt;
         const auto armedAt = Clock::now();
         auto cancel = timers->arm(queue, std::chrono::nanoseconds(static_cast<long long>(drawn * 1e9)),
-                                  std::chrono::nanoseconds::zero(), [&] {
-                                      std::lock_guard guard(lock);
-                                      firedAt = Clock::now();
-                                      done = true;
-                                      fired.notify_one();
-                                  });
+            std::chrono::nanoseconds::zero(), [&] {
+                std::lock_guard guard(lock);
+                firedAt = Clock::now();
+                done = true;
+                fired.notify_one();
+            });
         std::unique_lock guard(lock);
         fired.wait(guard, [&] { return done; });
         const double waited = std::chrono::duration<double>(firedAt - armedAt).count();
         lateMs.push_back(std::abs(waited - drawn) * 1000.0);
     }
     std::sort(lateMs.begin(), lateMs.end());
-    const auto at = [&](double q) { return lateMs[std::min(lateMs.size() - 1, static_cast<std::size_t>(q * lateMs.size()))]; };
+    const auto at
+        = [&](double q) { return lateMs[std::min(lateMs.size() - 1, static_cast<std::size_t>(q * lateMs.size()))]; };
     std::printf("timer precision over %d one-shot timers of 20-200 ms (|waited - drawn|):\n", samples);
-    std::printf("  median %.3f ms   p99 %.3f ms   max %.3f ms   (target: within 2 ms)\n", at(0.5), at(0.99),
-                lateMs.back());
+    std::printf(
+        "  median %.3f ms   p99 %.3f ms   max %.3f ms   (target: within 2 ms)\n", at(0.5), at(0.99), lateMs.back());
     return 0;
 }

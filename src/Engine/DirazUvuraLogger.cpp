@@ -5,7 +5,6 @@
 #include <cmath>
 #include <mutex>
 #include <sys/stat.h>
-
 #include <systemd/sd-journal.h>
 
 namespace tremlor {
@@ -29,7 +28,7 @@ DirazUvuraLogger::Sink& sink()
 bool journalRuns()
 {
     static const bool runs = [] {
-        struct stat info {};
+        struct stat info { };
         return ::stat("/run/systemd/journal/socket", &info) == 0 && S_ISSOCK(info.st_mode);
     }();
     return runs;
@@ -78,8 +77,8 @@ void DirazUvuraLogger::write(Level level, const QString& message)
     if (journalRuns()) {
         const QByteArray text = message.toUtf8();
         sd_journal_send("MESSAGE=%s", text.constData(), "PRIORITY=%d", level == Level::debug ? LOG_DEBUG : LOG_INFO,
-                        "SYSLOG_IDENTIFIER=tremlor", "TREMLOR_SUBSYSTEM=com.tremlor.app",
-                        "TREMLOR_CATEGORY=DirazUvura", "QT_CATEGORY=%s", category.categoryName(), nullptr);
+            "SYSLOG_IDENTIFIER=tremlor", "TREMLOR_SUBSYSTEM=com.tremlor.app", "TREMLOR_CATEGORY=DirazUvura",
+            "QT_CATEGORY=%s", category.categoryName(), nullptr);
         return;
     }
     if (level == Level::debug)
@@ -91,9 +90,9 @@ void DirazUvuraLogger::write(Level level, const QString& message)
 void DirazUvuraLogger::monitoringStarted(double threshold, QPointF position, QPointF syntheticPosition)
 {
     write(Level::debug,
-          QString::asprintf("START monitoring \u2014 threshold=%.*fs initIdle=Y initPos=(%ld,%ld) synthPos=(%ld,%ld)",
-                            0, threshold, toLong(position.x()), toLong(position.y()), toLong(syntheticPosition.x()),
-                            toLong(syntheticPosition.y())));
+        QString::asprintf("START monitoring \u2014 threshold=%.*fs initIdle=Y initPos=(%ld,%ld) synthPos=(%ld,%ld)", 0,
+            threshold, toLong(position.x()), toLong(position.y()), toLong(syntheticPosition.x()),
+            toLong(syntheticPosition.y())));
 }
 
 void DirazUvuraLogger::stopMonitoring()
@@ -102,29 +101,29 @@ void DirazUvuraLogger::stopMonitoring()
 }
 
 void DirazUvuraLogger::checkDetail(std::int64_t checkCount, QPointF position, QPointF syntheticPosition, bool posMoved,
-                                   bool userMouse, double mouseIdle, double kbHID, double synthNM, bool realKB,
-                                   double eff, double threshold, bool idle, bool changed)
+    bool userMouse, double mouseIdle, double kbHID, double synthNM, bool realKB, double eff, double threshold,
+    bool idle, bool changed)
 {
     write(Level::debug,
-          QString::asprintf("#%ld pos=(%ld,%ld) synthPos=(%ld,%ld) posMoved=%s userMouse=%s mouseIdle=%.*fs "
-                            "kbHID=%.*fs synthNM=%.*fs realKB=%s eff=%.*fs thresh=%.*fs idle=%s chg=%s",
-                            static_cast<long>(checkCount), toLong(position.x()), toLong(position.y()),
-                            toLong(syntheticPosition.x()), toLong(syntheticPosition.y()), yn(posMoved), yn(userMouse),
-                            1, mouseIdle, 1, kbHID, 1, synthNM, yn(realKB), 1, eff, 0, threshold, yn(idle),
-                            yn(changed)));
+        QString::asprintf("#%ld pos=(%ld,%ld) synthPos=(%ld,%ld) posMoved=%s userMouse=%s mouseIdle=%.*fs "
+                          "kbHID=%.*fs synthNM=%.*fs realKB=%s eff=%.*fs thresh=%.*fs idle=%s chg=%s",
+            static_cast<long>(checkCount), toLong(position.x()), toLong(position.y()), toLong(syntheticPosition.x()),
+            toLong(syntheticPosition.y()), yn(posMoved), yn(userMouse), 1, mouseIdle, 1, kbHID, 1, synthNM, yn(realKB),
+            1, eff, 0, threshold, yn(idle), yn(changed)));
 }
 
 void DirazUvuraLogger::stateChange(bool idle)
 {
     write(Level::info,
-          QStringLiteral("*** STATE CHANGE \u2192 ")
-              + (idle ? QStringLiteral("USER_IDLE (resume jiggling)") : QStringLiteral("USER_ACTIVE (pause jiggling)")));
+        QStringLiteral("*** STATE CHANGE \u2192 ")
+            + (idle ? QStringLiteral("USER_IDLE (resume jiggling)") : QStringLiteral("USER_ACTIVE (pause jiggling)")));
 }
 
 void DirazUvuraLogger::engineEnabled(double threshold, bool simulateKeyboard, bool simulateClicks)
 {
-    write(Level::debug, QString::asprintf("ENGINE: smartIdle ENABLED threshold=%.*fs simKB=%s simClicks=%s", 0,
-                                          threshold, yn(simulateKeyboard), yn(simulateClicks)));
+    write(Level::debug,
+        QString::asprintf("ENGINE: smartIdle ENABLED threshold=%.*fs simKB=%s simClicks=%s", 0, threshold,
+            yn(simulateKeyboard), yn(simulateClicks)));
 }
 
 void DirazUvuraLogger::engineDisabled()

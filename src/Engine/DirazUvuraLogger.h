@@ -11,8 +11,7 @@ namespace tremlor {
 
 // The smart-pause diagnostic log: category "com.tremlor.app.DirazUvura", to the systemd
 // journal when one runs, else to standard error.
-class DirazUvuraLogger final
-{
+class DirazUvuraLogger final {
 public:
     enum class Level { debug, info };
     // Receives every message instead of the journal or standard error (tests).
@@ -23,8 +22,8 @@ public:
     static void monitoringStarted(double threshold, QPointF position, QPointF syntheticPosition);
     static void stopMonitoring();
     static void checkDetail(std::int64_t checkCount, QPointF position, QPointF syntheticPosition, bool posMoved,
-                            bool userMouse, double mouseIdle, double kbHID, double synthNM, bool realKB, double eff,
-                            double threshold, bool idle, bool changed);
+        bool userMouse, double mouseIdle, double kbHID, double synthNM, bool realKB, double eff, double threshold,
+        bool idle, bool changed);
     static void stateChange(bool idle);
     static void engineEnabled(double threshold, bool simulateKeyboard, bool simulateClicks);
     static void engineDisabled();

@@ -7,8 +7,7 @@
 namespace tremlor {
 
 // "Now", injectable so schedule, idle and countdown logic can be tested without waiting.
-class Clock
-{
+class Clock {
 public:
     virtual ~Clock() = default;
     // Wall-clock time in the local time zone.
@@ -17,8 +16,7 @@ public:
     virtual std::chrono::steady_clock::time_point monotonicNow() const = 0;
 };
 
-class SystemClock final : public Clock
-{
+class SystemClock final : public Clock {
 public:
     QDateTime now() const override { return QDateTime::currentDateTime(); }
     std::chrono::steady_clock::time_point monotonicNow() const override { return std::chrono::steady_clock::now(); }

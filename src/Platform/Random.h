@@ -5,8 +5,7 @@
 namespace tremlor {
 
 // The random source of the mover and the activator. Ranges are closed: a…b includes both ends.
-class RandomSource
-{
+class RandomSource {
 public:
     virtual ~RandomSource() = default;
     // Uniform real in [a, b]; a when b <= a.
@@ -17,8 +16,7 @@ public:
     bool chance(double p) { return uniformReal(0.0, 1.0) < p; }
 };
 
-class SystemRandom final : public RandomSource
-{
+class SystemRandom final : public RandomSource {
 public:
     double uniformReal(double a, double b) override;
     std::int64_t uniformInt(std::int64_t a, std::int64_t b) override;

@@ -35,7 +35,7 @@ void untrack(Display* display)
 bool isOurs(Display* display)
 {
     return std::any_of(ourDisplays.begin(), ourDisplays.end(),
-                       [display](const std::atomic<Display*>& slot) { return slot.load() == display; });
+        [display](const std::atomic<Display*>& slot) { return slot.load() == display; });
 }
 
 XErrorHandler previousHandler = nullptr;

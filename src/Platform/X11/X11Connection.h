@@ -13,8 +13,7 @@ namespace tremlor::x11 {
 
 // One Xlib connection for one thread of ours. A server that goes away marks it lost instead of
 // ending the process; protocol errors on it are ignored.
-class X11Connection final
-{
+class X11Connection final {
 public:
     // Opens the named display (empty: $DISPLAY); isOpen() tells whether that worked.
     explicit X11Connection(const QString& displayName = {});

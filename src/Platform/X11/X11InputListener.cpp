@@ -4,9 +4,8 @@
 
 #include <map>
 #include <memory>
-#include <set>
-
 #include <poll.h>
+#include <set>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
