@@ -20,11 +20,11 @@ public:
         bool sessionBus = true;
         bool systemBus = true;
         QString screen = QStringLiteral("1920x1080x24");
-        // Appended to the X server's arguments (e.g. "-extension XTEST" to leave one out).
-        QStringList serverArguments;
         // Points DISPLAY, DBUS_SESSION_BUS_ADDRESS and DBUS_SYSTEM_BUS_ADDRESS of this
         // process at the private desktop (and HOME/XDG dirs at a temporary folder).
         bool exportEnvironment = true;
+        // Appended to the X server's arguments (e.g. "-extension XTEST" to leave one out).
+        QStringList serverArguments;
 
         // Only the X server: no window manager, no buses.
         static Options xServerOnly()
