@@ -110,4 +110,13 @@ TEST(RunningIndicator, PulsesOnlyForTheTargetWhileShownAndMotionIsAllowed)
     dot->setActiveTarget(true);
     EXPECT_FALSE(dot->isPulsing());
     EXPECT_EQ(dot->pulseOpacity(), 1.0);
+
+    // The desktop's preference changing while the dot shows stops and resumes the pulse.
+    auto* notifier = kestu::ReducedMotion::notifier();
+    ASSERT_NE(notifier, nullptr);
+    Q_EMIT notifier->changed(true);
+    EXPECT_FALSE(born->isPulsing());
+    kestu::setReducedMotionOverride(false);
+    Q_EMIT notifier->changed(false);
+    EXPECT_TRUE(born->isPulsing());
 }

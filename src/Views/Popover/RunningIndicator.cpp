@@ -34,6 +34,15 @@ RunningIndicator::RunningIndicator(bool isActiveTarget, QWidget* parent)
     m_pulse->setDuration(2 * pulseHalfPeriodMs);
     m_pulse->setLoopCount(-1);
     connect(m_pulse, &QVariantAnimation::valueChanged, this, [this] { update(); });
+    // A preference changed while the dot shows stops or resumes its pulse at once.
+    if (auto* motion = kestu::ReducedMotion::notifier()) {
+        connect(motion, &kestu::ReducedMotionNotifier::changed, this, [this](bool reduced) {
+            if (reduced)
+                stopPulse();
+            else
+                startPulseIfWanted();
+        });
+    }
 }
 
 void RunningIndicator::setActiveTarget(bool isActiveTarget)
