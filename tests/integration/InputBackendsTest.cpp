@@ -7,7 +7,6 @@
 #include "core/InputFakes.h"
 #include "support/TestDesktop.h"
 
-#include <QDeadlineTimer>
 #include <QProcess>
 #include <QTest>
 #include <QThread>
@@ -57,43 +56,15 @@ double since(x11::X11InputListener& listener, InputEventType type)
     return listener.secondsSinceLastEvent(type, std::chrono::steady_clock::now());
 }
 
-// A bare Xvfb of our own, for servers without XTest or that go away mid-test.
-struct BareXServer {
-    explicit BareXServer(const QStringList& extra = {})
-    {
-        process.start("Xvfb",
-            QStringList { "-displayfd", "1", "-screen", "0", "640x480x24", "-nolisten", "tcp", "-noreset" } + extra);
-        if (!process.waitForStarted(5000))
-            return;
-        QDeadlineTimer deadline(10000);
-        QByteArray out;
-        while (!out.contains('\n') && !deadline.hasExpired() && process.state() == QProcess::Running) {
-            process.waitForReadyRead(100);
-            out += process.readAllStandardOutput();
-        }
-        if (!out.contains('\n'))
-            return;
-        const QString name = ":" + QString::fromLatin1(out).trimmed();
-        while (!deadline.hasExpired()) {
-            if (Display* d = XOpenDisplay(name.toLocal8Bit().constData())) {
-                XCloseDisplay(d);
-                display = name;
-                return;
-            }
-            QThread::msleep(20);
-        }
-    }
-    ~BareXServer() { kill(); }
-    void kill()
-    {
-        if (process.state() != QProcess::NotRunning) {
-            process.kill();
-            process.waitForFinished(3000);
-        }
-    }
-    QProcess process;
-    QString display;
-};
+// A bare X server of our own, for servers without XTest or that go away mid-test.
+TestDesktop::Options bareServer(const QStringList& extra = {})
+{
+    TestDesktop::Options options = TestDesktop::Options::xServerOnly();
+    options.screen = QStringLiteral("640x480x24");
+    options.serverArguments = extra;
+    options.exportEnvironment = false;
+    return options;
+}
 
 MouseMover::Seams quickSeams(std::shared_ptr<ManualTimers> timers, bool realSleeps)
 {
@@ -278,12 +249,11 @@ TEST(InputBackends, NoDisplayNoXTestOrALostServerNeverCrash)
     }
     // A server without XTest: not trusted, nothing posted. (Kept up until the end, so the next
     // server gets a display number of its own.)
-    BareXServer withoutXTest({ "-extension", "XTEST" });
+    TestDesktop withoutXTest(bareServer({ "-extension", "XTEST" }));
     {
-        BareXServer& server = withoutXTest;
-        ASSERT_FALSE(server.display.isEmpty());
-        EXPECT_FALSE(x11::hasInputExtensions(server.display));
-        SystemMouseMover poster(server.display);
+        ASSERT_TRUE(withoutXTest.ok()) << withoutXTest.error().toStdString();
+        EXPECT_FALSE(x11::hasInputExtensions(withoutXTest.display()));
+        SystemMouseMover poster(withoutXTest.display());
         EXPECT_FALSE(poster.canPost());
         poster.moveCursor({ 100, 100 });
         poster.pressKey(56);
@@ -291,14 +261,14 @@ TEST(InputBackends, NoDisplayNoXTestOrALostServerNeverCrash)
     }
     // A server that goes away during a session.
     {
-        BareXServer server;
-        ASSERT_FALSE(server.display.isEmpty());
-        EXPECT_TRUE(x11::hasInputExtensions(server.display));
-        auto poster = std::make_shared<SystemMouseMover>(server.display);
-        x11::X11InputIdleSource source(server.display);
+        TestDesktop server(bareServer());
+        ASSERT_TRUE(server.ok()) << server.error().toStdString();
+        EXPECT_TRUE(x11::hasInputExtensions(server.display()));
+        auto poster = std::make_shared<SystemMouseMover>(server.display());
+        x11::X11InputIdleSource source(server.display());
         ASSERT_TRUE(source.isListening());
         poster->postKey(56, true);
-        server.kill();
+        server.killXServer();
         EXPECT_TRUE(QTest::qWaitFor([&] { return !source.isListening(); }));
         poster->moveCursor({ 10, 10 });
         poster->click({ 10, 10 });

@@ -54,7 +54,7 @@ TestDesktop::TestDesktop(const Options& options)
         QDir().mkpath(home + QLatin1String(dir));
     QFile::setPermissions(home + "/runtime", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
-    if (options.xServer && !startXServer(options.screen))
+    if (options.xServer && !startXServer(options.screen, options.serverArguments))
         return;
     if (options.xServer && options.windowManager && !startWindowManager())
         return;
@@ -159,12 +159,14 @@ QString TestDesktop::absentDisplay()
     return QStringLiteral(":1899");
 }
 
-bool TestDesktop::startXServer(const QString& screen)
+bool TestDesktop::startXServer(const QString& screen, const QStringList& extra)
 {
     // Xvfb picks a free display itself and prints its number on the given descriptor.
     QProcess* x = spawn("Xvfb",
-        { "-displayfd", "1", "-screen", "0", screen, "-nolisten", "tcp", "-noreset", "+extension", "XTEST",
-            "+extension", "XInputExtension", "+extension", "RANDR" });
+        QStringList { "-displayfd", "1", "-screen", "0", screen, "-nolisten", "tcp", "-noreset", "+extension", "XTEST",
+            "+extension", "XInputExtension", "+extension", "RANDR" }
+            + extra);
+    m_xServer = x;
     if (!x)
         return false;
     const QString number = readLine(*x, 10000);
@@ -294,6 +296,14 @@ bool TestDesktop::waitForWindow(const QString& wmClass, int timeoutMs) const
     }
     XCloseDisplay(d);
     return found;
+}
+
+void TestDesktop::killXServer()
+{
+    if (m_xServer && m_xServer->state() != QProcess::NotRunning) {
+        m_xServer->kill();
+        m_xServer->waitForFinished(3000);
+    }
 }
 
 void TestDesktop::stop(QProcess* process)

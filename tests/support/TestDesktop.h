@@ -23,6 +23,8 @@ public:
         // Points DISPLAY, DBUS_SESSION_BUS_ADDRESS and DBUS_SYSTEM_BUS_ADDRESS of this
         // process at the private desktop (and HOME/XDG dirs at a temporary folder).
         bool exportEnvironment = true;
+        // Appended to the X server's arguments (e.g. "-extension XTEST" to leave one out).
+        QStringList serverArguments;
 
         // Only the X server: no window manager, no buses.
         static Options xServerOnly()
@@ -66,17 +68,20 @@ public:
     // server looks for a free number: no lock file, no socket, and nothing answers.
     static QString absentDisplay();
 
+    // Kills the X server at once (for "server goes away" tests).
+    void killXServer();
     // Stops one process early (for "service goes away" tests).
     static void stop(QProcess* process);
 
 private:
-    bool startXServer(const QString& screen);
+    bool startXServer(const QString& screen, const QStringList& extra);
     bool startWindowManager();
     QString startBus();
     QProcess* spawn(const QString& program, const QStringList& args);
 
     QString m_error;
     QString m_display;
+    QProcess* m_xServer = nullptr;
     QString m_sessionBus;
     QString m_systemBus;
     QTemporaryDir m_home;
