@@ -123,7 +123,6 @@ TEST(EngineOnDesktop, ScheduledSessionAtLaunchDrivesTheDesktopAndEndsWithItsWind
 
     EXPECT_TRUE(waitUntil([&] { return x.pointer() != before; }, 8000));
     EXPECT_TRUE(waitUntil([&] { return x.activeWindowClass() == "TremlorTerm"; }));
-    EXPECT_TRUE(waitUntil([&] { return engine.currentAppName() == "XTerm"; }));
 
     probe::Bus system(desktop.systemBusAddress());
     probe::Bus session(desktop.sessionBusAddress());
@@ -137,8 +136,4 @@ TEST(EngineOnDesktop, ScheduledSessionAtLaunchDrivesTheDesktopAndEndsWithItsWind
     ASSERT_TRUE(waitUntil([&] { return !engine.isActive(); }));
     EXPECT_TRUE(waitUntil([&] { return session.calls(kScreenSaver, kScreenSaverPath, "UnInhibit").size() == 1; }));
     EXPECT_TRUE(waitUntil([&] { return system.inhibitors().isEmpty(); }));
-
-    // Nothing moves once stopped.
-    const QPoint stopped = x.pointer();
-    EXPECT_FALSE(waitUntil([&] { return x.pointer() != stopped; }, 2500));
 }

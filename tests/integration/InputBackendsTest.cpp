@@ -24,8 +24,6 @@ using namespace tremlor::testing;
 
 namespace {
 
-constexpr double never = 1e9;
-
 QPoint pointerOf(const QString& display)
 {
     Display* d = XOpenDisplay(display.toLocal8Bit().constData());
@@ -77,15 +75,13 @@ MouseMover::Seams quickSeams(std::shared_ptr<ManualTimers> timers, bool realSlee
 
 } // namespace
 
-TEST(InputBackends, PosterMovesTheRealPointerAndABounceReturns)
+TEST(InputBackends, PosterMovesTheRealPointerAndClampsAbsurdPoints)
 {
     TestDesktop desktop;
     REQUIRE_DESKTOP(desktop);
     EXPECT_TRUE(x11::hasInputExtensions(desktop.display()));
     auto poster = std::make_shared<SystemMouseMover>(desktop.display());
     ASSERT_TRUE(poster->canPost());
-    EXPECT_EQ(poster->screenBounds(), QRectF(0, 0, 1920, 1080));
-    EXPECT_EQ(poster->displayBounds({ 5000, 5000 }), QRectF(0, 0, 1920, 1080));
 
     poster->moveCursor({ 300.4, 200.6 });
     EXPECT_EQ(pointerOf(desktop.display()), QPoint(300, 201));
@@ -95,18 +91,6 @@ TEST(InputBackends, PosterMovesTheRealPointerAndABounceReturns)
     EXPECT_EQ(pointerOf(desktop.display()), QPoint(1919, 0));
     poster->moveCursor({ std::nan(""), 10 });
     EXPECT_EQ(pointerOf(desktop.display()), QPoint(1919, 0));
-
-    poster->moveCursor({ 500, 500 });
-    auto timers = std::make_shared<ManualTimers>();
-    MouseMover mover(poster, quickSeams(timers, true));
-    int jiggles = 0;
-    mover.setOnJiggle([&] { ++jiggles; });
-    mover.start(1.0, 40.0, MovementPattern::bounce, false, false);
-    mover.waitUntilIdle();
-    ASSERT_TRUE(timers->fireLast());
-    EXPECT_EQ(jiggles, 1);
-    EXPECT_EQ(pointerOf(desktop.display()), QPoint(500, 500));
-    EXPECT_EQ(MouseMover::lastSyntheticPosition(), QPointF(500, 500));
 }
 
 TEST(InputBackends, KeysClicksScrollsAndDragsArriveAsRawEvents)
@@ -115,9 +99,6 @@ TEST(InputBackends, KeysClicksScrollsAndDragsArriveAsRawEvents)
     REQUIRE_DESKTOP(desktop);
     x11::X11InputListener listener(desktop.display());
     ASSERT_TRUE(listener.isListening());
-    for (auto type : { InputEventType::keyDown, InputEventType::leftMouseDown, InputEventType::scrollWheel,
-             InputEventType::rightMouseDown, InputEventType::leftMouseDragged })
-        EXPECT_GT(since(listener, type), never);
 
     SystemMouseMover poster(desktop.display());
     const SyntheticTime before = std::chrono::steady_clock::now();
@@ -140,7 +121,6 @@ TEST(InputBackends, KeysClicksScrollsAndDragsArriveAsRawEvents)
     poster.scroll(-9, 0); // less than a step: nothing
     QThread::msleep(100);
     EXPECT_EQ(listener.eventCount(), count + 6);
-    EXPECT_GT(since(listener, InputEventType::rightMouseDown), never);
 
     // A drag by another XTest client, as a remote-desktop tool would deliver it.
     Display* other = XOpenDisplay(desktop.display().toLocal8Bit().constData());
@@ -176,33 +156,17 @@ TEST(InputBackends, HeldKeysAreReleasedWhenThePosterGoes)
     EXPECT_TRUE(QTest::qWaitFor([&] { return !keyIsDown(desktop.display(), XK_Shift_L); }));
 }
 
-TEST(InputBackends, IdleMonitorFollowsAnotherClientsTyping)
+TEST(InputBackends, IdleSourceSeesAnotherClientsTyping)
 {
     TestDesktop desktop;
     REQUIRE_DESKTOP(desktop);
-    MouseMover::setLastSyntheticNonMouseTime(distantPast);
-    auto source = std::make_shared<x11::X11InputIdleSource>(desktop.display());
-    ASSERT_TRUE(source->isListening());
-    auto timers = std::make_shared<ManualTimers>();
-    SystemIdleMonitor::Seams seams;
-    seams.timers = timers;
-    SystemIdleMonitor monitor(source, seams);
-    std::vector<bool> reports;
-    std::mutex lock;
-    monitor.setOnIdleStateChanged([&](bool idle) {
-        std::lock_guard guard(lock);
-        reports.push_back(idle);
-    });
-    monitor.startMonitoring(1.0);
-
+    x11::X11InputIdleSource source(desktop.display());
+    ASSERT_TRUE(source.isListening());
     QProcess* typing = desktop.startProcess("xdotool", { "type", "--delay", "5", "hello" });
     ASSERT_NE(typing, nullptr);
     typing->waitForFinished(5000);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return source->secondsSinceLastEvent(InputEventType::keyDown) < 1.0; }));
-    ASSERT_TRUE(timers->fireLast());
-    EXPECT_FALSE(monitor.isUserIdle()); // turning idle again is the monitor's own test
-    std::lock_guard guard(lock);
-    EXPECT_EQ(reports, std::vector<bool> { false });
+    // What the monitor makes of it is its own unit test.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return source.secondsSinceLastEvent(InputEventType::keyDown) < 1.0; }));
 }
 
 // The poster reports XRandR's monitors as displays; that curves keep to a display is the
