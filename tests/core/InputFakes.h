@@ -197,8 +197,7 @@ public:
 };
 
 // A mover over the fake screen with hand-fired timers. Every sleep is logged with the number
-// of events posted before it, so tests can find segment boundaries; a test may stop the mover
-// at the n-th sleep or run its own hook there.
+// of events posted before it, so a test can run its own hook at the n-th sleep.
 struct MoverRig {
     explicit MoverRig(unsigned seed = 7)
         : random(std::make_shared<ScriptedRandom>(seed))
@@ -210,8 +209,6 @@ struct MoverRig {
                     sleeps.push_back({ poster->events.size(), us.count() });
                 }
                 const int count = static_cast<int>(sleeps.size());
-                if (count == stopAtSleep)
-                    mover->stop();
                 if (onSleep)
                     onSleep(count);
             },
@@ -243,7 +240,6 @@ struct MoverRig {
     std::shared_ptr<FakeClock> clock = std::make_shared<FakeClock>();
     std::shared_ptr<ManualTimers> timers = std::make_shared<ManualTimers>();
     std::vector<std::pair<std::size_t, long long>> sleeps;
-    int stopAtSleep = 0;
     std::function<void(int)> onSleep;
     std::atomic<int> jiggles { 0 };
     std::unique_ptr<MouseMover> mover;

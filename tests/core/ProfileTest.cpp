@@ -37,16 +37,13 @@ TEST(Profile, DuplicateGetsFreshIdAndName)
     const Profile work = sample();
     const Profile copy = work.duplicate();
     EXPECT_EQ(copy.name, "Work Copy");
-    EXPECT_EQ(copy.duplicate().name, "Work Copy Copy");
     EXPECT_EQ(work.duplicate(QString()).name, "");
     EXPECT_EQ(work.duplicate(QStringLiteral("Home")).name, "Home");
     EXPECT_NE(copy.id, work.id);
-    EXPECT_NE(copy, work);
     Profile same = copy;
     same.id = work.id;
     same.name = work.name;
     EXPECT_EQ(same, work);
-    EXPECT_EQ(work.name, "Work");
 }
 
 TEST(Profile, EqualityAndHashingCoverEveryField)
@@ -96,8 +93,4 @@ TEST(Profile, JsonFormRoundTrips)
         R"("selectedAppBundleIDs":["org.gnome.Calculator","firefox"],"name":"Work","id":"6f9619ff-8b86-d011-b42d-00c04fc964ff"}])");
     ASSERT_TRUE(reordered);
     EXPECT_EQ(reordered.value->front(), sample());
-
-    Profile nan = sample();
-    nan.jiggleDistance = std::nan("");
-    EXPECT_EQ(Profile::encodeList({ nan }), std::nullopt);
 }

