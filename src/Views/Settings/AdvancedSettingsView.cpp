@@ -24,6 +24,19 @@ namespace tremlor {
 
 namespace {
 
+// Buttons at the leading edge of a form row, the rest of the row left empty.
+QWidget* leadingRow(std::initializer_list<QWidget*> buttons)
+{
+    auto* row = new QWidget;
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(int(kestu::Space::space12));
+    for (QWidget* button : buttons)
+        layout->addWidget(button);
+    layout->addStretch(1);
+    return row;
+}
+
 // "Granted" with a green check, or "Not Granted" with a red cross, in the callout style.
 class PermissionStatus final : public QWidget {
 public:
@@ -88,34 +101,17 @@ AdvancedSettingsView::AdvancedSettingsView(
     auto* open = new FormButton(tr("Open System Settings"));
     open->setObjectName(QStringLiteral("open-system-settings"));
     connect(open, &QAbstractButton::clicked, this, [] { AccessibilityHelper::openAccessibilitySettings(); });
-    auto* openRow = new QWidget;
-    auto* openLayout = new QHBoxLayout(openRow);
-    openLayout->setContentsMargins(0, 0, 0, 0);
-    openLayout->addWidget(open);
-    openLayout->addStretch(1);
-    access->addRow(openRow);
+    access->addRow(leadingRow({ open }));
 
     GroupedFormSection* data = form->addSection(tr("Data"), QStringLiteral("advanced-data"));
     auto* reset = new BarButton(
         BarButton::Style::destructive, tr("Reset to Defaults"), std::nullopt, QStringLiteral("reset-to-defaults"));
-    auto* resetRow = new QWidget;
-    auto* resetLayout = new QHBoxLayout(resetRow);
-    resetLayout->setContentsMargins(0, 0, 0, 0);
-    resetLayout->addWidget(reset);
-    resetLayout->addStretch(1);
-    data->addRow(resetRow);
+    data->addRow(leadingRow({ reset }));
     auto* exportButton = new BarButton(BarButton::Style::bordered, tr("Export"), QStringLiteral("square.and.arrow.up"),
         QStringLiteral("export-settings"));
     auto* importButton = new BarButton(BarButton::Style::bordered, tr("Import"),
         QStringLiteral("square.and.arrow.down"), QStringLiteral("import-settings"));
-    auto* fileRow = new QWidget;
-    auto* fileLayout = new QHBoxLayout(fileRow);
-    fileLayout->setContentsMargins(0, 0, 0, 0);
-    fileLayout->setSpacing(int(kestu::Space::space12));
-    fileLayout->addWidget(exportButton);
-    fileLayout->addWidget(importButton);
-    fileLayout->addStretch(1);
-    data->addRow(fileRow);
+    data->addRow(leadingRow({ exportButton, importButton }));
 
     connect(reset, &QAbstractButton::clicked, this, &AdvancedSettingsView::confirmReset);
     connect(exportButton, &QAbstractButton::clicked, this, &AdvancedSettingsView::exportSettings);
