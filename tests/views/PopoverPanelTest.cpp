@@ -81,6 +81,8 @@ TEST_F(PanelTest, StartAndStopThroughTheButtonAndReturn)
     settings.setPopoverExpanded(true);
     auto panel = makePanel();
     kittest::showActive(*panel);
+    // The keyboard reaches the panel's shortcuts, not the first control of its options.
+    EXPECT_EQ(QApplication::focusWidget(), panel.get());
     QSignalSpy dismissed(panel.get(), &TremlorPopoverView::dismissPopoverRequested);
     panel->setSelectedDuration(Duration::minutes30());
 

@@ -105,6 +105,7 @@ TremlorPopoverView::TremlorPopoverView(
     if (!m_scanner)
         m_scanner = std::make_unique<NoApps>();
     setObjectName(QStringLiteral("popover"));
+    setFocusPolicy(Qt::ClickFocus);
     setAccessibleName(tr("Tremlor"));
     setFixedWidth(panelWidth);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -316,6 +317,14 @@ void TremlorPopoverView::fitHeight()
 void TremlorPopoverView::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    // The panel itself holds the keyboard when it opens, so Return and the digits reach its
+    // shortcuts instead of a control of the options (the search field asks for focus once made,
+    // on the next turn: take it back after that).
+    setFocus(Qt::OtherFocusReason);
+    QTimer::singleShot(0, this, [this] {
+        if (isVisible())
+            setFocus(Qt::OtherFocusReason);
+    });
     kestu::Kestu::registerFonts();
     m_installedApps = m_scanner->scanInstalledApps();
     m_expanded->setInstalledApps(m_installedApps);
