@@ -2,6 +2,8 @@
 
 #include "Platform/DBus/BusLink.h"
 
+#include <utility>
+
 namespace tremlor {
 
 BusPowerAssertion::BusPowerAssertion(std::shared_ptr<BusLink> bus, const char* serviceName)
@@ -31,6 +33,30 @@ void BusPowerAssertion::watch()
     connect(m_watcher.get(), &QDBusServiceWatcher::serviceOwnerChanged, this,
         [this](
             const QString&, const QString& oldOwner, const QString& newOwner) { onOwnerChanged(oldOwner, newOwner); });
+}
+
+bool BusPowerAssertion::startRequest(Done done)
+{
+    m_done = std::move(done);
+    if (m_request % 2 == 1)
+        return false;
+    ++m_request;
+    return true;
+}
+
+void BusPowerAssertion::finishRequest(bool held)
+{
+    ++m_request;
+    if (Done done = std::exchange(m_done, nullptr))
+        done(held);
+}
+
+void BusPowerAssertion::abandonRequest()
+{
+    if (m_request % 2 == 1) {
+        ++m_request;
+        m_done = nullptr;
+    }
 }
 
 void BusPowerAssertion::report(Change change)

@@ -58,18 +58,16 @@ void DisplaySleepInhibitor::acquire(const QString& reason, Done done)
             done(true);
         return;
     }
-    m_done = std::move(done);
-    if (m_request % 2 == 1)
-        return; // already asking: the new completion waits for that answer
-    ++m_request; // odd while a request is in flight
+    if (!startRequest(std::move(done)))
+        return;
     m_reason = reason;
     if (!busLink().isConnected()) {
         finish(Mode::none);
         return;
     }
     // The whole exchange gets one short deadline, then the X server takes over.
-    QTimer::singleShot(BusLink::callTimeoutMs, this, [this, request = m_request] {
-        if (m_request == request)
+    QTimer::singleShot(BusLink::callTimeoutMs, this, [this, request = requestNumber()] {
+        if (requestNumber() == request)
             finish(Mode::none);
     });
     // Asking the bus first answers at once when no screensaver runs.
@@ -113,11 +111,11 @@ void DisplaySleepInhibitor::ask(const QDBusMessage& call, const QString& path, A
     // The watcher belongs to the link, so a late cookie is given back even after we are gone.
     auto* watcher = new QDBusPendingCallWatcher(link->connection().asyncCall(call, kLateReplyMs), link);
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
-        [self = QPointer(this), request = m_request, link, owner = call.service(), path, answer](
+        [self = QPointer(this), request = requestNumber(), link, owner = call.service(), path, answer](
             QDBusPendingCallWatcher* finished) {
             finished->deleteLater();
             const QDBusMessage reply = finished->reply();
-            if (self && self->m_request == request)
+            if (self && self->requestNumber() == request)
                 answer(reply);
             else if (!path.isEmpty() && isCookie(reply))
                 unInhibit(*link, owner, path, reply.arguments().constFirst().toUInt());
@@ -126,23 +124,18 @@ void DisplaySleepInhibitor::ask(const QDBusMessage& call, const QString& path, A
 
 void DisplaySleepInhibitor::finish(Mode mode)
 {
-    ++m_request; // even: nothing in flight
     if (mode == Mode::none) {
         m_owner.clear();
         if (m_x11->suspend())
             mode = Mode::x11;
     }
     m_mode = mode;
-    if (Done done = std::exchange(m_done, nullptr))
-        done(m_mode != Mode::none);
+    finishRequest(m_mode != Mode::none);
 }
 
 void DisplaySleepInhibitor::release()
 {
-    if (m_request % 2 == 1) {
-        ++m_request; // abandoned: a late cookie is given back when it comes
-        m_done = nullptr;
-    }
+    abandonRequest(); // a late cookie is given back when it comes
     switch (m_mode) {
     case Mode::none:
         break;

@@ -56,11 +56,8 @@ private:
     std::uint32_t m_cookie = 0;
     QString m_path;
     QString m_owner;
-    // The request in flight: its number (bumped when it ends or is abandoned), reason and
-    // completion.
-    unsigned m_request = 0;
+    // The reason of the request in flight.
     QString m_reason;
-    Done m_done;
 };
 
 } // namespace tremlor

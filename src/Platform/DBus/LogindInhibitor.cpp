@@ -29,10 +29,8 @@ void LogindInhibitor::acquire(const QString& reason, Done done)
             done(true);
         return;
     }
-    m_done = std::move(done);
-    if (m_request % 2 == 1)
-        return; // already asking: the new completion waits for that answer
-    ++m_request;
+    if (!startRequest(std::move(done)))
+        return;
     QDBusConnection bus = busLink().connection();
     if (!busLink().isConnected() || !(bus.connectionCapabilities() & QDBusConnection::UnixFileDescriptorPassing)) {
         finish(-1, {});
@@ -44,10 +42,10 @@ void LogindInhibitor::acquire(const QString& reason, Done done)
     call << QStringLiteral("idle:sleep") << QStringLiteral("Tremlor") << reason << QStringLiteral("block");
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, BusLink::callTimeoutMs), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
-        [this, request = m_request](QDBusPendingCallWatcher* finished) {
+        [this, request = requestNumber()](QDBusPendingCallWatcher* finished) {
             finished->deleteLater();
             // An abandoned request's lock closes with the answer: its descriptor is not kept.
-            if (request != m_request)
+            if (request != requestNumber())
                 return;
             const QDBusMessage reply = finished->reply();
             if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 1) {
@@ -63,19 +61,14 @@ void LogindInhibitor::acquire(const QString& reason, Done done)
 
 void LogindInhibitor::finish(int fd, const QString& owner)
 {
-    ++m_request;
     m_fd = fd;
     m_owner = fd >= 0 ? owner : QString();
-    if (Done done = std::exchange(m_done, nullptr))
-        done(m_fd >= 0);
+    finishRequest(m_fd >= 0);
 }
 
 void LogindInhibitor::release()
 {
-    if (m_request % 2 == 1) {
-        ++m_request;
-        m_done = nullptr;
-    }
+    abandonRequest();
     dropLock();
 }
 

@@ -33,9 +33,6 @@ private:
 
     int m_fd = -1;
     QString m_owner;
-    // The request in flight: odd while one is, bumped when it ends or is abandoned.
-    unsigned m_request = 0;
-    Done m_done;
 };
 
 } // namespace tremlor
