@@ -11,6 +11,7 @@
 
 #include <QHBoxLayout>
 #include <QMenu>
+#include <QSet>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -70,9 +71,10 @@ ProfilesSettingsView::ProfilesSettingsView(SettingsContext& context, QWidget* pa
     m_minus->setAccessibleName(tr("Remove Profile"));
     m_minus->setToolTip(tr("Remove Profile"));
     auto* barLayout = new QHBoxLayout(bar);
-    const int pad = int(kestu::Space::space20);
-    barLayout->setContentsMargins(pad, int(kestu::Space::space12), pad - 4, int(kestu::Space::space12));
-    barLayout->setSpacing(int(kestu::Space::space4));
+    // The platform's standard padding and spacing.
+    const int pad = int(kestu::Space::space16);
+    barLayout->setContentsMargins(pad, pad, pad, pad);
+    barLayout->setSpacing(int(kestu::Space::space8));
     barLayout->addWidget(save);
     barLayout->addStretch(1);
     barLayout->addWidget(plus);
@@ -122,10 +124,17 @@ std::optional<QUuid> ProfilesSettingsView::selectedProfileId() const
 
 void ProfilesSettingsView::refresh()
 {
+    // One row per id: every action finds the first profile with its id, so a later profile with
+    // the same id (a hand-edited store) gets no row that would edit the first one. It stays
+    // stored as it is.
     QList<QUuid> ids;
-    ids.reserve(m_settings.profiles().size());
-    for (const Profile& profile : m_settings.profiles())
-        ids.append(profile.id);
+    QSet<QUuid> seen;
+    for (const Profile& profile : m_settings.profiles()) {
+        if (!seen.contains(profile.id)) {
+            seen.insert(profile.id);
+            ids.append(profile.id);
+        }
+    }
     m_list->setRows(ids, [this](const QUuid& id) {
         auto* r = new ProfileRow(id, m_settings);
         connect(r, &ProfileRow::renamed, this, &ProfilesSettingsView::rename);
