@@ -1,6 +1,7 @@
 #include "Views/Settings/ProfilesSettingsView.h"
 
 #include "KestuDesign/Components/KestuEmptyState.h"
+#include "KestuDesign/Components/KestuTextField.h"
 #include "KestuDesign/Tokens/KestuMetrics.h"
 #include "Models/TremlorSettings.h"
 #include "Views/Settings/BarButton.h"
@@ -9,6 +10,7 @@
 #include "Views/Settings/SettingsContext.h"
 #include "Views/Shared/SettingBinding.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QSet>
@@ -98,6 +100,17 @@ ProfilesSettingsView::ProfilesSettingsView(SettingsContext& context, QWidget* pa
         [this] { m_minus->setEnabled(m_list->selectedId().has_value()); });
     connect(m_list, &SectionList::deleteRequested, this, &ProfilesSettingsView::deleteWithoutSelection);
     m_minus->setEnabled(false);
+    // Every row's field selects its name when it is made (the last one keeps the keyboard), and a
+    // line edit draws its selection without focus too: only the field with the keyboard keeps one.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && now->window()->windowType() == Qt::Popup)
+            return;
+        for (SectionListRow* r : m_list->rows()) {
+            kestu::KestuTextField* field = static_cast<ProfileRow*>(r)->nameField();
+            if (field != now && field->hasSelectedText())
+                field->deselect();
+        }
+    });
 
     watch(
         this, &m_settings, [this] { refresh(); }, &TremlorSettings::profilesChanged,
