@@ -183,4 +183,12 @@ TEST(ScheduleSettings, RepeatedIdHasOneRowForTheFirstEntry)
     ASSERT_EQ(s.scheduleEntries().size(), 3);
     EXPECT_FALSE(s.scheduleEntries()[0].isEnabled);
     EXPECT_EQ(s.scheduleEntries()[1], twin);
+    // Likewise the picker lists a repeated profile id once, by the first profile's name.
+    const Profile work = named("Work");
+    Profile again = named("Again");
+    again.id = work.id;
+    s.setProfiles({ work, again });
+    FormPicker* picker = openRow(view, first.id)->profilePicker();
+    ASSERT_EQ(picker->count(), 2);
+    EXPECT_EQ(picker->itemText(1), QStringLiteral("Work"));
 }
