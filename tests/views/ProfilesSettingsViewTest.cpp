@@ -1,7 +1,6 @@
 #include "Views/Settings/ProfilesSettingsView.h"
 
 #include "KestuDesign/Components/KestuEmptyState.h"
-#include "KestuDesign/Components/KestuInlineEditLabel.h"
 #include "KestuDesign/Components/KestuTextField.h"
 #include "Views/Settings/ProfileRow.h"
 #include "Views/Settings/SectionList.h"
@@ -145,10 +144,10 @@ TEST(ProfilesSettings, DeletionEachWayKeepsItsSelectionRule)
     EXPECT_FALSE(view.list()->emptyState()->isHidden());
 }
 
-// A rename is saved at every keystroke into the profile with the row's id, while the field
-// under the caret stays the same widget with its caret; an outside change of the list (another
-// profile removed) leaves the open rename alone.
-TEST(ProfilesSettings, RenameSavesEveryKeystrokeByIdAndKeepsTheCaret)
+// A rename is saved at every keystroke into the profile with the row's id, exactly as typed
+// (Return trims nothing), while the field keeps its caret; an outside change of the list
+// (another profile removed) leaves the rename under way alone.
+TEST(ProfilesSettings, RenameSavesEveryKeystrokeByIdAsTyped)
 {
     Fixture f;
     TremlorSettings& s = f.settings();
@@ -157,10 +156,11 @@ TEST(ProfilesSettings, RenameSavesEveryKeystrokeByIdAndKeepsTheCaret)
     ProfilesSettingsView view(f.context);
     kittest::showActive(view);
     ProfileRow* row = view.row(start[1].id);
-    row->nameLabel()->pencil()->click();
-    kestu::KestuTextField* field = row->nameLabel()->editor();
-    ASSERT_NE(field, nullptr);
+    kestu::KestuTextField* field = row->nameField();
+    EXPECT_EQ(field->placeholderText(), QStringLiteral("Name"));
+    QTest::mouseClick(field, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([field] { return field->hasFocus(); }));
+    EXPECT_EQ(view.selectedProfileId(), start[1].id);
     field->setCursorPosition(4);
 
     QTest::keyClicks(field, " Day");
@@ -170,9 +170,33 @@ TEST(ProfilesSettings, RenameSavesEveryKeystrokeByIdAndKeepsTheCaret)
     QTest::keyClicks(field, "s");
     EXPECT_EQ(names(s), QStringList { "Work Dasy" });
     EXPECT_EQ(view.row(start[1].id), row);
-    EXPECT_EQ(row->nameLabel()->editor(), field);
     EXPECT_EQ(field->cursorPosition(), 8);
+    QTest::keyClick(field, Qt::Key_Home);
+    QTest::keyClicks(field, " ");
+    QTest::keyClick(field, Qt::Key_End);
+    QTest::keyClicks(field, "  ");
     QTest::keyClick(field, Qt::Key_Return);
-    EXPECT_EQ(names(s), QStringList { "Work Dasy" });
-    EXPECT_EQ(row->nameLabel()->displayedText(), QStringLiteral("Work Dasy"));
+    EXPECT_EQ(names(s), QStringList { " Work Dasy  " });
+    EXPECT_EQ(field->text(), QStringLiteral(" Work Dasy  "));
+}
+
+// A store edited by hand may repeat an id: the first profile with it has the one row, which
+// edits that profile only; the later one keeps its place in the store and gets no row, also
+// when the list changes (no row left behind without its profile).
+TEST(ProfilesSettings, RepeatedIdHasOneRowForTheFirstProfile)
+{
+    Fixture f;
+    TremlorSettings& s = f.settings();
+    const Profile work = named("Work");
+    Profile twin = named("Twin", 90);
+    twin.id = work.id;
+    s.setProfiles({ work, named("Home"), twin });
+    ProfilesSettingsView view(f.context);
+    view.findChild<QAbstractButton*>("profiles-add")->click();
+    EXPECT_EQ(view.findChildren<ProfileRow*>().size(), 3);
+    EXPECT_EQ(view.list()->rows().size(), 3);
+
+    view.row(work.id)->nameField()->replaceText(QStringLiteral("Office"));
+    EXPECT_EQ(names(s), (QStringList { "Office", "Home", "Twin", "Untitled" }));
+    EXPECT_EQ(view.row(work.id)->summaryLabel()->text(), QStringLiteral("30s · Bounce"));
 }

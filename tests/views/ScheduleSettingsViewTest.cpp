@@ -162,3 +162,33 @@ TEST(ScheduleSettings, LongListsAreMadeInPartsAndStayKeyed)
     EXPECT_TRUE(s.scheduleEntries().last().days.contains(Weekday::sunday));
     EXPECT_FALSE(s.scheduleEntries()[147].days.contains(Weekday::sunday));
 }
+
+// A store edited by hand may repeat an id: the first entry with it has the one row, which shows
+// and edits that entry only; the later one keeps its place in the store and gets no row, also
+// when the list changes (no row left behind without its entry).
+TEST(ScheduleSettings, RepeatedIdHasOneRowForTheFirstEntry)
+{
+    Fixture f;
+    TremlorSettings& s = f.settings();
+    const ScheduleEntry first = ScheduleSettingsView::newEntry();
+    ScheduleEntry twin = ScheduleSettingsView::newEntry();
+    twin.id = first.id;
+    twin.isEnabled = false;
+    s.setScheduleEntries({ first, twin });
+    ScheduleSettingsView view(f.context);
+    view.findChild<QAbstractButton*>("schedule-add")->click();
+    EXPECT_EQ(view.findChildren<ScheduleEntryRow*>().size(), 2);
+
+    view.row(first.id)->enabledSwitch()->click();
+    ASSERT_EQ(s.scheduleEntries().size(), 3);
+    EXPECT_FALSE(s.scheduleEntries()[0].isEnabled);
+    EXPECT_EQ(s.scheduleEntries()[1], twin);
+    // Likewise the picker lists a repeated profile id once, by the first profile's name.
+    const Profile work = named("Work");
+    Profile again = named("Again");
+    again.id = work.id;
+    s.setProfiles({ work, again });
+    FormPicker* picker = openRow(view, first.id)->profilePicker();
+    ASSERT_EQ(picker->count(), 2);
+    EXPECT_EQ(picker->itemText(1), QStringLiteral("Work"));
+}

@@ -155,6 +155,9 @@ TEST(SettingsFile, EveryBadFileChangesNothing)
         { "hour 24", edited([](Json& j) { j["scheduleEntries"][0]["startTime"]["hour"] = 24; }) },
         { "minute 60", edited([](Json& j) { j["scheduleEntries"][0]["endTime"]["minute"] = 60; }) },
         { "negative hour", edited([](Json& j) { j["scheduleEntries"][0]["endTime"]["hour"] = -1; }) },
+        // A list keyed by id would show a row that edits another record.
+        { "repeated profile id", edited([](Json& j) { j["profiles"][1]["id"] = j["profiles"][0]["id"]; }) },
+        { "repeated entry id", edited([](Json& j) { j["scheduleEntries"].push_back(j["scheduleEntries"][0]); }) },
         // A sound record that is too large to be read at all.
         { "over 16 MiB", good + QByteArray(TremlorSettingsDocument::maximumFileSize - good.size() + 1, ' ') },
     };

@@ -1,6 +1,5 @@
 #include "Views/Settings/ProfileRow.h"
 
-#include "KestuDesign/Components/KestuInlineEditLabel.h"
 #include "KestuDesign/Components/KestuTextField.h"
 #include "KestuDesign/Resources/KestuSymbols.h"
 #include "KestuDesign/Tokens/KestuColor.h"
@@ -10,7 +9,6 @@
 #include "Views/Settings/ProfilesSettingsView.h"
 #include "Views/Shared/TokenLabel.h"
 
-#include <QChildEvent>
 #include <QContextMenuEvent>
 #include <QHBoxLayout>
 #include <QPainter>
@@ -57,16 +55,19 @@ ProfileRow::ProfileRow(const QUuid& id, const TremlorSettings& settings, QWidget
     , m_summary(new TokenLabel(QString(), kestu::Font::caption(), kestu::Color::textSecondary(), this))
 {
     setObjectName(QStringLiteral("profile-row"));
-    // The binding reads the stored name by id; a committed rename is reported like a keystroke.
+    // The field reads the stored name by id and reports each keystroke; names stay as typed.
     kestu::KestuBinding<QString> name(
         [this] {
             const Profile* profile = findProfile(m_settings, this->id());
             return profile ? profile->name : QString();
         },
         [this](const QString& value) { Q_EMIT renamed(this->id(), value); });
-    m_name = new kestu::KestuInlineEditLabel(
-        std::move(name), kestu::Font::body(), kestu::KestuInlineEditLabel::PencilVisibility::onHover, false, {}, this);
+    m_name = new kestu::KestuTextField(
+        tr("Name"), std::move(name), std::nullopt, Qt::AlignLeft, false, false, true, {}, {}, this);
     m_name->setObjectName(QStringLiteral("profile-name"));
+    m_name->setAccessibleName(tr("Profile name"));
+    // The row's menu (Duplicate, Set as Default, Delete) also over the name.
+    m_name->setContextMenuPolicy(Qt::NoContextMenu);
     m_name->installEventFilter(this);
 
     m_summary->setObjectName(QStringLiteral("profile-summary"));
@@ -88,8 +89,7 @@ void ProfileRow::refresh()
     const Profile* profile = findProfile(m_settings, id());
     if (!profile)
         return;
-    if (!m_name->isEditing())
-        m_name->refresh();
+    m_name->refresh();
     m_check->setVisible(m_settings.activeProfileId() == json::uuidText(profile->id));
     const QString summary = ProfilesSettingsView::profileSummary(*profile);
     if (m_summary->text() != summary)
@@ -104,30 +104,12 @@ void ProfileRow::contextMenuEvent(QContextMenuEvent* event)
     event->accept();
 }
 
-void ProfileRow::enterEvent(QEnterEvent* event)
-{
-    m_name->setHovering(true);
-    SectionListRow::enterEvent(event);
-}
-
-void ProfileRow::leaveEvent(QEvent* event)
-{
-    m_name->setHovering(false);
-    SectionListRow::leaveEvent(event);
-}
-
 bool ProfileRow::eventFilter(QObject* watched, QEvent* event)
 {
-    // The inline label makes a fresh field for each rename: every keystroke in it is saved at
-    // once, and the field itself is left alone, so its text and caret stay where they are.
-    if (watched == m_name && event->type() == QEvent::ChildPolished) {
-        auto* field = qobject_cast<kestu::KestuTextField*>(static_cast<QChildEvent*>(event)->child());
-        if (field && field != m_hookedEditor) {
-            m_hookedEditor = field;
-            field->setObjectName(QStringLiteral("profile-name-field"));
-            field->setAccessibleName(tr("Profile name"));
-            connect(field, &QLineEdit::textEdited, this, [this](const QString& text) { Q_EMIT renamed(id(), text); });
-        }
+    // A click into the name selects the row too; the field keeps the keyboard and its caret.
+    if (watched == m_name && event->type() == QEvent::MouseButtonPress) {
+        Q_EMIT pressed(id());
+        m_name->setFocus(Qt::MouseFocusReason);
     }
     return SectionListRow::eventFilter(watched, event);
 }

@@ -2,10 +2,7 @@
 
 #include "Views/Settings/SectionList.h"
 
-#include <QPointer>
-
 namespace kestu {
-class KestuInlineEditLabel;
 class KestuTextField;
 } // namespace kestu
 
@@ -14,8 +11,8 @@ namespace tremlor {
 class TremlorSettings;
 class TokenLabel;
 
-// A row of the Profiles section: the profile's name (renamed in place), the check mark of the
-// active profile and the one-line summary. It reads its profile from the store by id at every
+// A row of the Profiles section: the profile's name in an always editable field, the check mark
+// of the active profile and the one-line summary. It reads its profile from the store by id at every
 // refresh and reports what the user does; the section writes the store.
 class ProfileRow final : public SectionListRow {
     Q_OBJECT
@@ -23,30 +20,27 @@ class ProfileRow final : public SectionListRow {
 public:
     ProfileRow(const QUuid& id, const TremlorSettings& settings, QWidget* parent = nullptr);
 
-    // Shows the stored profile (an open rename keeps its text and caret).
+    // Shows the stored profile (a rename under way keeps its text and caret).
     void refresh();
 
-    kestu::KestuInlineEditLabel* nameLabel() const { return m_name; }
+    kestu::KestuTextField* nameField() const { return m_name; }
     QWidget* checkMark() const { return m_check; }
     TokenLabel* summaryLabel() const { return m_summary; }
 
 Q_SIGNALS:
-    // Every keystroke of a rename, and the trimmed name when it is committed.
+    // Every keystroke of a rename: the name exactly as typed.
     void renamed(const QUuid& id, const QString& name);
     void menuRequested(const QUuid& id, const QPoint& globalPos);
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
-    void enterEvent(QEnterEvent* event) override;
-    void leaveEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     const TremlorSettings& m_settings;
-    kestu::KestuInlineEditLabel* m_name;
+    kestu::KestuTextField* m_name;
     QWidget* m_check;
     TokenLabel* m_summary;
-    QPointer<kestu::KestuTextField> m_hookedEditor;
 };
 
 } // namespace tremlor

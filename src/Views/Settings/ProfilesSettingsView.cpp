@@ -1,6 +1,7 @@
 #include "Views/Settings/ProfilesSettingsView.h"
 
 #include "KestuDesign/Components/KestuEmptyState.h"
+#include "KestuDesign/Components/KestuTextField.h"
 #include "KestuDesign/Tokens/KestuMetrics.h"
 #include "Models/TremlorSettings.h"
 #include "Views/Settings/BarButton.h"
@@ -9,8 +10,10 @@
 #include "Views/Settings/SettingsContext.h"
 #include "Views/Shared/SettingBinding.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QMenu>
+#include <QSet>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -70,9 +73,10 @@ ProfilesSettingsView::ProfilesSettingsView(SettingsContext& context, QWidget* pa
     m_minus->setAccessibleName(tr("Remove Profile"));
     m_minus->setToolTip(tr("Remove Profile"));
     auto* barLayout = new QHBoxLayout(bar);
-    const int pad = int(kestu::Space::space20);
-    barLayout->setContentsMargins(pad, int(kestu::Space::space12), pad - 4, int(kestu::Space::space12));
-    barLayout->setSpacing(int(kestu::Space::space4));
+    // The platform's standard padding and spacing.
+    const int pad = int(kestu::Space::space16);
+    barLayout->setContentsMargins(pad, pad, pad, pad);
+    barLayout->setSpacing(int(kestu::Space::space8));
     barLayout->addWidget(save);
     barLayout->addStretch(1);
     barLayout->addWidget(plus);
@@ -96,6 +100,17 @@ ProfilesSettingsView::ProfilesSettingsView(SettingsContext& context, QWidget* pa
         [this] { m_minus->setEnabled(m_list->selectedId().has_value()); });
     connect(m_list, &SectionList::deleteRequested, this, &ProfilesSettingsView::deleteWithoutSelection);
     m_minus->setEnabled(false);
+    // Every row's field selects its name when it is made (the last one keeps the keyboard), and a
+    // line edit draws its selection without focus too: only the field with the keyboard keeps one.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && now->window()->windowType() == Qt::Popup)
+            return;
+        for (SectionListRow* r : m_list->rows()) {
+            kestu::KestuTextField* field = static_cast<ProfileRow*>(r)->nameField();
+            if (field != now && field->hasSelectedText())
+                field->deselect();
+        }
+    });
 
     watch(
         this, &m_settings, [this] { refresh(); }, &TremlorSettings::profilesChanged,
@@ -122,10 +137,17 @@ std::optional<QUuid> ProfilesSettingsView::selectedProfileId() const
 
 void ProfilesSettingsView::refresh()
 {
+    // One row per id: every action finds the first profile with its id, so a later profile with
+    // the same id (a hand-edited store) gets no row that would edit the first one. It stays
+    // stored as it is.
     QList<QUuid> ids;
-    ids.reserve(m_settings.profiles().size());
-    for (const Profile& profile : m_settings.profiles())
-        ids.append(profile.id);
+    QSet<QUuid> seen;
+    for (const Profile& profile : m_settings.profiles()) {
+        if (!seen.contains(profile.id)) {
+            seen.insert(profile.id);
+            ids.append(profile.id);
+        }
+    }
     m_list->setRows(ids, [this](const QUuid& id) {
         auto* r = new ProfileRow(id, m_settings);
         connect(r, &ProfileRow::renamed, this, &ProfilesSettingsView::rename);

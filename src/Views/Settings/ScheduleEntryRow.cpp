@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
+#include <QSet>
 #include <QSignalBlocker>
 #include <QTimeEdit>
 #include <QVBoxLayout>
@@ -345,8 +346,14 @@ void ScheduleEntryRow::showEditor()
     }
     QList<std::pair<QUuid, QString>> items;
     items.reserve(m_profiles.size());
-    for (const Profile& profile : m_profiles)
-        items.append({ profile.id, profile.name });
+    QSet<QUuid> listed;
+    for (const Profile& profile : m_profiles) {
+        // One item per id, the first profile's, as the chip and the schedule find it.
+        if (!listed.contains(profile.id)) {
+            listed.insert(profile.id);
+            items.append({ profile.id, profile.name });
+        }
+    }
     if (items != m_pickerItems || m_profile->count() == 0) {
         const QSignalBlocker blocker(m_profile);
         m_profile->clear();

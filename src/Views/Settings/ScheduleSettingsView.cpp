@@ -34,8 +34,8 @@ ScheduleSettingsView::ScheduleSettingsView(SettingsContext& context, QWidget* pa
     m_minus->setAccessibleName(tr("Remove Entry"));
     m_minus->setToolTip(tr("Remove Entry"));
     auto* barLayout = new QHBoxLayout(bar);
-    const int pad = int(kestu::Space::space12);
-    barLayout->setContentsMargins(int(kestu::Space::space16), pad, pad, pad);
+    const int pad = int(kestu::Space::space8);
+    barLayout->setContentsMargins(pad, pad, pad, pad);
     barLayout->setSpacing(int(kestu::Space::space4));
     barLayout->addWidget(plus);
     barLayout->addWidget(m_minus);
@@ -89,9 +89,13 @@ void ScheduleSettingsView::refresh()
     m_indexById.reserve(entries.size());
     QList<QUuid> ids;
     ids.reserve(entries.size());
+    // One row per id, showing and editing the first entry with it: a later entry with the same
+    // id (a hand-edited store) gets no row of its own and stays stored as it is.
     for (qsizetype i = 0; i < entries.size(); ++i) {
-        ids.append(entries[i].id);
-        m_indexById.insert(entries[i].id, i);
+        if (!m_indexById.contains(entries[i].id)) {
+            ids.append(entries[i].id);
+            m_indexById.insert(entries[i].id, i);
+        }
     }
     const QList<SectionListRow*> before = m_list->rows();
     const QSet<SectionListRow*> kept(before.cbegin(), before.cend());

@@ -37,7 +37,7 @@ public:
     void removeSelected();
     // The list's own delete (the Delete key): the selection stays as it was.
     void deleteEntry(const QUuid& id);
-    // Changes the stored entry with this id; nothing when it is gone.
+    // Changes the first stored entry with this id (the one its row shows); nothing when it is gone.
     void editEntry(const QUuid& id, const std::function<void(ScheduleEntry&)>& change);
 
 private:

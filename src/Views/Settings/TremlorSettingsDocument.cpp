@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSet>
 
 #include <cmath>
 
@@ -17,6 +18,20 @@ bool isTimeOfDay(const DateComponents& time)
     const bool hourOk = !time.hour || (*time.hour >= 0 && *time.hour <= 23);
     const bool minuteOk = !time.minute || (*time.minute >= 0 && *time.minute <= 59);
     return hourOk && minuteOk;
+}
+
+// Views, edits and the schedule find a record by its id: two records with one id would make a
+// row that edits the other one.
+template <typename Record> bool hasUniqueIds(const QList<Record>& records)
+{
+    QSet<QUuid> seen;
+    seen.reserve(records.size());
+    for (const Record& record : records) {
+        if (seen.contains(record.id))
+            return false;
+        seen.insert(record.id);
+    }
+    return true;
 }
 
 } // namespace
@@ -62,6 +77,8 @@ bool TremlorSettingsDocument::isSound(const SettingsExport& record)
 {
     const auto finite = [](double value) { return std::isfinite(value); };
     if (!finite(record.maxInterval) || !finite(record.jiggleDistance) || !finite(record.idleThreshold))
+        return false;
+    if (!hasUniqueIds(record.profiles) || !hasUniqueIds(record.scheduleEntries))
         return false;
     for (const Profile& profile : record.profiles) {
         if (!finite(profile.maxInterval) || !finite(profile.jiggleDistance))

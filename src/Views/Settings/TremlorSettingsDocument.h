@@ -35,7 +35,7 @@ public:
     bool write(const QString& path) const;
 
     // The record, when the bytes hold all 20 keys with values of the right type and range
-    // (finite numbers, known cases, times of day that exist).
+    // (finite numbers, known cases, times of day that exist, no id used twice in a list).
     std::optional<SettingsExport> record() const;
 
     // Export and import as the Advanced section runs them; false when nothing was written or
