@@ -11,7 +11,8 @@ struct SettingsContext;
 class SettingsSidebar;
 
 // The settings window's root: the searchable sidebar of the eight sections and the detail pane,
-// which builds a section's view anew each time another section is selected. It keeps no settings itself.
+// which builds a section's view anew each time another section is selected. It keeps no
+// settings itself.
 class SettingsWindow final : public QWidget {
     Q_OBJECT
 
