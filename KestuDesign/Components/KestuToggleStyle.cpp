@@ -35,6 +35,10 @@ KestuToggleSwitch::KestuToggleSwitch(KestuBinding<bool> isOn, QWidget* parent)
     setFixedSize(int(trackWidth), int(trackHeight));
     setCursor(Qt::PointingHandCursor);
     setAccessibleName(QStringLiteral("switch"));
+    // Checkable before anything asks for its accessible interface, so a screen reader hears a
+    // check box that says on or off rather than a plain button.
+    setCheckable(true);
+    setChecked(m_shown);
     connect(m_animation, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
         m_position = value.toDouble();
         update();
@@ -48,8 +52,15 @@ KestuToggleSwitch::KestuToggleSwitch(KestuBinding<bool> isOn, QWidget* parent)
 void KestuToggleSwitch::refresh()
 {
     const bool on = m_isOn.get();
+    setChecked(on);
     if (on != m_shown)
         animateTo(on);
+}
+
+void KestuToggleSwitch::nextCheckState()
+{
+    // A click does not flip the checked state by itself: the binding decides (a change it
+    // refuses leaves the switch as it was), and refresh() shows its answer.
 }
 
 void KestuToggleSwitch::animateTo(bool on)

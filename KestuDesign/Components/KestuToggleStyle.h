@@ -12,7 +12,7 @@ namespace kestu {
 
 // The kit's on/off switch: a 44 × 26 track (accent when on, surfaceTertiary when off) with a
 // white 20-point knob that springs from one end to the other. A click anywhere on it flips the
-// bound flag.
+// bound flag. It is checkable, and checked exactly while the flag it shows is on.
 class KestuToggleSwitch final : public QAbstractButton {
     Q_OBJECT
 
@@ -31,6 +31,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     bool hitButton(const QPoint& pos) const override;
+    void nextCheckState() override;
 
 private:
     void animateTo(bool on);

@@ -8,6 +8,7 @@
 #include "KestuDesign/Utilities/KestuReducedMotion.h"
 #include "KitTestSupport.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QPainter>
 #include <QVBoxLayout>
@@ -76,6 +77,13 @@ TEST(KestuToggleStyle, ClickFlipsTheBindingAndTheKnobSpringsAcross)
     toggle.resize(300, 30);
     toggle.show();
     KestuToggleSwitch* sw = toggle.toggleSwitch();
+    // A screen reader hears a check box that is checked exactly while the value is on.
+    const auto readsOn = [sw] {
+        const QAccessible::State state = QAccessible::queryAccessibleInterface(sw)->state();
+        EXPECT_TRUE(state.checkable);
+        return bool(state.checked);
+    };
+    EXPECT_FALSE(readsOn());
     EXPECT_EQ(sw->position(), 0.0);
     EXPECT_EQ(sw->trackColor(), Color::surfaceTertiary().light());
     // The knob is white, 20 points across, 3 points in from the leading end.
@@ -89,6 +97,7 @@ TEST(KestuToggleStyle, ClickFlipsTheBindingAndTheKnobSpringsAcross)
 
     QTest::mouseClick(sw, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_TRUE(*on);
+    EXPECT_TRUE(readsOn());
     sw->animation()->setCurrentTime(sw->animation()->duration());
     EXPECT_DOUBLE_EQ(sw->position(), 1.0);
     EXPECT_EQ(sw->trackColor().rgb(), QColor(0, 122, 255).rgb());
@@ -106,4 +115,10 @@ TEST(KestuToggleStyle, ClickFlipsTheBindingAndTheKnobSpringsAcross)
     toggle.refresh();
     sw->animation()->setCurrentTime(sw->animation()->duration());
     EXPECT_DOUBLE_EQ(sw->position(), 1.0);
+    EXPECT_TRUE(readsOn());
+
+    // A value that refuses the change stays off, for the reader too.
+    KestuToggleSwitch refusing(KestuBinding<bool>::constant(false));
+    refusing.click();
+    EXPECT_FALSE(refusing.isChecked());
 }

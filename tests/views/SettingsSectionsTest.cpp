@@ -9,6 +9,8 @@
 #include "Views/Settings/AppsSettingsView.h"
 #include "Views/Settings/GeneralSettingsView.h"
 #include "Views/Settings/MouseSettingsView.h"
+#include "Views/Settings/ScheduleEntryRow.h"
+#include "Views/Settings/ScheduleSettingsView.h"
 #include "Views/Settings/SettingsSidebar.h"
 #include "Views/Settings/SettingsSidebarRow.h"
 #include "Views/Settings/SettingsWindow.h"
@@ -16,12 +18,15 @@
 #include "Views/Shared/FormPicker.h"
 
 #include <QAbstractButton>
+#include <QAbstractSpinBox>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVariantAnimation>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -37,10 +42,13 @@ template <typename T> T* child(const QWidget& root, const char* name)
 }
 
 // Where the switch is heading (its animation's end), i.e. the value it shows.
+// A screen reader hears the same through the switch's checked state.
 bool switchShowsOn(const kestu::KestuToggleStyle* toggle)
 {
     const QVariant end = toggle->toggleSwitch()->animation()->endValue();
-    return end.isValid() ? end.toDouble() > 0.5 : toggle->toggleSwitch()->position() > 0.5;
+    const bool on = end.isValid() ? end.toDouble() > 0.5 : toggle->toggleSwitch()->position() > 0.5;
+    EXPECT_EQ(toggle->toggleSwitch()->isChecked(), on) << toggle->objectName().toStdString();
+    return on;
 }
 
 // Stands in for the desktop's URL handlers.
@@ -168,6 +176,51 @@ TEST(SettingsSections, PickersWriteTheStoreAndFollowOutsideChanges)
         choose(picker, QStringLiteral("2h"));
         EXPECT_EQ(f.settings().defaultDurationId(), QStringLiteral("2h"));
     }
+}
+
+// The wheel over a picker or time field without the focus belongs to the scrolling form: it is
+// passed on and changes no setting. With the focus, the wheel steps the value.
+TEST(SettingsSections, WheelOverAnUnfocusedPickerScrollsInstead)
+{
+    Fixture f;
+    TremlorSettings& s = f.settings();
+    s.setProfiles({ settingstest::named("Work"), settingstest::named("Rest") });
+    s.setScheduleEntries({ ScheduleSettingsView::newEntry() });
+    QSignalSpy writes(&s, &TremlorSettings::objectWillChange);
+    const auto wheel = [](QWidget* target) {
+        QWheelEvent event(QPointF(4, 4), target->mapToGlobal(QPointF(4, 4)), {}, QPoint(0, -120), Qt::NoButton,
+            Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(target, &event);
+        return event.isAccepted();
+    };
+    QStringList seen;
+    for (SettingsSection section : allCases<SettingsSection>()) {
+        SettingsWindow window(f.context, section);
+        if (section == SettingsSection::schedule)
+            window.detailView()->findChild<ScheduleEntryRow*>()->setExpanded(true);
+        QList<QWidget*> fields;
+        for (QComboBox* picker : window.findChildren<QComboBox*>())
+            fields << picker;
+        for (QAbstractSpinBox* time : window.findChildren<QAbstractSpinBox*>())
+            fields << time;
+        for (QWidget* field : fields) {
+            EXPECT_EQ(field->focusPolicy(), Qt::StrongFocus) << field->objectName().toStdString();
+            for (int step = 0; step < 3; ++step)
+                EXPECT_FALSE(wheel(field)) << field->objectName().toStdString();
+            seen << field->objectName();
+        }
+    }
+    EXPECT_EQ(writes.count(), 0);
+    EXPECT_EQ(seen.size(), 7) << seen.join(u' ').toStdString();
+
+    SettingsWindow window(f.context, SettingsSection::mouse);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    auto* picker = child<FormPicker>(*window.detailView(), "pattern-picker");
+    picker->setFocus();
+    EXPECT_TRUE(wheel(picker));
+    EXPECT_NE(s.movementPattern(), MovementPattern::bounce);
 }
 
 // Showing values off a control's grid (an imported threshold of 7 on a step of 5, an interval of

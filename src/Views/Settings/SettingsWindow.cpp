@@ -77,6 +77,9 @@ void SettingsWindow::changeEvent(QEvent* event)
 
 void SettingsWindow::setSelectedSection(SettingsSection section)
 {
+    // The shown section keeps its view: a second click must not drop what the user typed in it.
+    if (section == m_selected && m_detail)
+        return;
     m_selected = section;
     m_sidebar->setSelectedSection(section);
     buildDetail();

@@ -11,7 +11,8 @@ struct SettingsContext;
 class SettingsSidebar;
 
 // The settings window's root: the searchable sidebar of the eight sections and the detail pane,
-// which builds the selected section's view anew on every selection. It keeps no settings itself.
+// which builds a section's view anew each time another section is selected. It keeps no
+// settings itself.
 class SettingsWindow final : public QWidget {
     Q_OBJECT
 
@@ -21,7 +22,7 @@ public:
     Q_DISABLE_COPY_MOVE(SettingsWindow)
 
     SettingsSection selectedSection() const { return m_selected; }
-    // Shows `section` in the detail pane (a new view, also when it is already shown).
+    // Shows `section` in a new view; the section already shown keeps its view as it is.
     void setSelectedSection(SettingsSection section);
     QString searchText() const;
     void setSearchText(const QString& text);

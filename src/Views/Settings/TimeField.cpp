@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QWheelEvent>
 
 namespace tremlor {
 
@@ -28,6 +29,8 @@ TimeField::TimeField(QWidget* parent)
     setDisplayFormat(QStringLiteral("h:mm AP"));
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setCursor(Qt::IBeamCursor);
+    // Not WheelFocus: a wheel turned over the field on its way down the form must not step it.
+    setFocusPolicy(Qt::StrongFocus);
     lineEdit()->setTextMargins(padding - 2, 0, stepperWidth, 0);
     lineEdit()->installEventFilter(this);
     applyColors();
@@ -83,6 +86,15 @@ void TimeField::paintEvent(QPaintEvent*)
     const double w = 3.5;
     p.drawPolyline(QPolygonF({ QPointF(cx - w, cy - 2), QPointF(cx, cy - 5.5), QPointF(cx + w, cy - 2) }));
     p.drawPolyline(QPolygonF({ QPointF(cx - w, cy + 2), QPointF(cx, cy + 5.5), QPointF(cx + w, cy + 2) }));
+}
+
+void TimeField::wheelEvent(QWheelEvent* event)
+{
+    // Unfocused, the wheel is the scrolling form's.
+    if (hasFocus())
+        QTimeEdit::wheelEvent(event);
+    else
+        event->ignore();
 }
 
 bool TimeField::eventFilter(QObject* watched, QEvent* event)

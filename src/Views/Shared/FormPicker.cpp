@@ -9,6 +9,7 @@
 #include <QEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QWheelEvent>
 
 namespace tremlor {
 
@@ -26,6 +27,8 @@ FormPicker::FormPicker(QWidget* parent)
     setSizeAdjustPolicy(QComboBox::AdjustToContents);
     setCursor(Qt::PointingHandCursor);
     setAttribute(Qt::WA_Hover);
+    // Not WheelFocus: a wheel turned over the picker on its way down the form must not pick.
+    setFocusPolicy(Qt::StrongFocus);
     connect(this, &QComboBox::activated, this, [this](int index) { Q_EMIT chosen(itemData(index)); });
 }
 
@@ -121,6 +124,15 @@ void FormPicker::paintEvent(QPaintEvent*)
     const double w = chevronWidth / 2.0 - 0.5;
     p.drawPolyline(QPolygonF({ QPointF(cx - w, cy - 1.5), QPointF(cx, cy - 5), QPointF(cx + w, cy - 1.5) }));
     p.drawPolyline(QPolygonF({ QPointF(cx - w, cy + 1.5), QPointF(cx, cy + 5), QPointF(cx + w, cy + 1.5) }));
+}
+
+void FormPicker::wheelEvent(QWheelEvent* event)
+{
+    // Unfocused, the wheel is the scrolling form's: QComboBox would pick the next item.
+    if (hasFocus())
+        QComboBox::wheelEvent(event);
+    else
+        event->ignore();
 }
 
 void FormPicker::changeEvent(QEvent* event)

@@ -9,7 +9,8 @@ namespace tremlor {
 
 // The settings forms' pop-up picker: a rounded field with the chosen item's symbol and title and
 // a pair of chevrons. Showing a stored value never reports a choice; only the user's pick emits
-// `chosen`, so a value the picker cannot show is never written back.
+// `chosen`, so a value the picker cannot show is never written back. The wheel picks only while
+// the picker has the focus; otherwise it scrolls the form around it.
 class FormPicker final : public QComboBox {
     Q_OBJECT
 
@@ -30,6 +31,7 @@ Q_SIGNALS:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void refreshIcons();
