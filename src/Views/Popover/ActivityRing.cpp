@@ -440,6 +440,7 @@ QRect ActivityRing::arcEndRect(double from, double to) const
 void ActivityRing::contentChanged()
 {
     m_backdrop = QPixmap();
+    m_pulsed = QPixmap();
     update();
 }
 
@@ -490,8 +491,25 @@ void ActivityRing::paintEvent(QPaintEvent* event)
         m_requestedFraction = fraction;
         m_requestedAlpha = int(std::lround(drawnOpacity() * 255));
     }
-    p.setOpacity(drawnOpacity());
     const QRectF ring(centre.x() - m_size / 2, centre.y() - m_size / 2, m_size, m_size);
+    if (drawnOpacity() < 1.0 && scale == 1.0) {
+        // The last minute's pulse changes only the opacity of a ring that holds still between
+        // seconds: draw it once and blend the image.
+        if (m_pulsed.isNull() || m_pulsedFraction != fraction || m_pulsed.devicePixelRatio() != devicePixelRatioF()) {
+            m_pulsed = QPixmap(size() * devicePixelRatioF());
+            m_pulsed.setDevicePixelRatio(devicePixelRatioF());
+            m_pulsed.fill(Qt::transparent);
+            QPainter image(&m_pulsed);
+            image.setRenderHint(QPainter::Antialiasing);
+            image.drawPixmap(0, 0, backdrop());
+            drawArc(image, ring, fraction);
+            m_pulsedFraction = fraction;
+        }
+        p.setOpacity(drawnOpacity());
+        p.drawPixmap(0, 0, m_pulsed);
+        return;
+    }
+    p.setOpacity(drawnOpacity());
     if (scale == 1.0) {
         p.drawPixmap(0, 0, backdrop());
     } else {
@@ -501,6 +519,12 @@ void ActivityRing::paintEvent(QPaintEvent* event)
         drawBackdrop(p, ring);
     }
 
+    drawArc(p, ring, fraction);
+}
+
+void ActivityRing::drawArc(QPainter& p, const QRectF& ring, double fraction) const
+{
+    const QPointF centre = ring.center();
     if (fraction > 0) {
         p.save();
         // Drawn from three o'clock and turned a quarter back, so it starts at the top and the

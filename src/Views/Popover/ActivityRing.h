@@ -85,6 +85,7 @@ private:
     double drawnScale() const;
     void drawBackdrop(QPainter& painter, const QRectF& ring) const;
     const QPixmap& backdrop();
+    void drawArc(QPainter& painter, const QRectF& ring, double fraction) const;
     void onRemainingSecondsChanged();
     void onProgressChanged();
     void onActiveChanged();
@@ -113,6 +114,8 @@ private:
     double m_requestedFraction = 0;
     int m_requestedAlpha = 255;
     QPixmap m_backdrop;
+    QPixmap m_pulsed;
+    double m_pulsedFraction = -1;
 
     QVariantAnimation* m_progressMove = nullptr;
     QVariantAnimation* m_breathing = nullptr;
