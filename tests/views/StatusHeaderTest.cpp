@@ -3,7 +3,9 @@
 #include "Views/Popover/StatusHeaderView.h"
 #include "views/ViewTestSupport.h"
 
+#include <QAccessible>
 #include <QImage>
+#include <QPaintEvent>
 #include <QVariantAnimation>
 
 #include <gtest/gtest.h>
@@ -87,6 +89,10 @@ TEST(StatusHeader, TextsAndRingFollowTheSessionState)
         EXPECT_EQ(header.isTitleShown(), !row.title.isEmpty());
         EXPECT_EQ(header.combinedAccessibilityLabel(), row.label);
         EXPECT_EQ(header.accessibleName(), row.label);
+        // One element: neither the ring nor the title lines are read a second time.
+        QAccessibleInterface* element = QAccessible::queryAccessibleInterface(&header);
+        EXPECT_EQ(element->text(QAccessible::Name), row.label);
+        EXPECT_EQ(element->childCount(), 0);
         EXPECT_EQ(header.ring()->accessibilityProgressValue(), row.value);
         EXPECT_NEAR(clampedFraction(header.ring()->effectiveProgress()), row.arc, 1e-9);
         EXPECT_EQ(header.ring()->drawnOpacity(), 1.0);
@@ -155,6 +161,14 @@ TEST(StatusHeader, ReducedMotionSetsValuesAtOnce)
         StatusHeaderView header;
         header.show();
         header.setState(running(0.2, 3000, QStringLiteral("50:00")));
+        // The title lines fade in as the session starts, and into "Paused" as it pauses.
+        EXPECT_EQ(header.titleFade()->state() == QAbstractAnimation::Running, !reduced);
+        StatusHeaderView::State paused = running(0.2, 3000, QStringLiteral("50:00"));
+        paused.isPausedByIdle = true;
+        header.titleFade()->stop();
+        header.setState(paused);
+        EXPECT_EQ(header.titleFade()->state() == QAbstractAnimation::Running, !reduced);
+        EXPECT_EQ(header.titleText(), QStringLiteral("Paused"));
         header.setState(running(0.4, 2000, QStringLiteral("33:20")));
         EXPECT_EQ(header.ring()->animatedProgress() == 0.4, reduced);
         header.setState(running(1.0, 0, QStringLiteral("0:00")));
@@ -182,4 +196,51 @@ TEST(StatusHeader, ReducedMotionSetsValuesAtOnce)
         header.ring()->motionPreferenceChanged();
         EXPECT_EQ(header.ring()->breathingAnimation()->state(), QAbstractAnimation::Running);
     }
+}
+
+// A frame of the breathing repaints only the stretch where the arc's end moved, once, and a
+// step of less than half a pixel repaints nothing (the animation is stepped by hand).
+TEST(StatusHeader, BreathingRepaintsOnlyTheArcsEnd)
+{
+    MotionOverride motion(false);
+    StatusHeaderView header;
+    header.resize(288, 140);
+    header.show();
+    StatusHeaderView::State endless = running(0, 0, QStringLiteral("∞"));
+    endless.isIndefiniteSession = true;
+    header.setState(endless);
+    QVariantAnimation* breathing = header.ring()->breathingAnimation();
+    ASSERT_NE(breathing, nullptr);
+    breathing->pause();
+    breathing->setCurrentTime(1000);
+    QCoreApplication::processEvents();
+
+    struct Paints : QObject {
+        bool eventFilter(QObject* watched, QEvent* event) override
+        {
+            if (event->type() == QEvent::Paint)
+                regions.append({ watched, static_cast<QPaintEvent*>(event)->rect() });
+            return false;
+        }
+        QList<QPair<QObject*, QRect>> regions;
+    } paints;
+    qApp->installEventFilter(&paints);
+    ActivityRing* ring = header.ring();
+    const double before = ring->effectiveProgress();
+    breathing->setCurrentTime(1016);
+    QCoreApplication::processEvents();
+    const QRect end = ring->arcEndRect(before, ring->effectiveProgress());
+    ASSERT_FALSE(paints.regions.isEmpty());
+    for (const auto& [widget, rect] : paints.regions) {
+        if (widget == ring)
+            EXPECT_TRUE(end.contains(rect)) << rect.width() << "x" << rect.height();
+        else // what lies under the ring's translucent corner only
+            EXPECT_TRUE(ring->geometry().contains(static_cast<QWidget*>(widget)->mapTo(&header, rect.topLeft())));
+    }
+    EXPECT_LT(end.width() * end.height() * 4, ring->width() * ring->height());
+    paints.regions.clear();
+    breathing->setCurrentTime(1017);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(paints.regions.isEmpty());
+    qApp->removeEventFilter(&paints);
 }

@@ -246,7 +246,7 @@ void ActivityRing::startInfinitePulse()
             this, breathHalfSeconds,
             [this](double v) {
                 m_infinitePulse = v;
-                update();
+                arcMoved();
             },
             breathLow, breathHigh);
     }
@@ -260,6 +260,7 @@ void ActivityRing::stopBreathing()
     if (m_breathing && m_breathing->state() != QAbstractAnimation::Stopped) {
         m_breathing->stop();
         m_infinitePulse = breathLow;
+        arcMoved();
     }
 }
 
@@ -270,7 +271,7 @@ void ActivityRing::startUrgencyPulse()
             this, urgencyHalfSeconds,
             [this](double v) {
                 m_urgentOpacity = v;
-                update();
+                opacityMoved();
             },
             1.0, urgentLow);
     }
@@ -295,7 +296,7 @@ void ActivityRing::moveProgressTo(double target, bool bouncy)
         m_progressMove = new QVariantAnimation(this);
         connect(m_progressMove, &QVariantAnimation::valueChanged, this, [this](const QVariant& v) {
             m_animatedProgress = v.toDouble();
-            update();
+            arcMoved();
         });
     }
     m_progressMove->stop();
@@ -324,7 +325,7 @@ void ActivityRing::setAnimatedProgress(double value)
         m_progressMove->stop();
     if (m_animatedProgress != value) {
         m_animatedProgress = value;
-        update();
+        arcMoved();
     }
 }
 
@@ -379,26 +380,152 @@ void ActivityRing::hideEvent(QHideEvent* event)
     stopAll();
 }
 
-void ActivityRing::paintEvent(QPaintEvent*)
+double ActivityRing::drawnFraction() const
 {
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QPointF centre = QRectF(rect()).center();
-    const double scale = std::isfinite(m_completionScale) ? std::clamp(m_completionScale, 0.5, 1.5) : 1.0;
-    p.setOpacity(drawnOpacity());
-    p.translate(centre);
-    p.scale(scale, scale);
-    p.translate(-centre);
+    return m_inputs.isActive || m_inputs.isPaused ? clampedFraction(effectiveProgress()) : 0.0;
+}
 
-    const QRectF ring(centre.x() - m_size / 2, centre.y() - m_size / 2, m_size, m_size);
+double ActivityRing::drawnScale() const
+{
+    return std::isfinite(m_completionScale) ? std::clamp(m_completionScale, 0.5, 1.5) : 1.0;
+}
+
+void ActivityRing::arcMoved()
+{
+    const double now = drawnFraction();
+    const double before = m_requestedFraction;
+    if (now == before)
+        return;
+    // Less than half a pixel along the ring shows no change: wait until the end has moved.
+    const double pixels = std::abs(now - before) * M_PI * m_size * devicePixelRatioF();
+    if (now > 0 && before > 0 && pixels < 0.5)
+        return;
+    m_requestedFraction = now;
+    if (now <= 0 || before <= 0 || drawnScale() != 1.0)
+        update(); // the arc's start cap comes or goes, or the ring is scaled
+    else
+        update(arcEndRect(before, now));
+}
+
+void ActivityRing::opacityMoved()
+{
+    const int alpha = int(std::lround(drawnOpacity() * 255));
+    if (alpha == m_requestedAlpha)
+        return;
+    m_requestedAlpha = alpha;
+    update();
+}
+
+QRect ActivityRing::arcEndRect(double from, double to) const
+{
+    if (drawnScale() != 1.0)
+        return rect();
+    const QPointF centre = QRectF(rect()).center();
+    const double radius = m_size / 2;
+    const double a0 = clampedFraction(std::min(from, to)) * 2 * M_PI;
+    const double a1 = clampedFraction(std::max(from, to)) * 2 * M_PI;
+    // Clockwise from twelve o'clock; sampled finely enough that the chord stays inside the pad.
+    const int steps = std::max(1, int(std::ceil((a1 - a0) / (M_PI / 36))));
+    QRectF bounds;
+    for (int i = 0; i <= steps; ++i) {
+        const double a = a0 + (a1 - a0) * i / steps;
+        const QPointF point = centre + QPointF(radius * std::sin(a), -radius * std::cos(a));
+        bounds = bounds.isNull() ? QRectF(point, QSizeF(0, 0)) : bounds.united(QRectF(point, QSizeF(0, 0)));
+    }
+    // The round cap and the antialiased edge.
+    const double pad = m_lineWidth / 2 + 2;
+    return bounds.adjusted(-pad, -pad, pad, pad).toAlignedRect().intersected(rect());
+}
+
+void ActivityRing::contentChanged()
+{
+    m_backdrop = QPixmap();
+    m_pulsed = QPixmap();
+    update();
+}
+
+void ActivityRing::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange
+        || event->type() == QEvent::FontChange)
+        contentChanged();
+}
+
+void ActivityRing::drawBackdrop(QPainter& p, const QRectF& ring) const
+{
     QPen track(kestu::withOpacity(kestu::Color::textSecondary().resolve(this), 0.15), m_lineWidth);
     track.setCapStyle(Qt::FlatCap);
     p.setPen(track);
     p.setBrush(Qt::NoBrush);
     p.drawEllipse(ring);
+    if (m_content)
+        m_content(p, ring);
+}
 
-    const double fraction = clampedFraction(effectiveProgress());
-    if ((m_inputs.isActive || m_inputs.isPaused) && fraction > 0) {
+// The track and the centre change only with the second or the palette, so a frame of a motion
+// only draws this image and the arc.
+const QPixmap& ActivityRing::backdrop()
+{
+    const qreal dpr = devicePixelRatioF();
+    if (m_backdrop.isNull() || m_backdrop.devicePixelRatio() != dpr) {
+        m_backdrop = QPixmap(size() * dpr);
+        m_backdrop.setDevicePixelRatio(dpr);
+        m_backdrop.fill(Qt::transparent);
+        QPainter p(&m_backdrop);
+        p.setRenderHint(QPainter::Antialiasing);
+        const QPointF centre = QRectF(rect()).center();
+        drawBackdrop(p, QRectF(centre.x() - m_size / 2, centre.y() - m_size / 2, m_size, m_size));
+    }
+    return m_backdrop;
+}
+
+void ActivityRing::paintEvent(QPaintEvent* event)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QPointF centre = QRectF(rect()).center();
+    const double scale = drawnScale();
+    const double fraction = drawnFraction();
+    if (event->rect().contains(rect())) {
+        m_requestedFraction = fraction;
+        m_requestedAlpha = int(std::lround(drawnOpacity() * 255));
+    }
+    const QRectF ring(centre.x() - m_size / 2, centre.y() - m_size / 2, m_size, m_size);
+    if (drawnOpacity() < 1.0 && scale == 1.0) {
+        // The last minute's pulse changes only the opacity of a ring that holds still between
+        // seconds: draw it once and blend the image.
+        if (m_pulsed.isNull() || m_pulsedFraction != fraction || m_pulsed.devicePixelRatio() != devicePixelRatioF()) {
+            m_pulsed = QPixmap(size() * devicePixelRatioF());
+            m_pulsed.setDevicePixelRatio(devicePixelRatioF());
+            m_pulsed.fill(Qt::transparent);
+            QPainter image(&m_pulsed);
+            image.setRenderHint(QPainter::Antialiasing);
+            image.drawPixmap(0, 0, backdrop());
+            drawArc(image, ring, fraction);
+            m_pulsedFraction = fraction;
+        }
+        p.setOpacity(drawnOpacity());
+        p.drawPixmap(0, 0, m_pulsed);
+        return;
+    }
+    p.setOpacity(drawnOpacity());
+    if (scale == 1.0) {
+        p.drawPixmap(0, 0, backdrop());
+    } else {
+        p.translate(centre);
+        p.scale(scale, scale);
+        p.translate(-centre);
+        drawBackdrop(p, ring);
+    }
+
+    drawArc(p, ring, fraction);
+}
+
+void ActivityRing::drawArc(QPainter& p, const QRectF& ring, double fraction) const
+{
+    const QPointF centre = ring.center();
+    if (fraction > 0) {
         p.save();
         // Drawn from three o'clock and turned a quarter back, so it starts at the top and the
         // gradient turns with it.
@@ -415,8 +542,6 @@ void ActivityRing::paintEvent(QPaintEvent*)
         p.drawPath(arc);
         p.restore();
     }
-    if (m_content)
-        m_content(p, ring);
 }
 
 } // namespace tremlor

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPixmap>
 #include <QWidget>
 
 #include <functional>
@@ -11,7 +12,9 @@ namespace tremlor {
 // The session ring: a faint track, an arc for the elapsed fraction and a centre drawn by its
 // creator. It breathes during an indefinite session, pulses in the last minute of a timed one
 // and bounces on completion; reduced motion stops every one of these motions. While hidden it
-// runs no animation at all.
+// runs no animation at all. A frame of a motion repaints only what moved: the stretch of the
+// ring where the arc's end went (nothing while it moved less than half a pixel), or the whole
+// ring when its opacity or scale changed; the track and centre come from a cached image.
 class ActivityRing final : public QWidget {
     Q_OBJECT
 
@@ -55,6 +58,11 @@ public:
     QVariantAnimation* progressAnimation() const { return m_progressMove; }
     QVariantAnimation* bounceAnimation() const { return m_bounce; }
 
+    // The centre's text or colour changed: redraw it (every other input repaints by itself).
+    void contentChanged();
+    // What the arc's end sweeps between two fractions, in the ring's coordinates.
+    QRect arcEndRect(double from, double to) const;
+
     // Starts the indefinite session's breathing unless it already runs.
     void startInfinitePulse();
     // The desktop's reduced-motion preference changed: stop or resume the repeating motions.
@@ -66,8 +74,18 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    // Asks for the repaint that the arc's new fraction needs, if any is visible.
+    void arcMoved();
+    // Asks for a whole repaint when the ring's drawn opacity visibly changed.
+    void opacityMoved();
+    double drawnFraction() const;
+    double drawnScale() const;
+    void drawBackdrop(QPainter& painter, const QRectF& ring) const;
+    const QPixmap& backdrop();
+    void drawArc(QPainter& painter, const QRectF& ring, double fraction) const;
     void onRemainingSecondsChanged();
     void onProgressChanged();
     void onActiveChanged();
@@ -91,6 +109,13 @@ private:
     double m_infinitePulse = 0.3;
     double m_completionScale = 1.0;
     double m_urgentOpacity = 1.0;
+
+    // What the last requested repaint shows, to tell visible steps from invisible ones.
+    double m_requestedFraction = 0;
+    int m_requestedAlpha = 255;
+    QPixmap m_backdrop;
+    QPixmap m_pulsed;
+    double m_pulsedFraction = -1;
 
     QVariantAnimation* m_progressMove = nullptr;
     QVariantAnimation* m_breathing = nullptr;

@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QVariantAnimation>
 
+#include <cmath>
+
 namespace tremlor {
 
 namespace {
@@ -33,7 +35,14 @@ RunningIndicator::RunningIndicator(bool isActiveTarget, QWidget* parent)
     m_pulse->setEndValue(1.0);
     m_pulse->setDuration(2 * pulseHalfPeriodMs);
     m_pulse->setLoopCount(-1);
-    connect(m_pulse, &QVariantAnimation::valueChanged, this, [this] { update(); });
+    // Repaints only when the drawn opacity changes a step, not on every frame of the slow pulse.
+    connect(m_pulse, &QVariantAnimation::valueChanged, this, [this] {
+        const int alpha = int(std::lround(pulseOpacity() * 255));
+        if (alpha != m_drawnAlpha) {
+            m_drawnAlpha = alpha;
+            update();
+        }
+    });
     // A preference changed while the dot shows stops or resumes its pulse at once.
     if (auto* motion = kestu::ReducedMotion::notifier()) {
         connect(motion, &kestu::ReducedMotionNotifier::changed, this, [this](bool reduced) {
@@ -81,6 +90,7 @@ void RunningIndicator::stopPulse()
 {
     m_pulse->stop();
     m_pulse->setCurrentTime(0);
+    m_drawnAlpha = 255;
     update();
 }
 

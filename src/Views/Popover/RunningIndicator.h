@@ -45,6 +45,7 @@ private:
 
     bool m_isActiveTarget;
     QVariantAnimation* m_pulse;
+    int m_drawnAlpha = 255;
 };
 
 } // namespace tremlor

@@ -3,32 +3,185 @@
 #include "KestuDesign/Tokens/KestuAnimation.h"
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Tokens/KestuFont.h"
-#include "KestuDesign/Tokens/KestuTransition.h"
 #include "KestuDesign/Utilities/KestuReducedMotion.h"
 #include "Views/Popover/ActivityRing.h"
 
 #include <QAccessible>
-#include <QLabel>
+#include <QAccessibleWidget>
 #include <QPainter>
 #include <QVBoxLayout>
+#include <QVariantAnimation>
+
+#include <algorithm>
 
 namespace tremlor {
 
 namespace {
 constexpr double ringSize = 72;
 constexpr double ringLineWidth = 4;
+constexpr int lineSpacing = 2;
 
-void setColor(QLabel* label, const QColor& color)
+// The whole block is one element: the ring and the title lines are not read a second time.
+class HeaderAccessible final : public QAccessibleWidget {
+public:
+    explicit HeaderAccessible(StatusHeaderView* header)
+        : QAccessibleWidget(header, QAccessible::StaticText)
+    {
+    }
+    int childCount() const override { return 0; }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Value)
+            return static_cast<StatusHeaderView*>(widget())->ring()->accessibilityProgressValue();
+        return QAccessibleWidget::text(t);
+    }
+};
+
+QAccessibleInterface* headerAccessibleFactory(const QString& className, QObject* object)
 {
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, color);
-    label->setPalette(palette);
+    if (className == QLatin1String("tremlor::StatusHeaderView") && object && object->isWidgetType())
+        return new HeaderAccessible(static_cast<StatusHeaderView*>(object));
+    return nullptr;
 }
 } // namespace
+
+// The title and the next line, painted: while the status changes the old lines fade out as the
+// new ones fade in, without an off-screen effect.
+class StatusTitleBlock final : public QWidget {
+public:
+    struct Lines {
+        QString title;
+        QString next;
+        bool isEmpty() const { return title.isEmpty() && next.isEmpty(); }
+        bool operator==(const Lines&) const = default;
+    };
+
+    explicit StatusTitleBlock(QWidget* parent)
+        : QWidget(parent)
+        , m_fade(new QVariantAnimation(this))
+    {
+        setObjectName(QStringLiteral("status-title-block"));
+        setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+        m_fade->setStartValue(0.0);
+        m_fade->setEndValue(1.0);
+        connect(m_fade, &QVariantAnimation::valueChanged, this, [this](const QVariant& v) {
+            m_presence = v.toDouble();
+            update();
+        });
+        connect(m_fade, &QVariantAnimation::finished, this, [this] { settle(); });
+        hide();
+    }
+
+    QVariantAnimation* fade() const { return m_fade; }
+    const Lines& lines() const { return m_to; }
+
+    // New lines, faded in over the old ones or set at once.
+    void setLines(const Lines& lines, bool fade)
+    {
+        if (lines == m_to)
+            return;
+        const bool fading = m_fade->state() == QAbstractAnimation::Running;
+        if (!fade && fading) {
+            m_to = lines; // the running fade ends on the new lines
+            updateGeometry();
+            update();
+            return;
+        }
+        m_from = fade ? m_to : Lines {};
+        m_to = lines;
+        if (!fade) {
+            m_fade->stop();
+            settle();
+            return;
+        }
+        m_presence = 0;
+        kestu::Animation::fadeSmooth().apply(m_fade);
+        show();
+        updateGeometry();
+        if (m_fade->duration() > 0)
+            m_fade->start();
+        else
+            settle();
+    }
+
+    QSize sizeHint() const override
+    {
+        const QSize from = sizeOf(m_from);
+        const QSize to = sizeOf(m_to);
+        return { std::max(from.width(), to.width()), std::max(from.height(), to.height()) };
+    }
+    QSize minimumSizeHint() const override { return { 0, sizeHint().height() }; }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        if (m_presence < 1)
+            drawLines(p, m_from, 1 - m_presence);
+        drawLines(p, m_to, m_presence);
+    }
+
+private:
+    void settle()
+    {
+        m_from = {};
+        m_presence = 1;
+        setVisible(!m_to.isEmpty());
+        updateGeometry();
+        update();
+    }
+
+    QSize sizeOf(const Lines& lines) const
+    {
+        if (lines.isEmpty())
+            return { 0, 0 };
+        const QFontMetrics title(kestu::Font::headline());
+        int width = title.horizontalAdvance(lines.title);
+        int height = title.height();
+        if (!lines.next.isEmpty()) {
+            const QFontMetrics next(kestu::Font::caption());
+            width = std::max(width, next.horizontalAdvance(lines.next));
+            height += lineSpacing + next.height();
+        }
+        return { width, height };
+    }
+
+    void drawLines(QPainter& p, const Lines& lines, double opacity) const
+    {
+        if (lines.isEmpty() || opacity <= 0)
+            return;
+        p.setOpacity(opacity);
+        const QFontMetrics title(kestu::Font::headline());
+        QRect row(0, 0, width(), title.height());
+        p.setFont(kestu::Font::headline());
+        p.setPen(kestu::Color::text().resolve(this));
+        p.drawText(row, Qt::AlignHCenter | Qt::AlignTop, title.elidedText(lines.title, Qt::ElideRight, width()));
+        if (lines.next.isEmpty())
+            return;
+        const QFontMetrics next(kestu::Font::caption());
+        row = QRect(0, row.bottom() + 1 + lineSpacing, width(), next.height());
+        p.setFont(kestu::Font::caption());
+        p.setPen(kestu::Color::textSecondary().resolve(this));
+        p.drawText(row, Qt::AlignHCenter | Qt::AlignTop, next.elidedText(lines.next, Qt::ElideRight, width()));
+    }
+
+    Lines m_from;
+    Lines m_to;
+    double m_presence = 1; // of the new lines; the old ones show at 1 - presence
+    QVariantAnimation* m_fade;
+};
 
 StatusHeaderView::StatusHeaderView(QWidget* parent)
     : QWidget(parent)
 {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(headerAccessibleFactory);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
     setObjectName(QStringLiteral("status-header"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -37,30 +190,16 @@ StatusHeaderView::StatusHeaderView(QWidget* parent)
     m_ring = new ActivityRing(
         ringSize, ringLineWidth, [this](QPainter& p, const QRectF& r) { paintRingContent(p, r); }, this);
     layout->addWidget(m_ring, 0, Qt::AlignHCenter);
-
-    m_titleBlock = new QWidget(this);
-    m_titleBlock->setObjectName(QStringLiteral("status-title-block"));
-    auto* titles = new QVBoxLayout(m_titleBlock);
-    titles->setContentsMargins(0, 0, 0, 0);
-    titles->setSpacing(2);
-    m_title = new QLabel(m_titleBlock);
-    m_title->setObjectName(QStringLiteral("status-title"));
-    m_title->setFont(kestu::Font::headline());
-    m_title->setAlignment(Qt::AlignHCenter);
-    m_next = new QLabel(m_titleBlock);
-    m_next->setObjectName(QStringLiteral("status-next-app"));
-    m_next->setFont(kestu::Font::caption());
-    m_next->setAlignment(Qt::AlignHCenter);
-    m_next->setTextFormat(Qt::PlainText);
-    m_title->setTextFormat(Qt::PlainText);
-    titles->addWidget(m_title);
-    titles->addWidget(m_next);
+    m_titleBlock = new StatusTitleBlock(this);
     layout->addWidget(m_titleBlock);
-    m_titleBlock->hide();
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    applyColors();
     setState(State {});
     setAccessibleName(combinedAccessibilityLabel());
+}
+
+QVariantAnimation* StatusHeaderView::titleFade() const
+{
+    return m_titleBlock->fade();
 }
 
 void StatusHeaderView::setState(const State& state)
@@ -69,30 +208,21 @@ void StatusHeaderView::setState(const State& state)
     m_state = state;
     if (old == state && m_initialised)
         return;
+    const bool first = !m_initialised;
     m_initialised = true;
     m_ring->setInputs({ state.sessionProgress, state.isActive, state.isPausedByIdle, state.isIndefiniteSession,
         state.remainingSeconds });
 
-    // The centre's text and colour change every second; the ring repaints only then.
+    // The centre's text and colour change every second; the ring's cached centre only then.
     if (old.remainingTimeString != state.remainingTimeString || old.isActive != state.isActive
         || old.isPausedByIdle != state.isPausedByIdle || old.isIndefiniteSession != state.isIndefiniteSession)
-        m_ring->update();
+        m_ring->contentChanged();
 
-    m_title->setText(titleText());
-    const QString next = nextText();
-    m_next->setText(next);
-    m_next->setVisible(!next.isEmpty());
-
-    const bool show = state.isActive || state.isPausedByIdle;
-    if (show != m_titleShown) {
-        m_titleShown = show;
-        if (kestu::prefersReducedMotion() || !isVisible())
-            m_titleBlock->setVisible(show);
-        else if (show)
-            kestu::KestuTransition::kestuFade().insert(m_titleBlock, kestu::Animation::fadeSmooth());
-        else
-            kestu::KestuTransition::kestuFade().remove(m_titleBlock, kestu::Animation::fadeSmooth());
-    }
+    // Starting, stopping, pausing or resuming fades the lines; a new next application does not.
+    const bool statusChanged = old.isActive != state.isActive || old.isPausedByIdle != state.isPausedByIdle;
+    const bool fade = statusChanged && !first && isVisible() && !kestu::prefersReducedMotion();
+    m_titleBlock->setLines({ titleText(), nextText() }, fade);
+    m_titleShown = state.isActive || state.isPausedByIdle;
 
     const QString label = combinedAccessibilityLabel();
     if (label != accessibleName()) {
@@ -102,19 +232,6 @@ void StatusHeaderView::setState(const State& state)
             QAccessible::updateAccessibility(&event);
         }
     }
-}
-
-void StatusHeaderView::applyColors()
-{
-    setColor(m_title, kestu::Color::text().resolve(this));
-    setColor(m_next, kestu::Color::textSecondary().resolve(this));
-}
-
-void StatusHeaderView::changeEvent(QEvent* event)
-{
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
-        applyColors();
 }
 
 QString StatusHeaderView::titleText() const

@@ -2,15 +2,17 @@
 
 #include <QWidget>
 
-class QLabel;
+class QVariantAnimation;
 
 namespace tremlor {
 
 class ActivityRing;
+class StatusTitleBlock;
 
 // The session at a glance: the ring with the remaining time (or "∞", or "Inactive") in its
-// centre and, while a session runs or is paused, its title and the next application. One
-// accessibility element whose label is built from the same state it draws.
+// centre and, while a session runs or is paused, its title and the next application, which
+// fade in, out or into each other when the session starts, stops, pauses or resumes. One
+// accessibility element, without children, whose label is built from the same state it draws.
 class StatusHeaderView final : public QWidget {
     Q_OBJECT
 
@@ -40,20 +42,16 @@ public:
     QString titleText() const;
     QString nextText() const;
     bool isTitleShown() const { return m_titleShown; }
-
-protected:
-    void changeEvent(QEvent* event) override;
+    // The fade between the old and the new title lines (stopped when none runs).
+    QVariantAnimation* titleFade() const;
 
 private:
     void paintRingContent(QPainter& painter, const QRectF& rect) const;
     QFont ringFont() const;
-    void applyColors();
 
     State m_state;
     ActivityRing* m_ring;
-    QWidget* m_titleBlock;
-    QLabel* m_title;
-    QLabel* m_next;
+    StatusTitleBlock* m_titleBlock;
     bool m_titleShown = false;
     bool m_initialised = false;
 };
