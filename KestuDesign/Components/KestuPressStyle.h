@@ -11,7 +11,8 @@ namespace kestu {
 class KestuTransitionEffect;
 
 // The kit's pressed feedback for any button: while pressed it shrinks to 97 % about its centre
-// with the snappy spring, and springs back on release.
+// with the snappy spring, and springs back on release. A button at rest carries no graphics
+// effect, so a container that fades itself with one can still draw it.
 class KestuPressStyle final : public QObject {
     Q_OBJECT
 
@@ -28,9 +29,11 @@ public:
 private:
     explicit KestuPressStyle(QAbstractButton* button);
     void animateTo(double target);
+    void setScale(double scale);
 
     QPointer<QAbstractButton> m_button;
-    KestuTransitionEffect* m_effect = nullptr;
+    // Present only while the button is scaled.
+    QPointer<KestuTransitionEffect> m_effect;
     QVariantAnimation* m_animation = nullptr;
     double m_scale = 1.0;
 };

@@ -33,6 +33,12 @@ KestuOnboardingFeatureGrid::KestuOnboardingFeatureGrid(
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
     m_cards.reserve(std::size_t(features.size()));
+    // The cards are painted: screen readers hear the heading and then every card's text.
+    QStringList spoken;
+    for (const auto& feature : features)
+        spoken << feature.title + QStringLiteral(": ") + feature.subtitle;
+    setAccessibleName(m_heading);
+    setAccessibleDescription(spoken.join(QLatin1Char('\n')));
     for (auto& feature : features)
         m_cards.push_back(Card { KestuOnboardingFeatureCard(std::move(feature)) });
 }

@@ -162,6 +162,11 @@ KestuOnboardingHeroPage::KestuOnboardingHeroPage(const QString& symbol, int symb
 {
     m_icon->setObjectName(QStringLiteral("onboarding-icon"));
     m_text->setObjectName(QStringLiteral("onboarding-text"));
+    // The symbol and the texts are painted: screen readers take the page's words from here.
+    for (QWidget* reader : { static_cast<QWidget*>(this), static_cast<QWidget*>(m_text) }) {
+        reader->setAccessibleName(title);
+        reader->setAccessibleDescription(detail);
+    }
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(24, 0, 24, 0);

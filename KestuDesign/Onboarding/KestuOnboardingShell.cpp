@@ -9,7 +9,6 @@
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QEvent>
-#include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPainterPath>
@@ -18,6 +17,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace kestu {
 
@@ -111,18 +111,55 @@ protected:
     }
 };
 
-void setPageOpacity(QWidget* page, double opacity)
-{
-    if (!page)
-        return;
-    auto* effect = qobject_cast<QGraphicsOpacityEffect*>(page->graphicsEffect());
-    if (!effect) {
-        effect = new QGraphicsOpacityEffect(page);
-        page->setGraphicsEffect(effect);
-    }
-    effect->setOpacity(std::clamp(opacity, 0.0, 1.0));
-}
 } // namespace
+
+// Fades the pages by covering them with the window's colour: a page under a veil of strength
+// 1 - o looks as if drawn at opacity o over the window. A graphics effect on the page would do
+// the same but breaks the effects its own widgets carry (Qt cannot paint an effect inside
+// another) and renders the page off screen on every frame.
+class KestuOnboardingShell::Veil final : public QWidget {
+public:
+    explicit Veil(QWidget* parent)
+        : QWidget(parent)
+    {
+        setObjectName(QStringLiteral("onboarding-page-veil"));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        hide();
+    }
+    // The page drawn at `opacity` over `area`; several pages lie side by side.
+    struct Cover {
+        QRect area;
+        double opacity;
+    };
+    void cover(std::initializer_list<Cover> covers)
+    {
+        m_covers.assign(covers);
+        setGeometry(parentWidget()->rect());
+        raise();
+        show();
+        update();
+    }
+    double opacityAt(QPoint point) const
+    {
+        for (const Cover& c : m_covers) {
+            if (c.area.contains(point))
+                return c.opacity;
+        }
+        return 1.0;
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        const QColor window = palette().color(QPalette::Window);
+        for (const Cover& c : m_covers)
+            painter.fillRect(c.area, withOpacity(window, 1.0 - std::clamp(c.opacity, 0.0, 1.0)));
+    }
+
+private:
+    std::vector<Cover> m_covers;
+};
 
 KestuOnboardingShell::KestuOnboardingShell(
     int totalSteps, std::function<void()> onComplete, PageBuilder content, QWidget* parent)
@@ -132,6 +169,7 @@ KestuOnboardingShell::KestuOnboardingShell(
     , m_onComplete(std::move(onComplete))
     , m_content(std::move(content))
     , m_pageArea(new QWidget(this))
+    , m_veil(new Veil(m_pageArea))
     , m_transition(new QVariantAnimation(this))
     , m_back(new PlainButton(localized("Back"), this))
     , m_dots(new KestuOnboardingStepDots(m_totalSteps, this))
@@ -214,6 +252,7 @@ void KestuOnboardingShell::showPage(QWidget* page)
 
     auto* holder = new QWidget(m_pageArea);
     holder->setObjectName(QStringLiteral("onboarding-page"));
+    holder->setAccessibleName(page->accessibleName());
     auto* fill = new QVBoxLayout(holder);
     fill->setContentsMargins(0, 0, 0, 0);
     fill->addWidget(page);
@@ -240,10 +279,9 @@ void KestuOnboardingShell::finishTransition()
         m_leaving->deleteLater();
         m_leaving = nullptr;
     }
-    if (m_page) {
-        m_page->setGraphicsEffect(nullptr);
+    m_veil->hide();
+    if (m_page)
         m_page->setGeometry(m_pageArea->rect());
-    }
 }
 
 void KestuOnboardingShell::layoutPages(double progress)
@@ -253,16 +291,21 @@ void KestuOnboardingShell::layoutPages(double progress)
     const QRect area = m_pageArea->rect();
     const bool rightToLeft = layoutDirection() == Qt::RightToLeft;
     const int width = area.width();
-    if (m_page) {
-        const int dx = int(std::lround(width * (1.0 - progress)));
-        m_page->setGeometry(area.translated(rightToLeft ? -dx : dx, 0));
-        setPageOpacity(m_page, progress);
-    }
-    if (m_leaving) {
-        const int dx = int(std::lround(width * progress));
-        m_leaving->setGeometry(area.translated(rightToLeft ? dx : -dx, 0));
-        setPageOpacity(m_leaving, 1.0 - progress);
-    }
+    const QRect entering = area.translated((rightToLeft ? -1 : 1) * int(std::lround(width * (1.0 - progress))), 0);
+    const QRect leaving = area.translated((rightToLeft ? 1 : -1) * int(std::lround(width * progress)), 0);
+    if (m_page)
+        m_page->setGeometry(entering);
+    if (m_leaving)
+        m_leaving->setGeometry(leaving);
+    m_veil->cover({ { entering, progress }, { leaving, 1.0 - progress } });
+}
+
+double KestuOnboardingShell::pageOpacity(QWidget* page) const
+{
+    if (!page || !m_veil->isVisible())
+        return 1.0;
+    const QWidget* holder = page->parentWidget();
+    return m_veil->opacityAt(holder ? holder->geometry().center() : QPoint());
 }
 
 void KestuOnboardingShell::refreshBar()

@@ -29,6 +29,8 @@ public:
     int currentStep() const { return m_currentStep; }
     QWidget* currentPage() const { return m_pageContent; }
     bool isLastStep() const { return m_currentStep >= m_totalSteps - 1; }
+    // How strongly `page` shows now: below 1 while it fades in or out.
+    double pageOpacity(QWidget* page) const;
 
     static constexpr int shellWidth = 540;
     static constexpr int shellHeight = 420;
@@ -37,6 +39,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    class Veil;
     void goTo(int step);
     void complete();
     void showPage(QWidget* page);
@@ -50,7 +53,8 @@ private:
     PageBuilder m_content;
 
     QWidget* m_pageArea;
-    // Each page sits in a holder of the shell's own, which the transition moves and fades.
+    Veil* m_veil;
+    // Each page sits in a holder of the shell's own, which the transition moves; the veil fades it.
     QPointer<QWidget> m_page;
     QPointer<QWidget> m_leaving;
     QPointer<QWidget> m_pageContent;

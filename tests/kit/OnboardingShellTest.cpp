@@ -137,7 +137,14 @@ TEST_F(OnboardingShell, QuickClicksLeaveOnePage)
     press(primary(shell));
     press(primary(shell));
     EXPECT_EQ(shell->currentStep(), 3);
+    // Early in the slide the new page shows in part, faded without a graphics effect (which
+    // would break the effects of the page's own widgets).
+    transition(shell)->setCurrentTime(transition(shell)->duration() / 8);
+    EXPECT_GT(shell->pageOpacity(shell->currentPage()), 0.0);
+    EXPECT_LT(shell->pageOpacity(shell->currentPage()), 0.9);
+    EXPECT_EQ(shell->currentPage()->parentWidget()->graphicsEffect(), nullptr);
     finish(transition(shell));
+    EXPECT_EQ(shell->pageOpacity(shell->currentPage()), 1.0);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QWidget* area = childNamed<QWidget>(shell, QStringLiteral("onboarding-page-area"));
     const auto holders = area->findChildren<QWidget*>(QStringLiteral("onboarding-page"), Qt::FindDirectChildrenOnly);

@@ -4,21 +4,29 @@
 #include "KestuDesign/Utilities/KestuReducedMotion.h"
 #include "Views/Onboarding/OnboardingPermissionView.h"
 #include "Views/Onboarding/OnboardingWindow.h"
+#include "Views/Popover/DisclosureToggle.h"
+#include "Views/Popover/SectionReveal.h"
+#include "Views/Popover/TremlorPopoverView.h"
+#include "Views/Settings/SettingsWindow.h"
 #include "Views/Shared/ViewSymbols.h"
 #include "core/TempDefaults.h"
+#include "views/FakeEngine.h"
 #include "views/SettingsTestSupport.h"
 #include "views/ViewTestSupport.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QLabel>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
+#include <QVariantAnimation>
 
 #include <gtest/gtest.h>
 
 using namespace tremlor;
 using settingstest::FakeAccessibility;
+using ::testing::NiceMock;
 
 namespace {
 QAbstractButton* button(QWidget& root, const char* name)
@@ -30,6 +38,18 @@ void clickPrimary(kestu::KestuOnboardingShell& shell)
 {
     button(shell, "onboarding-primary")->click();
     QTest::qWait(1); // the page transition starts on the next turn
+}
+
+// Paints `window` half-way through a running `animation` and again at its end.
+void paintThrough(QWidget& window, QVariantAnimation* animation = nullptr)
+{
+    QCoreApplication::processEvents();
+    if (animation && animation->state() == QAbstractAnimation::Running) {
+        animation->setCurrentTime(animation->duration() / 2);
+        window.repaint();
+        animation->setCurrentTime(animation->duration());
+    }
+    window.repaint();
 }
 } // namespace
 
@@ -92,10 +112,17 @@ TEST(OnboardingWindow, GetStartedCompletesAndClosingEarlyDoesNot)
     QPointer<OnboardingWindow> window = new OnboardingWindow(temp.settings(), trust, {});
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();
-    const char* pages[]
-        = { "onboarding-welcome", "onboarding-features", "onboarding-permission", "onboarding-complete" };
+    const struct {
+        const char* name;
+        const char* title; // what a screen reader announces for the page
+    } pages[] = { { "onboarding-welcome", "Welcome to Tremlor" }, { "onboarding-features", "What Tremlor Does" },
+        { "onboarding-permission", "Accessibility Permission" }, { "onboarding-complete", "You're All Set!" } };
     for (int step = 0; step < 4; ++step) {
-        EXPECT_EQ(window->shell().currentPage()->objectName(), pages[step]) << step;
+        QWidget* page = window->shell().currentPage();
+        EXPECT_EQ(page->objectName(), pages[step].name) << step;
+        QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(page);
+        EXPECT_EQ(reader->text(QAccessible::Name), pages[step].title);
+        EXPECT_FALSE(reader->text(QAccessible::Description).isEmpty()) << step;
         if (auto* grid = qobject_cast<kestu::KestuOnboardingFeatureGrid*>(window->shell().currentPage())) {
             // All six cards lie inside the page, none clipped by the bottom bar.
             ASSERT_EQ(grid->cardCount(), 6);
@@ -110,4 +137,53 @@ TEST(OnboardingWindow, GetStartedCompletesAndClosingEarlyDoesNot)
     EXPECT_TRUE(temp.settings().hasCompletedOnboarding());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(window);
+}
+
+// A normal run prints no Qt warning: the onboarding walked with its slides (the permission
+// granted on the way), the panel's options closing and opening, the settings window at every
+// section. An effect drawn inside another, for one, prints "QPainter::begin".
+TEST(QuietRun, OnboardingPanelAndSettingsWarnOfNothing)
+{
+    static QStringList messages;
+    const QtMessageHandler previous
+        = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+              // (The offscreen platform's own note; X11 takes size hints.)
+              if (type != QtDebugMsg && type != QtInfoMsg && !text.contains(QLatin1String("propagateSizeHints")))
+                  messages << text;
+          });
+    viewtest::MotionOverride motion(false);
+    ViewSymbols::registerAll();
+    settingstest::Fixture f;
+    f.accessibility.trusted = false;
+    {
+        OnboardingWindow onboarding(f.settings(), f.accessibility, {});
+        onboarding.show();
+        for (int step = 1; step < OnboardingWindow::stepCount; ++step) {
+            button(onboarding, "onboarding-primary")->click();
+            paintThrough(onboarding, onboarding.findChild<QVariantAnimation*>("onboarding-page-transition"));
+            if (auto* page = qobject_cast<OnboardingPermissionView*>(onboarding.shell().currentPage())) {
+                f.accessibility.trusted = true;
+                page->checkTimer()->setInterval(0);
+                EXPECT_TRUE(QTest::qWaitFor([page] { return page->permissionGranted(); }));
+                paintThrough(onboarding);
+            }
+        }
+    }
+    {
+        NiceMock<viewtest::FakeEngine> engine;
+        f.settings().setPopoverExpanded(true);
+        TremlorPopoverView panel(f.settings(), engine, [] { return std::make_unique<settingstest::ListScanner>(); });
+        panel.show();
+        for (int i = 0; i < 3; ++i) {
+            paintThrough(panel, panel.expandedReveal()->animation());
+            panel.disclosureToggle()->click();
+        }
+    }
+    for (SettingsSection section : allCases<SettingsSection>()) {
+        SettingsWindow window(f.context, section);
+        window.show();
+        paintThrough(window);
+    }
+    qInstallMessageHandler(previous);
+    EXPECT_TRUE(messages.isEmpty()) << messages.join(u'\n').toStdString();
 }

@@ -9,12 +9,14 @@
 #include "KestuDesign/Tokens/KestuMetrics.h"
 
 #include <QEvent>
-#include <QGraphicsOpacityEffect>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QVariantAnimation>
+
+#include <algorithm>
 
 namespace tremlor {
 
@@ -97,12 +99,18 @@ OnboardingPermissionView::OnboardingPermissionView(
     layout->addWidget(m_actions);
     layout->addStretch(1);
 
-    // The state change fades the shield and texts in with the gentle spring.
-    auto* fade = new QGraphicsOpacityEffect(this);
-    fade->setOpacity(1.0);
-    m_icon->setGraphicsEffect(fade);
-    connect(m_reveal, &QVariantAnimation::valueChanged, fade,
-        [fade](const QVariant& value) { fade->setOpacity(value.toDouble()); });
+    // The state change fades the shield in with the gentle spring. The fade is painted into the
+    // icon rather than a graphics effect, which the onboarding shell's page could not draw
+    // inside an effect of its own.
+    connect(m_reveal, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
+        m_iconOpacity = value.toDouble();
+        showIcon();
+    });
+    connect(m_reveal, &QVariantAnimation::finished, this, [this] {
+        m_iconOpacity = 1.0;
+        showIcon();
+    });
+    setAccessibleName(m_title->text());
     refresh();
 }
 
@@ -170,11 +178,13 @@ void OnboardingPermissionView::refresh()
     const QString symbol
         = m_permissionGranted ? QStringLiteral("checkmark.shield.fill") : QStringLiteral("lock.shield");
     const QColor color = (m_permissionGranted ? kestu::Color::success() : kestu::Color::warning()).resolve(this);
-    m_icon->setPixmap(kestu::KestuSymbols::pixmap(symbol, kIconSize, color, devicePixelRatioF()));
+    m_iconPixmap = kestu::KestuSymbols::pixmap(symbol, kIconSize, color, devicePixelRatioF());
+    showIcon();
     m_icon->setAccessibleName(
         m_permissionGranted ? QStringLiteral("Permission granted") : QStringLiteral("Permission needed"));
     m_message->setText(message(m_permissionGranted));
     m_message->setAccessibleName(m_message->text());
+    setAccessibleDescription(m_message->text());
     QPalette secondary = m_message->palette();
     secondary.setColor(QPalette::WindowText, kestu::Color::textSecondary().resolve(this));
     m_message->setPalette(secondary);
@@ -182,6 +192,22 @@ void OnboardingPermissionView::refresh()
     link.setColor(QPalette::ButtonText, kestu::Color::accent().resolve(this));
     m_openSettingsButton->setPalette(link);
     m_actions->setVisible(!m_permissionGranted);
+}
+
+void OnboardingPermissionView::showIcon()
+{
+    if (m_iconOpacity >= 1.0 || m_iconPixmap.isNull()) {
+        m_icon->setPixmap(m_iconPixmap);
+        return;
+    }
+    QPixmap faded(m_iconPixmap.size());
+    faded.setDevicePixelRatio(m_iconPixmap.devicePixelRatio());
+    faded.fill(Qt::transparent);
+    QPainter painter(&faded);
+    painter.setOpacity(std::max(0.0, m_iconOpacity));
+    painter.drawPixmap(0, 0, m_iconPixmap);
+    painter.end();
+    m_icon->setPixmap(faded);
 }
 
 } // namespace tremlor

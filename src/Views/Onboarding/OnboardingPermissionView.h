@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPixmap>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -41,12 +42,15 @@ private:
     void check();
     void setGranted(bool granted, bool animated);
     void refresh();
+    void showIcon();
 
     AccessibilityChecking& m_accessibility;
     std::function<void()> m_openAccessibilitySettings;
     bool m_permissionGranted = false;
     QPointer<QTimer> m_checkTimer;
     QLabel* m_icon;
+    QPixmap m_iconPixmap;
+    double m_iconOpacity = 1.0;
     QLabel* m_title;
     QLabel* m_message;
     QWidget* m_actions;
