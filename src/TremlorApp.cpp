@@ -28,7 +28,7 @@ QPointer<TremlorApp> s_instance;
 TremlorApp::TremlorApp(QObject* parent)
     : QObject(parent)
 {
-    // 1, 2: the store is created on first use and the root takes it.
+    // The root builds the core over the shared settings store, made on first use.
     m_root = std::make_unique<CompositionRoot>();
     startUp(true);
 }
@@ -71,14 +71,15 @@ void TremlorApp::startUp(bool withTray)
     m_settingsContext = std::make_unique<SettingsContext>(SettingsContext { settings(), m_root->appScannerFactory(),
         m_root->accessibility(), m_root->loginItem(), SystemClock::instance() });
 
-    // 3, 4: the Dock setting is read after the change is stored, on the next turn.
+    // Taskbar presence follows the Dock setting from the start and after each change; a
+    // change is announced before it is stored, so it is read on the next turn.
     QMetaObject::invokeMethod(
         this, [this] { applyActivationPolicy(); }, Qt::QueuedConnection);
     connect(
         &settings(), &TremlorSettings::objectWillChange, this, [this] { applyActivationPolicy(); },
         Qt::QueuedConnection);
 
-    // 5, 6.
+    // Fonts and glyphs are registered before any view draws.
     kestu::Kestu::registerFonts();
     TremlorGlyphIcon::registerAllOnce();
     // Every window, and the About section, shows it.
@@ -101,7 +102,7 @@ void TremlorApp::startUp(bool withTray)
     // running session holds before the event loop stops.
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { stopSession(); });
 
-    // 7.
+    // Until onboarding is completed, each start opens the onboarding window shortly after.
     m_windows->showOnboardingIfNeeded(settings().hasCompletedOnboarding());
 }
 

@@ -75,17 +75,23 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(QStringLiteral(TREMLOR_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("com.tremlor.app"));
     QApplication::setQuitOnLastWindowClosed(false);
-    // Read by the About views.
-    app.setProperty("CFBundleShortVersionString", QStringLiteral(TREMLOR_VERSION));
-    app.setProperty("CFBundleVersion", QStringLiteral(TREMLOR_BUILD));
+    // Qt has no build number of its own; the About view reads ours beside the version.
+    app.setProperty("buildNumber", QStringLiteral(TREMLOR_BUILD));
     quitOnSignals(app);
 
     std::unique_ptr<tremlor::TremlorApp> tremlorApp;
     tremlor::SingleInstance instance(QDBusConnection::sessionBus());
     instance.claim([&](tremlor::SingleInstance::Outcome outcome) {
-        if (outcome == tremlor::SingleInstance::Outcome::handedOver) {
+        switch (outcome) {
+        case tremlor::SingleInstance::Outcome::handedOver:
             QCoreApplication::exit(0);
             return;
+        case tremlor::SingleInstance::Outcome::failed:
+            std::fprintf(stderr, "tremlor: not starting: %s.\n", qPrintable(instance.failure()));
+            QCoreApplication::exit(1);
+            return;
+        case tremlor::SingleInstance::Outcome::first:
+            break;
         }
         tremlorApp = std::make_unique<tremlor::TremlorApp>();
         instance.setOpenSettingsHandler([] { tremlor::TremlorApp::openSettingsWindow(); });

@@ -74,12 +74,13 @@ KestuAboutView::KestuAboutView(QString appName, QString appDescription, std::opt
 
 QString KestuAboutView::appVersion()
 {
-    return infoString("CFBundleShortVersionString", QStringLiteral("1.0.0"));
+    const QString version = QCoreApplication::applicationVersion();
+    return version.isEmpty() ? QStringLiteral("1.0.0") : version;
 }
 
 QString KestuAboutView::buildNumber()
 {
-    return infoString("CFBundleVersion", QStringLiteral("1"));
+    return infoString("buildNumber", QStringLiteral("1"));
 }
 
 QString KestuAboutView::versionLine()

@@ -16,8 +16,8 @@ class KestuAboutView final : public QWidget {
 public:
     KestuAboutView(QString appName, QString appDescription, std::optional<QIcon> appIcon, QWidget* parent = nullptr);
 
-    // The host's Info values, read from the application object's properties of these names
-    // ("CFBundleShortVersionString", "CFBundleVersion"); only a string value counts.
+    // The host's version (QCoreApplication::applicationVersion()) and build number (the
+    // application object's string property "buildNumber").
     static QString appVersion();
     static QString buildNumber();
     static QString versionLine();

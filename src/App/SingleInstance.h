@@ -21,12 +21,15 @@ public:
     enum class Outcome {
         first, // this process owns the name (or there is no session bus to ask)
         handedOver, // another instance took the request; this one should exit with status 0
+        failed, // neither: running on would make a second instance; see failure()
     };
 
     SingleInstance(QDBusConnection bus, QObject* parent = nullptr);
 
     // Claims the name without waiting; `done` runs once with the outcome.
     void claim(std::function<void(Outcome)> done);
+    // Why the claim failed, for the user.
+    QString failure() const { return m_failure; }
     // What the first instance does when a later one asks.
     void setOpenSettingsHandler(std::function<void()> handler) { m_openSettings = std::move(handler); }
 
@@ -35,10 +38,16 @@ public Q_SLOTS:
     Q_SCRIPTABLE void OpenSettings();
 
 private:
-    void handOver(std::function<void(Outcome)> done);
+    using Done = std::function<void(Outcome)>;
+    // Asks for the name, else hands over to its owner; `tries` counts the owners that may quit
+    // between the two.
+    void requestName(int tries, Done done);
+    void handOver(int tries, Done done);
+    void fail(const QString& why, const Done& done);
 
     QDBusConnection m_bus;
     std::function<void()> m_openSettings;
+    QString m_failure;
 };
 
 } // namespace tremlor

@@ -17,9 +17,8 @@ public:
     bool isTrusted() const override;
     bool requestAccess(bool prompt) override;
 
-    // The link to the platform's accessibility settings.
-    static QString settingsUrl();
-    // Opens that link; a failure is ignored.
+    // Starts the desktop's own accessibility settings (GNOME's, KDE's or Xfce's desktop
+    // entry, found in the XDG application folders); nothing when none is installed.
     static void openAccessibilitySettings();
 
 private:

@@ -175,6 +175,16 @@ TEST_F(AppOnDesktop, SecondInstanceHandsOverAndExits)
     EXPECT_EQ(first.process().state(), QProcess::Running);
 }
 
+// An owner of the name that does not take the request (here the test itself): the program
+// says why and exits non-zero rather than run as a second instance.
+TEST_F(AppOnDesktop, FailedHandOverExitsWithAMessage)
+{
+    ASSERT_TRUE(bus.connection().registerService("com.tremlor.app"));
+    AppProcess app(desktop);
+    EXPECT_EQ(app.waitForExit(), 1);
+    EXPECT_TRUE(app.standardError().contains("did not answer")) << app.standardError().toStdString();
+}
+
 // Without a usable display the program says what it needs and exits with status 1.
 TEST(AppWithoutDisplay, ExitsWithAPlainMessage)
 {

@@ -1,5 +1,9 @@
 #include "Helpers/LaunchAtLogin.h"
 
+#include "Helpers/AccessibilityHelper.h"
+#include "support/EnvGuard.h"
+#include "support/WaitUntil.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -79,4 +83,33 @@ TEST(LaunchAtLogin, ExecKeepsAwkwardPathsIntactAndUnexpanded)
     // Quoting rules, then string escapes on top, and % doubled so it is no field code.
     EXPECT_TRUE(LaunchAtLogin::entryText(R"(/home/a b/it's "$x"\`%f)")
                     .contains(R"(Exec="/home/a b/it's \\"\\$x\\"\\\\\\`%%f")"));
+}
+
+// "Open System Settings" starts the running desktop's own accessibility settings, else any
+// known one installed, found in the application folders; with none, nothing happens.
+TEST(AccessibilitySettings, OpenStartsTheDesktopsOwnEntryElseAnyKnownOne)
+{
+    tremlor::testing::EnvGuard env({ "XDG_DATA_DIRS", "XDG_DATA_HOME", "XDG_CURRENT_DESKTOP" });
+    QTemporaryDir data;
+    qputenv("XDG_DATA_DIRS", data.path().toLocal8Bit());
+    qputenv("XDG_DATA_HOME", data.filePath("home").toLocal8Bit());
+    AccessibilityHelper::openAccessibilitySettings();
+
+    ASSERT_TRUE(QDir().mkpath(data.filePath("applications")));
+    for (const QString id : { "gnome-universal-access-panel", "xfce4-accessibility-settings" }) {
+        QFile entry(data.filePath("applications/" + id + ".desktop"));
+        ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
+        entry.write(
+            ("[Desktop Entry]\nType=Application\nName=A\nNoDisplay=true\nExec=touch " + data.filePath(id) + "\n")
+                .toUtf8());
+    }
+    for (const auto& [desktop, opened] : { std::pair { "ubuntu:XFCE", "xfce4-accessibility-settings" },
+             std::pair { "Openbox", "gnome-universal-access-panel" } }) {
+        SCOPED_TRACE(desktop);
+        qputenv("XDG_CURRENT_DESKTOP", desktop);
+        AccessibilityHelper::openAccessibilitySettings();
+        EXPECT_TRUE(waitUntil([&] { return QFile::exists(data.filePath(opened)); }));
+        EXPECT_EQ(QDir(data.path()).entryList(QDir::Files), QStringList { opened });
+        QFile::remove(data.filePath(opened));
+    }
 }

@@ -36,15 +36,19 @@ struct Inhibits : ::testing::Test {
     QTemporaryDir templates;
     std::unique_ptr<probe::Bus> system, session;
     DisplaySleepInhibitor* displayHalf = nullptr;
+    QProcess* logind = nullptr;
 
     void SetUp() override
     {
         REQUIRE_DESKTOP(desktop);
-        ASSERT_TRUE(
-            desktop.startDbusMock(TestDesktop::Bus::system, "org.freedesktop.login1", { "--template", "logind" }))
-            << desktop.error().toStdString();
+        ASSERT_TRUE(startLogind()) << desktop.error().toStdString();
         system = std::make_unique<probe::Bus>(desktop.systemBusAddress());
         session = std::make_unique<probe::Bus>(desktop.sessionBusAddress());
+    }
+    QProcess* startLogind()
+    {
+        return logind
+            = desktop.startDbusMock(TestDesktop::Bus::system, "org.freedesktop.login1", { "--template", "logind" });
     }
     QProcess* startScreenSaver(const QString& path = kPath, const QString& inhibitCode = QStringLiteral("ret = 7"))
     {
@@ -75,7 +79,7 @@ struct Inhibits : ::testing::Test {
 // cookie, logind lists our lock while held and drops it once our descriptor is closed.
 TEST_F(Inhibits, PairReachesScreenSaverAndLogindAndIsGivenBack)
 {
-    for (const QString path : { kPath, QStringLiteral("/ScreenSaver") }) {
+    for (const QString& path : { kPath, QStringLiteral("/ScreenSaver") }) {
         SCOPED_TRACE(path.toStdString());
         QProcess* screenSaver = startScreenSaver(path);
         ASSERT_TRUE(screenSaver);
@@ -117,6 +121,40 @@ TEST_F(Inhibits, LostScreenSaverTurnsThePairOffAndItsReturnTakesItAgain)
     EXPECT_TRUE(displayHalf->isHeldByService());
     EXPECT_EQ(calls("Inhibit").size(), 1u);
     EXPECT_EQ(system->inhibitors(), QStringList { kOurLock });
+}
+
+// Both services go away and come back one after the other. Whichever is first, the pair ends
+// up held through both: logind first must not leave the display on the X server's suspension
+// while a screensaver service runs again.
+TEST_F(Inhibits, PairIsTakenAgainThroughBothServicesWhicheverReturnsFirst)
+{
+    for (const bool logindFirst : { true, false }) {
+        SCOPED_TRACE(logindFirst ? "logind first" : "screensaver first");
+        QProcess* screenSaver = startScreenSaver();
+        ASSERT_TRUE(screenSaver);
+        auto preventer = makePreventer();
+        ASSERT_TRUE(take(*preventer));
+        TestDesktop::stop(logind);
+        TestDesktop::stop(screenSaver);
+        ASSERT_TRUE(waitUntil([&] { return !preventer->isPreventingSleep(); }));
+
+        // The first one back is served before the other returns.
+        if (logindFirst) {
+            ASSERT_TRUE(startLogind());
+            ASSERT_TRUE(waitUntil([&] { return preventer->isPreventingSleep(); }));
+            ASSERT_TRUE(screenSaver = startScreenSaver());
+        } else {
+            ASSERT_TRUE(screenSaver = startScreenSaver());
+            ASSERT_TRUE(waitUntil([&] { return calls("Inhibit").size() == 1 && !preventer->isTaking(); }));
+            ASSERT_TRUE(startLogind());
+        }
+        EXPECT_TRUE(waitUntil([&] { return preventer->isPreventingSleep() && displayHalf->isHeldByService(); }));
+        // Exactly one cookie is out (a half-made pair in between was given back).
+        EXPECT_TRUE(waitUntil([&] { return calls("Inhibit").size() == calls("UnInhibit").size() + 1; }));
+        EXPECT_EQ(system->inhibitors(), QStringList { kOurLock });
+        preventer.reset();
+        TestDesktop::stop(screenSaver);
+    }
 }
 
 TEST_F(Inhibits, WithoutScreenSaverServiceTheXServerKeepsTheDisplayAwake)

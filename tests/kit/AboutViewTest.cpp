@@ -13,8 +13,8 @@ class AboutView : public CompositeTest {
 protected:
     void TearDown() override
     {
-        qApp->setProperty("CFBundleShortVersionString", QVariant());
-        qApp->setProperty("CFBundleVersion", QVariant());
+        QCoreApplication::setApplicationVersion(QString());
+        qApp->setProperty("buildNumber", QVariant());
         QApplication::setWindowIcon(QIcon());
         CompositeTest::TearDown();
     }
@@ -38,28 +38,26 @@ TEST_F(AboutView, VersionLineComesFromTheHostOrFallsBack)
 {
     EXPECT_EQ(KestuAboutView::versionLine(), QStringLiteral("Version 1.0.0 (1)"));
 
-    qApp->setProperty("CFBundleShortVersionString", QStringLiteral("2.4.1"));
-    qApp->setProperty("CFBundleVersion", QStringLiteral("311"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("2.4.1"));
+    qApp->setProperty("buildNumber", QStringLiteral("311"));
     EXPECT_EQ(KestuAboutView::versionLine(), QStringLiteral("Version 2.4.1 (311)"));
 
-    // Values that are not strings count as missing, each on its own.
-    qApp->setProperty("CFBundleShortVersionString", 2.5);
-    EXPECT_EQ(KestuAboutView::versionLine(), QStringLiteral("Version 1.0.0 (311)"));
-    qApp->setProperty("CFBundleVersion", 42);
+    // A build number that is not a string counts as missing.
+    qApp->setProperty("buildNumber", 42);
     EXPECT_EQ(KestuAboutView::buildNumber(), QStringLiteral("1"));
-    qApp->setProperty("CFBundleVersion", QByteArray("42"));
+    qApp->setProperty("buildNumber", QByteArray("42"));
     EXPECT_EQ(KestuAboutView::buildNumber(), QStringLiteral("1"));
     // A version holding placeholder markers is shown as it is.
-    qApp->setProperty("CFBundleShortVersionString", QStringLiteral("%2-beta"));
-    qApp->setProperty("CFBundleVersion", QStringLiteral("7"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("%2-beta"));
+    qApp->setProperty("buildNumber", QStringLiteral("7"));
     EXPECT_EQ(KestuAboutView::versionLine(), QStringLiteral("Version %2-beta (7)"));
 }
 
 TEST_F(AboutView, PageReadsTheVersionWhenShownAndKeepsTextsVerbatim)
 {
     KestuAboutView view(QStringLiteral("<i>Tremlor</i>"), QStringLiteral("Keeps & wakes"), std::nullopt);
-    qApp->setProperty("CFBundleShortVersionString", QStringLiteral("3.0"));
-    qApp->setProperty("CFBundleVersion", QStringLiteral("9"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("3.0"));
+    qApp->setProperty("buildNumber", QStringLiteral("9"));
     view.resize(400, 560);
     view.show();
     EXPECT_EQ(textOf(view, "about-version"), QStringLiteral("Version 3.0 (9)"));

@@ -118,8 +118,8 @@ TEST_F(CompositeRenders, EveryCompositeInBothAppearances)
     render(QStringLiteral("inline-edit-label-editing"), QSize(220, 30), label,
         [](QWidget* w) { static_cast<KestuInlineEditLabel*>(w)->pencil()->click(); });
     render(QStringLiteral("about-view"), QSize(420, 560), [] {
-        qApp->setProperty("CFBundleShortVersionString", QStringLiteral("1.4.2"));
-        qApp->setProperty("CFBundleVersion", QStringLiteral("88"));
+        QCoreApplication::setApplicationVersion(QStringLiteral("1.4.2"));
+        qApp->setProperty("buildNumber", QStringLiteral("88"));
         QPixmap icon(192, 192);
         icon.fill(QColor(60, 120, 220));
         return std::make_unique<KestuAboutView>(QStringLiteral("Tremlor"),
@@ -127,8 +127,8 @@ TEST_F(CompositeRenders, EveryCompositeInBothAppearances)
                            "so long meetings and downloads are never cut short."),
             QIcon(icon));
     });
-    qApp->setProperty("CFBundleShortVersionString", QVariant());
-    qApp->setProperty("CFBundleVersion", QVariant());
+    QCoreApplication::setApplicationVersion(QString());
+    qApp->setProperty("buildNumber", QVariant());
     for (int step : { 0, 1, 3 }) {
         render(QStringLiteral("onboarding-shell-step%1").arg(step), QSize(540, 420), [step] {
             auto shell = std::make_unique<KestuOnboardingShell>(4, std::function<void()>(), page);

@@ -16,6 +16,7 @@ BusPowerAssertion::BusPowerAssertion(std::shared_ptr<BusLink> bus, const char* s
     });
     connect(m_bus.get(), &BusLink::connected, this, [this] {
         watch();
+        onBusBack();
         report(Change::available);
     });
     watch();

@@ -42,6 +42,8 @@ protected:
     virtual void onOwnerChanged(const QString& oldOwner, const QString& newOwner) = 0;
     // The bus went away; the owner is not followed until it is back.
     virtual void onBusLost() = 0;
+    // The bus is back (the service may already run there).
+    virtual void onBusBack() { }
 
 private:
     void watch();

@@ -61,6 +61,11 @@ void DisplaySleepInhibitor::acquire(const QString& reason, Done done)
     if (!startRequest(std::move(done)))
         return;
     m_reason = reason;
+    askService();
+}
+
+void DisplaySleepInhibitor::askService()
+{
     if (!busLink().isConnected()) {
         finish(Mode::none);
         return;
@@ -128,6 +133,8 @@ void DisplaySleepInhibitor::finish(Mode mode)
         m_owner.clear();
         if (m_x11->suspend())
             mode = Mode::x11;
+    } else {
+        m_x11->resume(); // the service holds the display now
     }
     m_mode = mode;
     finishRequest(m_mode != Mode::none);
@@ -163,8 +170,23 @@ void DisplaySleepInhibitor::onOwnerChanged(const QString& oldOwner, const QStrin
         forget();
         report(Change::lost);
     }
-    if (!newOwner.isEmpty())
+    if (!newOwner.isEmpty()) {
+        moveToService();
         report(Change::available);
+    }
+}
+
+void DisplaySleepInhibitor::onBusBack()
+{
+    moveToService();
+}
+
+void DisplaySleepInhibitor::moveToService()
+{
+    // The screensaver service may ignore the X server's suspension and blank the display
+    // anyway: while held on the fallback, a service that appears takes over.
+    if (m_mode == Mode::x11 && startRequest(nullptr))
+        askService();
 }
 
 void DisplaySleepInhibitor::onBusLost()

@@ -19,7 +19,8 @@ class XScreenSaverSuspender;
 // Keeps the display awake: org.freedesktop.ScreenSaver's Inhibit on the session bus (at
 // /org/freedesktop/ScreenSaver, then /ScreenSaver), else the X server's screensaver suspension.
 // The service is asked without waiting; one that has not answered within BusLink's call
-// timeout is passed over for the X server, and what it grants later is given back.
+// timeout is passed over for the X server, and what it grants later is given back. A service
+// that appears while the X server holds the display is asked again and takes over.
 class DisplaySleepInhibitor final : public BusPowerAssertion {
     Q_OBJECT
 
@@ -45,10 +46,14 @@ private:
     // Sends a call for the request in flight; `answer` runs only while that request is still
     // the current one, otherwise a granted cookie is given back.
     void ask(const QDBusMessage& call, const QString& path, Answer answer);
+    // Asks for the request in flight: the service where it runs, else the X server.
+    void askService();
+    void moveToService();
     void inhibitAt(int pathIndex);
     void finish(Mode mode);
     void onOwnerChanged(const QString& oldOwner, const QString& newOwner) override;
     void onBusLost() override;
+    void onBusBack() override;
     void forget();
 
     std::unique_ptr<XScreenSaverSuspender> m_x11;
