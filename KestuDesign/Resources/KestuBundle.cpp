@@ -25,9 +25,13 @@ QStringList KestuBundle::candidateFolders()
     if (QCoreApplication::instance())
         appFolder = QCoreApplication::applicationDirPath();
     QString appOwnFolder;
-    if (!appFolder.isEmpty())
+    QString installedData;
+    if (!appFolder.isEmpty()) {
         appOwnFolder = QFileInfo(appFolder).absolutePath();
-    return { appFolder, codeFolder(), appOwnFolder };
+        // An installed program keeps its data under <prefix>/share/tremlor, beside bin/.
+        installedData = QDir(appOwnFolder).filePath(QStringLiteral("share/tremlor"));
+    }
+    return { appFolder, codeFolder(), appOwnFolder, installedData };
 }
 
 std::optional<QString> KestuBundle::find(const QStringList& candidates)

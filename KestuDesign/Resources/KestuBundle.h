@@ -13,10 +13,10 @@ class KestuBundle final {
 public:
     static constexpr const char* folderName = "KestuDesign_KestuDesign.bundle";
 
-    // The three places searched, in order: the application's resource folder (the executable's
-    // folder), the folder of the binary that holds the kit's code, and the application's own
-    // folder (the parent of the executable's folder, as an install prefix). An entry is empty
-    // when that place is unknown.
+    // The places searched, in order: the application's resource folder (the executable's
+    // folder), the folder of the binary that holds the kit's code, the application's own
+    // folder (the parent of the executable's folder, as an install prefix), and the installed
+    // data folder under it (share/tremlor). An entry is empty when that place is unknown.
     static QStringList candidateFolders();
     // The bundle inside the first candidate that holds one; empty candidates are skipped and
     // later ones are not tried once one opens.

@@ -97,6 +97,8 @@ TEST(BadInput, GarbageInTheDefaultsFileNeverCrashesTheStore)
                  R"("launchIfNotRunning":"yes","defaultDurationId":null,"activeProfileId":[],)"
                  R"("selectedAppBundleIDs":{"$data":"!!"},"profiles":"[]","scheduleEntries":12})");
     files.append(R"({"appSwitchInterval":18446744073709551615,"maxInterval":1e308,"idleThreshold":-0.0})");
+    files.append(R"({"movementPattern":"zigzag","rotationMode":"Random","maxInterval":"45","appSwitchInterval":2.5,)"
+                 R"("simulateKeyboard":0})");
     files.append("{\"defaultDurationId\":\"" + tenMegabytes + "\"}");
     files.append("{\"profiles\":{\"$data\":\"" + QByteArray(goodProfile).toBase64() + "\"}}"); // not a list
     for (const QByteArray& text : files) {
@@ -104,7 +106,10 @@ TEST(BadInput, GarbageInTheDefaultsFileNeverCrashesTheStore)
         temp.replaceFile(text);
         TremlorSettings& s = temp.settings();
         EXPECT_EQ(s.movementPattern(), MovementPattern::bounce);
+        EXPECT_EQ(s.rotationMode(), RotationMode::sequential);
         EXPECT_EQ(s.jiggleDistance(), 3.0);
+        EXPECT_EQ(s.appSwitchInterval(), 1);
+        EXPECT_TRUE(s.simulateKeyboard());
         EXPECT_TRUE(s.launchIfNotRunning());
         EXPECT_TRUE(s.profiles().isEmpty());
         EXPECT_TRUE(s.scheduleEntries().isEmpty());
@@ -113,6 +118,11 @@ TEST(BadInput, GarbageInTheDefaultsFileNeverCrashesTheStore)
         s.setCaffeineEnabled(true);
         temp.reopen();
         EXPECT_TRUE(temp.settings().caffeineEnabled());
+        // What the store could not use stays stored as it was.
+        if (text.contains("zigzag")) {
+            EXPECT_EQ(temp.settings().maxInterval(), 30.0);
+            EXPECT_EQ(temp.defaults().stringValue("movementPattern"), "zigzag");
+        }
     }
 }
 

@@ -139,7 +139,8 @@ TEST_F(Countdown, NonPositiveCustomDurationsExpireAtTheFirstFiringWithoutTicking
     EXPECT_EQ(ticks->activeCount(), 0);
 }
 
-TEST(DurationTimerSeconds, SaturatingCustomMinutes)
+// Custom minutes saturate; the short and long forms hold in 64 bits.
+TEST(DurationTimer, SecondsSaturateAndTheFormatNeverWraps)
 {
     constexpr auto max = std::numeric_limits<std::int64_t>::max();
     constexpr auto min = std::numeric_limits<std::int64_t>::min();
@@ -148,10 +149,7 @@ TEST(DurationTimerSeconds, SaturatingCustomMinutes)
     EXPECT_EQ(DurationTimer::seconds(Duration::custom(max / 60 + 1)), max);
     EXPECT_EQ(DurationTimer::seconds(Duration::custom(max)), max);
     EXPECT_EQ(DurationTimer::seconds(Duration::custom(min)), min);
-}
 
-TEST(DurationTimerFormat, ShortAndLongFormsIn64Bits)
-{
     EXPECT_EQ(DurationTimer::format(3599), "59:59");
     EXPECT_EQ(DurationTimer::format(3600), "1:00:00");
     EXPECT_EQ(DurationTimer::format(59.9), "0:59"); // the fraction is dropped

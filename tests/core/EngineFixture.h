@@ -36,27 +36,16 @@ protected:
         ASSERT_TRUE(dir.isValid());
         defaults = std::make_unique<UserDefaults>(dir.path());
         settings = std::make_unique<TremlorSettings>(*defaults);
-
-        workspace = std::make_shared<NiceMock<MockAppActivating>>();
         ON_CALL(*workspace, activateApp(_)).WillByDefault([this](const QString& id) {
             std::lock_guard guard(recordLock);
             activated.push_back(id);
         });
-        ticks = std::make_shared<ManualTickSource>();
-        idle = std::make_shared<NiceMock<MockIdleMonitor>>();
-        caffeine = std::make_shared<NiceMock<MockCaffeine>>();
-        schedule = std::make_shared<NiceMock<MockScheduleManager>>();
-        accessibility = std::make_shared<NiceMock<MockAccessibility>>();
         ON_CALL(*accessibility, isTrusted()).WillByDefault(::testing::Return(true));
-        notifications = std::make_shared<NiceMock<MockNotificationCenter>>();
-        sound = std::make_shared<NiceMock<MockSoundPlayer>>();
-
         // Installed, not selected: each test selects what it rotates through.
-        for (const QString& name : { "Alpha", "Beta", "Gamma" }) {
+        for (const QString name : { "Alpha", "Beta", "Gamma" }) {
             const QString id = name.left(1).toLower();
             installed[id] = AppInfo(id, name, QStringLiteral("/usr/share/applications/%1.desktop").arg(id));
         }
-
         DirazUvuraLogger::setSink([this](DirazUvuraLogger::Level, const QString& message) {
             std::lock_guard guard(recordLock);
             log.push_back(message);
@@ -78,24 +67,12 @@ protected:
         activator = std::make_shared<AppActivator>(workspace);
         timer = std::make_shared<DurationTimer>(ticks);
 
-        TremlorEngine::Services services;
-        services.mouseMover = mover;
-        services.appActivator = activator;
-        services.durationTimer = timer;
-        services.idleDetector = idle;
-        services.caffeineManager = caffeine;
-        services.scheduleManager = schedule;
-        services.profileManager = std::make_shared<ProfileManager>(*settings);
-        services.accessibilityChecker = accessibility;
-        services.notificationCenter = notifications;
-        services.soundPlayer = sound;
-        services.appLookup = [this](const QString& id) -> std::optional<AppInfo> {
+        const auto lookup = [this](const QString& id) -> std::optional<AppInfo> {
             const auto found = installed.find(id);
-            if (found == installed.end())
-                return std::nullopt;
-            return found->second;
+            return found == installed.end() ? std::nullopt : std::optional(found->second);
         };
-        services.runningFromApplicationBundle = fromProgram;
+        TremlorEngine::Services services { mover, activator, timer, idle, caffeine, schedule,
+            std::make_shared<ProfileManager>(*settings), accessibility, notifications, sound, lookup, fromProgram };
         engine = std::make_unique<TremlorEngine>(*settings, std::move(services));
     }
 
@@ -131,16 +108,17 @@ protected:
     std::unique_ptr<UserDefaults> defaults;
     std::unique_ptr<TremlorSettings> settings;
     std::shared_ptr<FakeMover> mover;
-    std::shared_ptr<NiceMock<MockAppActivating>> workspace;
     std::shared_ptr<AppActivator> activator;
-    std::shared_ptr<ManualTickSource> ticks;
     std::shared_ptr<DurationTimer> timer;
-    std::shared_ptr<NiceMock<MockIdleMonitor>> idle;
-    std::shared_ptr<NiceMock<MockCaffeine>> caffeine;
-    std::shared_ptr<NiceMock<MockScheduleManager>> schedule;
-    std::shared_ptr<NiceMock<MockAccessibility>> accessibility;
-    std::shared_ptr<NiceMock<MockNotificationCenter>> notifications;
-    std::shared_ptr<NiceMock<MockSoundPlayer>> sound;
+    std::shared_ptr<NiceMock<MockAppActivating>> workspace = std::make_shared<NiceMock<MockAppActivating>>();
+    std::shared_ptr<ManualTickSource> ticks = std::make_shared<ManualTickSource>();
+    std::shared_ptr<NiceMock<MockIdleMonitor>> idle = std::make_shared<NiceMock<MockIdleMonitor>>();
+    std::shared_ptr<NiceMock<MockCaffeine>> caffeine = std::make_shared<NiceMock<MockCaffeine>>();
+    std::shared_ptr<NiceMock<MockScheduleManager>> schedule = std::make_shared<NiceMock<MockScheduleManager>>();
+    std::shared_ptr<NiceMock<MockAccessibility>> accessibility = std::make_shared<NiceMock<MockAccessibility>>();
+    std::shared_ptr<NiceMock<MockNotificationCenter>> notifications
+        = std::make_shared<NiceMock<MockNotificationCenter>>();
+    std::shared_ptr<NiceMock<MockSoundPlayer>> sound = std::make_shared<NiceMock<MockSoundPlayer>>();
     std::map<QString, AppInfo> installed;
 
     std::mutex recordLock;

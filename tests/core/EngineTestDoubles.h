@@ -19,7 +19,9 @@
 
 #include <gmock/gmock.h>
 
+#include <atomic>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 namespace tremlor::testing {
@@ -33,41 +35,20 @@ public:
     };
     void start(double maxInterval, double distance, MovementPattern, bool, bool) override
     {
-        std::lock_guard guard(m_lock);
-        m_running = true;
+        running = true;
         starts.push_back({ maxInterval, distance });
     }
-    void stop() override
-    {
-        std::lock_guard guard(m_lock);
-        m_running = false;
-    }
-    bool isStopped() const override
-    {
-        std::lock_guard guard(m_lock);
-        return !m_running;
-    }
-    void setOnJiggle(std::function<void()> callback) override
-    {
-        std::lock_guard guard(m_lock);
-        m_onJiggle = std::move(callback);
-    }
+    void stop() override { running = false; }
+    bool isStopped() const override { return !running; }
+    void setOnJiggle(std::function<void()> callback) override { onJiggle = std::move(callback); }
     void jiggle()
     {
-        std::function<void()> callback;
-        {
-            std::lock_guard guard(m_lock);
-            callback = m_onJiggle;
-        }
-        if (callback)
-            callback();
+        if (onJiggle)
+            onJiggle();
     }
     std::vector<Start> starts;
-
-private:
-    mutable std::mutex m_lock;
-    bool m_running = false;
-    std::function<void()> m_onJiggle;
+    std::atomic<bool> running = false;
+    std::function<void()> onJiggle;
 };
 
 class MockIdleMonitor : public IdleMonitoring {
@@ -89,14 +70,10 @@ public:
     // Reports a change from another thread, as the real monitor does.
     void report(bool userIsIdle)
     {
-        const std::function<void(bool)> callback = onIdleStateChanged();
-        QThread* thread = QThread::create([callback, userIsIdle] {
+        std::thread([callback = onIdleStateChanged(), userIsIdle] {
             if (callback)
                 callback(userIsIdle);
-        });
-        thread->start();
-        thread->wait();
-        delete thread;
+        }).join();
     }
 
 private:

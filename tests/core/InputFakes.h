@@ -25,29 +25,20 @@ public:
         : m_engine(seed)
     {
     }
-
     double uniformReal(double a, double b) override
     {
-        if (realHook) {
-            if (auto value = realHook(a, b))
-                return *value;
-        }
+        if (auto value = realHook ? realHook(a, b) : std::nullopt)
+            return *value;
         if (auto it = m_reals.find({ a, b }); it != m_reals.end())
             return it->second;
-        if (!(b > a))
-            return a;
-        return std::uniform_real_distribution<double>(a, std::nextafter(b, b + 1.0))(m_engine);
+        return b > a ? std::uniform_real_distribution<double>(a, std::nextafter(b, b + 1.0))(m_engine) : a;
     }
-
     std::int64_t uniformInt(std::int64_t a, std::int64_t b) override
     {
         if (auto it = m_ints.find({ a, b }); it != m_ints.end())
             return it->second;
-        if (b <= a)
-            return a;
-        return std::uniform_int_distribution<std::int64_t>(a, b)(m_engine);
+        return b > a ? std::uniform_int_distribution<std::int64_t>(a, b)(m_engine) : a;
     }
-
     void pinReal(double a, double b, double value) { m_reals[{ a, b }] = value; }
     void pinInt(std::int64_t a, std::int64_t b, std::int64_t value) { m_ints[{ a, b }] = value; }
 
@@ -66,17 +57,16 @@ public:
     struct Armed {
         dispatch::SerialQueue* queue = nullptr;
         std::chrono::nanoseconds delay {};
-        std::chrono::nanoseconds interval {};
         std::function<void()> fn;
         std::shared_ptr<std::atomic<bool>> cancelled;
     };
 
-    Cancel arm(dispatch::SerialQueue& queue, std::chrono::nanoseconds delay, std::chrono::nanoseconds interval,
+    Cancel arm(dispatch::SerialQueue& queue, std::chrono::nanoseconds delay, std::chrono::nanoseconds,
         std::function<void()> fn) override
     {
         auto cancelled = std::make_shared<std::atomic<bool>>(false);
         std::lock_guard guard(m_lock);
-        m_armed.push_back({ &queue, delay, interval, std::move(fn), cancelled });
+        m_armed.push_back({ &queue, delay, std::move(fn), cancelled });
         return [cancelled] { *cancelled = true; };
     }
 
@@ -93,10 +83,7 @@ public:
     std::size_t liveCount() const
     {
         std::lock_guard guard(m_lock);
-        std::size_t live = 0;
-        for (const auto& armed : m_armed)
-            live += armed.cancelled->load() ? 0 : 1;
-        return live;
+        return std::count_if(m_armed.begin(), m_armed.end(), [](const Armed& a) { return !*a.cancelled; });
     }
     // Runs timer `index` on its queue and waits; a cancelled timer does not run.
     bool fire(std::size_t index)
@@ -127,67 +114,37 @@ struct PostedEvent {
     int horizontal = 0;
 };
 
-// A recording poster over an in-memory screen.
+// A recording poster over an in-memory screen. The test reads it only between ticks, which run
+// on the mover's queue and end before fire() returns.
 class FakePoster final : public MouseMoving {
 public:
-    void click(QPointF p) override { record({ PostedEvent::Kind::click, p }); }
-    void pressKey(quint16 code) override { record({ PostedEvent::Kind::pressKey, {}, code }); }
+    void click(QPointF p) override { events.push_back({ PostedEvent::Kind::click, p }); }
+    void pressKey(quint16 code) override { events.push_back({ PostedEvent::Kind::pressKey, {}, code }); }
     void moveCursor(QPointF p) override
     {
         if (onMove)
             onMove(p);
-        record({ PostedEvent::Kind::move, p });
-        setCursor(p);
+        events.push_back({ PostedEvent::Kind::move, p });
+        cursor = p;
     }
     void postKey(quint16 code, bool down) override
     {
-        record({ down ? PostedEvent::Kind::keyDown : PostedEvent::Kind::keyUp, {}, code });
+        events.push_back({ down ? PostedEvent::Kind::keyDown : PostedEvent::Kind::keyUp, {}, code });
     }
-    void scroll(int v, int h) override { record({ PostedEvent::Kind::scroll, {}, v, h }); }
-    QPointF cursorLocation() override
-    {
-        std::lock_guard guard(lock);
-        return cursor;
-    }
+    void scroll(int v, int h) override { events.push_back({ PostedEvent::Kind::scroll, {}, v, h }); }
+    QPointF cursorLocation() override { return cursor; }
     QRectF displayBounds(QPointF p) override
     {
-        std::lock_guard guard(lock);
         for (const QRectF& d : displays) {
             if (p.x() >= d.left() && p.x() < d.right() && p.y() >= d.top() && p.y() < d.bottom())
                 return d;
         }
         return displays.empty() ? QRectF() : displays.front();
     }
-    QRectF screenBounds() override
-    {
-        std::lock_guard guard(lock);
-        return screen;
-    }
+    QRectF screenBounds() override { return screen; }
     void releaseAll() override { ++releases; }
+    std::vector<PostedEvent> takeEvents() { return std::exchange(events, {}); }
 
-    std::vector<PostedEvent> takeEvents()
-    {
-        std::lock_guard guard(lock);
-        return std::exchange(events, {});
-    }
-    std::size_t countOf(PostedEvent::Kind kind)
-    {
-        std::lock_guard guard(lock);
-        return static_cast<std::size_t>(
-            std::count_if(events.begin(), events.end(), [kind](const PostedEvent& e) { return e.kind == kind; }));
-    }
-    void setCursor(QPointF p)
-    {
-        std::lock_guard guard(lock);
-        cursor = p;
-    }
-    void record(const PostedEvent& event)
-    {
-        std::lock_guard guard(lock);
-        events.push_back(event);
-    }
-
-    std::mutex lock;
     QPointF cursor { 500, 400 };
     std::vector<QRectF> displays { QRectF(0, 0, 1920, 1080) };
     QRectF screen { 0, 0, 1920, 1080 };
@@ -196,21 +153,15 @@ public:
     std::atomic<int> releases { 0 };
 };
 
-// A mover over the fake screen with hand-fired timers. Every sleep is logged with the number
-// of events posted before it, so a test can run its own hook at the n-th sleep.
+// A mover over the fake screen with hand-fired timers; onSleep runs at each pause within a tick.
 struct MoverRig {
     explicit MoverRig(unsigned seed = 7)
         : random(std::make_shared<ScriptedRandom>(seed))
     {
         MouseMover::Seams seams { random, clock,
-            [this](std::chrono::microseconds us) {
-                {
-                    std::lock_guard guard(poster->lock);
-                    sleeps.push_back({ poster->events.size(), us.count() });
-                }
-                const int count = static_cast<int>(sleeps.size());
+            [this](std::chrono::microseconds) {
                 if (onSleep)
-                    onSleep(count);
+                    onSleep();
             },
             timers };
         mover = std::make_unique<MouseMover>(poster, seams);
@@ -239,8 +190,7 @@ struct MoverRig {
     std::shared_ptr<ScriptedRandom> random;
     std::shared_ptr<FakeClock> clock = std::make_shared<FakeClock>();
     std::shared_ptr<ManualTimers> timers = std::make_shared<ManualTimers>();
-    std::vector<std::pair<std::size_t, long long>> sleeps;
-    std::function<void(int)> onSleep;
+    std::function<void()> onSleep;
     std::atomic<int> jiggles { 0 };
     std::unique_ptr<MouseMover> mover;
 };

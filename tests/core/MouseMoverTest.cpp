@@ -14,21 +14,16 @@ namespace tremlor {
 // Reads the mover's pattern state on its queue.
 class MouseMoverProbe {
 public:
-    static QPointF driftOffset(MouseMover& mover)
-    {
-        QPointF value;
-        onQueue(mover, [&] { value = mover.m_driftOffset; });
-        return value;
-    }
-    static double circleAngle(MouseMover& mover)
-    {
-        double value = 0;
-        onQueue(mover, [&] { value = mover.m_circleAngle; });
-        return value;
-    }
+    static QPointF driftOffset(MouseMover& mover) { return read(mover, &MouseMover::m_driftOffset); }
+    static double circleAngle(MouseMover& mover) { return read(mover, &MouseMover::m_circleAngle); }
 
 private:
-    static void onQueue(MouseMover& mover, const std::function<void()>& fn) { mover.m_queue->sync(fn); }
+    template <typename T> static T read(MouseMover& mover, T MouseMover::*member)
+    {
+        T value {};
+        mover.m_queue->sync([&] { value = mover.*member; });
+        return value;
+    }
 };
 
 } // namespace tremlor
@@ -51,15 +46,15 @@ std::vector<QPointF> movesOf(const std::vector<PostedEvent>& events)
 
 } // namespace
 
-TEST(MouseMoverDelay, AbsurdIntervalsNeitherOverflowNorGoNegative)
+TEST(MouseMoverDelay, AbsurdIntervalsAndDistancesStayFiniteAndOnScreen)
 {
     ScriptedRandom high, random; // high draws the top of every range
     high.realHook = [](double a, double b) -> std::optional<double> { return b > a ? b : a; };
     high.pinInt(0, 9, 9);
-    for (double absurd :
-        { 1e300, std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN(), -5.0, 0.0 }) {
+    const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
+    for (double absurd : { 1e300, inf, nan, -5.0, 0.0 }) {
         for (auto pattern : allCases<MovementPattern>()) {
-            for (RandomSource* source : { static_cast<RandomSource*>(&high), static_cast<RandomSource*>(&random) }) {
+            for (RandomSource* source : std::initializer_list<RandomSource*> { &high, &random }) {
                 const double delay = MouseMover::drawDelay(*source, pattern, absurd);
                 EXPECT_TRUE(std::isfinite(delay) && delay >= 0.8 && delay <= MouseMover::maximumDelay)
                     << absurd << " " << delay;
@@ -73,6 +68,16 @@ TEST(MouseMoverDelay, AbsurdIntervalsNeitherOverflowNorGoNegative)
     ASSERT_EQ(rig.timers->count(), 1u);
     EXPECT_LE(rig.timers->at(0).delay, std::chrono::hours(24));
     EXPECT_GT(rig.timers->at(0).delay, std::chrono::seconds(0));
+
+    for (double distance : { 1e300, inf, nan }) {
+        for (auto pattern : { MovementPattern::bounce, MovementPattern::drift, MovementPattern::circle }) {
+            rig.start(pattern, false, false, 30.0, distance);
+            for (int i = 0; i < 10; ++i)
+                ASSERT_TRUE(rig.tick());
+            for (const QPointF& p : movesOf(rig.poster->takeEvents()))
+                EXPECT_TRUE(std::isfinite(p.x()) && rig.poster->screen.contains(p)) << p.x() << "," << p.y();
+        }
+    }
 }
 
 TEST(MouseMoverPatterns, DriftAddsUpAndResetsCircleTurns)
@@ -140,9 +145,9 @@ TEST(MouseMoverLifecycle, StopDuringAMovePostsNothingMoreAndJigglesOnce)
         ASSERT_TRUE(rig.tick()); // natural tick 1
         rig.poster->takeEvents();
         std::size_t movesBeforeStop = 0;
-        rig.onSleep = [&](int) {
+        rig.onSleep = [&] {
             if (!rig.mover->isStopped()) {
-                movesBeforeStop = rig.poster->countOf(Kind::move);
+                movesBeforeStop = movesOf(rig.poster->events).size();
                 rig.mover->stop();
             }
         };
@@ -165,7 +170,7 @@ TEST(MouseMoverLifecycle, RestartDuringATickOnlyTheNewRunContinues)
     MoverRig rig;
     rig.start(MovementPattern::bounce);
     bool restarted = false;
-    rig.onSleep = [&](int) {
+    rig.onSleep = [&] {
         if (!restarted) {
             restarted = true;
             // A start from the main thread while the tick runs on the queue.
@@ -223,21 +228,4 @@ TEST(MouseMoverLifecycle, DestructionWaitsForAStartThatIsArmingItsTimer)
     mover.reset();
     releaser.join();
     EXPECT_EQ(poster->releases, 1);
-}
-
-TEST(MouseMoverLifecycle, AbsurdDistanceKeepsEveryPointOnScreen)
-{
-    for (double distance :
-        { 1e300, std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN() }) {
-        for (auto pattern : { MovementPattern::bounce, MovementPattern::drift, MovementPattern::circle }) {
-            MoverRig rig;
-            rig.start(pattern, false, false, 30.0, distance);
-            for (int i = 0; i < 10; ++i)
-                ASSERT_TRUE(rig.tick());
-            for (const QPointF& p : movesOf(rig.poster->takeEvents())) {
-                ASSERT_TRUE(std::isfinite(p.x()) && std::isfinite(p.y()));
-                EXPECT_TRUE(rig.poster->screen.contains(p)) << p.x() << "," << p.y();
-            }
-        }
-    }
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
 
 using namespace tremlor;
 using namespace tremlor::testing;
@@ -33,7 +34,7 @@ TEST(NaturalMovement, CurvesNeverLeaveTheirDisplay)
         const bool second = i % 2 == 1;
         const QRectF display = rig.poster->displays[second ? 1 : 0];
         // Start near an edge, so jitter and bend push outwards.
-        rig.poster->setCursor(second ? QPointF(3199, 1023) : QPointF(1, 1079));
+        rig.poster->cursor = second ? QPointF(3199, 1023) : QPointF(1, 1079);
         rig.poster->takeEvents();
         ASSERT_TRUE(rig.tick());
         for (const auto& e : rig.poster->takeEvents()) {
@@ -53,7 +54,7 @@ TEST(NaturalMovement, TinyOrMissingDisplaysFallBackToTheScreenCentre)
     rig.poster->displays = { QRectF(0, 0, 60, 50) };
     rig.poster->screen = QRectF(0, 0, 70, 70);
     rig.start(MovementPattern::natural, false, false);
-    rig.poster->setCursor({ 3, 3 });
+    rig.poster->cursor = { 3, 3 };
     ASSERT_TRUE(rig.tick());
     EXPECT_EQ(rig.poster->cursor, QPointF(35, 35));
 
@@ -92,36 +93,30 @@ TEST(NaturalMovement, ScrollBurstRampsAndScrollsBack)
     EXPECT_GT(MouseMover::lastSyntheticNonMouseTime(), before);
 }
 
+// Keyboard off with clicks on: a click every fourth tick and nothing else. Keyboard on:
+// navigation keys go down and up in pairs, and every second tick adds a key press.
 TEST(NaturalMovement, KeyboardOffPressesNothingAndEveryFourthTickClicks)
 {
     MoverRig rig(5);
     rig.random->pinInt(0, 99, 70); // keysOnly
-    rig.start(MovementPattern::natural, false, true);
-    for (int tick = 1; tick <= 12; ++tick) {
-        ASSERT_TRUE(rig.tick());
-        const auto events = rig.poster->takeEvents();
-        const auto clicks = std::count_if(events.begin(), events.end(), [](auto& e) { return e.kind == Kind::click; });
-        EXPECT_EQ(clicks, tick % 4 == 0 ? 1 : 0) << tick;
-        for (const auto& e : events)
-            EXPECT_EQ(e.kind, Kind::click);
-    }
-
-    // Keyboard on: navigation keys go down and up in pairs; every second tick adds a key press.
-    rig.start(MovementPattern::natural, true, false);
-    for (int tick = 1; tick <= 6; ++tick) {
-        ASSERT_TRUE(rig.tick());
-        const auto events = rig.poster->takeEvents();
-        int downs = 0, ups = 0, presses = 0;
-        for (const auto& e : events) {
-            downs += e.kind == Kind::keyDown;
-            ups += e.kind == Kind::keyUp;
-            presses += e.kind == Kind::pressKey;
-            if (e.kind == Kind::keyDown) {
-                EXPECT_THAT(MouseMover::navigationKeyCodes, ::testing::Contains(e.code));
+    for (const bool keyboard : { false, true }) {
+        rig.start(MovementPattern::natural, keyboard, !keyboard);
+        for (int tick = 1; tick <= 8; ++tick) {
+            ASSERT_TRUE(rig.tick());
+            std::map<Kind, int> n;
+            for (const auto& e : rig.poster->takeEvents()) {
+                ++n[e.kind];
+                if (e.kind == Kind::keyDown) {
+                    EXPECT_THAT(MouseMover::navigationKeyCodes, ::testing::Contains(e.code));
+                }
+            }
+            EXPECT_EQ(n[Kind::click], !keyboard && tick % 4 == 0 ? 1 : 0) << tick;
+            EXPECT_EQ(n[Kind::keyDown], n[Kind::keyUp]);
+            EXPECT_EQ(n[Kind::pressKey], keyboard && tick % 2 == 0 ? 1 : 0) << tick;
+            EXPECT_TRUE(keyboard ? n[Kind::keyDown] >= 1 && n[Kind::keyDown] <= 4 : n[Kind::keyDown] == 0);
+            if (!keyboard) {
+                EXPECT_EQ(n[Kind::move] + n[Kind::scroll], 0);
             }
         }
-        EXPECT_EQ(downs, ups);
-        EXPECT_TRUE(downs >= 1 && downs <= 4);
-        EXPECT_EQ(presses, tick % 2 == 0 ? 1 : 0);
     }
 }

@@ -78,13 +78,8 @@ TEST(Profile, EqualityAndHashingCoverEveryField)
 
 TEST(Profile, JsonFormRoundTrips)
 {
+    // The round trip of whole lists is the settings file's (SettingsExport.ImportRestores...).
     EXPECT_EQ(Profile::encodeList({ sample() }), QByteArray("[") + sampleJson + "]");
-    Profile plain;
-    plain.id = QUuid::createUuid();
-    const QList<Profile> list { sample(), plain };
-    const auto back = Profile::decodeList(*Profile::encodeList(list));
-    ASSERT_TRUE(back);
-    EXPECT_EQ(*back.value, list);
 
     // Any member order, lower-case ids, extra members.
     const auto reordered = Profile::decodeList(

@@ -31,31 +31,15 @@ private:
     QLocale m_saved;
 };
 
-DecodeResult<QList<ScheduleEntry>> decode(const char* text)
-{
-    return ScheduleEntry::decodeList(QByteArray(text));
-}
-
-constexpr const char* idText = "11111111-2222-3333-4444-555555555555";
-
 } // namespace
 
-// Day numbers and their bounds are checked through the stored form (BadInput).
-TEST(Weekday, CalendarDays)
-{
-    EXPECT_EQ(weekday::of(QDate(2026, 12, 6)), sunday); // a Sunday
-    EXPECT_EQ(weekday::of(QDate(2026, 12, 7)), monday);
-}
-
-TEST(ScheduleEntry, DescribesDays)
+// Day numbers and their bounds are checked through the stored form (BadInput), the calendar's
+// weekdays through the schedule (ScheduleManagerTest.DaylightSavingDaysFollowTheWallClock).
+TEST(ScheduleEntry, DescribesDaysAndTimesInTheUsersLocale)
 {
     EXPECT_EQ(entry({ saturday, sunday }).daysDescription(), "Weekends");
     EXPECT_EQ(entry({ wednesday, sunday }).daysDescription(), "Sun, Wed");
     EXPECT_EQ(entry({}).daysDescription(), "");
-}
-
-TEST(ScheduleEntry, DescribesTimesInTheUsersLocale)
-{
     const LocaleGuard guard(QLocale(QLocale::English, QLocale::UnitedStates));
     tremlor::testing::FakeClock clock;
     clock.setNow(QDateTime(QDate(2026, 3, 4), QTime(14, 7)));
@@ -70,8 +54,8 @@ TEST(ScheduleEntry, JsonFormRoundTrips)
 {
     ScheduleEntry plain = entry({ friday, monday });
     EXPECT_EQ(ScheduleEntry::encodeList({ plain }),
-        QByteArray(R"([{"id":")") + idText
-            + R"(","isEnabled":true,"days":[2,6],"startTime":{"hour":9,"minute":0},"endTime":{"hour":17,"minute":0}}])");
+        QByteArray(R"([{"id":"11111111-2222-3333-4444-555555555555","isEnabled":true,"days":[2,6],)"
+                   R"("startTime":{"hour":9,"minute":0},"endTime":{"hour":17,"minute":0}}])"));
     ScheduleEntry withProfile = entry({ sunday }, DateComponents { 7, std::nullopt }, DateComponents {});
     withProfile.profileId = QUuid::createUuid();
     withProfile.isEnabled = false;
@@ -80,7 +64,8 @@ TEST(ScheduleEntry, JsonFormRoundTrips)
     ASSERT_TRUE(back);
     EXPECT_EQ(*back.value, list);
 
-    const auto nullProfile = decode(R"([{"profileId":null,"days":[6,2,2],"id":"11111111-2222-3333-4444-555555555555",)"
+    const auto nullProfile
+        = ScheduleEntry::decodeList(R"([{"profileId":null,"days":[6,2,2],"id":"11111111-2222-3333-4444-555555555555",)"
                                     R"("isEnabled":true,"startTime":{"hour":9,"minute":0,"second":5},"endTime":{}}])");
     ASSERT_TRUE(nullProfile);
     const ScheduleEntry& e = nullProfile.value->front();

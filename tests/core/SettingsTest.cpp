@@ -1,5 +1,7 @@
+#include "Engine/ProfileManager.h"
 #include "Models/TremlorSettings.h"
 #include "TempDefaults.h"
+#include "support/EnvGuard.h"
 
 #include <QDir>
 #include <QMetaProperty>
@@ -8,24 +10,19 @@
 #include <gtest/gtest.h>
 
 #include <future>
-#include <thread>
 
 using namespace tremlor;
 
 namespace {
 
 // Every key the domain receives, in order.
-class WriteLog {
-public:
+struct WriteLog {
     explicit WriteLog(UserDefaults& defaults)
     {
-        QObject::connect(
-            &defaults, &UserDefaults::valueChanged, &m_context, [this](const QString& key) { keys.append(key); });
+        QObject::connect(&defaults, &UserDefaults::valueChanged, &context, [this](const QString& key) { keys << key; });
     }
+    QObject context;
     QStringList keys;
-
-private:
-    QObject m_context;
 };
 
 Profile profile(const QString& name)
@@ -39,17 +36,13 @@ Profile profile(const QString& name)
 } // namespace
 
 // Defaults themselves are checked through the settings file
-// (SettingsExport.DefaultStoreEncodesTwentyKeysInOrder).
-TEST(Settings, FirstStartWritesNothing)
+// (SettingsExport.DefaultStoreEncodesTwentyKeysInOrder), unusable stored values in BadInput; a
+// first start writes nothing.
+TEST(Settings, EveryScalarIsStoredUnderItsNameAndSurvivesARestart)
 {
     TempDefaults temp;
     temp.reopen();
     EXPECT_FALSE(QFile::exists(temp.filePath()));
-}
-
-TEST(Settings, EveryScalarIsStoredUnderItsNameAndSurvivesARestart)
-{
-    TempDefaults temp;
     QMap<QByteArray, QVariant> written;
     for (const QMetaProperty& property : scalarProperties(temp.settings())) {
         const QVariant value = different(property.read(&temp.settings()));
@@ -63,50 +56,27 @@ TEST(Settings, EveryScalarIsStoredUnderItsNameAndSurvivesARestart)
         EXPECT_EQ(property.read(&temp.settings()), written.value(property.name())) << property.name();
     // Doubles stay doubles in the file, so they do not read back as absent.
     EXPECT_TRUE(temp.fileText().contains("\"maxInterval\": 31.5"));
-    temp.settings().setMaxInterval(45.0);
-    temp.reopen();
-    EXPECT_EQ(temp.settings().maxInterval(), 45.0);
-    EXPECT_EQ(temp.defaults().doubleValue("maxInterval"), 45.0);
-}
-
-TEST(Settings, UnusableStoredValuesReadAsDefaultsAndStayStored)
-{
-    TempDefaults temp;
-    temp.replaceFile(
-        R"({"movementPattern":"zigzag","rotationMode":"Random","maxInterval":"45","appSwitchInterval":2.5,)"
-        R"("simulateKeyboard":0})");
-    TremlorSettings& s = temp.settings();
-    EXPECT_EQ(s.movementPattern(), MovementPattern::bounce);
-    EXPECT_EQ(s.rotationMode(), RotationMode::sequential);
-    EXPECT_EQ(s.maxInterval(), 30.0);
-    EXPECT_EQ(s.appSwitchInterval(), 1);
-    EXPECT_TRUE(s.simulateKeyboard());
-    EXPECT_EQ(temp.defaults().stringValue("movementPattern"), "zigzag");
 }
 
 TEST(Settings, ChangesAreAnnouncedBeforeTheStoreAndSignalledAfter)
 {
     TempDefaults temp;
     TremlorSettings& s = temp.settings();
-    QList<double> seenBefore;
-    QList<double> seenAfter;
-    QObject context;
-    QObject::connect(&s, &TremlorSettings::objectWillChange, &context, [&] { seenBefore.append(s.maxInterval()); });
-    QObject::connect(&s, &TremlorSettings::maxIntervalChanged, &context, [&] { seenAfter.append(s.maxInterval()); });
-    QSignalSpy will(&s, &TremlorSettings::objectWillChange);
-    s.setMaxInterval(10.0);
-    EXPECT_EQ(seenBefore, QList<double> { 30.0 });
-    EXPECT_EQ(seenAfter, QList<double> { 10.0 });
-    s.setMaxInterval(10.0); // announced again, but nothing changed for views
-    EXPECT_EQ(will.size(), 2);
-    EXPECT_EQ(seenAfter.size(), 1);
-
+    QList<double> seenBefore, seenAfter;
     QList<qsizetype> profileCountsBefore;
-    QObject::connect(
-        &s, &TremlorSettings::objectWillChange, &context, [&] { profileCountsBefore.append(s.profiles().size()); });
+    QObject context;
+    QObject::connect(&s, &TremlorSettings::objectWillChange, &context, [&] {
+        seenBefore.append(s.maxInterval());
+        profileCountsBefore.append(s.profiles().size());
+    });
+    QObject::connect(&s, &TremlorSettings::maxIntervalChanged, &context, [&] { seenAfter.append(s.maxInterval()); });
     QSignalSpy profilesChanged(&s, &TremlorSettings::profilesChanged);
+    s.setMaxInterval(10.0);
+    s.setMaxInterval(10.0); // announced again, but nothing changed for views
     s.setProfiles({ profile("A") });
-    EXPECT_EQ(profileCountsBefore, QList<qsizetype> { 0 });
+    EXPECT_EQ(seenBefore, (QList<double> { 30.0, 10.0, 10.0 }));
+    EXPECT_EQ(seenAfter, QList<double> { 10.0 });
+    EXPECT_EQ(profileCountsBefore, (QList<qsizetype> { 0, 0, 0 }));
     EXPECT_EQ(profilesChanged.size(), 1);
 }
 
@@ -114,8 +84,7 @@ TEST(Settings, EachListChangeIsSavedOnceWhole)
 {
     TempDefaults temp;
     WriteLog log(temp.defaults());
-    QList<Profile> list = temp.settings().profiles();
-    list.append(profile("One"));
+    QList<Profile> list { profile("One") };
     temp.settings().setProfiles(list);
     list.append(profile("Two"));
     temp.settings().setProfiles(list);
@@ -141,49 +110,53 @@ TEST(Settings, EachListChangeIsSavedOnceWhole)
     EXPECT_TRUE(std::isnan(temp.settings().profiles()[0].maxInterval));
 }
 
-TEST(Settings, ApplyProfileWritesItsFieldsInOrderButNotItsDuration)
+// Saving captures the default duration (custom ones included), applying writes every field but
+// the duration in order, and the manager finds only the profiles it has.
+TEST(Settings, ProfilesAreCapturedAppliedInOrderAndDeletedThroughTheManager)
 {
     TempDefaults temp;
     TremlorSettings& s = temp.settings();
-    s.setDefaultDurationId("30m");
-    Profile p = profile("Work");
-    p.selectedAppBundleIDs = { "firefox" };
-    p.maxInterval = 12.0;
-    p.jiggleDistance = 7.0;
-    p.movementPattern = MovementPattern::drift;
-    p.rotationMode = RotationMode::random;
-    p.duration = Duration::hours8();
-    p.caffeineEnabled = true;
-    p.appSwitchInterval = 5;
-    p.launchIfNotRunning = false;
+    ProfileManager manager(s);
+    s.setDefaultDurationId("custom_45");
+    s.setSelectedAppBundleIDs({ "firefox" });
+    s.setMaxInterval(12.0);
+    s.setJiggleDistance(7.0);
+    s.setMovementPattern(MovementPattern::drift);
+    s.setRotationMode(RotationMode::random);
+    s.setCaffeineEnabled(true);
+    s.setAppSwitchInterval(5);
+    s.setLaunchIfNotRunning(false);
+    const Profile saved = manager.saveCurrentSettings("Focus");
+    EXPECT_EQ(saved.name, "Focus");
+    EXPECT_EQ(saved.duration, Duration::custom(45));
+    EXPECT_EQ(s.profiles(), QList<Profile> { saved });
+    EXPECT_EQ(s.activeProfileId(), ""); // saving applies nothing
+    EXPECT_EQ(manager.profile(saved.id), saved);
+    s.setDefaultDurationId("inf");
+    EXPECT_EQ(s.captureAsProfile("").duration, Duration::indefinite());
+
+    s.resetToDefaults();
     WriteLog log(temp.defaults());
-    s.applyProfile(p);
+    EXPECT_TRUE(manager.applyProfile(saved.id));
     EXPECT_EQ(log.keys,
         QStringList({ "selectedAppBundleIDs", "maxInterval", "jiggleDistance", "movementPattern", "rotationMode",
             "caffeineEnabled", "appSwitchInterval", "launchIfNotRunning", "activeProfileId" }));
-    EXPECT_EQ(s.activeProfileId(), p.id.toString(QUuid::WithoutBraces).toUpper());
-    EXPECT_EQ(s.defaultDurationId(), "30m");
-
+    EXPECT_EQ(s.activeProfileId(), saved.id.toString(QUuid::WithoutBraces).toUpper());
+    EXPECT_EQ(s.defaultDurationId(), "1h");
     Profile captured = s.captureAsProfile("New Profile");
-    EXPECT_NE(captured.id, p.id);
-    captured.id = p.id;
-    captured.name = p.name;
-    p.duration = Duration::minutes30();
-    EXPECT_EQ(captured, p);
-}
+    EXPECT_NE(captured.id, saved.id);
+    captured.id = saved.id;
+    captured.name = saved.name;
+    captured.duration = saved.duration;
+    EXPECT_EQ(captured, saved);
 
-TEST(Settings, CaptureResolvesTheDefaultDurationIncludingCustomDefaults)
-{
-    TempDefaults temp;
-    TremlorSettings& s = temp.settings();
-    QSignalSpy will(&s, &TremlorSettings::objectWillChange);
-    s.setDefaultDurationId("custom_45");
-    EXPECT_EQ(s.captureAsProfile("A").duration, Duration::custom(45));
-    s.setDefaultDurationId("inf");
-    EXPECT_EQ(s.captureAsProfile("").duration, Duration::indefinite());
-    EXPECT_EQ(will.size(), 2); // capturing changes nothing
-    EXPECT_TRUE(s.profiles().isEmpty());
-    EXPECT_EQ(s.activeProfileId(), "");
+    const QUuid missing = QUuid::createUuid();
+    EXPECT_FALSE(manager.profile(missing));
+    EXPECT_FALSE(manager.applyProfile(missing));
+    EXPECT_FALSE(manager.deleteProfile(missing));
+    EXPECT_TRUE(manager.deleteProfile(saved.id));
+    EXPECT_TRUE(manager.profiles().isEmpty());
+    EXPECT_FALSE(manager.applyProfile(saved.id));
 }
 
 TEST(Settings, ResetWritesEveryDefaultInOrderAndKeepsProfilesAndSchedule)
@@ -223,36 +196,39 @@ TEST(Settings, UndecodableStoredListIsKeptAsACopyBeforeTheFirstSave)
     const QByteArray broken = R"([{"id":"not-a-uuid","name":"Mine"}])";
     temp.defaults().set("profiles", broken);
     temp.defaults().set("scheduleEntries", QString("not data at all"));
-    temp.defaults().set("selectedAppBundleIDs", QByteArray(R"(["a","b"])"));
     temp.reopen();
     TremlorSettings& s = temp.settings();
     EXPECT_TRUE(s.profiles().isEmpty());
     EXPECT_TRUE(s.scheduleEntries().isEmpty());
-    EXPECT_EQ(s.selectedAppBundleIDs(), QStringList({ "a", "b" }));
     EXPECT_EQ(temp.defaults().dataValue("profiles"), broken); // untouched while the list is unchanged
 
     const Profile mine = profile("New");
     s.setProfiles({ mine });
     s.setScheduleEntries({});
-    const QStringList copies
-        = QDir(temp.folder()).entryList({ "profiles.unreadable-*", "scheduleEntries.unreadable-*" }, QDir::Files);
-    ASSERT_EQ(copies.size(), 2) << copies.join(' ').toStdString();
-    QFile profileCopy(temp.folder() + '/' + copies[0]);
-    ASSERT_TRUE(profileCopy.open(QIODevice::ReadOnly));
-    EXPECT_EQ(profileCopy.readAll(), broken);
-    QFile entryCopy(temp.folder() + '/' + copies[1]);
-    ASSERT_TRUE(entryCopy.open(QIODevice::ReadOnly));
-    EXPECT_EQ(entryCopy.readAll(), "\"not data at all\"");
+    const auto copies = [&] { return QDir(temp.folder()).entryList({ "*.unreadable-*" }, QDir::Files); };
+    ASSERT_EQ(copies().size(), 2) << copies().join(' ').toStdString();
+    const auto text = [&](int i) {
+        QFile file(temp.folder() + '/' + copies()[i]);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    EXPECT_EQ(text(0), broken);
+    EXPECT_EQ(text(1), "\"not data at all\"");
 
     // Only the first save keeps a copy; the list itself is now the user's new one.
     s.setProfiles({ mine, profile("Other") });
-    EXPECT_EQ(QDir(temp.folder()).entryList({ "*.unreadable-*" }, QDir::Files).size(), 2);
+    EXPECT_EQ(copies().size(), 2);
     temp.reopen();
     EXPECT_EQ(temp.settings().profiles().size(), 2);
 }
 
-TEST(Settings, SharedInstanceIsCreatedOnceForConcurrentCallers)
+// One store for concurrent callers, in $XDG_CONFIG_HOME when that is absolute.
+TEST(Settings, SharedInstanceIsCreatedOnceForConcurrentCallersInTheConfigFolder)
 {
+    const tremlor::testing::EnvGuard env { "XDG_CONFIG_HOME" };
+    qputenv("XDG_CONFIG_HOME", "relative/cfg");
+    EXPECT_EQ(UserDefaults::defaultFolder(), QDir::homePath() + "/.config/com.tremlor.app");
+    qunsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(UserDefaults::defaultFolder(), QDir::homePath() + "/.config/com.tremlor.app");
     QTemporaryDir home;
     qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
     std::vector<std::future<TremlorSettings*>> callers;
@@ -263,5 +239,4 @@ TEST(Settings, SharedInstanceIsCreatedOnceForConcurrentCallers)
         EXPECT_EQ(caller.get(), first);
     EXPECT_EQ(first->userDefaults().folder(), home.path() + "/com.tremlor.app");
     EXPECT_EQ(first->thread(), QCoreApplication::instance()->thread());
-    qunsetenv("XDG_CONFIG_HOME");
 }

@@ -22,22 +22,18 @@ public:
     tremlor::TremlorSettings& settings() { return *m_settings; }
 
     // Writes what is pending and opens the domain and store afresh from the file.
-    void reopen()
-    {
-        m_settings.reset();
-        m_defaults.reset();
-        open();
-    }
+    void reopen() { replaceFile({}, false); }
 
     // Puts raw text in place of the defaults file, then reopens.
-    void replaceFile(const QByteArray& text)
+    void replaceFile(const QByteArray& text, bool replace = true)
     {
         m_settings.reset();
         m_defaults.reset();
-        QFile file(m_dir.path() + QStringLiteral("/com.tremlor.app.json"));
-        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        file.write(text);
-        file.close();
+        if (replace) {
+            QFile file(m_dir.path() + QStringLiteral("/com.tremlor.app.json"));
+            file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+            file.write(text);
+        }
         open();
     }
 
@@ -83,15 +79,15 @@ inline QVariant different(const QVariant& value)
     return {};
 }
 
+// The store's own scalar properties: everything but the lists.
 inline QList<QMetaProperty> scalarProperties(const QObject& object)
 {
     QList<QMetaProperty> list;
     const QMetaObject* meta = object.metaObject();
     for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) {
-        const QMetaProperty property = meta->property(i);
-        if (!QByteArray(property.name()).contains("selectedApp") && QByteArray(property.name()) != "profiles"
-            && QByteArray(property.name()) != "scheduleEntries")
-            list.append(property);
+        const QByteArray name = meta->property(i).name();
+        if (!name.contains("selectedApp") && name != "profiles" && name != "scheduleEntries")
+            list.append(meta->property(i));
     }
     return list;
 }

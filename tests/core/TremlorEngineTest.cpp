@@ -74,51 +74,38 @@ TEST_F(EngineTest, StopReleasesEverythingAlsoWhilePausedAndStopWhileIdleDoesNoth
     EXPECT_EQ(engine->remainingTimeString(), "");
 }
 
-TEST_F(EngineTest, ExpiryDeliversOneNotificationWithAFreshIdentifier)
+// Only an expiry of the real program with the setting on notifies, once the permission is
+// granted, with a fresh identifier each time; a stop from the panel never notifies.
+TEST_F(EngineTest, ExpiryNotifiesOnlyWithTheSettingTheProgramAndThePermission)
 {
+    struct Case {
+        bool fromProgram, setting, granted;
+        int requests, deliveries;
+    };
     std::vector<QString> identifiers;
-    EXPECT_CALL(*notifications, deliver(QString("Tremlor"), QString("Timer has expired. Tremlor has stopped."), _))
-        .Times(2)
-        .WillRepeatedly([&](const QString&, const QString&, const QString& id) { identifiers.push_back(id); });
-    makeEngine();
-
-    for (int session = 0; session < 2; ++session) {
+    for (const Case& c : { Case { true, true, true, 1, 1 }, Case { true, true, true, 1, 1 },
+             Case { false, true, true, 0, 0 }, Case { true, false, true, 0, 0 }, Case { true, true, false, 1, 0 } }) {
+        settings->setNotifyOnExpiry(c.setting);
+        notifications->grants = c.granted;
+        makeEngine(c.fromProgram);
+        EXPECT_CALL(*notifications, requestAuthorization(_)).Times(c.requests);
+        EXPECT_CALL(*notifications, deliver(QString("Tremlor"), QString("Timer has expired. Tremlor has stopped."), _))
+            .Times(c.deliveries)
+            .WillRepeatedly([&](const QString&, const QString&, const QString& id) { identifiers.push_back(id); });
         engine->start(Duration::custom(1));
         fireTicks(60);
         settle();
         EXPECT_FALSE(engine->isActive());
         EXPECT_DOUBLE_EQ(engine->sessionProgress(), 1.0);
+        engine->start(Duration::custom(1));
+        engine->stop(false);
+        settle();
+        ::testing::Mock::VerifyAndClearExpectations(notifications.get());
     }
     ASSERT_EQ(identifiers.size(), 2u);
     const QRegularExpression uuid("^[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}$");
     EXPECT_TRUE(uuid.match(identifiers[0]).hasMatch()) << identifiers[0].toStdString();
     EXPECT_NE(identifiers[0], identifiers[1]);
-
-    // A stop from the panel never notifies.
-    engine->start(Duration::custom(1));
-    engine->stop(false);
-    settle();
-}
-
-TEST_F(EngineTest, NoNotificationWithoutTheSettingTheProgramOrThePermission)
-{
-    struct Case {
-        bool fromProgram, setting, granted;
-        int requests;
-    };
-    for (const Case& c :
-        { Case { false, true, true, 0 }, Case { true, false, true, 0 }, Case { true, true, false, 1 } }) {
-        settings->setNotifyOnExpiry(c.setting);
-        notifications->grants = c.granted;
-        makeEngine(c.fromProgram);
-        EXPECT_CALL(*notifications, requestAuthorization(_)).Times(c.requests);
-        EXPECT_CALL(*notifications, deliver(_, _, _)).Times(0);
-        engine->start(Duration::custom(1));
-        fireTicks(60);
-        settle();
-        EXPECT_FALSE(engine->isActive());
-        ::testing::Mock::VerifyAndClearExpectations(notifications.get());
-    }
 }
 
 TEST_F(EngineTest, AStaleExpiryNeverStopsOrNotifiesAboutTheNextSession)
@@ -138,22 +125,17 @@ TEST_F(EngineTest, AStaleExpiryNeverStopsOrNotifiesAboutTheNextSession)
 TEST_F(EngineTest, CaffeineFollowsTheSettingOnlyDuringASession)
 {
     makeEngine();
-    settings->setCaffeineEnabled(true);
-    settle();
-    EXPECT_FALSE(caffeine->enabled);
-
+    const auto set = [&](bool on) {
+        settings->setCaffeineEnabled(on);
+        settle();
+        return caffeine->enabled;
+    };
+    EXPECT_FALSE(set(true));
     settings->setCaffeineEnabled(false);
     engine->start(Duration::hours1());
     EXPECT_FALSE(caffeine->enabled);
-
-    settings->setCaffeineEnabled(true);
-    settle();
-    EXPECT_TRUE(caffeine->enabled);
-
-    settings->setCaffeineEnabled(false);
-    settle();
-    EXPECT_FALSE(caffeine->enabled);
-
+    EXPECT_TRUE(set(true));
+    EXPECT_FALSE(set(false));
     // The change's task runs after the session ended: nothing is taken with no session.
     settings->setCaffeineEnabled(true);
     engine->stop(false);
@@ -224,6 +206,207 @@ TEST_F(EngineTest, AMissingServiceIsAnErrorNotASilentSystemDefault)
     TremlorEngine::Services services;
     services.mouseMover = std::make_shared<FakeMover>();
     EXPECT_THROW(std::make_unique<TremlorEngine>(*settings, std::move(services)), std::invalid_argument);
+}
+
+TEST_F(EngineTest, IdleReportsPauseAndResumeTheSession)
+{
+    settings->setSmartIdleEnabled(true);
+    settings->setSelectedAppBundleIDs({ "a", "b" });
+    makeEngine();
+    engine->start(Duration::minutes15());
+    ASSERT_TRUE(waitFor([&] { return engine->currentAppName() == "Alpha"; }));
+
+    idle->report(false);
+    settle();
+    EXPECT_TRUE(engine->isPausedByIdle());
+    EXPECT_TRUE(mover->isStopped());
+    EXPECT_TRUE(timer->isPaused());
+    EXPECT_TRUE(logged(QString::fromUtf8("ENGINE: user active → PAUSE jiggling")));
+    fireTicks(3);
+    EXPECT_EQ(timer->remainingSeconds(), 900.0);
+
+    idle->report(true);
+    settle();
+    EXPECT_FALSE(engine->isPausedByIdle());
+    EXPECT_FALSE(mover->isStopped());
+    EXPECT_TRUE(logged(QString::fromUtf8("ENGINE: user idle → RESUME jiggling")));
+    // The next application comes forward at once; the countdown goes on from where it stood.
+    ASSERT_TRUE(waitFor([&] { return engine->currentAppName() == "Beta"; }));
+    fireTicks(1);
+    EXPECT_EQ(timer->remainingSeconds(), 899.0);
+
+    engine->stop(false);
+    idle->report(false);
+    settle();
+    EXPECT_FALSE(engine->isPausedByIdle());
+    EXPECT_TRUE(logged(QString::fromUtf8("callback ignored — engine not active")));
+}
+
+TEST_F(EngineTest, AnIdleReportQueuedBeforeAStopAndStartDoesNotPauseTheNewSession)
+{
+    settings->setSmartIdleEnabled(true);
+    makeEngine();
+    engine->start(Duration::minutes15());
+    idle->report(false); // posted to the main thread, not yet delivered
+    engine->stop(false);
+    engine->start(Duration::minutes15());
+    settle();
+    EXPECT_FALSE(engine->isPausedByIdle());
+    EXPECT_FALSE(mover->isStopped());
+}
+
+TEST_F(EngineTest, RotationBringsTheNextApplicationForwardEveryNthMovement)
+{
+    settings->setSelectedAppBundleIDs({ "a", "b", "c" });
+    settings->setAppSwitchInterval(3);
+    makeEngine();
+    engine->start(Duration::hours1());
+    ASSERT_TRUE(waitFor([&] { return activationCount() == 1; }));
+
+    const auto switches = [&] {
+        const int before = activator->rotationIndex();
+        mover->jiggle();
+        settle();
+        return activator->rotationIndex() != before;
+    };
+    std::vector<int> switchedAfter;
+    for (int movement = 1; movement <= 9; ++movement) {
+        if (switches())
+            switchedAfter.push_back(movement);
+    }
+    EXPECT_EQ(switchedAfter, (std::vector<int> { 3, 6, 9 }));
+    for (const std::int64_t interval : { std::int64_t(0), std::int64_t(-4) }) {
+        settings->setAppSwitchInterval(interval);
+        EXPECT_TRUE(switches() && switches()) << interval;
+    }
+}
+
+TEST_F(EngineTest, AMovementReportedAfterAStopOrPauseBringsNothingForward)
+{
+    settings->setSmartIdleEnabled(true);
+    settings->setSelectedAppBundleIDs({ "a", "b" });
+    makeEngine();
+
+    // Stop: the mover's last report arrives after it.
+    engine->start(Duration::hours1());
+    ASSERT_TRUE(waitFor([&] { return activationCount() == 1; }));
+    mover->jiggle();
+    engine->stop(false);
+    settle();
+    EXPECT_EQ(activator->rotationIndex(), 0);
+    EXPECT_EQ(engine->currentAppName(), "");
+
+    // Pause: the report of the user's activity is handled before the movement's.
+    engine->start(Duration::hours1());
+    ASSERT_TRUE(waitFor([&] { return activationCount() == 2; }));
+    idle->report(false);
+    mover->jiggle();
+    settle();
+    ASSERT_TRUE(engine->isPausedByIdle());
+    EXPECT_EQ(activator->rotationIndex(), 1);
+    EXPECT_EQ(engine->currentAppName(), "Alpha");
+    engine->stop(false);
+
+    // An activation under way when the session stops writes no names afterwards.
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    std::atomic<bool> entered { false };
+    ON_CALL(*workspace, isAppRunning(_)).WillByDefault([&](const QString&) {
+        entered = true;
+        released.wait();
+        return true;
+    });
+    engine->start(Duration::hours1());
+    ASSERT_TRUE(waitFor([&] { return entered.load(); }));
+    engine->stop(false);
+    release.set_value();
+    settle();
+    QThread::msleep(20);
+    settle();
+    EXPECT_EQ(engine->currentAppName(), "");
+    EXPECT_EQ(engine->nextAppName(), "");
+}
+
+// The profile applied and the session ended with its window are proved on a real desktop
+// (EngineOnDesktop.ScheduledSessionAtLaunchDrivesTheDesktopAndEndsWithItsWindow); here the
+// duration, which is the default one and never the profile's, and a profile gone meanwhile.
+TEST_F(EngineTest, ScheduleStartsWithTheDefaultDurationAndWithoutItsProfileIfThatIsGone)
+{
+    Profile profile;
+    profile.id = QUuid::createUuid();
+    profile.maxInterval = 5.0;
+    profile.duration = Duration::hours8();
+    settings->setProfiles({ profile });
+    const ScheduleEntry entry = coveringEntry(profile.id);
+    settings->setScheduleEntries({ entry });
+    settings->setDefaultDurationId("custom_45");
+    EXPECT_CALL(*schedule, start(std::vector<ScheduleEntry> { entry }, _, _)).Times(1);
+    EXPECT_CALL(*schedule, updateEntries(std::vector<ScheduleEntry> { entry })).Times(1);
+    makeEngine();
+    settle();
+
+    for (const auto& [profiles, durationId, seconds] : { std::tuple { QList { profile }, "custom_45", 45.0 * 60.0 },
+             std::tuple { QList<Profile> {}, "1h", 3600.0 } }) {
+        settings->setProfiles(profiles);
+        settings->setDefaultDurationId(durationId);
+        schedule->activate(entry);
+        settle();
+        ASSERT_TRUE(engine->isActive());
+        EXPECT_EQ(timer->totalSeconds(), seconds);
+        schedule->deactivate();
+        settle();
+        EXPECT_FALSE(engine->isActive());
+    }
+}
+
+TEST_F(EngineTest, ScheduleNeverStopsAPanelSessionUnlessItStartedTheOneBefore)
+{
+    const ScheduleEntry entry = coveringEntry();
+    settings->setScheduleEntries({ entry });
+    makeEngine();
+    settle();
+
+    engine->start(Duration::minutes15());
+    schedule->activate(entry);
+    settle();
+    EXPECT_EQ(timer->totalSeconds(), 900.0);
+    schedule->deactivate();
+    settle();
+    EXPECT_TRUE(engine->isActive());
+    engine->stop(false);
+
+    // Schedule-started, stopped from the panel: the mark stays, so the next end of a window
+    // stops whatever runs then.
+    schedule->activate(entry);
+    settle();
+    ASSERT_TRUE(engine->isActive());
+    engine->stop(false);
+    engine->start(Duration::minutes15());
+    schedule->deactivate();
+    settle();
+    EXPECT_FALSE(engine->isActive());
+}
+
+// The manager runs only while there are entries: a first entry added after a launch with none
+// starts it, and later changes update it.
+TEST_F(EngineTest, ScheduleManagerStartsWithTheFirstEntryAndThenFollowsChanges)
+{
+    makeEngine();
+    settle();
+    ::testing::Mock::VerifyAndClearExpectations(schedule.get());
+
+    const ScheduleEntry first = coveringEntry();
+    EXPECT_CALL(*schedule, start(std::vector<ScheduleEntry> { first }, _, _)).Times(1);
+    settings->setScheduleEntries({ first });
+    settle();
+    ::testing::Mock::VerifyAndClearExpectations(schedule.get());
+
+    ScheduleEntry second = coveringEntry();
+    second.isEnabled = false;
+    EXPECT_CALL(*schedule, start(_, _, _)).Times(0);
+    EXPECT_CALL(*schedule, updateEntries(std::vector<ScheduleEntry> { first, second })).Times(1);
+    settings->setScheduleEntries({ first, second });
+    settle();
 }
 
 TEST(CompositionRootServices, BuildsTheSystemServicesAndRunsWithoutDisplayOrBuses)

@@ -1,7 +1,5 @@
 #include "Platform/UserDefaults.h"
 
-#include "TempDefaults.h"
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -9,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
 #include <thread>
 #include <vector>
 
@@ -137,19 +136,6 @@ TEST(UserDefaults, MembersOfUnknownShapeReadAsAbsentAndAreKept)
     EXPECT_EQ(root["big"].get<std::uint64_t>(), 18446744073709551615ULL);
     EXPECT_EQ(root["badData"]["$data"], "***");
     EXPECT_EQ(root["n"], 4);
-}
-
-TEST(UserDefaults, FolderFollowsXdgConfigHome)
-{
-    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
-    qputenv("XDG_CONFIG_HOME", "/tmp/cfg");
-    EXPECT_EQ(UserDefaults::defaultFolder(), "/tmp/cfg/com.tremlor.app");
-    qputenv("XDG_CONFIG_HOME", "relative/cfg");
-    EXPECT_EQ(UserDefaults::defaultFolder(), QDir::homePath() + "/.config/com.tremlor.app");
-    qunsetenv("XDG_CONFIG_HOME");
-    EXPECT_EQ(UserDefaults::defaultFolder(), QDir::homePath() + "/.config/com.tremlor.app");
-    if (!saved.isNull())
-        qputenv("XDG_CONFIG_HOME", saved);
 }
 
 TEST(UserDefaults, ConcurrentReadersAndWritersSeeWholeValues)

@@ -1,8 +1,6 @@
-# The session engine with fakes of every service, and the profile service.
+# The session engine with fakes of every service.
 target_sources(tremlor_core_tests PRIVATE
   core/EngineFixture.h
   core/EngineTestDoubles.h
-  core/ProfileManagerTest.cpp
-  core/TremlorEngineReactionsTest.cpp
   core/TremlorEngineTest.cpp
 )

@@ -3,106 +3,67 @@
 #include "core/EngineTestDoubles.h"
 #include "core/InputFakes.h"
 
-#include <QTest>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 using namespace tremlor;
 using ::testing::_;
-using ::testing::InSequence;
 using ::testing::NiceMock;
 using ::testing::Return;
 
 namespace {
 
-using MockActivating = tremlor::testing::MockAppActivating;
 using tremlor::testing::ScriptedRandom;
 
-std::vector<AppInfo> threeApps()
-{
-    return { AppInfo("a", "A", "/apps/a.desktop"), AppInfo("b", "B", "/apps/b.desktop"),
-        AppInfo("c", "C", "/apps/c.desktop") };
-}
+const std::vector<AppInfo> threeApps { AppInfo("a", "A", "/apps/a.desktop"), AppInfo("b", "B", "/apps/my b.desktop"),
+    AppInfo("c", "C", "/apps/c.desktop") };
 
-std::optional<AppInfo> result(QFuture<std::optional<AppInfo>> future)
+QString idOf(QFuture<std::optional<AppInfo>> future)
 {
     future.waitForFinished();
-    return future.result();
-}
-
-QString idOf(const std::optional<AppInfo>& app)
-{
-    return app ? app->bundleIdentifier() : QStringLiteral("<none>");
+    return future.result() ? future.result()->bundleIdentifier() : QStringLiteral("<none>");
 }
 
 } // namespace
 
-TEST(AppActivator, SequentialRotationWrapsAndFollowsAShrinkingList)
+// Launching and activating real applications in rotation is proved on a real desktop
+// (AppActivationTest.LaunchesThroughEntriesAndActivatesInRotation); here the index over lists
+// that change, the random range, and what a refused or forbidden launch leaves.
+TEST(AppActivator, RotationFollowsAShrinkingListAndRandomDrawsStayInRange)
 {
-    auto mock = std::make_shared<NiceMock<MockActivating>>();
-    ON_CALL(*mock, isAppRunning(_)).WillByDefault(Return(true));
+    auto workspace = std::make_shared<NiceMock<tremlor::testing::MockAppActivating>>();
     ScriptedRandom random;
-    AppActivator activator(mock, random);
-    const auto apps = threeApps();
-
-    QStringList chosen;
+    AppActivator activator(workspace, random);
     for (int i = 0; i < 5; ++i)
-        chosen << idOf(result(activator.activateNext(apps, RotationMode::sequential, false)));
-    EXPECT_EQ(chosen, QStringList({ "a", "b", "c", "a", "b" }));
+        activator.activateNext(threeApps, RotationMode::sequential, false).waitForFinished();
     EXPECT_EQ(activator.rotationIndex(), 2);
-
     // Index 2 over a list that shrank to two: 2 % 2 = 0, and the index becomes 1.
-    const std::vector<AppInfo> two(apps.begin(), apps.begin() + 2);
-    EXPECT_EQ(idOf(result(activator.activateNext(two, RotationMode::sequential, false))), "a");
+    const std::vector<AppInfo> two(threeApps.begin(), threeApps.begin() + 2);
+    EXPECT_EQ(idOf(activator.activateNext(two, RotationMode::sequential, false)), "a");
     EXPECT_EQ(activator.rotationIndex(), 1);
-
     // An empty list chooses nothing and leaves the index alone.
-    EXPECT_EQ(result(activator.activateNext({}, RotationMode::sequential, true)), std::nullopt);
+    EXPECT_EQ(idOf(activator.activateNext({}, RotationMode::sequential, true)), "<none>");
     EXPECT_EQ(activator.rotationIndex(), 1);
-}
 
-TEST(AppActivator, RandomModeUsesTheClosedRangeAndKeepsTheIndex)
-{
-    auto mock = std::make_shared<NiceMock<MockActivating>>();
-    ON_CALL(*mock, isAppRunning(_)).WillByDefault(Return(true));
-    ScriptedRandom random;
-    AppActivator activator(mock, random);
-
-    // Draws over the closed range [0, count - 1] only: any other range would draw unpinned.
+    // Random draws over the closed range [0, count - 1] only (any other range draws unpinned),
+    // never move the index, and a source out of its range never indexes out of the list.
     random.pinInt(0, 2, 2);
-    EXPECT_EQ(idOf(result(activator.activateNext(threeApps(), RotationMode::random, false))), "c");
+    EXPECT_EQ(idOf(activator.activateNext(threeApps, RotationMode::random, false)), "c");
     random.pinInt(0, 2, 0);
-    EXPECT_EQ(idOf(result(activator.activateNext(threeApps(), RotationMode::random, false))), "a");
-    EXPECT_EQ(activator.rotationIndex(), 0);
-
-    const std::vector<AppInfo> one { AppInfo("solo", "Solo", "/apps/solo.desktop") };
-    random.pinInt(0, 0, 7); // a source out of its range never indexes out of the list
-    EXPECT_EQ(idOf(result(activator.activateNext(one, RotationMode::random, false))), "solo");
-}
-
-TEST(AppActivator, ActivatesRunningAppsAndLaunchesStoppedOnesWhenAllowed)
-{
-    auto mock = std::make_shared<MockActivating>();
-    AppActivator activator(mock);
-    const std::vector<AppInfo> apps { AppInfo("run", "Running", "/apps/run.desktop"),
-        AppInfo("stop", "Stopped", "/apps/my app.desktop") };
-    {
-        InSequence order;
-        EXPECT_CALL(*mock, isAppRunning(QString("run"))).WillOnce(Return(true));
-        EXPECT_CALL(*mock, activateApp(QString("run")));
-        // Launch refused: the chosen application is still named.
-        EXPECT_CALL(*mock, isAppRunning(QString("stop"))).WillOnce(Return(false));
-        EXPECT_CALL(*mock, launchApp(QUrl::fromLocalFile("/apps/my app.desktop")))
-            .WillOnce(Return(QtFuture::makeReadyFuture(false)));
-        // Launching off: nothing.
-        EXPECT_CALL(*mock, isAppRunning(QString("run"))).WillOnce(Return(false));
-    }
-    EXPECT_EQ(idOf(result(activator.activateNext(apps, RotationMode::sequential, true))), "run");
-    EXPECT_EQ(idOf(result(activator.activateNext(apps, RotationMode::sequential, true))), "stop");
-    EXPECT_EQ(result(activator.activateNext(apps, RotationMode::sequential, false)), std::nullopt);
-    // The rotation moved on all the same.
+    EXPECT_EQ(idOf(activator.activateNext(threeApps, RotationMode::random, false)), "a");
+    random.pinInt(0, 0, 7);
+    EXPECT_EQ(idOf(activator.activateNext({ threeApps[1] }, RotationMode::random, false)), "b");
     EXPECT_EQ(activator.rotationIndex(), 1);
+
+    // A refused launch still names the chosen application; with launching off, nothing is named,
+    // and the rotation moves on all the same.
+    ON_CALL(*workspace, isAppRunning(_)).WillByDefault(Return(false));
+    EXPECT_CALL(*workspace, launchApp(QUrl::fromLocalFile("/apps/my b.desktop")))
+        .WillOnce(Return(QtFuture::makeReadyFuture(false)));
+    EXPECT_CALL(*workspace, activateApp(_)).Times(0);
+    EXPECT_EQ(idOf(activator.activateNext(threeApps, RotationMode::sequential, true)), "b");
+    EXPECT_EQ(idOf(activator.activateNext(threeApps, RotationMode::sequential, false)), "<none>");
+    EXPECT_EQ(activator.rotationIndex(), 0);
 }
 
 // The choice happens on the calling thread before anything is awaited: overlapping calls, one
@@ -110,21 +71,18 @@ TEST(AppActivator, ActivatesRunningAppsAndLaunchesStoppedOnesWhenAllowed)
 // never waits for the launch.
 TEST(AppActivator, OverlappingCallsAdvanceTheRotationOnceEach)
 {
-    auto mock = std::make_shared<NiceMock<MockActivating>>();
+    auto workspace = std::make_shared<NiceMock<tremlor::testing::MockAppActivating>>();
     QPromise<bool> launch;
     launch.start();
-    ON_CALL(*mock, isAppRunning(QString("a"))).WillByDefault(Return(false));
-    ON_CALL(*mock, isAppRunning(QString("b"))).WillByDefault(Return(true));
-    ON_CALL(*mock, isAppRunning(QString("c"))).WillByDefault(Return(true));
-    ON_CALL(*mock, launchApp(_)).WillByDefault(Return(launch.future()));
-    AppActivator activator(mock);
-
-    auto first = activator.activateNext(threeApps(), RotationMode::sequential, true);
-    auto second = activator.activateNext(threeApps(), RotationMode::sequential, true);
+    ON_CALL(*workspace, isAppRunning(QString("a"))).WillByDefault(Return(false));
+    ON_CALL(*workspace, launchApp(_)).WillByDefault(Return(launch.future()));
+    AppActivator activator(workspace);
+    auto first = activator.activateNext(threeApps, RotationMode::sequential, true);
+    auto second = activator.activateNext(threeApps, RotationMode::sequential, true);
     EXPECT_EQ(activator.rotationIndex(), 2); // both choices made before the launch finished
     EXPECT_FALSE(first.isFinished());
     launch.addResult(true);
     launch.finish();
-    EXPECT_EQ(idOf(result(first)), "a");
-    EXPECT_EQ(idOf(result(second)), "b");
+    EXPECT_EQ(idOf(first), "a");
+    EXPECT_EQ(idOf(second), "b");
 }

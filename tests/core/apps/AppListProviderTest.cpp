@@ -27,20 +27,12 @@ void writeApp(const QString& path, const QByteArray& name, const QByteArray& ext
     writeFile(path, "[Desktop Entry]\nType=Application\nName=" + name + "\nExec=true\n" + extra);
 }
 
-QStringList field(const QList<AppInfo>& apps, const QString& (AppInfo::*get)() const)
+QStringList ids(const QList<AppInfo>& apps, bool names = false)
 {
     QStringList out;
     for (const AppInfo& app : apps)
-        out << (app.*get)();
+        out << (names ? app.name() : app.bundleIdentifier());
     return out;
-}
-QStringList ids(const QList<AppInfo>& apps)
-{
-    return field(apps, &AppInfo::bundleIdentifier);
-}
-QStringList names(const QList<AppInfo>& apps)
-{
-    return field(apps, &AppInfo::name);
 }
 
 class AppListProviderTest : public ::testing::Test {
@@ -77,7 +69,7 @@ TEST_F(AppListProviderTest, FirstFoundWinsAndListsAreSortedCaseInsensitively)
 
     auto scanner = provider();
     const auto apps = scanner.scanInstalledApps();
-    EXPECT_EQ(names(apps), QStringList({ "Alpha", "beta", "gamma", "Ötzi Tool" }));
+    EXPECT_EQ(ids(apps, true), QStringList({ "Alpha", "beta", "gamma", "Ötzi Tool" }));
     EXPECT_EQ(ids(apps), QStringList({ "alpha", "beta", "gamma", "Utilities-tool" }));
     EXPECT_EQ(apps[1].path(), system + "/beta.desktop");
     EXPECT_EQ(apps[3].path(), system + "/Utilities/tool.desktop");

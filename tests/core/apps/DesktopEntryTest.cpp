@@ -1,6 +1,7 @@
 #include "Platform/Xdg/DesktopEntry.h"
 
 #include "Models/AppInfo.h"
+#include "Platform/X11/RunningApps.h"
 #include "Platform/Xdg/ApplicationFolders.h"
 #include "Platform/Xdg/DesktopEntryLookup.h"
 #include "Platform/Xdg/ExecCommand.h"
@@ -8,11 +9,18 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QPixmap>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+#include <unordered_set>
+
+using tremlor::AppInfo;
+using tremlor::x11::RunningApps;
 using tremlor::xdg::ApplicationFolders;
 using tremlor::xdg::DesktopEntry;
 using tremlor::xdg::DesktopEntryLookup;
@@ -20,12 +28,22 @@ using tremlor::xdg::ExecCommand;
 
 namespace {
 
-void writeFile(const QString& path, const QByteArray& text)
+QString writeFile(const QString& path, const QByteArray& text)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(text);
+    return path;
+}
+
+DesktopEntry entry(const QString& id, const QString& exec, const QString& wmClass = {})
+{
+    DesktopEntry e;
+    e.id = e.name = id;
+    e.exec = exec;
+    e.startupWMClass = wmClass;
+    return e;
 }
 
 } // namespace
@@ -181,4 +199,83 @@ TEST(DesktopEntryLookup, FindsEntriesByIdInsideTheFoldersOnly)
         EXPECT_TRUE(lookup.entryPath(hostile).isEmpty()) << hostile.toStdString();
     // A symlinked entry inside a folder is the folder's own entry, wherever its text lives.
     EXPECT_EQ(lookup.entryPath("escape"), second + "/escape.desktop");
+}
+
+TEST(AppInfo, IdentityIsTheBundleIdentifierWhileHashingCoversEveryField)
+{
+    const AppInfo a("org.example.Editor", "Editor", "/usr/share/applications/org.example.Editor.desktop");
+    const AppInfo b("org.example.Editor", "Editor", "/home/u/.local/share/applications/org.example.Editor.desktop");
+    EXPECT_EQ(a.id(), b.id());
+    // Fields do not run together in the hash: ("ab","c") and ("a","bc") differ.
+    EXPECT_NE(qHash(AppInfo("ab", "c", "")), qHash(AppInfo("a", "bc", "")));
+    EXPECT_EQ((std::unordered_set<AppInfo> { a, b, a }).size(), 2u);
+}
+
+TEST(AppInfo, JsonRoundTripsAndRequiresEveryMember)
+{
+    const AppInfo app("xterm", "XTerm \"quoted\" ünïcode", "/usr/share/applications/xterm.desktop");
+    const auto json = app.toJson();
+    EXPECT_EQ(json.dump(),
+        R"({"bundleIdentifier":"xterm","name":"XTerm \"quoted\" ünïcode",)"
+        R"("path":"/usr/share/applications/xterm.desktop"})");
+    EXPECT_EQ(AppInfo::fromJson(nlohmann::json::parse(json.dump())), app);
+    for (const char* bad :
+        { R"({"bundleIdentifier":"b","name":"n"})", R"({"bundleIdentifier":"b","name":"n","path":1})",
+            R"({"bundleIdentifier":null,"name":"n","path":"p"})", R"(["b","n","p"])", "null" })
+        EXPECT_FALSE(AppInfo::fromJson(nlohmann::json::parse(bad))) << bad;
+}
+
+TEST(AppInfo, IconIsTheEntrysFileOrTheGenericApplicationIcon)
+{
+    QTemporaryDir dir;
+    const QByteArray appWithIcon = "[Desktop Entry]\nType=Application\nName=App\nIcon=";
+    QImage image(48, 48, QImage::Format_ARGB32);
+    image.fill(Qt::red);
+    ASSERT_TRUE(image.save(dir.filePath("own.png")));
+    const QIcon own
+        = AppInfo("own", "Own", writeFile(dir.filePath("own.desktop"), appWithIcon + dir.filePath("own.png").toUtf8()))
+              .icon();
+    ASSERT_FALSE(own.isNull());
+    EXPECT_EQ(own.pixmap(48, 48).toImage().pixelColor(24, 24), QColor(Qt::red));
+
+    const bool themed = QIcon::hasThemeIcon("application-x-executable");
+    const QIcon generic[] = {
+        AppInfo("app", "App", "/nonexistent/app.desktop").icon(),
+        AppInfo("app", "App", writeFile(dir.filePath("a.desktop"), appWithIcon + "/nonexistent/icon.png")).icon(),
+        AppInfo("app", "App", writeFile(dir.filePath("b.desktop"), appWithIcon + "no-such-theme-icon-anywhere")).icon(),
+    };
+    for (const QIcon& icon : generic) {
+        EXPECT_FALSE(icon.pixmap(32, 32).isNull());
+        if (themed) {
+            EXPECT_EQ(icon.name(), "application-x-executable");
+        }
+    }
+}
+
+// The rules desktop shells use, in their order: StartupWMClass against instance or class, then
+// the desktop-file ID against instance or class (or their lower-case forms), then the window's
+// process against the entry's executable.
+TEST(WindowMatching, FollowsTheShellRules)
+{
+    const QString sh = QFileInfo(QStandardPaths::findExecutable("sh")).canonicalFilePath();
+    ASSERT_FALSE(sh.isEmpty());
+    const std::vector<RunningApps::ClientWindow> clients {
+        { 1, "navigator", "Firefox-esr", "/opt/firefox/firefox-bin", "/opt/firefox/firefox-bin" },
+        { 2, "gnome-calculator", "Gnome-calculator", {}, {} },
+        { 3, "xterm", "XTerm", "/usr/bin/xterm", "xterm" },
+        { 4, "script", "Script", "/usr/bin/python3.11", sh }, // a script started as "sh"
+        { 5, "remote", "Remote", {}, {} }, // another machine's client: no process known
+        { 6, "xterm", "XTerm", "/usr/bin/xterm", "xterm" },
+    };
+    EXPECT_EQ(RunningApps::matching(clients, entry("firefox-esr", "firefox-esr %u", "Firefox-esr")),
+        std::vector<unsigned long> { 1 });
+    EXPECT_EQ(RunningApps::matching(clients, entry("gnome-calculator", "/nonexistent/calc")),
+        std::vector<unsigned long> { 2 });
+    EXPECT_EQ(
+        RunningApps::matching(clients, entry("xterm", "/nonexistent/xterm")), (std::vector<unsigned long> { 3, 6 }));
+    EXPECT_EQ(RunningApps::matching(clients, entry("run-script", "sh -c 'x'")), std::vector<unsigned long> { 4 });
+    // Look-alikes: an ID that differs in case, or an empty class, matches nothing.
+    EXPECT_TRUE(RunningApps::matching(clients, entry("XTERM", "/nonexistent/xterm")).empty());
+    EXPECT_TRUE(RunningApps::matching(clients, entry("unknown", "/nonexistent/tool", "")).empty());
+    EXPECT_TRUE(RunningApps::matching({ { 7, {}, {}, {}, {} } }, entry("", "")).empty());
 }
