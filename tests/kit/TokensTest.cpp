@@ -2,6 +2,7 @@
 #include "KestuDesign/Resources/KestuFontRegistry.h"
 #include "KestuDesign/Resources/KestuSymbols.h"
 #include "KestuDesign/Tokens/KestuAnimation.h"
+#include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Tokens/KestuFont.h"
 #include "KitTestSupport.h"
 
@@ -20,6 +21,18 @@ QString realBundle()
     return QDir(QCoreApplication::applicationDirPath()).filePath(QLatin1String(KestuBundle::folderName));
 }
 } // namespace
+
+// A colour takes the appearance asked for (light when none is known); the surface is the
+// window colour of the widget's own palette.
+TEST(KestuColorTokens, ResolveByAppearanceOrByTheWidgetsPalette)
+{
+    EXPECT_NE(Color::text().resolve(KestuAppearance::dark), Color::text().resolve(KestuAppearance::light));
+    EXPECT_EQ(Color::text().resolve(KestuAppearance::unspecified), Color::text().resolve(KestuAppearance::light));
+    QWidget w;
+    w.setPalette(palette(true));
+    EXPECT_EQ(Color::surface().resolve(&w), QColor(30, 30, 32));
+    EXPECT_EQ(Color::surface().resolve(KestuAppearance::dark), QPalette().color(QPalette::Window));
+}
 
 // An under-damped spring overshoots and settles; the easing curve follows it; with reduced
 // motion an animation jumps to its end.
