@@ -1,7 +1,6 @@
 #include "KestuDesign/Components/KestuAboutView.h"
 #include "KitCompositeSupport.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QPixmap>
 
@@ -13,82 +12,63 @@ class AboutView : public CompositeTest {
 protected:
     void TearDown() override
     {
-        QCoreApplication::setApplicationVersion(QString());
-        qApp->setProperty("buildNumber", QVariant());
+        setVersion(QString(), QVariant());
         QApplication::setWindowIcon(QIcon());
-        CompositeTest::TearDown();
     }
-
-    static QString textOf(const QWidget& view, const char* name)
+    static void setVersion(const QString& version, const QVariant& build)
     {
-        auto* label = view.findChild<QLabel*>(QLatin1String(name));
-        return label ? label->text() : QStringLiteral("<missing>");
+        QCoreApplication::setApplicationVersion(version);
+        qApp->setProperty("buildNumber", build);
     }
+    static QLabel* label(const QWidget& view, const char* name) { return view.findChild<QLabel*>(QLatin1String(name)); }
 };
-
-QIcon squareIcon()
-{
-    QPixmap pixmap(128, 128);
-    pixmap.fill(Qt::darkCyan);
-    return QIcon(pixmap);
-}
 } // namespace
 
+// A build number that is not a string counts as missing; placeholder markers in a
+// version are shown as they are.
 TEST_F(AboutView, VersionLineComesFromTheHostOrFallsBack)
 {
-    EXPECT_EQ(KestuAboutView::versionLine(), QStringLiteral("Version 1.0.0 (1)"));
-
-    QCoreApplication::setApplicationVersion(QStringLiteral("2.4.1"));
-    qApp->setProperty("buildNumber", QStringLiteral("311"));
-    EXPECT_EQ(KestuAboutView::versionLine(), QStringLiteral("Version 2.4.1 (311)"));
-
-    // A build number that is not a string counts as missing.
-    qApp->setProperty("buildNumber", 42);
-    EXPECT_EQ(KestuAboutView::buildNumber(), QStringLiteral("1"));
-    qApp->setProperty("buildNumber", QByteArray("42"));
-    EXPECT_EQ(KestuAboutView::buildNumber(), QStringLiteral("1"));
-    // A version holding placeholder markers is shown as it is.
-    QCoreApplication::setApplicationVersion(QStringLiteral("%2-beta"));
-    qApp->setProperty("buildNumber", QStringLiteral("7"));
-    EXPECT_EQ(KestuAboutView::versionLine(), QStringLiteral("Version %2-beta (7)"));
+    const struct {
+        QString version;
+        QVariant build;
+        const char* line;
+    } cases[] = {
+        { QString(), QVariant(), "Version 1.0.0 (1)" },
+        { QStringLiteral("2.4.1"), QStringLiteral("311"), "Version 2.4.1 (311)" },
+        { QStringLiteral("2.4.1"), 42, "Version 2.4.1 (1)" },
+        { QStringLiteral("2.4.1"), QByteArray("42"), "Version 2.4.1 (1)" },
+        { QStringLiteral("%2-beta"), QStringLiteral("7"), "Version %2-beta (7)" },
+    };
+    for (const auto& c : cases) {
+        setVersion(c.version, c.build);
+        EXPECT_EQ(KestuAboutView::versionLine(), QLatin1String(c.line));
+    }
 }
 
+// The version is read when the page is shown, not when built; the name is plain text.
 TEST_F(AboutView, PageReadsTheVersionWhenShownAndKeepsTextsVerbatim)
 {
     KestuAboutView view(QStringLiteral("<i>Tremlor</i>"), QStringLiteral("Keeps & wakes"), std::nullopt);
-    QCoreApplication::setApplicationVersion(QStringLiteral("3.0"));
-    qApp->setProperty("buildNumber", QStringLiteral("9"));
+    setVersion(QStringLiteral("3.0"), QStringLiteral("9"));
     view.resize(400, 560);
     view.show();
-    EXPECT_EQ(textOf(view, "about-version"), QStringLiteral("Version 3.0 (9)"));
-    EXPECT_EQ(textOf(view, "about-name"), QStringLiteral("<i>Tremlor</i>"));
-    EXPECT_EQ(view.findChild<QLabel*>(QStringLiteral("about-name"))->textFormat(), Qt::PlainText);
+    EXPECT_EQ(label(view, "about-version")->text(), QStringLiteral("Version 3.0 (9)"));
+    EXPECT_EQ(label(view, "about-name")->text(), QStringLiteral("<i>Tremlor</i>"));
+    EXPECT_EQ(label(view, "about-name")->textFormat(), Qt::PlainText);
 }
 
+// No icon at all leaves the frame out; the application's icon stands in; a given icon is fitted
+// to the 96-point frame with its shape kept, a small one grown.
 TEST_F(AboutView, IconIsGivenOrTheApplicationsOrLeftOut)
 {
-    {
-        KestuAboutView view(QStringLiteral("App"), QString(), std::nullopt);
-        EXPECT_EQ(view.findChild<QLabel*>(QStringLiteral("about-icon")), nullptr);
-    }
-    QApplication::setWindowIcon(squareIcon());
-    {
-        KestuAboutView view(QStringLiteral("App"), QString(), std::nullopt);
-        auto* icon = view.findChild<QLabel*>(QStringLiteral("about-icon"));
-        ASSERT_NE(icon, nullptr);
-        EXPECT_FALSE(icon->pixmap().isNull());
-    }
-    {
-        QPixmap wide(200, 100);
-        wide.fill(Qt::red);
-        QPixmap small(24, 12);
-        small.fill(Qt::red);
-        for (const QPixmap& given : { wide, small }) {
-            KestuAboutView view(QStringLiteral("App"), QString(), QIcon(given));
-            auto* icon = view.findChild<QLabel*>(QStringLiteral("about-icon"));
-            ASSERT_NE(icon, nullptr);
-            // Fitted to the 96-point frame with its shape kept, small ones grown.
-            EXPECT_EQ(icon->pixmap().deviceIndependentSize().toSize(), QSize(96, 48));
-        }
+    EXPECT_EQ(label(KestuAboutView(QStringLiteral("App"), QString(), std::nullopt), "about-icon"), nullptr);
+    QPixmap wide(200, 100), small(24, 12);
+    wide.fill(Qt::red);
+    small.fill(Qt::red);
+    QApplication::setWindowIcon(QIcon(wide));
+    for (const std::optional<QIcon>& given : { std::optional<QIcon>(), std::optional(QIcon(small)) }) {
+        KestuAboutView view(QStringLiteral("App"), QString(), given);
+        ASSERT_NE(label(view, "about-icon"), nullptr);
+        EXPECT_EQ(label(view, "about-icon")->pixmap().deviceIndependentSize().toSize(), QSize(96, 48));
     }
 }

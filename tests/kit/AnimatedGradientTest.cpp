@@ -10,72 +10,56 @@
 using namespace kestu;
 
 namespace {
-class AnimatedGradient : public CompositeTest { };
+class AnimatedGradient : public CompositeTest {
+protected:
+    static QVariantAnimation* swing(const KestuAnimatedGradient& g)
+    {
+        return childNamed<QVariantAnimation>(&g, QStringLiteral("gradient-swing"));
+    }
+};
 } // namespace
 
-TEST(AnimatedGradientAxis, PhaseGoesThereAndBackForEver)
+// There and back for ever, eased (slow near the diagonals); only usable durations animate, and
+// huge ones are capped so the whole cycle fits the animation's range.
+TEST(AnimatedGradientAxis, PhaseSwingsForEverAndOnlyUsableDurationsAnimate)
 {
-    const qint64 sweep = 3000;
-    EXPECT_DOUBLE_EQ(KestuAnimatedGradient::phaseAt(0, sweep), 0.0);
-    EXPECT_NEAR(KestuAnimatedGradient::phaseAt(1500, sweep), 0.5, 1e-3);
-    EXPECT_NEAR(KestuAnimatedGradient::phaseAt(3000, sweep), 1.0, 1e-9);
-    EXPECT_NEAR(KestuAnimatedGradient::phaseAt(4500, sweep), 0.5, 1e-3);
-    EXPECT_NEAR(KestuAnimatedGradient::phaseAt(6000, sweep), 0.0, 1e-9);
-    // Eased: slow near the diagonals.
-    EXPECT_LT(KestuAnimatedGradient::phaseAt(300, sweep), 0.1 / 2);
-    // Still swinging after a very long time.
-    const qint64 later = 2 * sweep * 1'000'000'000LL;
-    EXPECT_NEAR(KestuAnimatedGradient::phaseAt(later + 3000, sweep), 1.0, 1e-9);
-}
+    const qint64 sweep = 3000, later = 2 * sweep * 1'000'000'000LL;
+    const std::pair<qint64, double> phases[]
+        = { { 0, 0 }, { 1500, 0.5 }, { 3000, 1 }, { 4500, 0.5 }, { 6000, 0 }, { later + 3000, 1 } };
+    for (const auto& [ms, phase] : phases)
+        EXPECT_NEAR(KestuAnimatedGradient::phaseAt(ms, sweep), phase, 1e-3) << ms;
+    EXPECT_LT(KestuAnimatedGradient::phaseAt(300, sweep), 0.05);
 
-TEST(AnimatedGradientAxis, OnlyUsableDurationsAnimate)
-{
     const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
     for (const double seconds : { 0.0, -2.0, 0.0001, nan, inf })
         EXPECT_EQ(KestuAnimatedGradient::sweepMilliseconds(seconds), 0) << seconds;
     EXPECT_EQ(KestuAnimatedGradient::sweepMilliseconds(3.0), 3000);
-    // Huge lengths are capped so the whole cycle fits the animation's range.
     const qint64 capped = KestuAnimatedGradient::sweepMilliseconds(1e12);
     EXPECT_GT(capped, 0);
     EXPECT_LE(2 * capped, qint64(std::numeric_limits<int>::max()));
 }
 
-TEST_F(AnimatedGradient, SwingsWhileShownAndStopsWhenHidden)
+// Swings while shown, back at rest when hidden; still under reduced motion or a broken length.
+TEST_F(AnimatedGradient, SwingsWhileShownOnlyWhenMotionAndDurationAllow)
 {
     KestuAnimatedGradient gradient({ Qt::red, Qt::blue }, 2.0);
-    auto* swing = childNamed<QVariantAnimation>(&gradient, QStringLiteral("gradient-swing"));
-    ASSERT_NE(swing, nullptr);
-    EXPECT_EQ(swing->state(), QAbstractAnimation::Stopped);
-    EXPECT_DOUBLE_EQ(gradient.phase(), 0.0);
-
-    gradient.resize(100, 100);
+    ASSERT_NE(swing(gradient), nullptr);
+    EXPECT_EQ(swing(gradient)->state(), QAbstractAnimation::Stopped);
     gradient.show();
-    EXPECT_EQ(swing->state(), QAbstractAnimation::Running);
-    EXPECT_EQ(swing->loopCount(), -1);
-    swing->setCurrentTime(2000);
-    EXPECT_NEAR(gradient.phase(), 1.0, 1e-9);
-    swing->setCurrentTime(3000);
+    EXPECT_EQ(swing(gradient)->state(), QAbstractAnimation::Running);
+    swing(gradient)->setCurrentTime(3000);
     EXPECT_NEAR(gradient.phase(), 0.5, 1e-3);
-
     gradient.hide();
-    EXPECT_EQ(swing->state(), QAbstractAnimation::Stopped);
+    EXPECT_EQ(swing(gradient)->state(), QAbstractAnimation::Stopped);
     EXPECT_DOUBLE_EQ(gradient.phase(), 0.0);
-}
 
-TEST_F(AnimatedGradient, StaysStillUnderReducedMotionOrAnUnusableDuration)
-{
+    KestuAnimatedGradient broken({ Qt::red, Qt::blue }, std::nan(""));
+    broken.show();
+    EXPECT_NE(swing(broken)->state(), QAbstractAnimation::Running);
     setReducedMotionOverride(true);
     KestuAnimatedGradient reduced({ Qt::red, Qt::blue }, 2.0);
     reduced.show();
-    EXPECT_NE(childNamed<QVariantAnimation>(&reduced, QStringLiteral("gradient-swing"))->state(),
-        QAbstractAnimation::Running);
-
-    setReducedMotionOverride(false);
-    KestuAnimatedGradient broken({ Qt::red, Qt::blue }, std::nan(""));
-    broken.show();
-    EXPECT_NE(
-        childNamed<QVariantAnimation>(&broken, QStringLiteral("gradient-swing"))->state(), QAbstractAnimation::Running);
-    EXPECT_DOUBLE_EQ(broken.phase(), 0.0);
+    EXPECT_NE(swing(reduced)->state(), QAbstractAnimation::Running);
 }
 
 TEST_F(AnimatedGradient, DrawsFromTheTopLeadingCornerAndFlatForOneColour)
@@ -86,10 +70,7 @@ TEST_F(AnimatedGradient, DrawsFromTheTopLeadingCornerAndFlatForOneColour)
     EXPECT_GT(image.pixelColor(0, 0).red(), 240);
     EXPECT_GT(image.pixelColor(99, 99).blue(), 240);
     EXPECT_NEAR(image.pixelColor(99, 0).red(), 128, 8); // the other diagonal is half way
-
     KestuAnimatedGradient one({ QColor(10, 200, 30) }, 2.0);
     one.resize(40, 40);
-    const QImage flat = one.grab().toImage();
-    EXPECT_EQ(flat.pixelColor(0, 0), QColor(10, 200, 30));
-    EXPECT_EQ(flat.pixelColor(39, 39), QColor(10, 200, 30));
+    EXPECT_EQ(one.grab().toImage().pixelColor(39, 39), QColor(10, 200, 30));
 }

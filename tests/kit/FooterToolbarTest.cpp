@@ -1,21 +1,16 @@
 #include "KestuDesign/Components/KestuFooterButton.h"
 #include "KestuDesign/Components/KestuFooterToolbar.h"
-#include "KestuDesign/Tokens/KestuColor.h"
 #include "KitCompositeSupport.h"
 
 #include <QEnterEvent>
 #include <QHelpEvent>
-#include <QTest>
 #include <QToolTip>
-#include <QVariantAnimation>
-
-#include <memory>
 
 using namespace kestu;
 
 namespace {
-KestuFooterAction makeAction(
-    const QString& tooltip, std::optional<QString> id, std::function<void()> run = {}, std::optional<Qt::Key> key = {})
+KestuFooterAction makeAction(const QString& tooltip, std::optional<QString> id = {}, std::function<void()> run = {},
+    std::optional<Qt::Key> key = {})
 {
     return KestuFooterAction(QStringLiteral("gearshape"), tooltip, key, Qt::NoModifier, std::move(id), std::move(run));
 }
@@ -23,33 +18,25 @@ KestuFooterAction makeAction(
 class FooterToolbar : public CompositeTest { };
 } // namespace
 
+// Each action is its own even with equal fields; a button without an identifier has an empty
+// name, not a leftover; a tooltip is shown as written, not as markup.
 TEST_F(FooterToolbar, ActionsKeepTheirIdentityAndButtonsTheirLabels)
 {
     const KestuFooterAction a = makeAction(QStringLiteral("Settings"), QStringLiteral("settings-button"));
-    const KestuFooterAction b = makeAction(QStringLiteral("Settings"), QStringLiteral("settings-button"));
     const KestuFooterAction copy = a;
-    EXPECT_NE(a.id(), b.id());
+    EXPECT_NE(a.id(), makeAction(QStringLiteral("Settings"), QStringLiteral("settings-button")).id());
     EXPECT_EQ(a.id(), copy.id());
 
-    KestuFooterToolbar bar({ a, makeAction(QStringLiteral("Quit <b>now</b>"), std::nullopt) },
-        { makeAction(QStringLiteral("Help"), QStringLiteral("help-button")) });
+    KestuFooterToolbar bar({ a, makeAction(QStringLiteral("Quit <b>now</b>")) }, {});
     const auto buttons = bar.buttons();
-    ASSERT_EQ(buttons.size(), 3);
+    ASSERT_EQ(buttons.size(), 2);
     EXPECT_EQ(buttons[0]->objectName(), QStringLiteral("settings-button"));
-    // No identifier given: the empty one, not a leftover name.
     EXPECT_EQ(buttons[1]->objectName(), QString());
-    EXPECT_EQ(buttons[2]->objectName(), QStringLiteral("help-button"));
-    for (KestuFooterButton* button : buttons) {
-        EXPECT_EQ(button->toolTip(), button->action().tooltip());
-        EXPECT_EQ(button->accessibleName(), button->toolTip());
-    }
-    EXPECT_EQ(buttons[1]->toolTip(), QStringLiteral("Quit <b>now</b>"));
-    // Shown as written, not as bold markup.
+    EXPECT_EQ(buttons[1]->accessibleName(), QStringLiteral("Quit <b>now</b>"));
     bar.show();
     QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), buttons[1]->mapToGlobal(QPoint(2, 2)));
     QCoreApplication::sendEvent(buttons[1], &help);
-    EXPECT_EQ(QToolTip::text(), KestuFooterButton::tooltipMarkup(QStringLiteral("Quit <b>now</b>")));
-    EXPECT_TRUE(QToolTip::text().contains(QStringLiteral("&lt;b&gt;")));
+    EXPECT_TRUE(QToolTip::text().contains(QStringLiteral("&lt;b&gt;"))) << QToolTip::text().toStdString();
     QToolTip::hideText();
 }
 
@@ -71,29 +58,26 @@ TEST_F(FooterToolbar, ClickRunsTheActionButItsShortcutDoesNothing)
     EXPECT_EQ(runs, 1);
 }
 
-TEST_F(FooterToolbar, RebuildingKeepsButtonsOfActionsThatStay)
+// Rebuilding keeps the button (and its hover) of an action that stays; an action may rebuild
+// the very bar that holds it.
+TEST_F(FooterToolbar, RebuildingKeepsButtonsOfActionsThatStayEvenFromTheirOwnAction)
 {
     const KestuFooterAction stays = makeAction(QStringLiteral("Stay"), QStringLiteral("stay"));
-    KestuFooterToolbar bar({ stays, makeAction(QStringLiteral("Go"), {}) }, {});
-    KestuFooterButton* kept = bar.buttons()[0];
+    QWidget window;
+    auto* bar = new KestuFooterToolbar({ stays, makeAction(QStringLiteral("Go")) }, {}, &window);
+    KestuFooterButton* kept = bar->buttons()[0];
     QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
     QCoreApplication::sendEvent(kept, &enter);
     ASSERT_TRUE(kept->isHovering());
-
-    bar.setActions({ makeAction(QStringLiteral("New"), {}) }, { stays });
-    ASSERT_EQ(bar.buttons().size(), 2);
-    EXPECT_EQ(bar.buttons()[1], kept);
+    bar->setActions({ makeAction(QStringLiteral("New")) }, { stays });
+    ASSERT_EQ(bar->buttons().size(), 2);
+    EXPECT_EQ(bar->buttons()[1], kept);
     EXPECT_TRUE(kept->isHovering());
-}
 
-TEST_F(FooterToolbar, AnActionMayRebuildTheBarThatHoldsIt)
-{
-    QWidget window;
-    auto* bar = new KestuFooterToolbar({}, {}, &window);
     int runs = 0;
     bar->setLeading({ makeAction(QStringLiteral("Clear"), QStringLiteral("clear"), [&] {
         ++runs;
-        bar->setLeading({});
+        bar->setActions({}, {});
     }) });
     window.show();
     QTest::mouseClick(bar->buttons()[0], Qt::LeftButton);

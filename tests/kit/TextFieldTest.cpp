@@ -2,7 +2,6 @@
 #include "KitTestSupport.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QClipboard>
 
 #include <memory>
@@ -11,7 +10,14 @@ using namespace kestu;
 using namespace kittest;
 
 namespace {
-// A window with one field bound to `value`, shown and active so the field can take focus.
+KestuTextField* makeField(std::shared_ptr<QString> value, bool numericOnly = false, bool autoFocus = false,
+    std::function<void()> commit = {}, std::function<void()> cancel = {})
+{
+    return new KestuTextField(QString(), KestuBinding<QString>::of(std::move(value)), std::nullopt, Qt::AlignLeft,
+        autoFocus, numericOnly, autoFocus, std::move(commit), std::move(cancel));
+}
+
+// A window with one field bound to `value`, shown and active, the field focused.
 struct FieldWindow : KitWindow {
     std::shared_ptr<QString> value;
     int commits = 0;
@@ -20,62 +26,54 @@ struct FieldWindow : KitWindow {
 
     explicit FieldWindow(bool numericOnly, const QString& initial = QString())
         : value(std::make_shared<QString>(initial))
-        , field(new KestuTextField(
-              QString(), KestuBinding<QString>::of(value), std::nullopt, Qt::AlignLeft, false, numericOnly, false,
-              [this] { ++commits; }, [this] { ++cancels; }))
+        , field(makeField(
+              value, numericOnly, false, [this] { ++commits; }, [this] { ++cancels; }))
     {
         layout->insertWidget(0, field);
         show();
         field->setFocus();
     }
+    void paste(const QString& text)
+    {
+        QApplication::clipboard()->setText(text);
+        QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+    }
 };
 } // namespace
 
+// A refused letter leaves the caret where it was; signs, points and other scripts' digits pass.
 TEST(KestuTextField, NumericFilterKeepsTheCaretAndLetsNumbersThrough)
 {
     FieldWindow w(true);
     QTest::keyClicks(w.field, QStringLiteral("12a3"));
-    EXPECT_EQ(w.field->text(), QStringLiteral("123"));
     EXPECT_EQ(*w.value, QStringLiteral("123"));
     EXPECT_EQ(w.field->cursorPosition(), 3);
-
-    // A letter typed in the middle disappears and the caret stays where it was.
     w.field->setCursorPosition(1);
     QTest::keyClick(w.field, Qt::Key_X);
     EXPECT_EQ(w.field->text(), QStringLiteral("123"));
     EXPECT_EQ(w.field->cursorPosition(), 1);
-
-    // Pasting letters into an empty field leaves it empty with the caret at 0.
     w.field->clear();
-    QApplication::clipboard()->setText(QStringLiteral("abc"));
-    QTest::keyClick(w.field, Qt::Key_V, Qt::ControlModifier);
+    w.paste(QStringLiteral("abc"));
     EXPECT_EQ(w.field->text(), QString());
     EXPECT_EQ(w.field->cursorPosition(), 0);
-
-    // Signs, points and the digits of other scripts pass unchanged; nothing more is checked.
     for (const QString& input : { QStringLiteral("-1.5"), QStringLiteral("1.2.3"), QStringLiteral("五٣¾") }) {
         w.field->clear();
-        QApplication::clipboard()->setText(input);
-        QTest::keyClick(w.field, Qt::Key_V, Qt::ControlModifier);
-        EXPECT_EQ(w.field->text(), input);
+        w.paste(input);
         EXPECT_EQ(*w.value, input);
     }
 }
 
+// Every keystroke reaches the binding; Return commits and leaves; Escape puts back the text from
+// before the edit; focus leaving mid-edit commits; focus merely passing through does not.
 TEST(KestuTextField, ReturnCommitsEscapeCancelsAndFocusLossCommits)
 {
     FieldWindow w(false, QStringLiteral("Home"));
-    // Every keystroke reaches the binding before the edit ends.
     QTest::keyClicks(w.field, QStringLiteral("!"));
     EXPECT_EQ(*w.value, QStringLiteral("Home!"));
-    EXPECT_TRUE(w.field->isEditing());
     QTest::keyClick(w.field, Qt::Key_Return);
     EXPECT_EQ(w.commits, 1);
-    EXPECT_EQ(w.cancels, 0);
-    EXPECT_EQ(*w.value, QStringLiteral("Home!"));
     EXPECT_FALSE(w.field->hasFocus());
 
-    // Escape puts back the text from before the edit, in the binding and the field.
     w.field->setFocus();
     QTest::keyClicks(w.field, QStringLiteral("xyz"));
     EXPECT_EQ(*w.value, QStringLiteral("Home!xyz"));
@@ -86,19 +84,18 @@ TEST(KestuTextField, ReturnCommitsEscapeCancelsAndFocusLossCommits)
     EXPECT_EQ(w.field->text(), QStringLiteral("Home!"));
     EXPECT_FALSE(w.field->isEditing());
 
-    // Focus moving elsewhere in the middle of an edit commits it.
     w.field->setFocus();
     QTest::keyClicks(w.field, QStringLiteral("2"));
     w.other->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(w.commits, 2);
     EXPECT_EQ(*w.value, QStringLiteral("Home!2"));
-
-    // Focus that merely passes through starts no edit and commits nothing.
     w.field->setFocus();
     w.other->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(w.commits, 2);
 }
 
+// An outside change waits while editing (the commit writes over it) and shows when idle; a new
+// description without a font keeps the last one, and its flags apply at once.
 TEST(KestuTextField, OutsideChangesWaitWhileEditingAndShowWhenIdle)
 {
     FieldWindow w(false, QStringLiteral("A"));
@@ -107,17 +104,14 @@ TEST(KestuTextField, OutsideChangesWaitWhileEditingAndShowWhenIdle)
     w.field->refresh();
     EXPECT_EQ(w.field->text(), QStringLiteral("Ab"));
     QTest::keyClick(w.field, Qt::Key_Return);
-    EXPECT_EQ(*w.value, QStringLiteral("Ab")) << "the commit writes the field over the outside change";
-
+    EXPECT_EQ(*w.value, QStringLiteral("Ab"));
     *w.value = QStringLiteral("new");
     w.field->refresh();
     EXPECT_EQ(w.field->text(), QStringLiteral("new"));
 
-    // A description without a font keeps the last font; flags take effect at once.
-    QFont big = w.field->font();
-    big.setPixelSize(30);
     auto d = w.field->description();
-    d.font = big;
+    d.font = w.field->font();
+    d.font->setPixelSize(30);
     w.field->setDescription(d);
     d.font.reset();
     d.numericOnly = true;
@@ -129,28 +123,24 @@ TEST(KestuTextField, OutsideChangesWaitWhileEditingAndShowWhenIdle)
     EXPECT_EQ(w.field->text(), QStringLiteral("7")) << "numeric filtering now applies to the whole text";
 }
 
+// The later of two auto-focus fields ends focused with its text selected; Return, Escape and
+// digits stay in the field rather than reaching the window's shortcuts.
 TEST(KestuTextField, AutoFocusTakesFocusWithTextSelectedAndKeysStayInTheField)
 {
     KitWindow w;
-    QWidget& window = w.window;
     int shortcuts = 0;
-    auto* action = new QAction(&window);
+    auto* action = new QAction(&w.window);
     action->setShortcuts({ QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Escape), QKeySequence(Qt::Key_1) });
     QObject::connect(action, &QAction::triggered, [&] { ++shortcuts; });
-    window.addAction(action);
-    auto first = std::make_shared<QString>(QStringLiteral("one"));
+    w.window.addAction(action);
     auto second = std::make_shared<QString>(QStringLiteral("two"));
-    auto* a = new KestuTextField(
-        QString(), KestuBinding<QString>::of(first), std::nullopt, Qt::AlignLeft, true, false, true, nullptr, nullptr);
-    auto* b = new KestuTextField(
-        QString(), KestuBinding<QString>::of(second), std::nullopt, Qt::AlignLeft, true, false, true, nullptr, nullptr);
-    w.layout->insertWidget(0, a);
+    w.layout->insertWidget(0, makeField(std::make_shared<QString>(QStringLiteral("one")), false, true));
+    auto* b = makeField(second, false, true);
     w.layout->insertWidget(1, b);
     w.show();
     QCoreApplication::processEvents();
-    EXPECT_TRUE(b->hasFocus()) << "the later of two auto-focus fields ends focused";
+    EXPECT_TRUE(b->hasFocus());
     EXPECT_EQ(b->selectedText(), QStringLiteral("two"));
-
     QTest::keyClick(b, Qt::Key_1);
     EXPECT_EQ(*second, QStringLiteral("1"));
     QTest::keyClick(b, Qt::Key_Return);

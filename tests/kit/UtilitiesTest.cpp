@@ -3,7 +3,6 @@
 #include "KestuDesign/Utilities/KestuDockVisibility.h"
 #include "KestuDesign/Utilities/LaunchAtLogin.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimeZone>
@@ -31,8 +30,16 @@ void from_json(const nlohmann::json& j, Window& w)
     j.at("name").get_to(w.name);
     j.at("minutes").get_to(w.minutes);
 }
+
+template <typename T> std::optional<T> loadAs(KestuMemoryUserDefaults& defaults, const char* stored)
+{
+    defaults.setData(QStringLiteral("n"), stored);
+    return CodableUserDefaultsStorage<T>(QStringLiteral("n"), defaults).load();
+}
 } // namespace
 
+// Data of another shape reads as nothing and stays; a value that cannot be encoded leaves the
+// previous data in place.
 TEST(CodableUserDefaultsStorage, RoundTripsAndRefusesWrongShapesAndUnencodableValues)
 {
     KestuMemoryUserDefaults defaults;
@@ -41,21 +48,13 @@ TEST(CodableUserDefaultsStorage, RoundTripsAndRefusesWrongShapesAndUnencodableVa
     windows.save(Window { "Work", 45 });
     EXPECT_EQ(windows.load(), (Window { "Work", 45 }));
     EXPECT_EQ(*defaults.data(QStringLiteral("window")), QByteArray(R"({"minutes":45,"name":"Work"})"));
-
-    // Data of another shape reads as nothing and stays where it is.
-    CodableUserDefaultsStorage<int> asNumber(QStringLiteral("window"), defaults);
-    EXPECT_EQ(asNumber.load(), std::nullopt);
+    EXPECT_EQ(CodableUserDefaultsStorage<int>(QStringLiteral("window"), defaults).load(), std::nullopt);
     EXPECT_TRUE(defaults.data(QStringLiteral("window")).has_value());
-    defaults.setData(QStringLiteral("n"), "9.5");
-    EXPECT_EQ(CodableUserDefaultsStorage<int>(QStringLiteral("n"), defaults).load(), std::nullopt);
-    defaults.setData(QStringLiteral("n"), "1");
-    EXPECT_EQ(CodableUserDefaultsStorage<bool>(QStringLiteral("n"), defaults).load(), std::nullopt);
-    defaults.setData(QStringLiteral("n"), "1e400");
-    EXPECT_EQ(CodableUserDefaultsStorage<double>(QStringLiteral("n"), defaults).load(), std::nullopt);
-    defaults.setData(QStringLiteral("n"), "{not json");
-    EXPECT_EQ(CodableUserDefaultsStorage<Window>(QStringLiteral("n"), defaults).load(), std::nullopt);
+    EXPECT_EQ(loadAs<int>(defaults, "9.5"), std::nullopt);
+    EXPECT_EQ(loadAs<bool>(defaults, "1"), std::nullopt);
+    EXPECT_EQ(loadAs<double>(defaults, "1e400"), std::nullopt);
+    EXPECT_EQ(loadAs<Window>(defaults, "{not json"), std::nullopt);
 
-    // A value that cannot be encoded leaves the previous data in place.
     CodableUserDefaultsStorage<std::vector<double>> list(QStringLiteral("list"), defaults);
     list.save({ 1.5, 2.0 });
     list.save({ 1.0, std::nan("") });
@@ -64,30 +63,26 @@ TEST(CodableUserDefaultsStorage, RoundTripsAndRefusesWrongShapesAndUnencodableVa
     text.save("ok");
     text.save(std::string("\xff\xfe"));
     EXPECT_EQ(text.load(), std::string("ok"));
-
     windows.remove();
     EXPECT_EQ(windows.load(), std::nullopt);
 }
 
+// One formatter per pattern, zone and locale until cleared, also for threads asking at once.
 TEST(DateFormatterCache, SameArgumentsGiveTheSameFormatterUntilCleared)
 {
     DateFormatterCache cache;
     const QTimeZone utc("UTC");
     const QLocale us(QLocale::English, QLocale::UnitedStates);
-    const QLocale gb(QLocale::English, QLocale::UnitedKingdom);
     const auto first = cache.formatter(QStringLiteral("h:mm a"), utc, us);
     EXPECT_EQ(first, cache.formatter(QStringLiteral("h:mm a"), utc, us));
-    const auto british = cache.formatter(QStringLiteral("h:mm a"), utc, gb);
-    EXPECT_NE(first, british);
+    EXPECT_NE(first, cache.formatter(QStringLiteral("h:mm a"), utc, QLocale(QLocale::English, QLocale::UnitedKingdom)));
     EXPECT_NE(first, cache.formatter(QStringLiteral("h:mm a"), QTimeZone("Europe/Paris"), us));
     EXPECT_EQ(first->string(QDateTime(QDate(2026, 3, 1), QTime(15, 5), utc)), QStringLiteral("3:05 PM"));
     EXPECT_EQ(KestuDateFormatter::qtPattern(QStringLiteral("EEEE, MMM d 'at' h:mm a")),
         QStringLiteral("dddd, MMM d 'at' h:mm AP"));
     cache.clearCache();
     EXPECT_NE(first, cache.formatter(QStringLiteral("h:mm a"), utc, us));
-    EXPECT_EQ(&DateFormatterCache::shared(), &DateFormatterCache::shared());
 
-    // Threads asking for one key at once all get one formatter.
     cache.clearCache();
     std::vector<std::shared_ptr<const KestuDateFormatter>> seen(8);
     std::vector<std::thread> threads;
@@ -103,34 +98,28 @@ TEST(KestuDockVisibility, SwitchesPolicyOnlyWhenItChanges)
 {
     std::vector<KestuActivationPolicy> applied;
     KestuDockVisibility::setApplier([&](KestuActivationPolicy p) { applied.push_back(p); });
-    ASSERT_EQ(KestuDockVisibility::activationPolicy(), KestuActivationPolicy::regular);
-    KestuDockVisibility::setDockVisibility(true); // already regular: nothing
-    EXPECT_TRUE(applied.empty());
-    KestuDockVisibility::setDockVisibility(false);
-    KestuDockVisibility::setDockVisibility(false);
-    KestuDockVisibility::setDockVisibility(true);
+    for (const bool visible : { true, false, false, true }) // starts regular, as if shown
+        KestuDockVisibility::setDockVisibility(visible);
     EXPECT_EQ(applied, (std::vector { KestuActivationPolicy::accessory, KestuActivationPolicy::regular }));
     KestuDockVisibility::setApplier(nullptr);
 }
 
+// The entry quotes its command; one the user hid counts as disabled; a folder that cannot be
+// made is reported, not ignored.
 TEST(LaunchAtLogin, WritesAndRemovesTheAutostartEntryAndReportsFailures)
 {
     QTemporaryDir home;
-    const QString folder = home.filePath(QStringLiteral("config/autostart"));
-    LaunchAtLogin item(
-        folder, QStringLiteral("com.example.app"), QStringLiteral("/opt/My App/bin/app"), QStringLiteral("Example"));
+    LaunchAtLogin item(home.filePath(QStringLiteral("config/autostart")), QStringLiteral("com.example.app"),
+        QStringLiteral("/opt/My App/bin/app"), QStringLiteral("Example"));
     EXPECT_FALSE(item.isEnabled());
     item.setEnabled(true);
     EXPECT_TRUE(item.isEnabled());
     QFile entry(item.entryPath());
-    ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(entry.open(QIODevice::ReadWrite | QIODevice::Append));
+    entry.seek(0);
     const QByteArray content = entry.readAll();
-    EXPECT_TRUE(content.contains("Exec=\"/opt/My App/bin/app\"\n")) << content.toStdString();
     EXPECT_TRUE(content.startsWith("[Desktop Entry]\n"));
-    entry.close();
-
-    // An entry the user hid counts as disabled.
-    ASSERT_TRUE(entry.open(QIODevice::Append));
+    EXPECT_TRUE(content.contains("Exec=\"/opt/My App/bin/app\"\n")) << content.toStdString();
     entry.write("Hidden = true\n");
     entry.close();
     EXPECT_FALSE(item.isEnabled());
@@ -138,7 +127,6 @@ TEST(LaunchAtLogin, WritesAndRemovesTheAutostartEntryAndReportsFailures)
     EXPECT_FALSE(QFile::exists(item.entryPath()));
     item.setEnabled(false); // nothing to remove: no error
 
-    // A folder that cannot be made is reported, not ignored.
     QFile blocker(home.filePath(QStringLiteral("blocked")));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();

@@ -5,7 +5,6 @@
 #include "views/ViewTestSupport.h"
 
 #include <QSignalSpy>
-#include <QVBoxLayout>
 #include <QVariantAnimation>
 
 #include <gtest/gtest.h>
@@ -64,15 +63,6 @@ TEST(CompactAppSummary, OverlapsTheFirstIconsAndCountsTheRest)
     QSignalSpy taps(&summary, &QAbstractButton::clicked);
     QTest::mouseClick(&summary, Qt::LeftButton, {}, QPoint(120, summary.height() / 2)); // the spacer
     EXPECT_EQ(taps.size(), 1);
-
-    // Applications from desktop entries with their icons, in the panel's width and padding.
-    const viewtest::InstalledApps installed;
-    QWidget panel;
-    auto* layout = new QVBoxLayout(&panel);
-    layout->setContentsMargins(16, 16, 16, 16);
-    layout->addWidget(new CompactAppSummary(installed.scan(), 5, 16));
-    panel.setFixedWidth(320);
-    viewtest::saveRenders(panel, QStringLiteral("compact-app-summary"));
 }
 
 // The dot breathes only while its application is the session's target, keeps one running

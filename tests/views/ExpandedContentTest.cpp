@@ -163,33 +163,3 @@ TEST_F(ExpandedContentTest, ImportAppliesTheActiveProfileOnceAfterTheWholeRecord
     settle();
     EXPECT_EQ(chosen.size(), 1u);
 }
-
-// Installed applications from desktop entries with their real icons, in the panel's 320-point
-// width and 16-point padding, for a person to look at.
-TEST_F(ExpandedContentTest, Renders)
-{
-    const viewtest::InstalledApps installed;
-    content->setInstalledApps(installed.scan());
-    settings->setProfiles({ profile(30, {}, Duration::hours1()) });
-    settings->setActiveProfileId(json::uuidText(settings->profiles().first().id));
-    settle();
-    QStringList chosen;
-    for (const AppInfo& app : content->installedApps().mid(0, 2))
-        chosen << app.bundleIdentifier();
-    settings->setSelectedAppBundleIDs(chosen);
-    if (!chosen.isEmpty())
-        content->row(chosen.first())->setRunning(true, false); // no window runs offscreen: shown as one would
-
-    QWidget panel;
-    auto* layout = new QVBoxLayout(&panel);
-    layout->setContentsMargins(16, 16, 16, 16);
-    content->setParent(&panel);
-    layout->addWidget(content.get());
-    panel.setFixedWidth(320);
-    panel.show();
-    viewtest::saveRenders(panel, QStringLiteral("expanded-content"));
-    content->setAppSearchText(QStringLiteral("no such app"));
-    settle(); // layouts follow the list through posted requests
-    viewtest::saveRenders(panel, QStringLiteral("expanded-content-empty"));
-    content->setParent(nullptr);
-}

@@ -99,7 +99,7 @@ TEST(OnboardingWindow, GetStartedCompletesAndClosingEarlyDoesNot)
     TempDefaults temp;
     FakeAccessibility trust;
     trust.trusted = false;
-    // Pages swap at once and appear whole, so the renders show them at rest, symbols drawn.
+    // Pages swap at once and appear whole.
     viewtest::MotionOverride reduced(true);
     ViewSymbols::registerAll();
     {
@@ -129,7 +129,6 @@ TEST(OnboardingWindow, GetStartedCompletesAndClosingEarlyDoesNot)
             for (int i = 0; i < grid->cardCount(); ++i)
                 EXPECT_TRUE(QRectF(grid->rect()).contains(grid->cardRect(i))) << i << grid->cardRect(i).bottom();
         }
-        viewtest::saveRenders(*window, QStringLiteral("onboarding-step%1").arg(step));
         clickPrimary(window->shell());
     }
     EXPECT_TRUE(temp.settings().hasCompletedOnboarding());

@@ -1,13 +1,9 @@
 #include "Views/Shared/ViewSymbols.h"
 
 #include "KestuDesign/Resources/KestuSymbols.h"
-#include "KestuDesign/Tokens/KestuColor.h"
-#include "KestuDesign/Tokens/KestuFont.h"
 #include "Models/Enumerations.h"
 #include "Views/Settings/MouseSettingsView.h"
-#include "views/ViewTestSupport.h"
 
-#include <QPainter>
 #include <QSet>
 
 #include <gtest/gtest.h>
@@ -26,42 +22,6 @@ int inkedPixels(const QString& name, int size)
             count += qAlpha(image.pixel(x, y)) > 128;
     return count;
 }
-
-// Every view symbol at the sizes the views draw it, for a person to look at.
-class ContactSheet final : public QWidget {
-public:
-    static constexpr int columns = 2;
-    static constexpr int cellWidth = 250;
-    static constexpr int cellHeight = 64;
-    static constexpr int sizes[] = { 9, 12, 16, 24, 40 };
-
-    QSize sizeHint() const override
-    {
-        const int rows = int((ViewSymbols::names().size() + columns - 1) / columns);
-        return { columns * cellWidth, rows * cellHeight };
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter p(this);
-        p.setRenderHint(QPainter::Antialiasing);
-        const QColor ink = kestu::Color::text().resolve(this);
-        const QStringList& names = ViewSymbols::names();
-        for (qsizetype i = 0; i < names.size(); ++i) {
-            const QPoint origin(int(i % columns) * cellWidth + 8, int(i / columns) * cellHeight + 4);
-            int x = origin.x();
-            for (const int size : sizes) {
-                kestu::KestuSymbols::paint(p, QRectF(x, origin.y(), size, 40), names[i], size, ink);
-                x += size + 8;
-            }
-            p.setPen(kestu::Color::textSecondary().resolve(this));
-            p.setFont(kestu::Font::tag());
-            p.drawText(QRect(origin.x(), origin.y() + 42, cellWidth - 12, 16), Qt::AlignLeft,
-                p.fontMetrics().elidedText(names[i], Qt::ElideMiddle, cellWidth - 12));
-        }
-    }
-};
 
 } // namespace
 
@@ -88,13 +48,4 @@ TEST(ViewSymbols, EveryNameResolvesToAVisibleSymbol)
          << QStringLiteral("square.grid.2x2") << QStringLiteral("arrow.right.arrow.left") << QStringLiteral("shuffle");
     for (const QString& name : used)
         EXPECT_TRUE(names.contains(name)) << name.toStdString() << " is drawn but not listed";
-}
-
-TEST(ViewSymbols, ContactSheetRenders)
-{
-    ViewSymbols::registerAll();
-    QWidget host; // a child is not held to two thirds of the screen as a window would be
-    auto* sheet = new ContactSheet;
-    sheet->setParent(&host);
-    viewtest::saveRenders(*sheet, QStringLiteral("view-symbols"));
 }
