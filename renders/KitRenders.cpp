@@ -221,8 +221,8 @@ void renderComposites(RenderFolder& folder)
     shoot(folder, QStringLiteral("inline-edit-label-editing"), QSize(220, 30), label(),
         [](QWidget& w) { static_cast<KestuInlineEditLabel&>(w).pencil()->click(); });
 
-    qApp->setProperty("CFBundleShortVersionString", QStringLiteral("1.4.2"));
-    qApp->setProperty("CFBundleVersion", QStringLiteral("88"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.4.2"));
+    qApp->setProperty("buildNumber", QStringLiteral("88"));
     QPixmap icon(192, 192);
     icon.fill(QColor(60, 120, 220));
     shoot(folder, QStringLiteral("about-view"), QSize(420, 560),
@@ -230,8 +230,8 @@ void renderComposites(RenderFolder& folder)
             QStringLiteral("Keeps your computer awake and your status active by moving the pointer now and then, "
                            "so long meetings and downloads are never cut short."),
             QIcon(icon)));
-    qApp->setProperty("CFBundleShortVersionString", QVariant());
-    qApp->setProperty("CFBundleVersion", QVariant());
+    QCoreApplication::setApplicationVersion(QString());
+    qApp->setProperty("buildNumber", QVariant());
 
     for (int step : { 0, 1, 3 }) {
         shoot(
