@@ -63,14 +63,19 @@ double KestuAnimatedGradient::phaseAt(qint64 elapsedMs, qint64 durationMs)
     return easeInOut().valueForProgress(t);
 }
 
-QPointF KestuAnimatedGradient::startPoint(double phase, QSizeF size)
+void KestuAnimatedGradient::setAxisEnds(const AxisEnds& ends)
 {
-    return QPointF(phase * size.width(), 0.0);
+    m_axisEnds = ends;
+    update();
 }
 
-QPointF KestuAnimatedGradient::endPoint(double phase, QSizeF size)
+QLineF KestuAnimatedGradient::axisAt(double phase) const
 {
-    return QPointF((1.0 - phase) * size.width(), size.height());
+    const auto between = [phase](QPointF zero, QPointF one) { return zero + (one - zero) * phase; };
+    const QPointF start = between(m_axisEnds.atZero.p1(), m_axisEnds.atOne.p1());
+    const QPointF end = between(m_axisEnds.atZero.p2(), m_axisEnds.atOne.p2());
+    const qreal w = width(), h = height();
+    return QLineF(start.x() * w, start.y() * h, end.x() * w, end.y() * h);
 }
 
 void KestuAnimatedGradient::paintEvent(QPaintEvent*)
@@ -82,7 +87,8 @@ void KestuAnimatedGradient::paintEvent(QPaintEvent*)
         painter.fillRect(rect(), m_colors.first());
         return;
     }
-    QLinearGradient gradient(startPoint(m_phase, size()), endPoint(m_phase, size()));
+    const QLineF axis = axisAt(m_phase);
+    QLinearGradient gradient(axis.p1(), axis.p2());
     const qsizetype last = m_colors.size() - 1;
     for (qsizetype i = 0; i <= last; ++i)
         gradient.setColorAt(double(i) / double(last), m_colors.at(i));

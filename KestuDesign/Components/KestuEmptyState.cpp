@@ -10,17 +10,23 @@
 namespace kestu {
 
 namespace {
-constexpr int symbolSize = 24;
 constexpr int spacing = 8;
 constexpr int verticalPadding = 16;
 constexpr int textFlags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap;
 } // namespace
 
 KestuEmptyState::KestuEmptyState(const QString& icon, const QString& title, const QString& message, QWidget* parent)
+    : KestuEmptyState(icon, title, message, Look(), parent)
+{
+}
+
+KestuEmptyState::KestuEmptyState(
+    const QString& icon, const QString& title, const QString& message, Look look, QWidget* parent)
     : QWidget(parent)
     , m_icon(icon)
     , m_title(title)
     , m_message(message)
+    , m_look(look)
 {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     setAccessibleName(title);
@@ -39,7 +45,8 @@ int KestuEmptyState::messageHeight(int width) const
 int KestuEmptyState::heightForWidth(int width) const
 {
     const QFontMetrics title(Font::callout());
-    return verticalPadding + symbolSize + spacing + title.height() + spacing + messageHeight(width) + verticalPadding;
+    return verticalPadding + m_look.symbolSize + spacing + title.height() + spacing + messageHeight(width)
+        + verticalPadding;
 }
 
 QSize KestuEmptyState::sizeHint() const
@@ -56,8 +63,9 @@ void KestuEmptyState::paintEvent(QPaintEvent*)
     const int contentHeight = heightForWidth(width()) - 2 * verticalPadding;
     int y = std::max(verticalPadding, (height() - contentHeight) / 2);
 
-    KestuSymbols::paint(p, QRectF(0, y, width(), symbolSize), m_icon, symbolSize, withOpacity(secondary, 0.5));
-    y += symbolSize + spacing;
+    KestuSymbols::paint(p, QRectF(0, y, width(), m_look.symbolSize), m_icon, m_look.symbolSize,
+        withOpacity(secondary, m_look.symbolOpacity));
+    y += m_look.symbolSize + spacing;
 
     const QFontMetrics titleMetrics(Font::callout());
     p.setFont(Font::callout());
@@ -66,7 +74,7 @@ void KestuEmptyState::paintEvent(QPaintEvent*)
     y += titleMetrics.height() + spacing;
 
     p.setFont(Font::caption());
-    p.setPen(withOpacity(secondary, 0.7));
+    p.setPen(withOpacity(secondary, m_look.messageOpacity));
     p.drawText(QRect(0, y, width(), messageHeight(width())), textFlags, m_message);
 }
 

@@ -62,6 +62,17 @@ TEST_F(AnimatedGradient, SwingsWhileShownOnlyWhenMotionAndDurationAllow)
     EXPECT_NE(swing(reduced)->state(), QAbstractAnimation::Running);
 }
 
+TEST_F(AnimatedGradient, AxisMovesStraightBetweenItsEnds)
+{
+    KestuAnimatedGradient gradient({ Qt::red, Qt::blue }, 2.0);
+    gradient.resize(200, 100);
+    EXPECT_EQ(gradient.axisAt(0), QLineF(0, 0, 200, 100));
+    EXPECT_EQ(gradient.axisAt(0.5), QLineF(100, 0, 100, 100));
+    EXPECT_EQ(gradient.axisAt(1), QLineF(200, 0, 0, 100));
+    gradient.setAxisEnds({ QLineF(0, 0, 1, 1), QLineF(0.3, 0, 0.8, 1) });
+    EXPECT_EQ(gradient.axisAt(1), QLineF(60, 0, 160, 100));
+}
+
 TEST_F(AnimatedGradient, DrawsFromTheTopLeadingCornerAndFlatForOneColour)
 {
     KestuAnimatedGradient two({ QColor(255, 0, 0), QColor(0, 0, 255) }, 2.0);

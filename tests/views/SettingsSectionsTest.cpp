@@ -1,3 +1,5 @@
+#include "KestuDesign/Components/KestuAboutView.h"
+#include "KestuDesign/Components/KestuAnimatedGradient.h"
 #include "KestuDesign/Components/KestuSearchField.h"
 #include "KestuDesign/Components/KestuSlider.h"
 #include "KestuDesign/Components/KestuSliderLabelField.h"
@@ -29,6 +31,8 @@
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 using namespace tremlor;
 using settingstest::Fixture;
@@ -378,7 +382,8 @@ TEST(TimerSettings, CustomMinutesAcceptOnlyPlainPositiveNumbers)
     EXPECT_EQ(field->text(), QStringLiteral("0090"));
 }
 
-// The copyright year comes from the clock without grouping; the tiles open their addresses.
+// The copyright year comes from the clock without grouping; the tiles open their addresses;
+// the brand block is white text on the full-strength warm gradient.
 TEST(AboutSettings, ShowsTheClocksYearAndOpensItsLinks)
 {
     Fixture f;
@@ -398,6 +403,20 @@ TEST(AboutSettings, ShowsTheClocksYearAndOpensItsLinks)
     QDesktopServices::unsetUrlHandler(QStringLiteral("mailto"));
     QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
     EXPECT_EQ(recorder.opened, QList<QUrl>({ AboutSettingsView::feedbackUrl(), AboutSettingsView::websiteUrl() }));
+
+    EXPECT_EQ(child<QLabel>(view, "about-maker")->text(), kestu::KestuAboutView::makerName().toUpper());
+    for (const char* name : { "about-name", "about-maker", "about-tagline" })
+        EXPECT_EQ(child<QLabel>(view, name)->palette().color(QPalette::WindowText).rgb(), QColor(Qt::white).rgb())
+            << name;
+    auto* gradient = child<kestu::KestuAnimatedGradient>(view, "about-gradient");
+    EXPECT_EQ(gradient->axisAt(0), QLineF(QPointF(), QPointF(gradient->width(), gradient->height())));
+    EXPECT_EQ(gradient->axisEnds().atOne, QLineF(0.3, 0, 0.8, 1));
+    view.resize(520, 700);
+    const QImage brand = child<QWidget>(view, "about-brand")->grab().toImage();
+    // The first stop at full strength in the top-leading corner, not a faint wash.
+    const QColor corner = brand.pixelColor(0, 0);
+    EXPECT_TRUE(corner.red() >= 243 && std::abs(corner.green() - 158) <= 2 && corner.blue() <= 14)
+        << corner.name().toStdString();
 }
 
 #include "SettingsSectionsTest.moc"

@@ -2,7 +2,6 @@
 
 #include "KestuDesign/Components/KestuAboutView.h"
 #include "KestuDesign/Components/KestuAnimatedGradient.h"
-#include "KestuDesign/Components/KestuCard.h"
 #include "KestuDesign/Resources/KestuSymbols.h"
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Tokens/KestuFont.h"
@@ -15,7 +14,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDesktopServices>
-#include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -23,11 +21,17 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace tremlor {
 
 namespace {
 constexpr double gradientSweepSeconds = 6.0;
-constexpr double washOpacity = 0.16;
+constexpr int brandSpacing = 20;
+constexpr int brandEdgeSpacer = 16;
+constexpr int iconSide = 96;
+constexpr int descriptionWidth = 300;
+constexpr int dividerWidth = 200;
 
 // Keeps its background child as large as itself, under everything else.
 class BrandPanel final : public QWidget {
@@ -44,6 +48,39 @@ protected:
         }
     }
 };
+
+// The divider line, lightened with white so it reads on the gradient.
+class BrandDivider final : public QWidget {
+public:
+    explicit BrandDivider(QWidget* parent)
+        : QWidget(parent)
+    {
+        setFixedSize(dividerWidth, 1);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.fillRect(rect(), kestu::Color::separator().resolve(this));
+        p.fillRect(rect(), kestu::withOpacity(kestu::Color::white().resolve(this), 0.2));
+    }
+};
+
+// White at `opacity`, in light and dark alike: the brand block's text sits on the gradient.
+kestu::KestuColor whiteAt(qreal opacity)
+{
+    return kestu::KestuColor::fixed(kestu::withOpacity(kestu::Color::white().light(), opacity));
+}
+
+TokenLabel* brandLabel(const QString& text, const QFont& font, qreal opacity, const char* name)
+{
+    auto* label = new TokenLabel(text, font, whiteAt(opacity));
+    label->setObjectName(QLatin1String(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignHCenter);
+    return label;
+}
 
 // A link tile: the symbol over the title, both in the accent colour, on a faint accent fill.
 class LinkTile final : public QAbstractButton {
@@ -103,6 +140,11 @@ QUrl AboutSettingsView::websiteUrl()
     return kestu::KestuAboutView::makerUrl();
 }
 
+QString AboutSettingsView::makerTagline()
+{
+    return tr("Small tools that keep out of your way.");
+}
+
 QString AboutSettingsView::copyrightLine(int year)
 {
     return tr("Copyright \u00A9 %1 %2. All rights reserved.")
@@ -129,40 +171,93 @@ AboutSettingsView::AboutSettingsView(SettingsContext& context, QWidget* parent)
     auto* content = new QWidget;
     content->setAutoFillBackground(false);
     auto* column = new QVBoxLayout(content);
-    const int margin = static_cast<int>(kestu::Space::space20);
-    column->setContentsMargins(margin, margin, margin, margin);
+    const int space16 = static_cast<int>(kestu::Space::space16);
+    // The brand block runs edge to edge; the copyright line keeps clear of the bottom.
+    column->setContentsMargins(0, 0, 0, space16);
     column->setSpacing(0);
 
-    // The brand card: the kit's About page over a faint wash of the warm gradient, which swings
-    // slowly while the section is shown.
     auto* brand = new BrandPanel;
-    const QColor stops[] = { Color::accent(), Color::accentDark(), QColor::fromRgbF(0.96f, 0.72f, 0.20f) };
+    brand->setObjectName(QStringLiteral("about-brand"));
+    const QColor stops[] = { QColor::fromRgbF(0.96f, 0.62f, 0.04f), QColor::fromRgbF(0.85f, 0.47f, 0.02f),
+        QColor::fromRgbF(0.96f, 0.72f, 0.20f) };
     auto* gradient = new kestu::KestuAnimatedGradient({ stops[0], stops[1], stops[2] }, gradientSweepSeconds, brand);
     gradient->setObjectName(QStringLiteral("about-gradient"));
-    auto* wash = new QGraphicsOpacityEffect(gradient);
-    wash->setOpacity(washOpacity);
-    gradient->setGraphicsEffect(wash);
+    // From the corner-to-corner diagonal to the steeper axis from (0.3, 0) to (0.8, 1).
+    gradient->setAxisEnds({ QLineF(0, 0, 1, 1), QLineF(0.3, 0, 0.8, 1) });
     brand->background = gradient;
+    brand->setAccessibleName(tr("About Tremlor"));
+
     auto* brandLayout = new QVBoxLayout(brand);
-    brandLayout->setContentsMargins(
-        0, static_cast<int>(kestu::Space::space16), 0, static_cast<int>(kestu::Space::space16));
+    brandLayout->setSpacing(brandSpacing);
+    // The spacers above and below sit a stack spacing away from their neighbours.
+    brandLayout->setContentsMargins(0, brandEdgeSpacer + brandSpacing, 0, brandEdgeSpacer + brandSpacing);
     const QIcon appIcon = QApplication::windowIcon();
-    auto* about = new kestu::KestuAboutView(QStringLiteral("Tremlor"),
-        tr("A tray utility that keeps your computer awake and apps active through simulated mouse movement, keyboard "
-           "input, and app rotation."),
-        appIcon.isNull() ? std::nullopt : std::optional<QIcon>(appIcon), brand);
-    about->setObjectName(QStringLiteral("about-brand"));
-    // The page's wrapped description must keep all its lines inside a scroll area, which sizes
-    // children by their plain size hints.
-    if (auto* description = about->findChild<QLabel*>(QStringLiteral("about-description")))
-        description->setMinimumHeight(description->heightForWidth(description->width()));
-    brandLayout->addWidget(about);
-    auto* card = new kestu::KestuCard(true, brand);
-    card->setObjectName(QStringLiteral("about-card"));
-    column->addWidget(card);
+    if (!appIcon.isNull()) {
+        auto* icon = new QLabel;
+        icon->setObjectName(QStringLiteral("about-icon"));
+        icon->setFixedSize(iconSide, iconSide);
+        icon->setAlignment(Qt::AlignCenter);
+        const qreal dpr = devicePixelRatioF();
+        const QSize largest = appIcon.actualSize(QSize(1024, 1024));
+        QPixmap pixmap = appIcon.pixmap(largest.isValid() ? largest : QSize(iconSide, iconSide));
+        pixmap = pixmap.scaled(QSize(iconSide, iconSide) * dpr, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        pixmap.setDevicePixelRatio(dpr);
+        icon->setPixmap(pixmap);
+        brandLayout->addWidget(icon, 0, Qt::AlignHCenter);
+    }
+
+    auto* titles = new QVBoxLayout;
+    titles->setSpacing(static_cast<int>(kestu::Space::space4));
+    titles->addWidget(
+        brandLabel(QStringLiteral("Tremlor"), kestu::Font::display(), 1.0, "about-name"), 0, Qt::AlignHCenter);
+    titles->addWidget(brandLabel(kestu::KestuAboutView::versionLine(), kestu::Font::caption(), 0.7, "about-version"), 0,
+        Qt::AlignHCenter);
+    brandLayout->addLayout(titles);
+
+    const QString descriptionText
+        = tr("A tray utility that keeps your computer awake and apps active through simulated mouse movement, "
+             "keyboard input, and app rotation.");
+    TokenLabel* description = brandLabel(descriptionText, kestu::Font::caption(), 0.8, "about-description");
+    description->setWordWrap(true);
+    // As wide as its text, up to the limit; then it wraps, keeping every line inside the scroll
+    // area, which sizes children by their plain size hints.
+    description->setFixedWidth(
+        std::min(description->fontMetrics().horizontalAdvance(descriptionText) + 1, descriptionWidth));
+    description->setMinimumHeight(description->heightForWidth(description->width()));
+    brandLayout->addWidget(description, 0, Qt::AlignHCenter);
+
+    auto* divider = new BrandDivider(brand);
+    divider->setObjectName(QStringLiteral("about-divider"));
+    brandLayout->addWidget(divider, 0, Qt::AlignHCenter);
+
+    auto* maker = new QVBoxLayout;
+    maker->setSpacing(static_cast<int>(kestu::Space::space4));
+    maker->addWidget(
+        brandLabel(tr("Crafted by"), kestu::Font::caption(), 0.7, "about-crafted-by"), 0, Qt::AlignHCenter);
+    maker->addWidget(
+        brandLabel(kestu::KestuAboutView::makerName().toUpper(), kestu::Font::displayLarge(), 1.0, "about-maker"), 0,
+        Qt::AlignHCenter);
+    QFont taglineFont = kestu::Font::callout();
+    taglineFont.setItalic(true);
+    maker->addWidget(brandLabel(makerTagline(), taglineFont, 0.7, "about-tagline"), 0, Qt::AlignHCenter);
+    auto* link = new QLabel;
+    link->setObjectName(QStringLiteral("about-link"));
+    link->setTextFormat(Qt::RichText);
+    link->setFont(kestu::Font::caption());
+    link->setText(
+        QStringLiteral("<a href=\"%1\" style=\"color: rgba(255, 255, 255, 0.9); text-decoration: none\">%2</a>")
+            .arg(websiteUrl().toString(QUrl::FullyEncoded).toHtmlEscaped(),
+                kestu::KestuAboutView::makerDomain().toHtmlEscaped()));
+    link->setOpenExternalLinks(true);
+    link->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    link->setCursor(Qt::PointingHandCursor);
+    link->setAccessibleName(kestu::KestuAboutView::makerDomain());
+    maker->addWidget(link, 0, Qt::AlignHCenter);
+    brandLayout->addLayout(maker);
+    column->addWidget(brand);
 
     auto* links = new QHBoxLayout;
-    links->setContentsMargins(0, static_cast<int>(kestu::Space::space16), 0, static_cast<int>(kestu::Space::space16));
+    links->setContentsMargins(space16, space16, space16, space16);
     links->setSpacing(static_cast<int>(kestu::Space::space12));
     auto* feedback
         = new LinkTile(QStringLiteral("Send Feedback"), QStringLiteral("envelope.fill"), feedbackUrl(), content);

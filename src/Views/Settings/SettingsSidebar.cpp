@@ -45,6 +45,8 @@ SettingsSidebar::SettingsSidebar(SettingsSection selected, QString searchText, Q
     m_search->setAccessibleName(tr("Search settings"));
     m_search->lineEdit()->setObjectName(QStringLiteral("settings-search-field"));
     m_search->lineEdit()->setAccessibleName(tr("Search settings"));
+    // The sidebar's search row is tighter than the kit's field.
+    m_search->layout()->setContentsMargins(6, 4, 6, 4);
 
     auto* layout = new QVBoxLayout(this);
     const int space8 = static_cast<int>(kestu::Space::space8);
