@@ -33,6 +33,11 @@ KestuEmptyState::KestuEmptyState(
     setAccessibleDescription(message);
 }
 
+const QFont& KestuEmptyState::titleFont() const
+{
+    return m_look.headlineTitle ? Font::headline() : Font::callout();
+}
+
 int KestuEmptyState::messageHeight(int width) const
 {
     // An empty message still takes its line in the stack, like an empty text view.
@@ -44,14 +49,14 @@ int KestuEmptyState::messageHeight(int width) const
 
 int KestuEmptyState::heightForWidth(int width) const
 {
-    const QFontMetrics title(Font::callout());
+    const QFontMetrics title(titleFont());
     return verticalPadding + m_look.symbolSize + spacing + title.height() + spacing + messageHeight(width)
         + verticalPadding;
 }
 
 QSize KestuEmptyState::sizeHint() const
 {
-    const int width = std::max(200, QFontMetrics(Font::callout()).horizontalAdvance(m_title));
+    const int width = std::max(200, QFontMetrics(titleFont()).horizontalAdvance(m_title));
     return QSize(width, heightForWidth(width));
 }
 
@@ -67,9 +72,9 @@ void KestuEmptyState::paintEvent(QPaintEvent*)
         withOpacity(secondary, m_look.symbolOpacity));
     y += m_look.symbolSize + spacing;
 
-    const QFontMetrics titleMetrics(Font::callout());
-    p.setFont(Font::callout());
-    p.setPen(secondary);
+    const QFontMetrics titleMetrics(titleFont());
+    p.setFont(titleFont());
+    p.setPen(m_look.headlineTitle ? Color::text().resolve(this) : secondary);
     p.drawText(QRect(0, y, width(), titleMetrics.height()), Qt::AlignHCenter | Qt::AlignVCenter, m_title);
     y += titleMetrics.height() + spacing;
 

@@ -16,6 +16,8 @@ public:
         int symbolSize = 24;
         qreal symbolOpacity = 0.5;
         qreal messageOpacity = 0.7;
+        // The settings lists title their empty state in the headline font and primary colour.
+        bool headlineTitle = false;
     };
 
     KestuEmptyState(const QString& icon, const QString& title, const QString& message, QWidget* parent = nullptr);
@@ -35,6 +37,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    const QFont& titleFont() const;
     int messageHeight(int width) const;
 
     QString m_icon;

@@ -83,7 +83,8 @@ ProfilesSettingsView::ProfilesSettingsView(SettingsContext& context, QWidget* pa
     barLayout->addWidget(m_minus);
 
     auto* empty = new kestu::KestuEmptyState(QStringLiteral("person.2"), tr("No Profiles"),
-        tr("Save your current settings as a profile to get started."), kestu::KestuEmptyState::Look { 32, 1.0, 1.0 });
+        tr("Save your current settings as a profile to get started."),
+        kestu::KestuEmptyState::Look { 32, 1.0, 1.0, true });
     empty->setObjectName(QStringLiteral("profiles-empty"));
     m_list = new SectionList(empty, bar, this);
     m_list->setObjectName(QStringLiteral("profiles-list"));

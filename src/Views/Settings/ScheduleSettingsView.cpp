@@ -42,7 +42,7 @@ ScheduleSettingsView::ScheduleSettingsView(SettingsContext& context, QWidget* pa
     barLayout->addStretch(1);
 
     auto* empty = new kestu::KestuEmptyState(QStringLiteral("calendar.badge.plus"), tr("No Schedule Entries"),
-        tr("Add entries to automate when jiggling is active."), kestu::KestuEmptyState::Look { 32, 1.0, 1.0 });
+        tr("Add entries to automate when jiggling is active."), kestu::KestuEmptyState::Look { 32, 1.0, 1.0, true });
     empty->setObjectName(QStringLiteral("schedule-empty"));
     m_list = new SectionList(empty, bar, this);
     m_list->setObjectName(QStringLiteral("schedule-list"));
