@@ -23,6 +23,7 @@
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace tremlor {
@@ -88,8 +89,12 @@ PopoverExpandedContent::PopoverExpandedContent(
     , m_settings(settings)
     , m_engine(engine)
     , m_scanner(scanner)
+    , m_isRunning(&AppInfo::isRunning)
+    , m_runningRefresh(new QTimer(this))
 {
     setObjectName(QStringLiteral("expanded-content"));
+    m_runningRefresh->setInterval(runningRefreshMs);
+    connect(m_runningRefresh, &QTimer::timeout, this, [this] { refreshRunning(true); });
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(int(kestu::Space::space12));
@@ -223,8 +228,8 @@ void PopoverExpandedContent::setInstalledApps(const QList<AppInfo>& apps)
         }
         refreshSelection();
         refilter();
+        refreshRunning(true);
     }
-    refreshRunning(true);
 }
 
 void PopoverExpandedContent::setAppSearchText(const QString& text)
@@ -294,15 +299,37 @@ void PopoverExpandedContent::refreshSelection()
     m_count->setVisible(!ids.isEmpty());
 }
 
+void PopoverExpandedContent::setRunningQuery(RunningQuery query)
+{
+    m_isRunning = std::move(query);
+    refreshRunning(true);
+}
+
+void PopoverExpandedContent::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    refreshRunning(true);
+    m_runningRefresh->start();
+}
+
+void PopoverExpandedContent::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    m_runningRefresh->stop();
+}
+
 void PopoverExpandedContent::refreshRunning(bool askEveryApp)
 {
+    // Rows out of sight are brought up to date when the section shows again.
+    if (!isVisible())
+        return;
     const bool active = m_engine.isActive();
     const QString current = m_engine.currentAppName();
     for (CompactAppRow* row : std::as_const(m_rowOrder)) {
         const bool target = active && current == row->app().name();
         // Asking reads the entry and the window list: every row when the list is set, else only
         // the row of the application the session has just brought forward.
-        const bool running = askEveryApp || target ? row->app().isRunning() : row->isAppRunning();
+        const bool running = askEveryApp || target ? m_isRunning(row->app()) : row->isAppRunning();
         row->setRunning(running, target);
     }
 }
