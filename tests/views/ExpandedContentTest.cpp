@@ -130,6 +130,7 @@ TEST_F(ExpandedContentTest, ControlsWriteTheStoreAndFollowOutsideChanges)
 // spoken "currently running" at the next refresh; while hidden nothing is asked.
 TEST_F(ExpandedContentTest, RunningDotsFollowApplicationsWhileShown)
 {
+    settle(); // rows in sight are known once laid out
     CompactAppRow* mail = content->row(QStringLiteral("org.example.Mail"));
     QTimer* refresh = content->runningRefreshTimer();
     ASSERT_TRUE(refresh->isActive());

@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QWidget>
 
 #include <functional>
@@ -33,8 +34,9 @@ class TremlorSettings;
 // applications that sessions bring to the front, with a search over the installed ones and a
 // dot beside each running one. Every control writes the store at once and every part redraws
 // from the store's and the engine's change signals. Applications start and quit on their own:
-// while the section shows, the running dots are asked afresh every two seconds; while it is
-// hidden nothing is asked, and showing it asks at once.
+// showing the section asks every row at once; while it shows, the rows in sight are asked
+// again every two seconds, and a row that scrolls or filters into sight when it has not been
+// asked since; while it is hidden nothing is asked.
 //
 // Choosing a profile (here, from the footer or anywhere else) applies it while the section is
 // on screen. That reaction runs once, queued, after the writes that changed activeProfileId:
@@ -94,7 +96,14 @@ private:
     void toggle(const QString& bundleIdentifier);
     void refilter();
     void refreshSelection();
-    void refreshRunning(bool askEveryApp);
+    // Which rows ask whether their application runs; the others keep their last answer.
+    enum class RunningAsk {
+        everyRow, // and a new round begins
+        newRoundInSight,
+        inSightNotYetAsked,
+        sessionTarget,
+    };
+    void refreshRunning(RunningAsk ask);
     void scheduleProfileReaction();
     void reactToActiveProfile();
 
@@ -106,6 +115,7 @@ private:
     bool m_profileReactionQueued = false;
     RunningQuery m_isRunning;
     QTimer* m_runningRefresh = nullptr;
+    QSet<const CompactAppRow*> m_askedThisRound;
 
     kestu::KestuSlider* m_slider = nullptr;
     ProfilePickerView* m_picker = nullptr;
