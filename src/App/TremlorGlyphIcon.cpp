@@ -4,7 +4,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QIconEngine>
+#include <QPainter>
 #include <QPixmap>
+
+#include <utility>
 
 namespace tremlor {
 
@@ -31,6 +35,62 @@ QString defaultFolder()
     }
     return appDir + QStringLiteral("/glyphs");
 }
+
+// An image of 18 x 18 points whatever the pixel size of its files: drawn from the 1x file, or
+// from the @2x one whenever more than one pixel per point is wanted, scaled to the size asked.
+class GlyphEngine final : public QIconEngine {
+public:
+    GlyphEngine(QPixmap single, QPixmap doubled)
+        : m_single(std::move(single))
+        , m_doubled(std::move(doubled))
+    {
+    }
+
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override
+    {
+        return logical().scaled(size, Qt::KeepAspectRatio);
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return { logical() }; }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return scaledPixmap(size, mode, state, 1.0);
+    }
+
+    // `size` is in device pixels.
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode, QIcon::State, qreal) override
+    {
+        const QSize target = logical().scaled(size, Qt::KeepAspectRatio);
+        if (target.isEmpty())
+            return {};
+        const bool dense = target.width() > TremlorGlyphIcon::pointSize && !m_doubled.isNull();
+        const QPixmap& source = dense ? m_doubled : m_single;
+        if (source.size() == target)
+            return source;
+        return source.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        const qreal dpr = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+        QPixmap pm = scaledPixmap(rect.size() * dpr, mode, state, dpr);
+        pm.setDevicePixelRatio(dpr);
+        const QSizeF drawn = QSizeF(pm.size()) / dpr;
+        painter->drawPixmap(QRectF(QPointF(rect.x() + (rect.width() - drawn.width()) / 2,
+                                       rect.y() + (rect.height() - drawn.height()) / 2),
+                                drawn),
+            pm, QRectF(pm.rect()));
+    }
+
+    QIconEngine* clone() const override { return new GlyphEngine(m_single, m_doubled); }
+    QString key() const override { return QStringLiteral("TremlorGlyph"); }
+
+private:
+    static QSize logical() { return { TremlorGlyphIcon::pointSize, TremlorGlyphIcon::pointSize }; }
+
+    QPixmap m_single;
+    QPixmap m_doubled;
+};
 } // namespace
 
 const QStringList& TremlorGlyphIcon::names()
@@ -63,13 +123,9 @@ void TremlorGlyphIcon::registerImage(const QString& name, bool isTemplate)
     QPixmap base;
     if (!base.load(file1x))
         return;
-    QIcon icon;
-    QPixmap doubled;
-    if (doubled.load(dir.filePath(name + QStringLiteral("@2x.png")))) {
-        doubled.setDevicePixelRatio(2.0);
-        icon.addPixmap(doubled);
-    }
-    icon.addPixmap(base);
+    QPixmap doubled; // optional: stays null when missing or unreadable
+    doubled.load(dir.filePath(name + QStringLiteral("@2x.png")));
+    QIcon icon(new GlyphEngine(base, doubled));
     // A template would be tinted by the bar; ours keep their colours.
     icon.setIsMask(isTemplate);
     registry().images.insert(name, icon);

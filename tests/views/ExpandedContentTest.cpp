@@ -9,6 +9,7 @@
 #include "Views/Popover/PopoverExpandedContent.h"
 #include "Views/Popover/ProfilePickerView.h"
 #include "Views/Popover/RotationMenuButton.h"
+#include "Views/Popover/RunningIndicator.h"
 #include "Views/Shared/ViewSymbols.h"
 #include "core/EngineFixture.h"
 #include "views/SettingsTestSupport.h"
@@ -16,6 +17,7 @@
 
 #include <QMenu>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QVBoxLayout>
 
 using namespace tremlor;
@@ -37,6 +39,10 @@ protected:
         scanner.apps = { app("org.gnome.Calculator", "Calculator"), app("org.example.Mail", "Mail"),
             app("org.example.calc-notes", "Notes") };
         content = std::make_unique<PopoverExpandedContent>(*settings, *engine, scanner);
+        content->setRunningQuery([this](const AppInfo& app) {
+            ++runningQueries;
+            return running.contains(app.bundleIdentifier());
+        });
         content->resize(288, content->sizeHint().height());
         kittest::showActive(*content);
         content->reloadInstalledApps();
@@ -58,6 +64,8 @@ protected:
 
     viewtest::MotionOverride reduced { true };
     settingstest::ListScanner scanner;
+    QStringList running; // what the fake window list shows
+    int runningQueries = 0;
     std::unique_ptr<PopoverExpandedContent> content;
 };
 
@@ -116,6 +124,33 @@ TEST_F(ExpandedContentTest, ControlsWriteTheStoreAndFollowOutsideChanges)
     EXPECT_FALSE(content->row(QStringLiteral("org.example.calc-notes"))->showsDivider());
     settings->setSelectedAppBundleIDs({});
     EXPECT_TRUE(content->selectedCountText().isEmpty());
+}
+
+// An application that starts or quits while the list shows gets or loses its dot and its
+// spoken "currently running" at the next refresh; while hidden nothing is asked.
+TEST_F(ExpandedContentTest, RunningDotsFollowApplicationsWhileShown)
+{
+    settle(); // rows in sight are known once laid out
+    CompactAppRow* mail = content->row(QStringLiteral("org.example.Mail"));
+    QTimer* refresh = content->runningRefreshTimer();
+    ASSERT_TRUE(refresh->isActive());
+    for (const bool starts : { true, false }) {
+        running = starts ? QStringList { QStringLiteral("org.example.Mail") } : QStringList {};
+        QMetaObject::invokeMethod(refresh, "timeout");
+        EXPECT_EQ(mail->isAppRunning(), starts);
+        EXPECT_EQ(mail->runningIndicator()->isVisibleTo(mail), starts);
+        EXPECT_EQ(mail->accessibleName(), starts ? "Select Mail, currently running" : "Select Mail");
+    }
+
+    content->hide();
+    EXPECT_FALSE(refresh->isActive());
+    runningQueries = 0;
+    running = { QStringLiteral("org.example.Mail") };
+    content->setInstalledApps(scanner.apps.mid(1)); // a new scan while hidden
+    EXPECT_EQ(runningQueries, 0);
+    content->show();
+    EXPECT_TRUE(mail->isAppRunning()); // asked at once on showing
+    EXPECT_TRUE(refresh->isActive());
 }
 
 // An import writes activeProfileId before the profiles it names: the section applies the

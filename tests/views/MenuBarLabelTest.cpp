@@ -47,16 +47,18 @@ TEST(MenuBarLabel, GlyphAndTextFollowTheSessionAndTheSettings)
         EXPECT_EQ(MenuBarLabel::contentFor(c.in), c.out) << c.name;
 }
 
-// The glyphs register once per process, an 18-point image from the 1x file (the @2x file
-// optional), and nothing for a glyph whose 1x file is missing or unreadable.
+// The glyphs register once per process, an image of 18 points whatever the pixel size of its
+// files, drawn from the @2x file (optional) at double density; nothing registers for a glyph
+// whose 1x file is missing or unreadable.
 TEST(TremlorGlyphIcon, RegistersFromTheFilesOnceAndSkipsMissingOnes)
 {
     QTemporaryDir dir;
-    QImage image(18, 18, QImage::Format_ARGB32);
+    QImage image(40, 40, QImage::Format_ARGB32);
     image.fill(Qt::red);
     ASSERT_TRUE(image.save(dir.filePath("tremlor-glyph.png")));
-    QImage doubled(36, 36, QImage::Format_ARGB32);
+    QImage doubled(50, 50, QImage::Format_ARGB32);
     doubled.fill(Qt::blue);
+    ASSERT_TRUE(doubled.save(dir.filePath("tremlor-glyph@2x.png")));
     ASSERT_TRUE(doubled.save(dir.filePath("tremlor-glyph-active@2x.png"))); // no 1x beside it
     QFile junk(dir.filePath("tremlor-glyph-paused.png"));
     ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
@@ -69,7 +71,14 @@ TEST(TremlorGlyphIcon, RegistersFromTheFilesOnceAndSkipsMissingOnes)
     EXPECT_TRUE(TremlorGlyphIcon::isRegistered());
     const QIcon glyph = TremlorGlyphIcon::named("tremlor-glyph");
     ASSERT_FALSE(glyph.isNull());
+    EXPECT_EQ(glyph.availableSizes(), QList<QSize>({ QSize(18, 18) }));
     EXPECT_EQ(glyph.actualSize(QSize(18, 18)), QSize(18, 18));
+    for (const qreal dpr : { 1.0, 2.0 }) {
+        const QPixmap pixmap = glyph.pixmap(QSize(18, 18), dpr);
+        EXPECT_EQ(pixmap.deviceIndependentSize(), QSizeF(18, 18)) << dpr;
+        EXPECT_EQ(pixmap.size(), QSize(18, 18) * dpr) << dpr;
+        EXPECT_EQ(pixmap.toImage().pixelColor(9, 9), QColor(dpr > 1 ? Qt::blue : Qt::red)) << dpr;
+    }
     EXPECT_FALSE(glyph.isMask());
     EXPECT_TRUE(TremlorGlyphIcon::named("tremlor-glyph-active").isNull());
     EXPECT_TRUE(TremlorGlyphIcon::named("tremlor-glyph-paused").isNull());
@@ -78,6 +87,11 @@ TEST(TremlorGlyphIcon, RegistersFromTheFilesOnceAndSkipsMissingOnes)
     ASSERT_TRUE(image.save(dir.filePath("tremlor-glyph-paused.png")));
     TremlorGlyphIcon::registerAllOnce();
     EXPECT_TRUE(TremlorGlyphIcon::named("tremlor-glyph-paused").isNull());
+    // Without its @2x file a glyph draws from the 1x file at every density.
+    TremlorGlyphIcon::registerImage("tremlor-glyph-paused", false);
+    const QPixmap single = TremlorGlyphIcon::named("tremlor-glyph-paused").pixmap(QSize(18, 18), 2.0);
+    EXPECT_EQ(single.deviceIndependentSize(), QSizeF(18, 18));
+    EXPECT_EQ(single.toImage().pixelColor(18, 18), QColor(Qt::red));
     TremlorGlyphIcon::resetForTesting();
 }
 

@@ -23,6 +23,7 @@
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace tremlor {
@@ -88,8 +89,12 @@ PopoverExpandedContent::PopoverExpandedContent(
     , m_settings(settings)
     , m_engine(engine)
     , m_scanner(scanner)
+    , m_isRunning(&AppInfo::isRunning)
+    , m_runningRefresh(new QTimer(this))
 {
     setObjectName(QStringLiteral("expanded-content"));
+    m_runningRefresh->setInterval(runningRefreshMs);
+    connect(m_runningRefresh, &QTimer::timeout, this, [this] { refreshRunning(RunningAsk::newRoundInSight); });
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(int(kestu::Space::space12));
@@ -103,7 +108,7 @@ PopoverExpandedContent::PopoverExpandedContent(
     watch(
         this, &m_settings, [this] { refreshSelection(); }, &TremlorSettings::selectedAppBundleIDsChanged);
     watch(
-        this, &m_engine, [this] { refreshRunning(false); }, &TremlorEngineProtocol::isActiveChanged,
+        this, &m_engine, [this] { refreshRunning(RunningAsk::sessionTarget); }, &TremlorEngineProtocol::isActiveChanged,
         &TremlorEngineProtocol::currentAppNameChanged);
     refilter();
 }
@@ -170,6 +175,8 @@ QWidget* PopoverExpandedContent::makeAppSection()
     m_rowsLayout->setSpacing(0);
     m_rowsLayout->addStretch(1);
     m_scroll->setWidget(m_rowsHost);
+    connect(m_scroll->verticalScrollBar(), &QScrollBar::valueChanged, this,
+        [this] { refreshRunning(RunningAsk::inSightNotYetAsked); });
     m_rowsHost->setAutoFillBackground(false); // setWidget() turns it on: the card shows through
     auto* listLayout = new QVBoxLayout(list);
     listLayout->setContentsMargins(0, 0, 0, 0);
@@ -221,10 +228,11 @@ void PopoverExpandedContent::setInstalledApps(const QList<AppInfo>& apps)
             m_rowsLayout->removeWidget(m_rowOrder[i]);
             m_rowsLayout->insertWidget(i, m_rowOrder[i]);
         }
+        m_askedThisRound.clear(); // rows may have gone, and new ones take their addresses
         refreshSelection();
         refilter();
+        refreshRunning(RunningAsk::everyRow);
     }
-    refreshRunning(true);
 }
 
 void PopoverExpandedContent::setAppSearchText(const QString& text)
@@ -268,6 +276,9 @@ void PopoverExpandedContent::refilter()
     m_empty->setVisible(!last);
     m_scroll->setVisible(last);
     m_scroll->setFixedHeight(std::min(height, listMaximumHeight));
+    // Which rows are in sight is known once the list has been laid out again.
+    QMetaObject::invokeMethod(
+        this, [this] { refreshRunning(RunningAsk::inSightNotYetAsked); }, Qt::QueuedConnection);
 }
 
 void PopoverExpandedContent::toggle(const QString& bundleIdentifier)
@@ -294,15 +305,56 @@ void PopoverExpandedContent::refreshSelection()
     m_count->setVisible(!ids.isEmpty());
 }
 
-void PopoverExpandedContent::refreshRunning(bool askEveryApp)
+void PopoverExpandedContent::setRunningQuery(RunningQuery query)
 {
+    m_isRunning = std::move(query);
+    refreshRunning(RunningAsk::everyRow);
+}
+
+void PopoverExpandedContent::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    refreshRunning(RunningAsk::everyRow);
+    m_runningRefresh->start();
+}
+
+void PopoverExpandedContent::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    m_runningRefresh->stop();
+}
+
+void PopoverExpandedContent::refreshRunning(RunningAsk ask)
+{
+    // Rows out of sight are brought up to date when the section shows again.
+    if (!isVisible())
+        return;
+    if (ask == RunningAsk::everyRow || ask == RunningAsk::newRoundInSight)
+        m_askedThisRound.clear();
     const bool active = m_engine.isActive();
     const QString current = m_engine.currentAppName();
     for (CompactAppRow* row : std::as_const(m_rowOrder)) {
         const bool target = active && current == row->app().name();
-        // Asking reads the entry and the window list: every row when the list is set, else only
-        // the row of the application the session has just brought forward.
-        const bool running = askEveryApp || target ? row->app().isRunning() : row->isAppRunning();
+        // Asking reads the entry and the window list: with some hundred applications installed,
+        // asking them all on every refresh would hold up the panel.
+        bool asks = false;
+        switch (ask) {
+        case RunningAsk::everyRow:
+            asks = true;
+            break;
+        case RunningAsk::newRoundInSight:
+        case RunningAsk::inSightNotYetAsked:
+            asks = !m_askedThisRound.contains(row) && row->isVisible() && !row->visibleRegion().isEmpty();
+            break;
+        case RunningAsk::sessionTarget:
+            asks = target;
+            break;
+        }
+        bool running = row->isAppRunning();
+        if (asks) {
+            running = m_isRunning(row->app());
+            m_askedThisRound.insert(row);
+        }
         row->setRunning(running, target);
     }
 }

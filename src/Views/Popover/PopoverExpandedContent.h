@@ -5,9 +5,13 @@
 
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QWidget>
 
+#include <functional>
+
 class QScrollArea;
+class QTimer;
 class QVBoxLayout;
 
 namespace kestu {
@@ -29,7 +33,10 @@ class TremlorSettings;
 // The panel's expanded section: the movement interval, the profile, the rotation order and the
 // applications that sessions bring to the front, with a search over the installed ones and a
 // dot beside each running one. Every control writes the store at once and every part redraws
-// from the store's and the engine's change signals.
+// from the store's and the engine's change signals. Applications start and quit on their own:
+// showing the section asks every row at once; while it shows, the rows in sight are asked
+// again every two seconds, and a row that scrolls or filters into sight when it has not been
+// asked since; while it is hidden nothing is asked.
 //
 // Choosing a profile (here, from the footer or anywhere else) applies it while the section is
 // on screen. That reaction runs once, queued, after the writes that changed activeProfileId:
@@ -44,6 +51,13 @@ public:
 
     static constexpr int intervalLabelWidth = 52;
     static constexpr int listMaximumHeight = 120;
+    static constexpr int runningRefreshMs = 2000;
+
+    // How a row learns whether its application runs: AppInfo::isRunning unless replaced.
+    using RunningQuery = std::function<bool(const AppInfo&)>;
+    void setRunningQuery(RunningQuery query);
+    // Runs only while the section is on screen.
+    QTimer* runningRefreshTimer() const { return m_runningRefresh; }
 
     // The installed applications: a fresh scan (the scanner answers from its cache for 30 s),
     // or a list the panel already holds.
@@ -72,13 +86,24 @@ Q_SIGNALS:
     // A profile was applied: the panel's chosen duration becomes the profile's.
     void selectedDurationChosen(const tremlor::Duration& duration);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
 private:
     QWidget* makeIntervalRow();
     QWidget* makeAppSection();
     void toggle(const QString& bundleIdentifier);
     void refilter();
     void refreshSelection();
-    void refreshRunning(bool askEveryApp);
+    // Which rows ask whether their application runs; the others keep their last answer.
+    enum class RunningAsk {
+        everyRow, // and a new round begins
+        newRoundInSight,
+        inSightNotYetAsked,
+        sessionTarget,
+    };
+    void refreshRunning(RunningAsk ask);
     void scheduleProfileReaction();
     void reactToActiveProfile();
 
@@ -88,6 +113,9 @@ private:
     QList<AppInfo> m_installedApps;
     QString m_searchText;
     bool m_profileReactionQueued = false;
+    RunningQuery m_isRunning;
+    QTimer* m_runningRefresh = nullptr;
+    QSet<const CompactAppRow*> m_askedThisRound;
 
     kestu::KestuSlider* m_slider = nullptr;
     ProfilePickerView* m_picker = nullptr;
