@@ -52,7 +52,7 @@ protected:
         sound = std::make_shared<NiceMock<MockSoundPlayer>>();
 
         // Installed, not selected: each test selects what it rotates through.
-        for (const QString& name : { "Alpha", "Beta", "Gamma" }) {
+        for (const QString& name : { QStringLiteral("Alpha"), QStringLiteral("Beta"), QStringLiteral("Gamma") }) {
             const QString id = name.left(1).toLower();
             installed[id] = AppInfo(id, name, QStringLiteral("/usr/share/applications/%1.desktop").arg(id));
         }

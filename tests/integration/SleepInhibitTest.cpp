@@ -75,7 +75,7 @@ struct Inhibits : ::testing::Test {
 // cookie, logind lists our lock while held and drops it once our descriptor is closed.
 TEST_F(Inhibits, PairReachesScreenSaverAndLogindAndIsGivenBack)
 {
-    for (const QString path : { kPath, QStringLiteral("/ScreenSaver") }) {
+    for (const QString& path : { kPath, QStringLiteral("/ScreenSaver") }) {
         SCOPED_TRACE(path.toStdString());
         QProcess* screenSaver = startScreenSaver(path);
         ASSERT_TRUE(screenSaver);

@@ -168,8 +168,8 @@ TEST_F(ExpandedContentTest, ImportAppliesTheActiveProfileOnceAfterTheWholeRecord
 // width and 16-point padding, for a person to look at.
 TEST_F(ExpandedContentTest, Renders)
 {
-    const viewtest::InstalledApps installed;
-    content->setInstalledApps(installed.scan());
+    const viewtest::InstalledApps desktopApps;
+    content->setInstalledApps(desktopApps.scan());
     settings->setProfiles({ profile(30, {}, Duration::hours1()) });
     settings->setActiveProfileId(json::uuidText(settings->profiles().first().id));
     settle();
