@@ -2,4 +2,3 @@
 tremlor_add_bench(bench_engine EngineBench.cpp ${PROJECT_SOURCE_DIR}/tests/support/TestDesktop.cpp)
 target_include_directories(bench_engine PRIVATE ${PROJECT_SOURCE_DIR}/tests)
 target_link_libraries(bench_engine PRIVATE tremlor_core Qt6::Widgets Qt6::DBus X11::X11)
-target_compile_options(bench_engine PRIVATE -Wno-range-loop-construct) # in the shared TestDesktop.cpp

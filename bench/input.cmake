@@ -5,5 +5,4 @@ tremlor_add_bench(bench_session_cpu input/SessionCpuBench.cpp ${PROJECT_SOURCE_D
 foreach(bench bench_idle_check bench_timer_precision bench_session_cpu)
   target_include_directories(${bench} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   target_link_libraries(${bench} PRIVATE tremlor_core Qt6::DBus X11::X11)
-  target_compile_options(${bench} PRIVATE -Wno-range-loop-construct) # in the shared TestDesktop.cpp
 endforeach()

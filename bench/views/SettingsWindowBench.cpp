@@ -33,8 +33,8 @@ namespace {
 constexpr int appCount = 1000;
 
 struct ListScanner final : AppScanning {
-    explicit ListScanner(QList<AppInfo> apps)
-        : apps(std::move(apps))
+    explicit ListScanner(QList<AppInfo> list)
+        : apps(std::move(list))
     {
     }
     QList<AppInfo> scanInstalledApps() override { return apps; }

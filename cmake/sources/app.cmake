@@ -29,6 +29,7 @@ target_link_libraries(tremlor PRIVATE tremlor_app PkgConfig::TREMLOR_APP_XCB)
 # small tool built first, into glyphs/ beside the executables; installed with the program.
 add_executable(tremlor_render_glyph src/App/RenderGlyph.cpp)
 target_link_libraries(tremlor_render_glyph PRIVATE Qt6::Gui Qt6::Svg)
+target_compile_options(tremlor_render_glyph PRIVATE ${TREMLOR_WARNINGS})
 set(TREMLOR_GLYPHS_DIR ${CMAKE_BINARY_DIR}/glyphs)
 set(TREMLOR_ICONS_DIR ${CMAKE_BINARY_DIR}/icons)
 set(glyph_outputs)

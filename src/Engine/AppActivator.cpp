@@ -20,8 +20,12 @@ AppActivator::~AppActivator() = default;
 QFuture<std::optional<AppInfo>> AppActivator::activateNext(
     const std::vector<AppInfo>& apps, RotationMode mode, bool launchIfNotRunning)
 {
-    if (apps.empty())
-        return QtFuture::makeReadyFuture(std::optional<AppInfo>());
+    if (apps.empty()) {
+        // Copied rather than moved: moving an empty optional makes GCC's uninitialised-use
+        // check, under ThreadSanitizer, warn about the application it does not hold.
+        const std::optional<AppInfo> none;
+        return QtFuture::makeReadyFuture(none);
+    }
 
     // The choice is made here, on the caller's thread, before anything is awaited: overlapping
     // calls each advance the rotation by exactly one.

@@ -42,7 +42,7 @@ protected:
         });
         ON_CALL(*accessibility, isTrusted()).WillByDefault(::testing::Return(true));
         // Installed, not selected: each test selects what it rotates through.
-        for (const QString name : { "Alpha", "Beta", "Gamma" }) {
+        for (const QString& name : { QStringLiteral("Alpha"), QStringLiteral("Beta"), QStringLiteral("Gamma") }) {
             const QString id = name.left(1).toLower();
             installed[id] = AppInfo(id, name, QStringLiteral("/usr/share/applications/%1.desktop").arg(id));
         }

@@ -1,6 +1,13 @@
+#if !defined(TREMLOR_TEST_WITHOUT_APPLICATION)
 #include <QApplication>
+#endif
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gmock/gmock.h>
+
+#include <optional>
 
 #if defined(__SANITIZE_THREAD__)
 #include <cstdarg>
@@ -35,12 +42,59 @@ extern "C" int clone(int (*fn)(void*), void* stack, int flags, void* arg, ...)
 }
 #endif
 
-// Every test binary runs inside a Qt application, offscreen unless a platform is given.
+namespace {
+
+// Gives the test program its own HOME, XDG folders and temporary folder, all inside one folder
+// removed at exit, and no session or system bus unless a test starts a private one: nothing of
+// the caller's is read or written (Qt's file dialog keeps its state in the config folder, gsettings
+// its dconf files, and a program on an X display with no bus address would start a bus for it).
+// Programs a test starts (death tests, a child on a private display) share their parent's folder.
+class PrivateEnvironment {
+public:
+    PrivateEnvironment()
+    {
+        if (qEnvironmentVariableIsSet(owner))
+            return;
+        m_root.emplace(QDir::tempPath() + QStringLiteral("/tremlor-test-XXXXXX"));
+        if (!m_root->isValid())
+            qFatal("cannot create a private folder for the tests: %s", qPrintable(m_root->errorString()));
+        const QString root = m_root->path();
+        const auto place = [&](const char* name, const QString& path) {
+            QDir().mkpath(path);
+            qputenv(name, QFile::encodeName(path));
+        };
+        place("HOME", root + "/home");
+        place("XDG_CONFIG_HOME", root + "/home/.config");
+        place("XDG_DATA_HOME", root + "/home/.local/share");
+        place("XDG_STATE_HOME", root + "/home/.local/state");
+        place("XDG_CACHE_HOME", root + "/home/.cache");
+        place("XDG_RUNTIME_DIR", root + "/runtime");
+        QFile::setPermissions(root + "/runtime", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        place("TMPDIR", root + "/tmp");
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/tremlor-test-session");
+        qputenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/tremlor-test-system");
+        qputenv(owner, QFile::encodeName(root));
+    }
+
+private:
+    static constexpr const char* owner = "TREMLOR_TEST_ROOT";
+    std::optional<QTemporaryDir> m_root;
+};
+
+} // namespace
+
+// Every test binary runs in a private environment and, unless built without one, inside a Qt
+// application, offscreen unless a platform is given.
 int main(int argc, char* argv[])
 {
+    const PrivateEnvironment environment;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleMock(&argc, argv);
+#if defined(TREMLOR_TEST_WITHOUT_APPLICATION)
+    return RUN_ALL_TESTS();
+#else
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();
+#endif
 }

@@ -67,12 +67,12 @@ TestDesktop::TestDesktop(const Options& options)
         m_savedEnvironment = QProcessEnvironment::systemEnvironment();
         m_exported = true;
         const QProcessEnvironment env = environment();
-        for (const QString& key : { "DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "DBUS_SYSTEM_BUS_ADDRESS", "HOME",
+        for (const char* key : { "DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "DBUS_SYSTEM_BUS_ADDRESS", "HOME",
                  "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR" }) {
             if (env.contains(key))
-                qputenv(key.toLatin1().constData(), env.value(key).toLocal8Bit());
+                qputenv(key, env.value(key).toLocal8Bit());
             else
-                qunsetenv(key.toLatin1().constData());
+                qunsetenv(key);
         }
     }
 }

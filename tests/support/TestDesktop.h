@@ -23,8 +23,9 @@ public:
         // Points DISPLAY, DBUS_SESSION_BUS_ADDRESS and DBUS_SYSTEM_BUS_ADDRESS of this
         // process at the private desktop (and HOME/XDG dirs at a temporary folder).
         bool exportEnvironment = true;
-        // Appended to the X server's arguments (e.g. "-extension XTEST" to leave one out).
-        QStringList serverArguments;
+        // Appended to the X server's arguments (e.g. "-extension XTEST" to leave one out). The
+        // initialiser lets callers list only the leading fields without a warning.
+        QStringList serverArguments {};
 
         // Only the X server: no window manager, no buses.
         static Options xServerOnly()

@@ -16,9 +16,9 @@ namespace settingstest {
 
 // A scanner over a fixed list; counts its scans into `scans` when given.
 struct ListScanner final : tremlor::AppScanning {
-    explicit ListScanner(QList<tremlor::AppInfo> apps = {}, int* scans = nullptr)
-        : apps(std::move(apps))
-        , scans(scans)
+    explicit ListScanner(QList<tremlor::AppInfo> list = {}, int* scanCount = nullptr)
+        : apps(std::move(list))
+        , scans(scanCount)
     {
     }
     QList<tremlor::AppInfo> scanInstalledApps() override

@@ -103,15 +103,15 @@ AdvancedSettingsView::AdvancedSettingsView(
     connect(open, &QAbstractButton::clicked, this, [] { AccessibilityHelper::openAccessibilitySettings(); });
     access->addRow(leadingRow({ open }));
 
-    GroupedFormSection* data = form->addSection(tr("Data"), QStringLiteral("advanced-data"));
+    GroupedFormSection* dataSection = form->addSection(tr("Data"), QStringLiteral("advanced-data"));
     auto* reset = new BarButton(
         BarButton::Style::destructive, tr("Reset to Defaults"), std::nullopt, QStringLiteral("reset-to-defaults"));
-    data->addRow(leadingRow({ reset }));
+    dataSection->addRow(leadingRow({ reset }));
     auto* exportButton = new BarButton(BarButton::Style::bordered, tr("Export"), QStringLiteral("square.and.arrow.up"),
         QStringLiteral("export-settings"));
     auto* importButton = new BarButton(BarButton::Style::bordered, tr("Import"),
         QStringLiteral("square.and.arrow.down"), QStringLiteral("import-settings"));
-    data->addRow(leadingRow({ exportButton, importButton }));
+    dataSection->addRow(leadingRow({ exportButton, importButton }));
 
     connect(reset, &QAbstractButton::clicked, this, &AdvancedSettingsView::confirmReset);
     connect(exportButton, &QAbstractButton::clicked, this, &AdvancedSettingsView::exportSettings);
