@@ -164,6 +164,7 @@ void renderPanel(RenderFolder& folder)
         return std::make_unique<ListScanner>(apps);
     };
     TremlorPopoverView panel(store.settings, engine, someApps);
+    panel.setGlyphLookup(&TremlorGlyphIcon::named);
     panel.show();
     settle();
     folder.save(panel, QStringLiteral("popover-idle"));
@@ -335,6 +336,9 @@ void renderViews(RenderFolder& folder)
 {
     kestu::setReducedMotionOverride(true);
     ViewSymbols::registerAll();
+    // The header shows the glyphs the build renders beside the programs, as the app registers them.
+    TremlorGlyphIcon::setFolder(QCoreApplication::applicationDirPath() + QStringLiteral("/../glyphs"));
+    TremlorGlyphIcon::registerAllOnce();
     renderPanel(folder);
     renderPanelParts(folder);
     renderSettings(folder);
