@@ -103,10 +103,12 @@ ProfilesSettingsView::ProfilesSettingsView(SettingsContext& context, QWidget* pa
     m_minus->setEnabled(false);
     // Every row's field selects its name when it is made (the last one keeps the keyboard), and a
     // line edit draws its selection without focus too: only the field with the keyboard keeps one.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    // The list, not the view, is the context and the capture: a view shown as a window is closed
+    // (and focus moves) from ~QWidget, after this class's part of it has gone.
+    connect(qApp, &QApplication::focusChanged, m_list, [list = m_list](QWidget*, QWidget* now) {
         if (now && now->window()->windowType() == Qt::Popup)
             return;
-        for (SectionListRow* r : m_list->rows()) {
+        for (SectionListRow* r : list->rows()) {
             kestu::KestuTextField* field = static_cast<ProfileRow*>(r)->nameField();
             if (field != now && field->hasSelectedText())
                 field->deselect();
