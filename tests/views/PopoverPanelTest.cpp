@@ -18,7 +18,6 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
-#include <QVBoxLayout>
 #include <QVariantAnimation>
 
 #include <gmock/gmock.h>
@@ -246,7 +245,6 @@ TEST_F(PanelTest, ExpandedStateIsPersisted)
     EXPECT_FALSE(temp.settings().popoverExpanded());
     TremlorPopoverView panel(temp.settings(), engine, someApps());
     kittest::showActive(panel);
-    EXPECT_EQ(panel.disclosureToggle()->labelText(), QStringLiteral("More options"));
 
     // Closed with nothing chosen: nothing below the toggle. Chosen applications show in the
     // summary in the installed order (those not installed are left out); a tap expands.
@@ -341,8 +339,6 @@ TEST_F(PanelTest, ExpansionAnimatesUnlessMotionIsReduced)
     EXPECT_EQ(panel.expandedReveal()->animation()->state(), QAbstractAnimation::Running);
     EXPECT_LT(panel.expandedReveal()->presence(), 1.0);
     QVariantAnimation* spring = panel.expandedReveal()->animation();
-    spring->setCurrentTime(spring->duration() / 3);
-    EXPECT_GT(panel.expandedReveal()->presence(), 0.3);
     spring->setCurrentTime(spring->duration()); // the end, without waiting for it
     EXPECT_EQ(panel.expandedReveal()->presence(), 1.0);
     settle();
