@@ -223,7 +223,8 @@ TEST_F(PanelTest, DigitsAndReturnStayInTextFields)
     EXPECT_EQ(quit.count(), 1);
 }
 
-// The toggle writes popoverExpanded at once (it outlives the panel) and follows other writers.
+// The toggle writes popoverExpanded at once (it outlives the panel) and follows other writers;
+// the options open and close animated unless motion is reduced.
 TEST_F(PanelTest, ExpandedStateIsPersisted)
 {
     temp.settings().setPopoverExpanded(true);
@@ -250,6 +251,8 @@ TEST_F(PanelTest, ExpandedStateIsPersisted)
     // summary in the installed order (those not installed are left out); a tap expands.
     EXPECT_FALSE(panel.expandedReveal()->isVisible());
     EXPECT_FALSE(panel.summaryReveal()->isVisible());
+    settle();
+    const int closedHeight = panel.height();
     temp.settings().setSelectedAppBundleIDs(
         { QStringLiteral("org.example.Terminal"), QStringLiteral("gone.App"), QStringLiteral("org.example.Firefox") });
     ASSERT_TRUE(panel.summaryReveal()->isVisible());
@@ -262,6 +265,26 @@ TEST_F(PanelTest, ExpandedStateIsPersisted)
     EXPECT_TRUE(panel.expandedReveal()->isVisible());
     EXPECT_FALSE(panel.summaryReveal()->isVisible());
     EXPECT_EQ(panel.expandedContent()->installedApps().size(), 4);
+
+    // With reduced motion the options go at once; with motion they grow in with the spring, the
+    // panel's height following.
+    settle();
+    const int openHeight = panel.height();
+    EXPECT_GT(openHeight, closedHeight + 100);
+    temp.settings().setPopoverExpanded(false);
+    EXPECT_EQ(panel.expandedReveal()->presence(), 0.0);
+    EXPECT_FALSE(panel.expandedReveal()->isVisible());
+    settle();
+    EXPECT_LT(panel.height(), openHeight - 100);
+    kestu::setReducedMotionOverride(false);
+    temp.settings().setPopoverExpanded(true);
+    QVariantAnimation* spring = panel.expandedReveal()->animation();
+    EXPECT_EQ(spring->state(), QAbstractAnimation::Running);
+    EXPECT_LT(panel.expandedReveal()->presence(), 1.0);
+    spring->setCurrentTime(spring->duration()); // the end, without waiting for it
+    EXPECT_EQ(panel.expandedReveal()->presence(), 1.0);
+    settle();
+    EXPECT_GT(panel.height(), closedHeight + 100);
 }
 
 // Profile cycling: next after the active one; a stale or lower-case id starts at the first.
@@ -322,32 +345,4 @@ TEST_F(PanelTest, HeaderAndGlyphFollowTheEngine)
     engine.tick(0, 0, QStringLiteral("∞"));
     settle();
     EXPECT_EQ(panel->statusHeader()->ringText(), QStringLiteral("∞"));
-}
-
-// Opening the options grows them in with the spring (the panel's height follows); with reduced
-// motion they are there at once.
-TEST_F(PanelTest, ExpansionAnimatesUnlessMotionIsReduced)
-{
-    temp.settings().setPopoverExpanded(false);
-    TremlorPopoverView panel(temp.settings(), engine, someApps());
-    kittest::showActive(panel);
-    settle();
-    const int closedHeight = panel.height();
-
-    kestu::setReducedMotionOverride(false);
-    temp.settings().setPopoverExpanded(true);
-    EXPECT_EQ(panel.expandedReveal()->animation()->state(), QAbstractAnimation::Running);
-    EXPECT_LT(panel.expandedReveal()->presence(), 1.0);
-    QVariantAnimation* spring = panel.expandedReveal()->animation();
-    spring->setCurrentTime(spring->duration()); // the end, without waiting for it
-    EXPECT_EQ(panel.expandedReveal()->presence(), 1.0);
-    settle();
-    EXPECT_GT(panel.height(), closedHeight + 100);
-
-    kestu::setReducedMotionOverride(true);
-    temp.settings().setPopoverExpanded(false);
-    EXPECT_EQ(panel.expandedReveal()->presence(), 0.0);
-    EXPECT_FALSE(panel.expandedReveal()->isVisible());
-    settle();
-    EXPECT_EQ(panel.height(), closedHeight);
 }
