@@ -15,19 +15,19 @@ namespace {
 class OnboardingShell : public CompositeTest {
 protected:
     // A shell of `steps` pages inside its own window; the page builder records its calls.
-    KestuOnboardingShell* make(int steps, std::function<void()> onComplete = {})
+    KestuOnboardingShell* make(
+        int steps, std::function<void()> onComplete = {}, std::function<QWidget*(int)> builder = {})
     {
         window = std::make_unique<QWidget>();
         window->resize(700, 500); // bigger than the shell: the shell keeps its own size
-        auto* shell = new KestuOnboardingShell(
-            steps, std::move(onComplete),
-            [this](int step) {
+        if (!builder)
+            builder = [this](int step) {
                 built.push_back(step);
                 auto* page = new QLabel(QStringLiteral("page %1").arg(step));
                 page->setObjectName(QStringLiteral("page-%1").arg(step));
                 return page;
-            },
-            window.get());
+            };
+        auto* shell = new KestuOnboardingShell(steps, std::move(onComplete), std::move(builder), window.get());
         window->show();
         return shell;
     }
@@ -150,18 +150,13 @@ TEST_F(OnboardingShell, QuickClicksLeaveOnePage)
 TEST_F(OnboardingShell, MissingSharedOrReturningPagesAreSafe)
 {
     // A builder that keeps its pages and hands the same widget back for steps 1 and 2.
-    window = std::make_unique<QWidget>();
     QPointer<QWidget> cache[2];
-    auto* shell = new KestuOnboardingShell(
-        3, {},
-        [&](int step) -> QWidget* {
-            QPointer<QWidget>& slot = cache[std::min(step, 1)];
-            if (!slot)
-                slot = new QLabel(QStringLiteral("page"));
-            return slot;
-        },
-        window.get());
-    window->show();
+    KestuOnboardingShell* shell = make(3, {}, [&](int step) -> QWidget* {
+        QPointer<QWidget>& slot = cache[std::min(step, 1)];
+        if (!slot)
+            slot = new QLabel(QStringLiteral("page"));
+        return slot;
+    });
     press(primary(shell));
     press(primary(shell));
     EXPECT_EQ(shell->currentPage(), cache[1]);
@@ -175,8 +170,7 @@ TEST_F(OnboardingShell, MissingSharedOrReturningPagesAreSafe)
     EXPECT_EQ(shell->currentPage(), cache[0]);
     EXPECT_TRUE(cache[0]->isVisible());
 
-    auto* empty = new KestuOnboardingShell(
-        2, {}, [](int) { return nullptr; }, window.get());
-    press(childNamed<QAbstractButton>(empty, QStringLiteral("onboarding-primary")));
+    KestuOnboardingShell* empty = make(2, {}, [](int) { return nullptr; });
+    press(primary(empty));
     EXPECT_NE(empty->currentPage(), nullptr);
 }

@@ -99,7 +99,6 @@ TEST(StatusHeader, TextsAndRingFollowTheSessionState)
         EXPECT_EQ(header.nextText(), row.next);
         EXPECT_EQ(header.isTitleShown(), !row.title.isEmpty());
         EXPECT_EQ(header.combinedAccessibilityLabel(), row.label);
-        EXPECT_EQ(header.accessibleName(), row.label);
         // One element: neither the ring nor the title lines are read a second time.
         QAccessibleInterface* element = QAccessible::queryAccessibleInterface(&header);
         EXPECT_EQ(element->text(QAccessible::Name), row.label);
