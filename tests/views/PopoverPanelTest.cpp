@@ -90,8 +90,7 @@ TEST_F(PanelTest, StartAndStopThroughTheButtonAndReturn)
     EXPECT_EQ(settings.lastUsedDurationId(), QStringLiteral("30m"));
     EXPECT_FALSE(settings.popoverExpanded());
     EXPECT_EQ(dismissed.count(), 1);
-    auto* stop = panel->findChild<kestu::KestuButton*>(QStringLiteral("start-stop-button"));
-    ASSERT_NE(stop, nullptr);
+    kestu::KestuButton* stop = panel->startStopButton();
     EXPECT_EQ(stop->text(), QStringLiteral("Stop"));
     EXPECT_EQ(stop->accessibleName(), QStringLiteral("Stop Tremlor"));
 
@@ -214,11 +213,10 @@ TEST_F(PanelTest, DigitsAndReturnStayInTextFields)
     EXPECT_EQ(returned.count(), 1);
     EXPECT_EQ(panel->selectedDuration(), Duration::minutes15());
     EXPECT_FALSE(engine.isActive());
-    field = plain;
 
     // The modified shortcuts still act from a field.
-    QTest::keyClick(field, Qt::Key_Comma, Qt::ControlModifier);
-    QTest::keyClick(field, Qt::Key_Q, Qt::ControlModifier);
+    QTest::keyClick(plain, Qt::Key_Comma, Qt::ControlModifier);
+    QTest::keyClick(plain, Qt::Key_Q, Qt::ControlModifier);
     EXPECT_EQ(settingsOpened.count(), 1);
     EXPECT_EQ(quit.count(), 1);
 }
