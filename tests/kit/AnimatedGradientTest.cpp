@@ -62,20 +62,14 @@ TEST_F(AnimatedGradient, SwingsWhileShownOnlyWhenMotionAndDurationAllow)
     EXPECT_NE(swing(reduced)->state(), QAbstractAnimation::Running);
 }
 
-TEST_F(AnimatedGradient, AxisMovesStraightBetweenItsEnds)
-{
-    KestuAnimatedGradient gradient({ Qt::red, Qt::blue }, 2.0);
-    gradient.resize(200, 100);
-    EXPECT_EQ(gradient.axisAt(0), QLineF(0, 0, 200, 100));
-    EXPECT_EQ(gradient.axisAt(0.5), QLineF(100, 0, 100, 100));
-    EXPECT_EQ(gradient.axisAt(1), QLineF(200, 0, 0, 100));
-    gradient.setAxisEnds({ QLineF(0, 0, 1, 1), QLineF(0.3, 0, 0.8, 1) });
-    EXPECT_EQ(gradient.axisAt(1), QLineF(60, 0, 160, 100));
-}
-
-TEST_F(AnimatedGradient, DrawsFromTheTopLeadingCornerAndFlatForOneColour)
+// The axis moves straight between its ends; drawn from the top leading corner, flat for one colour.
+TEST_F(AnimatedGradient, AxisMovesStraightBetweenItsEndsAndDrawsFromTheTopLeadingCorner)
 {
     KestuAnimatedGradient two({ QColor(255, 0, 0), QColor(0, 0, 255) }, 2.0);
+    two.resize(200, 100);
+    EXPECT_EQ(two.axisAt(0), QLineF(0, 0, 200, 100));
+    EXPECT_EQ(two.axisAt(0.5), QLineF(100, 0, 100, 100));
+    EXPECT_EQ(two.axisAt(1), QLineF(200, 0, 0, 100));
     two.resize(100, 100);
     const QImage image = two.grab().toImage();
     EXPECT_GT(image.pixelColor(0, 0).red(), 240);
@@ -84,4 +78,7 @@ TEST_F(AnimatedGradient, DrawsFromTheTopLeadingCornerAndFlatForOneColour)
     KestuAnimatedGradient one({ QColor(10, 200, 30) }, 2.0);
     one.resize(40, 40);
     EXPECT_EQ(one.grab().toImage().pixelColor(39, 39), QColor(10, 200, 30));
+    two.setAxisEnds({ QLineF(0, 0, 1, 1), QLineF(0.3, 0, 0.8, 1) });
+    two.resize(200, 100);
+    EXPECT_EQ(two.axisAt(1), QLineF(60, 0, 160, 100));
 }

@@ -21,7 +21,11 @@ const QString settings = QStringLiteral("org.freedesktop.portal.Settings");
 
 // A private session bus with a mocked settings portal, driven through the mock's own interface.
 struct PortalBus {
-    TestDesktop desktop { TestDesktop::Options { false, false, true, false, {}, false } };
+    TestDesktop desktop { TestDesktop::Options { .xServer = false,
+        .windowManager = false,
+        .systemBus = false,
+        .exportEnvironment = false,
+        .serverArguments = {} } };
     QString name = QUuid::createUuid().toString();
     QDBusConnection bus = QDBusConnection::connectToBus(desktop.sessionBusAddress(), name);
 

@@ -91,8 +91,9 @@ TEST(KestuSlider, HugeOrNonFiniteValuesDrawAndLabelSafelyAndAZeroWidthTrackIgnor
         SliderWindow w(c.value, 1, 50, 1);
         EXPECT_DOUBLE_EQ(w.slider->drawnFraction(), c.fraction) << c.value;
         EXPECT_LE(w.slider->thumbRect().right(), w.track()->width());
-        if (c.label)
+        if (c.label) {
             EXPECT_EQ(w.label()->text(), QString::fromUtf8(c.label));
+        }
         EXPECT_FALSE(w.track()->grab().isNull());
     }
     EXPECT_EQ(KestuNumeric::format(1e300, 0, QString()).size(), 301);

@@ -1,12 +1,9 @@
 #include "Views/Settings/SettingsWindow.h"
 
-#include "App/TremlorGlyphIcon.h"
 #include "KestuDesign/Components/KestuSearchField.h"
 #include "KestuDesign/Components/KestuSettingsSearchField.h"
 #include "SettingsTestSupport.h"
 #include "ViewTestSupport.h"
-#include "Views/Settings/ScheduleEntryRow.h"
-#include "Views/Settings/ScheduleSettingsView.h"
 #include "Views/Settings/SettingsSidebar.h"
 #include "Views/Settings/SettingsSidebarRow.h"
 
