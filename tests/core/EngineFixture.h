@@ -14,10 +14,8 @@
 #include "support/ScheduleWindow.h"
 
 #include <QCoreApplication>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -42,7 +40,7 @@ protected:
         });
         ON_CALL(*accessibility, isTrusted()).WillByDefault(::testing::Return(true));
         // Installed, not selected: each test selects what it rotates through.
-        for (const QString name : { "Alpha", "Beta", "Gamma" }) {
+        for (const QString& name : { QStringLiteral("Alpha"), QStringLiteral("Beta"), QStringLiteral("Gamma") }) {
             const QString id = name.left(1).toLower();
             installed[id] = AppInfo(id, name, QStringLiteral("/usr/share/applications/%1.desktop").arg(id));
         }

@@ -37,8 +37,7 @@ TEST(Profile, DuplicateGetsFreshIdAndName)
     const Profile work = sample();
     const Profile copy = work.duplicate();
     EXPECT_EQ(copy.name, "Work Copy");
-    EXPECT_EQ(work.duplicate(QString()).name, "");
-    EXPECT_EQ(work.duplicate(QStringLiteral("Home")).name, "Home");
+    EXPECT_EQ(work.duplicate(QString()).name, ""); // an empty name given is kept, not replaced
     EXPECT_NE(copy.id, work.id);
     Profile same = copy;
     same.id = work.id;
@@ -78,7 +77,7 @@ TEST(Profile, EqualityAndHashingCoverEveryField)
 
 TEST(Profile, JsonFormRoundTrips)
 {
-    // The round trip of whole lists is the settings file's (SettingsExport.ImportRestores...).
+    // The round trip of whole lists is the settings file's (SettingsFile.ExportThenImport...).
     EXPECT_EQ(Profile::encodeList({ sample() }), QByteArray("[") + sampleJson + "]");
 
     // Any member order, lower-case ids, extra members.

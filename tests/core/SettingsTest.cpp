@@ -1,4 +1,5 @@
 #include "Engine/ProfileManager.h"
+#include "Models/SettingsExport.h"
 #include "Models/TremlorSettings.h"
 #include "TempDefaults.h"
 #include "support/EnvGuard.h"
@@ -35,9 +36,22 @@ Profile profile(const QString& name)
 
 } // namespace
 
-// Defaults themselves are checked through the settings file
-// (SettingsExport.DefaultStoreEncodesTwentyKeysInOrder), unusable stored values in BadInput; a
-// first start writes nothing.
+TEST(SettingsExport, DefaultStoreEncodesTwentyKeysInOrder)
+{
+    TempDefaults temp;
+    EXPECT_EQ(SettingsExport(temp.settings(), {}, {}).encode(),
+        R"({"maxInterval":30,"jiggleDistance":3,"movementPattern":"bounce","rotationMode":"sequential",)"
+        R"("appSwitchInterval":1,"launchIfNotRunning":true,"simulateKeyboard":true,"simulateClicks":false,)"
+        R"("caffeineEnabled":false,"smartIdleEnabled":false,"idleThreshold":30,"showInDock":false,)"
+        R"("playSoundOnToggle":false,"notifyOnExpiry":true,"menuBarDisplayMode":"iconOnly",)"
+        R"("defaultDurationId":"1h","activeProfileId":"","selectedAppBundleIDs":[],"profiles":[],)"
+        R"("scheduleEntries":[]})");
+    temp.settings().setIdleThreshold(std::numeric_limits<double>::infinity());
+    EXPECT_EQ(SettingsExport(temp.settings(), {}, {}).encode(), std::nullopt);
+}
+
+// Defaults themselves are checked through the settings file (above), unusable stored values in
+// BadInput; a first start writes nothing.
 TEST(Settings, EveryScalarIsStoredUnderItsNameAndSurvivesARestart)
 {
     TempDefaults temp;

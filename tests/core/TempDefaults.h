@@ -5,7 +5,6 @@
 
 #include <QFile>
 #include <QMetaProperty>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include <memory>

@@ -8,6 +8,7 @@
 #include "Models/TremlorSettings.h"
 #include "Platform/UserDefaults.h"
 #include "Platform/X11/RunningApps.h"
+#include "Platform/X11/SystemMouseMover.h"
 #include "Platform/X11/WindowActivation.h"
 #include "support/ScheduleWindow.h"
 #include "support/ScreenSaverMock.h"
@@ -19,8 +20,6 @@
 
 #include <gtest/gtest.h>
 
-#include <X11/Xlib.h>
-
 using namespace tremlor;
 using probe::waitUntil;
 using tremlor::testing::windowAroundNow;
@@ -30,40 +29,6 @@ namespace {
 const QString kReason = QStringLiteral("Tremlor is keeping the system awake");
 const QString kScreenSaver = QStringLiteral("org.freedesktop.ScreenSaver");
 const QString kScreenSaverPath = QStringLiteral("/org/freedesktop/ScreenSaver");
-
-// What the user would see on the private desktop: where the pointer is, which window is active.
-class XProbe {
-public:
-    explicit XProbe(const QString& display)
-        : m_display(x11::RunningApps::openDisplay(display))
-    {
-    }
-    bool ok() const { return m_display != nullptr; }
-
-    QPoint pointer() const
-    {
-        Window root = 0, child = 0;
-        int rootX = 0, rootY = 0, winX = 0, winY = 0;
-        unsigned int mask = 0;
-        XQueryPointer(
-            m_display.get(), DefaultRootWindow(m_display.get()), &root, &child, &rootX, &rootY, &winX, &winY, &mask);
-        return { rootX, rootY };
-    }
-
-    // The WM_CLASS class of the window the window manager marks active; empty when none.
-    QString activeWindowClass() const
-    {
-        const unsigned long active = x11::WindowActivation(m_display).activeWindow();
-        for (const auto& client : x11::RunningApps(m_display).clients()) {
-            if (client.window == active)
-                return client.windowClass;
-        }
-        return {};
-    }
-
-private:
-    x11::DisplayHandle m_display;
-};
 
 } // namespace
 
@@ -93,9 +58,18 @@ TEST(EngineOnDesktop, ScheduledSessionAtLaunchDrivesTheDesktopAndEndsWithItsWind
     ASSERT_TRUE(desktop.waitForWindow("TremlorTerm"));
     ASSERT_TRUE(desktop.startProcess("xterm", { "-name", "decoy", "-class", "Decoy" }));
     ASSERT_TRUE(desktop.waitForWindow("Decoy"));
-    XProbe x(desktop.display());
-    ASSERT_TRUE(x.ok());
-    ASSERT_TRUE(waitUntil([&] { return x.activeWindowClass() == "Decoy"; }));
+    // What the user sees: the WM_CLASS class of the window the window manager marks active.
+    const x11::DisplayHandle display = x11::RunningApps::openDisplay(desktop.display());
+    ASSERT_TRUE(display);
+    const auto activeClass = [&] {
+        const unsigned long active = x11::WindowActivation(display).activeWindow();
+        for (const auto& client : x11::RunningApps(display).clients()) {
+            if (client.window == active)
+                return client.windowClass;
+        }
+        return QString();
+    };
+    ASSERT_TRUE(waitUntil([&] { return activeClass() == "Decoy"; }));
 
     // The defaults file, as a previous run left it.
     Profile profile;
@@ -114,15 +88,16 @@ TEST(EngineOnDesktop, ScheduledSessionAtLaunchDrivesTheDesktopAndEndsWithItsWind
         ASSERT_TRUE(defaults.synchronize());
     }
 
-    const QPoint before = x.pointer();
+    SystemMouseMover pointer(desktop.display()); // its reading is checked in InputBackends
+    const QPointF before = pointer.cursorLocation();
     CompositionRoot root;
     TremlorEngine& engine = root.engine();
     EXPECT_FALSE(engine.isActive()); // started from the event loop, after construction
     ASSERT_TRUE(waitUntil([&] { return engine.isActive(); }));
     EXPECT_EQ(root.settings().activeProfileId(), profile.id.toString(QUuid::WithoutBraces).toUpper());
 
-    EXPECT_TRUE(waitUntil([&] { return x.pointer() != before; }, 8000));
-    EXPECT_TRUE(waitUntil([&] { return x.activeWindowClass() == "TremlorTerm"; }));
+    EXPECT_TRUE(waitUntil([&] { return pointer.cursorLocation() != before; }, 8000));
+    EXPECT_TRUE(waitUntil([&] { return activeClass() == "TremlorTerm"; }));
 
     probe::Bus system(desktop.systemBusAddress());
     probe::Bus session(desktop.sessionBusAddress());

@@ -18,6 +18,8 @@ QByteArray readAll(const QString& path)
 
 } // namespace
 
+// Registering writes the autostart entry, also over a hidden one (which counts as disabled);
+// unregistering removes it.
 TEST(LaunchAtLogin, RegisterWritesTheAutostartEntryAndUnregisterRemovesIt)
 {
     QTemporaryDir config;
@@ -32,16 +34,6 @@ TEST(LaunchAtLogin, RegisterWritesTheAutostartEntryAndUnregisterRemovesIt)
     // The atomic write leaves no temporary files behind.
     EXPECT_EQ(QDir(config.path() + "/autostart").entryList(QDir::Files), QStringList { "com.tremlor.app.desktop" });
 
-    login.setEnabled(false);
-    EXPECT_FALSE(login.isEnabled());
-    EXPECT_FALSE(QFile::exists(login.entryPath()));
-}
-
-TEST(LaunchAtLogin, HiddenEntryCountsAsDisabledAndRegisteringReplacesIt)
-{
-    QTemporaryDir config;
-    LaunchAtLogin login(config.path(), "/usr/bin/tremlor");
-    QDir().mkpath(config.path() + "/autostart");
     QFile file(login.entryPath());
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("[Desktop Entry]\nType=Application\nExec=tremlor\nHidden = true\n[Other]\nHidden=false\n");
@@ -50,6 +42,10 @@ TEST(LaunchAtLogin, HiddenEntryCountsAsDisabledAndRegisteringReplacesIt)
     login.setEnabled(true);
     EXPECT_TRUE(login.isEnabled());
     EXPECT_FALSE(readAll(login.entryPath()).contains("Hidden"));
+
+    login.setEnabled(false);
+    EXPECT_FALSE(login.isEnabled());
+    EXPECT_FALSE(QFile::exists(login.entryPath()));
 }
 
 // A folder that cannot be written throws, and the state stays what it was.

@@ -4,9 +4,9 @@
 #include "Views/Shared/ViewSymbols.h"
 #include "core/TempDefaults.h"
 #include "views/SettingsTestSupport.h"
-#include "views/ViewTestSupport.h"
 
 #include <QSignalSpy>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -63,7 +63,4 @@ TEST(ProfilePicker, MarksOnlyExactIdsAndWritesOnlyTheUsersChoice)
     QTest::keyClick(picker, Qt::Key_Down);
     EXPECT_EQ(settings.activeProfileId(), workId);
     EXPECT_EQ(temp.defaults().stringValue(QStringLiteral("activeProfileId")), std::optional<QString>(workId));
-
-    view.resize(288, view.sizeHint().height());
-    viewtest::saveRenders(view, QStringLiteral("profile-picker"));
 }

@@ -114,6 +114,7 @@ TEST(ScheduleSettings, ProfilePickerWithNone)
     ScheduleEntry entry = ScheduleSettingsView::newEntry();
     entry.startTime = DateComponents::time(25, 0);
     s.setScheduleEntries({ entry });
+    f.clock.setNow(QDateTime(QDate(2026, 3, 14), QTime(9, 30)));
     ScheduleSettingsView view(f.context);
     ScheduleEntryRow* row = openRow(view, entry.id);
     FormPicker* picker = row->profilePicker();

@@ -334,31 +334,13 @@ TEST(AppsSettings, EachViewScansWithItsOwnScanner)
 // duration holds; anything else keeps "Set as Default" disabled.
 TEST(TimerSettings, CustomMinutesAcceptOnlyPlainPositiveNumbers)
 {
-    const struct {
-        const char* text;
-        std::optional<std::int64_t> minutes;
-    } cases[] = {
-        { "90", 90 },
-        { "+15", 15 },
-        { "0090", 90 },
-        { "10000000", 10'000'000 },
-        { "", std::nullopt },
-        { "0", std::nullopt },
-        { "-5", std::nullopt },
-        { "+", std::nullopt },
-        { "1.5", std::nullopt },
-        { "12a", std::nullopt },
-        { "1e3", std::nullopt },
-        { " 5", std::nullopt },
-        { "++5", std::nullopt },
-        { "\u0663", std::nullopt },
-        { "\uFF15", std::nullopt },
-        { "10000001", std::nullopt },
-        { "9223372036854775808", std::nullopt },
-        { "99999999999999999999999", std::nullopt },
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(TimerSettingsView::customMinutes(QString::fromUtf8(c.text)), c.minutes) << c.text;
+    const std::pair<const char*, std::int64_t> accepted[]
+        = { { "90", 90 }, { "+15", 15 }, { "0090", 90 }, { "10000000", 10'000'000 } };
+    for (const auto& [text, minutes] : accepted)
+        EXPECT_EQ(TimerSettingsView::customMinutes(QString::fromUtf8(text)), minutes) << text;
+    for (const char* text : { "", "0", "-5", "+", "1.5", "12a", "1e3", " 5", "++5", "\u0663", "\uFF15", "10000001",
+             "9223372036854775808", "99999999999999999999999" })
+        EXPECT_EQ(TimerSettingsView::customMinutes(QString::fromUtf8(text)), std::nullopt) << text;
 
     Fixture f;
     TimerSettingsView view(f.context);
@@ -383,7 +365,7 @@ TEST(AboutSettings, ShowsTheClocksYearAndOpensItsLinks)
 {
     Fixture f;
     for (const int year : { 2026, 12026 }) {
-        f.clock.time = QDateTime(QDate(year, 1, 1), QTime(0, 0));
+        f.clock.setNow(QDateTime(QDate(year, 1, 1), QTime(0, 0)));
         AboutSettingsView about(f.context);
         EXPECT_EQ(child<QLabel>(about, "about-copyright")->text(), AboutSettingsView::copyrightLine(year));
         EXPECT_TRUE(AboutSettingsView::copyrightLine(year).contains(QString::number(year)));

@@ -12,11 +12,7 @@
 
 namespace viewtest {
 
-// Sets reduced motion for a scope and gives the preference back to the system after.
-struct MotionOverride {
-    explicit MotionOverride(bool reduced) { kestu::setReducedMotionOverride(reduced); }
-    ~MotionOverride() { kestu::setReducedMotionOverride(std::nullopt); }
-};
+using kittest::MotionOverride;
 
 // The installed applications with their real icons (the offscreen session names no icon theme
 // and no theme folder, as a desktop session would); the theme comes back when it goes.

@@ -5,10 +5,8 @@
 #include "Platform/Xdg/DesktopEntryLookup.h"
 #include "support/TestDesktop.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTest>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -44,12 +42,12 @@ protected:
     // Polls the real server until the condition holds (the window manager works at its pace).
     template <typename F> static bool eventually(F condition) { return QTest::qWaitFor(condition, 15000); }
 
-    TestDesktop desktop { TestDesktop::Options { .sessionBus = false, .systemBus = false } };
+    TestDesktop desktop { TestDesktop::Options { .sessionBus = false, .systemBus = false, .serverArguments = {} } };
     QString folder;
     x11::DisplayHandle display;
 };
 
-std::optional<AppInfo> await(QFuture<std::optional<AppInfo>> future)
+template <typename T> T await(QFuture<T> future)
 {
     future.waitForFinished();
     return future.result();
@@ -129,9 +127,7 @@ TEST_F(AppActivationTest, ALaunchedProcessCountsAsRunningWhileAlive)
     auto system = std::make_shared<SystemAppActivator>(display, QStringList { folder });
     const xdg::DesktopEntryLookup lookup({ folder });
 
-    auto launched = system->launchApp(QUrl::fromLocalFile(lookup.entryPath("sleeper")));
-    launched.waitForFinished();
-    ASSERT_TRUE(launched.result());
+    ASSERT_TRUE(await(system->launchApp(QUrl::fromLocalFile(lookup.entryPath("sleeper")))));
     ASSERT_TRUE(eventually([&] { return QFile(pidFile).size() > 0; }));
     QFile file(pidFile);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -150,10 +146,6 @@ TEST_F(AppActivationTest, ALaunchedProcessCountsAsRunningWhileAlive)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll().count('\n'), 1);
 
-    auto refused = system->launchApp(QUrl::fromLocalFile(lookup.entryPath("broken")));
-    refused.waitForFinished();
-    EXPECT_FALSE(refused.result());
-    auto missing = system->launchApp(QUrl::fromLocalFile(folder + "/missing.desktop"));
-    missing.waitForFinished();
-    EXPECT_FALSE(missing.result());
+    EXPECT_FALSE(await(system->launchApp(QUrl::fromLocalFile(lookup.entryPath("broken")))));
+    EXPECT_FALSE(await(system->launchApp(QUrl::fromLocalFile(folder + "/missing.desktop"))));
 }
