@@ -112,7 +112,7 @@ TEST(DesktopEntry, LocaleNamesFollowTheMessagesLocale)
     EXPECT_TRUE(DesktopEntry::localeNamesFromEnvironment().isEmpty());
 }
 
-TEST(ExecCommand, SplitsByTheQuotingRulesAndDropsFieldCodes)
+TEST(ExecCommand, SplitsByTheQuotingRulesDropsFieldCodesAndResolvesThroughPath)
 {
     struct Case {
         QString exec;
@@ -135,10 +135,8 @@ TEST(ExecCommand, SplitsByTheQuotingRulesAndDropsFieldCodes)
     }
     for (const QString bad : { "", "   ", "%U", "app \"unterminated", "\"\" arg" })
         EXPECT_FALSE(ExecCommand::parse(bad)) << bad.toStdString();
-}
 
-TEST(ExecCommand, ResolvesThroughPathOrAbsolutePathOnly)
-{
+    // The program resolves through PATH or as an absolute path only.
     const auto resolve = [](const QString& program) { return ExecCommand { program, {} }.resolvedProgram(); };
     EXPECT_EQ(resolve("sh"), QStandardPaths::findExecutable("sh"));
     EXPECT_EQ(resolve("/bin/sh"), "/bin/sh");
@@ -151,17 +149,13 @@ TEST(ExecCommand, ResolvesThroughPathOrAbsolutePathOnly)
     EXPECT_TRUE(resolve(plain.fileName()).isEmpty()); // not executable, even for root
 }
 
-TEST(ApplicationFolders, FollowTheXdgVariables)
+TEST(ApplicationFolders, FollowTheXdgVariablesAndIdsAreSafeNames)
 {
     const tremlor::testing::EnvGuard env { "XDG_DATA_DIRS", "XDG_DATA_HOME" };
     qputenv("XDG_DATA_DIRS", "/a:relative:/b/");
     qputenv("XDG_DATA_HOME", "/home/u/data");
     EXPECT_EQ(ApplicationFolders::standard(),
         QStringList({ "/a/applications", "/b/applications", "/home/u/data/applications" }));
-}
-
-TEST(ApplicationFolders, IdsAreSafeNames)
-{
     for (const QString good : { "org.gnome.Calculator", "firefox-esr", "kde4-konsole", "a_b+c@d~e", "X" })
         EXPECT_TRUE(ApplicationFolders::isValidId(good)) << good.toStdString();
     const QStringList bad { "", "../../etc/passwd", "a/b", ".hidden", "-x", "a b", "a\\b", "x\ny", QString(256, 'a'),
