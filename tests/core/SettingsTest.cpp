@@ -221,12 +221,8 @@ TEST(Settings, UndecodableStoredListIsKeptAsACopyBeforeTheFirstSave)
     s.setScheduleEntries({});
     const auto copies = [&] { return QDir(temp.folder()).entryList({ "*.unreadable-*" }, QDir::Files); };
     ASSERT_EQ(copies().size(), 2) << copies().join(' ').toStdString();
-    const auto text = [&](int i) {
-        QFile file(temp.folder() + '/' + copies()[i]);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    };
-    EXPECT_EQ(text(0), broken);
-    EXPECT_EQ(text(1), "\"not data at all\"");
+    EXPECT_EQ(readFile(temp.folder() + '/' + copies()[0]), broken);
+    EXPECT_EQ(readFile(temp.folder() + '/' + copies()[1]), "\"not data at all\"");
 
     // Only the first save keeps a copy; the list itself is now the user's new one.
     s.setProfiles({ mine, profile("Other") });

@@ -10,12 +10,11 @@
 #include "Platform/X11/RunningApps.h"
 #include "Platform/X11/SystemMouseMover.h"
 #include "Platform/X11/WindowActivation.h"
+#include "core/TempDefaults.h"
 #include "support/ScheduleWindow.h"
 #include "support/ScreenSaverMock.h"
 #include "support/TestDesktop.h"
 
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -47,13 +46,9 @@ TEST(EngineOnDesktop, ScheduledSessionAtLaunchDrivesTheDesktopAndEndsWithItsWind
         << desktop.error().toStdString();
 
     // The terminal to keep active, and a window in front of it.
-    const QString applications = desktop.home() + "/.local/share/applications";
-    ASSERT_TRUE(QDir().mkpath(applications));
-    QFile entryFile(applications + "/xterm.desktop");
-    ASSERT_TRUE(entryFile.open(QIODevice::WriteOnly));
-    entryFile.write("[Desktop Entry]\nType=Application\nName=XTerm\n"
-                    "Exec=xterm -name tremlorterm -class TremlorTerm\nStartupWMClass=TremlorTerm\n");
-    entryFile.close();
+    writeFile(desktop.home() + "/.local/share/applications/xterm.desktop",
+        "[Desktop Entry]\nType=Application\nName=XTerm\n"
+        "Exec=xterm -name tremlorterm -class TremlorTerm\nStartupWMClass=TremlorTerm\n");
     ASSERT_TRUE(desktop.startProcess("xterm", { "-name", "tremlorterm", "-class", "TremlorTerm" }));
     ASSERT_TRUE(desktop.waitForWindow("TremlorTerm"));
     ASSERT_TRUE(desktop.startProcess("xterm", { "-name", "decoy", "-class", "Decoy" }));

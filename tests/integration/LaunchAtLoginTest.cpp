@@ -1,5 +1,7 @@
 #include "Helpers/LaunchAtLogin.h"
 
+#include "core/TempDefaults.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -7,16 +9,6 @@
 #include <gtest/gtest.h>
 
 using namespace tremlor;
-
-namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
 
 // Registering writes the autostart entry, also over a hidden one (which counts as disabled);
 // unregistering removes it.
@@ -28,20 +20,18 @@ TEST(LaunchAtLogin, RegisterWritesTheAutostartEntryAndUnregisterRemovesIt)
 
     login.setEnabled(true); // creates the autostart folder too
     EXPECT_TRUE(login.isEnabled());
-    const QByteArray text = readAll(login.entryPath());
+    const QByteArray text = readFile(login.entryPath());
     EXPECT_TRUE(text.startsWith("[Desktop Entry]\n"));
     EXPECT_TRUE(text.contains("\nExec=\"/opt/tremlor/bin/tremlor\"\n"));
     // The atomic write leaves no temporary files behind.
     EXPECT_EQ(QDir(config.path() + "/autostart").entryList(QDir::Files), QStringList { "com.tremlor.app.desktop" });
 
-    QFile file(login.entryPath());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("[Desktop Entry]\nType=Application\nExec=tremlor\nHidden = true\n[Other]\nHidden=false\n");
-    file.close();
+    writeFile(
+        login.entryPath(), "[Desktop Entry]\nType=Application\nExec=tremlor\nHidden = true\n[Other]\nHidden=false\n");
     EXPECT_FALSE(login.isEnabled());
     login.setEnabled(true);
     EXPECT_TRUE(login.isEnabled());
-    EXPECT_FALSE(readAll(login.entryPath()).contains("Hidden"));
+    EXPECT_FALSE(readFile(login.entryPath()).contains("Hidden"));
 
     login.setEnabled(false);
     EXPECT_FALSE(login.isEnabled());

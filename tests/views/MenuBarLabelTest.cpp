@@ -1,6 +1,7 @@
 #include "App/MenuBarLabel.h"
 
 #include "App/TremlorGlyphIcon.h"
+#include "core/TempDefaults.h"
 
 #include <QDir>
 #include <QImage>
@@ -61,10 +62,7 @@ TEST(TremlorGlyphIcon, RegistersFromTheFilesOnceAndSkipsMissingOnes)
     QTemporaryDir dir;
     ASSERT_TRUE(saveSquare(dir.filePath("tremlor-glyph.png"), 18, Qt::red));
     ASSERT_TRUE(saveSquare(dir.filePath("tremlor-glyph-active@2x.png"), 36, Qt::blue)); // no 1x beside it
-    QFile junk(dir.filePath("tremlor-glyph-paused.png"));
-    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
-    junk.write("not an image");
-    junk.close();
+    writeFile(dir.filePath("tremlor-glyph-paused.png"), "not an image");
 
     TremlorGlyphIcon::resetForTesting();
     TremlorGlyphIcon::setFolder(dir.path());

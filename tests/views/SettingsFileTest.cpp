@@ -2,7 +2,6 @@
 #include "Views/Settings/TremlorSettingsDocument.h"
 #include "core/TempDefaults.h"
 
-#include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -46,13 +45,7 @@ QByteArray wholeFile(TempDefaults& temp)
 struct Files {
     QTemporaryDir dir;
     QString path(const QString& name) const { return dir.filePath(name); }
-    QString write(const QString& name, const QByteArray& data) const
-    {
-        QFile file(path(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(data);
-        return path(name);
-    }
+    QString write(const QString& name, const QByteArray& data) const { return writeFile(path(name), data); }
 };
 
 } // namespace

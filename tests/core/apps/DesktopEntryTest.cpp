@@ -5,9 +5,9 @@
 #include "Platform/Xdg/ApplicationFolders.h"
 #include "Platform/Xdg/DesktopEntryLookup.h"
 #include "Platform/Xdg/ExecCommand.h"
+#include "core/TempDefaults.h"
 #include "support/EnvGuard.h"
 
-#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QPixmap>
@@ -27,15 +27,6 @@ using tremlor::xdg::DesktopEntryLookup;
 using tremlor::xdg::ExecCommand;
 
 namespace {
-
-QString writeFile(const QString& path, const QByteArray& text)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(text);
-    return path;
-}
 
 DesktopEntry entry(const QString& id, const QString& exec, const QString& wmClass = {})
 {

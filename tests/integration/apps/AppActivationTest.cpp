@@ -3,6 +3,7 @@
 #include "Platform/X11/RunningApps.h"
 #include "Platform/X11/WindowActivation.h"
 #include "Platform/Xdg/DesktopEntryLookup.h"
+#include "core/TempDefaults.h"
 #include "support/TestDesktop.h"
 
 #include <QFile>
@@ -28,9 +29,8 @@ protected:
 
     void writeEntry(const QString& id, const QByteArray& body)
     {
-        QFile file(folder + "/" + id + ".desktop");
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("[Desktop Entry]\nType=Application\nName=" + id.toUtf8() + "\n" + body);
+        writeFile(
+            folder + "/" + id + ".desktop", "[Desktop Entry]\nType=Application\nName=" + id.toUtf8() + "\n" + body);
     }
 
     std::vector<unsigned long> windowsOf(const QString& id)
