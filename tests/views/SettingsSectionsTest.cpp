@@ -98,41 +98,29 @@ TEST(GeneralSettings, LoginToggleShowsTheSystemStateAndReturnsToItOnFailure)
 // Each toggle writes its setting at once and follows a change made elsewhere.
 TEST(SettingsSections, TogglesWriteTheStoreAndFollowOutsideChanges)
 {
-    using Get = bool (TremlorSettings::*)() const;
-    using Set = void (TremlorSettings::*)(bool);
     const struct {
         SettingsSection section;
         const char* name;
-        Get get;
-        Set set;
+        const char* property;
     } cases[] = {
-        { SettingsSection::general, "show-in-dock-toggle", &TremlorSettings::showInDock,
-            &TremlorSettings::setShowInDock },
-        { SettingsSection::general, "play-sound-toggle", &TremlorSettings::playSoundOnToggle,
-            &TremlorSettings::setPlaySoundOnToggle },
-        { SettingsSection::mouse, "simulate-keyboard-toggle", &TremlorSettings::simulateKeyboard,
-            &TremlorSettings::setSimulateKeyboard },
-        { SettingsSection::mouse, "simulate-clicks-toggle", &TremlorSettings::simulateClicks,
-            &TremlorSettings::setSimulateClicks },
-        { SettingsSection::mouse, "smart-idle-toggle", &TremlorSettings::smartIdleEnabled,
-            &TremlorSettings::setSmartIdleEnabled },
-        { SettingsSection::apps, "launch-if-not-running-toggle", &TremlorSettings::launchIfNotRunning,
-            &TremlorSettings::setLaunchIfNotRunning },
-        { SettingsSection::timer, "caffeine-toggle", &TremlorSettings::caffeineEnabled,
-            &TremlorSettings::setCaffeineEnabled },
-        { SettingsSection::timer, "countdown-toggle", &TremlorSettings::showCountdownInMenuBar,
-            &TremlorSettings::setShowCountdownInMenuBar },
-        { SettingsSection::timer, "notify-expiry-toggle", &TremlorSettings::notifyOnExpiry,
-            &TremlorSettings::setNotifyOnExpiry },
+        { SettingsSection::general, "show-in-dock-toggle", "showInDock" },
+        { SettingsSection::general, "play-sound-toggle", "playSoundOnToggle" },
+        { SettingsSection::mouse, "simulate-keyboard-toggle", "simulateKeyboard" },
+        { SettingsSection::mouse, "simulate-clicks-toggle", "simulateClicks" },
+        { SettingsSection::mouse, "smart-idle-toggle", "smartIdleEnabled" },
+        { SettingsSection::apps, "launch-if-not-running-toggle", "launchIfNotRunning" },
+        { SettingsSection::timer, "caffeine-toggle", "caffeineEnabled" },
+        { SettingsSection::timer, "countdown-toggle", "showCountdownInMenuBar" },
+        { SettingsSection::timer, "notify-expiry-toggle", "notifyOnExpiry" },
     };
     Fixture f;
     for (const auto& c : cases) {
         SettingsWindow window(f.context, c.section);
         auto* toggle = child<kestu::KestuToggleStyle>(*window.detailView(), c.name);
-        const bool before = (f.settings().*c.get)();
+        const bool before = f.settings().property(c.property).toBool();
         toggle->toggleSwitch()->click();
-        EXPECT_EQ((f.settings().*c.get)(), !before) << c.name;
-        (f.settings().*c.set)(before);
+        EXPECT_EQ(f.settings().property(c.property).toBool(), !before) << c.name;
+        f.settings().setProperty(c.property, before);
         EXPECT_EQ(switchShowsOn(toggle), before) << c.name;
     }
 }
