@@ -10,19 +10,9 @@ namespace {
 
 Profile sample()
 {
-    Profile p;
-    p.id = QUuid::fromString(QStringLiteral("6F9619FF-8B86-D011-B42D-00C04FC964FF"));
-    p.name = QStringLiteral("Work");
-    p.selectedAppBundleIDs = { "org.gnome.Calculator", "firefox" };
-    p.maxInterval = 45.5;
-    p.jiggleDistance = 3.0;
-    p.movementPattern = MovementPattern::circle;
-    p.rotationMode = RotationMode::random;
-    p.duration = Duration::custom(45);
-    p.caffeineEnabled = true;
-    p.appSwitchInterval = 3;
-    p.launchIfNotRunning = false;
-    return p;
+    return { QUuid::fromString(QStringLiteral("6F9619FF-8B86-D011-B42D-00C04FC964FF")), QStringLiteral("Work"),
+        { "org.gnome.Calculator", "firefox" }, 45.5, 3.0, MovementPattern::circle, RotationMode::random,
+        Duration::custom(45), true, 3, false };
 }
 
 constexpr const char* sampleJson

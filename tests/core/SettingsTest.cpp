@@ -28,10 +28,7 @@ struct WriteLog {
 
 Profile profile(const QString& name)
 {
-    Profile p;
-    p.id = QUuid::createUuid();
-    p.name = name;
-    return p;
+    return { .id = QUuid::createUuid(), .name = name, .selectedAppBundleIDs = {} };
 }
 
 } // namespace

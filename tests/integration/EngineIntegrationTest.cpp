@@ -67,14 +67,13 @@ TEST(EngineOnDesktop, ScheduledSessionAtLaunchDrivesTheDesktopAndEndsWithItsWind
     ASSERT_TRUE(waitUntil([&] { return activeClass() == "Decoy"; }));
 
     // The defaults file, as a previous run left it.
-    Profile profile;
-    profile.id = QUuid::createUuid();
-    profile.name = "Terminal";
-    profile.selectedAppBundleIDs = { "xterm" };
-    profile.caffeineEnabled = true;
-    profile.maxInterval = 1.0;
-    profile.jiggleDistance = 40.0;
-    profile.movementPattern = MovementPattern::drift;
+    const Profile profile { .id = QUuid::createUuid(),
+        .name = "Terminal",
+        .selectedAppBundleIDs = { "xterm" },
+        .maxInterval = 1.0,
+        .jiggleDistance = 40.0,
+        .movementPattern = MovementPattern::drift,
+        .caffeineEnabled = true };
     {
         UserDefaults defaults(UserDefaults::defaultFolder());
         TremlorSettings settings(defaults);

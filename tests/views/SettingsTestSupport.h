@@ -84,13 +84,11 @@ struct Fixture {
 inline tremlor::Profile named(const QString& name, double interval = 30,
     tremlor::MovementPattern pattern = tremlor::MovementPattern::bounce, QStringList apps = {})
 {
-    tremlor::Profile p;
-    p.id = QUuid::createUuid();
-    p.name = name;
-    p.maxInterval = interval;
-    p.movementPattern = pattern;
-    p.selectedAppBundleIDs = std::move(apps);
-    return p;
+    return { .id = QUuid::createUuid(),
+        .name = name,
+        .selectedAppBundleIDs = std::move(apps),
+        .maxInterval = interval,
+        .movementPattern = pattern };
 }
 
 } // namespace settingstest
