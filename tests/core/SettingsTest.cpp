@@ -100,10 +100,7 @@ TEST(Settings, EachListChangeIsSavedOnceWhole)
     list.append(profile("Two"));
     temp.settings().setProfiles(list);
     EXPECT_EQ(log.keys, QStringList({ "profiles", "profiles" }));
-    ScheduleEntry entry;
-    entry.id = QUuid::createUuid();
-    entry.days = { Weekday::monday };
-    entry.profileId = list[1].id;
+    const ScheduleEntry entry { QUuid::createUuid(), true, { Weekday::monday }, {}, {}, list[1].id };
     temp.settings().setScheduleEntries({ entry });
     temp.settings().setSelectedAppBundleIDs({ "org.gnome.Calculator", "firefox" });
 

@@ -327,10 +327,11 @@ TEST_F(EngineTest, AMovementReportedAfterAStopOrPauseBringsNothingForward)
 // duration, which is the default one and never the profile's, and a profile gone meanwhile.
 TEST_F(EngineTest, ScheduleStartsWithTheDefaultDurationAndWithoutItsProfileIfThatIsGone)
 {
-    Profile profile;
-    profile.id = QUuid::createUuid();
-    profile.maxInterval = 5.0;
-    profile.duration = Duration::hours8();
+    const Profile profile { .id = QUuid::createUuid(),
+        .name = {},
+        .selectedAppBundleIDs = {},
+        .maxInterval = 5.0,
+        .duration = Duration::hours8() };
     settings->setProfiles({ profile });
     const ScheduleEntry entry = coveringEntry(profile.id);
     settings->setScheduleEntries({ entry });

@@ -20,13 +20,8 @@ namespace {
 ScheduleEntry entry(std::set<Weekday> days, std::int64_t startHour, std::int64_t startMinute, std::int64_t endHour,
     std::int64_t endMinute, bool enabled = true)
 {
-    ScheduleEntry e;
-    e.id = QUuid::createUuid();
-    e.isEnabled = enabled;
-    e.days = std::move(days);
-    e.startTime = DateComponents::time(startHour, startMinute);
-    e.endTime = DateComponents::time(endHour, endMinute);
-    return e;
+    return { QUuid::createUuid(), enabled, std::move(days), DateComponents::time(startHour, startMinute),
+        DateComponents::time(endHour, endMinute), std::nullopt };
 }
 
 const std::set<Weekday> weekdays { Weekday::monday, Weekday::tuesday, Weekday::wednesday, Weekday::thursday,
