@@ -44,11 +44,7 @@ TEST(LaunchAtLogin, UnwritableFolderThrowsAndLeavesTheStateAlone)
     QTemporaryDir dir;
     // A plain file where the config folder should be: no folder can be made below it, even
     // for root, whom permission bits do not stop.
-    const QString blocked = dir.filePath("config");
-    QFile blocker(blocked);
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    LaunchAtLogin login(blocked, "/usr/bin/tremlor");
+    LaunchAtLogin login(writeFile(dir.filePath("config"), {}), "/usr/bin/tremlor");
     EXPECT_THROW(login.setEnabled(true), LoginItemError);
     EXPECT_FALSE(login.isEnabled());
 

@@ -129,10 +129,7 @@ TEST_F(AppActivationTest, ALaunchedProcessCountsAsRunningWhileAlive)
 
     ASSERT_TRUE(await(system->launchApp(QUrl::fromLocalFile(lookup.entryPath("sleeper")))));
     ASSERT_TRUE(eventually([&] { return QFile(pidFile).size() > 0; }));
-    QFile file(pidFile);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const pid_t pid = file.readLine().trimmed().toInt();
-    file.close();
+    const pid_t pid = readFile(pidFile).split('\n').first().toInt();
     ASSERT_GT(pid, 0);
     EXPECT_TRUE(system->isAppRunning("sleeper"));
     EXPECT_TRUE(AppInfo::installed("sleeper", lookup)->isRunning());
@@ -143,8 +140,7 @@ TEST_F(AppActivationTest, ALaunchedProcessCountsAsRunningWhileAlive)
     ::kill(pid, SIGTERM);
     EXPECT_TRUE(eventually([&] { return !system->isAppRunning("sleeper"); }));
     // Still the one process we started: the rotation did not launch it a second time.
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll().count('\n'), 1);
+    EXPECT_EQ(readFile(pidFile).count('\n'), 1);
 
     EXPECT_FALSE(await(system->launchApp(QUrl::fromLocalFile(lookup.entryPath("broken")))));
     EXPECT_FALSE(await(system->launchApp(QUrl::fromLocalFile(folder + "/missing.desktop"))));
