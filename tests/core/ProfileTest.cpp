@@ -22,7 +22,7 @@ constexpr const char* sampleJson
 
 } // namespace
 
-TEST(Profile, DuplicateGetsFreshIdAndName)
+TEST(Profile, DuplicateGetsFreshIdAndNameAndEveryFieldCounts)
 {
     const Profile work = sample();
     const Profile copy = work.duplicate();
@@ -33,12 +33,9 @@ TEST(Profile, DuplicateGetsFreshIdAndName)
     same.id = work.id;
     same.name = work.name;
     EXPECT_EQ(same, work);
-}
 
-TEST(Profile, EqualityAndHashingCoverEveryField)
-{
-    const Profile base = sample();
-    std::vector<Profile> variants(11, base);
+    // Equality and hashing cover every field.
+    std::vector<Profile> variants(11, work);
     variants[0].id = QUuid::createUuid();
     variants[1].name += "x";
     variants[2].selectedAppBundleIDs = { "firefox", "org.gnome.Calculator" };
@@ -50,16 +47,16 @@ TEST(Profile, EqualityAndHashingCoverEveryField)
     variants[8].caffeineEnabled = false;
     variants[9].appSwitchInterval = 4;
     variants[10].launchIfNotRunning = true;
-    std::unordered_set<Profile> set { base };
+    std::unordered_set<Profile> set { work };
     for (const Profile& v : variants) {
-        EXPECT_NE(v, base);
+        EXPECT_NE(v, work);
         set.insert(v);
     }
     EXPECT_EQ(set.size(), 12u);
 
-    Profile zero = base;
+    Profile zero = work;
     zero.maxInterval = 0.0;
-    Profile negativeZero = base;
+    Profile negativeZero = work;
     negativeZero.maxInterval = -0.0;
     EXPECT_EQ(zero, negativeZero);
     EXPECT_EQ(qHash(zero), qHash(negativeZero));
