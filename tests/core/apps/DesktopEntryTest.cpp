@@ -252,15 +252,14 @@ TEST(WindowMatching, FollowsTheShellRules)
         { 5, "remote", "Remote", {}, {} }, // another machine's client: no process known
         { 6, "xterm", "XTerm", "/usr/bin/xterm", "xterm" },
     };
-    EXPECT_EQ(RunningApps::matching(clients, entry("firefox-esr", "firefox-esr %u", "Firefox-esr")),
-        std::vector<unsigned long> { 1 });
-    EXPECT_EQ(RunningApps::matching(clients, entry("gnome-calculator", "/nonexistent/calc")),
-        std::vector<unsigned long> { 2 });
-    EXPECT_EQ(
-        RunningApps::matching(clients, entry("xterm", "/nonexistent/xterm")), (std::vector<unsigned long> { 3, 6 }));
-    EXPECT_EQ(RunningApps::matching(clients, entry("run-script", "sh -c 'x'")), std::vector<unsigned long> { 4 });
+    using Ids = std::vector<unsigned long>;
+    const auto matching = [&](const DesktopEntry& e) { return RunningApps::matching(clients, e); };
+    EXPECT_EQ(matching(entry("firefox-esr", "firefox-esr %u", "Firefox-esr")), Ids { 1 });
+    EXPECT_EQ(matching(entry("gnome-calculator", "/nonexistent/calc")), Ids { 2 });
+    EXPECT_EQ(matching(entry("xterm", "/nonexistent/xterm")), (Ids { 3, 6 }));
+    EXPECT_EQ(matching(entry("run-script", "sh -c 'x'")), Ids { 4 });
     // Look-alikes: an ID that differs in case, or an empty class, matches nothing.
-    EXPECT_TRUE(RunningApps::matching(clients, entry("XTERM", "/nonexistent/xterm")).empty());
-    EXPECT_TRUE(RunningApps::matching(clients, entry("unknown", "/nonexistent/tool", "")).empty());
+    EXPECT_TRUE(matching(entry("XTERM", "/nonexistent/xterm")).empty());
+    EXPECT_TRUE(matching(entry("unknown", "/nonexistent/tool", "")).empty());
     EXPECT_TRUE(RunningApps::matching({ { 7, {}, {}, {}, {} } }, entry("", "")).empty());
 }
