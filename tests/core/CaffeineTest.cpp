@@ -12,8 +12,8 @@ namespace {
 // One inhibit of a service that answers only when the test says so (or at once).
 class FakeAssertion final : public PowerAssertion {
 public:
-    explicit FakeAssertion(std::shared_ptr<int> releases)
-        : releases(std::move(releases))
+    explicit FakeAssertion(std::shared_ptr<int> releaseCount)
+        : releases(std::move(releaseCount))
     {
     }
     void acquire(const QString&, Done done) override
@@ -60,14 +60,6 @@ struct Pair : ::testing::Test {
     std::unique_ptr<SystemSleepPreventer> preventer = std::make_unique<SystemSleepPreventer>(
         std::unique_ptr<PowerAssertion>(display), std::unique_ptr<PowerAssertion>(idle));
     const QString reason = CaffeineManager::reason();
-
-    void takeBoth()
-    {
-        preventer->preventSleep(reason);
-        display->answer(true);
-        idle->answer(true);
-        ASSERT_TRUE(preventer->isPreventingSleep());
-    }
 };
 
 // A Start press returns before any service answers; the pair counts only once both are in, and
@@ -127,7 +119,10 @@ TEST_F(Pair, HalfMadePairIsGivenBackWhicheverFailsAndWhateverTheOrder)
 // repeated here: only the asks a returning service must or must not cause.
 TEST_F(Pair, LostInhibitIsTakenAgainOnceWhenTheServiceReturnsButNotAfterSleepIsAllowed)
 {
-    takeBoth();
+    preventer->preventSleep(reason);
+    display->answer(true);
+    idle->answer(true);
+    ASSERT_TRUE(preventer->isPreventingSleep());
     display->lose();
     EXPECT_FALSE(preventer->isPreventingSleep());
     EXPECT_FALSE(idle->held); // both or neither

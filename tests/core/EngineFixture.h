@@ -14,10 +14,8 @@
 #include "support/ScheduleWindow.h"
 
 #include <QCoreApplication>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

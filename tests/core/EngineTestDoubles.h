@@ -15,7 +15,6 @@
 
 #include <QCoreApplication>
 #include <QFuture>
-#include <QThread>
 
 #include <gmock/gmock.h>
 

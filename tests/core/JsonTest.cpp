@@ -16,7 +16,7 @@ DecodeResult<std::int64_t> decodeInteger(const QByteArray& text)
 
 } // namespace
 
-TEST(Json, NumbersAreWrittenLikeTheReferenceEncoder)
+TEST(Json, NumbersAndTextAreWrittenLikeTheReferenceEncoder)
 {
     EXPECT_EQ(json::dump(json::number(30.0)), "30");
     EXPECT_EQ(json::dump(json::number(0.5)), "0.5");
@@ -33,10 +33,7 @@ TEST(Json, NumbersAreWrittenLikeTheReferenceEncoder)
         EXPECT_THROW(json::number(bad), EncodingError);
         EXPECT_EQ(json::encode([bad] { return OrderedJson::array({ json::number(bad) }); }), std::nullopt);
     }
-}
-
-TEST(Json, TextIsCompactOrderedAndEscapesSlashes)
-{
+    // Text is compact, keeps the member order and escapes slashes.
     OrderedJson object = OrderedJson::object();
     object["zeta"] = json::string("a/b \"q\" \u00e9");
     object["alpha"] = json::stringList({ "x", "" });

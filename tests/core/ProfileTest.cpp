@@ -10,19 +10,9 @@ namespace {
 
 Profile sample()
 {
-    Profile p;
-    p.id = QUuid::fromString(QStringLiteral("6F9619FF-8B86-D011-B42D-00C04FC964FF"));
-    p.name = QStringLiteral("Work");
-    p.selectedAppBundleIDs = { "org.gnome.Calculator", "firefox" };
-    p.maxInterval = 45.5;
-    p.jiggleDistance = 3.0;
-    p.movementPattern = MovementPattern::circle;
-    p.rotationMode = RotationMode::random;
-    p.duration = Duration::custom(45);
-    p.caffeineEnabled = true;
-    p.appSwitchInterval = 3;
-    p.launchIfNotRunning = false;
-    return p;
+    return { QUuid::fromString(QStringLiteral("6F9619FF-8B86-D011-B42D-00C04FC964FF")), QStringLiteral("Work"),
+        { "org.gnome.Calculator", "firefox" }, 45.5, 3.0, MovementPattern::circle, RotationMode::random,
+        Duration::custom(45), true, 3, false };
 }
 
 constexpr const char* sampleJson
@@ -32,24 +22,20 @@ constexpr const char* sampleJson
 
 } // namespace
 
-TEST(Profile, DuplicateGetsFreshIdAndName)
+TEST(Profile, DuplicateGetsFreshIdAndNameAndEveryFieldCounts)
 {
     const Profile work = sample();
     const Profile copy = work.duplicate();
     EXPECT_EQ(copy.name, "Work Copy");
-    EXPECT_EQ(work.duplicate(QString()).name, "");
-    EXPECT_EQ(work.duplicate(QStringLiteral("Home")).name, "Home");
+    EXPECT_EQ(work.duplicate(QString()).name, ""); // an empty name given is kept, not replaced
     EXPECT_NE(copy.id, work.id);
     Profile same = copy;
     same.id = work.id;
     same.name = work.name;
     EXPECT_EQ(same, work);
-}
 
-TEST(Profile, EqualityAndHashingCoverEveryField)
-{
-    const Profile base = sample();
-    std::vector<Profile> variants(11, base);
+    // Equality and hashing cover every field.
+    std::vector<Profile> variants(11, work);
     variants[0].id = QUuid::createUuid();
     variants[1].name += "x";
     variants[2].selectedAppBundleIDs = { "firefox", "org.gnome.Calculator" };
@@ -61,16 +47,16 @@ TEST(Profile, EqualityAndHashingCoverEveryField)
     variants[8].caffeineEnabled = false;
     variants[9].appSwitchInterval = 4;
     variants[10].launchIfNotRunning = true;
-    std::unordered_set<Profile> set { base };
+    std::unordered_set<Profile> set { work };
     for (const Profile& v : variants) {
-        EXPECT_NE(v, base);
+        EXPECT_NE(v, work);
         set.insert(v);
     }
     EXPECT_EQ(set.size(), 12u);
 
-    Profile zero = base;
+    Profile zero = work;
     zero.maxInterval = 0.0;
-    Profile negativeZero = base;
+    Profile negativeZero = work;
     negativeZero.maxInterval = -0.0;
     EXPECT_EQ(zero, negativeZero);
     EXPECT_EQ(qHash(zero), qHash(negativeZero));
@@ -78,7 +64,7 @@ TEST(Profile, EqualityAndHashingCoverEveryField)
 
 TEST(Profile, JsonFormRoundTrips)
 {
-    // The round trip of whole lists is the settings file's (SettingsExport.ImportRestores...).
+    // The round trip of whole lists is the settings file's (SettingsFile.ExportThenImport...).
     EXPECT_EQ(Profile::encodeList({ sample() }), QByteArray("[") + sampleJson + "]");
 
     // Any member order, lower-case ids, extra members.

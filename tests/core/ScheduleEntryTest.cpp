@@ -14,12 +14,8 @@ namespace {
 ScheduleEntry entry(std::set<Weekday> days, DateComponents start = DateComponents::time(9, 0),
     DateComponents end = DateComponents::time(17, 0))
 {
-    ScheduleEntry e;
-    e.id = QUuid::fromString(QStringLiteral("11111111-2222-3333-4444-555555555555"));
-    e.days = std::move(days);
-    e.startTime = start;
-    e.endTime = end;
-    return e;
+    return { QUuid::fromString(QStringLiteral("11111111-2222-3333-4444-555555555555")), true, std::move(days), start,
+        end, std::nullopt };
 }
 
 class LocaleGuard {

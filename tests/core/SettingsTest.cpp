@@ -1,4 +1,5 @@
 #include "Engine/ProfileManager.h"
+#include "Models/SettingsExport.h"
 #include "Models/TremlorSettings.h"
 #include "TempDefaults.h"
 #include "support/EnvGuard.h"
@@ -27,17 +28,27 @@ struct WriteLog {
 
 Profile profile(const QString& name)
 {
-    Profile p;
-    p.id = QUuid::createUuid();
-    p.name = name;
-    return p;
+    return { .id = QUuid::createUuid(), .name = name, .selectedAppBundleIDs = {} };
 }
 
 } // namespace
 
-// Defaults themselves are checked through the settings file
-// (SettingsExport.DefaultStoreEncodesTwentyKeysInOrder), unusable stored values in BadInput; a
-// first start writes nothing.
+TEST(SettingsExport, DefaultStoreEncodesTwentyKeysInOrder)
+{
+    TempDefaults temp;
+    EXPECT_EQ(SettingsExport(temp.settings(), {}, {}).encode(),
+        R"({"maxInterval":30,"jiggleDistance":3,"movementPattern":"bounce","rotationMode":"sequential",)"
+        R"("appSwitchInterval":1,"launchIfNotRunning":true,"simulateKeyboard":true,"simulateClicks":false,)"
+        R"("caffeineEnabled":false,"smartIdleEnabled":false,"idleThreshold":30,"showInDock":false,)"
+        R"("playSoundOnToggle":false,"notifyOnExpiry":true,"menuBarDisplayMode":"iconOnly",)"
+        R"("defaultDurationId":"1h","activeProfileId":"","selectedAppBundleIDs":[],"profiles":[],)"
+        R"("scheduleEntries":[]})");
+    temp.settings().setIdleThreshold(std::numeric_limits<double>::infinity());
+    EXPECT_EQ(SettingsExport(temp.settings(), {}, {}).encode(), std::nullopt);
+}
+
+// Defaults themselves are checked through the settings file (above), unusable stored values in
+// BadInput; a first start writes nothing.
 TEST(Settings, EveryScalarIsStoredUnderItsNameAndSurvivesARestart)
 {
     TempDefaults temp;
@@ -89,10 +100,7 @@ TEST(Settings, EachListChangeIsSavedOnceWhole)
     list.append(profile("Two"));
     temp.settings().setProfiles(list);
     EXPECT_EQ(log.keys, QStringList({ "profiles", "profiles" }));
-    ScheduleEntry entry;
-    entry.id = QUuid::createUuid();
-    entry.days = { Weekday::monday };
-    entry.profileId = list[1].id;
+    const ScheduleEntry entry { QUuid::createUuid(), true, { Weekday::monday }, {}, {}, list[1].id };
     temp.settings().setScheduleEntries({ entry });
     temp.settings().setSelectedAppBundleIDs({ "org.gnome.Calculator", "firefox" });
 
@@ -207,12 +215,8 @@ TEST(Settings, UndecodableStoredListIsKeptAsACopyBeforeTheFirstSave)
     s.setScheduleEntries({});
     const auto copies = [&] { return QDir(temp.folder()).entryList({ "*.unreadable-*" }, QDir::Files); };
     ASSERT_EQ(copies().size(), 2) << copies().join(' ').toStdString();
-    const auto text = [&](int i) {
-        QFile file(temp.folder() + '/' + copies()[i]);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    };
-    EXPECT_EQ(text(0), broken);
-    EXPECT_EQ(text(1), "\"not data at all\"");
+    EXPECT_EQ(readFile(temp.folder() + '/' + copies()[0]), broken);
+    EXPECT_EQ(readFile(temp.folder() + '/' + copies()[1]), "\"not data at all\"");
 
     // Only the first save keeps a copy; the list itself is now the user's new one.
     s.setProfiles({ mine, profile("Other") });

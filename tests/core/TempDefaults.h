@@ -3,12 +3,31 @@
 #include "Models/TremlorSettings.h"
 #include "Platform/UserDefaults.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMetaProperty>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 
+#include <gtest/gtest.h>
+
 #include <memory>
+
+// Writes a file, making its folder first; returns its path.
+inline QString writeFile(const QString& path, const QByteArray& data)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    file.write(data);
+    return path;
+}
+
+inline QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 // A defaults domain in a private temporary folder, with a store over it that can be reopened
 // (as a restart would) to check what reached the file.
@@ -29,19 +48,12 @@ public:
     {
         m_settings.reset();
         m_defaults.reset();
-        if (replace) {
-            QFile file(m_dir.path() + QStringLiteral("/com.tremlor.app.json"));
-            file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-            file.write(text);
-        }
+        if (replace)
+            writeFile(m_dir.path() + QStringLiteral("/com.tremlor.app.json"), text);
         open();
     }
 
-    QByteArray fileText() const
-    {
-        QFile file(m_defaults->filePath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray fileText() const { return readFile(m_defaults->filePath()); }
 
 private:
     void open()

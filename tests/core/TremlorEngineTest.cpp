@@ -4,6 +4,9 @@
 #include "core/EngineFixture.h"
 #include "support/EnvGuard.h"
 
+#include <QRegularExpression>
+#include <QThread>
+
 #include <limits>
 
 using namespace tremlor;
@@ -75,7 +78,7 @@ TEST_F(EngineTest, StopReleasesEverythingAlsoWhilePausedAndStopWhileIdleDoesNoth
 }
 
 // Only an expiry of the real program with the setting on notifies, once the permission is
-// granted, with a fresh identifier each time; a stop from the panel never notifies.
+// granted, with a fresh identifier each time; a stop from the panel or a stale expiry never does.
 TEST_F(EngineTest, ExpiryNotifiesOnlyWithTheSettingTheProgramAndThePermission)
 {
     struct Case {
@@ -102,24 +105,20 @@ TEST_F(EngineTest, ExpiryNotifiesOnlyWithTheSettingTheProgramAndThePermission)
         settle();
         ::testing::Mock::VerifyAndClearExpectations(notifications.get());
     }
-    ASSERT_EQ(identifiers.size(), 2u);
-    const QRegularExpression uuid("^[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}$");
-    EXPECT_TRUE(uuid.match(identifiers[0]).hasMatch()) << identifiers[0].toStdString();
-    EXPECT_NE(identifiers[0], identifiers[1]);
-}
-
-TEST_F(EngineTest, AStaleExpiryNeverStopsOrNotifiesAboutTheNextSession)
-{
+    // An expiry still queued when its session is replaced neither stops nor notifies.
     EXPECT_CALL(*notifications, requestAuthorization(_)).Times(0);
-    makeEngine();
     engine->start(Duration::custom(1));
-    fireTicks(60); // the expiry is queued, not yet handled
+    fireTicks(60);
     engine->stop(false);
     engine->start(Duration::hours1());
     settle();
     EXPECT_TRUE(engine->isActive());
     EXPECT_EQ(timer->remainingSeconds(), 3600.0);
     EXPECT_EQ(engine->remainingTimeString(), "1:00:00");
+    ASSERT_EQ(identifiers.size(), 2u);
+    const QRegularExpression uuid("^[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}$");
+    EXPECT_TRUE(uuid.match(identifiers[0]).hasMatch()) << identifiers[0].toStdString();
+    EXPECT_NE(identifiers[0], identifiers[1]);
 }
 
 TEST_F(EngineTest, CaffeineFollowsTheSettingOnlyDuringASession)
@@ -240,12 +239,8 @@ TEST_F(EngineTest, IdleReportsPauseAndResumeTheSession)
     settle();
     EXPECT_FALSE(engine->isPausedByIdle());
     EXPECT_TRUE(logged(QString::fromUtf8("callback ignored — engine not active")));
-}
 
-TEST_F(EngineTest, AnIdleReportQueuedBeforeAStopAndStartDoesNotPauseTheNewSession)
-{
-    settings->setSmartIdleEnabled(true);
-    makeEngine();
+    // A report queued before a stop and a new start does not pause the new session.
     engine->start(Duration::minutes15());
     idle->report(false); // posted to the main thread, not yet delivered
     engine->stop(false);
@@ -332,10 +327,11 @@ TEST_F(EngineTest, AMovementReportedAfterAStopOrPauseBringsNothingForward)
 // duration, which is the default one and never the profile's, and a profile gone meanwhile.
 TEST_F(EngineTest, ScheduleStartsWithTheDefaultDurationAndWithoutItsProfileIfThatIsGone)
 {
-    Profile profile;
-    profile.id = QUuid::createUuid();
-    profile.maxInterval = 5.0;
-    profile.duration = Duration::hours8();
+    const Profile profile { .id = QUuid::createUuid(),
+        .name = {},
+        .selectedAppBundleIDs = {},
+        .maxInterval = 5.0,
+        .duration = Duration::hours8() };
     settings->setProfiles({ profile });
     const ScheduleEntry entry = coveringEntry(profile.id);
     settings->setScheduleEntries({ entry });

@@ -1,5 +1,7 @@
 #include "Platform/UserDefaults.h"
 
+#include "core/TempDefaults.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -18,19 +20,6 @@ namespace {
 QStringList filesIn(const QString& folder)
 {
     return QDir(folder).entryList(QDir::Files, QDir::Name);
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& data)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(data);
 }
 
 } // namespace

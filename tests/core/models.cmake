@@ -4,7 +4,6 @@ target_sources(tremlor_core_tests PRIVATE
   core/JsonTest.cpp
   core/ProfileTest.cpp
   core/ScheduleEntryTest.cpp
-  core/SettingsExportTest.cpp
   core/SettingsTest.cpp
   core/TempDefaults.h
   core/UserDefaultsTest.cpp

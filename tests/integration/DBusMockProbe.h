@@ -56,8 +56,8 @@ public:
         return m_connection.call(message, QDBus::Block, 5000);
     }
 
-    // Every call the mock object at path recorded (org.freedesktop.DBus.Mock.GetCalls).
-    std::vector<Call> calls(const QString& service, const QString& path)
+    // The calls of `method` the mock object at path recorded (org.freedesktop.DBus.Mock.GetCalls).
+    std::vector<Call> calls(const QString& service, const QString& path, const QString& method)
     {
         std::vector<Call> result;
         const QDBusMessage reply = call(service, path, "org.freedesktop.DBus.Mock", "GetCalls");
@@ -78,17 +78,11 @@ public:
             }
             array.endArray();
             array.endStructure();
-            result.push_back(c);
+            if (c.method == method)
+                result.push_back(c);
         }
         array.endArray();
         return result;
-    }
-
-    std::vector<Call> calls(const QString& service, const QString& path, const QString& method)
-    {
-        std::vector<Call> all = calls(service, path);
-        std::erase_if(all, [&](const Call& c) { return c.method != method; });
-        return all;
     }
 
     // logind's current inhibitors as "what|who|why|mode".

@@ -8,18 +8,16 @@
 #include "Models/TremlorSettings.h"
 #include "Platform/UserDefaults.h"
 #include "Platform/X11/RunningApps.h"
+#include "Platform/X11/SystemMouseMover.h"
 #include "Platform/X11/WindowActivation.h"
+#include "core/TempDefaults.h"
 #include "support/ScheduleWindow.h"
 #include "support/ScreenSaverMock.h"
 #include "support/TestDesktop.h"
 
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <X11/Xlib.h>
 
 using namespace tremlor;
 using probe::waitUntil;
@@ -30,40 +28,6 @@ namespace {
 const QString kReason = QStringLiteral("Tremlor is keeping the system awake");
 const QString kScreenSaver = QStringLiteral("org.freedesktop.ScreenSaver");
 const QString kScreenSaverPath = QStringLiteral("/org/freedesktop/ScreenSaver");
-
-// What the user would see on the private desktop: where the pointer is, which window is active.
-class XProbe {
-public:
-    explicit XProbe(const QString& display)
-        : m_display(x11::RunningApps::openDisplay(display))
-    {
-    }
-    bool ok() const { return m_display != nullptr; }
-
-    QPoint pointer() const
-    {
-        Window root = 0, child = 0;
-        int rootX = 0, rootY = 0, winX = 0, winY = 0;
-        unsigned int mask = 0;
-        XQueryPointer(
-            m_display.get(), DefaultRootWindow(m_display.get()), &root, &child, &rootX, &rootY, &winX, &winY, &mask);
-        return { rootX, rootY };
-    }
-
-    // The WM_CLASS class of the window the window manager marks active; empty when none.
-    QString activeWindowClass() const
-    {
-        const unsigned long active = x11::WindowActivation(m_display).activeWindow();
-        for (const auto& client : x11::RunningApps(m_display).clients()) {
-            if (client.window == active)
-                return client.windowClass;
-        }
-        return {};
-    }
-
-private:
-    x11::DisplayHandle m_display;
-};
 
 } // namespace
 
@@ -82,30 +46,34 @@ TEST(EngineOnDesktop, ScheduledSessionAtLaunchDrivesTheDesktopAndEndsWithItsWind
         << desktop.error().toStdString();
 
     // The terminal to keep active, and a window in front of it.
-    const QString applications = desktop.home() + "/.local/share/applications";
-    ASSERT_TRUE(QDir().mkpath(applications));
-    QFile entryFile(applications + "/xterm.desktop");
-    ASSERT_TRUE(entryFile.open(QIODevice::WriteOnly));
-    entryFile.write("[Desktop Entry]\nType=Application\nName=XTerm\n"
-                    "Exec=xterm -name tremlorterm -class TremlorTerm\nStartupWMClass=TremlorTerm\n");
-    entryFile.close();
+    writeFile(desktop.home() + "/.local/share/applications/xterm.desktop",
+        "[Desktop Entry]\nType=Application\nName=XTerm\n"
+        "Exec=xterm -name tremlorterm -class TremlorTerm\nStartupWMClass=TremlorTerm\n");
     ASSERT_TRUE(desktop.startProcess("xterm", { "-name", "tremlorterm", "-class", "TremlorTerm" }));
     ASSERT_TRUE(desktop.waitForWindow("TremlorTerm"));
     ASSERT_TRUE(desktop.startProcess("xterm", { "-name", "decoy", "-class", "Decoy" }));
     ASSERT_TRUE(desktop.waitForWindow("Decoy"));
-    XProbe x(desktop.display());
-    ASSERT_TRUE(x.ok());
-    ASSERT_TRUE(waitUntil([&] { return x.activeWindowClass() == "Decoy"; }));
+    // What the user sees: the WM_CLASS class of the window the window manager marks active.
+    const x11::DisplayHandle display = x11::RunningApps::openDisplay(desktop.display());
+    ASSERT_TRUE(display);
+    const auto activeClass = [&] {
+        const unsigned long active = x11::WindowActivation(display).activeWindow();
+        for (const auto& client : x11::RunningApps(display).clients()) {
+            if (client.window == active)
+                return client.windowClass;
+        }
+        return QString();
+    };
+    ASSERT_TRUE(waitUntil([&] { return activeClass() == "Decoy"; }));
 
     // The defaults file, as a previous run left it.
-    Profile profile;
-    profile.id = QUuid::createUuid();
-    profile.name = "Terminal";
-    profile.selectedAppBundleIDs = { "xterm" };
-    profile.caffeineEnabled = true;
-    profile.maxInterval = 1.0;
-    profile.jiggleDistance = 40.0;
-    profile.movementPattern = MovementPattern::drift;
+    const Profile profile { .id = QUuid::createUuid(),
+        .name = "Terminal",
+        .selectedAppBundleIDs = { "xterm" },
+        .maxInterval = 1.0,
+        .jiggleDistance = 40.0,
+        .movementPattern = MovementPattern::drift,
+        .caffeineEnabled = true };
     {
         UserDefaults defaults(UserDefaults::defaultFolder());
         TremlorSettings settings(defaults);
@@ -114,15 +82,16 @@ TEST(EngineOnDesktop, ScheduledSessionAtLaunchDrivesTheDesktopAndEndsWithItsWind
         ASSERT_TRUE(defaults.synchronize());
     }
 
-    const QPoint before = x.pointer();
+    SystemMouseMover pointer(desktop.display()); // its reading is checked in InputBackends
+    const QPointF before = pointer.cursorLocation();
     CompositionRoot root;
     TremlorEngine& engine = root.engine();
     EXPECT_FALSE(engine.isActive()); // started from the event loop, after construction
     ASSERT_TRUE(waitUntil([&] { return engine.isActive(); }));
     EXPECT_EQ(root.settings().activeProfileId(), profile.id.toString(QUuid::WithoutBraces).toUpper());
 
-    EXPECT_TRUE(waitUntil([&] { return x.pointer() != before; }, 8000));
-    EXPECT_TRUE(waitUntil([&] { return x.activeWindowClass() == "TremlorTerm"; }));
+    EXPECT_TRUE(waitUntil([&] { return pointer.cursorLocation() != before; }, 8000));
+    EXPECT_TRUE(waitUntil([&] { return activeClass() == "TremlorTerm"; }));
 
     probe::Bus system(desktop.systemBusAddress());
     probe::Bus session(desktop.sessionBusAddress());

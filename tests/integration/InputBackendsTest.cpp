@@ -75,7 +75,7 @@ MouseMover::Seams quickSeams(std::shared_ptr<ManualTimers> timers, bool realSlee
 
 } // namespace
 
-TEST(InputBackends, PosterMovesTheRealPointerAndClampsAbsurdPoints)
+TEST(InputBackends, PosterMovesTheRealPointerClampsAbsurdPointsAndReportsTheMonitors)
 {
     TestDesktop desktop;
     REQUIRE_DESKTOP(desktop);
@@ -91,6 +91,18 @@ TEST(InputBackends, PosterMovesTheRealPointerAndClampsAbsurdPoints)
     EXPECT_EQ(pointerOf(desktop.display()), QPoint(1919, 0));
     poster->moveCursor({ std::nan(""), 10 });
     EXPECT_EQ(pointerOf(desktop.display()), QPoint(1919, 0));
+
+    // Displays are XRandR's monitors; that curves keep to a display is the mover's own test
+    // (NaturalMovement.CurvesNeverLeaveTheirDisplay).
+    for (const QStringList& args : { QStringList { "--setmonitor", "left", "1000/260x1080/290+0+0", "none" },
+             QStringList { "--setmonitor", "right", "920/240x1080/290+1000+0", "none" } }) {
+        QProcess* xrandr = desktop.startProcess("xrandr", args);
+        ASSERT_NE(xrandr, nullptr);
+        ASSERT_TRUE(xrandr->waitForFinished(5000));
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return poster->displayBounds({ 1500, 500 }) == QRectF(1000, 0, 920, 1080); }));
+    EXPECT_EQ(poster->displayBounds({ 10, 10 }), QRectF(0, 0, 1000, 1080));
+    EXPECT_EQ(poster->screenBounds(), QRectF(0, 0, 1920, 1080));
 }
 
 TEST(InputBackends, KeysClicksScrollsAndDragsArriveAsRawEvents)
@@ -99,11 +111,14 @@ TEST(InputBackends, KeysClicksScrollsAndDragsArriveAsRawEvents)
     REQUIRE_DESKTOP(desktop);
     x11::X11InputListener listener(desktop.display());
     ASSERT_TRUE(listener.isListening());
+    x11::X11InputIdleSource source(desktop.display()); // the idle monitor's view of the same events
+    ASSERT_TRUE(source.isListening());
 
     SystemMouseMover poster(desktop.display());
     const SyntheticTime before = std::chrono::steady_clock::now();
     poster.pressKey(56); // Shift
     EXPECT_TRUE(QTest::qWaitFor([&] { return since(listener, InputEventType::keyDown) < 2.0; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return source.secondsSinceLastEvent(InputEventType::keyDown) < 2.0; }));
     EXPECT_GT(MouseMover::lastSyntheticNonMouseTime(), before);
     poster.click({ 50, 60 });
     EXPECT_TRUE(QTest::qWaitFor([&] { return since(listener, InputEventType::leftMouseDown) < 2.0; }));
@@ -154,37 +169,6 @@ TEST(InputBackends, HeldKeysAreReleasedWhenThePosterGoes)
         MouseMover mover(poster, quickSeams(std::make_shared<ManualTimers>(), false));
     }
     EXPECT_TRUE(QTest::qWaitFor([&] { return !keyIsDown(desktop.display(), XK_Shift_L); }));
-}
-
-TEST(InputBackends, IdleSourceSeesAnotherClientsTyping)
-{
-    TestDesktop desktop;
-    REQUIRE_DESKTOP(desktop);
-    x11::X11InputIdleSource source(desktop.display());
-    ASSERT_TRUE(source.isListening());
-    QProcess* typing = desktop.startProcess("xdotool", { "type", "--delay", "5", "hello" });
-    ASSERT_NE(typing, nullptr);
-    typing->waitForFinished(5000);
-    // What the monitor makes of it is its own unit test.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return source.secondsSinceLastEvent(InputEventType::keyDown) < 1.0; }));
-}
-
-// The poster reports XRandR's monitors as displays; that curves keep to a display is the
-// mover's own test (NaturalMovement.CurvesNeverLeaveTheirDisplay).
-TEST(InputBackends, DisplaysAreTheXRandRMonitors)
-{
-    TestDesktop desktop;
-    REQUIRE_DESKTOP(desktop);
-    for (const QStringList& args : { QStringList { "--setmonitor", "left", "1000/260x1080/290+0+0", "none" },
-             QStringList { "--setmonitor", "right", "920/240x1080/290+1000+0", "none" } }) {
-        QProcess* xrandr = desktop.startProcess("xrandr", args);
-        ASSERT_NE(xrandr, nullptr);
-        ASSERT_TRUE(xrandr->waitForFinished(5000));
-    }
-    SystemMouseMover poster(desktop.display());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return poster.displayBounds({ 1500, 500 }) == QRectF(1000, 0, 920, 1080); }));
-    EXPECT_EQ(poster.displayBounds({ 10, 10 }), QRectF(0, 0, 1000, 1080));
-    EXPECT_EQ(poster.screenBounds(), QRectF(0, 0, 1920, 1080));
 }
 
 TEST(InputBackends, NoDisplayNoXTestOrALostServerNeverCrash)

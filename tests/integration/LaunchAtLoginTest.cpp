@@ -1,6 +1,7 @@
 #include "Helpers/LaunchAtLogin.h"
 
 #include "Helpers/AccessibilityHelper.h"
+#include "core/TempDefaults.h"
 #include "support/EnvGuard.h"
 #include "support/WaitUntil.h"
 
@@ -12,16 +13,8 @@
 
 using namespace tremlor;
 
-namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
-
+// Registering writes the autostart entry, also over a hidden one (which counts as disabled);
+// unregistering removes it.
 TEST(LaunchAtLogin, RegisterWritesTheAutostartEntryAndUnregisterRemovesIt)
 {
     QTemporaryDir config;
@@ -30,30 +23,22 @@ TEST(LaunchAtLogin, RegisterWritesTheAutostartEntryAndUnregisterRemovesIt)
 
     login.setEnabled(true); // creates the autostart folder too
     EXPECT_TRUE(login.isEnabled());
-    const QByteArray text = readAll(login.entryPath());
+    const QByteArray text = readFile(login.entryPath());
     EXPECT_TRUE(text.startsWith("[Desktop Entry]\n"));
     EXPECT_TRUE(text.contains("\nExec=\"/opt/tremlor/bin/tremlor\"\n"));
     // The atomic write leaves no temporary files behind.
     EXPECT_EQ(QDir(config.path() + "/autostart").entryList(QDir::Files), QStringList { "com.tremlor.app.desktop" });
 
-    login.setEnabled(false);
-    EXPECT_FALSE(login.isEnabled());
-    EXPECT_FALSE(QFile::exists(login.entryPath()));
-}
-
-TEST(LaunchAtLogin, HiddenEntryCountsAsDisabledAndRegisteringReplacesIt)
-{
-    QTemporaryDir config;
-    LaunchAtLogin login(config.path(), "/usr/bin/tremlor");
-    QDir().mkpath(config.path() + "/autostart");
-    QFile file(login.entryPath());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("[Desktop Entry]\nType=Application\nExec=tremlor\nHidden = true\n[Other]\nHidden=false\n");
-    file.close();
+    writeFile(
+        login.entryPath(), "[Desktop Entry]\nType=Application\nExec=tremlor\nHidden = true\n[Other]\nHidden=false\n");
     EXPECT_FALSE(login.isEnabled());
     login.setEnabled(true);
     EXPECT_TRUE(login.isEnabled());
-    EXPECT_FALSE(readAll(login.entryPath()).contains("Hidden"));
+    EXPECT_FALSE(readFile(login.entryPath()).contains("Hidden"));
+
+    login.setEnabled(false);
+    EXPECT_FALSE(login.isEnabled());
+    EXPECT_FALSE(QFile::exists(login.entryPath()));
 }
 
 // A folder that cannot be written throws, and the state stays what it was.
@@ -62,11 +47,7 @@ TEST(LaunchAtLogin, UnwritableFolderThrowsAndLeavesTheStateAlone)
     QTemporaryDir dir;
     // A plain file where the config folder should be: no folder can be made below it, even
     // for root, whom permission bits do not stop.
-    const QString blocked = dir.filePath("config");
-    QFile blocker(blocked);
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    LaunchAtLogin login(blocked, "/usr/bin/tremlor");
+    LaunchAtLogin login(writeFile(dir.filePath("config"), {}), "/usr/bin/tremlor");
     EXPECT_THROW(login.setEnabled(true), LoginItemError);
     EXPECT_FALSE(login.isEnabled());
 

@@ -19,10 +19,22 @@ const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
 
 } // namespace
 
-TEST(Notifications, ExpiryNotificationReachesTheDaemonOnceWithItsTextsAndSound)
+// Without a daemon, or without a bus, the permission is denied (later, never inside the call)
+// and delivering does nothing; a daemon gets the expiry notification once, with its texts and sound.
+TEST(Notifications, ExpiryNotificationReachesTheDaemonOnceAndNoDaemonDeniesQuietly)
 {
     TestDesktop desktop;
     REQUIRE_DESKTOP(desktop);
+    for (const QString& address : { desktop.sessionBusAddress(), QString("unix:path=/nonexistent/bus") }) {
+        SCOPED_TRACE(address.toStdString());
+        DBusNotificationCenter center(BusLink::toAddress(address));
+        std::optional<bool> granted;
+        center.requestAuthorization([&](bool answer) { granted = answer; });
+        EXPECT_FALSE(granted.has_value());
+        ASSERT_TRUE(waitUntil([&] { return granted.has_value(); }, 3000));
+        EXPECT_FALSE(*granted);
+        center.deliver("Tremlor", "body", "id"); // nothing to deliver to: no crash, no wait
+    }
     ASSERT_TRUE(desktop.startDbusMock(TestDesktop::Bus::session, kService, { "--template", "notification_daemon" }))
         << desktop.error().toStdString();
     DBusNotificationCenter center(BusLink::toAddress(desktop.sessionBusAddress()));
@@ -45,20 +57,4 @@ TEST(Notifications, ExpiryNotificationReachesTheDaemonOnceWithItsTextsAndSound)
     EXPECT_EQ(args[3].toString(), "Tremlor");
     EXPECT_EQ(args[4].toString(), "Timer has expired. Tremlor has stopped.");
     EXPECT_EQ(args[6].toMap().value("sound-name").toString(), "message-new-instant");
-}
-
-TEST(Notifications, MissingServiceOrBusDeniesQuietly)
-{
-    TestDesktop desktop;
-    REQUIRE_DESKTOP(desktop);
-    for (const QString& address : { desktop.sessionBusAddress(), QString("unix:path=/nonexistent/bus") }) {
-        SCOPED_TRACE(address.toStdString());
-        DBusNotificationCenter center(BusLink::toAddress(address));
-        std::optional<bool> granted;
-        center.requestAuthorization([&](bool answer) { granted = answer; });
-        EXPECT_FALSE(granted.has_value());
-        ASSERT_TRUE(waitUntil([&] { return granted.has_value(); }, 3000));
-        EXPECT_FALSE(*granted);
-        center.deliver("Tremlor", "body", "id"); // nothing to deliver to: no crash, no wait
-    }
 }

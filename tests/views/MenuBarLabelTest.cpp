@@ -1,6 +1,7 @@
 #include "App/MenuBarLabel.h"
 
 #include "App/TremlorGlyphIcon.h"
+#include "core/TempDefaults.h"
 
 #include <QDir>
 #include <QImage>
@@ -17,6 +18,13 @@ struct LabelCase {
     MenuBarLabel::Inputs in;
     MenuBarLabel::Content out;
 };
+
+bool saveSquare(const QString& path, int size, Qt::GlobalColor color)
+{
+    QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(color);
+    return image.save(path);
+}
 } // namespace
 
 // The label's rules, one row per situation: idle shows the glyph alone in every mode, paused
@@ -53,17 +61,10 @@ TEST(MenuBarLabel, GlyphAndTextFollowTheSessionAndTheSettings)
 TEST(TremlorGlyphIcon, RegistersFromTheFilesOnceAndSkipsMissingOnes)
 {
     QTemporaryDir dir;
-    QImage image(40, 40, QImage::Format_ARGB32);
-    image.fill(Qt::red);
-    ASSERT_TRUE(image.save(dir.filePath("tremlor-glyph.png")));
-    QImage doubled(50, 50, QImage::Format_ARGB32);
-    doubled.fill(Qt::blue);
-    ASSERT_TRUE(doubled.save(dir.filePath("tremlor-glyph@2x.png")));
-    ASSERT_TRUE(doubled.save(dir.filePath("tremlor-glyph-active@2x.png"))); // no 1x beside it
-    QFile junk(dir.filePath("tremlor-glyph-paused.png"));
-    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
-    junk.write("not an image");
-    junk.close();
+    ASSERT_TRUE(saveSquare(dir.filePath("tremlor-glyph.png"), 40, Qt::red));
+    ASSERT_TRUE(saveSquare(dir.filePath("tremlor-glyph@2x.png"), 50, Qt::blue));
+    ASSERT_TRUE(saveSquare(dir.filePath("tremlor-glyph-active@2x.png"), 50, Qt::blue)); // no 1x beside it
+    writeFile(dir.filePath("tremlor-glyph-paused.png"), "not an image");
 
     TremlorGlyphIcon::resetForTesting();
     TremlorGlyphIcon::setFolder(dir.path());
@@ -84,7 +85,7 @@ TEST(TremlorGlyphIcon, RegistersFromTheFilesOnceAndSkipsMissingOnes)
     EXPECT_TRUE(TremlorGlyphIcon::named("tremlor-glyph-paused").isNull());
 
     // A later start-up does not register again, even when the files have changed.
-    ASSERT_TRUE(image.save(dir.filePath("tremlor-glyph-paused.png")));
+    ASSERT_TRUE(saveSquare(dir.filePath("tremlor-glyph-paused.png"), 18, Qt::red));
     TremlorGlyphIcon::registerAllOnce();
     EXPECT_TRUE(TremlorGlyphIcon::named("tremlor-glyph-paused").isNull());
     // Without its @2x file a glyph draws from the 1x file at every density.
@@ -101,12 +102,8 @@ TEST(TremlorGlyphIcon, AppIconTakesTheRenderedAndInstalledSizes)
     QTemporaryDir dir;
     const QDir root(dir.path());
     ASSERT_TRUE(root.mkpath("bin/icons/32") && root.mkpath("share/icons/hicolor/64x64/apps"));
-    QImage small(32, 32, QImage::Format_ARGB32);
-    small.fill(Qt::red);
-    ASSERT_TRUE(small.save(root.filePath("bin/icons/32/com.tremlor.app.png")));
-    QImage large(64, 64, QImage::Format_ARGB32);
-    large.fill(Qt::blue);
-    ASSERT_TRUE(large.save(root.filePath("share/icons/hicolor/64x64/apps/com.tremlor.app.png")));
+    ASSERT_TRUE(saveSquare(root.filePath("bin/icons/32/com.tremlor.app.png"), 32, Qt::red));
+    ASSERT_TRUE(saveSquare(root.filePath("share/icons/hicolor/64x64/apps/com.tremlor.app.png"), 64, Qt::blue));
     const QList<QSize> sizes = TremlorGlyphIcon::appIcon(root.filePath("bin")).availableSizes();
     EXPECT_TRUE(sizes.contains(QSize(32, 32)));
     EXPECT_TRUE(sizes.contains(QSize(64, 64)));

@@ -14,7 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 
 using namespace tremlor;

@@ -1,6 +1,5 @@
 #include "Views/Settings/ScheduleSettingsView.h"
 
-#include "KestuDesign/Components/KestuEmptyState.h"
 #include "KestuDesign/Components/KestuToggleStyle.h"
 #include "Views/Settings/ScheduleEntryRow.h"
 #include "Views/Settings/SectionList.h"
@@ -38,10 +37,6 @@ TEST(ScheduleSettings, NewEntriesComeAtTheEnd)
     Fixture f;
     TremlorSettings& s = f.settings();
     ScheduleSettingsView view(f.context);
-    EXPECT_FALSE(view.list()->emptyState()->isHidden());
-    auto* minus = view.findChild<QAbstractButton*>("schedule-remove");
-    EXPECT_FALSE(minus->isEnabled());
-
     view.findChild<QAbstractButton*>("schedule-add")->click();
     view.list()->setSelectedId(s.scheduleEntries()[0].id);
     view.findChild<QAbstractButton*>("schedule-add")->click();
@@ -59,7 +54,6 @@ TEST(ScheduleSettings, NewEntriesComeAtTheEnd)
     EXPECT_EQ(row->daysLabel()->text(), QStringLiteral("Weekdays"));
     EXPECT_TRUE(row->chip()->isHidden());
     EXPECT_FALSE(row->isExpanded());
-    EXPECT_TRUE(view.list()->emptyState()->isHidden());
 }
 
 // Edits go to the entry with the row's id: after the first entry is deleted (here from
@@ -114,6 +108,7 @@ TEST(ScheduleSettings, ProfilePickerWithNone)
     ScheduleEntry entry = ScheduleSettingsView::newEntry();
     entry.startTime = DateComponents::time(25, 0);
     s.setScheduleEntries({ entry });
+    f.clock.setNow(QDateTime(QDate(2026, 3, 14), QTime(9, 30)));
     ScheduleSettingsView view(f.context);
     ScheduleEntryRow* row = openRow(view, entry.id);
     FormPicker* picker = row->profilePicker();

@@ -2,7 +2,6 @@
 #include "Views/Settings/TremlorSettingsDocument.h"
 #include "core/TempDefaults.h"
 
-#include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -10,29 +9,22 @@
 
 #include <functional>
 #include <limits>
+#include <string>
 
 using namespace tremlor;
 
 namespace {
 
+const char* const exportedKeys[] = { "maxInterval", "jiggleDistance", "movementPattern", "rotationMode",
+    "appSwitchInterval", "launchIfNotRunning", "simulateKeyboard", "simulateClicks", "caffeineEnabled",
+    "smartIdleEnabled", "idleThreshold", "showInDock", "playSoundOnToggle", "notifyOnExpiry", "menuBarDisplayMode",
+    "defaultDurationId", "activeProfileId", "selectedAppBundleIDs", "profiles", "scheduleEntries" };
+
 // A store where every one of the 20 exported values differs from its default.
 void fillEveryExportedValue(TremlorSettings& s)
 {
-    s.setMaxInterval(45.5);
-    s.setJiggleDistance(7.25);
-    s.setMovementPattern(MovementPattern::natural);
-    s.setRotationMode(RotationMode::random);
-    s.setAppSwitchInterval(4);
-    s.setLaunchIfNotRunning(false);
-    s.setSimulateKeyboard(false);
-    s.setSimulateClicks(true);
-    s.setCaffeineEnabled(true);
-    s.setSmartIdleEnabled(true);
-    s.setIdleThreshold(90);
-    s.setShowInDock(true);
-    s.setPlaySoundOnToggle(true);
-    s.setNotifyOnExpiry(false);
-    s.setMenuBarDisplayMode(MenuBarDisplayMode::iconAndAppName);
+    for (const QMetaProperty& property : scalarProperties(s))
+        property.write(&s, different(property.read(&s)));
     s.setDefaultDurationId(QStringLiteral("custom_25"));
     s.setSelectedAppBundleIDs({ QStringLiteral("org.gnome.Calculator"), QStringLiteral("firefox") });
     Profile work = s.captureAsProfile(QStringLiteral("Work / \"Focus\""));
@@ -53,13 +45,7 @@ QByteArray wholeFile(TempDefaults& temp)
 struct Files {
     QTemporaryDir dir;
     QString path(const QString& name) const { return dir.filePath(name); }
-    QString write(const QString& name, const QByteArray& data) const
-    {
-        QFile file(path(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(data);
-        return path(name);
-    }
+    QString write(const QString& name, const QByteArray& data) const { return writeFile(path(name), data); }
 };
 
 } // namespace
@@ -92,19 +78,31 @@ TEST(SettingsFile, ExportThenImportRestoresAllTwentyValuesAnnouncedWhole)
     QObject::connect(&s, &TremlorSettings::profilesChanged, &s, [&] { intervalSeenWithProfiles = s.maxInterval(); });
     QSignalSpy willChange(&s, &TremlorSettings::objectWillChange);
     QSignalSpy interval(&s, &TremlorSettings::maxIntervalChanged);
+    QStringList written;
+    QObject::connect(&temp.defaults(), &UserDefaults::valueChanged, &s, [&](const QString& key) { written << key; });
     ASSERT_TRUE(TremlorSettingsDocument::importFrom(files.path(TremlorSettingsDocument::defaultFileName()), s));
+    EXPECT_EQ(written, QStringList(std::begin(exportedKeys), std::end(exportedKeys)));
 
     EXPECT_EQ(SettingsExport(s, s.profiles(), s.scheduleEntries()), before);
     EXPECT_FALSE(s.popoverExpanded());
     EXPECT_EQ(s.lastUsedDurationId(), QStringLiteral("2h"));
     EXPECT_TRUE(s.showCountdownInMenuBar());
     EXPECT_TRUE(foundActive);
-    EXPECT_EQ(intervalSeenWithProfiles, 45.5);
+    EXPECT_EQ(intervalSeenWithProfiles, 31.5);
     EXPECT_EQ(willChange.count(), 1);
     EXPECT_EQ(interval.count(), 1);
     // And the store saved it: a restart reads the same record.
     temp.reopen();
     EXPECT_EQ(SettingsExport(temp.settings(), temp.settings().profiles(), temp.settings().scheduleEntries()), before);
+
+    // Keys it does not export are ignored; an empty profile list removes every profile.
+    Json edited = Json::parse(TremlorSettingsDocument::fromSettings(temp.settings())->data().toStdString());
+    edited["launchAtLogin"] = true;
+    edited["profiles"] = Json::array();
+    const QString path = files.write(QStringLiteral("edited.json"), QByteArray::fromStdString(edited.dump()));
+    ASSERT_TRUE(TremlorSettingsDocument::importFrom(path, temp.settings()));
+    EXPECT_TRUE(temp.settings().profiles().isEmpty());
+    EXPECT_FALSE(temp.settings().launchAtLogin());
 }
 
 // No bad file changes anything: the whole settings file is the same before and after, and no
@@ -127,7 +125,7 @@ TEST(SettingsFile, EveryBadFileChangesNothing)
     };
 
     struct Case {
-        const char* name;
+        std::string name;
         QByteArray data;
     };
     QList<Case> cases {
@@ -138,6 +136,10 @@ TEST(SettingsFile, EveryBadFileChangesNothing)
         { "wrong type of scalar", edited([](Json& j) { j["maxInterval"] = "30"; }) },
         { "wrong type of flag", edited([](Json& j) { j["showInDock"] = 1; }) },
         { "fraction for an integer", edited([](Json& j) { j["appSwitchInterval"] = 2.5; }) },
+        { "integer beyond 64 bits", edited([](Json& j) { j["appSwitchInterval"] = 18446744073709551615ULL; }) },
+        { "null identifier", edited([](Json& j) {
+             j["selectedAppBundleIDs"] = Json::array({ "a", nullptr });
+         }) },
         { "profiles not a list", edited([](Json& j) { j["profiles"] = Json::object(); }) },
         { "profile lacks a key", edited([](Json& j) { j["profiles"][1].erase("launchIfNotRunning"); }) },
         { "bad profile id", edited([](Json& j) { j["profiles"][0]["id"] = "work"; }) },
@@ -151,6 +153,9 @@ TEST(SettingsFile, EveryBadFileChangesNothing)
         { "unknown duration", edited([](Json& j) {
              j["profiles"][0]["duration"] = { { "days2", Json::object() } };
          }) },
+        { "two duration cases", edited([](Json& j) {
+             j["profiles"][0]["duration"] = { { "hours1", Json::object() }, { "hours2", Json::object() } };
+         }) },
         { "weekday 8", edited([](Json& j) { j["scheduleEntries"][0]["days"].push_back(8); }) },
         { "hour 24", edited([](Json& j) { j["scheduleEntries"][0]["startTime"]["hour"] = 24; }) },
         { "minute 60", edited([](Json& j) { j["scheduleEntries"][0]["endTime"]["minute"] = 60; }) },
@@ -161,17 +166,16 @@ TEST(SettingsFile, EveryBadFileChangesNothing)
         // A sound record that is too large to be read at all.
         { "over 16 MiB", good + QByteArray(TremlorSettingsDocument::maximumFileSize - good.size() + 1, ' ') },
     };
-    for (const char* key : { "maxInterval", "jiggleDistance", "movementPattern", "rotationMode", "appSwitchInterval",
-             "launchIfNotRunning", "simulateKeyboard", "simulateClicks", "caffeineEnabled", "smartIdleEnabled",
-             "idleThreshold", "showInDock", "playSoundOnToggle", "notifyOnExpiry", "menuBarDisplayMode",
-             "defaultDurationId", "activeProfileId", "selectedAppBundleIDs", "profiles", "scheduleEntries" })
-        cases.append({ key, edited([key](Json& j) { j.erase(key); }) });
+    for (const char* key : exportedKeys) {
+        cases.append({ std::string("without ") + key, edited([key](Json& j) { j.erase(key); }) });
+        cases.append({ std::string("object as ") + key, edited([key](Json& j) { j[key] = { { "x", 1 } }; }) });
+    }
 
     Files files;
     const QByteArray before = wholeFile(temp);
     QSignalSpy willChange(&s, &TremlorSettings::objectWillChange);
     for (const Case& c : cases) {
-        const QString path = files.write(QString::fromLatin1(c.name), c.data);
+        const QString path = files.write(QString::fromStdString(c.name), c.data);
         EXPECT_FALSE(TremlorSettingsDocument::importFrom(path, s)) << c.name;
     }
     EXPECT_FALSE(TremlorSettingsDocument::importFrom(files.path(QStringLiteral("missing.json")), s));

@@ -102,41 +102,29 @@ TEST(GeneralSettings, LoginToggleShowsTheSystemStateAndReturnsToItOnFailure)
 // Each toggle writes its setting at once and follows a change made elsewhere.
 TEST(SettingsSections, TogglesWriteTheStoreAndFollowOutsideChanges)
 {
-    using Get = bool (TremlorSettings::*)() const;
-    using Set = void (TremlorSettings::*)(bool);
     const struct {
         SettingsSection section;
         const char* name;
-        Get get;
-        Set set;
+        const char* property;
     } cases[] = {
-        { SettingsSection::general, "show-in-dock-toggle", &TremlorSettings::showInDock,
-            &TremlorSettings::setShowInDock },
-        { SettingsSection::general, "play-sound-toggle", &TremlorSettings::playSoundOnToggle,
-            &TremlorSettings::setPlaySoundOnToggle },
-        { SettingsSection::mouse, "simulate-keyboard-toggle", &TremlorSettings::simulateKeyboard,
-            &TremlorSettings::setSimulateKeyboard },
-        { SettingsSection::mouse, "simulate-clicks-toggle", &TremlorSettings::simulateClicks,
-            &TremlorSettings::setSimulateClicks },
-        { SettingsSection::mouse, "smart-idle-toggle", &TremlorSettings::smartIdleEnabled,
-            &TremlorSettings::setSmartIdleEnabled },
-        { SettingsSection::apps, "launch-if-not-running-toggle", &TremlorSettings::launchIfNotRunning,
-            &TremlorSettings::setLaunchIfNotRunning },
-        { SettingsSection::timer, "caffeine-toggle", &TremlorSettings::caffeineEnabled,
-            &TremlorSettings::setCaffeineEnabled },
-        { SettingsSection::timer, "countdown-toggle", &TremlorSettings::showCountdownInMenuBar,
-            &TremlorSettings::setShowCountdownInMenuBar },
-        { SettingsSection::timer, "notify-expiry-toggle", &TremlorSettings::notifyOnExpiry,
-            &TremlorSettings::setNotifyOnExpiry },
+        { SettingsSection::general, "show-in-dock-toggle", "showInDock" },
+        { SettingsSection::general, "play-sound-toggle", "playSoundOnToggle" },
+        { SettingsSection::mouse, "simulate-keyboard-toggle", "simulateKeyboard" },
+        { SettingsSection::mouse, "simulate-clicks-toggle", "simulateClicks" },
+        { SettingsSection::mouse, "smart-idle-toggle", "smartIdleEnabled" },
+        { SettingsSection::apps, "launch-if-not-running-toggle", "launchIfNotRunning" },
+        { SettingsSection::timer, "caffeine-toggle", "caffeineEnabled" },
+        { SettingsSection::timer, "countdown-toggle", "showCountdownInMenuBar" },
+        { SettingsSection::timer, "notify-expiry-toggle", "notifyOnExpiry" },
     };
     Fixture f;
     for (const auto& c : cases) {
         SettingsWindow window(f.context, c.section);
         auto* toggle = child<kestu::KestuToggleStyle>(*window.detailView(), c.name);
-        const bool before = (f.settings().*c.get)();
+        const bool before = f.settings().property(c.property).toBool();
         toggle->toggleSwitch()->click();
-        EXPECT_EQ((f.settings().*c.get)(), !before) << c.name;
-        (f.settings().*c.set)(before);
+        EXPECT_EQ(f.settings().property(c.property).toBool(), !before) << c.name;
+        f.settings().setProperty(c.property, before);
         EXPECT_EQ(switchShowsOn(toggle), before) << c.name;
     }
 }
@@ -272,7 +260,7 @@ TEST(SettingsSections, ShowingOffGridValuesWritesNothingBack)
 }
 
 // Select All appends the listed, missing applications after those chosen; Deselect All removes
-// only the listed ones; the count includes hidden and uninstalled choices.
+// only the listed ones; the count includes hidden and uninstalled choices. Each Apps view scans.
 TEST(AppChecklist, SelectAllAndDeselectAllKeepOrderAndCountHiddenChoices)
 {
     Fixture f;
@@ -303,6 +291,14 @@ TEST(AppChecklist, SelectAllAndDeselectAllKeepOrderAndCountHiddenChoices)
     list->toggleSelection(list->filteredApps().at(0));
     list->toggleSelection(f.apps.at(2));
     EXPECT_EQ(s.selectedAppBundleIDs(), QStringList({ "gone.app", "org.kde.kate" }));
+
+    // Each Apps view makes its own scanner and scans once; leaving and coming back scans afresh.
+    EXPECT_EQ(f.scans, 1);
+    SettingsWindow window(f.context, SettingsSection::apps);
+    window.sidebar()->row(SettingsSection::timer)->click();
+    window.sidebar()->row(SettingsSection::apps)->click();
+    EXPECT_EQ(f.scans, 3);
+    EXPECT_EQ(static_cast<AppsSettingsView*>(window.detailView())->apps().size(), 4);
 }
 
 // Single selection: no bar; a click on the chosen row empties the whole choice, another row
@@ -321,48 +317,17 @@ TEST(AppChecklist, SingleSelectionKeepsAtMostOneChoice)
     EXPECT_EQ(*ids, QStringList({ "a.one" }));
 }
 
-// Each Apps view makes its own scanner and scans once; leaving and coming back scans afresh.
-TEST(AppsSettings, EachViewScansWithItsOwnScanner)
-{
-    Fixture f;
-    f.apps = { AppInfo("firefox", "Firefox", {}) };
-    SettingsWindow window(f.context, SettingsSection::apps);
-    EXPECT_EQ(f.scans, 1);
-    window.sidebar()->row(SettingsSection::timer)->click();
-    window.sidebar()->row(SettingsSection::apps)->click();
-    EXPECT_EQ(f.scans, 2);
-    EXPECT_EQ(static_cast<AppsSettingsView*>(window.detailView())->apps().size(), 1);
-}
-
 // Typed minutes: ASCII digits with an optional "+", at least 1, never more than a stored custom
 // duration holds; anything else keeps "Set as Default" disabled.
 TEST(TimerSettings, CustomMinutesAcceptOnlyPlainPositiveNumbers)
 {
-    const struct {
-        const char* text;
-        std::optional<std::int64_t> minutes;
-    } cases[] = {
-        { "90", 90 },
-        { "+15", 15 },
-        { "0090", 90 },
-        { "10000000", 10'000'000 },
-        { "", std::nullopt },
-        { "0", std::nullopt },
-        { "-5", std::nullopt },
-        { "+", std::nullopt },
-        { "1.5", std::nullopt },
-        { "12a", std::nullopt },
-        { "1e3", std::nullopt },
-        { " 5", std::nullopt },
-        { "++5", std::nullopt },
-        { "\u0663", std::nullopt },
-        { "\uFF15", std::nullopt },
-        { "10000001", std::nullopt },
-        { "9223372036854775808", std::nullopt },
-        { "99999999999999999999999", std::nullopt },
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(TimerSettingsView::customMinutes(QString::fromUtf8(c.text)), c.minutes) << c.text;
+    const std::pair<const char*, std::int64_t> accepted[]
+        = { { "90", 90 }, { "+15", 15 }, { "0090", 90 }, { "10000000", 10'000'000 } };
+    for (const auto& [text, minutes] : accepted)
+        EXPECT_EQ(TimerSettingsView::customMinutes(QString::fromUtf8(text)), minutes) << text;
+    for (const char* text : { "", "0", "-5", "+", "1.5", "12a", "1e3", " 5", "++5", "\u0663", "\uFF15", "10000001",
+             "9223372036854775808", "99999999999999999999999" })
+        EXPECT_EQ(TimerSettingsView::customMinutes(QString::fromUtf8(text)), std::nullopt) << text;
 
     Fixture f;
     TimerSettingsView view(f.context);
@@ -388,7 +353,7 @@ TEST(AboutSettings, ShowsTheClocksYearAndOpensItsLinks)
 {
     Fixture f;
     for (const int year : { 2026, 12026 }) {
-        f.clock.time = QDateTime(QDate(year, 1, 1), QTime(0, 0));
+        f.clock.setNow(QDateTime(QDate(year, 1, 1), QTime(0, 0)));
         AboutSettingsView about(f.context);
         EXPECT_EQ(child<QLabel>(about, "about-copyright")->text(), AboutSettingsView::copyrightLine(year));
         EXPECT_TRUE(AboutSettingsView::copyrightLine(year).contains(QString::number(year)));

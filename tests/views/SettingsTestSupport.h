@@ -3,9 +3,9 @@
 #include "Helpers/AccessibilityChecking.h"
 #include "Helpers/AppScanning.h"
 #include "Helpers/LoginItemManaging.h"
-#include "Platform/Clock.h"
 #include "Views/Settings/SettingsContext.h"
 #include "core/TempDefaults.h"
+#include "support/FakeClock.h"
 
 #include <QApplication>
 #include <QWidget>
@@ -62,12 +62,6 @@ struct FakeAccessibility final : tremlor::AccessibilityChecking {
     int requests = 0;
 };
 
-struct FakeClock final : tremlor::Clock {
-    QDateTime now() const override { return time; }
-    std::chrono::steady_clock::time_point monotonicNow() const override { return {}; }
-    QDateTime time = QDateTime(QDate(2026, 3, 14), QTime(9, 30));
-};
-
 // A store over a private domain and fakes for every service a section takes.
 struct Fixture {
     Fixture()
@@ -82,7 +76,7 @@ struct Fixture {
     int scans = 0;
     FakeLoginItem loginItem;
     FakeAccessibility accessibility;
-    FakeClock clock;
+    tremlor::testing::FakeClock clock;
     tremlor::SettingsContext context;
 };
 
@@ -90,13 +84,11 @@ struct Fixture {
 inline tremlor::Profile named(const QString& name, double interval = 30,
     tremlor::MovementPattern pattern = tremlor::MovementPattern::bounce, QStringList apps = {})
 {
-    tremlor::Profile p;
-    p.id = QUuid::createUuid();
-    p.name = name;
-    p.maxInterval = interval;
-    p.movementPattern = pattern;
-    p.selectedAppBundleIDs = std::move(apps);
-    return p;
+    return { .id = QUuid::createUuid(),
+        .name = name,
+        .selectedAppBundleIDs = std::move(apps),
+        .maxInterval = interval,
+        .movementPattern = pattern };
 }
 
 } // namespace settingstest

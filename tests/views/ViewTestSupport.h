@@ -5,10 +5,6 @@
 
 namespace viewtest {
 
-// Sets reduced motion for a scope and gives the preference back to the system after.
-struct MotionOverride {
-    explicit MotionOverride(bool reduced) { kestu::setReducedMotionOverride(reduced); }
-    ~MotionOverride() { kestu::setReducedMotionOverride(std::nullopt); }
-};
+using kittest::MotionOverride;
 
 } // namespace viewtest

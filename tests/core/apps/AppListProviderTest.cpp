@@ -1,5 +1,6 @@
 #include "Helpers/AppListProvider.h"
 
+#include "core/TempDefaults.h"
 #include "support/FakeClock.h"
 
 #include <QDir>
@@ -13,14 +14,6 @@ using namespace tremlor;
 using namespace tremlor::testing;
 
 namespace {
-
-void writeFile(const QString& path, const QByteArray& text)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(text);
-}
 
 void writeApp(const QString& path, const QByteArray& name, const QByteArray& extra = {})
 {

@@ -5,9 +5,9 @@
 #include "Platform/Xdg/ApplicationFolders.h"
 #include "Platform/Xdg/DesktopEntryLookup.h"
 #include "Platform/Xdg/ExecCommand.h"
+#include "core/TempDefaults.h"
 #include "support/EnvGuard.h"
 
-#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QPixmap>
@@ -27,15 +27,6 @@ using tremlor::xdg::DesktopEntryLookup;
 using tremlor::xdg::ExecCommand;
 
 namespace {
-
-QString writeFile(const QString& path, const QByteArray& text)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(text);
-    return path;
-}
 
 DesktopEntry entry(const QString& id, const QString& exec, const QString& wmClass = {})
 {
@@ -112,7 +103,7 @@ TEST(DesktopEntry, LocaleNamesFollowTheMessagesLocale)
     EXPECT_TRUE(DesktopEntry::localeNamesFromEnvironment().isEmpty());
 }
 
-TEST(ExecCommand, SplitsByTheQuotingRulesAndDropsFieldCodes)
+TEST(ExecCommand, SplitsByTheQuotingRulesDropsFieldCodesAndResolvesThroughPath)
 {
     struct Case {
         QString exec;
@@ -135,10 +126,8 @@ TEST(ExecCommand, SplitsByTheQuotingRulesAndDropsFieldCodes)
     }
     for (const QString bad : { "", "   ", "%U", "app \"unterminated", "\"\" arg" })
         EXPECT_FALSE(ExecCommand::parse(bad)) << bad.toStdString();
-}
 
-TEST(ExecCommand, ResolvesThroughPathOrAbsolutePathOnly)
-{
+    // The program resolves through PATH or as an absolute path only.
     const auto resolve = [](const QString& program) { return ExecCommand { program, {} }.resolvedProgram(); };
     EXPECT_EQ(resolve("sh"), QStandardPaths::findExecutable("sh"));
     EXPECT_EQ(resolve("/bin/sh"), "/bin/sh");
@@ -151,17 +140,13 @@ TEST(ExecCommand, ResolvesThroughPathOrAbsolutePathOnly)
     EXPECT_TRUE(resolve(plain.fileName()).isEmpty()); // not executable, even for root
 }
 
-TEST(ApplicationFolders, FollowTheXdgVariables)
+TEST(ApplicationFolders, FollowTheXdgVariablesAndIdsAreSafeNames)
 {
     const tremlor::testing::EnvGuard env { "XDG_DATA_DIRS", "XDG_DATA_HOME" };
     qputenv("XDG_DATA_DIRS", "/a:relative:/b/");
     qputenv("XDG_DATA_HOME", "/home/u/data");
     EXPECT_EQ(ApplicationFolders::standard(),
         QStringList({ "/a/applications", "/b/applications", "/home/u/data/applications" }));
-}
-
-TEST(ApplicationFolders, IdsAreSafeNames)
-{
     for (const QString good : { "org.gnome.Calculator", "firefox-esr", "kde4-konsole", "a_b+c@d~e", "X" })
         EXPECT_TRUE(ApplicationFolders::isValidId(good)) << good.toStdString();
     const QStringList bad { "", "../../etc/passwd", "a/b", ".hidden", "-x", "a b", "a\\b", "x\ny", QString(256, 'a'),
@@ -267,15 +252,14 @@ TEST(WindowMatching, FollowsTheShellRules)
         { 5, "remote", "Remote", {}, {} }, // another machine's client: no process known
         { 6, "xterm", "XTerm", "/usr/bin/xterm", "xterm" },
     };
-    EXPECT_EQ(RunningApps::matching(clients, entry("firefox-esr", "firefox-esr %u", "Firefox-esr")),
-        std::vector<unsigned long> { 1 });
-    EXPECT_EQ(RunningApps::matching(clients, entry("gnome-calculator", "/nonexistent/calc")),
-        std::vector<unsigned long> { 2 });
-    EXPECT_EQ(
-        RunningApps::matching(clients, entry("xterm", "/nonexistent/xterm")), (std::vector<unsigned long> { 3, 6 }));
-    EXPECT_EQ(RunningApps::matching(clients, entry("run-script", "sh -c 'x'")), std::vector<unsigned long> { 4 });
+    using Ids = std::vector<unsigned long>;
+    const auto matching = [&](const DesktopEntry& e) { return RunningApps::matching(clients, e); };
+    EXPECT_EQ(matching(entry("firefox-esr", "firefox-esr %u", "Firefox-esr")), Ids { 1 });
+    EXPECT_EQ(matching(entry("gnome-calculator", "/nonexistent/calc")), Ids { 2 });
+    EXPECT_EQ(matching(entry("xterm", "/nonexistent/xterm")), (Ids { 3, 6 }));
+    EXPECT_EQ(matching(entry("run-script", "sh -c 'x'")), Ids { 4 });
     // Look-alikes: an ID that differs in case, or an empty class, matches nothing.
-    EXPECT_TRUE(RunningApps::matching(clients, entry("XTERM", "/nonexistent/xterm")).empty());
-    EXPECT_TRUE(RunningApps::matching(clients, entry("unknown", "/nonexistent/tool", "")).empty());
+    EXPECT_TRUE(matching(entry("XTERM", "/nonexistent/xterm")).empty());
+    EXPECT_TRUE(matching(entry("unknown", "/nonexistent/tool", "")).empty());
     EXPECT_TRUE(RunningApps::matching({ { 7, {}, {}, {}, {} } }, entry("", "")).empty());
 }

@@ -3,12 +3,11 @@
 #include "Platform/X11/RunningApps.h"
 #include "Platform/X11/WindowActivation.h"
 #include "Platform/Xdg/DesktopEntryLookup.h"
+#include "core/TempDefaults.h"
 #include "support/TestDesktop.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTest>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -30,9 +29,8 @@ protected:
 
     void writeEntry(const QString& id, const QByteArray& body)
     {
-        QFile file(folder + "/" + id + ".desktop");
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("[Desktop Entry]\nType=Application\nName=" + id.toUtf8() + "\n" + body);
+        writeFile(
+            folder + "/" + id + ".desktop", "[Desktop Entry]\nType=Application\nName=" + id.toUtf8() + "\n" + body);
     }
 
     std::vector<unsigned long> windowsOf(const QString& id)
@@ -44,12 +42,12 @@ protected:
     // Polls the real server until the condition holds (the window manager works at its pace).
     template <typename F> static bool eventually(F condition) { return QTest::qWaitFor(condition, 15000); }
 
-    TestDesktop desktop { TestDesktop::Options { .sessionBus = false, .systemBus = false } };
+    TestDesktop desktop { TestDesktop::Options { .sessionBus = false, .systemBus = false, .serverArguments = {} } };
     QString folder;
     x11::DisplayHandle display;
 };
 
-std::optional<AppInfo> await(QFuture<std::optional<AppInfo>> future)
+template <typename T> T await(QFuture<T> future)
 {
     future.waitForFinished();
     return future.result();
@@ -129,14 +127,9 @@ TEST_F(AppActivationTest, ALaunchedProcessCountsAsRunningWhileAlive)
     auto system = std::make_shared<SystemAppActivator>(display, QStringList { folder });
     const xdg::DesktopEntryLookup lookup({ folder });
 
-    auto launched = system->launchApp(QUrl::fromLocalFile(lookup.entryPath("sleeper")));
-    launched.waitForFinished();
-    ASSERT_TRUE(launched.result());
+    ASSERT_TRUE(await(system->launchApp(QUrl::fromLocalFile(lookup.entryPath("sleeper")))));
     ASSERT_TRUE(eventually([&] { return QFile(pidFile).size() > 0; }));
-    QFile file(pidFile);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const pid_t pid = file.readLine().trimmed().toInt();
-    file.close();
+    const pid_t pid = readFile(pidFile).split('\n').first().toInt();
     ASSERT_GT(pid, 0);
     EXPECT_TRUE(system->isAppRunning("sleeper"));
     EXPECT_TRUE(AppInfo::installed("sleeper", lookup)->isRunning());
@@ -147,13 +140,8 @@ TEST_F(AppActivationTest, ALaunchedProcessCountsAsRunningWhileAlive)
     ::kill(pid, SIGTERM);
     EXPECT_TRUE(eventually([&] { return !system->isAppRunning("sleeper"); }));
     // Still the one process we started: the rotation did not launch it a second time.
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll().count('\n'), 1);
+    EXPECT_EQ(readFile(pidFile).count('\n'), 1);
 
-    auto refused = system->launchApp(QUrl::fromLocalFile(lookup.entryPath("broken")));
-    refused.waitForFinished();
-    EXPECT_FALSE(refused.result());
-    auto missing = system->launchApp(QUrl::fromLocalFile(folder + "/missing.desktop"));
-    missing.waitForFinished();
-    EXPECT_FALSE(missing.result());
+    EXPECT_FALSE(await(system->launchApp(QUrl::fromLocalFile(lookup.entryPath("broken")))));
+    EXPECT_FALSE(await(system->launchApp(QUrl::fromLocalFile(folder + "/missing.desktop"))));
 }
