@@ -32,8 +32,7 @@ protected:
     }
 
     QString name = QStringLiteral("Work");
-    int writes = 0;
-    int commits = 0;
+    int writes = 0, commits = 0;
 };
 } // namespace
 

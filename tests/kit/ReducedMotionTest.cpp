@@ -5,12 +5,9 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QUuid>
 
 #include <gtest/gtest.h>
-
-#include <vector>
 
 using namespace kestu;
 
@@ -21,11 +18,7 @@ const QString settings = QStringLiteral("org.freedesktop.portal.Settings");
 
 // A private session bus with a mocked settings portal, driven through the mock's own interface.
 struct PortalBus {
-    TestDesktop desktop { TestDesktop::Options { .xServer = false,
-        .windowManager = false,
-        .systemBus = false,
-        .exportEnvironment = false,
-        .serverArguments = {} } };
+    TestDesktop desktop { TestDesktop::Options { false, false, true, false, {}, false } };
     QString name = QUuid::createUuid().toString();
     QDBusConnection bus = QDBusConnection::connectToBus(desktop.sessionBusAddress(), name);
 

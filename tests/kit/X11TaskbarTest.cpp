@@ -3,8 +3,6 @@
 #include "support/TestDesktop.h"
 #include "support/WaitUntil.h"
 
-#include <QCoreApplication>
-#include <QProcess>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -12,8 +10,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
-#include <vector>
 #include <xcb/xcb.h>
 
 using namespace kestu;

@@ -2,7 +2,6 @@
 #include "KestuDesign/Components/KestuSearchField.h"
 #include "KestuDesign/Components/KestuSlider.h"
 #include "KestuDesign/Components/KestuSliderLabelField.h"
-#include "KestuDesign/Utilities/KestuReducedMotion.h"
 #include "Models/SettingsExport.h"
 #include "Platform/Json.h"
 #include "Views/Popover/CompactAppRow.h"
@@ -18,7 +17,6 @@
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTimer>
-#include <QVBoxLayout>
 
 using namespace tremlor;
 

@@ -9,9 +9,6 @@
 
 #include <QAbstractButton>
 #include <QLineEdit>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 using namespace tremlor;
 using settingstest::Fixture;
@@ -33,8 +30,7 @@ QString names(const QList<SettingsSection>& sections)
 TEST(SettingsSearch, MatchesTitlesThenKeywordsInDeclarationOrder)
 {
     const struct {
-        QString query;
-        QString expected;
+        QString query, expected;
     } cases[] = {
         { QString(), "general,mouse,apps,timer,profiles,schedule,advanced,about" },
         { "sched", "timer,schedule" },
