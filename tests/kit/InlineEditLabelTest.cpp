@@ -2,8 +2,6 @@
 #include "KestuDesign/Components/KestuTextField.h"
 #include "KitCompositeSupport.h"
 
-#include <QAbstractButton>
-
 #include <memory>
 
 using namespace kestu;

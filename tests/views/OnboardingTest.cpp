@@ -1,4 +1,3 @@
-#include "Helpers/AccessibilityChecking.h"
 #include "KestuDesign/Onboarding/KestuOnboardingFeatureGrid.h"
 #include "KestuDesign/Onboarding/KestuOnboardingShell.h"
 #include "Views/Onboarding/OnboardingPermissionView.h"

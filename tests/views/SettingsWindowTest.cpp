@@ -7,7 +7,6 @@
 #include "Views/Settings/SettingsSidebar.h"
 #include "Views/Settings/SettingsSidebarRow.h"
 
-#include <QAbstractButton>
 #include <QLineEdit>
 
 using namespace tremlor;
