@@ -116,10 +116,9 @@ TEST(KestuX11Taskbar, WindowShownAgainStaysOffTheTaskbar)
         TestDesktop desktop(TestDesktop::Options { true, true, false, false, QStringLiteral("800x600x24"), false });
         REQUIRE_DESKTOP(desktop);
         QProcess child;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        QProcessEnvironment env = desktop.environment(); // on the private display
         env.insert("KESTU_TASKBAR_CHILD", "1");
         env.insert("QT_QPA_PLATFORM", "xcb");
-        env.insert("DISPLAY", desktop.display());
         child.setProcessEnvironment(env);
         child.setProcessChannelMode(QProcess::MergedChannels);
         child.start(QCoreApplication::applicationFilePath(),
