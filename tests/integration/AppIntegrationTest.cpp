@@ -194,10 +194,7 @@ TEST(AppWithoutDisplay, ExitsWithAPlainMessage)
         QProcess process;
         QProcessEnvironment env = desktop.environment();
         env.remove("QT_QPA_PLATFORM");
-        if (display.isEmpty())
-            env.remove("DISPLAY");
-        else
-            env.insert("DISPLAY", display);
+        display.isEmpty() ? env.remove("DISPLAY") : env.insert("DISPLAY", display);
         process.setProcessEnvironment(env);
         process.start(QStringLiteral(TREMLOR_EXECUTABLE), {});
         ASSERT_TRUE(process.waitForFinished(10000));

@@ -9,7 +9,6 @@
 
 #include <QDBusConnectionInterface>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 

@@ -10,13 +10,11 @@
 using namespace kestu;
 
 namespace {
-class AnimatedGradient : public CompositeTest {
-protected:
-    static QVariantAnimation* swing(const KestuAnimatedGradient& g)
-    {
-        return childNamed<QVariantAnimation>(&g, QStringLiteral("gradient-swing"));
-    }
-};
+using AnimatedGradient = CompositeTest;
+QVariantAnimation* swing(const KestuAnimatedGradient& g)
+{
+    return childNamed<QVariantAnimation>(&g, "gradient-swing");
+}
 } // namespace
 
 // There and back for ever, eased (slow near the diagonals); only usable durations animate, and

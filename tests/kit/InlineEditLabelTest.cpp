@@ -2,8 +2,6 @@
 #include "KestuDesign/Components/KestuTextField.h"
 #include "KitCompositeSupport.h"
 
-#include <QAbstractButton>
-
 #include <memory>
 
 using namespace kestu;
@@ -32,8 +30,7 @@ protected:
     }
 
     QString name = QStringLiteral("Work");
-    int writes = 0;
-    int commits = 0;
+    int writes = 0, commits = 0;
 };
 } // namespace
 

@@ -4,8 +4,6 @@
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KitCompositeSupport.h"
 
-#include <QAbstractAnimation>
-
 using namespace kestu;
 
 namespace {

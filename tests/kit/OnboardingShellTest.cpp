@@ -3,7 +3,6 @@
 
 #include <QAbstractButton>
 #include <QLabel>
-#include <QTest>
 #include <QVariantAnimation>
 
 #include <memory>
@@ -32,17 +31,14 @@ protected:
         return shell;
     }
 
-    static QAbstractButton* back(KestuOnboardingShell* shell)
+    static QAbstractButton* back(KestuOnboardingShell* s) { return childNamed<QAbstractButton>(s, "onboarding-back"); }
+    static QAbstractButton* primary(KestuOnboardingShell* s)
     {
-        return childNamed<QAbstractButton>(shell, QStringLiteral("onboarding-back"));
+        return childNamed<QAbstractButton>(s, "onboarding-primary");
     }
-    static QAbstractButton* primary(KestuOnboardingShell* shell)
+    static QVariantAnimation* transition(KestuOnboardingShell* s)
     {
-        return childNamed<QAbstractButton>(shell, QStringLiteral("onboarding-primary"));
-    }
-    static QVariantAnimation* transition(KestuOnboardingShell* shell)
-    {
-        return childNamed<QVariantAnimation>(shell, QStringLiteral("onboarding-page-transition"));
+        return childNamed<QVariantAnimation>(s, "onboarding-page-transition");
     }
     static void press(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
     // Where a page is drawn: its holder's place in the page area.
@@ -60,14 +56,13 @@ TEST_F(OnboardingShell, StepsOfferTheRightButtons)
     KestuOnboardingShell* shell = make(4);
     QPointer<QWidget> previous;
     EXPECT_EQ(shell->size(), QSize(540, 420));
-    struct Expectation {
+    const struct {
         int step;
         bool back;
         const char* primary;
-    };
-    const Expectation walk[]
+    } walk[]
         = { { 0, false, "Continue" }, { 1, true, "Continue" }, { 2, true, "Continue" }, { 3, true, "Get Started" } };
-    for (const Expectation& e : walk) {
+    for (const auto& e : walk) {
         SCOPED_TRACE(e.step);
         EXPECT_EQ(shell->currentStep(), e.step);
         EXPECT_EQ(back(shell)->isVisible(), e.back);
@@ -119,16 +114,15 @@ TEST_F(OnboardingShell, GetStartedCompletesThenClosesItsOwnWindow)
     // The completion may tear the window down itself (a window deleted on close is walked
     // through by the onboarding window's own test). A programmatic click: Qt guards the button
     // itself against its own deletion.
-    make(1, [&] { window.reset(); })->findChild<QAbstractButton*>(QStringLiteral("onboarding-primary"))->click();
+    primary(make(1, [&] { window.reset(); }))->click();
     EXPECT_EQ(window, nullptr);
 }
 
 TEST_F(OnboardingShell, QuickClicksLeaveOnePage)
 {
     KestuOnboardingShell* shell = make(4);
-    press(primary(shell));
-    press(primary(shell));
-    press(primary(shell));
+    for (int i = 0; i < 3; ++i)
+        press(primary(shell));
     EXPECT_EQ(shell->currentStep(), 3);
     // Early in the slide the new page shows in part, faded without a graphics effect (which
     // would break the effects of the page's own widgets).

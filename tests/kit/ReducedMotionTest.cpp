@@ -5,12 +5,9 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QUuid>
 
 #include <gtest/gtest.h>
-
-#include <vector>
 
 using namespace kestu;
 
@@ -21,11 +18,7 @@ const QString settings = QStringLiteral("org.freedesktop.portal.Settings");
 
 // A private session bus with a mocked settings portal, driven through the mock's own interface.
 struct PortalBus {
-    TestDesktop desktop { TestDesktop::Options { .xServer = false,
-        .windowManager = false,
-        .systemBus = false,
-        .exportEnvironment = false,
-        .serverArguments = {} } };
+    TestDesktop desktop { TestDesktop::Options { false, false, true, false, {}, false } };
     QString name = QUuid::createUuid().toString();
     QDBusConnection bus = QDBusConnection::connectToBus(desktop.sessionBusAddress(), name);
 
@@ -74,9 +67,7 @@ TEST(ReducedMotion, NotifierAnswersAtOnceAndFollowsThePortal)
     REQUIRE_DESKTOP(p.desktop);
     ASSERT_TRUE(p.start()) << p.desktop.error().toStdString();
     // An older portal with Read only, slow, answering a variant inside a variant.
-    p.mock(QStringLiteral("AddMethod"),
-        { QStringLiteral("Read"), QStringLiteral("ss"), QStringLiteral("v"),
-            QStringLiteral("import time; time.sleep(0.3); ret = dbus.UInt32(1, variant_level=1)") });
+    p.mock("AddMethod", { "Read", "ss", "v", "import time; time.sleep(0.3); ret = dbus.UInt32(1, variant_level=1)" });
     QTemporaryDir dir;
     ReducedMotionNotifier notifier(p.bus, TestDesktop::absentDisplay().toLocal8Bit(), script(dir, "echo true"));
     std::vector<bool> seen;
@@ -84,9 +75,8 @@ TEST(ReducedMotion, NotifierAnswersAtOnceAndFollowsThePortal)
     EXPECT_FALSE(notifier.reduced()); // asked, not waited for
     EXPECT_TRUE(waitUntil([&] { return notifier.reduced(); }));
 
-    p.mock(QStringLiteral("EmitSignal"),
-        { QStringLiteral("SettingChanged"), QStringLiteral("ssv"),
-            QVariantList { QStringLiteral("org.freedesktop.appearance"), QStringLiteral("reduced-motion"), 0u } });
+    p.mock(
+        "EmitSignal", { "SettingChanged", "ssv", QVariantList { "org.freedesktop.appearance", "reduced-motion", 0u } });
     EXPECT_TRUE(waitUntil([&] { return !notifier.reduced(); }));
     EXPECT_EQ(seen, (std::vector<bool> { true, false }));
 }

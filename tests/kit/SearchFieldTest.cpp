@@ -3,8 +3,6 @@
 #include "KestuDesign/Components/KestuTextField.h"
 #include "KitTestSupport.h"
 
-#include <QLineEdit>
-
 #include <memory>
 
 using namespace kestu;

@@ -20,8 +20,7 @@ KestuTextField* makeField(std::shared_ptr<QString> value, bool numericOnly = fal
 // A window with one field bound to `value`, shown and active, the field focused.
 struct FieldWindow : KitWindow {
     std::shared_ptr<QString> value;
-    int commits = 0;
-    int cancels = 0;
+    int commits = 0, cancels = 0;
     KestuTextField* field;
 
     explicit FieldWindow(bool numericOnly, const QString& initial = QString())

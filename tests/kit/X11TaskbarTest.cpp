@@ -3,8 +3,6 @@
 #include "support/TestDesktop.h"
 #include "support/WaitUntil.h"
 
-#include <QCoreApplication>
-#include <QProcess>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -12,8 +10,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
-#include <vector>
 #include <xcb/xcb.h>
 
 using namespace kestu;
@@ -120,10 +116,9 @@ TEST(KestuX11Taskbar, WindowShownAgainStaysOffTheTaskbar)
         TestDesktop desktop(TestDesktop::Options { true, true, false, false, QStringLiteral("800x600x24"), false });
         REQUIRE_DESKTOP(desktop);
         QProcess child;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        QProcessEnvironment env = desktop.environment(); // on the private display
         env.insert("KESTU_TASKBAR_CHILD", "1");
         env.insert("QT_QPA_PLATFORM", "xcb");
-        env.insert("DISPLAY", desktop.display());
         child.setProcessEnvironment(env);
         child.setProcessChannelMode(QProcess::MergedChannels);
         child.start(QCoreApplication::applicationFilePath(),

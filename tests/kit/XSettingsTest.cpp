@@ -70,12 +70,7 @@ TEST(ReducedMotionXSettings, ParsesTheBlobAndSurvivesMalformedData)
 // A settings manager owns the selection and publishes blobs, as a desktop's would.
 TEST(ReducedMotionXSettings, ReadsTheSettingsManagerOnARealServer)
 {
-    TestDesktop desktop(TestDesktop::Options { .windowManager = false,
-        .sessionBus = false,
-        .systemBus = false,
-        .screen = QStringLiteral("640x480x24"),
-        .exportEnvironment = false,
-        .serverArguments = {} });
+    TestDesktop desktop(TestDesktop::Options { true, false, false, false, QStringLiteral("640x480x24"), false });
     REQUIRE_DESKTOP(desktop);
     xcb_connection_t* reader = xcb_connect(desktop.display().toLocal8Bit().constData(), nullptr);
     EXPECT_EQ(ReducedMotion::fromXSettings(reader, 0), std::nullopt) << "no settings manager";

@@ -4,9 +4,7 @@
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QDeadlineTimer>
 #include <QDir>
-#include <QThread>
 #include <QUuid>
 
 #include <csignal>
@@ -18,26 +16,56 @@
 
 namespace {
 
-// Reads one line a process prints on standard output, within the deadline.
+const QStringList kBusArguments { "--session", "--nofork", "--print-address=1" };
+constexpr const char* kExported[] = { "DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "DBUS_SYSTEM_BUS_ADDRESS", "HOME",
+    "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR" };
+
+// Sets this process's desktop variables to env's (unsetting those env lacks).
+void exportVariables(const QProcessEnvironment& env)
+{
+    for (const char* key : kExported)
+        env.contains(key) ? qputenv(key, env.value(key).toLocal8Bit()) : qunsetenv(key);
+}
+
+// Reads the first line a server prints on standard output, within the deadline.
 QString readLine(QProcess& process, int timeoutMs)
 {
     QDeadlineTimer deadline(timeoutMs);
-    QByteArray buffer;
-    while (!deadline.hasExpired()) {
-        if (process.canReadLine() || process.waitForReadyRead(50)) {
-            buffer += process.readLine();
-            if (buffer.endsWith('\n'))
-                return QString::fromUtf8(buffer).trimmed();
-        }
-        if (process.state() == QProcess::NotRunning)
-            break;
-    }
-    return {};
+    while (!process.canReadLine() && process.state() != QProcess::NotRunning && !deadline.hasExpired())
+        process.waitForReadyRead(50);
+    return process.canReadLine() ? QString::fromUtf8(process.readLine()).trimmed() : QString();
 }
 
 Display* openDisplay(const QString& name)
 {
     return XOpenDisplay(name.toLocal8Bit().constData());
+}
+
+// A window-list property of the root window; empty when it is not set.
+std::vector<Window> rootWindows(Display* d, const char* property, long max)
+{
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(d, DefaultRootWindow(d), XInternAtom(d, property, False), 0, max, False, XA_WINDOW, &type,
+        &format, &count, &after, &data);
+    std::vector<Window> windows;
+    if (data) {
+        windows.assign(reinterpret_cast<const Window*>(data), reinterpret_cast<const Window*>(data) + count);
+        XFree(data);
+    }
+    return windows;
+}
+
+// Runs test on a connection to the display until it holds or the deadline passes.
+bool waitOnDisplay(const QString& name, const std::function<bool(Display*)>& test, int timeoutMs)
+{
+    Display* d = openDisplay(name);
+    const bool held = d && waitUntil([&] { return test(d); }, timeoutMs);
+    if (d)
+        XCloseDisplay(d);
+    return held;
 }
 
 } // namespace
@@ -58,22 +86,14 @@ TestDesktop::TestDesktop(const Options& options)
         return;
     if (options.xServer && options.windowManager && !startWindowManager())
         return;
-    if (options.sessionBus && (m_sessionBus = startBus()).isEmpty())
+    if (options.sessionBus && (m_sessionBus = startReporting("dbus-daemon", kBusArguments)).isEmpty())
         return;
-    if (options.systemBus && (m_systemBus = startBus()).isEmpty())
+    if (options.systemBus && (m_systemBus = startReporting("dbus-daemon", kBusArguments)).isEmpty())
         return;
-
     if (options.exportEnvironment) {
         m_savedEnvironment = QProcessEnvironment::systemEnvironment();
         m_exported = true;
-        const QProcessEnvironment env = environment();
-        for (const char* key : { "DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "DBUS_SYSTEM_BUS_ADDRESS", "HOME",
-                 "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR" }) {
-            if (env.contains(key))
-                qputenv(key, env.value(key).toLocal8Bit());
-            else
-                qunsetenv(key);
-        }
+        exportVariables(environment());
     }
 }
 
@@ -82,15 +102,8 @@ TestDesktop::~TestDesktop()
     // Last started first: clients before their servers.
     for (auto it = m_processes.rbegin(); it != m_processes.rend(); ++it)
         stop(it->get());
-    if (m_exported) {
-        for (const char* key : { "DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "DBUS_SYSTEM_BUS_ADDRESS", "HOME",
-                 "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR" }) {
-            if (m_savedEnvironment.contains(key))
-                qputenv(key, m_savedEnvironment.value(key).toLocal8Bit());
-            else
-                qunsetenv(key);
-        }
-    }
+    if (m_exported)
+        exportVariables(m_savedEnvironment);
 }
 
 QProcessEnvironment TestDesktop::environment() const
@@ -102,19 +115,10 @@ QProcessEnvironment TestDesktop::environment() const
     env.insert("XDG_DATA_HOME", home + "/.local/share");
     env.insert("XDG_CACHE_HOME", home + "/.cache");
     env.insert("XDG_RUNTIME_DIR", home + "/runtime");
-    if (!m_display.isEmpty())
-        env.insert("DISPLAY", m_display);
-    else
-        env.remove("DISPLAY");
+    m_display.isEmpty() ? env.remove("DISPLAY") : env.insert("DISPLAY", m_display);
     env.remove("WAYLAND_DISPLAY");
-    if (!m_sessionBus.isEmpty())
-        env.insert("DBUS_SESSION_BUS_ADDRESS", m_sessionBus);
-    else
-        env.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/session");
-    if (!m_systemBus.isEmpty())
-        env.insert("DBUS_SYSTEM_BUS_ADDRESS", m_systemBus);
-    else
-        env.insert("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/system");
+    env.insert("DBUS_SESSION_BUS_ADDRESS", m_sessionBus.isEmpty() ? "unix:path=/nonexistent/session" : m_sessionBus);
+    env.insert("DBUS_SYSTEM_BUS_ADDRESS", m_systemBus.isEmpty() ? "unix:path=/nonexistent/system" : m_systemBus);
     return env;
 }
 
@@ -122,7 +126,6 @@ QProcess* TestDesktop::spawn(const QString& program, const QStringList& args)
 {
     auto process = std::make_unique<QProcess>();
     process->setProcessEnvironment(environment());
-    process->setProcessChannelMode(QProcess::SeparateChannels);
     process->setStandardErrorFile(QProcess::nullDevice());
     // A test that crashes or is killed must not leave its servers running.
     process->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
@@ -133,6 +136,17 @@ QProcess* TestDesktop::spawn(const QString& program, const QStringList& args)
     }
     m_processes.push_back(std::move(process));
     return m_processes.back().get();
+}
+
+QString TestDesktop::startReporting(const QString& program, const QStringList& args, QProcess** server)
+{
+    QProcess* process = spawn(program, args);
+    const QString line = process ? readLine(*process, 10000) : QString();
+    if (process && line.isEmpty())
+        m_error = program + " did not report where it listens";
+    if (server)
+        *server = process;
+    return line;
 }
 
 QProcess* TestDesktop::startProcess(const QString& program, const QStringList& args)
@@ -146,15 +160,14 @@ QProcess* TestDesktop::startProcess(const QString& program, const QStringList& a
 QString TestDesktop::absentDisplay()
 {
     for (int number = 900; number < 1900; ++number) {
-        const QString name = QStringLiteral(":%1").arg(number);
         if (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(number))
             || QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number)))
             continue;
-        if (Display* d = openDisplay(name)) {
-            XCloseDisplay(d);
-            continue;
-        }
-        return name;
+        const QString name = QStringLiteral(":%1").arg(number);
+        Display* d = openDisplay(name);
+        if (!d)
+            return name;
+        XCloseDisplay(d);
     }
     return QStringLiteral(":1899");
 }
@@ -162,70 +175,31 @@ QString TestDesktop::absentDisplay()
 bool TestDesktop::startXServer(const QString& screen, const QStringList& extra)
 {
     // Xvfb picks a free display itself and prints its number on the given descriptor.
-    QProcess* x = spawn("Xvfb",
+    const QString number = startReporting("Xvfb",
         QStringList { "-displayfd", "1", "-screen", "0", screen, "-nolisten", "tcp", "-noreset", "+extension", "XTEST",
             "+extension", "XInputExtension", "+extension", "RANDR" }
-            + extra);
-    m_xServer = x;
-    if (!x)
+            + extra,
+        &m_xServer);
+    if (number.isEmpty())
         return false;
-    const QString number = readLine(*x, 10000);
-    if (number.isEmpty()) {
-        m_error = QStringLiteral("Xvfb did not report a display");
-        return false;
-    }
     m_display = ":" + number;
     const bool accepting = waitUntil([&] {
         Display* d = openDisplay(m_display);
-        if (d)
-            XCloseDisplay(d);
-        return d != nullptr;
+        return d && XCloseDisplay(d) >= 0;
     });
     if (!accepting)
         m_error = QStringLiteral("Xvfb did not accept connections");
-    return accepting;
+    return ok();
 }
 
 bool TestDesktop::startWindowManager()
 {
     if (!startProcess("openbox", { "--sm-disable" }))
         return false;
-    Display* d = openDisplay(m_display);
-    if (!d) {
-        m_error = "cannot open the display";
-        return false;
-    }
-    const Atom check = XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", False);
-    const bool ready = waitUntil(
-        [&] {
-            Atom type = 0;
-            int format = 0;
-            unsigned long count = 0, after = 0;
-            unsigned char* data = nullptr;
-            const bool found = XGetWindowProperty(d, DefaultRootWindow(d), check, 0, 1, False, XA_WINDOW, &type,
-                                   &format, &count, &after, &data)
-                    == Success
-                && count == 1;
-            if (data)
-                XFree(data);
-            return found;
-        },
-        10000);
-    XCloseDisplay(d);
-    if (!ready)
+    const auto managed = [](Display* d) { return !rootWindows(d, "_NET_SUPPORTING_WM_CHECK", 1).empty(); };
+    if (!waitOnDisplay(m_display, managed, 10000))
         m_error = "openbox did not come up";
-    return ready;
-}
-
-QString TestDesktop::startBus()
-{
-    QProcess* bus = spawn("dbus-daemon", { "--session", "--nofork", "--print-address=1" });
-    if (!bus)
-        return {};
-    const QString address = readLine(*bus, 10000);
-    if (address.isEmpty())
-        m_error = "dbus-daemon did not report an address";
-    return address;
+    return ok();
 }
 
 QProcess* TestDesktop::startDbusMock(Bus bus, const QString& name, const QStringList& args)
@@ -235,11 +209,8 @@ QProcess* TestDesktop::startDbusMock(Bus bus, const QString& name, const QString
         m_error = "no such bus";
         return nullptr;
     }
-    QStringList full { "-m", "dbusmock" };
-    if (bus == Bus::system)
-        full << "--system";
-    full << args;
-    QProcess* mock = startProcess("/usr/bin/python3", full);
+    QProcess* mock = startProcess("/usr/bin/python3",
+        QStringList { "-m", "dbusmock" } + (bus == Bus::system ? QStringList { "--system" } : QStringList {}) + args);
     if (!mock)
         return nullptr;
     const QString connectionName = QUuid::createUuid().toString();
@@ -254,48 +225,28 @@ QProcess* TestDesktop::startDbusMock(Bus bus, const QString& name, const QString
             15000);
     }
     QDBusConnection::disconnectFromBus(connectionName);
-    if (!owned) {
+    if (!owned)
         m_error = QStringLiteral("dbusmock did not take %1").arg(name);
-        return nullptr;
-    }
-    return mock;
+    return owned ? mock : nullptr;
 }
 
 bool TestDesktop::waitForWindow(const QString& wmClass, int timeoutMs) const
 {
-    Display* d = openDisplay(m_display);
-    if (!d)
-        return false;
-    const Atom clientList = XInternAtom(d, "_NET_CLIENT_LIST", False);
-    bool found = false;
-    QDeadlineTimer deadline(timeoutMs);
-    while (!found && !deadline.hasExpired()) {
-        Atom type = 0;
-        int format = 0;
-        unsigned long count = 0, after = 0;
-        unsigned char* data = nullptr;
-        if (XGetWindowProperty(
-                d, DefaultRootWindow(d), clientList, 0, 1024, False, XA_WINDOW, &type, &format, &count, &after, &data)
-                == Success
-            && data) {
-            const auto* windows = reinterpret_cast<const Window*>(data);
-            for (unsigned long i = 0; i < count && !found; ++i) {
-                XClassHint hint {};
-                if (XGetClassHint(d, windows[i], &hint)) {
-                    found = QString::fromLatin1(hint.res_name).contains(wmClass)
-                        || QString::fromLatin1(hint.res_class).contains(wmClass);
-                    XFree(hint.res_name);
-                    XFree(hint.res_class);
-                }
-            }
+    const auto shown = [&](Display* d) {
+        for (Window window : rootWindows(d, "_NET_CLIENT_LIST", 1024)) {
+            XClassHint hint {};
+            if (!XGetClassHint(d, window, &hint))
+                continue;
+            const bool match = QString::fromLatin1(hint.res_name).contains(wmClass)
+                || QString::fromLatin1(hint.res_class).contains(wmClass);
+            XFree(hint.res_name);
+            XFree(hint.res_class);
+            if (match)
+                return true;
         }
-        if (data)
-            XFree(data);
-        if (!found)
-            QThread::msleep(30);
-    }
-    XCloseDisplay(d);
-    return found;
+        return false;
+    };
+    return waitOnDisplay(m_display, shown, timeoutMs);
 }
 
 void TestDesktop::killXServer()

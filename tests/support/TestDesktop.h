@@ -15,10 +15,7 @@
 class TestDesktop final {
 public:
     struct Options {
-        bool xServer = true;
-        bool windowManager = true;
-        bool sessionBus = true;
-        bool systemBus = true;
+        bool xServer = true, windowManager = true, sessionBus = true, systemBus = true;
         QString screen = QStringLiteral("1920x1080x24");
         // Points DISPLAY, DBUS_SESSION_BUS_ADDRESS and DBUS_SYSTEM_BUS_ADDRESS of this
         // process at the private desktop (and HOME/XDG dirs at a temporary folder).
@@ -28,14 +25,7 @@ public:
         QStringList serverArguments {};
 
         // Only the X server: no window manager, no buses.
-        static Options xServerOnly()
-        {
-            Options options;
-            options.windowManager = false;
-            options.sessionBus = false;
-            options.systemBus = false;
-            return options;
-        }
+        static Options xServerOnly() { return { .windowManager = false, .sessionBus = false, .systemBus = false }; }
     };
 
     enum class Bus { session, system };
@@ -77,14 +67,12 @@ public:
 private:
     bool startXServer(const QString& screen, const QStringList& extra);
     bool startWindowManager();
-    QString startBus();
+    // Starts a server that prints where it listens on standard output; returns that line.
+    QString startReporting(const QString& program, const QStringList& args, QProcess** server = nullptr);
     QProcess* spawn(const QString& program, const QStringList& args);
 
-    QString m_error;
-    QString m_display;
+    QString m_error, m_display, m_sessionBus, m_systemBus;
     QProcess* m_xServer = nullptr;
-    QString m_sessionBus;
-    QString m_systemBus;
     QTemporaryDir m_home;
     std::vector<std::unique_ptr<QProcess>> m_processes;
     QProcessEnvironment m_savedEnvironment;
@@ -93,7 +81,4 @@ private:
 
 // Skips the current test when the private desktop could not start (tools missing).
 #define REQUIRE_DESKTOP(desktop)                                                                                       \
-    do {                                                                                                               \
-        if (!(desktop).ok())                                                                                           \
-            GTEST_FAIL() << "private desktop did not start: " << (desktop).error().toStdString();                      \
-    } while (false)
+    ASSERT_TRUE((desktop).ok()) << "private desktop did not start: " << (desktop).error().toStdString()

@@ -1,4 +1,3 @@
-#include "KestuDesign/Utilities/KestuReducedMotion.h"
 #include "Views/Popover/CompactAppSummary.h"
 #include "Views/Popover/RunningIndicator.h"
 #include "Views/Shared/ViewSymbols.h"
@@ -6,8 +5,6 @@
 
 #include <QSignalSpy>
 #include <QVariantAnimation>
-
-#include <gtest/gtest.h>
 
 using namespace tremlor;
 
@@ -26,20 +23,16 @@ QList<AppInfo> apps(int count)
 TEST(CompactAppSummary, OverlapsTheFirstIconsAndCountsTheRest)
 {
     ViewSymbols::registerAll();
-    struct Case {
-        int count;
-        int maxIcons;
-        int icons;
-        const char* overflow;
-        const char* countText;
-    };
-    const Case cases[] = {
+    const struct {
+        int count, maxIcons, icons;
+        const char *overflow, *countText;
+    } cases[] = {
         { 5, 5, 5, "", "5" },
         { 6, 5, 5, "+1", "6" },
         { 3, 0, 0, "+3", "3" },
         { 0, 5, 0, "", "None" },
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.count << " apps, " << c.maxIcons << " icons at most");
         CompactAppSummary summary(apps(c.count), c.maxIcons, 16);
         summary.resize(288, summary.sizeHint().height());

@@ -12,12 +12,6 @@
 using namespace tremlor;
 
 namespace {
-// Offscreen windows are never really minimised; the state is what the rules read.
-void minimise(QWidget* window)
-{
-    window->setWindowState(window->windowState() | Qt::WindowMinimized);
-}
-
 class AppWindowsTest : public ::testing::Test {
 protected:
     void TearDown() override
@@ -26,16 +20,14 @@ protected:
             delete window;
     }
 
-    int settingsMade = 0;
-    int onboardingMade = 0;
-    AppWindows windows { [this] {
-                            ++settingsMade;
-                            return new QLabel("settings");
-                        },
-        [this] {
-            ++onboardingMade;
-            return new QLabel("onboarding");
-        } };
+    // Content that counts how often it is made.
+    static AppWindows::ContentFactory counted(int& made, const char* text)
+    {
+        return [&made, text] { return ++made, new QLabel(text); };
+    }
+
+    int settingsMade = 0, onboardingMade = 0;
+    AppWindows windows { counted(settingsMade, "settings"), counted(onboardingMade, "onboarding") };
 };
 } // namespace
 
@@ -59,7 +51,7 @@ TEST_F(AppWindowsTest, SettingsWindowIsReusedReplacedAndForgotten)
     EXPECT_EQ(windows.settingsWindow(), first.data());
     EXPECT_EQ(settingsMade, 1);
 
-    minimise(first);
+    first->setWindowState(first->windowState() | Qt::WindowMinimized); // offscreen: only the state
     windows.openSettingsWindow();
     QPointer<QWidget> second = windows.settingsWindow();
     EXPECT_EQ(settingsMade, 2);

@@ -1,13 +1,10 @@
 #include "KestuDesign/Components/KestuEmptyState.h"
-#include "KestuDesign/Components/KestuSearchField.h"
 #include "KestuDesign/Components/KestuSlider.h"
 #include "KestuDesign/Components/KestuSliderLabelField.h"
-#include "KestuDesign/Utilities/KestuReducedMotion.h"
 #include "Models/SettingsExport.h"
 #include "Platform/Json.h"
 #include "Views/Popover/CompactAppRow.h"
 #include "Views/Popover/PopoverExpandedContent.h"
-#include "Views/Popover/ProfilePickerView.h"
 #include "Views/Popover/RotationMenuButton.h"
 #include "Views/Popover/RunningIndicator.h"
 #include "Views/Shared/ViewSymbols.h"
@@ -16,9 +13,7 @@
 #include "views/ViewTestSupport.h"
 
 #include <QMenu>
-#include <QSignalSpy>
 #include <QTimer>
-#include <QVBoxLayout>
 
 using namespace tremlor;
 

@@ -1,7 +1,5 @@
-#include "Helpers/AccessibilityChecking.h"
 #include "KestuDesign/Onboarding/KestuOnboardingFeatureGrid.h"
 #include "KestuDesign/Onboarding/KestuOnboardingShell.h"
-#include "KestuDesign/Utilities/KestuReducedMotion.h"
 #include "Views/Onboarding/OnboardingPermissionView.h"
 #include "Views/Onboarding/OnboardingWindow.h"
 #include "Views/Popover/DisclosureToggle.h"
@@ -18,11 +16,8 @@
 #include <QAccessible>
 #include <QLabel>
 #include <QPointer>
-#include <QTest>
 #include <QTimer>
 #include <QVariantAnimation>
-
-#include <gtest/gtest.h>
 
 using namespace tremlor;
 using settingstest::FakeAccessibility;
@@ -112,8 +107,7 @@ TEST(OnboardingWindow, GetStartedCompletesAndClosingEarlyDoesNot)
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();
     const struct {
-        const char* name;
-        const char* title; // what a screen reader announces for the page
+        const char *name, *title; // the title is what a screen reader announces for the page
     } pages[] = { { "onboarding-welcome", "Welcome to Tremlor" }, { "onboarding-features", "What Tremlor Does" },
         { "onboarding-permission", "Accessibility Permission" }, { "onboarding-complete", "You're All Set!" } };
     for (int step = 0; step < 4; ++step) {

@@ -1,6 +1,5 @@
 #include "KestuDesign/Components/KestuButton.h"
 #include "KestuDesign/Components/KestuSearchField.h"
-#include "KestuDesign/Utilities/KestuReducedMotion.h"
 #include "Platform/Json.h"
 #include "Views/Popover/CompactAppSummary.h"
 #include "Views/Popover/DisclosureToggle.h"
@@ -17,11 +16,9 @@
 
 #include <QLineEdit>
 #include <QSignalSpy>
-#include <QTest>
 #include <QVariantAnimation>
 
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 using namespace tremlor;
 using ::testing::_;
@@ -118,12 +115,10 @@ TEST_F(PanelTest, StartAndStopThroughTheButtonAndReturn)
 // The duration the panel opens with: last used, else the default, else one hour; presets only.
 TEST_F(PanelTest, InitialDurationRule)
 {
-    struct Row {
-        const char* lastUsed;
-        const char* defaultId;
+    const struct {
+        const char *lastUsed, *defaultId;
         Duration expected;
-    };
-    const Row rows[] = {
+    } rows[] = {
         { "", "4h", Duration::hours4() },
         { "30m", "4h", Duration::minutes30() },
         { "", "", Duration::hours1() },
@@ -131,7 +126,7 @@ TEST_F(PanelTest, InitialDurationRule)
         { "custom_45", "8h", Duration::hours8() },
         { "bogus", "inf", Duration::indefinite() },
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.lastUsed) + "/" + row.defaultId);
         temp.settings().setLastUsedDurationId(QString::fromUtf8(row.lastUsed));
         temp.settings().setDefaultDurationId(QString::fromUtf8(row.defaultId));
@@ -307,18 +302,14 @@ TEST_F(PanelTest, ProfileCycle)
     EXPECT_TRUE(panel->profileCycleButton()->isVisible());
     const auto id = [&](int i) { return json::uuidText(profiles[i].id); };
 
-    struct Row {
-        QString active;
-        int expected;
-    };
-    const Row rows[] = { { id(1), 2 }, { id(2), 0 }, { QString(), 0 }, { id(1).toLower(), 0 },
+    const std::pair<QString, int> rows[] = { { id(1), 2 }, { id(2), 0 }, { QString(), 0 }, { id(1).toLower(), 0 },
         { QStringLiteral("00000000-0000-0000-0000-000000000000"), 0 } };
-    for (const Row& row : rows) {
-        settings.setActiveProfileId(row.active);
+    for (const auto& [active, expected] : rows) {
+        settings.setActiveProfileId(active);
         click(panel->profileCycleButton());
-        EXPECT_EQ(settings.activeProfileId(), id(row.expected));
-        EXPECT_EQ(settings.maxInterval(), 10 + row.expected);
-        EXPECT_EQ(panel->selectedDuration(), durations[row.expected]);
+        EXPECT_EQ(settings.activeProfileId(), id(expected));
+        EXPECT_EQ(settings.maxInterval(), 10 + expected);
+        EXPECT_EQ(panel->selectedDuration(), durations[expected]);
     }
     EXPECT_EQ(panel->profileCycleAngle(), 0.0); // reduced motion: no tilt
 }

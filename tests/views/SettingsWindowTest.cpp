@@ -7,11 +7,7 @@
 #include "Views/Settings/SettingsSidebar.h"
 #include "Views/Settings/SettingsSidebarRow.h"
 
-#include <QAbstractButton>
 #include <QLineEdit>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 using namespace tremlor;
 using settingstest::Fixture;
@@ -33,8 +29,7 @@ QString names(const QList<SettingsSection>& sections)
 TEST(SettingsSearch, MatchesTitlesThenKeywordsInDeclarationOrder)
 {
     const struct {
-        QString query;
-        QString expected;
+        QString query, expected;
     } cases[] = {
         { QString(), "general,mouse,apps,timer,profiles,schedule,advanced,about" },
         { "sched", "timer,schedule" },

@@ -1,4 +1,3 @@
-#include "KestuDesign/Utilities/KestuReducedMotion.h"
 #include "Views/Popover/ActivityRing.h"
 #include "Views/Popover/StatusHeaderView.h"
 #include "views/ViewTestSupport.h"
@@ -7,8 +6,6 @@
 #include <QImage>
 #include <QPaintEvent>
 #include <QVariantAnimation>
-
-#include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
