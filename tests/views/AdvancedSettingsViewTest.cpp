@@ -3,14 +3,14 @@
 #include "Views/Shared/TokenLabel.h"
 #include "views/SettingsTestSupport.h"
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace tremlor;
 using settingstest::Fixture;
@@ -29,26 +29,25 @@ QString statusText(const AdvancedSettingsView& view)
 TEST(AdvancedSettings, PollsOnlyWhileShownAndChecksAtOnce)
 {
     Fixture f;
-    settingstest::FakeAccessibility& access = f.accessibility;
-    access.trusted = false;
+    f.accessibility.trusted = false;
     AdvancedSettingsView view(f.context);
     EXPECT_FALSE(view.pollTimer()->isActive());
-    EXPECT_EQ(access.checks, 0);
+    EXPECT_EQ(f.accessibility.checks, 0);
 
     view.show();
-    EXPECT_EQ(access.checks, 1);
+    EXPECT_EQ(f.accessibility.checks, 1);
     EXPECT_TRUE(view.pollTimer()->isActive());
     EXPECT_EQ(statusText(view), QStringLiteral("Not Granted"));
-    access.trusted = true;
+    f.accessibility.trusted = true;
     QMetaObject::invokeMethod(view.pollTimer(), "timeout");
     EXPECT_EQ(statusText(view), QStringLiteral("Granted"));
     EXPECT_TRUE(view.isAccessibilityGranted());
 
     view.hide();
     EXPECT_FALSE(view.pollTimer()->isActive());
-    access.trusted = false;
+    f.accessibility.trusted = false;
     view.show();
-    EXPECT_EQ(access.checks, 3);
+    EXPECT_EQ(f.accessibility.checks, 3);
     EXPECT_EQ(statusText(view), QStringLiteral("Not Granted"));
 }
 
@@ -71,12 +70,10 @@ TEST(AdvancedSettings, ResetAsksFirstAndCancelChangesNothing)
 
     view.confirmReset();
     QTest::qWait(0);
-    alert = nullptr;
-    for (auto* candidate : view.findChildren<QMessageBox*>("reset-alert")) {
-        if (candidate->isVisible())
-            alert = candidate;
-    }
-    ASSERT_NE(alert, nullptr);
+    const auto alerts = view.findChildren<QMessageBox*>("reset-alert");
+    const auto shown = std::find_if(alerts.begin(), alerts.end(), [](QMessageBox* a) { return a->isVisible(); });
+    ASSERT_NE(shown, alerts.end());
+    alert = *shown;
     alert->findChild<QPushButton*>("reset-confirm")->click();
     EXPECT_EQ(s.maxInterval(), 30);
 }

@@ -124,11 +124,7 @@ TEST(SettingsFile, EveryBadFileChangesNothing)
         return edited([&at](Json& j) { at(j) = 8765.4321; }).replace("8765.4321", text);
     };
 
-    struct Case {
-        std::string name;
-        QByteArray data;
-    };
-    QList<Case> cases {
+    QList<std::pair<std::string, QByteArray>> cases {
         { "empty file", QByteArray() },
         { "not JSON", QByteArrayLiteral("maxInterval = 30\n") },
         { "cut short", good.left(good.size() / 2) },
@@ -174,10 +170,8 @@ TEST(SettingsFile, EveryBadFileChangesNothing)
     Files files;
     const QByteArray before = wholeFile(temp);
     QSignalSpy willChange(&s, &TremlorSettings::objectWillChange);
-    for (const Case& c : cases) {
-        const QString path = files.write(QString::fromStdString(c.name), c.data);
-        EXPECT_FALSE(TremlorSettingsDocument::importFrom(path, s)) << c.name;
-    }
+    for (const auto& [name, data] : cases)
+        EXPECT_FALSE(TremlorSettingsDocument::importFrom(files.write(QString::fromStdString(name), data), s)) << name;
     EXPECT_FALSE(TremlorSettingsDocument::importFrom(files.path(QStringLiteral("missing.json")), s));
     EXPECT_FALSE(TremlorSettingsDocument::importFrom(files.dir.path(), s));
     EXPECT_EQ(willChange.count(), 0);
