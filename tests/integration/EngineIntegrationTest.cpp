@@ -25,13 +25,9 @@ using namespace tremlor;
 using probe::waitUntil;
 using tremlor::testing::windowAroundNow;
 
-namespace {
-
 const QString kReason = QStringLiteral("Tremlor is keeping the system awake");
 const QString kScreenSaver = QStringLiteral("org.freedesktop.ScreenSaver");
 const QString kScreenSaverPath = QStringLiteral("/org/freedesktop/ScreenSaver");
-
-} // namespace
 
 // A schedule window that is open at launch starts a session with its profile on the real
 // desktop: the pointer moves, both inhibits are held, the selected terminal comes forward. Moving

@@ -15,15 +15,6 @@
 using namespace tremlor;
 using settingstest::Fixture;
 
-namespace {
-
-QString statusText(const AdvancedSettingsView& view)
-{
-    return view.findChild<TokenLabel*>("accessibility-status-text")->text();
-}
-
-} // namespace
-
 // The check runs at once when the section comes on screen, then on each tick of its two-second
 // timer, and never while the section is not shown.
 TEST(AdvancedSettings, PollsOnlyWhileShownAndChecksAtOnce)
@@ -31,16 +22,17 @@ TEST(AdvancedSettings, PollsOnlyWhileShownAndChecksAtOnce)
     Fixture f;
     f.accessibility.trusted = false;
     AdvancedSettingsView view(f.context);
+    const auto statusText = [&] { return view.findChild<TokenLabel*>("accessibility-status-text")->text(); };
     EXPECT_FALSE(view.pollTimer()->isActive());
     EXPECT_EQ(f.accessibility.checks, 0);
 
     view.show();
     EXPECT_EQ(f.accessibility.checks, 1);
     EXPECT_TRUE(view.pollTimer()->isActive());
-    EXPECT_EQ(statusText(view), QStringLiteral("Not Granted"));
+    EXPECT_EQ(statusText(), QStringLiteral("Not Granted"));
     f.accessibility.trusted = true;
     QMetaObject::invokeMethod(view.pollTimer(), "timeout");
-    EXPECT_EQ(statusText(view), QStringLiteral("Granted"));
+    EXPECT_EQ(statusText(), QStringLiteral("Granted"));
     EXPECT_TRUE(view.isAccessibilityGranted());
 
     view.hide();
@@ -48,7 +40,7 @@ TEST(AdvancedSettings, PollsOnlyWhileShownAndChecksAtOnce)
     f.accessibility.trusted = false;
     view.show();
     EXPECT_EQ(f.accessibility.checks, 3);
-    EXPECT_EQ(statusText(view), QStringLiteral("Not Granted"));
+    EXPECT_EQ(statusText(), QStringLiteral("Not Granted"));
 }
 
 // Cancel is the default and the Escape button and changes nothing; Reset restores the
