@@ -1,11 +1,8 @@
 #include "AppDesktop.h"
 
-#include <QDeadlineTimer>
-
 #include <csignal>
 #include <sys/prctl.h>
 
-#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -15,6 +12,51 @@ namespace {
 Display* dpy(void* d)
 {
     return static_cast<Display*>(d);
+}
+
+QString titleOf(Display* d, Window w)
+{
+    XTextProperty name {};
+    if (!XGetTextProperty(d, w, &name, XInternAtom(d, "_NET_WM_NAME", False)) || !name.value)
+        return {};
+    const QString title = QString::fromUtf8(reinterpret_cast<const char*>(name.value), int(name.nitems));
+    XFree(name.value);
+    return title;
+}
+
+QString classOf(Display* d, Window w)
+{
+    XClassHint hint {};
+    if (!XGetClassHint(d, w, &hint))
+        return {};
+    const QString result = QString::fromLatin1(hint.res_class);
+    XFree(hint.res_name);
+    XFree(hint.res_class);
+    return result;
+}
+
+// The window's parent (0 at the top or when it is gone), and its children into `children`.
+Window queryTree(Display* d, Window w, std::vector<Window>* children = nullptr)
+{
+    Window root = 0, parent = 0;
+    Window* list = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(d, w, &root, &parent, &list, &count))
+        return 0;
+    if (children && list)
+        children->assign(list, list + count);
+    if (list)
+        XFree(list);
+    return parent == root ? 0 : parent;
+}
+
+void walk(Display* d, Window w, const std::function<void(Window)>& visit)
+{
+    visit(w);
+    std::vector<Window> children;
+    queryTree(d, w, &children);
+    for (const Window child : children)
+        walk(d, child, visit);
 }
 } // namespace
 
@@ -31,51 +73,6 @@ XWindows::~XWindows()
         XCloseDisplay(dpy(m_display));
 }
 
-namespace {
-QString titleOf(Display* d, Window w)
-{
-    const Atom netName = XInternAtom(d, "_NET_WM_NAME", False);
-    const Atom utf8 = XInternAtom(d, "UTF8_STRING", False);
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    QString title;
-    if (XGetWindowProperty(d, w, netName, 0, 1024, False, utf8, &type, &format, &count, &after, &data) == Success
-        && data) {
-        title = QString::fromUtf8(reinterpret_cast<const char*>(data), int(count));
-    }
-    if (data)
-        XFree(data);
-    return title;
-}
-
-QString classOf(Display* d, Window w)
-{
-    XClassHint hint {};
-    if (!XGetClassHint(d, w, &hint))
-        return {};
-    const QString result = QString::fromLatin1(hint.res_class);
-    XFree(hint.res_name);
-    XFree(hint.res_class);
-    return result;
-}
-
-void walk(Display* d, Window w, const std::function<void(Window)>& visit)
-{
-    visit(w);
-    Window root = 0, parent = 0;
-    Window* children = nullptr;
-    unsigned int count = 0;
-    if (!XQueryTree(d, w, &root, &parent, &children, &count))
-        return;
-    for (unsigned int i = 0; i < count; ++i)
-        walk(d, children[i], visit);
-    if (children)
-        XFree(children);
-}
-} // namespace
-
 std::vector<Window> XWindows::find(const QString& text, bool byClass) const
 {
     std::vector<Window> found;
@@ -91,20 +88,9 @@ std::vector<Window> XWindows::find(const QString& text, bool byClass) const
 
 bool XWindows::insideClass(Window window, const QString& wmClass) const
 {
-    Window current = window;
-    while (current) {
-        Window root = 0, parent = 0;
-        Window* children = nullptr;
-        unsigned int count = 0;
-        if (!XQueryTree(dpy(m_display), current, &root, &parent, &children, &count))
-            return false;
-        if (children)
-            XFree(children);
-        if (parent == root || parent == 0)
-            return false;
-        if (classOf(dpy(m_display), parent) == wmClass)
+    for (Window up = queryTree(dpy(m_display), window); up; up = queryTree(dpy(m_display), up)) {
+        if (classOf(dpy(m_display), up) == wmClass)
             return true;
-        current = parent;
     }
     return false;
 }

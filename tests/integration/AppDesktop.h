@@ -8,14 +8,11 @@
 #include "Platform/UserDefaults.h"
 #include "support/TestDesktop.h"
 
-#include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QDBusMessage>
 #include <QProcess>
 #include <QRect>
 
 #include <functional>
-#include <memory>
 
 namespace apptest {
 

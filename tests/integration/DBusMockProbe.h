@@ -18,10 +18,8 @@ namespace probe {
 
 using ::waitUntil;
 
-inline QVariant unwrap(QVariant value)
+inline QVariant unwrap(const QVariant& value)
 {
-    if (value.canConvert<QDBusVariant>() && value.userType() == qMetaTypeId<QDBusVariant>())
-        value = value.value<QDBusVariant>().variant();
     if (value.userType() == qMetaTypeId<QDBusArgument>()) {
         const auto argument = value.value<QDBusArgument>();
         if (argument.currentType() == QDBusArgument::MapType)
@@ -56,32 +54,19 @@ public:
         return m_connection.call(message, QDBus::Block, 5000);
     }
 
-    // The calls of `method` the mock object at path recorded (org.freedesktop.DBus.Mock.GetCalls).
+    // The calls of `method` the mock object at path recorded (org.freedesktop.DBus.Mock.GetMethodCalls).
     std::vector<Call> calls(const QString& service, const QString& path, const QString& method)
     {
         std::vector<Call> result;
-        const QDBusMessage reply = call(service, path, "org.freedesktop.DBus.Mock", "GetCalls");
-        if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
-            return result;
-        const auto array = reply.arguments().constFirst().value<QDBusArgument>();
-        array.beginArray();
-        while (!array.atEnd()) {
-            Call c;
-            qulonglong timestamp = 0;
-            array.beginStructure();
-            array >> timestamp >> c.method;
-            array.beginArray();
-            while (!array.atEnd()) {
-                QDBusVariant v;
-                array >> v;
-                c.args << unwrap(v.variant());
-            }
-            array.endArray();
-            array.endStructure();
-            if (c.method == method)
-                result.push_back(c);
-        }
-        array.endArray();
+        eachStructure(call(service, path, "org.freedesktop.DBus.Mock", "GetMethodCalls", { method }),
+            [&](const QDBusArgument& entry) {
+                qulonglong timestamp = 0;
+                QVariantList args;
+                entry >> timestamp >> args;
+                result.push_back({ method, {} });
+                for (const QVariant& arg : args)
+                    result.back().args << unwrap(arg);
+            });
         return result;
     }
 
@@ -91,25 +76,34 @@ public:
         QStringList result;
         const QDBusMessage reply = call(
             "org.freedesktop.login1", "/org/freedesktop/login1", "org.freedesktop.login1.Manager", "ListInhibitors");
-        if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
-            return { "error: " + reply.errorMessage() };
-        const auto array = reply.arguments().constFirst().value<QDBusArgument>();
-        array.beginArray();
-        while (!array.atEnd()) {
+        const bool answered = eachStructure(reply, [&](const QDBusArgument& inhibitor) {
             QString what, who, why, mode;
             uint uid = 0, pid = 0;
-            array.beginStructure();
-            array >> what >> who >> why >> mode >> uid >> pid;
-            array.endStructure();
+            inhibitor >> what >> who >> why >> mode >> uid >> pid;
             result << QStringList { what, who, why, mode }.join('|');
-        }
-        array.endArray();
-        return result;
+        });
+        return answered ? result : QStringList { "error: " + reply.errorMessage() };
     }
 
     QDBusConnection connection() const { return m_connection; }
 
 private:
+    // Reads each structure of the array a reply carries; false when the call failed.
+    static bool eachStructure(const QDBusMessage& reply, const std::function<void(const QDBusArgument&)>& read)
+    {
+        if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+            return false;
+        const auto array = reply.arguments().constFirst().value<QDBusArgument>();
+        array.beginArray();
+        while (!array.atEnd()) {
+            array.beginStructure();
+            read(array);
+            array.endStructure();
+        }
+        array.endArray();
+        return true;
+    }
+
     QString m_name;
     QDBusConnection m_connection;
 };

@@ -19,17 +19,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace tremlor;
 using probe::waitUntil;
 using tremlor::testing::windowAroundNow;
 
-namespace {
-
 const QString kReason = QStringLiteral("Tremlor is keeping the system awake");
 const QString kScreenSaver = QStringLiteral("org.freedesktop.ScreenSaver");
 const QString kScreenSaverPath = QStringLiteral("/org/freedesktop/ScreenSaver");
-
-} // namespace
 
 // A schedule window that is open at launch starts a session with its profile on the real
 // desktop: the pointer moves, both inhibits are held, the selected terminal comes forward. Moving
@@ -58,11 +56,9 @@ TEST(EngineOnDesktop, ScheduledSessionAtLaunchDrivesTheDesktopAndEndsWithItsWind
     ASSERT_TRUE(display);
     const auto activeClass = [&] {
         const unsigned long active = x11::WindowActivation(display).activeWindow();
-        for (const auto& client : x11::RunningApps(display).clients()) {
-            if (client.window == active)
-                return client.windowClass;
-        }
-        return QString();
+        const auto clients = x11::RunningApps(display).clients();
+        const auto it = std::find_if(clients.begin(), clients.end(), [&](const auto& c) { return c.window == active; });
+        return it == clients.end() ? QString() : it->windowClass;
     };
     ASSERT_TRUE(waitUntil([&] { return activeClass() == "Decoy"; }));
 

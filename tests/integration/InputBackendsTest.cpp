@@ -64,12 +64,11 @@ TestDesktop::Options bareServer(const QStringList& extra = {})
     return options;
 }
 
-MouseMover::Seams quickSeams(std::shared_ptr<ManualTimers> timers, bool realSleeps)
+MouseMover::Seams quickSeams(std::shared_ptr<ManualTimers> timers)
 {
     MouseMover::Seams seams;
     seams.timers = std::move(timers);
-    if (!realSleeps)
-        seams.sleep = [](std::chrono::microseconds) {};
+    seams.sleep = [](std::chrono::microseconds) {};
     return seams;
 }
 
@@ -166,7 +165,7 @@ TEST(InputBackends, HeldKeysAreReleasedWhenThePosterGoes)
         poster->postKey(56, true);
         ASSERT_TRUE(QTest::qWaitFor([&] { return keyIsDown(desktop.display(), XK_Shift_L); }));
         // The mover's end releases too, before the poster itself goes.
-        MouseMover mover(poster, quickSeams(std::make_shared<ManualTimers>(), false));
+        MouseMover mover(poster, quickSeams(std::make_shared<ManualTimers>()));
     }
     EXPECT_TRUE(QTest::qWaitFor([&] { return !keyIsDown(desktop.display(), XK_Shift_L); }));
 }
@@ -182,7 +181,7 @@ TEST(InputBackends, NoDisplayNoXTestOrALostServerNeverCrash)
         EXPECT_EQ(poster->cursorLocation(), QPointF());
         EXPECT_FALSE(poster->displayBounds({}).isValid());
         auto timers = std::make_shared<ManualTimers>();
-        MouseMover mover(poster, quickSeams(timers, false));
+        MouseMover mover(poster, quickSeams(timers));
         int jiggles = 0;
         mover.setOnJiggle([&] { ++jiggles; });
         for (auto pattern : allCases<MovementPattern>()) {

@@ -76,13 +76,10 @@ TEST(AccessibilitySettings, OpenStartsTheDesktopsOwnEntryElseAnyKnownOne)
     qputenv("XDG_DATA_HOME", data.filePath("home").toLocal8Bit());
     AccessibilityHelper::openAccessibilitySettings();
 
-    ASSERT_TRUE(QDir().mkpath(data.filePath("applications")));
     for (const QString id : { "gnome-universal-access-panel", "xfce4-accessibility-settings" }) {
-        QFile entry(data.filePath("applications/" + id + ".desktop"));
-        ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
-        entry.write(
-            ("[Desktop Entry]\nType=Application\nName=A\nNoDisplay=true\nExec=touch " + data.filePath(id) + "\n")
-                .toUtf8());
+        writeFile(data.filePath("applications/" + id + ".desktop"),
+            "[Desktop Entry]\nType=Application\nName=A\nNoDisplay=true\nExec=touch " + data.filePath(id).toUtf8()
+                + "\n");
     }
     for (const auto& [desktop, opened] : { std::pair { "ubuntu:XFCE", "xfce4-accessibility-settings" },
              std::pair { "Openbox", "gnome-universal-access-panel" } }) {

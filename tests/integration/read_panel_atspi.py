@@ -9,11 +9,10 @@ import pyatspi
 
 def walk(node, lines, depth=0):
     try:
-        value = ""
         try:
             value = str(node.queryValue().currentValue)
         except NotImplementedError:
-            pass
+            value = ""
         lines.append(f"{node.getRoleName()}\t{node.name}\t{value}")
         for child in node if depth < 40 else []:
             walk(child, lines, depth + 1)

@@ -3,8 +3,6 @@
 #include "Views/Shared/TokenLabel.h"
 #include "views/SettingsTestSupport.h"
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -12,44 +10,37 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace tremlor;
 using settingstest::Fixture;
-
-namespace {
-
-QString statusText(const AdvancedSettingsView& view)
-{
-    return view.findChild<TokenLabel*>("accessibility-status-text")->text();
-}
-
-} // namespace
 
 // The check runs at once when the section comes on screen, then on each tick of its two-second
 // timer, and never while the section is not shown.
 TEST(AdvancedSettings, PollsOnlyWhileShownAndChecksAtOnce)
 {
     Fixture f;
-    settingstest::FakeAccessibility& access = f.accessibility;
-    access.trusted = false;
+    f.accessibility.trusted = false;
     AdvancedSettingsView view(f.context);
+    const auto statusText = [&] { return view.findChild<TokenLabel*>("accessibility-status-text")->text(); };
     EXPECT_FALSE(view.pollTimer()->isActive());
-    EXPECT_EQ(access.checks, 0);
+    EXPECT_EQ(f.accessibility.checks, 0);
 
     view.show();
-    EXPECT_EQ(access.checks, 1);
+    EXPECT_EQ(f.accessibility.checks, 1);
     EXPECT_TRUE(view.pollTimer()->isActive());
-    EXPECT_EQ(statusText(view), QStringLiteral("Not Granted"));
-    access.trusted = true;
+    EXPECT_EQ(statusText(), QStringLiteral("Not Granted"));
+    f.accessibility.trusted = true;
     QMetaObject::invokeMethod(view.pollTimer(), "timeout");
-    EXPECT_EQ(statusText(view), QStringLiteral("Granted"));
+    EXPECT_EQ(statusText(), QStringLiteral("Granted"));
     EXPECT_TRUE(view.isAccessibilityGranted());
 
     view.hide();
     EXPECT_FALSE(view.pollTimer()->isActive());
-    access.trusted = false;
+    f.accessibility.trusted = false;
     view.show();
-    EXPECT_EQ(access.checks, 3);
-    EXPECT_EQ(statusText(view), QStringLiteral("Not Granted"));
+    EXPECT_EQ(f.accessibility.checks, 3);
+    EXPECT_EQ(statusText(), QStringLiteral("Not Granted"));
 }
 
 // Cancel is the default and the Escape button and changes nothing; Reset restores the
@@ -71,12 +62,10 @@ TEST(AdvancedSettings, ResetAsksFirstAndCancelChangesNothing)
 
     view.confirmReset();
     QTest::qWait(0);
-    alert = nullptr;
-    for (auto* candidate : view.findChildren<QMessageBox*>("reset-alert")) {
-        if (candidate->isVisible())
-            alert = candidate;
-    }
-    ASSERT_NE(alert, nullptr);
+    const auto alerts = view.findChildren<QMessageBox*>("reset-alert");
+    const auto shown = std::find_if(alerts.begin(), alerts.end(), [](QMessageBox* a) { return a->isVisible(); });
+    ASSERT_NE(shown, alerts.end());
+    alert = *shown;
     alert->findChild<QPushButton*>("reset-confirm")->click();
     EXPECT_EQ(s.maxInterval(), 30);
 }

@@ -9,16 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace tremlor;
 using Mode = MenuBarDisplayMode;
 
 namespace {
-struct LabelCase {
-    const char* name;
-    MenuBarLabel::Inputs in;
-    MenuBarLabel::Content out;
-};
-
 bool saveSquare(const QString& path, int size, Qt::GlobalColor color)
 {
     QImage image(size, size, QImage::Format_ARGB32);
@@ -32,7 +28,7 @@ bool saveSquare(const QString& path, int size, Qt::GlobalColor color)
 TEST(MenuBarLabel, GlyphAndTextFollowTheSessionAndTheSettings)
 {
     const QString idle = "tremlor-glyph", active = "tremlor-glyph-active", paused = "tremlor-glyph-paused";
-    const LabelCase cases[] = {
+    const std::tuple<const char*, MenuBarLabel::Inputs, MenuBarLabel::Content> cases[] = {
         { "idle, countdown mode", { false, false, "", "", true, Mode::iconAndCountdown }, { idle, "", "", false } },
         { "idle, app mode", { false, false, "", "Files", false, Mode::iconAndAppName }, { idle, "", "", false } },
         { "paused but not active", { false, true, "", "", false, Mode::iconOnly }, { paused, "", "", false } },
@@ -51,8 +47,8 @@ TEST(MenuBarLabel, GlyphAndTextFollowTheSessionAndTheSettings)
         { "no app yet", { true, false, "9:00", "", false, Mode::iconAndAppName }, { active, "", "", false } },
         { "empty countdown", { true, false, "", "Files", true, Mode::iconOnly }, { active, "", "", false } },
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(MenuBarLabel::contentFor(c.in), c.out) << c.name;
+    for (const auto& [name, in, out] : cases)
+        EXPECT_EQ(MenuBarLabel::contentFor(in), out) << name;
 }
 
 // The glyphs register once per process, an image of 18 points whatever the pixel size of its

@@ -2,7 +2,6 @@
 #include "Platform/Json.h"
 #include "Views/Popover/ProfilePickerView.h"
 #include "Views/Shared/ViewSymbols.h"
-#include "core/TempDefaults.h"
 #include "views/SettingsTestSupport.h"
 
 #include <QSignalSpy>
@@ -30,27 +29,18 @@ TEST(ProfilePicker, MarksOnlyExactIdsAndWritesOnlyTheUsersChoice)
     ASSERT_EQ(picker->count(), 3);
 
     const QString workId = json::uuidText(work.id);
-    struct Case {
-        QString stored;
-        int marked;
-    };
-    const Case cases[] = {
-        { QString(), 0 },
-        { workId, 1 },
-        { json::uuidText(home.id), 2 },
-        { workId.toLower(), -1 },
-        { json::uuidText(QUuid::createUuid()), -1 },
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.stored.toStdString());
-        settings.setActiveProfileId(c.stored);
+    const std::pair<QString, int> cases[] = { { QString(), 0 }, { workId, 1 }, { json::uuidText(home.id), 2 },
+        { workId.toLower(), -1 }, { json::uuidText(QUuid::createUuid()), -1 } };
+    for (const auto& [stored, marked] : cases) {
+        SCOPED_TRACE(stored.toStdString());
+        settings.setActiveProfileId(stored);
         QSignalSpy writes(&settings, &TremlorSettings::objectWillChange);
         Profile renamed = home;
         renamed.name = QStringLiteral("Home");
         settings.setProfiles({ work, renamed, named(QStringLiteral("Travel")) });
-        EXPECT_EQ(picker->currentIndex(), c.marked);
+        EXPECT_EQ(picker->currentIndex(), marked);
         EXPECT_EQ(writes.size(), 1) << "only the assignment of the list itself";
-        EXPECT_EQ(settings.activeProfileId(), c.stored);
+        EXPECT_EQ(settings.activeProfileId(), stored);
         settings.setProfiles({ work, home });
     }
     EXPECT_EQ(picker->itemText(2), QStringLiteral("Work"));

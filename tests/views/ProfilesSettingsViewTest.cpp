@@ -47,14 +47,18 @@ void trigger(ProfilesSettingsView& view, const QUuid& id, const char* action)
     delete menu;
 }
 
+// A store with fakes, and its settings.
+class ProfilesSettings : public ::testing::Test {
+protected:
+    Fixture f;
+    TremlorSettings& s = f.settings();
+};
+
 } // namespace
 
-TEST(ProfilesSettings, SummaryLine)
+TEST_F(ProfilesSettings, SummaryLine)
 {
-    const struct {
-        Profile profile;
-        const char* expected;
-    } cases[] = {
+    const std::pair<Profile, const char*> cases[] = {
         { named("a"), "30s · Bounce" },
         { named("b", 12.5, MovementPattern::natural, { "x", "y" }), "12s · Natural · 2 apps" },
         { named("c", 59.9, MovementPattern::drift, { "x" }), "59s · Drift · 1 app" },
@@ -63,16 +67,14 @@ TEST(ProfilesSettings, SummaryLine)
         { named("f", std::numeric_limits<double>::quiet_NaN()), "–s · Bounce" },
         { named("g", -std::numeric_limits<double>::infinity()), "-∞s · Bounce" },
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(ProfilesSettingsView::profileSummary(c.profile), QString::fromUtf8(c.expected)) << c.expected;
+    for (const auto& [profile, expected] : cases)
+        EXPECT_EQ(ProfilesSettingsView::profileSummary(profile), QString::fromUtf8(expected)) << expected;
 }
 
 // Duplicate, Set as Default and the bar's buttons; only the applied profile is checked, and new
 // profiles come at the end without being selected.
-TEST(ProfilesSettings, ActionsAndCheckMark)
+TEST_F(ProfilesSettings, ActionsAndCheckMark)
 {
-    Fixture f;
-    TremlorSettings& s = f.settings();
     const Profile work = named("Work", 45, MovementPattern::circle, { "firefox" });
     s.setProfiles({ work, named("Home") });
     ProfilesSettingsView view(f.context);
@@ -103,10 +105,8 @@ TEST(ProfilesSettings, ActionsAndCheckMark)
 
 // Deleting by the menu, the minus button and the Delete key, with each one's selection rule;
 // the active profile's id stays behind and no row is checked.
-TEST(ProfilesSettings, DeletionEachWayKeepsItsSelectionRule)
+TEST_F(ProfilesSettings, DeletionEachWayKeepsItsSelectionRule)
 {
-    Fixture f;
-    TremlorSettings& s = f.settings();
     const QList<Profile> start { named("A"), named("B"), named("C"), named("D") };
     s.setProfiles(start);
     s.applyProfile(start[0]);
@@ -146,10 +146,8 @@ TEST(ProfilesSettings, DeletionEachWayKeepsItsSelectionRule)
 // A rename is saved at every keystroke into the profile with the row's id, exactly as typed
 // (Return trims nothing), while the field keeps its caret; an outside change of the list
 // (another profile removed) leaves the rename under way alone.
-TEST(ProfilesSettings, RenameSavesEveryKeystrokeByIdAsTyped)
+TEST_F(ProfilesSettings, RenameSavesEveryKeystrokeByIdAsTyped)
 {
-    Fixture f;
-    TremlorSettings& s = f.settings();
     const QList<Profile> start { named("Alpha"), named("Work") };
     s.setProfiles(start);
     ProfilesSettingsView view(f.context);
@@ -182,10 +180,8 @@ TEST(ProfilesSettings, RenameSavesEveryKeystrokeByIdAsTyped)
 // A store edited by hand may repeat an id: the first profile with it has the one row, which
 // edits that profile only; the later one keeps its place in the store and gets no row, also
 // when the list changes (no row left behind without its profile).
-TEST(ProfilesSettings, RepeatedIdHasOneRowForTheFirstProfile)
+TEST_F(ProfilesSettings, RepeatedIdHasOneRowForTheFirstProfile)
 {
-    Fixture f;
-    TremlorSettings& s = f.settings();
     const Profile work = named("Work");
     Profile twin = named("Twin", 90);
     twin.id = work.id;

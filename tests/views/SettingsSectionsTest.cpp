@@ -10,7 +10,6 @@
 #include "Views/Settings/AppChecklistView.h"
 #include "Views/Settings/AppsSettingsView.h"
 #include "Views/Settings/GeneralSettingsView.h"
-#include "Views/Settings/MouseSettingsView.h"
 #include "Views/Settings/ScheduleEntryRow.h"
 #include "Views/Settings/ScheduleSettingsView.h"
 #include "Views/Settings/SettingsSidebar.h"
@@ -30,12 +29,16 @@
 #include <QVariantAnimation>
 #include <QWheelEvent>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <tuple>
 
 using namespace tremlor;
 using settingstest::Fixture;
+using ::testing::ElementsAre;
+using ::testing::Property;
 
 namespace {
 template <typename T> T* child(const QWidget& root, const char* name)
@@ -76,37 +79,31 @@ void choose(FormPicker* picker, const QVariant& tag)
 // calling the manager again, and the stored launchAtLogin flag is never read or written.
 TEST(GeneralSettings, LoginToggleShowsTheSystemStateAndReturnsToItOnFailure)
 {
-    const struct {
-        bool registered;
-        bool fails;
-        bool shownAfterClick;
-    } cases[] = { { false, false, true }, { true, false, false }, { false, true, false }, { true, true, true } };
-    for (const auto& c : cases) {
+    // Registered before, the change fails, shown after the click.
+    const std::tuple<bool, bool, bool> cases[]
+        = { { false, false, true }, { true, false, false }, { false, true, false }, { true, true, true } };
+    for (const auto& [registered, fails, shownAfterClick] : cases) {
         Fixture f;
-        f.settings().setLaunchAtLogin(!c.registered);
-        f.loginItem.enabled = c.registered;
-        f.loginItem.fails = c.fails;
+        f.settings().setLaunchAtLogin(!registered);
+        f.loginItem.enabled = registered;
+        f.loginItem.fails = fails;
         QSignalSpy stored(&f.settings(), &TremlorSettings::launchAtLoginChanged);
         GeneralSettingsView view(f.context);
         auto* toggle = child<kestu::KestuToggleStyle>(view, "launch-at-login-toggle");
-        EXPECT_EQ(view.launchAtLoginEnabled(), c.registered);
+        EXPECT_EQ(view.launchAtLoginEnabled(), registered);
         toggle->toggleSwitch()->click();
-        EXPECT_EQ(view.launchAtLoginEnabled(), c.shownAfterClick);
-        EXPECT_EQ(switchShowsOn(toggle), c.shownAfterClick);
+        EXPECT_EQ(view.launchAtLoginEnabled(), shownAfterClick);
+        EXPECT_EQ(switchShowsOn(toggle), shownAfterClick);
         EXPECT_EQ(f.loginItem.writes, 1);
         EXPECT_EQ(stored.count(), 0);
-        EXPECT_EQ(f.settings().launchAtLogin(), !c.registered);
+        EXPECT_EQ(f.settings().launchAtLogin(), !registered);
     }
 }
 
 // Each toggle writes its setting at once and follows a change made elsewhere.
 TEST(SettingsSections, TogglesWriteTheStoreAndFollowOutsideChanges)
 {
-    const struct {
-        SettingsSection section;
-        const char* name;
-        const char* property;
-    } cases[] = {
+    const std::tuple<SettingsSection, const char*, const char*> cases[] = {
         { SettingsSection::general, "show-in-dock-toggle", "showInDock" },
         { SettingsSection::general, "play-sound-toggle", "playSoundOnToggle" },
         { SettingsSection::mouse, "simulate-keyboard-toggle", "simulateKeyboard" },
@@ -118,14 +115,15 @@ TEST(SettingsSections, TogglesWriteTheStoreAndFollowOutsideChanges)
         { SettingsSection::timer, "notify-expiry-toggle", "notifyOnExpiry" },
     };
     Fixture f;
-    for (const auto& c : cases) {
-        SettingsWindow window(f.context, c.section);
-        auto* toggle = child<kestu::KestuToggleStyle>(*window.detailView(), c.name);
-        const bool before = f.settings().property(c.property).toBool();
+    SettingsWindow window(f.context);
+    for (const auto& [section, name, property] : cases) {
+        window.sidebar()->row(section)->click();
+        auto* toggle = child<kestu::KestuToggleStyle>(*window.detailView(), name);
+        const bool before = f.settings().property(property).toBool();
         toggle->toggleSwitch()->click();
-        EXPECT_EQ(f.settings().property(c.property).toBool(), !before) << c.name;
-        f.settings().setProperty(c.property, before);
-        EXPECT_EQ(switchShowsOn(toggle), before) << c.name;
+        EXPECT_EQ(f.settings().property(property).toBool(), !before) << name;
+        f.settings().setProperty(property, before);
+        EXPECT_EQ(switchShowsOn(toggle), before) << name;
     }
 }
 
@@ -133,41 +131,36 @@ TEST(SettingsSections, TogglesWriteTheStoreAndFollowOutsideChanges)
 TEST(SettingsSections, PickersWriteTheStoreAndFollowOutsideChanges)
 {
     Fixture f;
-    {
-        SettingsWindow window(f.context, SettingsSection::general);
-        auto* picker = child<FormPicker>(*window.detailView(), "display-mode-picker");
-        choose(picker, QStringLiteral("iconAndCountdown"));
-        EXPECT_EQ(f.settings().menuBarDisplayMode(), MenuBarDisplayMode::iconAndCountdown);
-        f.settings().setMenuBarDisplayMode(MenuBarDisplayMode::iconAndAppName);
-        EXPECT_EQ(picker->currentTag().toString(), QStringLiteral("iconAndAppName"));
-    }
-    {
-        SettingsWindow window(f.context, SettingsSection::mouse);
-        auto* picker = child<FormPicker>(*window.detailView(), "pattern-picker");
-        auto* caption = child<QLabel>(*window.detailView(), "pattern-description");
-        choose(picker, QStringLiteral("circle"));
-        EXPECT_EQ(f.settings().movementPattern(), MovementPattern::circle);
-        EXPECT_EQ(caption->text(), QStringLiteral("Tiny circular arc"));
-        f.settings().setMovementPattern(MovementPattern::natural);
-        EXPECT_EQ(picker->currentTag().toString(), QStringLiteral("natural"));
-        EXPECT_EQ(caption->text(), QStringLiteral("Human-like activity with mouse, keyboard, and clicks"));
-    }
-    {
-        SettingsWindow window(f.context, SettingsSection::apps);
-        auto* picker = child<FormPicker>(*window.detailView(), "rotation-mode-picker");
-        choose(picker, QStringLiteral("random"));
-        EXPECT_EQ(f.settings().rotationMode(), RotationMode::random);
-    }
-    {
-        SettingsWindow window(f.context, SettingsSection::timer);
-        auto* picker = child<FormPicker>(*window.detailView(), "default-duration-picker");
-        choose(picker, QStringLiteral("inf"));
-        EXPECT_EQ(f.settings().defaultDurationId(), QStringLiteral("inf"));
-        f.settings().setDefaultDurationId(QStringLiteral("custom_90"));
-        EXPECT_EQ(picker->currentIndex(), -1);
-        choose(picker, QStringLiteral("2h"));
-        EXPECT_EQ(f.settings().defaultDurationId(), QStringLiteral("2h"));
-    }
+    SettingsWindow window(f.context);
+    const auto picker = [&](SettingsSection section, const char* name) {
+        window.sidebar()->row(section)->click();
+        return child<FormPicker>(*window.detailView(), name);
+    };
+    FormPicker* display = picker(SettingsSection::general, "display-mode-picker");
+    choose(display, QStringLiteral("iconAndCountdown"));
+    EXPECT_EQ(f.settings().menuBarDisplayMode(), MenuBarDisplayMode::iconAndCountdown);
+    f.settings().setMenuBarDisplayMode(MenuBarDisplayMode::iconAndAppName);
+    EXPECT_EQ(display->currentTag().toString(), QStringLiteral("iconAndAppName"));
+
+    FormPicker* pattern = picker(SettingsSection::mouse, "pattern-picker");
+    auto* caption = child<QLabel>(*window.detailView(), "pattern-description");
+    choose(pattern, QStringLiteral("circle"));
+    EXPECT_EQ(f.settings().movementPattern(), MovementPattern::circle);
+    EXPECT_EQ(caption->text(), QStringLiteral("Tiny circular arc"));
+    f.settings().setMovementPattern(MovementPattern::natural);
+    EXPECT_EQ(pattern->currentTag().toString(), QStringLiteral("natural"));
+    EXPECT_EQ(caption->text(), QStringLiteral("Human-like activity with mouse, keyboard, and clicks"));
+
+    choose(picker(SettingsSection::apps, "rotation-mode-picker"), QStringLiteral("random"));
+    EXPECT_EQ(f.settings().rotationMode(), RotationMode::random);
+
+    FormPicker* duration = picker(SettingsSection::timer, "default-duration-picker");
+    choose(duration, QStringLiteral("inf"));
+    EXPECT_EQ(f.settings().defaultDurationId(), QStringLiteral("inf"));
+    f.settings().setDefaultDurationId(QStringLiteral("custom_90"));
+    EXPECT_EQ(duration->currentIndex(), -1);
+    choose(duration, QStringLiteral("2h"));
+    EXPECT_EQ(f.settings().defaultDurationId(), QStringLiteral("2h"));
 }
 
 // The wheel over a picker or time field without the focus belongs to the scrolling form: it is
@@ -190,12 +183,9 @@ TEST(SettingsSections, WheelOverAnUnfocusedPickerScrollsInstead)
         SettingsWindow window(f.context, section);
         if (section == SettingsSection::schedule)
             window.detailView()->findChild<ScheduleEntryRow*>()->setExpanded(true);
-        QList<QWidget*> fields;
-        for (QComboBox* picker : window.findChildren<QComboBox*>())
-            fields << picker;
-        for (QAbstractSpinBox* time : window.findChildren<QAbstractSpinBox*>())
-            fields << time;
-        for (QWidget* field : fields) {
+        for (QWidget* field : window.findChildren<QWidget*>()) {
+            if (!qobject_cast<QComboBox*>(field) && !qobject_cast<QAbstractSpinBox*>(field))
+                continue;
             EXPECT_EQ(field->focusPolicy(), Qt::StrongFocus) << field->objectName().toStdString();
             for (int step = 0; step < 3; ++step)
                 EXPECT_FALSE(wheel(field)) << field->objectName().toStdString();
@@ -250,13 +240,14 @@ TEST(SettingsSections, ShowingOffGridValuesWritesNothingBack)
 
     window.sidebar()->row(SettingsSection::apps)->click();
     auto* label = child<QLabel>(*window.detailView(), "switch-interval-label");
+    auto* less = child<QAbstractButton>(*window.detailView(), "switch-interval-decrement");
     EXPECT_EQ(label->text(), QStringLiteral("Switch every 15 cycles"));
     EXPECT_FALSE(child<QAbstractButton>(*window.detailView(), "switch-interval-increment")->isEnabled());
-    child<QAbstractButton>(*window.detailView(), "switch-interval-decrement")->click();
+    less->click();
     EXPECT_EQ(s.appSwitchInterval(), 10);
     s.setAppSwitchInterval(1);
     EXPECT_EQ(label->text(), QStringLiteral("Switch every 1 cycle"));
-    EXPECT_FALSE(child<QAbstractButton>(*window.detailView(), "switch-interval-decrement")->isEnabled());
+    EXPECT_FALSE(less->isEnabled());
 }
 
 // Select All appends the listed, missing applications after those chosen; Deselect All removes
@@ -273,10 +264,9 @@ TEST(AppChecklist, SelectAllAndDeselectAllKeepOrderAndCountHiddenChoices)
     auto* count = child<QLabel>(view, "selected-count");
 
     list->searchField()->textField()->replaceText(QStringLiteral("GNOME"));
-    QStringList names;
-    for (const AppInfo& app : list->filteredApps())
-        names << app.name();
-    EXPECT_EQ(names, QStringList({ "Calculator", "Calendar" }));
+    EXPECT_THAT(list->filteredApps(),
+        ElementsAre(Property(&AppInfo::name, QStringLiteral("Calculator")),
+            Property(&AppInfo::name, QStringLiteral("Calendar"))));
     child<QAbstractButton>(view, "select-all-button")->click();
     EXPECT_EQ(
         s.selectedAppBundleIDs(), QStringList({ "gone.app", "org.gnome.Calendar", "firefox", "org.gnome.Calculator" }));
@@ -361,12 +351,13 @@ TEST(AboutSettings, ShowsTheClocksYearAndOpensItsLinks)
     AboutSettingsView view(f.context);
 
     UrlRecorder recorder;
-    QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &recorder, "open");
-    QDesktopServices::setUrlHandler(QStringLiteral("https"), &recorder, "open");
+    const QStringList schemes { "mailto", "https" };
+    for (const QString& scheme : schemes)
+        QDesktopServices::setUrlHandler(scheme, &recorder, "open");
     child<QAbstractButton>(view, "about-feedback-link")->click();
     child<QAbstractButton>(view, "about-website-link")->click();
-    QDesktopServices::unsetUrlHandler(QStringLiteral("mailto"));
-    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    for (const QString& scheme : schemes)
+        QDesktopServices::unsetUrlHandler(scheme);
     EXPECT_EQ(recorder.opened, QList<QUrl>({ AboutSettingsView::feedbackUrl(), AboutSettingsView::websiteUrl() }));
 
     EXPECT_EQ(child<QLabel>(view, "about-maker")->text(), kestu::KestuAboutView::makerName().toUpper());

@@ -47,12 +47,6 @@ protected:
     x11::DisplayHandle display;
 };
 
-template <typename T> T await(QFuture<T> future)
-{
-    future.waitForFinished();
-    return future.result();
-}
-
 } // namespace
 
 // Launch two xterms through their desktop entries, see them running, then bring each to the
@@ -70,11 +64,11 @@ TEST_F(AppActivationTest, LaunchesThroughEntriesAndActivatesInRotation)
     EXPECT_FALSE(apps[0].isRunning());
 
     AppActivator activator(system);
-    EXPECT_EQ(await(activator.activateNext(apps, RotationMode::sequential, true)), apps[0]);
+    EXPECT_EQ(activator.activateNext(apps, RotationMode::sequential, true).result(), apps[0]);
     ASSERT_TRUE(eventually([&] { return windowsOf("tremlor-term-one").size() == 1; }));
     EXPECT_TRUE(system->isAppRunning("tremlor-term-one"));
     EXPECT_TRUE(apps[0].isRunning()); // the record asks the session's own $DISPLAY
-    EXPECT_EQ(await(activator.activateNext(apps, RotationMode::sequential, true)), apps[1]);
+    EXPECT_EQ(activator.activateNext(apps, RotationMode::sequential, true).result(), apps[1]);
     ASSERT_TRUE(eventually([&] { return windowsOf("tremlor-term-two").size() == 1; }));
 
     const unsigned long one = windowsOf("tremlor-term-one").front();
@@ -82,9 +76,9 @@ TEST_F(AppActivationTest, LaunchesThroughEntriesAndActivatesInRotation)
     const x11::WindowActivation activation(display);
     ASSERT_TRUE(eventually([&] { return activation.activeWindow() == two; })); // the newest has focus
 
-    EXPECT_EQ(await(activator.activateNext(apps, RotationMode::sequential, true)), apps[0]);
+    EXPECT_EQ(activator.activateNext(apps, RotationMode::sequential, true).result(), apps[0]);
     EXPECT_TRUE(eventually([&] { return activation.activeWindow() == one; }));
-    EXPECT_EQ(await(activator.activateNext(apps, RotationMode::sequential, false)), apps[1]);
+    EXPECT_EQ(activator.activateNext(apps, RotationMode::sequential, false).result(), apps[1]);
     EXPECT_TRUE(eventually([&] { return activation.activeWindow() == two; }));
     // Running ones are activated, not started again.
     EXPECT_EQ(windowsOf("tremlor-term-one").size(), 1u);
@@ -127,7 +121,7 @@ TEST_F(AppActivationTest, ALaunchedProcessCountsAsRunningWhileAlive)
     auto system = std::make_shared<SystemAppActivator>(display, QStringList { folder });
     const xdg::DesktopEntryLookup lookup({ folder });
 
-    ASSERT_TRUE(await(system->launchApp(QUrl::fromLocalFile(lookup.entryPath("sleeper")))));
+    ASSERT_TRUE(system->launchApp(QUrl::fromLocalFile(lookup.entryPath("sleeper"))).result());
     ASSERT_TRUE(eventually([&] { return QFile(pidFile).size() > 0; }));
     const pid_t pid = readFile(pidFile).split('\n').first().toInt();
     ASSERT_GT(pid, 0);
@@ -135,13 +129,14 @@ TEST_F(AppActivationTest, ALaunchedProcessCountsAsRunningWhileAlive)
     EXPECT_TRUE(AppInfo::installed("sleeper", lookup)->isRunning());
 
     AppActivator activator(system);
-    EXPECT_EQ(await(activator.activateNext({ *AppInfo::installed("sleeper", lookup) }, RotationMode::sequential, true)),
+    EXPECT_EQ(
+        activator.activateNext({ *AppInfo::installed("sleeper", lookup) }, RotationMode::sequential, true).result(),
         AppInfo::installed("sleeper", lookup));
     ::kill(pid, SIGTERM);
     EXPECT_TRUE(eventually([&] { return !system->isAppRunning("sleeper"); }));
     // Still the one process we started: the rotation did not launch it a second time.
     EXPECT_EQ(readFile(pidFile).count('\n'), 1);
 
-    EXPECT_FALSE(await(system->launchApp(QUrl::fromLocalFile(lookup.entryPath("broken")))));
-    EXPECT_FALSE(await(system->launchApp(QUrl::fromLocalFile(folder + "/missing.desktop"))));
+    EXPECT_FALSE(system->launchApp(QUrl::fromLocalFile(lookup.entryPath("broken"))).result());
+    EXPECT_FALSE(system->launchApp(QUrl::fromLocalFile(folder + "/missing.desktop")).result());
 }

@@ -1,5 +1,4 @@
 #include "Views/Settings/AdvancedSettingsView.h"
-#include "core/TempDefaults.h"
 #include "views/SettingsTestSupport.h"
 
 #include <QAbstractButton>
