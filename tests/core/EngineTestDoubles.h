@@ -105,12 +105,9 @@ public:
                 deactivate = std::move(d);
             });
     }
-    MOCK_METHOD(void, start,
-        (const std::vector<ScheduleEntry>& entries, ActivateCallback onShouldActivate,
-            DeactivateCallback onShouldDeactivate),
-        (override));
+    MOCK_METHOD(void, start, (const std::vector<ScheduleEntry>&, ActivateCallback, DeactivateCallback), (override));
     MOCK_METHOD(void, stop, (), (override));
-    MOCK_METHOD(void, updateEntries, (const std::vector<ScheduleEntry>& entries), (override));
+    MOCK_METHOD(void, updateEntries, (const std::vector<ScheduleEntry>&), (override));
     ActivateCallback activate;
     DeactivateCallback deactivate;
 };

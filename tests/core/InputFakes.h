@@ -167,7 +167,6 @@ struct MoverRig {
         mover = std::make_unique<MouseMover>(poster, seams);
         mover->setOnJiggle([this] { ++jiggles; });
     }
-    ~MoverRig() { mover.reset(); }
 
     void start(MovementPattern pattern, bool keyboard = false, bool clicks = false, double maxInterval = 30.0,
         double distance = 10.0)

@@ -4,11 +4,7 @@
 #include "TempDefaults.h"
 #include "support/EnvGuard.h"
 
-#include <QDir>
-#include <QMetaProperty>
 #include <QSignalSpy>
-
-#include <gtest/gtest.h>
 
 #include <future>
 

@@ -1,5 +1,4 @@
 #include "CompositionRoot.h"
-#include "Helpers/AccessibilityChecking.h"
 #include "Helpers/AppScanning.h"
 #include "core/EngineFixture.h"
 #include "support/EnvGuard.h"
@@ -11,9 +10,6 @@
 
 using namespace tremlor;
 using namespace tremlor::testing;
-using ::testing::_;
-
-namespace {
 
 TEST_F(EngineTest, StartDrivesEveryServiceOnceAndASecondStartChangesNothing)
 {
@@ -150,12 +146,8 @@ TEST_F(EngineTest, UnusableMovementSettingsReachTheMoverAsUsableOnes)
     };
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
-    const std::vector<Case> cases {
-        { 0.2, 0.5, 5.0, 1.0, 1.0, 5.0 },
-        { nan, nan, nan, 30.0, 3.0, 30.0 },
-        { inf, -inf, inf, 30.0, 3.0, 30.0 },
-        { 10.0, 6.0, 45.0, 10.0, 6.0, 45.0 },
-    };
+    const std::vector<Case> cases { { 0.2, 0.5, 5.0, 1.0, 1.0, 5.0 }, { nan, nan, nan, 30.0, 3.0, 30.0 },
+        { inf, -inf, inf, 30.0, 3.0, 30.0 }, { 10.0, 6.0, 45.0, 10.0, 6.0, 45.0 } };
     makeEngine();
     settings->setSmartIdleEnabled(true);
     for (const Case& c : cases) {
@@ -418,19 +410,15 @@ TEST(CompositionRootServices, BuildsTheSystemServicesAndRunsWithoutDisplayOrBuse
     settings.setCaffeineEnabled(true);
     settings.setSmartIdleEnabled(true);
     settings.setSelectedAppBundleIDs({ "org.example.Missing" });
-    {
-        CompositionRoot root(settings, {});
-        EXPECT_FALSE(root.accessibility().isTrusted());
-        EXPECT_TRUE(root.appScannerFactory()());
-        TremlorEngine& engine = root.engine();
-        engine.start(Duration::minutes15());
-        EXPECT_TRUE(engine.isActive());
-        for (int i = 0; i < 10; ++i)
-            QCoreApplication::processEvents();
-        EXPECT_EQ(engine.remainingTimeString(), "15:00");
-        engine.stop(false);
-        EXPECT_FALSE(engine.isActive());
-    }
+    CompositionRoot root(settings, {});
+    EXPECT_FALSE(root.accessibility().isTrusted());
+    EXPECT_TRUE(root.appScannerFactory()());
+    TremlorEngine& engine = root.engine();
+    engine.start(Duration::minutes15());
+    EXPECT_TRUE(engine.isActive());
+    for (int i = 0; i < 10; ++i)
+        QCoreApplication::processEvents();
+    EXPECT_EQ(engine.remainingTimeString(), "15:00");
+    engine.stop(false);
+    EXPECT_FALSE(engine.isActive());
 }
-
-} // namespace
