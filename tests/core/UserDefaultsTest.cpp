@@ -123,9 +123,7 @@ TEST(UserDefaults, ConcurrentReadersAndWritersSeeWholeValues)
             for (int i = 0; i < 500; ++i) {
                 defaults.set(QStringLiteral("k%1").arg(t), QString::number(i));
                 const auto other = defaults.stringValue(QStringLiteral("k%1").arg((t + 1) % 4));
-                if (other) {
-                    ASSERT_FALSE(other->isEmpty());
-                }
+                ASSERT_FALSE(other && other->isEmpty());
                 if (i % 100 == 0)
                     defaults.synchronize();
             }
