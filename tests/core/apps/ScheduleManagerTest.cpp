@@ -38,12 +38,11 @@ protected:
     {
         entries = list;
         manager.start(
-            list, [this](const ScheduleEntry& e) { events << "+" + QString::number(indexOf(e)); },
+            list,
+            [this](const ScheduleEntry& e) {
+                events << "+" + QString::number(std::ranges::find(entries, e) - entries.begin());
+            },
             [this] { events << "-"; });
-    }
-    int indexOf(const ScheduleEntry& e) const
-    {
-        return static_cast<int>(std::find(entries.begin(), entries.end(), e) - entries.begin());
     }
     // Ticks once a minute (of real elapsed time) until the clock has advanced by `minutes`.
     void tickFor(int minutes)
