@@ -152,10 +152,8 @@ TEST(IdleMonitor, StopLogsOnlyWithATimerAndAStaleCheckCannotPauseTheNextRun)
     rig.source->typedAgo(InputEventType::keyDown, 0.2);
     bool restarted = false;
     rig.source->onCursorRead = [&] {
-        if (!restarted) {
-            restarted = true;
+        if (!std::exchange(restarted, true))
             rig.monitor->startMonitoring(30);
-        }
     };
     rig.check();
     rig.monitor->waitUntilIdle();

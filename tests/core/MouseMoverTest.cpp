@@ -168,13 +168,10 @@ TEST(MouseMoverLifecycle, RestartDuringATickOnlyTheNewRunContinues)
 {
     MoverRig rig;
     rig.start(MovementPattern::bounce);
-    bool restarted = false;
-    rig.onSleep = [&] {
-        if (!restarted) {
-            restarted = true;
-            // A start from the main thread while the tick runs on the queue.
+    // A start from the main thread while the tick runs on the queue.
+    rig.onSleep = [&, restarted = false]() mutable {
+        if (!std::exchange(restarted, true))
             rig.mover->start(5.0, 50.0, MovementPattern::drift, false, false);
-        }
     };
     ASSERT_TRUE(rig.tick());
     rig.mover->waitUntilIdle();
