@@ -144,8 +144,7 @@ TEST_F(EngineTest, UnusableMovementSettingsReachTheMoverAsUsableOnes)
         double maxInterval, distance, idleThreshold;
         double interval, reach, threshold;
     };
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
     const std::vector<Case> cases { { 0.2, 0.5, 5.0, 1.0, 1.0, 5.0 }, { nan, nan, nan, 30.0, 3.0, 30.0 },
         { inf, -inf, inf, 30.0, 3.0, 30.0 }, { 10.0, 6.0, 45.0, 10.0, 6.0, 45.0 } };
     makeEngine();
