@@ -91,8 +91,7 @@ public:
     MOCK_METHOD(bool, isEnabled, (), (const, override));
     MOCK_METHOD(void, enable, (), (override));
     MOCK_METHOD(void, disable, (), (override));
-    bool enabled = false;
-    bool succeeds = true;
+    bool enabled = false, succeeds = true;
 };
 
 class MockScheduleManager : public ScheduleManaging {

@@ -43,12 +43,9 @@ TEST(DesktopEntry, ReadsKeysOfTheMainGroupOnlyWithLocalisedName)
                               "[Desktop Action new]\nName=Other\nExec=other\n",
             { "de_DE", "de" });
     ASSERT_TRUE(entry);
-    EXPECT_EQ(entry->name, "Files");
-    EXPECT_EQ(entry->localizedName, "Dateien");
-    EXPECT_EQ(entry->exec, "nautilus --new-window %U");
-    EXPECT_EQ(entry->startupWMClass, "Org.gnome.Nautilus");
-    EXPECT_TRUE(entry->noDisplay);
-    EXPECT_FALSE(entry->hidden);
+    EXPECT_EQ(QStringList({ entry->name, entry->localizedName, entry->exec, entry->startupWMClass }),
+        QStringList({ "Files", "Dateien", "nautilus --new-window %U", "Org.gnome.Nautilus" }));
+    EXPECT_TRUE(entry->noDisplay && !entry->hidden);
 }
 
 TEST(DesktopEntry, MalformedTextIsRefusedWhole)
@@ -140,8 +137,7 @@ TEST(ApplicationFolders, FollowTheXdgVariablesAndIdsAreSafeNames)
 TEST(DesktopEntryLookup, FindsEntriesByIdInsideTheFoldersOnly)
 {
     QTemporaryDir root;
-    const QString first = root.filePath("first/applications");
-    const QString second = root.filePath("second/applications");
+    const QString first = root.filePath("first/applications"), second = root.filePath("second/applications");
     writeFile(first + "/editor.desktop", "[Desktop Entry]\nType=Application\nName=Editor\nName[de]=Bearbeiter\n");
     writeFile(second + "/editor.desktop", "[Desktop Entry]\nType=Application\nName=Shadowed\n");
     writeFile(second + "/kde4/konsole.desktop", "[Desktop Entry]\nType=Application\nName=Konsole\n");
