@@ -36,11 +36,6 @@ QList<QByteArray> commonGarbage()
         QByteArray("\xef\xbb\xbf\xff\xfe\x00\x01", 7), "\"" + tenMegabytes, tenMegabytes };
 }
 
-void expectProfileListRejected(const QByteArray& data)
-{
-    EXPECT_FALSE(Profile::decodeList(data)) << data.right(300).toStdString();
-}
-
 } // namespace
 
 TEST(BadInput, StoredProfilesAndEntriesNeverDecodePartially)
@@ -65,11 +60,10 @@ TEST(BadInput, StoredProfilesAndEntriesNeverDecodePartially)
              { "\"maxInterval\":45", "\"maxInterval\":\"45\"" },
              { "{\"hours2\":{}}", "{\"hours2\":{},\"hours1\":{}}" },
              { "[\"a\"]", "[\"a\",7]" },
-         }) {
+         })
         badProfiles.append("[" + QByteArray(goodProfile) + "," + replaced(goodProfile, from, to) + "]");
-    }
     for (const QByteArray& data : badProfiles)
-        expectProfileListRejected(data);
+        EXPECT_FALSE(Profile::decodeList(data)) << data.right(300).toStdString();
 
     QList<QByteArray> badEntries = commonGarbage();
     for (const char* days : { "[0]", "[8]", "[-1]", "[2,0]", "[9223372036854775807]", "[-9223372036854775808]", "[1.5]",

@@ -13,12 +13,8 @@
 #include "core/EngineTestDoubles.h"
 #include "support/ScheduleWindow.h"
 
-#include <QCoreApplication>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include <map>
 

@@ -91,8 +91,7 @@ public:
     MOCK_METHOD(bool, isEnabled, (), (const, override));
     MOCK_METHOD(void, enable, (), (override));
     MOCK_METHOD(void, disable, (), (override));
-    bool enabled = false;
-    bool succeeds = true;
+    bool enabled = false, succeeds = true;
 };
 
 class MockScheduleManager : public ScheduleManaging {
@@ -105,12 +104,9 @@ public:
                 deactivate = std::move(d);
             });
     }
-    MOCK_METHOD(void, start,
-        (const std::vector<ScheduleEntry>& entries, ActivateCallback onShouldActivate,
-            DeactivateCallback onShouldDeactivate),
-        (override));
+    MOCK_METHOD(void, start, (const std::vector<ScheduleEntry>&, ActivateCallback, DeactivateCallback), (override));
     MOCK_METHOD(void, stop, (), (override));
-    MOCK_METHOD(void, updateEntries, (const std::vector<ScheduleEntry>& entries), (override));
+    MOCK_METHOD(void, updateEntries, (const std::vector<ScheduleEntry>&), (override));
     ActivateCallback activate;
     DeactivateCallback deactivate;
 };

@@ -1,6 +1,5 @@
 #include "Engine/DirazUvuraLogger.h"
 #include "Engine/IdleDetector.h"
-#include "Engine/MouseMover.h"
 #include "core/InputFakes.h"
 
 #include <gtest/gtest.h>
@@ -42,10 +41,7 @@ struct MonitorRig {
         MouseMover::setSyntheticMoving(false);
         MouseMover::setLastSyntheticPosition({ 0, 0 });
         MouseMover::setLastSyntheticNonMouseTime(distantPast);
-        SystemIdleMonitor::Seams seams;
-        seams.clock = clock;
-        seams.timers = timers;
-        monitor = std::make_unique<SystemIdleMonitor>(source, seams);
+        monitor = std::make_unique<SystemIdleMonitor>(source, SystemIdleMonitor::Seams { clock, timers });
         monitor->setOnIdleStateChanged([this](bool idle) {
             std::lock_guard guard(logLock);
             reports.push_back(idle);
@@ -156,10 +152,8 @@ TEST(IdleMonitor, StopLogsOnlyWithATimerAndAStaleCheckCannotPauseTheNextRun)
     rig.source->typedAgo(InputEventType::keyDown, 0.2);
     bool restarted = false;
     rig.source->onCursorRead = [&] {
-        if (!restarted) {
-            restarted = true;
+        if (!std::exchange(restarted, true))
             rig.monitor->startMonitoring(30);
-        }
     };
     rig.check();
     rig.monitor->waitUntilIdle();

@@ -167,7 +167,6 @@ struct MoverRig {
         mover = std::make_unique<MouseMover>(poster, seams);
         mover->setOnJiggle([this] { ++jiggles; });
     }
-    ~MoverRig() { mover.reset(); }
 
     void start(MovementPattern pattern, bool keyboard = false, bool clicks = false, double maxInterval = 30.0,
         double distance = 10.0)
@@ -179,11 +178,8 @@ struct MoverRig {
     // Jitter pinned to zero, so curve steps land exactly on the Bézier curve.
     void withoutJitter()
     {
-        random->realHook = [](double a, double b) -> std::optional<double> {
-            if (a < 0 && a == -b)
-                return 0.0;
-            return std::nullopt;
-        };
+        random->realHook
+            = [](double a, double b) { return a < 0 && a == -b ? std::optional(0.0) : std::optional<double>(); };
     }
 
     std::shared_ptr<FakePoster> poster = std::make_shared<FakePoster>();

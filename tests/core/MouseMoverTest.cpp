@@ -2,11 +2,13 @@
 
 #include "core/InputFakes.h"
 
-#include <gtest/gtest.h>
+#include <QLineF>
 
-#include <atomic>
+#include <gmock/gmock.h>
+
 #include <cmath>
 #include <future>
+#include <ranges>
 #include <thread>
 
 namespace tremlor {
@@ -37,10 +39,8 @@ namespace {
 std::vector<QPointF> movesOf(const std::vector<PostedEvent>& events)
 {
     std::vector<QPointF> points;
-    for (const auto& e : events) {
-        if (e.kind == Kind::move)
-            points.push_back(e.point);
-    }
+    for (const auto& move : events | std::views::filter([](const PostedEvent& e) { return e.kind == Kind::move; }))
+        points.push_back(move.point);
     return points;
 }
 
@@ -89,8 +89,7 @@ TEST(MouseMoverPatterns, DriftAddsUpAndResetsCircleTurns)
     for (int i = 0; i < 30; ++i)
         ASSERT_TRUE(rig.tick());
     const QPointF offset = MouseMoverProbe::driftOffset(*rig.mover);
-    EXPECT_NEAR(rig.poster->cursor.x() - origin.x(), offset.x(), 1e-6);
-    EXPECT_NEAR(rig.poster->cursor.y() - origin.y(), offset.y(), 1e-6);
+    EXPECT_NEAR(QLineF(rig.poster->cursor - origin, offset).length(), 0.0, 1e-6);
     EXPECT_NE(offset, QPointF());
     rig.start(MovementPattern::drift);
     EXPECT_EQ(MouseMoverProbe::driftOffset(*rig.mover), QPointF());
@@ -103,8 +102,8 @@ TEST(MouseMoverPatterns, DriftAddsUpAndResetsCircleTurns)
         const QPointF before = rig.poster->cursor;
         ASSERT_TRUE(rig.tick());
         EXPECT_NEAR(MouseMoverProbe::circleAngle(*rig.mover), 0.5 * i, 1e-12);
-        EXPECT_NEAR(rig.poster->cursor.x() - before.x(), 0.5 * 20.0 * std::cos(0.5 * i), 1e-9);
-        EXPECT_NEAR(rig.poster->cursor.y() - before.y(), 0.5 * 20.0 * std::sin(0.5 * i), 1e-9);
+        const QPointF step = 0.5 * 20.0 * QPointF(std::cos(0.5 * i), std::sin(0.5 * i));
+        EXPECT_NEAR(QLineF(rig.poster->cursor - before, step).length(), 0.0, 1e-9);
     }
     EXPECT_EQ(rig.jiggles, 30 + 3);
 }
@@ -159,8 +158,8 @@ TEST(MouseMoverLifecycle, StopDuringAMovePostsNothingMoreAndJigglesOnce)
         EXPECT_EQ(rig.timers->count(), armedBefore) << "no timer after a stop";
         EXPECT_EQ(rig.timers->liveCount(), 0u);
         EXPECT_EQ(movesOf(events).size(), movesBeforeStop) << rawValue(pattern).toStdString();
-        for (const auto& e : events)
-            EXPECT_EQ(e.kind, Kind::move) << "posted after the stop: " << static_cast<int>(e.kind);
+        EXPECT_THAT(
+            events, ::testing::Each(::testing::Field(&PostedEvent::kind, Kind::move))); // nothing after the stop
         EXPECT_FALSE(MouseMover::isSyntheticMoving());
     }
 }
@@ -169,13 +168,10 @@ TEST(MouseMoverLifecycle, RestartDuringATickOnlyTheNewRunContinues)
 {
     MoverRig rig;
     rig.start(MovementPattern::bounce);
-    bool restarted = false;
-    rig.onSleep = [&] {
-        if (!restarted) {
-            restarted = true;
-            // A start from the main thread while the tick runs on the queue.
+    // A start from the main thread while the tick runs on the queue.
+    rig.onSleep = [&, restarted = false]() mutable {
+        if (!std::exchange(restarted, true))
             rig.mover->start(5.0, 50.0, MovementPattern::drift, false, false);
-        }
     };
     ASSERT_TRUE(rig.tick());
     rig.mover->waitUntilIdle();

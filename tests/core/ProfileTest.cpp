@@ -34,8 +34,8 @@ TEST(Profile, DuplicateGetsFreshIdAndNameAndEveryFieldCounts)
     same.name = work.name;
     EXPECT_EQ(same, work);
 
-    // Equality and hashing cover every field.
-    std::vector<Profile> variants(11, work);
+    // Equality and hashing cover every field: twelve distinct profiles, the last one unchanged.
+    std::vector<Profile> variants(12, work);
     variants[0].id = QUuid::createUuid();
     variants[1].name += "x";
     variants[2].selectedAppBundleIDs = { "firefox", "org.gnome.Calculator" };
@@ -47,16 +47,10 @@ TEST(Profile, DuplicateGetsFreshIdAndNameAndEveryFieldCounts)
     variants[8].caffeineEnabled = false;
     variants[9].appSwitchInterval = 4;
     variants[10].launchIfNotRunning = true;
-    std::unordered_set<Profile> set { work };
-    for (const Profile& v : variants) {
-        EXPECT_NE(v, work);
-        set.insert(v);
-    }
-    EXPECT_EQ(set.size(), 12u);
+    EXPECT_EQ(std::unordered_set<Profile>(variants.begin(), variants.end()).size(), 12u);
 
-    Profile zero = work;
+    Profile zero = work, negativeZero = work;
     zero.maxInterval = 0.0;
-    Profile negativeZero = work;
     negativeZero.maxInterval = -0.0;
     EXPECT_EQ(zero, negativeZero);
     EXPECT_EQ(qHash(zero), qHash(negativeZero));

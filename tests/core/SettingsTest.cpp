@@ -4,11 +4,7 @@
 #include "TempDefaults.h"
 #include "support/EnvGuard.h"
 
-#include <QDir>
-#include <QMetaProperty>
 #include <QSignalSpy>
-
-#include <gtest/gtest.h>
 
 #include <future>
 
@@ -16,15 +12,14 @@ using namespace tremlor;
 
 namespace {
 
-// Every key the domain receives, in order.
-struct WriteLog {
-    explicit WriteLog(UserDefaults& defaults)
-    {
-        QObject::connect(&defaults, &UserDefaults::valueChanged, &context, [this](const QString& key) { keys << key; });
-    }
-    QObject context;
-    QStringList keys;
-};
+// Every key the domain received, in order.
+QStringList keys(const QSignalSpy& writes)
+{
+    QStringList out;
+    for (const QList<QVariant>& arguments : writes)
+        out << arguments.at(0).toString();
+    return out;
+}
 
 Profile profile(const QString& name)
 {
@@ -94,12 +89,12 @@ TEST(Settings, ChangesAreAnnouncedBeforeTheStoreAndSignalledAfter)
 TEST(Settings, EachListChangeIsSavedOnceWhole)
 {
     TempDefaults temp;
-    WriteLog log(temp.defaults());
+    QSignalSpy log(&temp.defaults(), &UserDefaults::valueChanged);
     QList<Profile> list { profile("One") };
     temp.settings().setProfiles(list);
     list.append(profile("Two"));
     temp.settings().setProfiles(list);
-    EXPECT_EQ(log.keys, QStringList({ "profiles", "profiles" }));
+    EXPECT_EQ(keys(log), QStringList({ "profiles", "profiles" }));
     const ScheduleEntry entry { QUuid::createUuid(), true, { Weekday::monday }, {}, {}, list[1].id };
     temp.settings().setScheduleEntries({ entry });
     temp.settings().setSelectedAppBundleIDs({ "org.gnome.Calculator", "firefox" });
@@ -144,9 +139,9 @@ TEST(Settings, ProfilesAreCapturedAppliedInOrderAndDeletedThroughTheManager)
     EXPECT_EQ(s.captureAsProfile("").duration, Duration::indefinite());
 
     s.resetToDefaults();
-    WriteLog log(temp.defaults());
+    QSignalSpy log(&temp.defaults(), &UserDefaults::valueChanged);
     EXPECT_TRUE(manager.applyProfile(saved.id));
-    EXPECT_EQ(log.keys,
+    EXPECT_EQ(keys(log),
         QStringList({ "selectedAppBundleIDs", "maxInterval", "jiggleDistance", "movementPattern", "rotationMode",
             "caffeineEnabled", "appSwitchInterval", "launchIfNotRunning", "activeProfileId" }));
     EXPECT_EQ(s.activeProfileId(), saved.id.toString(QUuid::WithoutBraces).toUpper());
@@ -176,9 +171,9 @@ TEST(Settings, ResetWritesEveryDefaultInOrderAndKeepsProfilesAndSchedule)
     s.setSelectedAppBundleIDs({ "firefox" });
     s.setProfiles({ profile("Keep") });
     s.setScheduleEntries({ ScheduleEntry {} });
-    WriteLog log(temp.defaults());
+    QSignalSpy log(&temp.defaults(), &UserDefaults::valueChanged);
     s.resetToDefaults();
-    EXPECT_EQ(log.keys,
+    EXPECT_EQ(keys(log),
         QStringList({ "maxInterval", "jiggleDistance", "movementPattern", "rotationMode", "appSwitchInterval",
             "launchIfNotRunning", "launchAtLogin", "showInDock", "menuBarDisplayMode", "playSoundOnToggle",
             "simulateKeyboard", "simulateClicks", "caffeineEnabled", "smartIdleEnabled", "idleThreshold",

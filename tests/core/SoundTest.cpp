@@ -27,9 +27,8 @@ TEST(PopSound, BuildMakesAPlayablePcmWaveThatPlaysWithoutFailing)
     EXPECT_GT(u32(40), 0u);
 
     // Only plain names resolve, and playing never fails.
-    EXPECT_TRUE(player.fileFor("../sounds/Pop").isEmpty());
-    EXPECT_TRUE(player.fileFor("/etc/passwd").isEmpty());
-    EXPECT_TRUE(player.fileFor("Glass").isEmpty());
+    for (const QString name : { "../sounds/Pop", "/etc/passwd", "Glass" })
+        EXPECT_TRUE(player.fileFor(name).isEmpty()) << name.toStdString();
     // With or without an audio device: no crash, no exception, the queue drains, and
     // standard error stays for what a user should read (no audio library's probe noise).
     QTemporaryFile captured;
@@ -37,9 +36,8 @@ TEST(PopSound, BuildMakesAPlayablePcmWaveThatPlaysWithoutFailing)
     std::fflush(stderr);
     const int saved = ::dup(STDERR_FILENO);
     ::dup2(captured.handle(), STDERR_FILENO);
-    player.play("Pop");
-    player.play("Glass");
-    player.play("Pop");
+    for (const QString name : { "Pop", "Glass", "Pop" })
+        player.play(name);
     player.flush();
     std::fflush(stderr);
     ::dup2(saved, STDERR_FILENO);

@@ -1,5 +1,4 @@
 #include "CompositionRoot.h"
-#include "Helpers/AccessibilityChecking.h"
 #include "Helpers/AppScanning.h"
 #include "core/EngineFixture.h"
 #include "support/EnvGuard.h"
@@ -11,9 +10,6 @@
 
 using namespace tremlor;
 using namespace tremlor::testing;
-using ::testing::_;
-
-namespace {
 
 TEST_F(EngineTest, StartDrivesEveryServiceOnceAndASecondStartChangesNothing)
 {
@@ -67,9 +63,7 @@ TEST_F(EngineTest, StopReleasesEverythingAlsoWhilePausedAndStopWhileIdleDoesNoth
     engine->stop(false);
     EXPECT_FALSE(engine->isActive());
     EXPECT_FALSE(engine->isPausedByIdle());
-    EXPECT_EQ(engine->remainingTimeString(), "");
-    EXPECT_EQ(engine->currentAppName(), "");
-    EXPECT_EQ(engine->nextAppName(), "");
+    EXPECT_EQ(engine->remainingTimeString() + engine->currentAppName() + engine->nextAppName(), ""); // all cleared
     EXPECT_TRUE(mover->isStopped());
     EXPECT_FALSE(timer->isRunning());
     EXPECT_EQ(activator->rotationIndex(), 0);
@@ -148,14 +142,9 @@ TEST_F(EngineTest, UnusableMovementSettingsReachTheMoverAsUsableOnes)
         double maxInterval, distance, idleThreshold;
         double interval, reach, threshold;
     };
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    const double inf = std::numeric_limits<double>::infinity();
-    const std::vector<Case> cases {
-        { 0.2, 0.5, 5.0, 1.0, 1.0, 5.0 },
-        { nan, nan, nan, 30.0, 3.0, 30.0 },
-        { inf, -inf, inf, 30.0, 3.0, 30.0 },
-        { 10.0, 6.0, 45.0, 10.0, 6.0, 45.0 },
-    };
+    const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+    const std::vector<Case> cases { { 0.2, 0.5, 5.0, 1.0, 1.0, 5.0 }, { nan, nan, nan, 30.0, 3.0, 30.0 },
+        { inf, -inf, inf, 30.0, 3.0, 30.0 }, { 10.0, 6.0, 45.0, 10.0, 6.0, 45.0 } };
     makeEngine();
     settings->setSmartIdleEnabled(true);
     for (const Case& c : cases) {
@@ -318,8 +307,7 @@ TEST_F(EngineTest, AMovementReportedAfterAStopOrPauseBringsNothingForward)
     settle();
     QThread::msleep(20);
     settle();
-    EXPECT_EQ(engine->currentAppName(), "");
-    EXPECT_EQ(engine->nextAppName(), "");
+    EXPECT_EQ(engine->currentAppName() + engine->nextAppName(), "");
 }
 
 // The profile applied and the session ended with its window are proved on a real desktop
@@ -418,19 +406,15 @@ TEST(CompositionRootServices, BuildsTheSystemServicesAndRunsWithoutDisplayOrBuse
     settings.setCaffeineEnabled(true);
     settings.setSmartIdleEnabled(true);
     settings.setSelectedAppBundleIDs({ "org.example.Missing" });
-    {
-        CompositionRoot root(settings, {});
-        EXPECT_FALSE(root.accessibility().isTrusted());
-        EXPECT_TRUE(root.appScannerFactory()());
-        TremlorEngine& engine = root.engine();
-        engine.start(Duration::minutes15());
-        EXPECT_TRUE(engine.isActive());
-        for (int i = 0; i < 10; ++i)
-            QCoreApplication::processEvents();
-        EXPECT_EQ(engine.remainingTimeString(), "15:00");
-        engine.stop(false);
-        EXPECT_FALSE(engine.isActive());
-    }
+    CompositionRoot root(settings, {});
+    EXPECT_FALSE(root.accessibility().isTrusted());
+    EXPECT_TRUE(root.appScannerFactory()());
+    TremlorEngine& engine = root.engine();
+    engine.start(Duration::minutes15());
+    EXPECT_TRUE(engine.isActive());
+    for (int i = 0; i < 10; ++i)
+        QCoreApplication::processEvents();
+    EXPECT_EQ(engine.remainingTimeString(), "15:00");
+    engine.stop(false);
+    EXPECT_FALSE(engine.isActive());
 }
-
-} // namespace

@@ -3,26 +3,12 @@
 #include "core/TempDefaults.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
 #include <thread>
 #include <vector>
 
 using namespace tremlor;
-
-namespace {
-
-QStringList filesIn(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::Files, QDir::Name);
-}
-
-} // namespace
 
 TEST(UserDefaults, TypedValuesSurviveARestartWithTheirTypes)
 {
@@ -70,7 +56,7 @@ TEST(UserDefaults, WritesAreCoalescedAndReachTheFileAtomically)
     QCoreApplication::processEvents();
     EXPECT_TRUE(QFile::exists(defaults.filePath()));
     EXPECT_EQ(UserDefaults(sub).integerValue("a"), 2);
-    EXPECT_EQ(filesIn(sub), QStringList { "com.tremlor.app.json" }); // no temporary files left
+    EXPECT_EQ(QDir(sub).entryList(QDir::Files), QStringList { "com.tremlor.app.json" }); // no temporary files left
 
     // A folder that cannot be made: the write fails, the value stays in memory.
     writeFile(dir.path() + "/blocked", "file");
@@ -95,7 +81,7 @@ TEST(UserDefaults, UnreadableFileIsKeptAsACopyBeforeItIsWrittenOver)
             defaults.set("maxInterval", 12.5);
             EXPECT_TRUE(defaults.synchronize());
         }
-        const QStringList files = filesIn(dir.path());
+        const QStringList files = QDir(dir.path()).entryList(QDir::Files, QDir::Name);
         ASSERT_EQ(files.size(), 2) << files.join(' ').toStdString();
         EXPECT_TRUE(files[1].startsWith("com.tremlor.app.json.unreadable-"));
         EXPECT_EQ(readFile(dir.path() + '/' + files[1]), garbage);
@@ -137,9 +123,7 @@ TEST(UserDefaults, ConcurrentReadersAndWritersSeeWholeValues)
             for (int i = 0; i < 500; ++i) {
                 defaults.set(QStringLiteral("k%1").arg(t), QString::number(i));
                 const auto other = defaults.stringValue(QStringLiteral("k%1").arg((t + 1) % 4));
-                if (other) {
-                    ASSERT_FALSE(other->isEmpty());
-                }
+                ASSERT_FALSE(other && other->isEmpty());
                 if (i % 100 == 0)
                     defaults.synchronize();
             }

@@ -3,9 +3,6 @@
 #include "core/EngineTestDoubles.h"
 #include "core/InputFakes.h"
 
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 using namespace tremlor;
 using ::testing::_;
 using ::testing::NiceMock;

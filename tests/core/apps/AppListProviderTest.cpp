@@ -3,12 +3,7 @@
 #include "core/TempDefaults.h"
 #include "support/FakeClock.h"
 
-#include <QDir>
-#include <QFile>
 #include <QLocale>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 using namespace tremlor;
 using namespace tremlor::testing;
@@ -36,13 +31,12 @@ protected:
         home = root.filePath("home/.local/share/applications");
         QDir().mkpath(system);
         QDir().mkpath(home);
-        saved = QLocale();
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     }
     void TearDown() override { QLocale::setDefault(saved); }
     AppListProvider provider() { return AppListProvider({ system, home }, clock); }
 
-    QLocale saved;
+    QLocale saved; // the default locale, put back afterwards
     QTemporaryDir root;
     QString system;
     QString home;
@@ -60,8 +54,7 @@ TEST_F(AppListProviderTest, FirstFoundWinsAndListsAreSortedCaseInsensitively)
     writeApp(system + "/Utilities/tool.desktop", "Ötzi Tool"); // nested: ID "Utilities-tool"
     writeApp(system + "/Utilities-tool.desktop", "Duplicate of nested"); // same ID, found later in order
 
-    auto scanner = provider();
-    const auto apps = scanner.scanInstalledApps();
+    const auto apps = provider().scanInstalledApps();
     EXPECT_EQ(ids(apps, true), QStringList({ "Alpha", "beta", "gamma", "Ötzi Tool" }));
     EXPECT_EQ(ids(apps), QStringList({ "alpha", "beta", "gamma", "Utilities-tool" }));
     EXPECT_EQ(apps[1].path(), system + "/beta.desktop");
@@ -79,8 +72,7 @@ TEST_F(AppListProviderTest, LeavesOutAgentsHiddenEntriesAndNonApplications)
     // A folder named like an entry is not an entry and is not walked into.
     writeApp(system + "/bundle.desktop/inner.desktop", "Inner");
 
-    auto scanner = provider();
-    EXPECT_EQ(ids(scanner.scanInstalledApps()), QStringList({ "shown" }));
+    EXPECT_EQ(ids(provider().scanInstalledApps()), QStringList({ "shown" }));
 }
 
 TEST_F(AppListProviderTest, CacheHoldsForThirtySecondsAndNeverKeepsAnEmptyList)
@@ -120,8 +112,7 @@ TEST_F(AppListProviderTest, MalformedEntriesAndLoopsAreSkipped)
     QStringList expected { "good" };
     if (canReadLocked)
         expected << "locked";
-    const auto apps = scanner.scanInstalledApps();
-    QStringList found = ids(apps);
+    QStringList found = ids(scanner.scanInstalledApps());
     found.removeAll("unreadable-hidden"); // readable after all when the tests run as root
     EXPECT_EQ(found, expected);
     QFile::setPermissions(

@@ -38,12 +38,11 @@ protected:
     {
         entries = list;
         manager.start(
-            list, [this](const ScheduleEntry& e) { events << "+" + QString::number(indexOf(e)); },
+            list,
+            [this](const ScheduleEntry& e) {
+                events << "+" + QString::number(std::ranges::find(entries, e) - entries.begin());
+            },
             [this] { events << "-"; });
-    }
-    int indexOf(const ScheduleEntry& e) const
-    {
-        return static_cast<int>(std::find(entries.begin(), entries.end(), e) - entries.begin());
     }
     // Ticks once a minute (of real elapsed time) until the clock has advanced by `minutes`.
     void tickFor(int minutes)
@@ -107,17 +106,10 @@ TEST_F(ScheduleManagerTest, DegenerateAndOutOfRangeEntriesNeverHold)
     const std::set<Weekday> everyDay(weekday::allCases.begin(), weekday::allCases.end());
     constexpr auto big = std::numeric_limits<std::int64_t>::max();
     constexpr auto small = std::numeric_limits<std::int64_t>::min();
-    const ScheduleEntry never[] = {
-        entry(everyDay, 9, 0, 9, 0),
-        entry({}, 0, 0, 23, 59),
-        entry(everyDay, 0, 0, 23, 59, false),
-        entry(everyDay, 24, 0, 23, 59),
-        entry(everyDay, 0, 60, 23, 59),
-        entry(everyDay, 0, 0, 23, -5),
-        entry(everyDay, big, big, big, big),
-        entry(everyDay, small, 0, 23, 0),
-        entry(everyDay, 0, 0, big / 60, 0),
-    };
+    const ScheduleEntry never[] = { entry(everyDay, 9, 0, 9, 0), entry({}, 0, 0, 23, 59),
+        entry(everyDay, 0, 0, 23, 59, false), entry(everyDay, 24, 0, 23, 59), entry(everyDay, 0, 60, 23, 59),
+        entry(everyDay, 0, 0, 23, -5), entry(everyDay, big, big, big, big), entry(everyDay, small, 0, 23, 0),
+        entry(everyDay, 0, 0, big / 60, 0) };
     for (const ScheduleEntry& e : never) {
         for (int weekday = 1; weekday <= 7; ++weekday) {
             for (int minute = 0; minute < 1440; minute += 7)
