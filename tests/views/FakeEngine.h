@@ -21,7 +21,7 @@ public:
     bool isPausedByIdle() const override { return paused; }
     QString remainingTimeString() const override { return timeText; }
     QString currentAppName() const override { return {}; }
-    QString nextAppName() const override { return nextApp; }
+    QString nextAppName() const override { return {}; }
     double sessionProgress() const override { return progress; }
     bool isIndefinite() const override { return indefinite; }
     double remainingSeconds() const override { return remaining; }
@@ -53,7 +53,6 @@ public:
     bool paused = false;
     bool indefinite = false;
     QString timeText;
-    QString nextApp;
     double progress = 0;
     double remaining = 0;
 };

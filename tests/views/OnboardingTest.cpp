@@ -14,7 +14,6 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
-#include <QLabel>
 #include <QPointer>
 #include <QTimer>
 #include <QVariantAnimation>
@@ -77,7 +76,6 @@ TEST(OnboardingPermission, PollsOnceASecondUntilGrantedOrLeft)
     EXPECT_TRUE(QTest::qWaitFor([&] { return page.permissionGranted(); }));
     EXPECT_EQ(page.checkTimer(), nullptr);
     EXPECT_FALSE(button(page, "grant-permission-button")->isVisible());
-    EXPECT_EQ(page.findChild<QLabel*>("permission-message")->text(), "Permission granted! Tremlor is ready to go.");
 
     FakeAccessibility granted;
     OnboardingPermissionView already(granted, {});

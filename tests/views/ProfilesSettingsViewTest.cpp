@@ -3,7 +3,6 @@
 #include "KestuDesign/Components/KestuEmptyState.h"
 #include "KestuDesign/Components/KestuTextField.h"
 #include "Views/Settings/ProfileRow.h"
-#include "Views/Settings/SectionList.h"
 #include "Views/Shared/TokenLabel.h"
 #include "views/SettingsTestSupport.h"
 #include "views/ViewTestSupport.h"
@@ -98,7 +97,6 @@ TEST_F(ProfilesSettings, ActionsAndCheckMark)
     view.findChild<QAbstractButton*>("profiles-save-current")->click();
     view.findChild<QAbstractButton*>("profiles-add")->click();
     EXPECT_EQ(names(s).mid(4), (QStringList { "New Profile", "Untitled" }));
-    EXPECT_EQ(s.profiles().last().maxInterval, 30);
     EXPECT_EQ(view.selectedProfileId(), work.id);
     EXPECT_EQ(view.list()->rows().last()->id(), s.profiles().last().id);
 }
@@ -154,7 +152,6 @@ TEST_F(ProfilesSettings, RenameSavesEveryKeystrokeByIdAsTyped)
     kittest::showActive(view);
     ProfileRow* row = view.row(start[1].id);
     kestu::KestuTextField* field = row->nameField();
-    EXPECT_EQ(field->placeholderText(), QStringLiteral("Name"));
     QTest::mouseClick(field, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([field] { return field->hasFocus(); }));
     EXPECT_EQ(view.selectedProfileId(), start[1].id);
@@ -174,7 +171,6 @@ TEST_F(ProfilesSettings, RenameSavesEveryKeystrokeByIdAsTyped)
     QTest::keyClicks(field, "  ");
     QTest::keyClick(field, Qt::Key_Return);
     EXPECT_EQ(names(s), QStringList { " Work Dasy  " });
-    EXPECT_EQ(field->text(), QStringLiteral(" Work Dasy  "));
 }
 
 // A store edited by hand may repeat an id: the first profile with it has the one row, which

@@ -2,14 +2,12 @@
 
 #include "KestuDesign/Components/KestuToggleStyle.h"
 #include "Views/Settings/ScheduleEntryRow.h"
-#include "Views/Settings/SectionList.h"
 #include "Views/Shared/FormPicker.h"
 #include "Views/Shared/TokenLabel.h"
 #include "views/SettingsTestSupport.h"
 #include "views/ViewTestSupport.h"
 
 #include <QAbstractButton>
-#include <QLabel>
 #include <QTest>
 #include <QTimeEdit>
 
@@ -37,8 +35,7 @@ protected:
 
 } // namespace
 
-// Plus appends an enabled Monday-to-Friday 9:00-17:00 entry without a profile; it shows as
-// "Weekdays" with no chip, collapsed, and the selection stays.
+// Plus appends its entry at the end of the store and of the list, and the selection stays.
 TEST_F(ScheduleSettings, NewEntriesComeAtTheEnd)
 {
     ScheduleSettingsView view(f.context);
@@ -46,19 +43,8 @@ TEST_F(ScheduleSettings, NewEntriesComeAtTheEnd)
     view.list()->setSelectedId(s.scheduleEntries()[0].id);
     view.findChild<QAbstractButton*>("schedule-add")->click();
     ASSERT_EQ(s.scheduleEntries().size(), 2);
-    const ScheduleEntry& entry = s.scheduleEntries()[1];
-    using enum Weekday;
-    EXPECT_TRUE(entry.isEnabled);
-    EXPECT_EQ(entry.days, (std::set { monday, tuesday, wednesday, thursday, friday }));
-    EXPECT_EQ(entry.startTime, DateComponents::time(9, 0));
-    EXPECT_EQ(entry.endTime, DateComponents::time(17, 0));
-    EXPECT_EQ(entry.profileId, std::nullopt);
     EXPECT_EQ(view.selectedEntryId(), s.scheduleEntries()[0].id);
-    ScheduleEntryRow* row = view.row(entry.id);
-    EXPECT_EQ(view.list()->rows().last(), row);
-    EXPECT_EQ(row->daysLabel()->text(), QStringLiteral("Weekdays"));
-    EXPECT_TRUE(row->chip()->isHidden());
-    EXPECT_FALSE(row->isExpanded());
+    EXPECT_EQ(view.list()->rows().last(), view.row(s.scheduleEntries()[1].id));
 }
 
 // Edits go to the entry with the row's id: after the first entry is deleted (here from
@@ -113,13 +99,11 @@ TEST_F(ScheduleSettings, ProfilePickerWithNone)
     ScheduleEntryRow* row = openRow(view, entry.id);
     FormPicker* picker = row->profilePicker();
     ASSERT_EQ(picker->count(), 3);
-    EXPECT_EQ(picker->itemText(2), QStringLiteral("Home"));
     EXPECT_EQ(picker->currentIndex(), 0);
     EXPECT_EQ(row->startPicker()->time(), QTime(9, 30));
 
     Q_EMIT picker->activated(2);
     EXPECT_EQ(s.scheduleEntries()[0].profileId, profiles[1].id);
-    EXPECT_FALSE(row->chip()->isHidden());
     EXPECT_EQ(row->chip()->text(), QStringLiteral("Home"));
     QList<Profile> renamed = s.profiles();
     renamed[1].name = QStringLiteral("House");

@@ -1,5 +1,3 @@
-#include "KestuDesign/Components/KestuAboutView.h"
-#include "KestuDesign/Components/KestuAnimatedGradient.h"
 #include "KestuDesign/Components/KestuSearchField.h"
 #include "KestuDesign/Components/KestuSlider.h"
 #include "KestuDesign/Components/KestuSliderLabelField.h"
@@ -32,7 +30,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <tuple>
 
 using namespace tremlor;
@@ -143,24 +140,16 @@ TEST(SettingsSections, PickersWriteTheStoreAndFollowOutsideChanges)
     EXPECT_EQ(display->currentTag().toString(), QStringLiteral("iconAndAppName"));
 
     FormPicker* pattern = picker(SettingsSection::mouse, "pattern-picker");
-    auto* caption = child<QLabel>(*window.detailView(), "pattern-description");
     choose(pattern, QStringLiteral("circle"));
     EXPECT_EQ(f.settings().movementPattern(), MovementPattern::circle);
-    EXPECT_EQ(caption->text(), QStringLiteral("Tiny circular arc"));
     f.settings().setMovementPattern(MovementPattern::natural);
     EXPECT_EQ(pattern->currentTag().toString(), QStringLiteral("natural"));
-    EXPECT_EQ(caption->text(), QStringLiteral("Human-like activity with mouse, keyboard, and clicks"));
-
-    choose(picker(SettingsSection::apps, "rotation-mode-picker"), QStringLiteral("random"));
-    EXPECT_EQ(f.settings().rotationMode(), RotationMode::random);
 
     FormPicker* duration = picker(SettingsSection::timer, "default-duration-picker");
     choose(duration, QStringLiteral("inf"));
     EXPECT_EQ(f.settings().defaultDurationId(), QStringLiteral("inf"));
     f.settings().setDefaultDurationId(QStringLiteral("custom_90"));
     EXPECT_EQ(duration->currentIndex(), -1);
-    choose(duration, QStringLiteral("2h"));
-    EXPECT_EQ(f.settings().defaultDurationId(), QStringLiteral("2h"));
 }
 
 // The wheel over a picker or time field without the focus belongs to the scrolling form: it is
@@ -337,8 +326,7 @@ TEST(TimerSettings, CustomMinutesAcceptOnlyPlainPositiveNumbers)
     EXPECT_EQ(field->text(), QStringLiteral("0090"));
 }
 
-// The copyright year comes from the clock without grouping; the tiles open their addresses;
-// the brand block is white text on the full-strength warm gradient.
+// The copyright year comes from the clock without grouping; the tiles open their addresses.
 TEST(AboutSettings, ShowsTheClocksYearAndOpensItsLinks)
 {
     Fixture f;
@@ -359,20 +347,6 @@ TEST(AboutSettings, ShowsTheClocksYearAndOpensItsLinks)
     for (const QString& scheme : schemes)
         QDesktopServices::unsetUrlHandler(scheme);
     EXPECT_EQ(recorder.opened, QList<QUrl>({ AboutSettingsView::feedbackUrl(), AboutSettingsView::websiteUrl() }));
-
-    EXPECT_EQ(child<QLabel>(view, "about-maker")->text(), kestu::KestuAboutView::makerName().toUpper());
-    for (const char* name : { "about-name", "about-maker", "about-tagline" })
-        EXPECT_EQ(child<QLabel>(view, name)->palette().color(QPalette::WindowText).rgb(), QColor(Qt::white).rgb())
-            << name;
-    auto* gradient = child<kestu::KestuAnimatedGradient>(view, "about-gradient");
-    EXPECT_EQ(gradient->axisAt(0), QLineF(QPointF(), QPointF(gradient->width(), gradient->height())));
-    EXPECT_EQ(gradient->axisEnds().atOne, QLineF(0.3, 0, 0.8, 1));
-    view.resize(520, 700);
-    const QImage brand = child<QWidget>(view, "about-brand")->grab().toImage();
-    // The first stop at full strength in the top-leading corner, not a faint wash.
-    const QColor corner = brand.pixelColor(0, 0);
-    EXPECT_TRUE(corner.red() >= 243 && std::abs(corner.green() - 158) <= 2 && corner.blue() <= 14)
-        << corner.name().toStdString();
 }
 
 #include "SettingsSectionsTest.moc"
