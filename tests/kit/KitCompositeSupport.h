@@ -16,8 +16,3 @@ inline void finish(QAbstractAnimation* animation)
     ASSERT_GE(animation->totalDuration(), 0);
     animation->setCurrentTime(animation->totalDuration());
 }
-
-template <typename T> T* childNamed(const QObject* parent, const QString& name)
-{
-    return parent->findChild<T*>(name);
-}

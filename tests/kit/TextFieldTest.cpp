@@ -75,7 +75,6 @@ TEST(KestuTextField, ReturnCommitsEscapeCancelsAndFocusLossCommits)
 
     w.field->setFocus();
     QTest::keyClicks(w.field, QStringLiteral("xyz"));
-    EXPECT_EQ(*w.value, QStringLiteral("Home!xyz"));
     QTest::keyClick(w.field, Qt::Key_Escape);
     EXPECT_EQ(w.cancels, 1);
     EXPECT_EQ(w.commits, 1);
@@ -93,8 +92,7 @@ TEST(KestuTextField, ReturnCommitsEscapeCancelsAndFocusLossCommits)
     EXPECT_EQ(w.commits, 2);
 }
 
-// An outside change waits while editing (the commit writes over it) and shows when idle; a new
-// description without a font keeps the last one, and its flags apply at once.
+// An outside change waits while editing (the commit writes over it) and shows when idle.
 TEST(KestuTextField, OutsideChangesWaitWhileEditingAndShowWhenIdle)
 {
     FieldWindow w(false, QStringLiteral("A"));
@@ -107,19 +105,6 @@ TEST(KestuTextField, OutsideChangesWaitWhileEditingAndShowWhenIdle)
     *w.value = QStringLiteral("new");
     w.field->refresh();
     EXPECT_EQ(w.field->text(), QStringLiteral("new"));
-
-    auto d = w.field->description();
-    d.font = w.field->font();
-    d.font->setPixelSize(30);
-    w.field->setDescription(d);
-    d.font.reset();
-    d.numericOnly = true;
-    w.field->setDescription(d);
-    EXPECT_EQ(w.field->font().pixelSize(), 30);
-    w.field->setFocus();
-    w.field->end(false);
-    QTest::keyClicks(w.field, QStringLiteral("7q"));
-    EXPECT_EQ(w.field->text(), QStringLiteral("7")) << "numeric filtering now applies to the whole text";
 }
 
 // The later of two auto-focus fields ends focused with its text selected; Return, Escape and

@@ -8,8 +8,7 @@
 namespace tremlor::testing {
 
 // Restores the named environment variables (set or unset) when it goes.
-class EnvGuard {
-public:
+struct EnvGuard {
     explicit EnvGuard(std::initializer_list<const char*> names)
     {
         for (const char* name : names)
@@ -21,8 +20,6 @@ public:
             value.isNull() ? qunsetenv(name) : qputenv(name, value);
     }
     Q_DISABLE_COPY_MOVE(EnvGuard)
-
-private:
     QList<std::pair<const char*, QByteArray>> m_saved;
 };
 

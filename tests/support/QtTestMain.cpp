@@ -91,10 +91,8 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleMock(&argc, argv);
-#if defined(TREMLOR_TEST_WITHOUT_APPLICATION)
-    return RUN_ALL_TESTS();
-#else
+#if !defined(TREMLOR_TEST_WITHOUT_APPLICATION)
     QApplication app(argc, argv);
-    return RUN_ALL_TESTS();
 #endif
+    return RUN_ALL_TESTS();
 }

@@ -36,11 +36,6 @@ QString readLine(QProcess& process, int timeoutMs)
     return process.canReadLine() ? QString::fromUtf8(process.readLine()).trimmed() : QString();
 }
 
-Display* openDisplay(const QString& name)
-{
-    return XOpenDisplay(name.toLocal8Bit().constData());
-}
-
 // A window-list property of the root window; empty when it is not set.
 std::vector<Window> rootWindows(Display* d, const char* property, long max)
 {
@@ -61,7 +56,7 @@ std::vector<Window> rootWindows(Display* d, const char* property, long max)
 // Runs test on a connection to the display until it holds or the deadline passes.
 bool waitOnDisplay(const QString& name, const std::function<bool(Display*)>& test, int timeoutMs)
 {
-    Display* d = openDisplay(name);
+    Display* d = XOpenDisplay(name.toLocal8Bit().constData());
     const bool held = d && waitUntil([&] { return test(d); }, timeoutMs);
     if (d)
         XCloseDisplay(d);
@@ -164,7 +159,7 @@ QString TestDesktop::absentDisplay()
             || QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number)))
             continue;
         const QString name = QStringLiteral(":%1").arg(number);
-        Display* d = openDisplay(name);
+        Display* d = XOpenDisplay(name.toLocal8Bit().constData());
         if (!d)
             return name;
         XCloseDisplay(d);
@@ -184,7 +179,7 @@ bool TestDesktop::startXServer(const QString& screen, const QStringList& extra)
         return false;
     m_display = ":" + number;
     const bool accepting = waitUntil([&] {
-        Display* d = openDisplay(m_display);
+        Display* d = XOpenDisplay(m_display.toLocal8Bit().constData());
         return d && XCloseDisplay(d) >= 0;
     });
     if (!accepting)
