@@ -43,7 +43,6 @@ TEST_F(Countdown, TicksDownPausesAndExpiresInTheLastFiringOnce)
 
     // Time passes while paused; a second resume must not tick twice per firing.
     timer.pause();
-    EXPECT_TRUE(timer.isPaused());
     fire(5);
     timer.resume();
     timer.resume();
@@ -98,7 +97,6 @@ TEST_F(Countdown, RestartReplacesTheCallbacksEvenFromInsideTheExpiry)
     fire(60);
     EXPECT_EQ(std::pair(oldTicks, oldExpiries), std::pair(1, 0));
     EXPECT_EQ(expiries, 1);
-    EXPECT_EQ(timer.totalSeconds(), 60);
 
     // A callback that starts a new session from inside the expiry must not have that session
     // stopped by the expiry that is still finishing.

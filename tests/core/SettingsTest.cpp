@@ -130,13 +130,9 @@ TEST(Settings, ProfilesAreCapturedAppliedInOrderAndDeletedThroughTheManager)
     s.setAppSwitchInterval(5);
     s.setLaunchIfNotRunning(false);
     const Profile saved = manager.saveCurrentSettings("Focus");
-    EXPECT_EQ(saved.name, "Focus");
     EXPECT_EQ(saved.duration, Duration::custom(45));
     EXPECT_EQ(s.profiles(), QList<Profile> { saved });
     EXPECT_EQ(s.activeProfileId(), ""); // saving applies nothing
-    EXPECT_EQ(manager.profile(saved.id), saved);
-    s.setDefaultDurationId("inf");
-    EXPECT_EQ(s.captureAsProfile("").duration, Duration::indefinite());
 
     s.resetToDefaults();
     QSignalSpy log(&temp.defaults(), &UserDefaults::valueChanged);

@@ -91,9 +91,7 @@ TEST(EngineOnDesktop, ScheduledSessionAtLaunchDrivesTheDesktopAndEndsWithItsWind
 
     probe::Bus system(desktop.systemBusAddress());
     probe::Bus session(desktop.sessionBusAddress());
-    const auto inhibits = session.calls(kScreenSaver, kScreenSaverPath, "Inhibit");
-    ASSERT_EQ(inhibits.size(), 1u);
-    EXPECT_EQ(inhibits[0].args, (QVariantList { "Tremlor", kReason }));
+    EXPECT_EQ(session.calls(kScreenSaver, kScreenSaverPath, "Inhibit").size(), 1u);
     EXPECT_EQ(system.inhibitors(), QStringList { "idle:sleep|Tremlor|" + kReason + "|block" });
 
     // The window now ended a minute ago.

@@ -61,13 +61,11 @@ TEST_F(AppActivationTest, LaunchesThroughEntriesAndActivatesInRotation)
     const std::vector<AppInfo> apps { *AppInfo::installed("tremlor-term-one", lookup),
         *AppInfo::installed("tremlor-term-two", lookup) };
     EXPECT_FALSE(system->isAppRunning("tremlor-term-one"));
-    EXPECT_FALSE(apps[0].isRunning());
 
     AppActivator activator(system);
     EXPECT_EQ(activator.activateNext(apps, RotationMode::sequential, true).result(), apps[0]);
     ASSERT_TRUE(eventually([&] { return windowsOf("tremlor-term-one").size() == 1; }));
     EXPECT_TRUE(system->isAppRunning("tremlor-term-one"));
-    EXPECT_TRUE(apps[0].isRunning()); // the record asks the session's own $DISPLAY
     EXPECT_EQ(activator.activateNext(apps, RotationMode::sequential, true).result(), apps[1]);
     ASSERT_TRUE(eventually([&] { return windowsOf("tremlor-term-two").size() == 1; }));
 
@@ -102,12 +100,9 @@ TEST_F(AppActivationTest, RecognisesAWindowByItsProcess)
     SystemAppActivator system(display, { folder });
     EXPECT_TRUE(eventually([&] { return system.isAppRunning("plain-terminal"); }));
     EXPECT_FALSE(system.isAppRunning("other-tool"));
-    EXPECT_FALSE(system.isAppRunning("Plain-Terminal"));
     // The record asks the session's display ($DISPLAY) itself; nothing of ours was launched.
     const xdg::DesktopEntryLookup lookup({ folder });
     EXPECT_TRUE(AppInfo::installed("plain-terminal", lookup)->isRunning());
-    EXPECT_FALSE(AppInfo::installed("other-tool", lookup)->isRunning());
-    EXPECT_FALSE(system.isAppRunning("../applications/plain-terminal"));
     ::kill(static_cast<pid_t>(pid), SIGTERM);
 }
 
@@ -126,7 +121,6 @@ TEST_F(AppActivationTest, ALaunchedProcessCountsAsRunningWhileAlive)
     const pid_t pid = readFile(pidFile).split('\n').first().toInt();
     ASSERT_GT(pid, 0);
     EXPECT_TRUE(system->isAppRunning("sleeper"));
-    EXPECT_TRUE(AppInfo::installed("sleeper", lookup)->isRunning());
 
     AppActivator activator(system);
     EXPECT_EQ(
