@@ -2,7 +2,6 @@
 #include "KitCompositeSupport.h"
 
 #include <QLabel>
-#include <QPixmap>
 
 using namespace kestu;
 
@@ -53,20 +52,4 @@ TEST_F(AboutView, PageReadsTheVersionWhenShownAndKeepsTextsVerbatim)
     view.show();
     EXPECT_EQ(label(view, "about-version")->text(), QStringLiteral("Version 3.0 (9)"));
     EXPECT_EQ(label(view, "about-name")->textFormat(), Qt::PlainText);
-}
-
-// No icon at all leaves the frame out; the application's icon stands in; a given icon is fitted
-// to the 96-point frame with its shape kept, a small one grown.
-TEST_F(AboutView, IconIsGivenOrTheApplicationsOrLeftOut)
-{
-    EXPECT_EQ(label(KestuAboutView(QStringLiteral("App"), QString(), std::nullopt), "about-icon"), nullptr);
-    QPixmap wide(200, 100), small(24, 12);
-    wide.fill(Qt::red);
-    small.fill(Qt::red);
-    QApplication::setWindowIcon(QIcon(wide));
-    for (const std::optional<QIcon>& given : { std::optional<QIcon>(), std::optional(QIcon(small)) }) {
-        KestuAboutView view(QStringLiteral("App"), QString(), given);
-        ASSERT_NE(label(view, "about-icon"), nullptr);
-        EXPECT_EQ(label(view, "about-icon")->pixmap().deviceIndependentSize().toSize(), QSize(96, 48));
-    }
 }

@@ -1,6 +1,5 @@
 #include "KestuDesign/Utilities/CodableUserDefaultsStorage.h"
 #include "KestuDesign/Utilities/DateFormatterCache.h"
-#include "KestuDesign/Utilities/KestuDockVisibility.h"
 #include "KestuDesign/Utilities/LaunchAtLogin.h"
 
 #include <QFile>
@@ -81,16 +80,6 @@ TEST(DateFormatterCache, SameArgumentsGiveTheSameFormatterUntilCleared)
         t.join();
     for (const auto& f : seen)
         EXPECT_EQ(f, seen.front());
-}
-
-TEST(KestuDockVisibility, SwitchesPolicyOnlyWhenItChanges)
-{
-    std::vector<KestuActivationPolicy> applied;
-    KestuDockVisibility::setApplier([&](KestuActivationPolicy p) { applied.push_back(p); });
-    for (const bool visible : { true, false, false, true }) // starts regular, as if shown
-        KestuDockVisibility::setDockVisibility(visible);
-    EXPECT_EQ(applied, (std::vector { KestuActivationPolicy::accessory, KestuActivationPolicy::regular }));
-    KestuDockVisibility::setApplier(nullptr);
 }
 
 // The entry quotes its command; one the user hid counts as disabled; a folder that cannot be

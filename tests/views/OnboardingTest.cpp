@@ -7,7 +7,6 @@
 #include "Views/Popover/TremlorPopoverView.h"
 #include "Views/Settings/SettingsWindow.h"
 #include "Views/Shared/ViewSymbols.h"
-#include "core/TempDefaults.h"
 #include "views/FakeEngine.h"
 #include "views/SettingsTestSupport.h"
 #include "views/ViewTestSupport.h"

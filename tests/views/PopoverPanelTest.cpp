@@ -9,7 +9,6 @@
 #include "Views/Popover/SectionReveal.h"
 #include "Views/Popover/StatusHeaderView.h"
 #include "Views/Popover/TremlorPopoverView.h"
-#include "core/TempDefaults.h"
 #include "views/FakeEngine.h"
 #include "views/SettingsTestSupport.h"
 #include "views/ViewTestSupport.h"

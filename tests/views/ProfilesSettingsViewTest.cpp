@@ -9,9 +9,6 @@
 
 #include <QAbstractButton>
 #include <QMenu>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 #include <limits>
 

@@ -8,10 +8,7 @@
 #include "views/ViewTestSupport.h"
 
 #include <QAbstractButton>
-#include <QTest>
 #include <QTimeEdit>
-
-#include <gtest/gtest.h>
 
 using namespace tremlor;
 using settingstest::Fixture;
