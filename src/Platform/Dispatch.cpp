@@ -21,21 +21,20 @@ QObject* mainQueue()
 
 namespace {
 
-// The main thread's list of posted tasks. A post that finds the list empty wakes it with a
-// queued call by name, which carries no data of ours through Qt.
+// The main thread's list of posted tasks. Every post wakes it with a queued call by name,
+// which carries no data of ours through Qt. Waking only when the list was empty would leave a
+// task waiting on whichever thread filled the list first until that thread gets to post its
+// wake, however long it is kept off the processor.
 class MainMailbox final : public QObject {
     Q_OBJECT
 public:
     void push(std::function<void()> task)
     {
-        bool wake = false;
         {
             std::lock_guard guard(m_lock);
-            wake = m_tasks.empty();
             m_tasks.push_back(std::move(task));
         }
-        if (wake)
-            QMetaObject::invokeMethod(this, "drain", Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, "drain", Qt::QueuedConnection);
     }
 
     Q_INVOKABLE void drain()
