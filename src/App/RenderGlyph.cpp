@@ -1,5 +1,4 @@
 // Build tool: renders one SVG into a square PNG of the given size.
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -12,8 +11,8 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "usage: tremlor_render_glyph input.svg output.png size\n");
         return 2;
     }
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    // Shapes only, painted into an image: no application object, so no display, platform
+    // plugin or runtime folder is needed or touched.
     QSvgRenderer renderer(QString::fromLocal8Bit(argv[1]));
     const int size = QByteArray(argv[3]).toInt();
     if (!renderer.isValid() || size <= 0) {
