@@ -9,7 +9,8 @@
 
 namespace tremlor {
 
-Q_LOGGING_CATEGORY(diraUvuraCategory, "com.tremlor.app.DirazUvura")
+// Debug lines (every check, every session start) stay quiet unless QT_LOGGING_RULES turns them on.
+Q_LOGGING_CATEGORY(diraUvuraCategory, "com.tremlor.app.DirazUvura", QtInfoMsg)
 
 namespace {
 

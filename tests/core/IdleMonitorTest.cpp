@@ -2,6 +2,9 @@
 #include "Engine/IdleDetector.h"
 #include "core/InputFakes.h"
 
+#include <QFile>
+#include <QLoggingCategory>
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -175,4 +178,24 @@ TEST(DirazUvuraLogger, AbsurdCoordinatesAreClampedNotUndefined)
     DirazUvuraLogger::monitoringStarted(1e300, { -1e300, 7.9 }, { std::nan(""), -0.9 });
     DirazUvuraLogger::setSink({});
     EXPECT_TRUE(line.contains("initPos=(-9200000000000000000,7) synthPos=(0,0)")) << line.toStdString();
+}
+
+// Debug lines print only when the logging rules ask for them; info lines always.
+TEST(DirazUvuraLogger, DebugLinesAreOffUnlessTheRulesTurnThemOn)
+{
+    if (QFile::exists(QStringLiteral("/run/systemd/journal/socket")))
+        GTEST_SKIP() << "lines go to the journal here";
+    static QStringList printed;
+    printed.clear();
+    const QtMessageHandler previous
+        = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) { printed << text; });
+    DirazUvuraLogger::engineDisabled();
+    DirazUvuraLogger::userIdle();
+    QLoggingCategory::setFilterRules(QStringLiteral("com.tremlor.app.DirazUvura.debug=true"));
+    DirazUvuraLogger::engineDisabled();
+    QLoggingCategory::setFilterRules(QString());
+    qInstallMessageHandler(previous);
+    EXPECT_EQ(printed.size(), 2);
+    EXPECT_TRUE(printed.value(0).startsWith("ENGINE: user idle")) << printed.join('|').toStdString();
+    EXPECT_TRUE(printed.value(1).startsWith("ENGINE: smartIdle DISABLED"));
 }
