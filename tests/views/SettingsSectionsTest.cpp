@@ -1,4 +1,3 @@
-#include "KestuDesign/Components/KestuSearchField.h"
 #include "KestuDesign/Components/KestuSlider.h"
 #include "KestuDesign/Components/KestuSliderLabelField.h"
 #include "KestuDesign/Components/KestuTextField.h"
@@ -34,6 +33,7 @@
 
 using namespace tremlor;
 using settingstest::Fixture;
+using settingstest::heardRows;
 using ::testing::ElementsAre;
 using ::testing::Property;
 
@@ -252,7 +252,8 @@ TEST(AppChecklist, SelectAllAndDeselectAllKeepOrderAndCountHiddenChoices)
     AppChecklistView* list = view.checklist();
     auto* count = child<QLabel>(view, "selected-count");
 
-    list->searchField()->textField()->replaceText(QStringLiteral("GNOME"));
+    list->searchField()->replaceText(QStringLiteral("GNOME"));
+    EXPECT_FALSE(list->clearButton()->isHidden());
     EXPECT_THAT(list->filteredApps(),
         ElementsAre(Property(&AppInfo::name, QStringLiteral("Calculator")),
             Property(&AppInfo::name, QStringLiteral("Calendar"))));
@@ -264,12 +265,15 @@ TEST(AppChecklist, SelectAllAndDeselectAllKeepOrderAndCountHiddenChoices)
     EXPECT_EQ(s.selectedAppBundleIDs(), QStringList({ "gone.app", "firefox" }));
     EXPECT_EQ(count->text(), QStringLiteral("2 selected"));
 
-    list->searchField()->textField()->replaceText(QStringLiteral(" "));
+    list->searchField()->replaceText(QStringLiteral(" "));
     EXPECT_TRUE(list->filteredApps().isEmpty());
-    list->searchField()->textField()->replaceText(QStringLiteral("kate"));
+    list->searchField()->replaceText(QStringLiteral("kate"));
     list->toggleSelection(list->filteredApps().at(0));
     list->toggleSelection(f.apps.at(2));
     EXPECT_EQ(s.selectedAppBundleIDs(), QStringList({ "gone.app", "org.kde.kate" }));
+    list->clearButton()->click();
+    EXPECT_EQ(list->filteredApps().size(), 4);
+    EXPECT_TRUE(list->clearButton()->isHidden());
 
     // Each Apps view makes its own scanner and scans once; leaving and coming back scans afresh.
     EXPECT_EQ(f.scans, 1);
@@ -278,6 +282,8 @@ TEST(AppChecklist, SelectAllAndDeselectAllKeepOrderAndCountHiddenChoices)
     window.sidebar()->row(SettingsSection::apps)->click();
     EXPECT_EQ(f.scans, 3);
     EXPECT_EQ(static_cast<AppsSettingsView*>(window.detailView())->apps().size(), 4);
+    QCoreApplication::processEvents(); // the search takes the focus from the sidebar once it is shown
+    EXPECT_EQ(window.focusWidget(), static_cast<AppsSettingsView*>(window.detailView())->checklist()->searchField());
 }
 
 // Single selection: no bar; a click on the chosen row empties the whole choice, another row
@@ -288,12 +294,15 @@ TEST(AppChecklist, SingleSelectionKeepsAtMostOneChoice)
     auto ids = std::make_shared<QStringList>(QStringList { "a.one", "gone.app" });
     AppChecklistView view(apps, kestu::KestuBinding<QStringList>::of(ids), false,
         kestu::KestuBinding<QString>::of(std::make_shared<QString>()));
+    view.show();
     EXPECT_EQ(view.findChild<QAbstractButton*>(QStringLiteral("select-all-button")), nullptr);
     view.toggleSelection(apps.at(0));
     EXPECT_TRUE(ids->isEmpty());
     view.toggleSelection(apps.at(1));
-    view.toggleSelection(apps.at(0));
+    // A click on the row's mark chooses it like a click anywhere else on the row.
+    QTest::mouseClick(view.list()->viewport(), Qt::LeftButton, {}, QPoint(15, 22)); // the first row's mark
     EXPECT_EQ(*ids, QStringList({ "a.one" }));
+    EXPECT_EQ(heardRows(view.list(), true), QStringList { "One" });
 }
 
 // Typed minutes: ASCII digits with an optional "+", at least 1, never more than a stored custom
