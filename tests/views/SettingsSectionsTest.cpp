@@ -9,9 +9,6 @@
 #include "Views/Settings/GeneralSettingsView.h"
 #include "Views/Settings/ScheduleEntryRow.h"
 #include "Views/Settings/ScheduleSettingsView.h"
-#include "Views/Settings/SettingsSidebar.h"
-#include "Views/Settings/SettingsSidebarRow.h"
-#include "Views/Settings/SettingsWindow.h"
 #include "Views/Settings/TimerSettingsView.h"
 #include "Views/Shared/FormPicker.h"
 
@@ -22,7 +19,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
-#include <QTest>
 #include <QVariantAnimation>
 #include <QWheelEvent>
 
@@ -34,6 +30,7 @@
 using namespace tremlor;
 using settingstest::Fixture;
 using settingstest::heardRows;
+using settingstest::selectSection;
 using ::testing::ElementsAre;
 using ::testing::Property;
 
@@ -114,7 +111,7 @@ TEST(SettingsSections, TogglesWriteTheStoreAndFollowOutsideChanges)
     Fixture f;
     SettingsWindow window(f.context);
     for (const auto& [section, name, property] : cases) {
-        window.sidebar()->row(section)->click();
+        selectSection(window, section);
         auto* toggle = child<kestu::KestuToggleStyle>(*window.detailView(), name);
         const bool before = f.settings().property(property).toBool();
         toggle->toggleSwitch()->click();
@@ -130,7 +127,7 @@ TEST(SettingsSections, PickersWriteTheStoreAndFollowOutsideChanges)
     Fixture f;
     SettingsWindow window(f.context);
     const auto picker = [&](SettingsSection section, const char* name) {
-        window.sidebar()->row(section)->click();
+        selectSection(window, section);
         return child<FormPicker>(*window.detailView(), name);
     };
     FormPicker* display = picker(SettingsSection::general, "display-mode-picker");
@@ -210,8 +207,8 @@ TEST(SettingsSections, ShowingOffGridValuesWritesNothingBack)
     SettingsWindow window(f.context);
     window.show();
     for (SettingsSection section : allCases<SettingsSection>())
-        window.sidebar()->row(section)->click();
-    window.sidebar()->row(SettingsSection::mouse)->click();
+        selectSection(window, section);
+    selectSection(window, SettingsSection::mouse);
     QCoreApplication::processEvents();
     EXPECT_EQ(writes.count(), 0);
     EXPECT_EQ(s.idleThreshold(), 7);
@@ -227,7 +224,7 @@ TEST(SettingsSections, ShowingOffGridValuesWritesNothingBack)
     QTest::keyClick(typed, Qt::Key_Return);
     EXPECT_EQ(s.idleThreshold(), 35);
 
-    window.sidebar()->row(SettingsSection::apps)->click();
+    selectSection(window, SettingsSection::apps);
     auto* label = child<QLabel>(*window.detailView(), "switch-interval-label");
     auto* less = child<QAbstractButton>(*window.detailView(), "switch-interval-decrement");
     EXPECT_EQ(label->text(), QStringLiteral("Switch every 15 cycles"));
@@ -278,8 +275,8 @@ TEST(AppChecklist, SelectAllAndDeselectAllKeepOrderAndCountHiddenChoices)
     // Each Apps view makes its own scanner and scans once; leaving and coming back scans afresh.
     EXPECT_EQ(f.scans, 1);
     SettingsWindow window(f.context, SettingsSection::apps);
-    window.sidebar()->row(SettingsSection::timer)->click();
-    window.sidebar()->row(SettingsSection::apps)->click();
+    selectSection(window, SettingsSection::timer);
+    selectSection(window, SettingsSection::apps);
     EXPECT_EQ(f.scans, 3);
     EXPECT_EQ(static_cast<AppsSettingsView*>(window.detailView())->apps().size(), 4);
     QCoreApplication::processEvents(); // the search takes the focus from the sidebar once it is shown
