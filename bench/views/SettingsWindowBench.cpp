@@ -3,7 +3,6 @@
 // the list. Prints the median and 95th percentile of each, in milliseconds.
 #include "Helpers/AccessibilityChecking.h"
 #include "Helpers/LoginItemManaging.h"
-#include "KestuDesign/Components/KestuSearchField.h"
 #include "KestuDesign/Components/KestuTextField.h"
 #include "KestuDesign/Utilities/KestuReducedMotion.h"
 #include "Models/TremlorSettings.h"
@@ -123,7 +122,7 @@ void BM_FilterChecklistPerKeystroke(benchmark::State& state)
     view.show();
     QImage target(view.size() * 2, QImage::Format_ARGB32_Premultiplied);
     target.setDevicePixelRatio(2);
-    kestu::KestuTextField* field = view.checklist()->searchField()->textField();
+    kestu::KestuTextField* field = view.checklist()->searchField();
     const QStringList typed = { "t", "to", "too", "tool", "tool ", "tool 0", "tool 01", "tool 012", "tool 0123", "org.",
         "org.example.tool09", "" };
     std::vector<double> samples;

@@ -6,8 +6,8 @@ target_sources(tremlor_views PRIVATE
   src/Views/Settings/SettingsSectionView.h
   src/Views/Settings/SettingsSidebar.cpp
   src/Views/Settings/SettingsSidebar.h
-  src/Views/Settings/SettingsSidebarRow.cpp
-  src/Views/Settings/SettingsSidebarRow.h
+  src/Views/Settings/SettingsSidebarModel.cpp
+  src/Views/Settings/SettingsSidebarModel.h
   src/Views/Settings/SettingsWindow.cpp
   src/Views/Settings/SettingsWindow.h
   # General, Mouse, Apps (with its checklist), Timer and About.

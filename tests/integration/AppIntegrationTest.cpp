@@ -248,5 +248,5 @@ TEST_F(AppOnDesktop, ScreenReaderReadsThePanel)
     const QString tree = QString::fromUtf8(reader.readAllStandardOutput());
     EXPECT_EQ(reader.exitCode(), 0) << reader.readAllStandardError().toStdString();
     EXPECT_TRUE(tree.contains(QRegularExpression("push button\tStart Tremlor for 1 hour"))) << tree.toStdString();
-    EXPECT_TRUE(tree.contains("\tInactive\t")) << tree.toStdString(); // the status header
+    EXPECT_TRUE(tree.contains("\tInactive\t\tNot active")) << tree.toStdString(); // the header and its ring
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-# Prints the running Tremlor's accessible elements as "role<TAB>name<TAB>value" lines, read over
-# AT-SPI as a screen reader does, once its buttons are on the bus (exit 2: never on the bus).
+# Prints the running Tremlor's accessible elements as "role<TAB>name<TAB>value<TAB>description"
+# lines, read over AT-SPI as a screen reader does, once its buttons are on the bus (exit 2: never
+# on the bus).
 import sys
 import time
 
@@ -13,7 +14,7 @@ def walk(node, lines, depth=0):
             value = str(node.queryValue().currentValue)
         except NotImplementedError:
             value = ""
-        lines.append(f"{node.getRoleName()}\t{node.name}\t{value}")
+        lines.append(f"{node.getRoleName()}\t{node.name}\t{value}\t{node.description}")
         for child in node if depth < 40 else []:
             walk(child, lines, depth + 1)
     except Exception:  # an element that went away meanwhile

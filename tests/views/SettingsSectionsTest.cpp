@@ -1,4 +1,3 @@
-#include "KestuDesign/Components/KestuSearchField.h"
 #include "KestuDesign/Components/KestuSlider.h"
 #include "KestuDesign/Components/KestuSliderLabelField.h"
 #include "KestuDesign/Components/KestuTextField.h"
@@ -10,9 +9,6 @@
 #include "Views/Settings/GeneralSettingsView.h"
 #include "Views/Settings/ScheduleEntryRow.h"
 #include "Views/Settings/ScheduleSettingsView.h"
-#include "Views/Settings/SettingsSidebar.h"
-#include "Views/Settings/SettingsSidebarRow.h"
-#include "Views/Settings/SettingsWindow.h"
 #include "Views/Settings/TimerSettingsView.h"
 #include "Views/Shared/FormPicker.h"
 
@@ -23,7 +19,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
-#include <QTest>
 #include <QVariantAnimation>
 #include <QWheelEvent>
 
@@ -34,6 +29,8 @@
 
 using namespace tremlor;
 using settingstest::Fixture;
+using settingstest::heardRows;
+using settingstest::selectSection;
 using ::testing::ElementsAre;
 using ::testing::Property;
 
@@ -114,7 +111,7 @@ TEST(SettingsSections, TogglesWriteTheStoreAndFollowOutsideChanges)
     Fixture f;
     SettingsWindow window(f.context);
     for (const auto& [section, name, property] : cases) {
-        window.sidebar()->row(section)->click();
+        selectSection(window, section);
         auto* toggle = child<kestu::KestuToggleStyle>(*window.detailView(), name);
         const bool before = f.settings().property(property).toBool();
         toggle->toggleSwitch()->click();
@@ -130,7 +127,7 @@ TEST(SettingsSections, PickersWriteTheStoreAndFollowOutsideChanges)
     Fixture f;
     SettingsWindow window(f.context);
     const auto picker = [&](SettingsSection section, const char* name) {
-        window.sidebar()->row(section)->click();
+        selectSection(window, section);
         return child<FormPicker>(*window.detailView(), name);
     };
     FormPicker* display = picker(SettingsSection::general, "display-mode-picker");
@@ -210,8 +207,8 @@ TEST(SettingsSections, ShowingOffGridValuesWritesNothingBack)
     SettingsWindow window(f.context);
     window.show();
     for (SettingsSection section : allCases<SettingsSection>())
-        window.sidebar()->row(section)->click();
-    window.sidebar()->row(SettingsSection::mouse)->click();
+        selectSection(window, section);
+    selectSection(window, SettingsSection::mouse);
     QCoreApplication::processEvents();
     EXPECT_EQ(writes.count(), 0);
     EXPECT_EQ(s.idleThreshold(), 7);
@@ -227,7 +224,7 @@ TEST(SettingsSections, ShowingOffGridValuesWritesNothingBack)
     QTest::keyClick(typed, Qt::Key_Return);
     EXPECT_EQ(s.idleThreshold(), 35);
 
-    window.sidebar()->row(SettingsSection::apps)->click();
+    selectSection(window, SettingsSection::apps);
     auto* label = child<QLabel>(*window.detailView(), "switch-interval-label");
     auto* less = child<QAbstractButton>(*window.detailView(), "switch-interval-decrement");
     EXPECT_EQ(label->text(), QStringLiteral("Switch every 15 cycles"));
@@ -252,7 +249,8 @@ TEST(AppChecklist, SelectAllAndDeselectAllKeepOrderAndCountHiddenChoices)
     AppChecklistView* list = view.checklist();
     auto* count = child<QLabel>(view, "selected-count");
 
-    list->searchField()->textField()->replaceText(QStringLiteral("GNOME"));
+    list->searchField()->replaceText(QStringLiteral("GNOME"));
+    EXPECT_FALSE(list->clearButton()->isHidden());
     EXPECT_THAT(list->filteredApps(),
         ElementsAre(Property(&AppInfo::name, QStringLiteral("Calculator")),
             Property(&AppInfo::name, QStringLiteral("Calendar"))));
@@ -264,20 +262,25 @@ TEST(AppChecklist, SelectAllAndDeselectAllKeepOrderAndCountHiddenChoices)
     EXPECT_EQ(s.selectedAppBundleIDs(), QStringList({ "gone.app", "firefox" }));
     EXPECT_EQ(count->text(), QStringLiteral("2 selected"));
 
-    list->searchField()->textField()->replaceText(QStringLiteral(" "));
+    list->searchField()->replaceText(QStringLiteral(" "));
     EXPECT_TRUE(list->filteredApps().isEmpty());
-    list->searchField()->textField()->replaceText(QStringLiteral("kate"));
+    list->searchField()->replaceText(QStringLiteral("kate"));
     list->toggleSelection(list->filteredApps().at(0));
     list->toggleSelection(f.apps.at(2));
     EXPECT_EQ(s.selectedAppBundleIDs(), QStringList({ "gone.app", "org.kde.kate" }));
+    list->clearButton()->click();
+    EXPECT_EQ(list->filteredApps().size(), 4);
+    EXPECT_TRUE(list->clearButton()->isHidden());
 
     // Each Apps view makes its own scanner and scans once; leaving and coming back scans afresh.
     EXPECT_EQ(f.scans, 1);
     SettingsWindow window(f.context, SettingsSection::apps);
-    window.sidebar()->row(SettingsSection::timer)->click();
-    window.sidebar()->row(SettingsSection::apps)->click();
+    selectSection(window, SettingsSection::timer);
+    selectSection(window, SettingsSection::apps);
     EXPECT_EQ(f.scans, 3);
     EXPECT_EQ(static_cast<AppsSettingsView*>(window.detailView())->apps().size(), 4);
+    QCoreApplication::processEvents(); // the search takes the focus from the sidebar once it is shown
+    EXPECT_EQ(window.focusWidget(), static_cast<AppsSettingsView*>(window.detailView())->checklist()->searchField());
 }
 
 // Single selection: no bar; a click on the chosen row empties the whole choice, another row
@@ -288,12 +291,15 @@ TEST(AppChecklist, SingleSelectionKeepsAtMostOneChoice)
     auto ids = std::make_shared<QStringList>(QStringList { "a.one", "gone.app" });
     AppChecklistView view(apps, kestu::KestuBinding<QStringList>::of(ids), false,
         kestu::KestuBinding<QString>::of(std::make_shared<QString>()));
+    view.show();
     EXPECT_EQ(view.findChild<QAbstractButton*>(QStringLiteral("select-all-button")), nullptr);
     view.toggleSelection(apps.at(0));
     EXPECT_TRUE(ids->isEmpty());
     view.toggleSelection(apps.at(1));
-    view.toggleSelection(apps.at(0));
+    // A click on the row's mark chooses it like a click anywhere else on the row.
+    QTest::mouseClick(view.list()->viewport(), Qt::LeftButton, {}, QPoint(15, 22)); // the first row's mark
     EXPECT_EQ(*ids, QStringList({ "a.one" }));
+    EXPECT_EQ(heardRows(view.list(), true), QStringList { "One" });
 }
 
 // Typed minutes: ASCII digits with an optional "+", at least 1, never more than a stored custom

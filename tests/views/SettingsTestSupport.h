@@ -4,10 +4,15 @@
 #include "Helpers/AppScanning.h"
 #include "Helpers/LoginItemManaging.h"
 #include "Views/Settings/SettingsContext.h"
+#include "Views/Settings/SettingsSidebar.h"
+#include "Views/Settings/SettingsWindow.h"
 #include "core/TempDefaults.h"
 #include "support/FakeClock.h"
 
+#include <QAccessible>
 #include <QApplication>
+#include <QListView>
+#include <QTest>
 #include <QWidget>
 
 #include <memory>
@@ -89,6 +94,31 @@ inline tremlor::Profile named(const QString& name, double interval = 30,
         .selectedAppBundleIDs = std::move(apps),
         .maxInterval = interval,
         .movementPattern = pattern };
+}
+
+// Chooses `section` as the user does: a click on its row in the shown window's sidebar.
+inline void selectSection(
+    tremlor::SettingsWindow& window, tremlor::SettingsSection section, Qt::KeyboardModifiers modifiers = {})
+{
+    window.show();
+    QListView* list = window.sidebar()->list();
+    QTest::mouseClick(
+        list->viewport(), Qt::LeftButton, modifiers, list->visualRect(window.sidebar()->indexOf(section)).center());
+}
+
+// The rows of `list` that a screen reader hears as checked (or else as selected).
+inline QStringList heardRows(QAbstractItemView* list, bool checked)
+{
+    QAccessibleInterface* view = QAccessible::queryAccessibleInterface(list);
+    // Offscreen no bridge listens: tell the list what a live bridge would hear after a reset.
+    QAccessibleTableModelChangeEvent reset(list, QAccessibleTableModelChangeEvent::ModelReset);
+    view->tableInterface()->modelChange(&reset);
+    QStringList rows;
+    for (int i = 0; i < view->childCount(); ++i)
+        if (QAccessibleInterface* row = view->child(i); row->role() == QAccessible::ListItem
+            && (checked ? row->state().checkable && row->state().checked : row->state().selected))
+            rows << row->text(QAccessible::Name);
+    return rows;
 }
 
 } // namespace settingstest

@@ -4,48 +4,41 @@
 #include "KestuDesign/Components/KestuSettingsSearchField.h"
 #include "SettingsTestSupport.h"
 #include "ViewTestSupport.h"
-#include "Views/Settings/SettingsSidebar.h"
-#include "Views/Settings/SettingsSidebarRow.h"
 
 #include <QLineEdit>
 
 using namespace tremlor;
 using settingstest::Fixture;
+using settingstest::heardRows;
 using settingstest::named;
+using settingstest::selectSection;
 
 namespace {
 using S = SettingsSection;
-
-QString names(const QList<SettingsSection>& sections)
-{
-    QStringList result;
-    for (SettingsSection s : sections)
-        result << rawValue(s);
-    return result.join(u',');
-}
 } // namespace
 
 // Title first, then keywords in order; lower-cased in full, never trimmed; declaration order.
 TEST(SettingsSearch, MatchesTitlesThenKeywordsInDeclarationOrder)
 {
     const struct {
-        QString query, expected;
+        QString query;
+        QList<S> expected;
     } cases[] = {
-        { QString(), "general,mouse,apps,timer,profiles,schedule,advanced,about" },
-        { "sched", "timer,schedule" },
-        { "start", "general,schedule" },
-        { " ", "general,schedule" },
-        { " general", "" },
-        { "port", "advanced,about" },
-        { "tion", "apps,timer,profiles" },
-        { "jiggle", "mouse" },
-        { "zzz", "" },
+        { QString(), { S::general, S::mouse, S::apps, S::timer, S::profiles, S::schedule, S::advanced, S::about } },
+        { "sched", { S::timer, S::schedule } },
+        { "start", { S::general, S::schedule } },
+        { " ", { S::general, S::schedule } },
+        { " general", {} },
+        { "port", { S::advanced, S::about } },
+        { "tion", { S::apps, S::timer, S::profiles } },
+        { "jiggle", { S::mouse } },
+        { "zzz", {} },
         // Full Unicode lower-casing: a capital dotted I becomes "i̇", which no title holds.
-        { QString::fromUtf8("\u0130"), "" },
-        { QString::fromUtf8("ABOUT"), "about" },
+        { QString::fromUtf8("\u0130"), {} },
+        { QString::fromUtf8("ABOUT"), { S::about } },
     };
     for (const auto& c : cases)
-        EXPECT_EQ(names(SettingsSidebar::filteredSections(c.query)), c.expected) << c.query.toStdString();
+        EXPECT_EQ(SettingsSidebar::filteredSections(c.query), c.expected) << c.query.toStdString();
 }
 
 // Searching never changes the selection; a filtered-out selection shows no row selected and is
@@ -54,20 +47,21 @@ TEST(SettingsWindow, SearchKeepsTheSelectionAndItsHighlightReturns)
 {
     Fixture f;
     SettingsWindow window(f.context);
-    window.sidebar()->row(S::profiles)->click();
+    selectSection(window, S::profiles);
     ASSERT_EQ(window.selectedSection(), S::profiles);
 
-    auto* field = window.findChild<QLineEdit*>(QStringLiteral("settings-search-field"));
-    ASSERT_NE(field, nullptr);
-    QTest::keyClicks(field, QStringLiteral("dock"));
+    // A Ctrl-click on the selected row leaves it selected.
+    selectSection(window, S::profiles, Qt::ControlModifier);
+    EXPECT_EQ(heardRows(window.sidebar()->list(), false), QStringList { "Profiles" });
+
+    QTest::keyClicks(window.sidebar()->searchField()->lineEdit(), QStringLiteral("dock"));
     EXPECT_EQ(window.sidebar()->visibleSections(), QList<S> { S::general });
     EXPECT_EQ(window.selectedSection(), S::profiles);
-    EXPECT_EQ(window.sidebar()->highlightedSection(), std::nullopt);
+    EXPECT_EQ(heardRows(window.sidebar()->list(), false), QStringList());
 
-    auto* clear = window.sidebar()->searchField()->clearButton();
-    clear->click();
+    window.sidebar()->searchField()->clearButton()->click();
     EXPECT_EQ(window.sidebar()->visibleSections().size(), 8);
-    EXPECT_EQ(window.sidebar()->highlightedSection(), S::profiles);
+    EXPECT_EQ(heardRows(window.sidebar()->list(), false), QStringList { "Profiles" });
 }
 
 // Every newly selected section gets a fresh view; selecting the shown section again keeps its
@@ -79,21 +73,21 @@ TEST(SettingsWindow, EachNewSelectionBuildsAFreshView)
     EXPECT_EQ(window.selectedSection(), S::general);
     for (SettingsSection section : allCases<SettingsSection>()) {
         const QPointer<QWidget> before = window.detailView();
-        window.sidebar()->row(section)->click();
+        selectSection(window, section);
         EXPECT_EQ(window.selectedSection(), section);
         EXPECT_EQ(before.isNull(), section != S::general);
-        EXPECT_EQ(window.sidebar()->highlightedSection(), section);
+        EXPECT_EQ(heardRows(window.sidebar()->list(), false), QStringList { title(section) });
         const QPointer<QWidget> shown = window.detailView();
-        window.sidebar()->row(section)->click();
+        selectSection(window, section);
         EXPECT_EQ(window.detailView(), shown.data());
         EXPECT_NE(shown, nullptr);
     }
-    // The arrow keys walk the listed sections only.
-    window.setSearchText(QStringLiteral("port"));
-    QTest::keyClick(window.sidebar(), Qt::Key_Up);
-    EXPECT_EQ(window.selectedSection(), S::advanced);
-    QTest::keyClick(window.sidebar(), Qt::Key_Up);
-    EXPECT_EQ(window.selectedSection(), S::advanced);
-    QTest::keyClick(window.sidebar(), Qt::Key_Down);
-    EXPECT_EQ(window.selectedSection(), S::about);
+    // The arrow keys walk the listed sections only; with the selection filtered out, Up starts
+    // from the last one.
+    window.setSearchText(QStringLiteral("sched"));
+    for (const auto& [key, expected] : { std::pair { Qt::Key_Up, S::schedule }, { Qt::Key_Up, S::timer },
+             { Qt::Key_Up, S::timer }, { Qt::Key_Down, S::schedule } }) {
+        QTest::keyClick(window.sidebar()->list(), key);
+        EXPECT_EQ(window.selectedSection(), expected);
+    }
 }

@@ -224,11 +224,20 @@ void StatusHeaderView::setState(const State& state)
     m_titleBlock->setLines({ titleText(), nextText() }, fade);
     m_titleShown = state.isActive || state.isPausedByIdle;
 
+    // The ring is not an element of its own: its spoken value is the block's description.
     const QString label = combinedAccessibilityLabel();
-    if (label != accessibleName()) {
-        setAccessibleName(label);
-        if (QAccessible::isActive()) {
+    const QString value = m_ring->accessibilityProgressValue();
+    const bool nameChanged = label != accessibleName();
+    const bool valueChanged = value != accessibleDescription();
+    setAccessibleName(label);
+    setAccessibleDescription(value);
+    if (QAccessible::isActive()) {
+        if (nameChanged) {
             QAccessibleEvent event(this, QAccessible::NameChanged);
+            QAccessible::updateAccessibility(&event);
+        }
+        if (valueChanged) {
+            QAccessibleEvent event(this, QAccessible::DescriptionChanged);
             QAccessible::updateAccessibility(&event);
         }
     }

@@ -12,7 +12,8 @@ class StatusTitleBlock;
 // The session at a glance: the ring with the remaining time (or "∞", or "Inactive") in its
 // centre and, while a session runs or is paused, its title and the next application, which
 // fade in, out or into each other when the session starts, stops, pauses or resumes. One
-// accessibility element, without children, whose label is built from the same state it draws.
+// accessibility element, without children, whose label is built from the same state it draws and
+// whose description is the ring's spoken value.
 class StatusHeaderView final : public QWidget {
     Q_OBJECT
 

@@ -35,7 +35,7 @@ void AppChecklistModel::setApps(QList<AppInfo> apps)
 void AppChecklistModel::selectionChanged()
 {
     if (!m_apps.isEmpty())
-        Q_EMIT dataChanged(index(0), index(static_cast<int>(m_apps.size()) - 1), { SelectedRole });
+        Q_EMIT dataChanged(index(0), index(static_cast<int>(m_apps.size()) - 1), { SelectedRole, Qt::CheckStateRole });
 }
 
 int AppChecklistModel::rowCount(const QModelIndex& parent) const
@@ -57,6 +57,8 @@ QVariant AppChecklistModel::data(const QModelIndex& index, int role) const
         return app.bundleIdentifier();
     case SelectedRole:
         return m_isSelected(app.bundleIdentifier());
+    case Qt::CheckStateRole:
+        return m_isSelected(app.bundleIdentifier()) ? Qt::Checked : Qt::Unchecked;
     case RunningRole: {
         auto it = m_running.find(app.bundleIdentifier());
         if (it == m_running.end())
@@ -72,6 +74,12 @@ QVariant AppChecklistModel::data(const QModelIndex& index, int role) const
     default:
         return {};
     }
+}
+
+Qt::ItemFlags AppChecklistModel::flags(const QModelIndex& index) const
+{
+    // Checkable, so that screen readers hear each row's check mark.
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsUserCheckable : Qt::NoItemFlags;
 }
 
 AppChecklistDelegate::AppChecklistDelegate(bool allowMultiple, QObject* parent)

@@ -28,6 +28,7 @@ public:
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
     QList<AppInfo> m_apps;
@@ -37,7 +38,8 @@ private:
 };
 
 // Draws a row: the check mark, the 32-point icon, the name over the identifier and, for a
-// running application, a small green dot; a hairline under each row.
+// running application, a small green dot; a hairline under each row. It draws the mark itself, so
+// the style's check box is never drawn as well.
 class AppChecklistDelegate final : public QStyledItemDelegate {
     Q_OBJECT
 

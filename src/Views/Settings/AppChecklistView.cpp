@@ -1,10 +1,11 @@
 #include "Views/Settings/AppChecklistView.h"
 
-#include "KestuDesign/Components/KestuSearchField.h"
 #include "KestuDesign/Components/KestuTextField.h"
+#include "KestuDesign/Resources/KestuSymbols.h"
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Tokens/KestuFont.h"
 #include "KestuDesign/Tokens/KestuMetrics.h"
+#include "Views/Popover/SymbolLabel.h"
 #include "Views/Settings/AppChecklistModel.h"
 #include "Views/Shared/FormButton.h"
 #include "Views/Shared/GroupedForm.h"
@@ -13,6 +14,7 @@
 
 #include <QHBoxLayout>
 #include <QListView>
+#include <QPainter>
 #include <QScrollBar>
 #include <QSet>
 #include <QVBoxLayout>
@@ -20,6 +22,34 @@
 namespace tremlor {
 
 namespace {
+// The search row's symbols are drawn at the size of the field's text.
+int symbolSize()
+{
+    return kestu::Font::body().pixelSize();
+}
+
+// Empties the search; drawn in the secondary text colour of the current appearance.
+class ClearButton final : public QAbstractButton {
+public:
+    explicit ClearButton(QWidget* parent)
+        : QAbstractButton(parent)
+    {
+        setFocusPolicy(Qt::NoFocus);
+        setCursor(Qt::ArrowCursor);
+        setAccessibleName(tr("Clear"));
+        setFixedSize(symbolSize() + 2, symbolSize() + 2);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        kestu::KestuSymbols::paint(p, QRectF(rect()), QStringLiteral("xmark.circle.fill"), symbolSize(),
+            kestu::Color::textSecondary().resolve(this));
+    }
+};
+
 // Case-insensitive containment as typed (no trimming).
 bool matches(const AppInfo& app, const QString& text)
 {
@@ -35,6 +65,7 @@ AppChecklistView::AppChecklistView(QList<AppInfo> apps, kestu::KestuBinding<QStr
     , m_allowMultiple(allowMultiple)
     , m_searchText(std::move(searchText))
     , m_search(nullptr)
+    , m_clear(nullptr)
     , m_model(nullptr)
     , m_list(new QListView(this))
 {
@@ -44,19 +75,29 @@ AppChecklistView::AppChecklistView(QList<AppInfo> apps, kestu::KestuBinding<QStr
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    m_search = new kestu::KestuSearchField({ [this] { return m_searchText.get(); },
-                                               [this](const QString& text) {
-                                                   m_searchText.set(text);
-                                                   applyFilter();
-                                               } },
-        tr("Search apps\u2026"), this);
-    m_search->setObjectName(QStringLiteral("apps-search"));
+    // The field writes each keystroke through this binding; the list and the clear button follow.
+    m_search = new kestu::KestuTextField(tr("Search apps\u2026"),
+        { [this] { return m_searchText.get(); },
+            [this](const QString& text) {
+                m_searchText.set(text);
+                applyFilter();
+                m_clear->setVisible(!text.isEmpty());
+            } },
+        std::nullopt, Qt::AlignLeft, false, false, true, nullptr, nullptr, this);
+    m_search->setObjectName(QStringLiteral("apps-search-field"));
     m_search->setAccessibleName(tr("Search apps"));
-    m_search->textField()->setObjectName(QStringLiteral("apps-search-field"));
-    m_search->textField()->setAccessibleName(tr("Search apps"));
+    m_clear = new ClearButton(this);
+    m_clear->setObjectName(QStringLiteral("apps-search-clear"));
+    m_clear->setVisible(!m_searchText.get().isEmpty());
+    connect(m_clear, &QAbstractButton::clicked, this, [this] { m_search->replaceText(QString()); });
     auto* searchRow = new QHBoxLayout;
     searchRow->setContentsMargins(8, 8, 8, 8);
-    searchRow->addWidget(m_search);
+    searchRow->setSpacing(6);
+    searchRow->addWidget(new SymbolLabel(QStringLiteral("magnifyingglass"), QString(), kestu::Font::body(),
+                             kestu::Color::textSecondary(), this, 0),
+        0, Qt::AlignVCenter);
+    searchRow->addWidget(m_search, 1);
+    searchRow->addWidget(m_clear, 0, Qt::AlignVCenter);
     layout->addLayout(searchRow);
     layout->addWidget(new Hairline(this));
 
@@ -134,6 +175,7 @@ void AppChecklistView::applyFilter()
 void AppChecklistView::refresh()
 {
     m_search->refresh();
+    m_clear->setVisible(!m_searchText.get().isEmpty());
     if (m_searchText.get() != m_shownSearch)
         applyFilter();
     m_model->selectionChanged();

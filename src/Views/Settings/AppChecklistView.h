@@ -7,10 +7,11 @@
 #include <QStringList>
 #include <QWidget>
 
+class QAbstractButton;
 class QListView;
 
 namespace kestu {
-class KestuSearchField;
+class KestuTextField;
 }
 
 namespace tremlor {
@@ -43,7 +44,9 @@ public:
     void deselectAll();
 
     QListView* list() const { return m_list; }
-    kestu::KestuSearchField* searchField() const { return m_search; }
+    kestu::KestuTextField* searchField() const { return m_search; }
+    // Shown only while there is search text.
+    QAbstractButton* clearButton() const { return m_clear; }
 
 private:
     void applyFilter();
@@ -54,7 +57,8 @@ private:
     bool m_allowMultiple;
     kestu::KestuBinding<QString> m_searchText;
     QString m_shownSearch;
-    kestu::KestuSearchField* m_search;
+    kestu::KestuTextField* m_search;
+    QAbstractButton* m_clear;
     TokenLabel* m_count = nullptr;
     AppChecklistModel* m_model;
     QListView* m_list;

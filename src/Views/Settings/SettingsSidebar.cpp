@@ -3,16 +3,40 @@
 #include "KestuDesign/Components/KestuSettingsSearchField.h"
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Tokens/KestuMetrics.h"
-#include "Views/Settings/SettingsSidebarRow.h"
+#include "Views/Settings/SettingsSidebarModel.h"
 
-#include <QKeyEvent>
 #include <QLineEdit>
+#include <QListView>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QVBoxLayout>
 
 #include <algorithm>
 
 namespace tremlor {
+
+namespace {
+class SectionList final : public QListView {
+public:
+    using QListView::QListView;
+
+protected:
+    // A section is always selected: a click beside the rows, or on the selected row with Ctrl
+    // held, keeps it.
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index, const QEvent*) const override
+    {
+        return index.isValid() ? QItemSelectionModel::ClearAndSelect : QItemSelectionModel::NoUpdate;
+    }
+    // With the selected section filtered out, Up starts from the last row as Down does from the first.
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override
+    {
+        const int rows = model()->rowCount();
+        if (!currentIndex().isValid() && action == MoveUp && rows > 0)
+            return model()->index(rows - 1, 0);
+        return QListView::moveCursor(action, modifiers);
+    }
+};
+} // namespace
 
 QList<SettingsSection> SettingsSidebar::filteredSections(const QString& searchText)
 {
@@ -38,6 +62,8 @@ SettingsSidebar::SettingsSidebar(SettingsSection selected, QString searchText, Q
     , m_search(new kestu::KestuSettingsSearchField(kestu::KestuBinding<QString>([this] { return m_searchText; },
                                                        [this](const QString& text) { setSearchText(text); }),
           tr("Search settings..."), this))
+    , m_model(new SettingsSidebarModel(this))
+    , m_list(new SectionList(this))
 {
     setObjectName(QStringLiteral("settings-sidebar"));
     setAccessibleName(tr("Settings sections"));
@@ -57,17 +83,28 @@ SettingsSidebar::SettingsSidebar(SettingsSection selected, QString searchText, Q
     searchRow->addWidget(m_search);
     layout->addLayout(searchRow);
 
+    m_list->setObjectName(QStringLiteral("settings-sections"));
+    m_list->setAccessibleName(tr("Settings sections"));
+    m_list->setModel(m_model);
+    m_list->setItemDelegate(new SettingsSidebarDelegate(m_list));
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setUniformItemSizes(true);
+    m_list->setFrameShape(QFrame::NoFrame);
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_list->setMouseTracking(true);
+    m_list->viewport()->setAttribute(Qt::WA_Hover);
+    m_list->viewport()->setCursor(Qt::PointingHandCursor);
+    m_list->viewport()->setAutoFillBackground(false);
+    m_list->setAutoFillBackground(false);
+    connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        const QModelIndexList rows = m_list->selectionModel()->selectedRows();
+        if (!m_showing && !rows.isEmpty())
+            Q_EMIT sectionClicked(m_model->sections().at(rows.first().row()));
+    });
     auto* list = new QVBoxLayout;
     list->setContentsMargins(space8, 0, space8, space8);
-    list->setSpacing(1);
-    for (SettingsSection section : allCases<SettingsSection>()) {
-        auto* row = new SettingsSidebarRow(section, this);
-        connect(row, &QAbstractButton::clicked, this, [this, section] { Q_EMIT sectionClicked(section); });
-        list->addWidget(row);
-        m_rows << row;
-    }
-    layout->addLayout(list);
-    layout->addStretch(1);
+    list->addWidget(m_list);
+    layout->addLayout(list, 1);
     applyFilter();
 }
 
@@ -90,59 +127,46 @@ void SettingsSidebar::setSearchText(const QString& text)
 void SettingsSidebar::setSelectedSection(SettingsSection section)
 {
     m_selected = section;
-    applyFilter();
+    showSelection();
 }
 
 void SettingsSidebar::applyFilter()
 {
     const QList<SettingsSection> shown = filteredSections(m_searchText);
-    for (SettingsSidebarRow* row : m_rows) {
-        const bool visible = shown.contains(row->section());
-        row->setVisible(visible);
-        row->setHighlighted(visible && row->section() == m_selected);
+    if (shown != m_model->sections()) {
+        const QScopedValueRollback showing(m_showing, true);
+        m_model->setSections(shown);
     }
+    showSelection();
+}
+
+void SettingsSidebar::showSelection()
+{
+    const QScopedValueRollback showing(m_showing, true);
+    const QModelIndex index = indexOf(m_selected);
+    if (index.isValid())
+        m_list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    else
+        m_list->selectionModel()->clear();
 }
 
 QList<SettingsSection> SettingsSidebar::visibleSections() const
 {
-    QList<SettingsSection> result;
-    for (SettingsSidebarRow* row : m_rows) {
-        if (!row->isHidden())
-            result << row->section();
-    }
-    return result;
+    return m_model->sections();
 }
 
 std::optional<SettingsSection> SettingsSidebar::highlightedSection() const
 {
-    for (SettingsSidebarRow* row : m_rows) {
-        if (row->isHighlighted())
-            return row->section();
-    }
-    return std::nullopt;
+    const QModelIndexList rows = m_list->selectionModel()->selectedRows();
+    if (rows.isEmpty())
+        return std::nullopt;
+    return m_model->sections().at(rows.first().row());
 }
 
-SettingsSidebarRow* SettingsSidebar::row(SettingsSection section) const
+QModelIndex SettingsSidebar::indexOf(SettingsSection section) const
 {
-    return m_rows.value(static_cast<int>(section));
-}
-
-void SettingsSidebar::keyPressEvent(QKeyEvent* event)
-{
-    const int step = event->key() == Qt::Key_Up ? -1 : event->key() == Qt::Key_Down ? 1 : 0;
-    const QList<SettingsSection> shown = visibleSections();
-    if (step == 0 || shown.isEmpty()) {
-        QWidget::keyPressEvent(event);
-        return;
-    }
-    const qsizetype at = shown.indexOf(m_selected);
-    const qsizetype next
-        = at < 0 ? (step > 0 ? 0 : shown.size() - 1) : std::clamp<qsizetype>(at + step, 0, shown.size() - 1);
-    if (shown.at(next) != m_selected || at < 0) {
-        Q_EMIT sectionClicked(shown.at(next));
-        row(shown.at(next))->setFocus(Qt::OtherFocusReason);
-    }
-    event->accept();
+    const qsizetype row = m_model->sections().indexOf(section);
+    return row < 0 ? QModelIndex() : m_model->index(static_cast<int>(row));
 }
 
 void SettingsSidebar::paintEvent(QPaintEvent*)

@@ -3,9 +3,12 @@
 #include "Models/Enumerations.h"
 
 #include <QList>
+#include <QModelIndex>
 #include <QWidget>
 
 #include <optional>
+
+class QListView;
 
 namespace kestu {
 class KestuSettingsSearchField;
@@ -13,10 +16,12 @@ class KestuSettingsSearchField;
 
 namespace tremlor {
 
-class SettingsSidebarRow;
+class SettingsSidebarModel;
 
-// The settings window's sidebar: the section search above the list of sections. It shows the
-// selection it is given and reports clicks; searching never changes the selection.
+// The settings window's sidebar: the section search above the list of sections, a single
+// selection list, so that assistive tools hear which section is selected. It shows the selection
+// it is given and reports the user's choice (a click, the arrow keys); searching never changes
+// the selection.
 class SettingsSidebar final : public QWidget {
     Q_OBJECT
 
@@ -34,7 +39,9 @@ public:
     QList<SettingsSection> visibleSections() const;
     // The section whose row is drawn selected: none while the selection is filtered out.
     std::optional<SettingsSection> highlightedSection() const;
-    SettingsSidebarRow* row(SettingsSection section) const;
+    QListView* list() const { return m_list; }
+    // The row of `section` in the list; invalid while the section is filtered out.
+    QModelIndex indexOf(SettingsSection section) const;
     kestu::KestuSettingsSearchField* searchField() const { return m_search; }
 
 Q_SIGNALS:
@@ -43,16 +50,18 @@ Q_SIGNALS:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    // Up and Down move to the neighbouring listed section.
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void applyFilter();
+    // Selects the selected section's row, or none while it is filtered out.
+    void showSelection();
 
     SettingsSection m_selected;
     QString m_searchText;
     kestu::KestuSettingsSearchField* m_search;
-    QList<SettingsSidebarRow*> m_rows;
+    SettingsSidebarModel* m_model;
+    QListView* m_list;
+    bool m_showing = false;
 };
 
 } // namespace tremlor
