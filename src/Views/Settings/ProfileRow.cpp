@@ -111,6 +111,8 @@ bool ProfileRow::eventFilter(QObject* watched, QEvent* event)
         Q_EMIT pressed(id());
         m_name->setFocus(Qt::MouseFocusReason);
     }
+    if (watched == m_name && event->type() == QEvent::FocusIn)
+        Q_EMIT nameFocused(id());
     return SectionListRow::eventFilter(watched, event);
 }
 

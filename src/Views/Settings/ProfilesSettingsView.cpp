@@ -10,7 +10,6 @@
 #include "Views/Settings/SettingsContext.h"
 #include "Views/Shared/SettingBinding.h"
 
-#include <QApplication>
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QSet>
@@ -101,20 +100,6 @@ ProfilesSettingsView::ProfilesSettingsView(SettingsContext& context, QWidget* pa
         [this] { m_minus->setEnabled(m_list->selectedId().has_value()); });
     connect(m_list, &SectionList::deleteRequested, this, &ProfilesSettingsView::deleteWithoutSelection);
     m_minus->setEnabled(false);
-    // Every row's field selects its name when it is made (the last one keeps the keyboard), and a
-    // line edit draws its selection without focus too: only the field with the keyboard keeps one.
-    // The list, not the view, is the context and the capture: a view shown as a window is closed
-    // (and focus moves) from ~QWidget, after this class's part of it has gone.
-    connect(qApp, &QApplication::focusChanged, m_list, [list = m_list](QWidget*, QWidget* now) {
-        if (now && now->window()->windowType() == Qt::Popup)
-            return;
-        for (SectionListRow* r : list->rows()) {
-            kestu::KestuTextField* field = static_cast<ProfileRow*>(r)->nameField();
-            if (field != now && field->hasSelectedText())
-                field->deselect();
-        }
-    });
-
     watch(
         this, &m_settings, [this] { refresh(); }, &TremlorSettings::profilesChanged,
         &TremlorSettings::activeProfileIdChanged);
@@ -154,6 +139,15 @@ void ProfilesSettingsView::refresh()
     m_list->setRows(ids, [this](const QUuid& id) {
         auto* r = new ProfileRow(id, m_settings);
         connect(r, &ProfileRow::renamed, this, &ProfilesSettingsView::rename);
+        // Every row's field selects its name when it is made (the last one keeps the keyboard),
+        // and a line edit draws its selection without focus too. A field drops its own on losing
+        // the keyboard; the others' go when one takes it (also when the window turns active).
+        connect(r, &ProfileRow::nameFocused, this, [this](const QUuid& focused) {
+            for (SectionListRow* other : m_list->rows()) {
+                if (other->id() != focused)
+                    static_cast<ProfileRow*>(other)->nameField()->deselect();
+            }
+        });
         connect(r, &ProfileRow::menuRequested, this, [this](const QUuid& rowId, const QPoint& at) {
             QMenu* menu = makeMenu(rowId);
             menu->setAttribute(Qt::WA_DeleteOnClose);
