@@ -31,8 +31,6 @@ Q_SIGNALS:
     // Every keystroke of a rename: the name exactly as typed.
     void renamed(const QUuid& id, const QString& name);
     void menuRequested(const QUuid& id, const QPoint& globalPos);
-    // The name field took the keyboard.
-    void nameFocused(const QUuid& id);
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;

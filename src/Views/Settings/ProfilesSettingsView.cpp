@@ -1,7 +1,6 @@
 #include "Views/Settings/ProfilesSettingsView.h"
 
 #include "KestuDesign/Components/KestuEmptyState.h"
-#include "KestuDesign/Components/KestuTextField.h"
 #include "KestuDesign/Tokens/KestuMetrics.h"
 #include "Models/TremlorSettings.h"
 #include "Views/Settings/BarButton.h"
@@ -139,15 +138,6 @@ void ProfilesSettingsView::refresh()
     m_list->setRows(ids, [this](const QUuid& id) {
         auto* r = new ProfileRow(id, m_settings);
         connect(r, &ProfileRow::renamed, this, &ProfilesSettingsView::rename);
-        // Every row's field selects its name when it is made (the last one keeps the keyboard),
-        // and a line edit draws its selection without focus too. A field drops its own on losing
-        // the keyboard; the others' go when one takes it (also when the window turns active).
-        connect(r, &ProfileRow::nameFocused, this, [this](const QUuid& focused) {
-            for (SectionListRow* other : m_list->rows()) {
-                if (other->id() != focused)
-                    static_cast<ProfileRow*>(other)->nameField()->deselect();
-            }
-        });
         connect(r, &ProfileRow::menuRequested, this, [this](const QUuid& rowId, const QPoint& at) {
             QMenu* menu = makeMenu(rowId);
             menu->setAttribute(Qt::WA_DeleteOnClose);
