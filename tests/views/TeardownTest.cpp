@@ -84,8 +84,10 @@ TEST(Teardown, LeavingEachSectionAndClosingTheSettingsWindowFromIt)
             if (from == S::schedule) // the times are in an entry's opened editor
                 click(root->findChild<QWidget*>("schedule-entry-disclosure"));
             ASSERT_NO_FATAL_FAILURE(keyboardInto(root->detailView(), edits[int(from)].first, edits[int(from)].second));
+            const QPointer<QWidget> left = root->detailView();
             select(*root, to);
             EXPECT_EQ(root->selectedSection(), to);
+            EXPECT_EQ(left.isNull(), to != from); // the shown section keeps its view
         }
         window->close();
         EXPECT_EQ(f.windows.settingsWindow(), nullptr);
