@@ -62,6 +62,9 @@ ProfileRow::ProfileRow(const QUuid& id, const TremlorSettings& settings, QWidget
             return profile ? profile->name : QString();
         },
         [this](const QString& value) { Q_EMIT renamed(this->id(), value); });
+    // Each new row's field takes the keyboard with its name selected; a line edit drops its
+    // selection when the keyboard leaves, so only the field holding it shows one (no watcher of
+    // the application's focus, which would run while a section's rows are being destroyed).
     m_name = new kestu::KestuTextField(
         tr("Name"), std::move(name), std::nullopt, Qt::AlignLeft, false, false, true, {}, {}, this);
     m_name->setObjectName(QStringLiteral("profile-name"));

@@ -1,7 +1,6 @@
 #include "Views/Settings/ProfilesSettingsView.h"
 
 #include "KestuDesign/Components/KestuEmptyState.h"
-#include "KestuDesign/Components/KestuTextField.h"
 #include "KestuDesign/Tokens/KestuMetrics.h"
 #include "Models/TremlorSettings.h"
 #include "Views/Settings/BarButton.h"
@@ -10,7 +9,6 @@
 #include "Views/Settings/SettingsContext.h"
 #include "Views/Shared/SettingBinding.h"
 
-#include <QApplication>
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QSet>
@@ -101,20 +99,6 @@ ProfilesSettingsView::ProfilesSettingsView(SettingsContext& context, QWidget* pa
         [this] { m_minus->setEnabled(m_list->selectedId().has_value()); });
     connect(m_list, &SectionList::deleteRequested, this, &ProfilesSettingsView::deleteWithoutSelection);
     m_minus->setEnabled(false);
-    // Every row's field selects its name when it is made (the last one keeps the keyboard), and a
-    // line edit draws its selection without focus too: only the field with the keyboard keeps one.
-    // The list, not the view, is the context and the capture: a view shown as a window is closed
-    // (and focus moves) from ~QWidget, after this class's part of it has gone.
-    connect(qApp, &QApplication::focusChanged, m_list, [list = m_list](QWidget*, QWidget* now) {
-        if (now && now->window()->windowType() == Qt::Popup)
-            return;
-        for (SectionListRow* r : list->rows()) {
-            kestu::KestuTextField* field = static_cast<ProfileRow*>(r)->nameField();
-            if (field != now && field->hasSelectedText())
-                field->deselect();
-        }
-    });
-
     watch(
         this, &m_settings, [this] { refresh(); }, &TremlorSettings::profilesChanged,
         &TremlorSettings::activeProfileIdChanged);
