@@ -24,9 +24,12 @@ void click(QWidget* w = nullptr, QPoint at = { 4, 8 })
         QCoreApplication::processEvents();
 }
 
+// As a screen reader selects a row: the keyboard stays where it is.
 void select(SettingsWindow& window, S section)
 {
-    click(window.findChild<QWidget*>("settings-section-" + rawValue(section)));
+    window.sidebar()->list()->selectionModel()->setCurrentIndex(
+        window.sidebar()->indexOf(section), QItemSelectionModel::ClearAndSelect);
+    click();
 }
 
 // Clicks into `field` of `root` and types there, or gives its first control the keyboard: the
