@@ -1,6 +1,11 @@
 #include "App/AppWindows.h"
 
+#include "App/MenuBarLabel.h"
 #include "App/PanelPopup.h"
+#include "CompositionRoot.h"
+#include "KestuDesign/Utilities/KestuDockVisibility.h"
+#include "TremlorApp.h"
+#include "core/EngineFixture.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -47,8 +52,11 @@ TEST_F(AppWindowsTest, SettingsWindowIsReusedReplacedAndForgotten)
     QPointer<QWidget> first = windows.settingsWindow();
     ASSERT_TRUE(first);
     EXPECT_TRUE(first->isVisible());
+    normal.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&normal));
     windows.openSettingsWindow();
     EXPECT_EQ(windows.settingsWindow(), first.data());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(first)); // brought forward
     EXPECT_EQ(settingsMade, 1);
 
     first->setWindowState(first->windowState() | Qt::WindowMinimized); // offscreen: only the state
@@ -119,4 +127,33 @@ TEST(PanelPopup, OpensUnderOrAboveTheTrayPointInsideTheScreen)
     EXPECT_FALSE(panel.isVisible());
     panel.toggleAt({ 100, 10 });
     EXPECT_TRUE(panel.isVisible());
+}
+
+class TremlorAppTest : public tremlor::testing::EngineTest { };
+
+// Taskbar presence follows showInDock from start-up on and after each change (read once it is
+// stored); the tray label follows the session and its settings; quitting stops the session.
+TEST_F(TremlorAppTest, DockPresenceTrayLabelAndQuitFollowTheSettingsAndTheSession)
+{
+    using kestu::KestuActivationPolicy;
+    kestu::KestuDockVisibility::setApplier([](KestuActivationPolicy) {}); // no X11 windows to mark
+    settings->setHasCompletedOnboarding(true);
+    settings->setShowInDock(false);
+    settings->setSelectedAppBundleIDs({ QStringLiteral("a") });
+    settings->setMenuBarDisplayMode(MenuBarDisplayMode::iconAndAppName);
+    TremlorApp app(std::make_unique<CompositionRoot>(*settings, CompositionRoot::Services { services() }), false);
+    MenuBarLabel label(app.engine(), *settings);
+    for (const bool shown : { false, true }) {
+        settings->setShowInDock(shown);
+        settle();
+        EXPECT_EQ(kestu::KestuDockVisibility::activationPolicy(),
+            shown ? KestuActivationPolicy::regular : KestuActivationPolicy::accessory);
+    }
+
+    app.engine().start(Duration::minutes15());
+    ASSERT_TRUE(waitFor([&] { return label.content().text == QStringLiteral("Alpha"); }));
+    settings->setMenuBarDisplayMode(MenuBarDisplayMode::iconAndCountdown);
+    EXPECT_EQ(label.content().text, QStringLiteral("15:00"));
+    app.quit();
+    EXPECT_FALSE(app.engine().isActive());
 }

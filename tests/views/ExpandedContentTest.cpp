@@ -101,9 +101,9 @@ TEST_F(ExpandedContentTest, ControlsWriteTheStoreAndFollowOutsideChanges)
     EXPECT_EQ(label->text(), QStringLiteral("45 s"));
     label->setFocus();
     label->selectAll();
-    QTest::keyClicks(label, QStringLiteral("120"));
+    QTest::keyClicks(label, QStringLiteral("300"));
     QTest::keyClick(label, Qt::Key_Return);
-    EXPECT_EQ(settings->maxInterval(), 120);
+    EXPECT_EQ(settings->maxInterval(), 300);
 
     content->setAppSearchText(QStringLiteral("CALC"));
     ASSERT_EQ(content->filteredApps().size(), 1); // not Notes, whose identifier holds "calc"
@@ -132,6 +132,13 @@ TEST_F(ExpandedContentTest, RunningDotsFollowApplicationsWhileShown)
         EXPECT_EQ(mail->runningIndicator()->isVisibleTo(mail), starts);
         EXPECT_EQ(mail->accessibleName(), starts ? "Select Mail, currently running" : "Select Mail");
     }
+    // During a session only the application it keeps active pulses, not every running one.
+    installed[QStringLiteral("org.example.Mail")] = scanner.apps[1];
+    settings->setSelectedAppBundleIDs({ QStringLiteral("org.example.Mail") });
+    running = { QStringLiteral("org.example.Mail"), QStringLiteral("org.gnome.Calculator") };
+    engine->start(Duration::hours1());
+    ASSERT_TRUE(waitFor([&] { return mail->runningIndicator()->isActiveTarget(); }));
+    EXPECT_FALSE(content->row(QStringLiteral("org.gnome.Calculator"))->runningIndicator()->isActiveTarget());
 
     content->hide();
     EXPECT_FALSE(refresh->isActive());

@@ -80,13 +80,15 @@ TEST_F(PanelTest, StartAndStopThroughTheButtonAndReturn)
     EXPECT_EQ(QApplication::focusWidget(), panel.get());
     QSignalSpy dismissed(panel.get(), &TremlorPopoverView::dismissPopoverRequested);
     panel->setSelectedDuration(Duration::minutes30());
+    EXPECT_EQ(panel->startStopButton()->accessibleName(), QStringLiteral("Start Tremlor for 30 minutes"));
 
     EXPECT_CALL(engine, start(Duration::minutes30()));
     click(panel->findChild<kestu::KestuButton*>(QStringLiteral("start-stop-button")));
     EXPECT_EQ(settings.lastUsedDurationId(), QStringLiteral("30m"));
     EXPECT_FALSE(settings.popoverExpanded());
     EXPECT_EQ(dismissed.count(), 1);
-    kestu::KestuButton* stop = panel->startStopButton();
+    EXPECT_EQ(std::ranges::count_if(panel->findChildren<kestu::KestuButton*>(), &QWidget::isVisible), 1);
+    auto* stop = panel->findChild<kestu::KestuButton*>(QStringLiteral("start-stop-button"));
     EXPECT_EQ(stop->text(), QStringLiteral("Stop"));
     EXPECT_EQ(stop->accessibleName(), QStringLiteral("Stop Tremlor"));
 
@@ -157,7 +159,7 @@ TEST_F(PanelTest, ChipSelection)
     click(chips[4]);
     EXPECT_TRUE(panel->durationPicker()->isPulsing());
     EXPECT_LT(chips[4]->selectedness(), 1.0); // the row's spring is under way
-    QTRY_VERIFY_WITH_TIMEOUT(!panel->durationPicker()->isPulsing(), 1000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !panel->durationPicker()->isPulsing(); }, 1000));
     QTest::keyClick(panel.get(), Qt::Key_6); // digits: at once, no pulse
     EXPECT_EQ(chips[5]->selectedness(), 1.0);
     EXPECT_FALSE(panel->durationPicker()->isPulsing());
@@ -217,8 +219,10 @@ TEST_F(PanelTest, ExpandedStateIsPersisted)
         // Anywhere on the row, up to its trailing edge.
         QTest::mouseClick(toggle, Qt::LeftButton, {}, QPoint(toggle->width() - 2, toggle->height() / 2));
         EXPECT_FALSE(temp.settings().popoverExpanded());
+        EXPECT_EQ(toggle->accessibleName(), QStringLiteral("Show more options"));
         temp.settings().setPopoverExpanded(true);
         EXPECT_EQ(toggle->labelText(), QStringLiteral("Fewer options"));
+        EXPECT_EQ(toggle->chevronAngle(), 90.0); // pointing down
         click(toggle);
     }
     temp.reopen();
@@ -293,6 +297,10 @@ TEST_F(PanelTest, ProfileCycle)
         EXPECT_EQ(panel->selectedDuration(), durations[expected]);
     }
     EXPECT_EQ(panel->profileCycleAngle(), 0.0); // reduced motion: no tilt
+    kestu::setReducedMotionOverride(false); // with motion the icon tilts and springs back
+    click(panel->profileCycleButton());
+    EXPECT_EQ(panel->profileCycleAngle(), 15.0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return panel->profileCycleAngle() == 0.0; }, 1000));
 }
 
 // The header and the glyph follow the engine's announcements: running, paused, without an end.
