@@ -48,15 +48,6 @@ protected:
         EngineTest::TearDown();
     }
 
-    Profile profile(double maxInterval, const QStringList& apps, Duration duration)
-    {
-        Profile p = settings->captureAsProfile(QStringLiteral("Focus"));
-        p.maxInterval = maxInterval;
-        p.selectedAppBundleIDs = apps;
-        p.duration = duration;
-        return p;
-    }
-
     viewtest::MotionOverride reduced { true };
     settingstest::ListScanner scanner;
     QStringList running; // what the fake window list shows
@@ -155,7 +146,7 @@ TEST_F(ExpandedContentTest, RunningDotsFollowApplicationsWhileShown)
 // imported profile once, after the whole import, and never the old profile of the same id.
 TEST_F(ExpandedContentTest, ImportAppliesTheActiveProfileOnceAfterTheWholeRecord)
 {
-    const Profile old = profile(10, { QStringLiteral("old.app") }, Duration::hours2());
+    const Profile old = settingstest::named(QStringLiteral("Focus"), 10, MovementPattern::bounce, { "old.app" });
     settings->setProfiles({ old });
     Profile imported = old;
     imported.maxInterval = 42;
