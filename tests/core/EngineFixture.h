@@ -57,17 +57,21 @@ protected:
     void makeEngine(bool fromProgram = true)
     {
         engine.reset();
+        engine = std::make_unique<TremlorEngine>(*settings, services(fromProgram));
+    }
+
+    // The fakes of every service, with a fresh mover, activator and timer.
+    TremlorEngine::Services services(bool fromProgram = true)
+    {
         mover = std::make_shared<FakeMover>();
         activator = std::make_shared<AppActivator>(workspace);
         timer = std::make_shared<DurationTimer>(ticks);
-
         const auto lookup = [this](const QString& id) -> std::optional<AppInfo> {
             const auto found = installed.find(id);
             return found == installed.end() ? std::nullopt : std::optional(found->second);
         };
-        TremlorEngine::Services services { mover, activator, timer, idle, caffeine, schedule,
-            std::make_shared<ProfileManager>(*settings), accessibility, notifications, sound, lookup, fromProgram };
-        engine = std::make_unique<TremlorEngine>(*settings, std::move(services));
+        return { mover, activator, timer, idle, caffeine, schedule, std::make_shared<ProfileManager>(*settings),
+            accessibility, notifications, sound, lookup, fromProgram };
     }
 
     // Runs the main queue until nothing more is posted by the engine or its services.

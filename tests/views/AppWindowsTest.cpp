@@ -1,6 +1,11 @@
 #include "App/AppWindows.h"
 
+#include "App/MenuBarLabel.h"
 #include "App/PanelPopup.h"
+#include "CompositionRoot.h"
+#include "KestuDesign/Utilities/KestuDockVisibility.h"
+#include "TremlorApp.h"
+#include "core/EngineFixture.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -47,15 +52,18 @@ TEST_F(AppWindowsTest, SettingsWindowIsReusedReplacedAndForgotten)
     QPointer<QWidget> first = windows.settingsWindow();
     ASSERT_TRUE(first);
     EXPECT_TRUE(first->isVisible());
+    normal.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&normal));
     windows.openSettingsWindow();
     EXPECT_EQ(windows.settingsWindow(), first.data());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(first)); // brought forward
     EXPECT_EQ(settingsMade, 1);
 
     first->setWindowState(first->windowState() | Qt::WindowMinimized); // offscreen: only the state
     windows.openSettingsWindow();
     QPointer<QWidget> second = windows.settingsWindow();
     EXPECT_EQ(settingsMade, 2);
-    EXPECT_NE(second.data(), first.data());
+    ASSERT_NE(second.data(), first.data());
 
     first->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -68,7 +76,6 @@ TEST_F(AppWindowsTest, SettingsWindowIsReusedReplacedAndForgotten)
 TEST_F(AppWindowsTest, OnboardingWindowIsFoundByTitleAndDeletedOnce)
 {
     windows.showOnboardingIfNeeded(true);
-    QCoreApplication::processEvents();
     QTest::qWait(AppWindows::onboardingDelayMs + 100);
     EXPECT_EQ(onboardingMade, 0);
 
@@ -107,4 +114,31 @@ TEST(PanelPopup, OpensUnderOrAboveTheTrayPointInsideTheScreen)
     EXPECT_FALSE(panel.isVisible());
     panel.toggleAt({ 100, 10 });
     EXPECT_TRUE(panel.isVisible());
+}
+
+class TremlorAppTest : public tremlor::testing::EngineTest { };
+
+// Taskbar presence follows showInDock from start-up on and after each change (read once it is
+// stored); the tray label follows the session and its settings; quitting stops the session.
+TEST_F(TremlorAppTest, DockPresenceTrayLabelAndQuitFollowTheSettingsAndTheSession)
+{
+    kestu::KestuDockVisibility::setApplier([](auto) {}); // no X11 windows to mark
+    settings->setHasCompletedOnboarding(true);
+    settings->setShowInDock(false);
+    settings->setSelectedAppBundleIDs({ QStringLiteral("a") });
+    settings->setMenuBarDisplayMode(MenuBarDisplayMode::iconAndAppName);
+    TremlorApp app(std::make_unique<CompositionRoot>(*settings, CompositionRoot::Services { services() }), false);
+    MenuBarLabel label(app.engine(), *settings);
+    for (const bool shown : { false, true }) {
+        settings->setShowInDock(shown);
+        settle();
+        EXPECT_EQ(kestu::KestuDockVisibility::activationPolicy() == kestu::KestuActivationPolicy::regular, shown);
+    }
+
+    app.engine().start(Duration::minutes15());
+    ASSERT_TRUE(waitFor([&] { return label.content().text == QStringLiteral("Alpha"); }));
+    settings->setMenuBarDisplayMode(MenuBarDisplayMode::iconAndCountdown);
+    EXPECT_EQ(label.content().text, QStringLiteral("15:00"));
+    app.quit();
+    EXPECT_FALSE(app.engine().isActive());
 }

@@ -48,15 +48,6 @@ protected:
         EngineTest::TearDown();
     }
 
-    Profile profile(double maxInterval, const QStringList& apps, Duration duration)
-    {
-        Profile p = settings->captureAsProfile(QStringLiteral("Focus"));
-        p.maxInterval = maxInterval;
-        p.selectedAppBundleIDs = apps;
-        p.duration = duration;
-        return p;
-    }
-
     viewtest::MotionOverride reduced { true };
     settingstest::ListScanner scanner;
     QStringList running; // what the fake window list shows
@@ -101,9 +92,9 @@ TEST_F(ExpandedContentTest, ControlsWriteTheStoreAndFollowOutsideChanges)
     EXPECT_EQ(label->text(), QStringLiteral("45 s"));
     label->setFocus();
     label->selectAll();
-    QTest::keyClicks(label, QStringLiteral("120"));
+    QTest::keyClicks(label, QStringLiteral("300"));
     QTest::keyClick(label, Qt::Key_Return);
-    EXPECT_EQ(settings->maxInterval(), 120);
+    EXPECT_EQ(settings->maxInterval(), 300);
 
     content->setAppSearchText(QStringLiteral("CALC"));
     ASSERT_EQ(content->filteredApps().size(), 1); // not Notes, whose identifier holds "calc"
@@ -132,6 +123,13 @@ TEST_F(ExpandedContentTest, RunningDotsFollowApplicationsWhileShown)
         EXPECT_EQ(mail->runningIndicator()->isVisibleTo(mail), starts);
         EXPECT_EQ(mail->accessibleName(), starts ? "Select Mail, currently running" : "Select Mail");
     }
+    // During a session only the application it keeps active pulses, not every running one.
+    installed[QStringLiteral("org.example.Mail")] = scanner.apps[1];
+    settings->setSelectedAppBundleIDs({ QStringLiteral("org.example.Mail") });
+    running = { QStringLiteral("org.example.Mail"), QStringLiteral("org.gnome.Calculator") };
+    engine->start(Duration::hours1());
+    ASSERT_TRUE(waitFor([&] { return mail->runningIndicator()->isActiveTarget(); }));
+    EXPECT_FALSE(content->row(QStringLiteral("org.gnome.Calculator"))->runningIndicator()->isActiveTarget());
 
     content->hide();
     EXPECT_FALSE(refresh->isActive());
@@ -148,7 +146,7 @@ TEST_F(ExpandedContentTest, RunningDotsFollowApplicationsWhileShown)
 // imported profile once, after the whole import, and never the old profile of the same id.
 TEST_F(ExpandedContentTest, ImportAppliesTheActiveProfileOnceAfterTheWholeRecord)
 {
-    const Profile old = profile(10, { QStringLiteral("old.app") }, Duration::hours2());
+    const Profile old = settingstest::named(QStringLiteral("Focus"), 10, MovementPattern::bounce, { "old.app" });
     settings->setProfiles({ old });
     Profile imported = old;
     imported.maxInterval = 42;

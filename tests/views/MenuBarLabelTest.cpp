@@ -29,7 +29,7 @@ TEST(MenuBarLabel, GlyphAndTextFollowTheSessionAndTheSettings)
 {
     const QString idle = "tremlor-glyph", active = "tremlor-glyph-active", paused = "tremlor-glyph-paused";
     const std::tuple<const char*, MenuBarLabel::Inputs, MenuBarLabel::Content> cases[] = {
-        { "idle, countdown mode", { false, false, "", "", true, Mode::iconAndCountdown }, { idle, "", "", false } },
+        { "idle", { false, false, "5:00", "Files", true, Mode::iconAndCountdown }, { idle, "", "", false } },
         { "paused but not active", { false, true, "", "", false, Mode::iconOnly }, { paused, "", "", false } },
         { "running, icon only", { true, false, "4:59", "Files", false, Mode::iconOnly }, { active, "", "", false } },
         { "indefinite countdown", { true, false, "∞", "", false, Mode::iconAndCountdown }, { active, "∞", "∞", true } },
@@ -68,7 +68,6 @@ TEST(TremlorGlyphIcon, RegistersFromTheFilesOnceAndSkipsMissingOnes)
     const QIcon glyph = TremlorGlyphIcon::named("tremlor-glyph");
     ASSERT_FALSE(glyph.isNull());
     EXPECT_EQ(glyph.availableSizes(), QList<QSize>({ QSize(18, 18) }));
-    EXPECT_EQ(glyph.actualSize(QSize(18, 18)), QSize(18, 18));
     for (const qreal dpr : { 1.0, 2.0 }) {
         const QPixmap pixmap = glyph.pixmap(QSize(18, 18), dpr);
         EXPECT_EQ(pixmap.deviceIndependentSize(), QSizeF(18, 18)) << dpr;

@@ -113,6 +113,11 @@ TEST(StatusHeader, RepeatingMotionsSurviveTicksAndStopWhenHidden)
     MotionOverride motion(false);
     StatusHeaderView header;
     header.show();
+    for (const double remaining : { 60.5, 0.0, 60.0 }) { // the last minute holds 60 s, not 60.5 or 0
+        header.setState(running(0.9, remaining, QStringLiteral("1:00")));
+        const QVariantAnimation* urgency = header.ring()->urgencyAnimation();
+        EXPECT_EQ(urgency && urgency->state() == QAbstractAnimation::Running, remaining == 60.0) << remaining;
+    }
     header.setState(running(0.9, 59, QStringLiteral("0:59")));
     QVariantAnimation* pulse = header.ring()->urgencyAnimation();
     ASSERT_NE(pulse, nullptr);
