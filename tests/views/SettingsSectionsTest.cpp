@@ -283,23 +283,36 @@ TEST(AppChecklist, SelectAllAndDeselectAllKeepOrderAndCountHiddenChoices)
     EXPECT_EQ(window.focusWidget(), static_cast<AppsSettingsView*>(window.detailView())->checklist()->searchField());
 }
 
-// Single selection: no bar; a click on the chosen row empties the whole choice, another row
-// becomes the only one.
-TEST(AppChecklist, SingleSelectionKeepsAtMostOneChoice)
+// Each way of pressing a row writes the choice once: a click, Space on the current row, a screen
+// reader's Toggle action. Multiple selection removes or appends just that row; single selection has
+// no bar, and pressing the chosen row empties the whole choice, another row becomes the only one.
+TEST(AppChecklist, EveryWayOfPressingARowWritesTheChoiceOnce)
 {
     const QList<AppInfo> apps = { AppInfo("a.one", "One", {}), AppInfo("b.two", "Two", {}) };
-    auto ids = std::make_shared<QStringList>(QStringList { "a.one", "gone.app" });
-    AppChecklistView view(apps, kestu::KestuBinding<QStringList>::of(ids), false,
-        kestu::KestuBinding<QString>::of(std::make_shared<QString>()));
-    view.show();
-    EXPECT_EQ(view.findChild<QAbstractButton*>(QStringLiteral("select-all-button")), nullptr);
-    view.toggleSelection(apps.at(0));
-    EXPECT_TRUE(ids->isEmpty());
-    view.toggleSelection(apps.at(1));
-    // A click on the row's mark chooses it like a click anywhere else on the row.
-    QTest::mouseClick(view.list()->viewport(), Qt::LeftButton, {}, QPoint(15, 22)); // the first row's mark
-    EXPECT_EQ(*ids, QStringList({ "a.one" }));
-    EXPECT_EQ(heardRows(view.list(), true), QStringList { "One" });
+    for (const bool multiple : { true, false }) {
+        auto ids = std::make_shared<QStringList>(QStringList { "a.one", "gone.app" });
+        int writes = 0;
+        AppChecklistView view(apps,
+            { [ids] { return *ids; }, [ids, &writes](const QStringList& v) { *ids = v, ++writes; } }, multiple,
+            kestu::KestuBinding<QString>::of(std::make_shared<QString>()));
+        view.show();
+        QApplication::setActiveWindow(&view);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+        EXPECT_EQ(view.findChild<QAbstractButton*>(QStringLiteral("select-all-button")) != nullptr, multiple);
+        QTest::mouseClick(view.list()->viewport(), Qt::LeftButton, {}, QPoint(15, 22)); // the first row's mark
+        EXPECT_EQ(*ids, multiple ? QStringList { "gone.app" } : QStringList());
+        // Shift+Tab from the search field reaches the list at its first row.
+        for (const Qt::Key key : { Qt::Key_Backtab, Qt::Key_Down, Qt::Key_Space })
+            QTest::keyClick(QApplication::focusWidget(), key);
+        EXPECT_EQ(*ids, multiple ? QStringList({ "gone.app", "b.two" }) : QStringList { "b.two" });
+        QAccessible::queryAccessibleInterface(view.list())
+            ->child(0)
+            ->actionInterface()
+            ->doAction(QAccessibleActionInterface::toggleAction());
+        EXPECT_EQ(*ids, multiple ? QStringList({ "gone.app", "b.two", "a.one" }) : QStringList { "a.one" });
+        EXPECT_EQ(writes, 3);
+        EXPECT_EQ(heardRows(view.list(), true), multiple ? QStringList({ "One", "Two" }) : QStringList { "One" });
+    }
 }
 
 // Typed minutes: ASCII digits with an optional "+", at least 1, never more than a stored custom

@@ -3,8 +3,10 @@
 #include "KestuDesign/Resources/KestuSymbols.h"
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Tokens/KestuFont.h"
+#include "KestuDesign/Tokens/KestuMetrics.h"
 #include "Views/Shared/TremlorColor.h"
 
+#include <QEvent>
 #include <QPainter>
 
 namespace tremlor {
@@ -17,9 +19,11 @@ constexpr int spacing = 10;
 constexpr int dotSize = 6;
 } // namespace
 
-AppChecklistModel::AppChecklistModel(std::function<bool(const QString&)> isSelected, QObject* parent)
+AppChecklistModel::AppChecklistModel(
+    std::function<bool(const QString&)> isSelected, std::function<void(const AppInfo&)> press, QObject* parent)
     : QAbstractListModel(parent)
     , m_isSelected(std::move(isSelected))
+    , m_press(std::move(press))
 {
 }
 
@@ -76,6 +80,17 @@ QVariant AppChecklistModel::data(const QModelIndex& index, int role) const
     }
 }
 
+bool AppChecklistModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (role != Qt::CheckStateRole || !index.isValid() || index.row() >= m_apps.size())
+        return false;
+    // A copy: pressing may refill the rows.
+    const AppInfo app = m_apps.at(index.row());
+    if ((value.toInt() == Qt::Checked) != m_isSelected(app.bundleIdentifier()))
+        m_press(app);
+    return true;
+}
+
 Qt::ItemFlags AppChecklistModel::flags(const QModelIndex& index) const
 {
     // Checkable, so that screen readers hear each row's check mark.
@@ -93,6 +108,16 @@ QSize AppChecklistDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIn
     return QSize(200, rowHeight);
 }
 
+bool AppChecklistDelegate::editorEvent(
+    QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option, const QModelIndex& index)
+{
+    // The list's click handler presses the row; the style's own check box, hidden under the mark,
+    // must not press it a second time.
+    if (event->isPointerEvent())
+        return false;
+    return QStyledItemDelegate::editorEvent(event, model, option, index);
+}
+
 void AppChecklistDelegate::paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     const QWidget* widget = option.widget;
@@ -101,6 +126,12 @@ void AppChecklistDelegate::paint(QPainter* p, const QStyleOptionViewItem& option
     p->setRenderHint(QPainter::Antialiasing);
     if (option.state & QStyle::State_MouseOver)
         p->fillRect(r, kestu::withOpacity(kestu::Color::surfaceTertiary().resolve(widget), 0.7));
+    // The current row, only while the list has the keyboard.
+    if (option.state & QStyle::State_HasFocus) {
+        p->setPen(QPen(kestu::withOpacity(kestu::Color::accent().resolve(widget), 0.6), 1.5));
+        p->setBrush(Qt::NoBrush);
+        p->drawRoundedRect(QRectF(r).adjusted(1.5, 1.5, -1.5, -1.5), kestu::Radius::small, kestu::Radius::small);
+    }
 
     const bool selected = index.data(AppChecklistModel::SelectedRole).toBool();
     const QString mark = m_allowMultiple

@@ -12,14 +12,16 @@
 namespace tremlor {
 
 // The rows the checklist shows. A row's icon and running state are read when the row is first
-// drawn after the list was (re)filled, so a long list costs only for the rows on screen.
+// drawn after the list was (re)filled, so a long list costs only for the rows on screen. Setting a
+// row's check state (Space on the current row, an assistive tool) presses the row.
 class AppChecklistModel final : public QAbstractListModel {
     Q_OBJECT
 
 public:
     enum Role { BundleIdRole = Qt::UserRole + 1, SelectedRole, RunningRole, IconRole };
 
-    explicit AppChecklistModel(std::function<bool(const QString&)> isSelected, QObject* parent = nullptr);
+    AppChecklistModel(std::function<bool(const QString&)> isSelected, std::function<void(const AppInfo&)> press,
+        QObject* parent = nullptr);
 
     void setApps(QList<AppInfo> apps);
     const QList<AppInfo>& apps() const { return m_apps; }
@@ -28,11 +30,13 @@ public:
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
     QList<AppInfo> m_apps;
     std::function<bool(const QString&)> m_isSelected;
+    std::function<void(const AppInfo&)> m_press;
     mutable QHash<QString, QIcon> m_icons;
     mutable QHash<QString, bool> m_running;
 };
@@ -48,6 +52,8 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
+        const QModelIndex& index) override;
 
     static constexpr int rowHeight = 44;
 

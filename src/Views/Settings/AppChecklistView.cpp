@@ -50,6 +50,18 @@ protected:
     }
 };
 
+// Clicks and keys only move the current row: the marks, not a selection, show the choice.
+class RowList final : public QListView {
+public:
+    using QListView::QListView;
+
+protected:
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex&, const QEvent*) const override
+    {
+        return QItemSelectionModel::NoUpdate;
+    }
+};
+
 // Case-insensitive containment as typed (no trimming).
 bool matches(const AppInfo& app, const QString& text)
 {
@@ -67,7 +79,7 @@ AppChecklistView::AppChecklistView(QList<AppInfo> apps, kestu::KestuBinding<QStr
     , m_search(nullptr)
     , m_clear(nullptr)
     , m_model(nullptr)
-    , m_list(new QListView(this))
+    , m_list(nullptr)
 {
     setObjectName(QStringLiteral("app-checklist"));
     setAccessibleName(tr("Applications"));
@@ -121,21 +133,36 @@ AppChecklistView::AppChecklistView(QList<AppInfo> apps, kestu::KestuBinding<QStr
         layout->addWidget(new Hairline(this));
     }
 
-    m_model = new AppChecklistModel([this](const QString& id) { return m_selectedIDs.get().contains(id); }, this);
+    m_model = new AppChecklistModel([this](const QString& id) { return m_selectedIDs.get().contains(id); },
+        [this](const AppInfo& app) { toggleSelection(app); }, this);
+    // Made after the search row and the bar, so that Tab reaches the list last.
+    m_list = new RowList(this);
     m_list->setObjectName(QStringLiteral("apps-list"));
     m_list->setAccessibleName(tr("Applications"));
     m_list->setModel(m_model);
     m_list->setItemDelegate(new AppChecklistDelegate(m_allowMultiple, m_list));
     m_list->setUniformItemSizes(true);
     m_list->setFrameShape(QFrame::NoFrame);
-    m_list->setSelectionMode(QAbstractItemView::NoSelection);
+    // Assistive tools press a row by selecting it (their Toggle action): the row is pressed and
+    // the selection emptied again.
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(
+        m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this](const QItemSelection& selected) {
+            if (selected.isEmpty())
+                return;
+            const QModelIndex index = selected.constFirst().topLeft();
+            m_list->selectionModel()->clearSelection();
+            m_model->setData(index, index.data(Qt::CheckStateRole).toInt() == Qt::Checked ? Qt::Unchecked : Qt::Checked,
+                Qt::CheckStateRole);
+        });
     m_list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_list->setMouseTracking(true);
     m_list->viewport()->setAttribute(Qt::WA_Hover);
     m_list->viewport()->setAutoFillBackground(false);
     m_list->setAutoFillBackground(false);
-    m_list->setFocusPolicy(Qt::NoFocus);
+    // Tab reaches the rows, a click leaves the keyboard with the search field.
+    m_list->setFocusPolicy(Qt::TabFocus);
     applySlimScrollBars(m_list);
     connect(m_list, &QListView::clicked, this, [this](const QModelIndex& index) {
         if (index.isValid() && index.row() < m_model->apps().size())
