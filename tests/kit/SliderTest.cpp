@@ -139,7 +139,8 @@ TEST(KestuSliderLabel, ShowsTheUnitSelectsTheNumberAndCommitsSnappedAndClamped)
     } entries[] = {
         { 1, 50, 1, "200", 50 },
         { 0, 100, 5, "7", 5 },
-        { 0, 100, 5, "7.5", 10 }, // halves away from zero
+        { 0, 100, 5, "12.5", 15 }, // halves away from zero, not to even
+        { -100, 100, 5, "-12.5", -15 },
         { 0, 100, 5, "-", 42 },
         { 0, 100, 5, "", 42 },
         { 0, 100, 5, "1.2.3", 42 },

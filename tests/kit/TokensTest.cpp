@@ -2,12 +2,15 @@
 #include "KestuDesign/Resources/KestuFontRegistry.h"
 #include "KestuDesign/Resources/KestuSymbols.h"
 #include "KestuDesign/Tokens/KestuAnimation.h"
+#include "KestuDesign/Tokens/KestuColor.h"
 #include "KitTestSupport.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QVariantAnimation>
+
+#include <cmath>
 
 using namespace kestu;
 using namespace kittest;
@@ -18,6 +21,34 @@ QString realBundle()
     return QDir(QCoreApplication::applicationDirPath()).filePath(QLatin1String(KestuBundle::folderName));
 }
 } // namespace
+
+// Text reads on every surface it is drawn on, in both appearances (WCAG contrast): primary text
+// high, secondary lower, faded secondary (the search glass, an empty state's message) lower still.
+TEST(KestuColorTokens, TextContrastsWithEverySurfaceInBothAppearances)
+{
+    const auto luminance = [](const QColor& c) {
+        const auto linear = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const struct {
+        const KestuColor& text;
+        double opacity, floor;
+    } roles[]
+        = { { Color::text(), 1.0, 7.0 }, { Color::textSecondary(), 1.0, 2.75 }, { Color::textSecondary(), 0.6, 1.75 } };
+    for (const bool dark : { false, true })
+        for (const auto& role : roles)
+            for (const KestuColor* surface :
+                { &Color::surface(), &Color::surfaceSecondary(), &Color::surfaceTertiary() }) {
+                const QColor back = surface->resolve(palette(dark)), fore = role.text.resolve(palette(dark));
+                const double a = role.opacity * fore.alphaF();
+                const auto mix = [a](double f, double b) { return float(a * f + (1 - a) * b); };
+                const double lf = luminance(QColor::fromRgbF(
+                    mix(fore.redF(), back.redF()), mix(fore.greenF(), back.greenF()), mix(fore.blueF(), back.blueF())));
+                const double lb = luminance(back);
+                EXPECT_GE((std::max(lf, lb) + 0.05) / (std::min(lf, lb) + 0.05), role.floor)
+                    << "dark " << dark << ", opacity " << role.opacity << ", on " << back.name().toStdString();
+            }
+}
 
 // An under-damped spring settles on its target; with reduced motion an animation jumps to its
 // end.
