@@ -20,23 +20,19 @@ struct Solid final : QWidget {
 
 TEST(KestuCard, ClipsAtTheCornersAndKeepsItsBorderInside)
 {
-    QWidget host;
-    host.setPalette(palette(false));
-    host.setAutoFillBackground(true);
-    auto* layout = new QVBoxLayout(&host);
-    layout->setContentsMargins(0, 0, 0, 0);
-    auto* plain = new KestuCard(false, new QWidget, &host);
-    auto* bordered = new KestuCard(true, new Solid, &host);
-    layout->addWidget(plain);
-    layout->addWidget(bordered);
-    host.resize(120, 120);
-    host.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    auto* plain = new KestuCard(false, new QWidget);
+    auto* bordered = new KestuCard(true, new Solid);
+    KitWindow w(plain);
+    w.layout->insertWidget(1, bordered);
+    w.window.setPalette(palette(false));
+    w.window.setAutoFillBackground(true);
+    w.window.resize(120, 150);
+    w.show();
 
     EXPECT_TRUE(near(render(plain).pixelColor(0, 0), QColor(236, 236, 236)))
         << "the corner shows what is behind the card";
     // Content is cut off at the rounded corners, and the border line lies inside the card.
-    const QImage clipped = host.grab(bordered->geometry()).toImage();
+    const QImage clipped = w.window.grab(bordered->geometry()).toImage();
     EXPECT_FALSE(near(clipped.pixelColor(0, 0), Qt::red, 60));
     EXPECT_TRUE(near(clipped.pixelColor(clipped.width() / 2, clipped.height() / 2), Qt::red));
     EXPECT_FALSE(near(clipped.pixelColor(clipped.width() / 2, 0), Qt::red, 0));
