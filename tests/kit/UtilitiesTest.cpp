@@ -73,11 +73,10 @@ TEST(DateFormatterCache, SameArgumentsGiveTheSameFormatterUntilCleared)
 
     cache.clearCache();
     std::vector<std::shared_ptr<const KestuDateFormatter>> seen(8);
-    std::vector<std::thread> threads;
+    std::vector<std::jthread> threads;
     for (std::size_t i = 0; i < seen.size(); ++i)
         threads.emplace_back([&, i] { seen[i] = cache.formatter(QStringLiteral("HH:mm"), utc, us); });
-    for (auto& t : threads)
-        t.join();
+    threads.clear(); // joins them
     for (const auto& f : seen)
         EXPECT_EQ(f, seen.front());
 }
@@ -90,6 +89,7 @@ TEST(LaunchAtLogin, WritesAndRemovesTheAutostartEntryAndReportsFailures)
     LaunchAtLogin item(home.filePath(QStringLiteral("config/autostart")), QStringLiteral("com.example.app"),
         QStringLiteral("/opt/My App/bin/app"), QStringLiteral("Example"));
     item.setEnabled(true);
+    EXPECT_TRUE(item.isEnabled());
     QFile entry(item.entryPath());
     ASSERT_TRUE(entry.open(QIODevice::ReadWrite | QIODevice::Append));
     entry.seek(0);
@@ -103,9 +103,7 @@ TEST(LaunchAtLogin, WritesAndRemovesTheAutostartEntryAndReportsFailures)
     EXPECT_FALSE(QFile::exists(item.entryPath()));
     item.setEnabled(false); // nothing to remove: no error
 
-    QFile blocker(home.filePath(QStringLiteral("blocked")));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    ASSERT_TRUE(QFile(home.filePath(QStringLiteral("blocked"))).open(QIODevice::WriteOnly));
     LaunchAtLogin blocked(home.filePath(QStringLiteral("blocked/autostart")), QStringLiteral("x"),
         QStringLiteral("/bin/x"), QStringLiteral("X"));
     EXPECT_THROW(blocked.setEnabled(true), LaunchAtLoginError);
