@@ -40,8 +40,8 @@ TEST_F(FooterToolbar, ActionsKeepTheirIdentityAndButtonsTheirLabels)
     QToolTip::hideText();
 }
 
-// Rebuilding keeps the button (and its hover) of an action that stays; an action may rebuild
-// the very bar that holds it; a click runs an action, its shortcut does nothing.
+// Rebuilding keeps the button (and its hover, until the pointer leaves) of an action that
+// stays; an action may rebuild the very bar that holds it; a click runs an action, its shortcut does nothing.
 TEST_F(FooterToolbar, RebuildingKeepsButtonsOfActionsThatStayEvenFromTheirOwnAction)
 {
     const KestuFooterAction stays = makeAction(QStringLiteral("Stay"), QStringLiteral("stay"));
@@ -55,6 +55,9 @@ TEST_F(FooterToolbar, RebuildingKeepsButtonsOfActionsThatStayEvenFromTheirOwnAct
     ASSERT_EQ(bar->buttons().size(), 2);
     EXPECT_EQ(bar->buttons()[1], kept);
     EXPECT_TRUE(kept->isHovering());
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(kept, &leave);
+    EXPECT_FALSE(kept->isHovering());
 
     int runs = 0;
     bar->setLeading({ makeAction(

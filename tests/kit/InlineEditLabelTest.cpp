@@ -21,10 +21,7 @@ protected:
         label->show();
         return label;
     }
-    static void doubleClick(KestuInlineEditLabel& label)
-    {
-        QTest::mouseDClick(&label, Qt::LeftButton, Qt::NoModifier, QPoint(5, 10));
-    }
+    static void doubleClick(QWidget& label) { QTest::mouseDClick(&label, Qt::LeftButton, {}, QPoint(5, 10)); }
 
     QString name = QStringLiteral("Work");
     int writes = 0, commits = 0;

@@ -3,11 +3,8 @@
 #include "support/TestDesktop.h"
 #include "support/WaitUntil.h"
 
-#include <QDBusConnection>
 #include <QDBusMessage>
 #include <QUuid>
-
-#include <gtest/gtest.h>
 
 using namespace kestu;
 

@@ -1,4 +1,5 @@
 #include "KestuDesign/Components/KestuCard.h"
+#include "KestuDesign/Components/KestuHoverEffect.h"
 #include "KestuDesign/Components/KestuToggleStyle.h"
 #include "KitTestSupport.h"
 
@@ -25,7 +26,6 @@ TEST(KestuCard, ClipsAtTheCornersAndKeepsItsBorderInside)
     KitWindow w(plain);
     w.layout->insertWidget(1, bordered);
     w.window.setPalette(palette(false));
-    w.window.setAutoFillBackground(true);
     w.window.resize(120, 150);
     w.show();
 
@@ -36,6 +36,21 @@ TEST(KestuCard, ClipsAtTheCornersAndKeepsItsBorderInside)
     EXPECT_FALSE(near(clipped.pixelColor(0, 0), Qt::red, 60));
     EXPECT_TRUE(near(clipped.pixelColor(clipped.width() / 2, clipped.height() / 2), Qt::red));
     EXPECT_FALSE(near(clipped.pixelColor(clipped.width() / 2, 0), Qt::red, 0));
+}
+
+// A row lights only while the pointer is over it: clear before the first hover and after it leaves.
+TEST(KestuHoverEffect, LightsTheRowOnlyWhileThePointerIsOverIt)
+{
+    const MotionOverride motion(true);
+    QWidget row;
+    row.setPalette(palette(true));
+    kestuHoverEffect(&row);
+    QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+    QEvent none(QEvent::None), leave(QEvent::Leave);
+    for (QEvent* event : { &none, static_cast<QEvent*>(&enter), &leave }) {
+        QCoreApplication::sendEvent(&row, event);
+        EXPECT_NE(near(render(&row).pixelColor(30, 10), row.palette().color(QPalette::Window)), event == &enter);
+    }
 }
 
 // Only the switch is a click target; the knob springs across; outside changes show.
@@ -54,6 +69,7 @@ TEST(KestuToggleStyle, ClickFlipsTheBindingAndTheKnobSpringsAcross)
         EXPECT_DOUBLE_EQ(sw->position(), position);
         const QAccessible::State state = QAccessible::queryAccessibleInterface(sw)->state();
         EXPECT_EQ(bool(state.checked), position > 0);
+        EXPECT_TRUE(near(render(sw).pixelColor(position > 0 ? 31 : 13, 13), Qt::white)); // the knob's centre
     };
     QTest::mouseClick(toggle.label(), Qt::LeftButton);
     EXPECT_FALSE(*on);

@@ -81,23 +81,23 @@ TEST(DateFormatterCache, SameArgumentsGiveTheSameFormatterUntilCleared)
         EXPECT_EQ(f, seen.front());
 }
 
-// The entry quotes its command; one the user hid counts as disabled; a folder that cannot be
-// made is reported, not ignored.
+// The entry quotes its command; one the user hid (in the entry's own group) counts as
+// disabled; a folder that cannot be made is reported, not ignored.
 TEST(LaunchAtLogin, WritesAndRemovesTheAutostartEntryAndReportsFailures)
 {
     QTemporaryDir home;
     LaunchAtLogin item(home.filePath(QStringLiteral("config/autostart")), QStringLiteral("com.example.app"),
         QStringLiteral("/opt/My App/bin/app"), QStringLiteral("Example"));
     item.setEnabled(true);
-    EXPECT_TRUE(item.isEnabled());
     QFile entry(item.entryPath());
-    ASSERT_TRUE(entry.open(QIODevice::ReadWrite | QIODevice::Append));
+    ASSERT_TRUE(entry.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered));
     entry.seek(0);
     const QByteArray content = entry.readAll();
     EXPECT_TRUE(content.startsWith("[Desktop Entry]\n"));
     EXPECT_TRUE(content.contains("Exec=\"/opt/My App/bin/app\"\n")) << content.toStdString();
-    entry.write("Hidden = true\n");
-    entry.close();
+    entry.write("[Desktop Action quit]\nHidden=true\n");
+    EXPECT_TRUE(item.isEnabled()) << "only the entry's own key counts";
+    entry.write("[Desktop Entry]\nHidden = true\n");
     EXPECT_FALSE(item.isEnabled());
     item.setEnabled(false);
     EXPECT_FALSE(QFile::exists(item.entryPath()));
