@@ -9,11 +9,7 @@ namespace {
 // Sets the host's Info values for one test and takes them away afterwards.
 class AboutView : public CompositeTest {
 protected:
-    void TearDown() override
-    {
-        setVersion(QString(), QVariant());
-        QApplication::setWindowIcon(QIcon());
-    }
+    void TearDown() override { setVersion(QString(), QVariant()); }
     static void setVersion(const QString& version, const QVariant& build)
     {
         QCoreApplication::setApplicationVersion(version);

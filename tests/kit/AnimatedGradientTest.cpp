@@ -10,9 +10,9 @@ using namespace kestu;
 
 namespace {
 using AnimatedGradient = CompositeTest;
-QVariantAnimation* swing(const KestuAnimatedGradient& g)
+auto* swing(const KestuAnimatedGradient& g)
 {
-    return g.findChild<QVariantAnimation*>(QStringLiteral("gradient-swing"));
+    return g.findChild<QVariantAnimation*>("gradient-swing");
 }
 } // namespace
 

@@ -12,15 +12,14 @@ using namespace kittest;
 // label in its own colour, in each appearance.
 TEST(KestuButton, VariantsDrawTheirColoursInEachAppearance)
 {
-    const QColor white(Qt::white);
     const struct {
         KestuButtonVariant variant;
         bool dark;
         QColor fill, foreground;
     } cases[] = {
         { KestuButtonVariant::secondary, true, Color::surfaceSecondary().dark(), Color::text().dark() },
-        { KestuButtonVariant::primary, false, QColor(0, 122, 255), white },
-        { KestuButtonVariant::destructive, true, Color::danger().light(), white },
+        { KestuButtonVariant::primary, false, QColor(0, 122, 255), Qt::white },
+        { KestuButtonVariant::destructive, true, Color::danger().light(), Qt::white },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(int(c.variant) * 2 + c.dark);

@@ -19,26 +19,29 @@ class FooterToolbar : public CompositeTest { };
 } // namespace
 
 // Each action is its own even with equal fields; a button without an identifier has an empty
-// name, not a leftover; a tooltip is shown as written, not as markup.
+// name, not a leftover; a tooltip is shown as written, not as markup; each list keeps to its
+// own edge.
 TEST_F(FooterToolbar, ActionsKeepTheirIdentityAndButtonsTheirLabels)
 {
     const KestuFooterAction a = makeAction(QStringLiteral("Settings"), QStringLiteral("settings-button"));
     EXPECT_NE(a.id(), makeAction(QStringLiteral("Settings"), QStringLiteral("settings-button")).id());
 
-    KestuFooterToolbar bar({ a, makeAction(QStringLiteral("Quit <b>now</b>")) }, {});
+    KestuFooterToolbar bar({ a }, { makeAction(QStringLiteral("Quit <b>now</b>")) });
     const auto buttons = bar.buttons();
     ASSERT_EQ(buttons.size(), 2);
     EXPECT_EQ(buttons[1]->objectName(), QString());
     EXPECT_EQ(buttons[1]->accessibleName(), QStringLiteral("Quit <b>now</b>"));
+    bar.resize(300, bar.sizeHint().height());
     bar.show();
+    EXPECT_GT(buttons[1]->x() - buttons[0]->geometry().right(), 200);
     QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), buttons[1]->mapToGlobal(QPoint(2, 2)));
     QCoreApplication::sendEvent(buttons[1], &help);
     EXPECT_TRUE(QToolTip::text().contains(QStringLiteral("&lt;b&gt;"))) << QToolTip::text().toStdString();
     QToolTip::hideText();
 }
 
-// Rebuilding keeps the button (and its hover) of an action that stays; an action may rebuild
-// the very bar that holds it; a click runs an action, its shortcut does nothing.
+// Rebuilding keeps the button (and its hover, until the pointer leaves) of an action that
+// stays; an action may rebuild the very bar that holds it; a click runs an action, its shortcut does nothing.
 TEST_F(FooterToolbar, RebuildingKeepsButtonsOfActionsThatStayEvenFromTheirOwnAction)
 {
     const KestuFooterAction stays = makeAction(QStringLiteral("Stay"), QStringLiteral("stay"));
@@ -52,6 +55,9 @@ TEST_F(FooterToolbar, RebuildingKeepsButtonsOfActionsThatStayEvenFromTheirOwnAct
     ASSERT_EQ(bar->buttons().size(), 2);
     EXPECT_EQ(bar->buttons()[1], kept);
     EXPECT_TRUE(kept->isHovering());
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(kept, &leave);
+    EXPECT_FALSE(kept->isHovering());
 
     int runs = 0;
     bar->setLeading({ makeAction(

@@ -14,20 +14,14 @@ class InlineEditLabel : public CompositeTest {
 protected:
     std::unique_ptr<KestuInlineEditLabel> make(Visibility visibility = Visibility::always)
     {
-        KestuBinding<QString> binding([this] { return name; },
-            [this](const QString& value) {
-                name = value;
-                ++writes;
-            });
+        KestuBinding<QString> binding(
+            [this] { return name; }, [this](const QString& value) { name = value, ++writes; });
         auto label = std::make_unique<KestuInlineEditLabel>(binding, QFont(), visibility, false, [this] { ++commits; });
         label->resize(240, 30);
         label->show();
         return label;
     }
-    static void doubleClick(KestuInlineEditLabel& label)
-    {
-        QTest::mouseDClick(&label, Qt::LeftButton, Qt::NoModifier, QPoint(5, 10));
-    }
+    static void doubleClick(QWidget& label) { QTest::mouseDClick(&label, Qt::LeftButton, {}, QPoint(5, 10)); }
 
     QString name = QStringLiteral("Work");
     int writes = 0, commits = 0;
@@ -58,6 +52,7 @@ TEST_F(InlineEditLabel, CommitStoresTrimmedNamesBlankKeepsAndCancelLeaves)
         doubleClick(*label);
         KestuTextField* editor = label->editor();
         ASSERT_NE(editor, nullptr);
+        EXPECT_EQ(editor->text(), QStringLiteral("Work")) << "the edit starts from the current name";
         editor->selectAll();
         QTest::keyClick(editor, Qt::Key_Backspace);
         QTest::keyClicks(editor, QString::fromUtf8(c.typed));
@@ -68,6 +63,7 @@ TEST_F(InlineEditLabel, CommitStoresTrimmedNamesBlankKeepsAndCancelLeaves)
         EXPECT_EQ(commits, c.commits);
         EXPECT_FALSE(label->isEditing());
         EXPECT_EQ(label->displayedText(), QString::fromUtf8(c.name));
+        EXPECT_EQ(label->pencil()->accessibleName(), QStringLiteral("Rename ") + QString::fromUtf8(c.name));
         QTest::keyClick(editor, Qt::Key_Return);
         EXPECT_EQ(commits, c.commits);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -3,9 +3,11 @@
 #include "KestuDesign/Utilities/KestuReducedMotion.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QMouseEvent>
 #include <QPalette>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -68,6 +70,16 @@ inline void sendMouse(QWidget* widget, QEvent::Type type, QPointF pos, Qt::Mouse
     const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
     QMouseEvent event(type, pos, widget->mapToGlobal(pos), button, buttons, Qt::NoModifier);
     QApplication::sendEvent(widget, &event);
+}
+
+// A stand-in for GNOME's gsettings tool in `dir`: a shell script running `body`.
+inline QString script(QTemporaryDir& dir, const char* body)
+{
+    const QString path = dir.filePath(QStringLiteral("gsettings"));
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(QByteArray("#!/bin/sh\n") + body + "\n") > 0);
+    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
 }
 
 inline QImage render(QWidget* widget)

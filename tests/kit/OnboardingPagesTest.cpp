@@ -8,15 +8,6 @@ using namespace kestu;
 
 namespace {
 class OnboardingPages : public CompositeTest { };
-
-QList<KestuOnboardingFeature> features(int count)
-{
-    QList<KestuOnboardingFeature> list;
-    for (int i = 0; i < count; ++i)
-        list.append(KestuOnboardingFeature(QStringLiteral("pencil"), QStringLiteral("Feature %1").arg(i),
-            QStringLiteral("What feature %1 does").arg(i)));
-    return list;
-}
 } // namespace
 
 // The welcome icon takes the accent without a gradient and nothing from an empty one;
@@ -44,7 +35,8 @@ TEST_F(OnboardingPages, GridEdgeCases)
     EXPECT_EQ(empty.cardCount(), 0);
 
     setReducedMotionOverride(true);
-    KestuOnboardingFeatureGrid calm(QStringLiteral("Calm"), features(3));
+    const KestuOnboardingFeature feature("pencil", "Feature", "What it does");
+    KestuOnboardingFeatureGrid calm(QStringLiteral("Calm"), { feature, feature, feature });
     calm.show();
     for (int i = 0; i < 3; ++i) {
         EXPECT_DOUBLE_EQ(calm.cardOpacity(i), 1.0);

@@ -1,4 +1,5 @@
 #include "KestuDesign/Onboarding/KestuOnboardingShell.h"
+#include "KestuDesign/Onboarding/KestuOnboardingStepDots.h"
 #include "KitCompositeSupport.h"
 
 #include <QAbstractButton>
@@ -31,15 +32,10 @@ protected:
         return shell;
     }
 
-    static QAbstractButton* back(KestuOnboardingShell* s) { return s->findChild<QAbstractButton*>("onboarding-back"); }
-    static QAbstractButton* primary(KestuOnboardingShell* s)
-    {
-        return s->findChild<QAbstractButton*>("onboarding-primary");
-    }
-    static QVariantAnimation* transition(KestuOnboardingShell* s)
-    {
-        return s->findChild<QVariantAnimation*>("onboarding-page-transition");
-    }
+    static auto* back(QWidget* s) { return s->findChild<QAbstractButton*>("onboarding-back"); }
+    static auto* primary(QWidget* s) { return s->findChild<QAbstractButton*>("onboarding-primary"); }
+    static auto* dots(QWidget* s) { return s->findChild<KestuOnboardingStepDots*>("onboarding-dots"); }
+    static auto* transition(QWidget* s) { return s->findChild<QVariantAnimation*>("onboarding-page-transition"); }
     static void press(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
     // Where a page is drawn: its holder's place in the page area.
     static int xOf(QWidget* page) { return page->parentWidget()->x(); }
@@ -66,6 +62,7 @@ TEST_F(OnboardingShell, StepsOfferTheRightButtons)
         EXPECT_EQ(shell->currentStep(), e.step);
         EXPECT_EQ(back(shell)->isVisible(), e.back);
         EXPECT_EQ(primary(shell)->text(), QString::fromLatin1(e.primary));
+        EXPECT_EQ(dots(shell)->emphasis(e.step), 1.0);
         EXPECT_EQ(shell->currentPage()->objectName(), QStringLiteral("page-%1").arg(e.step));
         EXPECT_NE(transition(shell)->state(), QAbstractAnimation::Running);
         EXPECT_EQ(xOf(shell->currentPage()), 0);

@@ -1,13 +1,10 @@
 #include "KestuDesign/Utilities/KestuReducedMotion.h"
+#include "KitTestSupport.h"
 #include "support/TestDesktop.h"
 #include "support/WaitUntil.h"
 
-#include <QDBusConnection>
 #include <QDBusMessage>
-#include <QFile>
 #include <QUuid>
-
-#include <gtest/gtest.h>
 
 using namespace kestu;
 
@@ -36,16 +33,6 @@ struct PortalBus {
     }
 };
 
-QString script(QTemporaryDir& dir, const char* body)
-{
-    const QString path = dir.filePath(QStringLiteral("gsettings"));
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray("#!/bin/sh\n") + body + "\n");
-    file.close();
-    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return path;
-}
 } // namespace
 
 // GNOME's animation switch is the opposite of the preference; a failing or missing tool says
@@ -53,9 +40,9 @@ QString script(QTemporaryDir& dir, const char* body)
 TEST(ReducedMotion, FallsBackToGnomesAnimationSwitch)
 {
     QTemporaryDir dir;
-    EXPECT_EQ(ReducedMotion::fromGSettings(script(dir, "echo false")), true);
-    EXPECT_EQ(ReducedMotion::fromGSettings(script(dir, "echo true")), false);
-    EXPECT_EQ(ReducedMotion::fromGSettings(script(dir, "echo 'No such schema' >&2; exit 1")), std::nullopt);
+    EXPECT_EQ(ReducedMotion::fromGSettings(kittest::script(dir, "echo false")), true);
+    EXPECT_EQ(ReducedMotion::fromGSettings(kittest::script(dir, "echo true")), false);
+    EXPECT_EQ(ReducedMotion::fromGSettings(kittest::script(dir, "echo 'No such schema' >&2; exit 1")), std::nullopt);
     EXPECT_EQ(ReducedMotion::fromGSettings(dir.filePath(QStringLiteral("missing"))), std::nullopt);
 }
 
@@ -69,7 +56,8 @@ TEST(ReducedMotion, NotifierAnswersAtOnceAndFollowsThePortal)
     // An older portal with Read only, slow, answering a variant inside a variant.
     p.mock("AddMethod", { "Read", "ss", "v", "import time; time.sleep(0.3); ret = dbus.UInt32(1, variant_level=1)" });
     QTemporaryDir dir;
-    ReducedMotionNotifier notifier(p.bus, TestDesktop::absentDisplay().toLocal8Bit(), script(dir, "echo true"));
+    ReducedMotionNotifier notifier(
+        p.bus, TestDesktop::absentDisplay().toLocal8Bit(), kittest::script(dir, "echo true"));
     std::vector<bool> seen;
     QObject::connect(&notifier, &ReducedMotionNotifier::changed, [&](bool reduced) { seen.push_back(reduced); });
     EXPECT_FALSE(notifier.reduced()); // asked, not waited for

@@ -1,4 +1,5 @@
 #include "KestuDesign/Components/KestuCard.h"
+#include "KestuDesign/Components/KestuHoverEffect.h"
 #include "KestuDesign/Components/KestuToggleStyle.h"
 #include "KitTestSupport.h"
 
@@ -20,26 +21,36 @@ struct Solid final : QWidget {
 
 TEST(KestuCard, ClipsAtTheCornersAndKeepsItsBorderInside)
 {
-    QWidget host;
-    host.setPalette(palette(false));
-    host.setAutoFillBackground(true);
-    auto* layout = new QVBoxLayout(&host);
-    layout->setContentsMargins(0, 0, 0, 0);
-    auto* plain = new KestuCard(false, new QWidget, &host);
-    auto* bordered = new KestuCard(true, new Solid, &host);
-    layout->addWidget(plain);
-    layout->addWidget(bordered);
-    host.resize(120, 120);
-    host.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    auto* plain = new KestuCard(false, new QWidget);
+    auto* bordered = new KestuCard(true, new Solid);
+    KitWindow w(plain);
+    w.layout->insertWidget(1, bordered);
+    w.window.setPalette(palette(false));
+    w.window.resize(120, 150);
+    w.show();
 
     EXPECT_TRUE(near(render(plain).pixelColor(0, 0), QColor(236, 236, 236)))
         << "the corner shows what is behind the card";
     // Content is cut off at the rounded corners, and the border line lies inside the card.
-    const QImage clipped = host.grab(bordered->geometry()).toImage();
+    const QImage clipped = w.window.grab(bordered->geometry()).toImage();
     EXPECT_FALSE(near(clipped.pixelColor(0, 0), Qt::red, 60));
     EXPECT_TRUE(near(clipped.pixelColor(clipped.width() / 2, clipped.height() / 2), Qt::red));
     EXPECT_FALSE(near(clipped.pixelColor(clipped.width() / 2, 0), Qt::red, 0));
+}
+
+// A row lights only while the pointer is over it: clear before the first hover and after it leaves.
+TEST(KestuHoverEffect, LightsTheRowOnlyWhileThePointerIsOverIt)
+{
+    const MotionOverride motion(true);
+    QWidget row;
+    row.setPalette(palette(true));
+    kestuHoverEffect(&row);
+    QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+    QEvent none(QEvent::None), leave(QEvent::Leave);
+    for (QEvent* event : { &none, static_cast<QEvent*>(&enter), &leave }) {
+        QCoreApplication::sendEvent(&row, event);
+        EXPECT_NE(near(render(&row).pixelColor(30, 10), row.palette().color(QPalette::Window)), event == &enter);
+    }
 }
 
 // Only the switch is a click target; the knob springs across; outside changes show.
@@ -58,6 +69,7 @@ TEST(KestuToggleStyle, ClickFlipsTheBindingAndTheKnobSpringsAcross)
         EXPECT_DOUBLE_EQ(sw->position(), position);
         const QAccessible::State state = QAccessible::queryAccessibleInterface(sw)->state();
         EXPECT_EQ(bool(state.checked), position > 0);
+        EXPECT_TRUE(near(render(sw).pixelColor(position > 0 ? 31 : 13, 13), Qt::white)); // the knob's centre
     };
     QTest::mouseClick(toggle.label(), Qt::LeftButton);
     EXPECT_FALSE(*on);

@@ -32,11 +32,6 @@ struct FieldWindow : KitWindow {
         show();
         field->setFocus();
     }
-    void paste(const QString& text)
-    {
-        QApplication::clipboard()->setText(text);
-        QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
-    }
 };
 } // namespace
 
@@ -51,14 +46,13 @@ TEST(KestuTextField, NumericFilterKeepsTheCaretAndLetsNumbersThrough)
     QTest::keyClick(w.field, Qt::Key_X);
     EXPECT_EQ(w.field->text(), QStringLiteral("123"));
     EXPECT_EQ(w.field->cursorPosition(), 1);
-    w.field->clear();
-    w.paste(QStringLiteral("abc"));
-    EXPECT_EQ(w.field->text(), QString());
-    EXPECT_EQ(w.field->cursorPosition(), 0);
-    for (const QString& input : { QStringLiteral("-1.5"), QStringLiteral("1.2.3"), QStringLiteral("五٣¾") }) {
+    for (const auto& [pasted, kept] :
+        { std::pair { "abc", "" }, { "-1.5", "-1.5" }, { "1.2.3", "1.2.3" }, { "五٣¾", "五٣¾" } }) {
         w.field->clear();
-        w.paste(input);
-        EXPECT_EQ(*w.value, input);
+        QApplication::clipboard()->setText(QString::fromUtf8(pasted));
+        QTest::keyClick(w.field, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(*w.value, QString::fromUtf8(kept));
+        EXPECT_EQ(w.field->cursorPosition(), w.value->size());
     }
 }
 

@@ -2,12 +2,16 @@
 #include "KestuDesign/Resources/KestuFontRegistry.h"
 #include "KestuDesign/Resources/KestuSymbols.h"
 #include "KestuDesign/Tokens/KestuAnimation.h"
+#include "KestuDesign/Tokens/KestuColor.h"
 #include "KitTestSupport.h"
 
 #include <QDir>
 #include <QFile>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QVariantAnimation>
+
+#include <cmath>
 
 using namespace kestu;
 using namespace kittest;
@@ -19,15 +23,44 @@ QString realBundle()
 }
 } // namespace
 
-// An under-damped spring settles on its target; with reduced motion an animation jumps to its
-// end.
-TEST(KestuAnimationTokens, SpringsSettleOvershootAndReducedMotionJumps)
+// Text reads on every surface it is drawn on, in both appearances (WCAG contrast): primary text
+// high, secondary lower, faded secondary (the search glass, an empty state's message) lower still.
+TEST(KestuColorTokens, TextContrastsWithEverySurfaceInBothAppearances)
+{
+    const auto luminance = [](const QColor& c) {
+        const auto linear = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    for (const auto& [text, opacity, floor] : { std::tuple { &Color::text(), 1.0, 7.0 },
+             { &Color::textSecondary(), 1.0, 2.75 }, { &Color::textSecondary(), 0.6, 1.75 } })
+        for (const KestuColor* surface : { &Color::surface(), &Color::surfaceSecondary(), &Color::surfaceTertiary() })
+            for (const QPalette& p : { palette(false), palette(true) }) {
+                QImage seen(1, 1, QImage::Format_RGB32);
+                seen.fill(surface->resolve(p));
+                QPainter(&seen).fillRect(seen.rect(), withOpacity(text->resolve(p), opacity));
+                const double lf = luminance(seen.pixelColor(0, 0)), lb = luminance(surface->resolve(p));
+                EXPECT_GE((std::max(lf, lb) + 0.05) / (std::min(lf, lb) + 0.05), floor)
+                    << text->resolve(p).name().toStdString() << " on " << surface->resolve(p).name().toStdString();
+            }
+}
+
+// An under-damped spring settles on its target; each token keeps its character (the snappy
+// spring settles first, the quick fade is the shorter and eases out, the smooth one eases in
+// and out); with reduced motion an animation jumps to its end.
+TEST(KestuAnimationTokens, SpringsSettleTokensKeepTheirCurvesAndReducedMotionJumps)
 {
     const KestuSpring bouncy(0.4, 0.6);
     EXPECT_NEAR(bouncy.value(bouncy.settlingDuration()), 1.0, 0.002);
+    using namespace Animation;
+    const auto at = [](const KestuAnimation& a, double fraction) { return a.valueAt(a.durationMs() * fraction); };
+    EXPECT_LT(springSnappy().durationMs(), springGentle().durationMs());
+    EXPECT_LT(fadeQuick().durationMs(), fadeSmooth().durationMs());
+    EXPECT_GT(at(fadeQuick(), 0.5), 0.6);
+    EXPECT_LT(at(fadeSmooth(), 0.25), 0.2);
+    EXPECT_NEAR(at(fadeSmooth(), 0.5), 0.5, 0.01);
     QVariantAnimation anim;
     const MotionOverride reduced(true);
-    Animation::springBouncy().apply(&anim);
+    springBouncy().apply(&anim);
     EXPECT_EQ(anim.duration(), 0);
 }
 

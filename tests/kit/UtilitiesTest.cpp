@@ -73,17 +73,16 @@ TEST(DateFormatterCache, SameArgumentsGiveTheSameFormatterUntilCleared)
 
     cache.clearCache();
     std::vector<std::shared_ptr<const KestuDateFormatter>> seen(8);
-    std::vector<std::thread> threads;
+    std::vector<std::jthread> threads;
     for (std::size_t i = 0; i < seen.size(); ++i)
         threads.emplace_back([&, i] { seen[i] = cache.formatter(QStringLiteral("HH:mm"), utc, us); });
-    for (auto& t : threads)
-        t.join();
+    threads.clear(); // joins them
     for (const auto& f : seen)
         EXPECT_EQ(f, seen.front());
 }
 
-// The entry quotes its command; one the user hid counts as disabled; a folder that cannot be
-// made is reported, not ignored.
+// The entry quotes its command; one the user hid (in the entry's own group) counts as
+// disabled; a folder that cannot be made is reported, not ignored.
 TEST(LaunchAtLogin, WritesAndRemovesTheAutostartEntryAndReportsFailures)
 {
     QTemporaryDir home;
@@ -91,21 +90,20 @@ TEST(LaunchAtLogin, WritesAndRemovesTheAutostartEntryAndReportsFailures)
         QStringLiteral("/opt/My App/bin/app"), QStringLiteral("Example"));
     item.setEnabled(true);
     QFile entry(item.entryPath());
-    ASSERT_TRUE(entry.open(QIODevice::ReadWrite | QIODevice::Append));
+    ASSERT_TRUE(entry.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered));
     entry.seek(0);
     const QByteArray content = entry.readAll();
     EXPECT_TRUE(content.startsWith("[Desktop Entry]\n"));
     EXPECT_TRUE(content.contains("Exec=\"/opt/My App/bin/app\"\n")) << content.toStdString();
-    entry.write("Hidden = true\n");
-    entry.close();
+    entry.write("[Desktop Action quit]\nHidden=true\n");
+    EXPECT_TRUE(item.isEnabled()) << "only the entry's own key counts";
+    entry.write("[Desktop Entry]\nHidden = true\n");
     EXPECT_FALSE(item.isEnabled());
     item.setEnabled(false);
     EXPECT_FALSE(QFile::exists(item.entryPath()));
     item.setEnabled(false); // nothing to remove: no error
 
-    QFile blocker(home.filePath(QStringLiteral("blocked")));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    ASSERT_TRUE(QFile(home.filePath(QStringLiteral("blocked"))).open(QIODevice::WriteOnly));
     LaunchAtLogin blocked(home.filePath(QStringLiteral("blocked/autostart")), QStringLiteral("x"),
         QStringLiteral("/bin/x"), QStringLiteral("X"));
     EXPECT_THROW(blocked.setEnabled(true), LaunchAtLoginError);
