@@ -240,8 +240,9 @@ TEST(SettingsSections, ShowingOffGridValuesWritesNothingBack)
     auto* less = child<QAbstractButton>(*window.detailView(), "switch-interval-decrement");
     EXPECT_EQ(label->text(), QStringLiteral("Switch every 15 cycles"));
     EXPECT_FALSE(child<QAbstractButton>(*window.detailView(), "switch-interval-increment")->isEnabled());
+    less->click(); // from outside the range to its end, then a step
     less->click();
-    EXPECT_EQ(s.appSwitchInterval(), 10);
+    EXPECT_EQ(s.appSwitchInterval(), 9);
     s.setAppSwitchInterval(1);
     EXPECT_EQ(label->text(), QStringLiteral("Switch every 1 cycle"));
     EXPECT_FALSE(less->isEnabled());
