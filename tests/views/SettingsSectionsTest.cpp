@@ -127,7 +127,6 @@ TEST(SettingsSections, PickersWriteTheStoreAndFollowOutsideChanges)
 {
     Fixture f;
     TremlorSettings& s = f.settings();
-    SettingsWindow window(f.context);
     const std::tuple<SettingsSection, const char*, const char*, const char*, const char*, const char*> cases[] = {
         { SettingsSection::general, "display-mode-picker", "menuBarDisplayMode", "Icon + Countdown", "iconAndCountdown",
             "Icon Only" },
@@ -136,7 +135,8 @@ TEST(SettingsSections, PickersWriteTheStoreAndFollowOutsideChanges)
         { SettingsSection::timer, "default-duration-picker", "defaultDurationId", "∞", "inf", "" },
     };
     for (const auto& [section, name, key, label, stored, shown] : cases) {
-        window.sidebar()->row(section)->click();
+        SettingsWindow window(f.context, section);
+        window.show();
         auto* picker = child<FormPicker>(*window.detailView(), name);
         const int index = picker->findText(QString::fromUtf8(label));
         picker->setCurrentIndex(index);
