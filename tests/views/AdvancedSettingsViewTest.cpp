@@ -10,46 +10,47 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 using namespace tremlor;
 using settingstest::Fixture;
 
 // The check runs at once when the section comes on screen, then on each tick of its two-second
-// timer, and never while the section is not shown.
+// timer, and never while the section is not shown. "Granted" shows in the success colour.
 TEST(AdvancedSettings, PollsOnlyWhileShownAndChecksAtOnce)
 {
     Fixture f;
     f.accessibility.trusted = false;
     AdvancedSettingsView view(f.context);
-    const auto statusText = [&] { return view.findChild<TokenLabel*>("accessibility-status-text")->text(); };
+    auto* status = view.findChild<TokenLabel*>("accessibility-status-text");
     EXPECT_FALSE(view.pollTimer()->isActive());
     EXPECT_EQ(f.accessibility.checks, 0);
 
     view.show();
     EXPECT_EQ(f.accessibility.checks, 1);
     EXPECT_TRUE(view.pollTimer()->isActive());
-    EXPECT_EQ(statusText(), QStringLiteral("Not Granted"));
+    EXPECT_EQ(view.pollTimer()->interval(), 2000);
+    EXPECT_EQ(status->text(), QStringLiteral("Not Granted"));
     f.accessibility.trusted = true;
     QMetaObject::invokeMethod(view.pollTimer(), "timeout");
-    EXPECT_EQ(statusText(), QStringLiteral("Granted"));
-    EXPECT_TRUE(view.isAccessibilityGranted());
+    EXPECT_EQ(status->text(), QStringLiteral("Granted"));
+    EXPECT_EQ(status->palette().color(QPalette::WindowText), kestu::Color::success().resolve(status));
 
     view.hide();
     EXPECT_FALSE(view.pollTimer()->isActive());
     f.accessibility.trusted = false;
     view.show();
     EXPECT_EQ(f.accessibility.checks, 3);
-    EXPECT_EQ(statusText(), QStringLiteral("Not Granted"));
+    EXPECT_EQ(status->text(), QStringLiteral("Not Granted"));
 }
 
 // Cancel is the default and the Escape button and changes nothing; Reset restores the
-// defaults (what it keeps is the store's own test, Settings.ResetWritesEveryDefaultInOrder...).
+// defaults and keeps the profiles (the rest of what it keeps is the store's own test,
+// Settings.ResetWritesEveryDefaultInOrder...).
 TEST(AdvancedSettings, ResetAsksFirstAndCancelChangesNothing)
 {
     Fixture f;
     TremlorSettings& s = f.settings();
     s.setMaxInterval(99);
+    s.setProfiles({ settingstest::named("Work") });
     AdvancedSettingsView view(f.context);
 
     view.confirmReset();
@@ -60,12 +61,9 @@ TEST(AdvancedSettings, ResetAsksFirstAndCancelChangesNothing)
     alert->findChild<QPushButton*>("reset-cancel")->click();
     EXPECT_EQ(s.maxInterval(), 99);
 
+    QTest::qWait(0); // the closed alert goes
     view.confirmReset();
-    QTest::qWait(0);
-    const auto alerts = view.findChildren<QMessageBox*>("reset-alert");
-    const auto shown = std::find_if(alerts.begin(), alerts.end(), [](QMessageBox* a) { return a->isVisible(); });
-    ASSERT_NE(shown, alerts.end());
-    alert = *shown;
-    alert->findChild<QPushButton*>("reset-confirm")->click();
+    view.findChild<QMessageBox*>("reset-alert")->findChild<QPushButton*>("reset-confirm")->click();
     EXPECT_EQ(s.maxInterval(), 30);
+    EXPECT_EQ(s.profiles().size(), 1);
 }

@@ -32,20 +32,32 @@ protected:
 
 } // namespace
 
-// Plus appends its entry at the end of the store and of the list, and the selection stays.
-TEST_F(ScheduleSettings, NewEntriesComeAtTheEnd)
+// Plus appends a new entry (on, weekdays, 9:00 to 17:00, no profile) at the end of the store
+// and of the list, and the selection stays; minus removes the selected entry and clears it.
+TEST_F(ScheduleSettings, PlusAppendsANewEntryAndMinusRemovesTheSelectedOne)
 {
+    using enum Weekday;
     ScheduleSettingsView view(f.context);
+    auto* minus = view.findChild<QAbstractButton*>("schedule-remove");
+    EXPECT_FALSE(minus->isEnabled());
     view.findChild<QAbstractButton*>("schedule-add")->click();
     view.list()->setSelectedId(s.scheduleEntries()[0].id);
     view.findChild<QAbstractButton*>("schedule-add")->click();
-    ASSERT_EQ(s.scheduleEntries().size(), 2);
+    ASSERT_EQ(view.list()->rows().size(), 2);
+    const ScheduleEntry added = s.scheduleEntries()[1];
+    EXPECT_EQ(added,
+        (ScheduleEntry { added.id, true, { monday, tuesday, wednesday, thursday, friday }, DateComponents::time(9, 0),
+            DateComponents::time(17, 0), std::nullopt }));
     EXPECT_EQ(view.selectedEntryId(), s.scheduleEntries()[0].id);
-    EXPECT_EQ(view.list()->rows().last(), view.row(s.scheduleEntries()[1].id));
+    EXPECT_EQ(view.list()->rows().last(), view.row(added.id));
+    minus->click();
+    EXPECT_EQ(s.scheduleEntries(), QList<ScheduleEntry> { added });
+    EXPECT_FALSE(minus->isEnabled());
 }
 
-// Edits go to the entry with the row's id: after the first entry is deleted (here from
-// outside, as an import would), the second row still edits the second entry.
+// Edits go to the entry with the row's id: after the first entry is deleted (by the Delete key,
+// which keeps the selection; minus then removes nothing and clears it), the second row still
+// edits the second entry.
 TEST_F(ScheduleSettings, DayAndTimeEditsGoToTheRowsEntry)
 {
     const ScheduleEntry first = ScheduleSettingsView::newEntry();
@@ -58,6 +70,9 @@ TEST_F(ScheduleSettings, DayAndTimeEditsGoToTheRowsEntry)
     QTest::keyClick(view.list(), Qt::Key_Delete);
     ASSERT_EQ(s.scheduleEntries().size(), 1);
     EXPECT_EQ(view.row(second.id), row);
+    EXPECT_EQ(view.selectedEntryId(), first.id);
+    view.findChild<QAbstractButton*>("schedule-remove")->click();
+    EXPECT_EQ(view.selectedEntryId(), std::nullopt);
 
     row->dayToggle(Weekday::saturday)->click();
     row->dayToggle(Weekday::sunday)->click();
@@ -72,18 +87,20 @@ TEST_F(ScheduleSettings, DayAndTimeEditsGoToTheRowsEntry)
     EXPECT_TRUE(s.scheduleEntries()[0].days.empty());
     EXPECT_EQ(row->daysLabel()->text(), QString());
 
-    // Only hour and minute are kept; an end before the start is kept as picked.
+    // Only hour and minute are kept; an end before the start is kept as picked and shown.
     row->startPicker()->setTime(QTime(22, 45, 31));
     row->endPicker()->setTime(QTime(6, 5));
     EXPECT_EQ(s.scheduleEntries()[0].startTime, DateComponents::time(22, 45));
     EXPECT_EQ(s.scheduleEntries()[0].endTime, DateComponents::time(6, 5));
+    EXPECT_EQ(row->timeLabel()->text(), s.scheduleEntries()[0].timeRangeDescription(f.clock));
     row->enabledSwitch()->click();
     EXPECT_FALSE(s.scheduleEntries()[0].isEnabled);
     EXPECT_EQ(s.scheduleEntries()[0].id, second.id);
 }
 
-// The picker offers "None" and the profiles; a pick shows the chip, "None" clears both, and a
-// rename elsewhere shows at once. A time that names no moment is shown, never written back.
+// The picker offers "None" and the profiles; a pick shows the chip, "None" clears both, a
+// rename elsewhere shows at once and a removal hides the chip. A time that names no moment is
+// shown, never written back.
 TEST_F(ScheduleSettings, ProfilePickerWithNone)
 {
     const QList<Profile> profiles { named("Work"), named("Home") };
@@ -107,6 +124,8 @@ TEST_F(ScheduleSettings, ProfilePickerWithNone)
     s.setProfiles(renamed);
     EXPECT_EQ(row->chip()->text(), QStringLiteral("House"));
     EXPECT_EQ(picker->itemText(2), QStringLiteral("House"));
+    s.setProfiles({ renamed[0] }); // the chosen profile is removed: its id stays, with no chip
+    EXPECT_TRUE(row->chip()->isHidden());
 
     Q_EMIT picker->activated(0);
     EXPECT_EQ(s.scheduleEntries()[0].profileId, std::nullopt);
