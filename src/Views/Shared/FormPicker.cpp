@@ -50,11 +50,6 @@ void FormPicker::showValue(const QVariant& tag)
     update();
 }
 
-QVariant FormPicker::currentTag() const
-{
-    return currentIndex() < 0 ? QVariant() : itemData(currentIndex());
-}
-
 void FormPicker::refreshIcons()
 {
     const QColor color = kestu::Color::textSecondary().resolve(this);

@@ -20,7 +20,6 @@ public:
     void addItem(const QString& title, const QVariant& tag, std::optional<QString> symbol = std::nullopt);
     // Selects the item tagged `tag`, or none when no item has it.
     void showValue(const QVariant& tag);
-    QVariant currentTag() const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
