@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <future>
+#include <map>
 #include <ranges>
 #include <thread>
 
@@ -46,8 +47,28 @@ std::vector<QPointF> movesOf(const std::vector<PostedEvent>& events)
 
 } // namespace
 
-TEST(MouseMoverDelay, AbsurdIntervalsAndDistancesStayFiniteAndOnScreen)
+// Every draw at the bottom, then at the top of its range, gives the ends of each kind of delay.
+TEST(MouseMoverDelay, DelaysStayWithinTheirBoundsEvenForAbsurdIntervalsAndDistances)
 {
+    struct Case {
+        MovementPattern pattern;
+        double maxInterval;
+        int pick; // natural: 0 is a long pause
+        double shortest, longest;
+    };
+    using enum MovementPattern;
+    for (const Case& c : { Case { bounce, 1.0, 0, 0.8, 1.4 }, Case { drift, 30.0, 0, 0.8, 42.0 },
+             Case { natural, 30.0, 9, 0.8, 3.6 }, Case { natural, 30.0, 0, 3.0, 8.0 },
+             Case { natural, 2.0, 9, 0.8, 2.4 }, Case { natural, 2.0, 0, 3.0, 3.0 } }) {
+        for (const bool top : { false, true }) {
+            ScriptedRandom edge;
+            edge.realHook = [top](double a, double b) -> std::optional<double> { return top ? b : a; };
+            edge.pinInt(0, 9, c.pick);
+            EXPECT_DOUBLE_EQ(MouseMover::drawDelay(edge, c.pattern, c.maxInterval), top ? c.longest : c.shortest)
+                << rawValue(c.pattern).toStdString() << " " << c.maxInterval << " " << c.pick;
+        }
+    }
+
     ScriptedRandom high, random; // high draws the top of every range
     high.realHook = [](double a, double b) -> std::optional<double> { return b > a ? b : a; };
     high.pinInt(0, 9, 9);
@@ -80,10 +101,22 @@ TEST(MouseMoverDelay, AbsurdIntervalsAndDistancesStayFiniteAndOnScreen)
     }
 }
 
-TEST(MouseMoverPatterns, DriftAddsUpAndResetsCircleTurns)
+// A bounce goes at most the distance out and comes back to where it started; drifts add up.
+TEST(MouseMoverPatterns, BounceReturnsDriftAddsUpAndResetsCircleTurns)
 {
     MoverRig rig;
     rig.start(MovementPattern::bounce);
+    double farthest = 0.0;
+    for (int i = 0; i < 10; ++i) {
+        const QPointF before = rig.poster->cursor;
+        ASSERT_TRUE(rig.tick());
+        for (const QPointF& p : movesOf(rig.poster->takeEvents())) {
+            farthest = std::max(farthest, QLineF(before, p).length());
+            EXPECT_LE(std::max(std::abs(p.x() - before.x()), std::abs(p.y() - before.y())), 10.0 + 1e-9);
+        }
+        EXPECT_NEAR(QLineF(before, rig.poster->cursor).length(), 0.0, 1e-9) << i;
+    }
+    EXPECT_GT(farthest, 1.0);
     rig.start(MovementPattern::drift);
     const QPointF origin = rig.poster->cursor;
     for (int i = 0; i < 30; ++i)
@@ -105,12 +138,14 @@ TEST(MouseMoverPatterns, DriftAddsUpAndResetsCircleTurns)
         const QPointF step = 0.5 * 20.0 * QPointF(std::cos(0.5 * i), std::sin(0.5 * i));
         EXPECT_NEAR(QLineF(rig.poster->cursor - before, step).length(), 0.0, 1e-9);
     }
-    EXPECT_EQ(rig.jiggles, 30 + 3);
+    EXPECT_EQ(rig.jiggles, 10 + 30 + 3);
 }
 
-TEST(MouseMoverExtras, NoExtrasLeaveTheSyntheticKeyTimeAlone)
+// Keys and clicks come at their rates only when on: a key is an inert one, a click lands where
+// the cursor is. The mover itself stamps nothing for the simple patterns (the poster does).
+TEST(MouseMoverExtras, KeysAndClicksComeAtTheirRatesOnlyWhenOn)
 {
-    MoverRig rig;
+    MoverRig rig(11);
     const SyntheticTime marker = rig.clock->monotonicNow() - std::chrono::seconds(77);
     MouseMover::setLastSyntheticNonMouseTime(marker);
     bool sawMovingFlag = false;
@@ -121,14 +156,30 @@ TEST(MouseMoverExtras, NoExtrasLeaveTheSyntheticKeyTimeAlone)
         EXPECT_EQ(MouseMover::lastSyntheticPosition(), rig.poster->cursor);
         ++rig.jiggles;
     });
+    constexpr int ticks = 400;
     for (auto pattern : { MovementPattern::bounce, MovementPattern::drift, MovementPattern::circle }) {
-        rig.start(pattern);
-        for (int i = 0; i < 50; ++i)
-            ASSERT_TRUE(rig.tick());
+        for (const bool on : { false, true }) {
+            MouseMover::setLastSyntheticPosition({ -1, -1 });
+            rig.start(pattern, on, on);
+            EXPECT_EQ(MouseMover::lastSyntheticPosition(), rig.poster->cursor); // where the session starts
+            for (int i = 0; i < ticks; ++i)
+                ASSERT_TRUE(rig.tick());
+            std::map<Kind, int> n;
+            QPointF cursor;
+            for (const auto& e : rig.poster->takeEvents()) {
+                ++n[e.kind];
+                cursor = e.kind == Kind::move ? e.point : cursor;
+                EXPECT_TRUE(e.kind != Kind::click || e.point == cursor);
+                EXPECT_TRUE(e.kind != Kind::pressKey || std::ranges::count(MouseMover::inertKeyCodes, e.code) == 1);
+            }
+            EXPECT_NEAR(n[Kind::pressKey] / double(ticks), on ? 0.25 : 0.0, 0.06) << rawValue(pattern).toStdString();
+            EXPECT_NEAR(n[Kind::click] / double(ticks), on ? 0.1 : 0.0, 0.04) << rawValue(pattern).toStdString();
+            EXPECT_EQ(n[Kind::keyDown] + n[Kind::keyUp] + n[Kind::scroll], 0);
+        }
     }
     EXPECT_TRUE(sawMovingFlag);
     EXPECT_EQ(MouseMover::lastSyntheticNonMouseTime(), marker);
-    EXPECT_EQ(rig.jiggles, 150);
+    EXPECT_EQ(rig.jiggles, 6 * ticks);
 }
 
 // For the natural pattern the stop lands inside a curve that a scroll, keys and a click would follow.

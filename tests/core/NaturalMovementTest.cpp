@@ -32,7 +32,8 @@ TEST(NaturalMovement, CurvesNeverLeaveTheirDisplay)
         const bool second = i % 2 == 1;
         const QRectF display = rig.poster->displays[second ? 1 : 0];
         // Start near an edge, so jitter and bend push outwards.
-        rig.poster->cursor = second ? QPointF(3199, 1023) : QPointF(1, 1079);
+        const QPointF s = second ? QPointF(3199, 1023) : QPointF(1, 1079);
+        rig.poster->cursor = s;
         rig.poster->takeEvents();
         ASSERT_TRUE(rig.tick());
         for (const auto& e : rig.poster->takeEvents()) {
@@ -41,6 +42,13 @@ TEST(NaturalMovement, CurvesNeverLeaveTheirDisplay)
                 display.contains(e.point) && e.point.x() <= display.right() - 1 && e.point.y() <= display.bottom() - 1)
                 << i << ": " << e.point.x() << "," << e.point.y();
         }
+        // The curve ends on its target (give or take the jitter): 40 to 70 % of the display away,
+        // inside the 40-point inset.
+        const QPointF t = rig.poster->cursor;
+        const double r
+            = std::max(std::abs(t.x() - s.x()) / display.width(), std::abs(t.y() - s.y()) / display.height());
+        EXPECT_TRUE(r > 0.4 - 2.5 / 1024 && r < 0.7 + 2.5 / 1024 && display.adjusted(38, 38, -38, -38).contains(t))
+            << i << ": " << r;
     }
 }
 
