@@ -1,11 +1,13 @@
 #include "Engine/CaffeineManager.h"
 #include "Platform/DBus/SystemSleepPreventer.h"
+#include "core/EngineFixture.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
 
 using namespace tremlor;
+using tremlor::testing::EngineTest;
 
 namespace {
 
@@ -94,7 +96,7 @@ TEST_F(Pair, HalfMadePairIsGivenBackWhicheverFailsAndWhateverTheOrder)
     };
     for (const Case c : { Case { true, false, false }, Case { true, false, true }, Case { false, true, true },
              Case { false, false, false } }) {
-        SCOPED_TRACE(testing::Message() << c.displayOk << c.idleOk << c.idleFirst);
+        SCOPED_TRACE(::testing::Message() << c.displayOk << c.idleOk << c.idleFirst);
         preventer->preventSleep(reason);
         if (c.idleFirst)
             idle->answer(c.idleOk);
@@ -140,3 +142,30 @@ TEST_F(Pair, LostInhibitIsTakenAgainOnceWhenTheServiceReturnsButNotAfterSleepIsA
 }
 
 } // namespace
+
+// The engine over the real caffeine manager and pair: turning caffeine off and on again during a
+// session gives both inhibits back and takes both again.
+TEST_F(EngineTest, CaffeineTurnedOffAndOnAgainTakesBothInhibitsAgain)
+{
+    auto releases = std::make_shared<int>(0);
+    FakeAssertion* display = new FakeAssertion(releases);
+    FakeAssertion* idleSleep = new FakeAssertion(releases);
+    display->answersAtOnce = idleSleep->answersAtOnce = true;
+    CaffeineManager real(std::make_shared<SystemSleepPreventer>(
+        std::unique_ptr<PowerAssertion>(display), std::unique_ptr<PowerAssertion>(idleSleep)));
+    ON_CALL(*caffeine, isEnabled()).WillByDefault([&] { return real.isEnabled(); });
+    ON_CALL(*caffeine, enable()).WillByDefault([&] { real.enable(); });
+    ON_CALL(*caffeine, disable()).WillByDefault([&] { real.disable(); });
+    settings->setCaffeineEnabled(true);
+    makeEngine();
+    engine->start(Duration::hours1());
+    for (const bool on : { false, true, false, true }) {
+        settings->setCaffeineEnabled(on);
+        settle();
+        EXPECT_TRUE(display->held == on && idleSleep->held == on) << on;
+    }
+    EXPECT_EQ(display->asked + idleSleep->asked, 6);
+    engine->stop(false);
+    EXPECT_FALSE(display->held || idleSleep->held);
+    EXPECT_EQ(*releases, 6);
+}

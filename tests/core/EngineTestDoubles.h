@@ -31,11 +31,13 @@ class FakeMover final : public MouseMoverProtocol {
 public:
     struct Start {
         double maxInterval, distance;
+        MovementPattern pattern;
+        bool keyboard, clicks;
     };
-    void start(double maxInterval, double distance, MovementPattern, bool, bool) override
+    void start(double maxInterval, double distance, MovementPattern pattern, bool keyboard, bool clicks) override
     {
         running = true;
-        starts.push_back({ maxInterval, distance });
+        starts.push_back({ maxInterval, distance, pattern, keyboard, clicks });
     }
     void stop() override { running = false; }
     bool isStopped() const override { return !running; }

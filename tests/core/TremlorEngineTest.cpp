@@ -113,6 +113,20 @@ TEST_F(EngineTest, ExpiryNotifiesOnlyWithTheSettingTheProgramAndThePermission)
     EXPECT_NE(identifiers[0], identifiers[1]);
 }
 
+// The elapsed fraction, 0 before any start and for a session without end.
+TEST_F(EngineTest, SessionProgressFollowsTheCountdown)
+{
+    makeEngine();
+    EXPECT_EQ(engine->sessionProgress(), 0.0);
+    for (const auto& [duration, firings, progress] : { std::tuple { Duration::minutes30(), 900, 0.5 },
+             std::tuple { Duration::minutes15(), 300, 1.0 / 3.0 }, std::tuple { Duration::indefinite(), 5, 0.0 } }) {
+        engine->start(duration);
+        fireTicks(firings);
+        EXPECT_DOUBLE_EQ(engine->sessionProgress(), progress) << duration.id().toStdString();
+        engine->stop(false);
+    }
+}
+
 TEST_F(EngineTest, CaffeineFollowsTheSettingOnlyDuringASession)
 {
     makeEngine();
@@ -145,6 +159,9 @@ TEST_F(EngineTest, UnusableMovementSettingsReachTheMoverAsUsableOnes)
         { inf, -inf, inf, 30.0, 3.0, 30.0 }, { 10.0, 6.0, 45.0, 10.0, 6.0, 45.0 } };
     makeEngine();
     settings->setSmartIdleEnabled(true);
+    settings->setMovementPattern(MovementPattern::circle);
+    settings->setSimulateKeyboard(false);
+    settings->setSimulateClicks(true);
     for (const Case& c : cases) {
         settings->setMaxInterval(c.maxInterval);
         settings->setJiggleDistance(c.distance);
@@ -153,6 +170,8 @@ TEST_F(EngineTest, UnusableMovementSettingsReachTheMoverAsUsableOnes)
         engine->start(Duration::hours1());
         EXPECT_EQ(mover->starts.back().maxInterval, c.interval) << c.maxInterval;
         EXPECT_EQ(mover->starts.back().distance, c.reach) << c.distance;
+        EXPECT_TRUE(mover->starts.back().pattern == MovementPattern::circle && mover->starts.back().clicks
+            && !mover->starts.back().keyboard);
         engine->stop(false);
         ::testing::Mock::VerifyAndClearExpectations(idle.get());
     }
@@ -341,6 +360,13 @@ TEST_F(EngineTest, ScheduleNeverStopsAPanelSessionUnlessItStartedTheOneBefore)
     makeEngine();
     settle();
 
+    // The schedule stops the session it started and forgets it: a panel session started later,
+    // and left alone by a window that opens during it, outlives the window's end.
+    schedule->activate(entry);
+    settle();
+    schedule->deactivate();
+    settle();
+    ASSERT_FALSE(engine->isActive());
     engine->start(Duration::minutes15());
     schedule->activate(entry);
     settle();
