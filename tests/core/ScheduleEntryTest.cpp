@@ -33,8 +33,13 @@ private:
 // weekdays through the schedule (ScheduleManagerTest.DaylightSavingDaysFollowTheWallClock).
 TEST(ScheduleEntry, DescribesDaysAndTimesInTheUsersLocale)
 {
-    EXPECT_EQ(entry({ wednesday, sunday }).daysDescription(), "Sun, Wed");
-    EXPECT_EQ(entry({}).daysDescription(), "");
+    for (const auto& [days, text] : std::initializer_list<std::pair<std::set<Weekday>, QString>> {
+             { { monday, tuesday, wednesday, thursday, friday }, "Weekdays" }, { { saturday, sunday }, "Weekends" },
+             { { weekday::allCases.begin(), weekday::allCases.end() }, "Every day" },
+             { { monday, tuesday, wednesday, thursday, friday, saturday }, "Mon, Tue, Wed, Thu, Fri, Sat" },
+             { { sunday, monday, tuesday, wednesday, thursday }, "Sun, Mon, Tue, Wed, Thu" },
+             { { wednesday, sunday }, "Sun, Wed" }, { {}, "" } })
+        EXPECT_EQ(entry(days).daysDescription(), text);
     const LocaleGuard guard(QLocale(QLocale::English, QLocale::UnitedStates));
     tremlor::testing::FakeClock clock;
     clock.setNow(QDateTime(QDate(2026, 3, 4), QTime(14, 7)));
