@@ -1,66 +1,11 @@
 #include "Engine/CaffeineManager.h"
-#include "Platform/DBus/SystemSleepPreventer.h"
-#include "core/EngineFixture.h"
-
-#include <gtest/gtest.h>
-
-#include <optional>
+#include "core/EngineTestDoubles.h"
 
 using namespace tremlor;
-using tremlor::testing::EngineTest;
 
 namespace {
 
-// One inhibit of a service that answers only when the test says so (or at once).
-class FakeAssertion final : public PowerAssertion {
-public:
-    explicit FakeAssertion(std::shared_ptr<int> releaseCount)
-        : releases(std::move(releaseCount))
-    {
-    }
-    void acquire(const QString&, Done done) override
-    {
-        ++asked;
-        pending = std::move(done);
-        if (answersAtOnce)
-            answer(*answersAtOnce);
-    }
-    void answer(bool ok)
-    {
-        held = ok;
-        if (Done done = std::exchange(pending, nullptr))
-            done(ok);
-    }
-    void release() override
-    {
-        pending = nullptr;
-        *releases += held ? 1 : 0;
-        held = false;
-    }
-    bool isHeld() const override { return held; }
-    void setChangeHandler(ChangeHandler handler) override { onChange = std::move(handler); }
-    // The service went away: the inhibit is gone without our release.
-    void lose()
-    {
-        held = false;
-        onChange(Change::lost);
-    }
-    void comeBack() { onChange(Change::available); }
-
-    std::shared_ptr<int> releases; // shared by the pair, and outlives it
-    std::optional<bool> answersAtOnce;
-    int asked = 0;
-    bool held = false;
-    Done pending;
-    ChangeHandler onChange;
-};
-
-struct Pair : ::testing::Test {
-    std::shared_ptr<int> releases = std::make_shared<int>(0);
-    FakeAssertion* display = new FakeAssertion(releases);
-    FakeAssertion* idle = new FakeAssertion(releases);
-    std::unique_ptr<SystemSleepPreventer> preventer = std::make_unique<SystemSleepPreventer>(
-        std::unique_ptr<PowerAssertion>(display), std::unique_ptr<PowerAssertion>(idle));
+struct Pair : ::testing::Test, tremlor::testing::FakeAssertionPair {
     const QString reason = CaffeineManager::reason();
 };
 
@@ -142,30 +87,3 @@ TEST_F(Pair, LostInhibitIsTakenAgainOnceWhenTheServiceReturnsButNotAfterSleepIsA
 }
 
 } // namespace
-
-// The engine over the real caffeine manager and pair: turning caffeine off and on again during a
-// session gives both inhibits back and takes both again.
-TEST_F(EngineTest, CaffeineTurnedOffAndOnAgainTakesBothInhibitsAgain)
-{
-    auto releases = std::make_shared<int>(0);
-    FakeAssertion* display = new FakeAssertion(releases);
-    FakeAssertion* idleSleep = new FakeAssertion(releases);
-    display->answersAtOnce = idleSleep->answersAtOnce = true;
-    CaffeineManager real(std::make_shared<SystemSleepPreventer>(
-        std::unique_ptr<PowerAssertion>(display), std::unique_ptr<PowerAssertion>(idleSleep)));
-    ON_CALL(*caffeine, isEnabled()).WillByDefault([&] { return real.isEnabled(); });
-    ON_CALL(*caffeine, enable()).WillByDefault([&] { real.enable(); });
-    ON_CALL(*caffeine, disable()).WillByDefault([&] { real.disable(); });
-    settings->setCaffeineEnabled(true);
-    makeEngine();
-    engine->start(Duration::hours1());
-    for (const bool on : { false, true, false, true }) {
-        settings->setCaffeineEnabled(on);
-        settle();
-        EXPECT_TRUE(display->held == on && idleSleep->held == on) << on;
-    }
-    EXPECT_EQ(display->asked + idleSleep->asked, 6);
-    engine->stop(false);
-    EXPECT_FALSE(display->held || idleSleep->held);
-    EXPECT_EQ(*releases, 6);
-}
