@@ -37,7 +37,6 @@ TEST(ScheduleEntry, DescribesDaysAndTimesInTheUsersLocale)
              { { monday, tuesday, wednesday, thursday, friday }, "Weekdays" }, { { saturday, sunday }, "Weekends" },
              { { weekday::allCases.begin(), weekday::allCases.end() }, "Every day" },
              { { monday, tuesday, wednesday, thursday, friday, saturday }, "Mon, Tue, Wed, Thu, Fri, Sat" },
-             { { sunday, monday, tuesday, wednesday, thursday }, "Sun, Mon, Tue, Wed, Thu" },
              { { wednesday, sunday }, "Sun, Wed" }, { {}, "" } })
         EXPECT_EQ(entry(days).daysDescription(), text);
     const LocaleGuard guard(QLocale(QLocale::English, QLocale::UnitedStates));

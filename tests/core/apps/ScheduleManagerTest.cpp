@@ -97,10 +97,6 @@ TEST_F(ScheduleManagerTest, WindowsOpenAndCloseOnTheirMinutes)
             EXPECT_EQ(events, expected) << minutes;
         }
     }
-    // A night window holds on its own day only: there before six and after ten.
-    const auto night = entry({ Weekday::monday }, 22, 0, 6, 0);
-    EXPECT_TRUE(ScheduleManager::holds(night, 2, 5 * 60));
-    EXPECT_FALSE(ScheduleManager::holds(night, 3, 5 * 60));
 }
 
 TEST_F(ScheduleManagerTest, DegenerateAndOutOfRangeEntriesNeverHold)
