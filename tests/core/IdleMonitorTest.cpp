@@ -115,6 +115,11 @@ TEST(IdleMonitor, OnlyTheUsersMovesWakeItAndIdleComesBackAtTheThreshold)
     }
     rig.check();
     EXPECT_EQ(rig.reports, (std::vector<bool> { false, true }));
+    // A detail line at each change (with its state line), at the real move and every tenth check.
+    QStringList logged;
+    for (const QString& line : rig.lines())
+        logged << line.section(' ', 0, 0);
+    EXPECT_EQ(logged.join(' '), "#4 *** #10 #20 #30 #34 ***");
 }
 
 TEST(IdleMonitor, OwnKeysDoNotWakeButLaterOnesDo)

@@ -45,7 +45,7 @@ TEST(ScheduleEntry, DescribesDaysAndTimesInTheUsersLocale)
     const QString dash = QStringLiteral(" \u2013 ");
     EXPECT_EQ(entry({}).timeRangeDescription(clock), "9:00 AM" + dash + "5:00 PM");
     // Unset components count as 0; components that name no time show the current one.
-    EXPECT_EQ(entry({}, DateComponents {}, DateComponents::time(25, 0)).timeRangeDescription(clock),
+    EXPECT_EQ(entry({}, DateComponents {}, DateComponents::time(24, 0)).timeRangeDescription(clock),
         "12:00 AM" + dash + "2:07 PM");
 }
 

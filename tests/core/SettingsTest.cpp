@@ -187,8 +187,10 @@ TEST(Settings, UndecodableStoredListIsKeptAsACopyBeforeTheFirstSave)
     const QByteArray broken = R"([{"id":"not-a-uuid","name":"Mine"}])";
     temp.defaults().set("profiles", broken);
     temp.defaults().set("scheduleEntries", QString("not data at all"));
+    temp.defaults().set("selectedAppBundleIDs", QByteArray(R"([ "a",  "b" ])"));
     temp.reopen();
     TremlorSettings& s = temp.settings();
+    EXPECT_EQ(temp.defaults().dataValue("selectedAppBundleIDs"), R"(["a","b"])"); // a list that loads is saved again
     EXPECT_TRUE(s.profiles().isEmpty());
     EXPECT_TRUE(s.scheduleEntries().isEmpty());
     EXPECT_EQ(temp.defaults().dataValue("profiles"), broken); // untouched while the list is unchanged
