@@ -258,10 +258,12 @@ bool UserDefaults::synchronize()
     text += '\n';
     if (!QDir().mkpath(m_folder))
         return failed();
+    // commit() does not see a write that failed in its final flush (a full disk): it would put a
+    // truncated file in place. Flushing first catches it, and the old file stays.
     QSaveFile file(m_filePath);
     if (!file.open(QIODevice::WriteOnly)
         || file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size())
-        || !file.commit())
+        || !file.flush() || !file.commit())
         return failed();
     return true;
 }
@@ -291,7 +293,7 @@ QString UserDefaults::keepCopy(const QString& stem, const QByteArray& data)
         return {};
     const QString path = uniquePath(stem, QStringLiteral(".json"));
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.flush() || !file.commit())
         return {};
     return path;
 }

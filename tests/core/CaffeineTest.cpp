@@ -1,64 +1,11 @@
 #include "Engine/CaffeineManager.h"
-#include "Platform/DBus/SystemSleepPreventer.h"
-
-#include <gtest/gtest.h>
-
-#include <optional>
+#include "core/EngineTestDoubles.h"
 
 using namespace tremlor;
 
 namespace {
 
-// One inhibit of a service that answers only when the test says so (or at once).
-class FakeAssertion final : public PowerAssertion {
-public:
-    explicit FakeAssertion(std::shared_ptr<int> releaseCount)
-        : releases(std::move(releaseCount))
-    {
-    }
-    void acquire(const QString&, Done done) override
-    {
-        ++asked;
-        pending = std::move(done);
-        if (answersAtOnce)
-            answer(*answersAtOnce);
-    }
-    void answer(bool ok)
-    {
-        held = ok;
-        if (Done done = std::exchange(pending, nullptr))
-            done(ok);
-    }
-    void release() override
-    {
-        pending = nullptr;
-        *releases += held ? 1 : 0;
-        held = false;
-    }
-    bool isHeld() const override { return held; }
-    void setChangeHandler(ChangeHandler handler) override { onChange = std::move(handler); }
-    // The service went away: the inhibit is gone without our release.
-    void lose()
-    {
-        held = false;
-        onChange(Change::lost);
-    }
-    void comeBack() { onChange(Change::available); }
-
-    std::shared_ptr<int> releases; // shared by the pair, and outlives it
-    std::optional<bool> answersAtOnce;
-    int asked = 0;
-    bool held = false;
-    Done pending;
-    ChangeHandler onChange;
-};
-
-struct Pair : ::testing::Test {
-    std::shared_ptr<int> releases = std::make_shared<int>(0);
-    FakeAssertion* display = new FakeAssertion(releases);
-    FakeAssertion* idle = new FakeAssertion(releases);
-    std::unique_ptr<SystemSleepPreventer> preventer = std::make_unique<SystemSleepPreventer>(
-        std::unique_ptr<PowerAssertion>(display), std::unique_ptr<PowerAssertion>(idle));
+struct Pair : ::testing::Test, tremlor::testing::FakeAssertionPair {
     const QString reason = CaffeineManager::reason();
 };
 
@@ -94,7 +41,7 @@ TEST_F(Pair, HalfMadePairIsGivenBackWhicheverFailsAndWhateverTheOrder)
     };
     for (const Case c : { Case { true, false, false }, Case { true, false, true }, Case { false, true, true },
              Case { false, false, false } }) {
-        SCOPED_TRACE(testing::Message() << c.displayOk << c.idleOk << c.idleFirst);
+        SCOPED_TRACE(::testing::Message() << c.displayOk << c.idleOk << c.idleFirst);
         preventer->preventSleep(reason);
         if (c.idleFirst)
             idle->answer(c.idleOk);

@@ -37,7 +37,8 @@ TEST(Duration, EncodesAsOneKeyObjectNamedAfterTheCase)
 {
     EXPECT_NE(Duration::custom(60), Duration::hours1());
     EXPECT_EQ((std::unordered_set { Duration::hours1(), Duration::custom(60), Duration::custom(60) }).size(), 2u);
-    EXPECT_EQ(Duration::custom(90).accessibleLabel(), "90 minutes");
+    EXPECT_EQ(
+        Duration::custom(90).accessibleLabel() + ", " + Duration::hours1().accessibleLabel(), "90 minutes, 1 hour");
     EXPECT_EQ(Duration::indefinite().displayLabel(), QString(QChar(0x221E)));
     EXPECT_EQ(encoded(Duration::hours1()), R"({"hours1":{}})");
     EXPECT_EQ(encoded(Duration::custom(90)), R"({"custom":{"minutes":90}})");

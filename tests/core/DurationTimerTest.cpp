@@ -64,13 +64,14 @@ TEST_F(Countdown, TicksDownPausesAndExpiresInTheLastFiringOnce)
     EXPECT_EQ(tickValues.size(), 900u);
 }
 
-TEST_F(Countdown, IndefiniteRunsWithoutTicksAndStillNotifies)
+TEST_F(Countdown, IndefiniteRunsWithoutTicksAndNoTimeLeftExpiresAtOnce)
 {
     QSignalSpy remainingSpy(&timer, &DurationTimerProtocol::remainingSecondsChanged);
     start(Duration::indefinite());
     // Even though the value stays 0, observers hear of it (this is how "∞" reaches the label).
     EXPECT_EQ(remainingSpy.count(), 1);
     EXPECT_EQ(timer.formattedTimeRemaining(), "∞");
+    EXPECT_EQ(timer.totalSeconds() + timer.remainingSeconds(), 0.0);
     timer.resume();
     fire(5);
     EXPECT_EQ(ticks->activeCount(), 0);
@@ -84,6 +85,20 @@ TEST_F(Countdown, IndefiniteRunsWithoutTicksAndStillNotifies)
     timer.resume();
     EXPECT_EQ(ticks->activeCount(), 0);
     EXPECT_EQ(timer.totalSeconds(), 60);
+
+    // Custom durations of no time or less expire at the first firing without ticking.
+    start(Duration::custom(0));
+    EXPECT_EQ(timer.formattedTimeRemaining(), "0:00");
+    fire();
+    EXPECT_TRUE(tickValues.empty());
+    EXPECT_EQ(expiries, 1);
+
+    start(Duration::custom(-5));
+    EXPECT_EQ(timer.remainingSeconds(), -300);
+    EXPECT_EQ(timer.formattedTimeRemaining(), "-5:00");
+    timer.pause();
+    timer.resume(); // nothing remains: stays paused
+    EXPECT_EQ(ticks->activeCount(), 0);
 }
 
 TEST_F(Countdown, RestartReplacesTheCallbacksEvenFromInsideTheExpiry)
@@ -116,28 +131,15 @@ TEST_F(Countdown, RestartReplacesTheCallbacksEvenFromInsideTheExpiry)
     EXPECT_EQ(timer.remainingSeconds(), 899);
 }
 
-TEST_F(Countdown, NonPositiveCustomDurationsExpireAtTheFirstFiringWithoutTicking)
-{
-    start(Duration::custom(0));
-    EXPECT_EQ(timer.formattedTimeRemaining(), "0:00");
-    fire();
-    EXPECT_TRUE(tickValues.empty());
-    EXPECT_EQ(expiries, 1);
-
-    start(Duration::custom(-5));
-    EXPECT_EQ(timer.remainingSeconds(), -300);
-    EXPECT_EQ(timer.formattedTimeRemaining(), "-5:00");
-    timer.pause();
-    timer.resume(); // nothing remains: stays paused
-    EXPECT_EQ(ticks->activeCount(), 0);
-}
-
-// Custom minutes saturate; the short and long forms hold in 64 bits.
+// The fixed durations' seconds; custom minutes saturate; the short and long forms hold in 64 bits.
 TEST(DurationTimer, SecondsSaturateAndTheFormatNeverWraps)
 {
     constexpr auto max = std::numeric_limits<std::int64_t>::max();
     constexpr auto min = std::numeric_limits<std::int64_t>::min();
-    EXPECT_EQ(DurationTimer::seconds(Duration::indefinite()), std::nullopt);
+    std::vector<std::optional<std::int64_t>> fixed;
+    for (const Duration& d : Duration::allCases())
+        fixed.push_back(DurationTimer::seconds(d));
+    EXPECT_EQ(fixed, (decltype(fixed) { 900, 1800, 3600, 7200, 14400, 28800, std::nullopt }));
     EXPECT_EQ(DurationTimer::seconds(Duration::custom(max / 60)), max / 60 * 60);
     EXPECT_EQ(DurationTimer::seconds(Duration::custom(max / 60 + 1)), max);
     EXPECT_EQ(DurationTimer::seconds(Duration::custom(max)), max);

@@ -3,6 +3,7 @@
 // The engine over fakes of every service, and helpers to drive it without waiting.
 
 #include "Engine/AppActivator.h"
+#include "Engine/CaffeineManager.h"
 #include "Engine/DirazUvuraLogger.h"
 #include "Engine/DurationTimer.h"
 #include "Engine/ProfileManager.h"
@@ -35,6 +36,7 @@ protected:
             activated.push_back(id);
         });
         ON_CALL(*accessibility, isTrusted()).WillByDefault(::testing::Return(true));
+        inhibits.display->answersAtOnce = inhibits.idle->answersAtOnce = true;
         // Installed, not selected: each test selects what it rotates through.
         for (const QString& name : { QStringLiteral("Alpha"), QStringLiteral("Beta"), QStringLiteral("Gamma") }) {
             const QString id = name.left(1).toLower();
@@ -111,7 +113,8 @@ protected:
     std::shared_ptr<NiceMock<MockAppActivating>> workspace = std::make_shared<NiceMock<MockAppActivating>>();
     std::shared_ptr<ManualTickSource> ticks = std::make_shared<ManualTickSource>();
     std::shared_ptr<NiceMock<MockIdleMonitor>> idle = std::make_shared<NiceMock<MockIdleMonitor>>();
-    std::shared_ptr<NiceMock<MockCaffeine>> caffeine = std::make_shared<NiceMock<MockCaffeine>>();
+    FakeAssertionPair inhibits; // answered at once
+    std::shared_ptr<CaffeineManager> caffeine = std::make_shared<CaffeineManager>(inhibits.preventer);
     std::shared_ptr<NiceMock<MockScheduleManager>> schedule = std::make_shared<NiceMock<MockScheduleManager>>();
     std::shared_ptr<NiceMock<MockAccessibility>> accessibility = std::make_shared<NiceMock<MockAccessibility>>();
     std::shared_ptr<NiceMock<MockNotificationCenter>> notifications

@@ -3,12 +3,12 @@
 // Fakes of every service the engine drives, for the engine's unit tests.
 
 #include "Engine/AppActivating.h"
-#include "Engine/CaffeineManaging.h"
 #include "Engine/IdleDetector.h"
 #include "Engine/MouseMoverProtocol.h"
 #include "Engine/ScheduleManaging.h"
 #include "Helpers/AccessibilityChecking.h"
 #include "Models/ScheduleEntry.h"
+#include "Platform/DBus/SystemSleepPreventer.h"
 #include "Platform/Dispatch.h"
 #include "Platform/NotificationCenter.h"
 #include "Platform/SoundPlayer.h"
@@ -20,6 +20,7 @@
 
 #include <atomic>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -31,11 +32,13 @@ class FakeMover final : public MouseMoverProtocol {
 public:
     struct Start {
         double maxInterval, distance;
+        MovementPattern pattern;
+        bool keyboard, clicks;
     };
-    void start(double maxInterval, double distance, MovementPattern, bool, bool) override
+    void start(double maxInterval, double distance, MovementPattern pattern, bool keyboard, bool clicks) override
     {
         running = true;
-        starts.push_back({ maxInterval, distance });
+        starts.push_back({ maxInterval, distance, pattern, keyboard, clicks });
     }
     void stop() override { running = false; }
     bool isStopped() const override { return !running; }
@@ -80,18 +83,58 @@ private:
     std::function<void(bool)> m_callback;
 };
 
-class MockCaffeine : public CaffeineManaging {
+// One inhibit of a service that answers only when the test says so (or at once).
+class FakeAssertion final : public PowerAssertion {
 public:
-    MockCaffeine()
+    explicit FakeAssertion(std::shared_ptr<int> releaseCount)
+        : releases(std::move(releaseCount))
     {
-        ON_CALL(*this, isEnabled()).WillByDefault([this] { return enabled; });
-        ON_CALL(*this, enable()).WillByDefault([this] { enabled = succeeds; });
-        ON_CALL(*this, disable()).WillByDefault([this] { enabled = false; });
     }
-    MOCK_METHOD(bool, isEnabled, (), (const, override));
-    MOCK_METHOD(void, enable, (), (override));
-    MOCK_METHOD(void, disable, (), (override));
-    bool enabled = false, succeeds = true;
+    void acquire(const QString&, Done done) override
+    {
+        ++asked;
+        pending = std::move(done);
+        if (answersAtOnce)
+            answer(*answersAtOnce);
+    }
+    void answer(bool ok)
+    {
+        held = ok;
+        if (Done done = std::exchange(pending, nullptr))
+            done(ok);
+    }
+    void release() override
+    {
+        pending = nullptr;
+        *releases += held ? 1 : 0;
+        held = false;
+    }
+    bool isHeld() const override { return held; }
+    void setChangeHandler(ChangeHandler handler) override { onChange = std::move(handler); }
+    // The service went away: the inhibit is gone without our release.
+    void lose()
+    {
+        held = false;
+        onChange(Change::lost);
+    }
+    void comeBack() { onChange(Change::available); }
+
+    std::shared_ptr<int> releases; // shared by the pair, and outlives it
+    std::optional<bool> answersAtOnce;
+    int asked = 0;
+    bool held = false;
+    Done pending;
+    ChangeHandler onChange;
+};
+
+// The real pair over two fake inhibits.
+struct FakeAssertionPair {
+    std::shared_ptr<int> releases = std::make_shared<int>(0);
+    FakeAssertion* display = new FakeAssertion(releases);
+    FakeAssertion* idle = new FakeAssertion(releases);
+    std::shared_ptr<SystemSleepPreventer> preventer = std::make_shared<SystemSleepPreventer>(
+        std::unique_ptr<PowerAssertion>(display), std::unique_ptr<PowerAssertion>(idle));
+    bool held() const { return display->held && idle->held; }
 };
 
 class MockScheduleManager : public ScheduleManaging {

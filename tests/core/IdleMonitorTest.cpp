@@ -108,8 +108,8 @@ TEST(IdleMonitor, OnlyTheUsersMovesWakeItAndIdleComesBackAtTheThreshold)
     EXPECT_TRUE(rig.monitor->isUserIdle());
     EXPECT_TRUE(rig.reports.empty());
 
-    rig.source->cursor = { 900, 300 };
-    rig.check(); // a real move at t = 4
+    rig.source->cursor = { 806, 300 };
+    rig.check(); // a real move at t = 4: it ends six points from where the mover left the cursor
     EXPECT_FALSE(rig.monitor->isUserIdle());
     EXPECT_EQ(rig.reports, std::vector<bool> { false });
     for (int second = 1; second < 30; ++second) {
@@ -118,6 +118,11 @@ TEST(IdleMonitor, OnlyTheUsersMovesWakeItAndIdleComesBackAtTheThreshold)
     }
     rig.check();
     EXPECT_EQ(rig.reports, (std::vector<bool> { false, true }));
+    // A detail line at each change (with its state line), at the real move and every tenth check.
+    QStringList logged;
+    for (const QString& line : rig.lines())
+        logged << line.section(' ', 0, 0);
+    EXPECT_EQ(logged.join(' '), "#4 *** #10 #20 #30 #34 ***");
 }
 
 TEST(IdleMonitor, OwnKeysDoNotWakeButLaterOnesDo)
@@ -125,18 +130,23 @@ TEST(IdleMonitor, OwnKeysDoNotWakeButLaterOnesDo)
     MonitorRig rig;
     rig.start(30);
     for (int i = 0; i < 5; ++i) {
-        // The program pressed a key half a second ago; the system saw one 0.3 s ago.
-        MouseMover::setLastSyntheticNonMouseTime(rig.clock->monotonicNow() + std::chrono::milliseconds(500));
+        // The program pressed a key 1.2 s before the check; the system saw one 0.3 s before it,
+        // within a second of the program's: its own.
+        MouseMover::setLastSyntheticNonMouseTime(rig.clock->monotonicNow() - std::chrono::milliseconds(200));
         rig.source->typedAgo(InputEventType::keyDown, 0.3);
         rig.check();
     }
     EXPECT_TRUE(rig.monitor->isUserIdle());
-    // A scroll 1.5 s after the program's last key: the user's.
-    MouseMover::setLastSyntheticNonMouseTime(rig.clock->monotonicNow() - std::chrono::milliseconds(1000));
-    rig.source->seconds.fill(never);
-    rig.source->typedAgo(InputEventType::scrollWheel, 0.5);
-    rig.check();
-    EXPECT_FALSE(rig.monitor->isUserIdle());
+    // A click, key, scroll or drag 1.5 s after the program's last key: the user's.
+    for (const auto type : { InputEventType::leftMouseDown, InputEventType::rightMouseDown, InputEventType::keyDown,
+             InputEventType::scrollWheel, InputEventType::leftMouseDragged }) {
+        rig.start(30);
+        MouseMover::setLastSyntheticNonMouseTime(rig.clock->monotonicNow() - std::chrono::milliseconds(1000));
+        rig.source->seconds.fill(never);
+        rig.source->typedAgo(type, 0.5);
+        rig.check();
+        EXPECT_FALSE(rig.monitor->isUserIdle()) << static_cast<int>(type);
+    }
 }
 
 TEST(IdleMonitor, StopLogsOnlyWithATimerAndAStaleCheckCannotPauseTheNextRun)

@@ -7,6 +7,8 @@
 #include "Platform/Random.h"
 #include "support/FakeClock.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <atomic>
 #include <functional>
@@ -153,13 +155,22 @@ public:
     std::atomic<int> releases { 0 };
 };
 
-// A mover over the fake screen with hand-fired timers; onSleep runs at each pause within a tick.
+// A mover over the fake screen with hand-fired timers; onSleep runs at each pause within a tick,
+// each of which takes a millisecond of the fake clock.
 struct MoverRig {
     explicit MoverRig(unsigned seed = 7)
         : random(std::make_shared<ScriptedRandom>(seed))
     {
         MouseMover::Seams seams { random, clock,
             [this](std::chrono::microseconds) {
+                // The mover's own scroll or key release is stamped before the pause that follows it.
+                const auto& posted = poster->events;
+                const bool own = !posted.empty() && posted.size() != seen
+                    && (posted.back().kind == PostedEvent::Kind::scroll
+                        || posted.back().kind == PostedEvent::Kind::keyUp);
+                EXPECT_TRUE(!own || MouseMover::lastSyntheticNonMouseTime() == clock->monotonicNow());
+                seen = posted.size();
+                clock->advance(std::chrono::milliseconds(1));
                 if (onSleep)
                     onSleep();
             },
@@ -187,6 +198,7 @@ struct MoverRig {
     std::shared_ptr<FakeClock> clock = std::make_shared<FakeClock>();
     std::shared_ptr<ManualTimers> timers = std::make_shared<ManualTimers>();
     std::function<void()> onSleep;
+    std::size_t seen = 0; // events posted by the last pause
     std::atomic<int> jiggles { 0 };
     std::unique_ptr<MouseMover> mover;
 };

@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <future>
+#include <map>
 #include <ranges>
 #include <thread>
 
@@ -46,19 +47,26 @@ std::vector<QPointF> movesOf(const std::vector<PostedEvent>& events)
 
 } // namespace
 
-TEST(MouseMoverDelay, AbsurdIntervalsAndDistancesStayFiniteAndOnScreen)
+// Every draw at the bottom, then at the top of its range, gives the ends of each kind of delay;
+// absurd intervals give finite delays of at most a day.
+TEST(MouseMoverDelay, DelaysStayWithinTheirBoundsEvenForAbsurdIntervalsAndDistances)
 {
-    ScriptedRandom high, random; // high draws the top of every range
-    high.realHook = [](double a, double b) -> std::optional<double> { return b > a ? b : a; };
-    high.pinInt(0, 9, 9);
+    using enum MovementPattern;
     const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
-    for (double absurd : { 1e300, inf, nan, -5.0, 0.0 }) {
-        for (auto pattern : allCases<MovementPattern>()) {
-            for (RandomSource* source : std::initializer_list<RandomSource*> { &high, &random }) {
-                const double delay = MouseMover::drawDelay(*source, pattern, absurd);
-                EXPECT_TRUE(std::isfinite(delay) && delay >= 0.8 && delay <= MouseMover::maximumDelay)
-                    << absurd << " " << delay;
-            }
+    const double day = MouseMover::maximumDelay;
+    // pattern, interval, the natural pattern's draw (0 is a long pause), shortest and longest delay
+    for (const auto& [pattern, maxInterval, pick, shortest, longest] :
+        std::initializer_list<std::tuple<MovementPattern, double, int, double, double>> { { bounce, 1.0, 0, 0.8, 1.4 },
+            { drift, 30.0, 0, 0.8, 42.0 }, { natural, 30.0, 9, 0.8, 3.6 }, { natural, 30.0, 0, 3.0, 8.0 },
+            { natural, 2.0, 9, 0.8, 2.4 }, { natural, 2.0, 0, 3.0, 3.0 }, { circle, 1e300, 0, 0.8, day },
+            { bounce, inf, 0, 0.8, day }, { drift, nan, 0, 0.8, 42.0 }, { circle, -5.0, 0, 0.8, 1.4 },
+            { natural, 0.0, 9, 0.8, 1.2 }, { natural, inf, 0, 3.0, 8.0 } }) {
+        for (const bool top : { false, true }) {
+            ScriptedRandom edge;
+            edge.realHook = [top](double a, double b) -> std::optional<double> { return top ? b : a; };
+            edge.pinInt(0, 9, pick);
+            EXPECT_DOUBLE_EQ(MouseMover::drawDelay(edge, pattern, maxInterval), top ? longest : shortest)
+                << rawValue(pattern).toStdString() << " " << maxInterval << " " << pick;
         }
     }
     // Through start: the armed timer's delay is at most a day.
@@ -66,8 +74,7 @@ TEST(MouseMoverDelay, AbsurdIntervalsAndDistancesStayFiniteAndOnScreen)
     rig.random->pinReal(0.8, 1.4, 1.4);
     rig.start(MovementPattern::bounce, false, false, 1e300, 1e300);
     ASSERT_EQ(rig.timers->count(), 1u);
-    EXPECT_LE(rig.timers->at(0).delay, std::chrono::hours(24));
-    EXPECT_GT(rig.timers->at(0).delay, std::chrono::seconds(0));
+    EXPECT_TRUE(rig.timers->at(0).delay > std::chrono::seconds(0) && rig.timers->at(0).delay <= std::chrono::hours(24));
 
     for (double distance : { 1e300, inf, nan }) {
         for (auto pattern : { MovementPattern::bounce, MovementPattern::drift, MovementPattern::circle }) {
@@ -80,37 +87,50 @@ TEST(MouseMoverDelay, AbsurdIntervalsAndDistancesStayFiniteAndOnScreen)
     }
 }
 
-TEST(MouseMoverPatterns, DriftAddsUpAndResetsCircleTurns)
+// A bounce goes at most the distance out and comes back to where it started; drifts add up.
+TEST(MouseMoverPatterns, BounceReturnsDriftAddsUpAndResetsCircleTurns)
 {
     MoverRig rig;
     rig.start(MovementPattern::bounce);
+    for (int i = 0; i < 10; ++i) {
+        const QPointF before = rig.poster->cursor;
+        ASSERT_TRUE(rig.tick());
+        for (const QPointF& p : movesOf(rig.poster->takeEvents()))
+            EXPECT_LE(std::max(std::abs(p.x() - before.x()), std::abs(p.y() - before.y())), 10.0 + 1e-9);
+        EXPECT_NEAR(QLineF(before, rig.poster->cursor).length(), 0.0, 1e-9) << i;
+    }
     rig.start(MovementPattern::drift);
     const QPointF origin = rig.poster->cursor;
     for (int i = 0; i < 30; ++i)
         ASSERT_TRUE(rig.tick());
+    EXPECT_GE(movesOf(rig.poster->takeEvents()).size(), 90u); // three to eight steps each
     const QPointF offset = MouseMoverProbe::driftOffset(*rig.mover);
     EXPECT_NEAR(QLineF(rig.poster->cursor - origin, offset).length(), 0.0, 1e-6);
     EXPECT_NE(offset, QPointF());
     rig.start(MovementPattern::drift);
     EXPECT_EQ(MouseMoverProbe::driftOffset(*rig.mover), QPointF());
 
-    // Circle: a step of 0.5 rad each tick moves by 0.5 × d along the new angle.
+    // Circle: a step of 0.5 rad each tick moves by 0.5 × d along the new angle, in four steps
+    // that ease in (the first covers smoothstep(1/4) of the way).
     rig.random->pinReal(0.2, 0.5, 0.5);
+    rig.random->pinInt(2, 5, 4);
     rig.start(MovementPattern::circle, false, false, 30.0, 20.0);
-    rig.poster->takeEvents();
     for (int i = 1; i <= 3; ++i) {
         const QPointF before = rig.poster->cursor;
         ASSERT_TRUE(rig.tick());
         EXPECT_NEAR(MouseMoverProbe::circleAngle(*rig.mover), 0.5 * i, 1e-12);
         const QPointF step = 0.5 * 20.0 * QPointF(std::cos(0.5 * i), std::sin(0.5 * i));
         EXPECT_NEAR(QLineF(rig.poster->cursor - before, step).length(), 0.0, 1e-9);
+        EXPECT_NEAR(QLineF(movesOf(rig.poster->takeEvents()).front() - before, step * 0.15625).length(), 0.0, 1e-9);
     }
-    EXPECT_EQ(rig.jiggles, 30 + 3);
+    EXPECT_EQ(rig.jiggles, 10 + 30 + 3);
 }
 
-TEST(MouseMoverExtras, NoExtrasLeaveTheSyntheticKeyTimeAlone)
+// Keys and clicks come at their rates only when on: a key is an inert one, a click lands where
+// the cursor is. The mover itself stamps nothing for the simple patterns (the poster does).
+TEST(MouseMoverExtras, KeysAndClicksComeAtTheirRatesOnlyWhenOn)
 {
-    MoverRig rig;
+    MoverRig rig(11);
     const SyntheticTime marker = rig.clock->monotonicNow() - std::chrono::seconds(77);
     MouseMover::setLastSyntheticNonMouseTime(marker);
     bool sawMovingFlag = false;
@@ -121,14 +141,29 @@ TEST(MouseMoverExtras, NoExtrasLeaveTheSyntheticKeyTimeAlone)
         EXPECT_EQ(MouseMover::lastSyntheticPosition(), rig.poster->cursor);
         ++rig.jiggles;
     });
+    constexpr int ticks = 400;
     for (auto pattern : { MovementPattern::bounce, MovementPattern::drift, MovementPattern::circle }) {
-        rig.start(pattern);
-        for (int i = 0; i < 50; ++i)
-            ASSERT_TRUE(rig.tick());
+        for (const bool on : { false, true }) {
+            MouseMover::setLastSyntheticPosition({ -1, -1 });
+            rig.start(pattern, on, on);
+            EXPECT_EQ(MouseMover::lastSyntheticPosition(), rig.poster->cursor); // where the session starts
+            for (int i = 0; i < ticks; ++i)
+                ASSERT_TRUE(rig.tick());
+            std::map<Kind, int> n;
+            QPointF cursor;
+            for (const auto& e : rig.poster->takeEvents()) {
+                ++n[e.kind];
+                cursor = e.kind == Kind::move ? e.point : cursor;
+                EXPECT_TRUE(e.kind != Kind::click || e.point == cursor);
+                EXPECT_TRUE(e.kind != Kind::pressKey || std::ranges::count(MouseMover::inertKeyCodes, e.code) == 1);
+            }
+            EXPECT_NEAR(n[Kind::pressKey] / double(ticks), on ? 0.25 : 0.0, 0.06) << rawValue(pattern).toStdString();
+            EXPECT_NEAR(n[Kind::click] / double(ticks), on ? 0.1 : 0.0, 0.04) << rawValue(pattern).toStdString();
+        }
     }
     EXPECT_TRUE(sawMovingFlag);
     EXPECT_EQ(MouseMover::lastSyntheticNonMouseTime(), marker);
-    EXPECT_EQ(rig.jiggles, 150);
+    EXPECT_EQ(rig.jiggles, 6 * ticks);
 }
 
 // For the natural pattern the stop lands inside a curve that a scroll, keys and a click would follow.
@@ -198,7 +233,7 @@ TEST(MouseMoverLifecycle, DestructionWaitsForAStartThatIsArmingItsTimer)
 {
     // The start has passed its running check and is drawing the delay when the mover goes; it
     // then arms on the mover's queue (the system timers), which must still be there. Held input
-    // is released on the way out (on a real server: InputBackends.HeldKeysAreReleasedWhenThePosterGoes).
+    // is released on the way out (on a real server: InputBackends.KeysClicksScrollsAndDragsArriveAsRawEvents).
     auto random = std::make_shared<ScriptedRandom>();
     std::promise<void> entered, release;
     std::shared_future<void> released = release.get_future().share();

@@ -48,6 +48,7 @@ TEST(Profile, DuplicateGetsFreshIdAndNameAndEveryFieldCounts)
     variants[9].appSwitchInterval = 4;
     variants[10].launchIfNotRunning = true;
     EXPECT_EQ(std::unordered_set<Profile>(variants.begin(), variants.end()).size(), 12u);
+    EXPECT_EQ(std::count(variants.begin(), variants.end(), work), 1);
 
     Profile zero = work, negativeZero = work;
     zero.maxInterval = 0.0;

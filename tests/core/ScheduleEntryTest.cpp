@@ -33,15 +33,19 @@ private:
 // weekdays through the schedule (ScheduleManagerTest.DaylightSavingDaysFollowTheWallClock).
 TEST(ScheduleEntry, DescribesDaysAndTimesInTheUsersLocale)
 {
-    EXPECT_EQ(entry({ wednesday, sunday }).daysDescription(), "Sun, Wed");
-    EXPECT_EQ(entry({}).daysDescription(), "");
+    for (const auto& [days, text] : std::initializer_list<std::pair<std::set<Weekday>, QString>> {
+             { { monday, tuesday, wednesday, thursday, friday }, "Weekdays" }, { { saturday, sunday }, "Weekends" },
+             { { weekday::allCases.begin(), weekday::allCases.end() }, "Every day" },
+             { { monday, tuesday, wednesday, thursday, friday, saturday }, "Mon, Tue, Wed, Thu, Fri, Sat" },
+             { { wednesday, sunday }, "Sun, Wed" }, { {}, "" } })
+        EXPECT_EQ(entry(days).daysDescription(), text);
     const LocaleGuard guard(QLocale(QLocale::English, QLocale::UnitedStates));
     tremlor::testing::FakeClock clock;
     clock.setNow(QDateTime(QDate(2026, 3, 4), QTime(14, 7)));
     const QString dash = QStringLiteral(" \u2013 ");
     EXPECT_EQ(entry({}).timeRangeDescription(clock), "9:00 AM" + dash + "5:00 PM");
     // Unset components count as 0; components that name no time show the current one.
-    EXPECT_EQ(entry({}, DateComponents {}, DateComponents::time(25, 0)).timeRangeDescription(clock),
+    EXPECT_EQ(entry({}, DateComponents {}, DateComponents::time(24, 0)).timeRangeDescription(clock),
         "12:00 AM" + dash + "2:07 PM");
 }
 

@@ -42,29 +42,7 @@ TEST(SettingsExport, DefaultStoreEncodesTwentyKeysInOrder)
     EXPECT_EQ(SettingsExport(temp.settings(), {}, {}).encode(), std::nullopt);
 }
 
-// Defaults themselves are checked through the settings file (above), unusable stored values in
-// BadInput; a first start writes nothing.
-TEST(Settings, EveryScalarIsStoredUnderItsNameAndSurvivesARestart)
-{
-    TempDefaults temp;
-    temp.reopen();
-    EXPECT_FALSE(QFile::exists(temp.filePath()));
-    QMap<QByteArray, QVariant> written;
-    for (const QMetaProperty& property : scalarProperties(temp.settings())) {
-        const QVariant value = different(property.read(&temp.settings()));
-        ASSERT_TRUE(value.isValid()) << property.name();
-        ASSERT_TRUE(property.write(&temp.settings(), value)) << property.name();
-        EXPECT_TRUE(temp.defaults().contains(QString::fromLatin1(property.name()))) << property.name();
-        written.insert(property.name(), value);
-    }
-    temp.reopen();
-    for (const QMetaProperty& property : scalarProperties(temp.settings()))
-        EXPECT_EQ(property.read(&temp.settings()), written.value(property.name())) << property.name();
-    // Doubles stay doubles in the file, so they do not read back as absent.
-    EXPECT_TRUE(temp.fileText().contains("\"maxInterval\": 31.5"));
-}
-
-TEST(Settings, ChangesAreAnnouncedBeforeTheStoreAndSignalledAfter)
+TEST(Settings, ChangesAreAnnouncedBeforeTheStoreSignalledAfterAndListsSavedOnceWhole)
 {
     TempDefaults temp;
     TremlorSettings& s = temp.settings();
@@ -84,11 +62,8 @@ TEST(Settings, ChangesAreAnnouncedBeforeTheStoreAndSignalledAfter)
     EXPECT_EQ(seenAfter, QList<double> { 10.0 });
     EXPECT_EQ(profileCountsBefore, (QList<qsizetype> { 0, 0, 0 }));
     EXPECT_EQ(profilesChanged.size(), 1);
-}
 
-TEST(Settings, EachListChangeIsSavedOnceWhole)
-{
-    TempDefaults temp;
+    // Each list change is saved once, whole.
     QSignalSpy log(&temp.defaults(), &UserDefaults::valueChanged);
     QList<Profile> list { profile("One") };
     temp.settings().setProfiles(list);
@@ -122,15 +97,12 @@ TEST(Settings, ProfilesAreCapturedAppliedInOrderAndDeletedThroughTheManager)
     ProfileManager manager(s);
     s.setDefaultDurationId("custom_45");
     s.setSelectedAppBundleIDs({ "firefox" });
-    s.setMaxInterval(12.0);
-    s.setJiggleDistance(7.0);
-    s.setMovementPattern(MovementPattern::drift);
-    s.setRotationMode(RotationMode::random);
-    s.setCaffeineEnabled(true);
-    s.setAppSwitchInterval(5);
-    s.setLaunchIfNotRunning(false);
+    for (const char* name : { "maxInterval", "jiggleDistance", "movementPattern", "rotationMode", "caffeineEnabled",
+             "appSwitchInterval", "launchIfNotRunning" })
+        s.setProperty(name, different(s.property(name)));
     const Profile saved = manager.saveCurrentSettings("Focus");
     EXPECT_EQ(saved.duration, Duration::custom(45));
+    EXPECT_EQ(saved.selectedAppBundleIDs, QStringList { "firefox" });
     EXPECT_EQ(s.profiles(), QList<Profile> { saved });
     EXPECT_EQ(s.activeProfileId(), ""); // saving applies nothing
 
@@ -158,12 +130,32 @@ TEST(Settings, ProfilesAreCapturedAppliedInOrderAndDeletedThroughTheManager)
     EXPECT_FALSE(manager.applyProfile(saved.id));
 }
 
-TEST(Settings, ResetWritesEveryDefaultInOrderAndKeepsProfilesAndSchedule)
+// Defaults themselves are checked through the settings file (above), unusable stored values in
+// BadInput. A first start writes nothing; every scalar is stored under its name and survives a
+// restart; a reset writes every default in order and keeps profiles and schedule.
+TEST(Settings, EveryScalarSurvivesARestartAndResetWritesEveryDefaultInOrder)
 {
     TempDefaults temp;
+    temp.reopen();
+    EXPECT_FALSE(QFile::exists(temp.filePath()));
+    TremlorSettings& d = temp.settings(); // what the settings file does not carry
+    EXPECT_TRUE(
+        !d.launchAtLogin() && !d.showCountdownInMenuBar() && d.popoverExpanded() && d.lastUsedDurationId() == "");
+    QMap<QByteArray, QVariant> written;
+    for (const QMetaProperty& property : scalarProperties(temp.settings())) {
+        const QVariant value = different(property.read(&temp.settings()));
+        ASSERT_TRUE(value.isValid()) << property.name();
+        ASSERT_TRUE(property.write(&temp.settings(), value)) << property.name();
+        EXPECT_TRUE(temp.defaults().contains(QString::fromLatin1(property.name()))) << property.name();
+        written.insert(property.name(), value);
+    }
+    temp.reopen();
+    for (const QMetaProperty& property : scalarProperties(temp.settings()))
+        EXPECT_EQ(property.read(&temp.settings()), written.value(property.name())) << property.name();
+    // Doubles stay doubles in the file, so they do not read back as absent.
+    EXPECT_TRUE(temp.fileText().contains("\"maxInterval\": 31.5"));
+
     TremlorSettings& s = temp.settings();
-    for (const QMetaProperty& property : scalarProperties(s))
-        property.write(&s, different(property.read(&s)));
     s.setSelectedAppBundleIDs({ "firefox" });
     s.setProfiles({ profile("Keep") });
     s.setScheduleEntries({ ScheduleEntry {} });
@@ -195,8 +187,10 @@ TEST(Settings, UndecodableStoredListIsKeptAsACopyBeforeTheFirstSave)
     const QByteArray broken = R"([{"id":"not-a-uuid","name":"Mine"}])";
     temp.defaults().set("profiles", broken);
     temp.defaults().set("scheduleEntries", QString("not data at all"));
+    temp.defaults().set("selectedAppBundleIDs", QByteArray(R"([ "a",  "b" ])"));
     temp.reopen();
     TremlorSettings& s = temp.settings();
+    EXPECT_EQ(temp.defaults().dataValue("selectedAppBundleIDs"), R"(["a","b"])"); // a list that loads is saved again
     EXPECT_TRUE(s.profiles().isEmpty());
     EXPECT_TRUE(s.scheduleEntries().isEmpty());
     EXPECT_EQ(temp.defaults().dataValue("profiles"), broken); // untouched while the list is unchanged

@@ -26,7 +26,7 @@ TEST_F(EngineTest, StartDrivesEveryServiceOnceAndASecondStartChangesNothing)
     EXPECT_TRUE(engine->isActive());
     EXPECT_FALSE(mover->isStopped());
     EXPECT_TRUE(timer->isRunning());
-    EXPECT_TRUE(caffeine->enabled);
+    EXPECT_TRUE(inhibits.held());
     EXPECT_TRUE(logged("ENGINE: smartIdle ENABLED threshold=12s simKB=Y simClicks=N"));
     fireTicks(1);
 
@@ -43,10 +43,8 @@ TEST_F(EngineTest, StopReleasesEverythingAlsoWhilePausedAndStopWhileIdleDoesNoth
     makeEngine();
 
     EXPECT_CALL(*sound, play(_)).Times(0);
-    EXPECT_CALL(*caffeine, disable()).Times(0);
     engine->stop(false);
     ::testing::Mock::VerifyAndClearExpectations(sound.get());
-    ::testing::Mock::VerifyAndClearExpectations(caffeine.get());
 
     engine->start(Duration::hours1());
     ASSERT_TRUE(waitFor([&] { return engine->currentAppName() == "Alpha"; }));
@@ -57,7 +55,6 @@ TEST_F(EngineTest, StopReleasesEverythingAlsoWhilePausedAndStopWhileIdleDoesNoth
     ASSERT_TRUE(engine->isPausedByIdle());
 
     EXPECT_CALL(*sound, play(QString("Pop"))).Times(1);
-    EXPECT_CALL(*caffeine, disable()).Times(1);
     EXPECT_CALL(*idle, stopMonitoring()).Times(1);
     engine->stop(false);
     EXPECT_FALSE(engine->isActive());
@@ -72,6 +69,7 @@ TEST_F(EngineTest, StopReleasesEverythingAlsoWhilePausedAndStopWhileIdleDoesNoth
 
 // Only an expiry of the real program with the setting on notifies, once the permission is
 // granted, with a fresh identifier each time; a stop from the panel or a stale expiry never does.
+// On the way, the elapsed fraction: none before a start or without an end, a third, then all.
 TEST_F(EngineTest, ExpiryNotifiesOnlyWithTheSettingTheProgramAndThePermission)
 {
     struct Case {
@@ -84,12 +82,15 @@ TEST_F(EngineTest, ExpiryNotifiesOnlyWithTheSettingTheProgramAndThePermission)
         settings->setNotifyOnExpiry(c.setting);
         notifications->grants = c.granted;
         makeEngine(c.fromProgram);
+        EXPECT_EQ(engine->sessionProgress(), 0.0);
         EXPECT_CALL(*notifications, requestAuthorization(_)).Times(c.requests);
         EXPECT_CALL(*notifications, deliver(QString("Tremlor"), QString("Timer has expired. Tremlor has stopped."), _))
             .Times(c.deliveries)
             .WillRepeatedly([&](const QString&, const QString&, const QString& id) { identifiers.push_back(id); });
         engine->start(Duration::custom(1));
-        fireTicks(60);
+        fireTicks(20);
+        EXPECT_DOUBLE_EQ(engine->sessionProgress(), 1.0 / 3.0);
+        fireTicks(40);
         settle();
         EXPECT_FALSE(engine->isActive());
         EXPECT_DOUBLE_EQ(engine->sessionProgress(), 1.0);
@@ -111,27 +112,38 @@ TEST_F(EngineTest, ExpiryNotifiesOnlyWithTheSettingTheProgramAndThePermission)
     const QRegularExpression uuid("^[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}$");
     EXPECT_TRUE(uuid.match(identifiers[0]).hasMatch()) << identifiers[0].toStdString();
     EXPECT_NE(identifiers[0], identifiers[1]);
+    engine->stop(false);
+    engine->start(Duration::indefinite());
+    EXPECT_EQ(engine->sessionProgress(), 0.0);
 }
 
+// Through the real caffeine manager and pair: off and on again during a session takes both
+// inhibits again, and a stop gives them back whatever the setting says by then.
 TEST_F(EngineTest, CaffeineFollowsTheSettingOnlyDuringASession)
 {
     makeEngine();
+    EXPECT_CALL(*sound, play(_)).Times(0); // the sound is off,
+    EXPECT_CALL(*idle, startMonitoring(_)).Times(0); // and so is smart idle detection
     const auto set = [&](bool on) {
         settings->setCaffeineEnabled(on);
         settle();
-        return caffeine->enabled;
+        return inhibits.held();
     };
     EXPECT_FALSE(set(true));
     settings->setCaffeineEnabled(false);
     engine->start(Duration::hours1());
-    EXPECT_FALSE(caffeine->enabled);
-    EXPECT_TRUE(set(true));
-    EXPECT_FALSE(set(false));
+    EXPECT_FALSE(inhibits.held());
+    for (const bool on : { true, false, true })
+        EXPECT_EQ(set(on), on);
+    settings->setCaffeineEnabled(false);
+    engine->stop(false);
+    EXPECT_FALSE(inhibits.display->held || inhibits.idle->held);
     // The change's task runs after the session ended: nothing is taken with no session.
+    engine->start(Duration::hours1());
     settings->setCaffeineEnabled(true);
     engine->stop(false);
     settle();
-    EXPECT_FALSE(caffeine->enabled);
+    EXPECT_FALSE(inhibits.display->held || inhibits.idle->held);
 }
 
 TEST_F(EngineTest, UnusableMovementSettingsReachTheMoverAsUsableOnes)
@@ -145,6 +157,9 @@ TEST_F(EngineTest, UnusableMovementSettingsReachTheMoverAsUsableOnes)
         { inf, -inf, inf, 30.0, 3.0, 30.0 }, { 10.0, 6.0, 45.0, 10.0, 6.0, 45.0 } };
     makeEngine();
     settings->setSmartIdleEnabled(true);
+    settings->setMovementPattern(MovementPattern::circle);
+    settings->setSimulateKeyboard(false);
+    settings->setSimulateClicks(true);
     for (const Case& c : cases) {
         settings->setMaxInterval(c.maxInterval);
         settings->setJiggleDistance(c.distance);
@@ -153,6 +168,8 @@ TEST_F(EngineTest, UnusableMovementSettingsReachTheMoverAsUsableOnes)
         engine->start(Duration::hours1());
         EXPECT_EQ(mover->starts.back().maxInterval, c.interval) << c.maxInterval;
         EXPECT_EQ(mover->starts.back().distance, c.reach) << c.distance;
+        EXPECT_TRUE(mover->starts.back().pattern == MovementPattern::circle && mover->starts.back().clicks
+            && !mover->starts.back().keyboard);
         engine->stop(false);
         ::testing::Mock::VerifyAndClearExpectations(idle.get());
     }
@@ -164,7 +181,7 @@ TEST_F(EngineTest, ASessionStillStartsAndStopsWhenEveryServiceFails)
 {
     ON_CALL(*accessibility, isTrusted()).WillByDefault(::testing::Return(false));
     EXPECT_CALL(*accessibility, requestAccess(true)).Times(1);
-    caffeine->succeeds = false;
+    inhibits.display->answersAtOnce = false;
     ON_CALL(*workspace, isAppRunning(_)).WillByDefault(::testing::Return(false));
     ON_CALL(*workspace, launchApp(_)).WillByDefault(::testing::Return(QtFuture::makeReadyFuture(false)));
     settings->setCaffeineEnabled(true);
@@ -174,7 +191,7 @@ TEST_F(EngineTest, ASessionStillStartsAndStopsWhenEveryServiceFails)
 
     engine->start(Duration::minutes15());
     EXPECT_TRUE(engine->isActive());
-    EXPECT_FALSE(caffeine->enabled);
+    EXPECT_FALSE(inhibits.idle->held);
     mover->jiggle();
     settle();
     QThread::msleep(20);
@@ -187,7 +204,7 @@ TEST_F(EngineTest, ASessionStillStartsAndStopsWhenEveryServiceFails)
     EXPECT_TRUE(engine->isActive());
 }
 
-TEST_F(EngineTest, IdleReportsPauseAndResumeTheSession)
+TEST_F(EngineTest, IdleReportsPauseAndResumeAndStaleMovementsBringNothingForward)
 {
     settings->setSmartIdleEnabled(true);
     settings->setSelectedAppBundleIDs({ "a", "b" });
@@ -213,6 +230,8 @@ TEST_F(EngineTest, IdleReportsPauseAndResumeTheSession)
     ASSERT_TRUE(waitFor([&] { return engine->currentAppName() == "Beta"; }));
     fireTicks(1);
     EXPECT_EQ(timer->remainingSeconds(), 899.0);
+    mover->jiggle(); // and movements rotate again
+    EXPECT_TRUE(waitFor([&] { return engine->currentAppName() == "Alpha"; }));
 
     engine->stop(false);
     idle->report(false);
@@ -228,43 +247,14 @@ TEST_F(EngineTest, IdleReportsPauseAndResumeTheSession)
     settle();
     EXPECT_FALSE(engine->isPausedByIdle());
     EXPECT_FALSE(mover->isStopped());
-}
 
-TEST_F(EngineTest, RotationBringsTheNextApplicationForwardEveryNthMovement)
-{
-    settings->setSelectedAppBundleIDs({ "a", "b", "c" });
-    settings->setAppSwitchInterval(3);
-    makeEngine();
+    // A movement reported after a stop brings nothing forward (the mover's last report arrives
+    // after it), nor one reported after a pause.
+    ASSERT_TRUE(waitFor([&] { return !engine->currentAppName().isEmpty(); }));
+    engine->stop(false);
+    const int base = activationCount();
     engine->start(Duration::hours1());
-    ASSERT_TRUE(waitFor([&] { return activationCount() == 1; }));
-
-    const auto switches = [&] {
-        const int before = activator->rotationIndex();
-        mover->jiggle();
-        settle();
-        return activator->rotationIndex() != before;
-    };
-    std::vector<int> switchedAfter;
-    for (int movement = 1; movement <= 9; ++movement) {
-        if (switches())
-            switchedAfter.push_back(movement);
-    }
-    EXPECT_EQ(switchedAfter, (std::vector<int> { 3, 6, 9 }));
-    for (const std::int64_t interval : { std::int64_t(0), std::int64_t(-4) }) {
-        settings->setAppSwitchInterval(interval);
-        EXPECT_TRUE(switches() && switches()) << interval;
-    }
-}
-
-TEST_F(EngineTest, AMovementReportedAfterAStopOrPauseBringsNothingForward)
-{
-    settings->setSmartIdleEnabled(true);
-    settings->setSelectedAppBundleIDs({ "a", "b" });
-    makeEngine();
-
-    // Stop: the mover's last report arrives after it.
-    engine->start(Duration::hours1());
-    ASSERT_TRUE(waitFor([&] { return activationCount() == 1; }));
+    ASSERT_TRUE(waitFor([&] { return activationCount() == base + 1; }));
     mover->jiggle();
     engine->stop(false);
     settle();
@@ -273,7 +263,7 @@ TEST_F(EngineTest, AMovementReportedAfterAStopOrPauseBringsNothingForward)
 
     // Pause: the report of the user's activity is handled before the movement's.
     engine->start(Duration::hours1());
-    ASSERT_TRUE(waitFor([&] { return activationCount() == 2; }));
+    ASSERT_TRUE(waitFor([&] { return activationCount() == base + 2; }));
     idle->report(false);
     mover->jiggle();
     settle();
@@ -301,10 +291,40 @@ TEST_F(EngineTest, AMovementReportedAfterAStopOrPauseBringsNothingForward)
     EXPECT_EQ(engine->currentAppName() + engine->nextAppName(), "");
 }
 
+TEST_F(EngineTest, RotationBringsTheNextApplicationForwardEveryNthMovement)
+{
+    settings->setSelectedAppBundleIDs({ "a", "gone", "b", "g" }); // what is not installed is skipped
+    settings->setAppSwitchInterval(3);
+    makeEngine();
+    engine->start(Duration::hours1());
+    ASSERT_TRUE(waitFor([&] { return engine->currentAppName() == "Alpha"; }));
+    EXPECT_EQ(engine->nextAppName(), "Beta");
+
+    const auto switches = [&] {
+        const int before = activator->rotationIndex();
+        mover->jiggle();
+        settle();
+        return activator->rotationIndex() != before;
+    };
+    std::vector<int> switchedAfter;
+    for (int movement = 1; movement <= 9; ++movement) {
+        if (switches())
+            switchedAfter.push_back(movement);
+    }
+    EXPECT_EQ(switchedAfter, (std::vector<int> { 3, 6, 9 }));
+    for (const std::int64_t interval : { std::int64_t(0), std::int64_t(-4) }) {
+        settings->setAppSwitchInterval(interval);
+        EXPECT_TRUE(switches() && switches()) << interval;
+    }
+    settings->setRotationMode(RotationMode::random); // draws without moving the rotation on
+    EXPECT_FALSE(switches() || switches());
+}
+
 // The profile applied and the session ended with its window are proved on a real desktop
 // (EngineOnDesktop.ScheduledSessionAtLaunchDrivesTheDesktopAndEndsWithItsWindow); here the
-// duration, which is the default one and never the profile's, and a profile gone meanwhile.
-TEST_F(EngineTest, ScheduleStartsWithTheDefaultDurationAndWithoutItsProfileIfThatIsGone)
+// duration, which is the default one and never the profile's, a profile gone meanwhile, and
+// which sessions a window's end stops.
+TEST_F(EngineTest, ScheduleStopsOnlyTheSessionItStartedWhichRunsForTheDefaultDuration)
 {
     const Profile profile { .id = QUuid::createUuid(),
         .name = {},
@@ -314,7 +334,6 @@ TEST_F(EngineTest, ScheduleStartsWithTheDefaultDurationAndWithoutItsProfileIfTha
     settings->setProfiles({ profile });
     const ScheduleEntry entry = coveringEntry(profile.id);
     settings->setScheduleEntries({ entry });
-    settings->setDefaultDurationId("custom_45");
     EXPECT_CALL(*schedule, start(std::vector<ScheduleEntry> { entry }, _, _)).Times(1);
     EXPECT_CALL(*schedule, updateEntries(std::vector<ScheduleEntry> { entry })).Times(1);
     makeEngine();
@@ -328,19 +347,14 @@ TEST_F(EngineTest, ScheduleStartsWithTheDefaultDurationAndWithoutItsProfileIfTha
         settle();
         ASSERT_TRUE(engine->isActive());
         EXPECT_EQ(timer->totalSeconds(), seconds);
+        EXPECT_EQ(mover->starts.back().maxInterval, 5.0); // the profile's, applied the first time
         schedule->deactivate();
         settle();
         EXPECT_FALSE(engine->isActive());
     }
-}
 
-TEST_F(EngineTest, ScheduleNeverStopsAPanelSessionUnlessItStartedTheOneBefore)
-{
-    const ScheduleEntry entry = coveringEntry();
-    settings->setScheduleEntries({ entry });
-    makeEngine();
-    settle();
-
+    // The schedule forgot the session it stopped: a panel session, left alone by a window that
+    // opens during it, outlives the window's end.
     engine->start(Duration::minutes15());
     schedule->activate(entry);
     settle();

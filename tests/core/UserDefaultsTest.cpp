@@ -4,7 +4,9 @@
 
 #include <QCoreApplication>
 
+#include <csignal>
 #include <nlohmann/json.hpp>
+#include <sys/resource.h>
 #include <thread>
 #include <vector>
 
@@ -54,6 +56,20 @@ TEST(UserDefaults, WritesAreCoalescedAndReachTheFileAtomically)
     QCoreApplication::processEvents();
     EXPECT_TRUE(QFile::exists(defaults.filePath()));
     EXPECT_EQ(UserDefaults(sub).integerValue("a"), 2);
+
+    // The disk fills up half-way through the next write: the old file stays whole, and nothing
+    // is left beside it.
+    const QByteArray before = readFile(defaults.filePath());
+    defaults.set("a", QString(8192, 'x'));
+    rlimit saved {};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const rlimit full { static_cast<rlim_t>(before.size() + 64), saved.rlim_max };
+    std::signal(SIGXFSZ, SIG_IGN); // a short write, not the end of the process
+    setrlimit(RLIMIT_FSIZE, &full);
+    const bool written = defaults.synchronize();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(readFile(defaults.filePath()), before);
     EXPECT_EQ(QDir(sub).entryList(QDir::Files), QStringList { "com.tremlor.app.json" }); // no temporary files left
 
     // A folder that cannot be made: the write fails, the value stays in memory.

@@ -7,6 +7,7 @@
 #include "core/InputFakes.h"
 #include "support/TestDesktop.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QTest>
 #include <QThread>
@@ -154,27 +155,34 @@ TEST(InputBackends, KeysClicksScrollsAndDragsArriveAsRawEvents)
     poster.pressKey(113);
     poster.pressKey(63);
     poster.pressKey(999);
-}
 
-TEST(InputBackends, HeldKeysAreReleasedWhenThePosterGoes)
-{
-    TestDesktop desktop;
-    REQUIRE_DESKTOP(desktop);
+    // A key still held when the poster goes is released; the mover's end releases too, before
+    // the poster itself goes.
     {
-        auto poster = std::make_shared<SystemMouseMover>(desktop.display());
-        poster->postKey(56, true);
+        auto holding = std::make_shared<SystemMouseMover>(desktop.display());
+        holding->postKey(56, true);
         ASSERT_TRUE(QTest::qWaitFor([&] { return keyIsDown(desktop.display(), XK_Shift_L); }));
-        // The mover's end releases too, before the poster itself goes.
-        MouseMover mover(poster, quickSeams(std::make_shared<ManualTimers>()));
+        MouseMover mover(holding, quickSeams(std::make_shared<ManualTimers>()));
     }
     EXPECT_TRUE(QTest::qWaitFor([&] { return !keyIsDown(desktop.display(), XK_Shift_L); }));
 }
 
 TEST(InputBackends, NoDisplayNoXTestOrALostServerNeverCrash)
 {
-    // No display at all: nothing posts, the mover keeps its schedule.
+    // A server without XTest: not trusted, nothing posted. (Kept up until the end, so the next
+    // server gets a display number of its own.)
+    TestDesktop withoutXTest(bareServer({ "-extension", "XTEST" }));
+    // No display at all: a number nobody serves, not even with a server of its own at the first
+    // number absentDisplay would think of. Nothing posts; the mover keeps its schedule.
     {
+        QProcess squatter;
+        squatter.start("Xvfb", { ":900", "-nolisten", "tcp" });
+        ASSERT_TRUE(squatter.waitForStarted(5000));
+        for (int i = 0; i < 200 && !QFile::exists("/tmp/.X11-unix/X900"); ++i)
+            QThread::msleep(20);
         const QString absent = TestDesktop::absentDisplay();
+        EXPECT_TRUE(absent != ":900" && absent != withoutXTest.display()) << absent.toStdString();
+        EXPECT_EQ(XOpenDisplay(absent.toLocal8Bit().constData()), nullptr);
         auto poster = std::make_shared<SystemMouseMover>(absent);
         EXPECT_FALSE(poster->canPost());
         EXPECT_FALSE(x11::hasInputExtensions(absent));
@@ -194,9 +202,6 @@ TEST(InputBackends, NoDisplayNoXTestOrALostServerNeverCrash)
         x11::X11InputListener listener(absent);
         EXPECT_FALSE(listener.isListening());
     }
-    // A server without XTest: not trusted, nothing posted. (Kept up until the end, so the next
-    // server gets a display number of its own.)
-    TestDesktop withoutXTest(bareServer({ "-extension", "XTEST" }));
     {
         ASSERT_TRUE(withoutXTest.ok()) << withoutXTest.error().toStdString();
         EXPECT_FALSE(x11::hasInputExtensions(withoutXTest.display()));
