@@ -93,14 +93,13 @@ void LaunchAtLogin::setEnabled(bool enabled)
     }
     if (!QDir().mkpath(m_folder))
         throw LaunchAtLoginError("cannot create " + m_folder.toStdString());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw LaunchAtLoginError("cannot write " + path.toStdString() + ": " + file.errorString().toStdString());
-    const QString entry
+    const QByteArray entry
         = QStringLiteral("[Desktop Entry]\nType=Application\nName=%1\nExec=%2\nX-GNOME-Autostart-enabled=true\n")
-              .arg(m_name, quoteExecArgument(m_executable));
-    file.write(entry.toUtf8());
-    if (!file.commit())
+              .arg(m_name, quoteExecArgument(m_executable))
+              .toUtf8();
+    // Flushed before the commit, which alone would put a truncated entry in place on a full disk.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(entry) != entry.size() || !file.flush() || !file.commit())
         throw LaunchAtLoginError("cannot write " + path.toStdString() + ": " + file.errorString().toStdString());
 }
 

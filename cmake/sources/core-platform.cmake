@@ -1,5 +1,6 @@
 # Platform basics shared by every service: dispatch, clock, random source, user defaults, JSON.
 target_sources(tremlor_core PRIVATE
+  src/Platform/AtomicFile.h
   src/Platform/Clock.h
   src/Platform/Dispatch.cpp
   src/Platform/Dispatch.h

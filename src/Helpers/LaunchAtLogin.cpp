@@ -1,10 +1,11 @@
 #include "Helpers/LaunchAtLogin.h"
 
+#include "Platform/AtomicFile.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace tremlor {
 
@@ -112,10 +113,8 @@ void LaunchAtLogin::setEnabled(bool enabled)
     if (!QDir().mkpath(folder))
         throw LoginItemError(QStringLiteral("cannot create %1").arg(folder).toStdString());
     const QString executable = m_executable.isEmpty() ? QCoreApplication::applicationFilePath() : m_executable;
-    // Flushed first: commit() alone would put a truncated entry in place when the disk is full.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(entryText(executable)) < 0 || !file.flush() || !file.commit())
-        throw LoginItemError(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()).toStdString());
+    if (QString error; !writeFileAtomically(path, entryText(executable), &error))
+        throw LoginItemError(QStringLiteral("cannot write %1: %2").arg(path, error).toStdString());
 }
 
 } // namespace tremlor

@@ -1,7 +1,9 @@
+#include "Platform/AtomicFile.h"
 #include "Platform/Clock.h"
 #include "Platform/Random.h"
 
 #include <QRandomGenerator>
+#include <QSaveFile>
 
 #include <cmath>
 #include <limits>
@@ -37,6 +39,18 @@ RandomSource& SystemRandom::instance()
 {
     static SystemRandom random;
     return random;
+}
+
+bool writeFileAtomically(const QString& path, const QByteArray& data, QString* error)
+{
+    // commit() does not see a write that failed in its final flush (a full disk) and would put a
+    // truncated file in place: flushing first catches it.
+    QSaveFile file(path);
+    const bool written
+        = file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.flush() && file.commit();
+    if (!written && error)
+        *error = file.errorString();
+    return written;
 }
 
 } // namespace tremlor

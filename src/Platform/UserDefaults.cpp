@@ -1,11 +1,12 @@
 #include "Platform/UserDefaults.h"
 
+#include "Platform/AtomicFile.h"
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <limits>
 
@@ -258,12 +259,7 @@ bool UserDefaults::synchronize()
     text += '\n';
     if (!QDir().mkpath(m_folder))
         return failed();
-    // commit() does not see a write that failed in its final flush (a full disk): it would put a
-    // truncated file in place. Flushing first catches it, and the old file stays.
-    QSaveFile file(m_filePath);
-    if (!file.open(QIODevice::WriteOnly)
-        || file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size())
-        || !file.flush() || !file.commit())
+    if (!writeFileAtomically(m_filePath, QByteArray::fromStdString(text)))
         return failed();
     return true;
 }
@@ -292,10 +288,7 @@ QString UserDefaults::keepCopy(const QString& stem, const QByteArray& data)
     if (!QDir().mkpath(m_folder))
         return {};
     const QString path = uniquePath(stem, QStringLiteral(".json"));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.flush() || !file.commit())
-        return {};
-    return path;
+    return writeFileAtomically(path, data) ? path : QString();
 }
 
 } // namespace tremlor

@@ -1,10 +1,10 @@
 #include "Views/Settings/TremlorSettingsDocument.h"
 
 #include "Models/TremlorSettings.h"
+#include "Platform/AtomicFile.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSet>
 
 #include <cmath>
@@ -63,14 +63,7 @@ std::optional<TremlorSettingsDocument> TremlorSettingsDocument::read(const QStri
 
 bool TremlorSettingsDocument::write(const QString& path) const
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(m_data) != m_data.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return writeFileAtomically(path, m_data);
 }
 
 bool TremlorSettingsDocument::isSound(const SettingsExport& record)
