@@ -1,10 +1,7 @@
 // Every decoder is fed garbage: nothing crashes, nothing partial is applied, the store keeps
 // its values.
 #include "Models/SettingsExport.h"
-#include "Models/TremlorSettings.h"
 #include "TempDefaults.h"
-
-#include <gtest/gtest.h>
 
 #include <random>
 

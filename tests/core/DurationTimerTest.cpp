@@ -3,7 +3,6 @@
 #include <QSignalSpy>
 
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include <limits>
 

@@ -5,8 +5,6 @@
 #include <QFile>
 #include <QLoggingCategory>
 
-#include <gtest/gtest.h>
-
 #include <array>
 #include <cmath>
 

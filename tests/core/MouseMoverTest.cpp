@@ -8,7 +8,6 @@
 
 #include <cmath>
 #include <future>
-#include <map>
 #include <ranges>
 #include <thread>
 

@@ -3,7 +3,6 @@
 #include <gmock/gmock.h>
 
 #include <cmath>
-#include <map>
 
 using namespace tremlor;
 using namespace tremlor::testing;

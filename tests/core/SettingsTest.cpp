@@ -1,6 +1,5 @@
 #include "Engine/ProfileManager.h"
 #include "Models/SettingsExport.h"
-#include "Models/TremlorSettings.h"
 #include "TempDefaults.h"
 #include "support/EnvGuard.h"
 

@@ -9,10 +9,7 @@
 #include "support/TestDesktop.h"
 
 #include <QDBusConnectionInterface>
-#include <QProcess>
 #include <QRect>
-
-#include <functional>
 
 namespace apptest {
 

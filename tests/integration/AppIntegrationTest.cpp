@@ -5,10 +5,7 @@
 #include "support/ScheduleWindow.h"
 #include "support/ScreenSaverMock.h"
 
-#include <QDBusArgument>
-#include <QFile>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>

@@ -2,7 +2,6 @@
 
 #include "support/WaitUntil.h"
 
-#include <QCoreApplication>
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -10,7 +9,6 @@
 #include <QUuid>
 #include <QVariantList>
 
-#include <functional>
 #include <vector>
 
 // Reads what dbusmock objects saw, over a connection of the test's own.

@@ -5,8 +5,6 @@
 #include "CompositionRoot.h"
 #include "DBusMockProbe.h"
 #include "Engine/TremlorEngine.h"
-#include "Models/TremlorSettings.h"
-#include "Platform/UserDefaults.h"
 #include "Platform/X11/RunningApps.h"
 #include "Platform/X11/SystemMouseMover.h"
 #include "Platform/X11/WindowActivation.h"
@@ -14,10 +12,6 @@
 #include "support/ScheduleWindow.h"
 #include "support/ScreenSaverMock.h"
 #include "support/TestDesktop.h"
-
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 

@@ -1,5 +1,4 @@
 #include "Engine/IdleDetector.h"
-#include "Engine/MouseMover.h"
 #include "Platform/X11/InputExtensions.h"
 #include "Platform/X11/SystemMouseMover.h"
 #include "Platform/X11/X11InputIdleSource.h"
@@ -8,11 +7,8 @@
 #include "support/TestDesktop.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTest>
 #include <QThread>
-
-#include <gtest/gtest.h>
 
 #include <cmath>
 

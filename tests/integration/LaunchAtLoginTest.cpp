@@ -5,12 +5,6 @@
 #include "support/EnvGuard.h"
 #include "support/WaitUntil.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
 using namespace tremlor;
 
 // Registering writes the autostart entry, also over a hidden one (which counts as disabled);

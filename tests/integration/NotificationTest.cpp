@@ -3,8 +3,6 @@
 #include "Platform/DBus/DBusNotificationCenter.h"
 #include "support/TestDesktop.h"
 
-#include <QUuid>
-
 #include <gtest/gtest.h>
 
 #include <optional>

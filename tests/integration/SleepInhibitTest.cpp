@@ -8,7 +8,6 @@
 #include "support/TestDesktop.h"
 
 #include <QDBusConnectionInterface>
-#include <QFile>
 
 #include <gtest/gtest.h>
 

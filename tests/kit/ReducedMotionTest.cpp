@@ -1,4 +1,3 @@
-#include "KestuDesign/Utilities/KestuReducedMotion.h"
 #include "KitTestSupport.h"
 #include "support/TestDesktop.h"
 #include "support/WaitUntil.h"

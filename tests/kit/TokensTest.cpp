@@ -6,9 +6,7 @@
 #include "KitTestSupport.h"
 
 #include <QDir>
-#include <QFile>
 #include <QPainter>
-#include <QTemporaryDir>
 #include <QVariantAnimation>
 
 #include <cmath>

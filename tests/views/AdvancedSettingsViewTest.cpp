@@ -5,10 +5,7 @@
 
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTest>
 #include <QTimer>
-
-#include <gtest/gtest.h>
 
 using namespace tremlor;
 using settingstest::Fixture;

@@ -1,7 +1,7 @@
 #include "Views/Popover/CompactAppSummary.h"
 #include "Views/Popover/RunningIndicator.h"
 #include "Views/Shared/ViewSymbols.h"
-#include "views/ViewTestSupport.h"
+#include "kit/KitTestSupport.h"
 
 #include <QSignalSpy>
 #include <QVariantAnimation>
@@ -57,7 +57,7 @@ TEST(CompactAppSummary, OverlapsTheFirstIconsAndCountsTheRest)
 // pulse across redraws, stops at once, and holds still with reduced motion or hidden.
 TEST(RunningIndicator, PulsesOnlyForTheTargetWhileShownAndMotionIsAllowed)
 {
-    viewtest::MotionOverride motion(false);
+    kittest::MotionOverride motion(false);
     QWidget host;
     auto* dot = new RunningIndicator(false, &host);
     host.show();

@@ -10,9 +10,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPointer>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 using namespace tremlor;
 

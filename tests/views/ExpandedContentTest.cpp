@@ -10,7 +10,6 @@
 #include "Views/Shared/ViewSymbols.h"
 #include "core/EngineFixture.h"
 #include "views/SettingsTestSupport.h"
-#include "views/ViewTestSupport.h"
 
 #include <QMenu>
 #include <QTimer>
@@ -48,7 +47,7 @@ protected:
         EngineTest::TearDown();
     }
 
-    viewtest::MotionOverride reduced { true };
+    kittest::MotionOverride reduced { true };
     settingstest::ListScanner scanner;
     QStringList running; // what the fake window list shows
     int runningQueries = 0;

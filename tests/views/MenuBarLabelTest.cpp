@@ -3,11 +3,7 @@
 #include "App/TremlorGlyphIcon.h"
 #include "core/TempDefaults.h"
 
-#include <QDir>
 #include <QImage>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 #include <tuple>
 

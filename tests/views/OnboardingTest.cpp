@@ -5,14 +5,11 @@
 #include "Views/Popover/DisclosureToggle.h"
 #include "Views/Popover/SectionReveal.h"
 #include "Views/Popover/TremlorPopoverView.h"
-#include "Views/Settings/SettingsWindow.h"
 #include "Views/Shared/ViewSymbols.h"
 #include "views/FakeEngine.h"
 #include "views/SettingsTestSupport.h"
-#include "views/ViewTestSupport.h"
 
 #include <QAbstractButton>
-#include <QAccessible>
 #include <QPointer>
 #include <QTimer>
 #include <QVariantAnimation>
@@ -90,7 +87,7 @@ TEST(OnboardingWindow, GetStartedCompletesAndClosesTheWindow)
     FakeAccessibility trust;
     trust.trusted = false;
     // Pages swap at once and appear whole.
-    viewtest::MotionOverride reduced(true);
+    kittest::MotionOverride reduced(true);
     ViewSymbols::registerAll();
     QPointer<OnboardingWindow> window = new OnboardingWindow(temp.settings(), trust, {});
     window->setAttribute(Qt::WA_DeleteOnClose);
@@ -132,7 +129,7 @@ TEST(QuietRun, OnboardingPanelAndSettingsWarnOfNothing)
               if (type != QtDebugMsg && type != QtInfoMsg && !text.contains(QLatin1String("propagateSizeHints")))
                   messages << text;
           });
-    viewtest::MotionOverride motion(false);
+    kittest::MotionOverride motion(false);
     ViewSymbols::registerAll();
     settingstest::Fixture f;
     f.accessibility.trusted = false;

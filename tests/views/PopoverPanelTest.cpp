@@ -11,13 +11,10 @@
 #include "Views/Popover/TremlorPopoverView.h"
 #include "views/FakeEngine.h"
 #include "views/SettingsTestSupport.h"
-#include "views/ViewTestSupport.h"
 
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QVariantAnimation>
-
-#include <gmock/gmock.h>
 
 using namespace tremlor;
 using ::testing::_;
@@ -42,7 +39,7 @@ protected:
         return std::make_unique<TremlorPopoverView>(temp.settings(), engine, nullptr); // nothing installed
     }
 
-    viewtest::MotionOverride reduced { true };
+    kittest::MotionOverride reduced { true };
     TempDefaults temp;
     NiceMock<viewtest::FakeEngine> engine;
 };

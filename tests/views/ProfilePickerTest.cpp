@@ -1,13 +1,9 @@
-#include "Models/TremlorSettings.h"
 #include "Platform/Json.h"
 #include "Views/Popover/ProfilePickerView.h"
 #include "Views/Shared/ViewSymbols.h"
 #include "views/SettingsTestSupport.h"
 
 #include <QSignalSpy>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 using namespace tremlor;
 using settingstest::named;

@@ -5,7 +5,6 @@
 #include "Views/Settings/ProfileRow.h"
 #include "Views/Shared/TokenLabel.h"
 #include "views/SettingsTestSupport.h"
-#include "views/ViewTestSupport.h"
 
 #include <QAbstractButton>
 #include <QMenu>

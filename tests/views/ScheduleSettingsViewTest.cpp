@@ -5,7 +5,6 @@
 #include "Views/Shared/FormPicker.h"
 #include "Views/Shared/TokenLabel.h"
 #include "views/SettingsTestSupport.h"
-#include "views/ViewTestSupport.h"
 
 #include <QAbstractButton>
 #include <QTimeEdit>

@@ -1,9 +1,6 @@
 #include "Views/Shared/SettingBinding.h"
 
-#include "Models/TremlorSettings.h"
 #include "core/TempDefaults.h"
-
-#include <gtest/gtest.h>
 
 #include <memory>
 

@@ -1,11 +1,7 @@
-#include "Models/TremlorSettings.h"
 #include "Views/Settings/TremlorSettingsDocument.h"
 #include "core/TempDefaults.h"
 
 #include <QSignalSpy>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 #include <functional>
 #include <limits>

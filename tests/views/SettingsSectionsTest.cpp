@@ -23,7 +23,6 @@
 #include <QWheelEvent>
 
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include <tuple>
 

@@ -7,13 +7,11 @@
 #include "Views/Settings/SettingsSidebar.h"
 #include "Views/Settings/SettingsWindow.h"
 #include "core/TempDefaults.h"
+#include "kit/KitTestSupport.h"
 #include "support/FakeClock.h"
 
 #include <QAccessible>
-#include <QApplication>
 #include <QListView>
-#include <QTest>
-#include <QWidget>
 
 #include <memory>
 

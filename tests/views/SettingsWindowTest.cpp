@@ -3,7 +3,6 @@
 #include "KestuDesign/Components/KestuSearchField.h"
 #include "KestuDesign/Components/KestuSettingsSearchField.h"
 #include "SettingsTestSupport.h"
-#include "ViewTestSupport.h"
 
 #include <QLineEdit>
 

@@ -1,6 +1,6 @@
 #include "Views/Popover/ActivityRing.h"
 #include "Views/Popover/StatusHeaderView.h"
-#include "views/ViewTestSupport.h"
+#include "kit/KitTestSupport.h"
 
 #include <QAccessible>
 #include <QImage>
@@ -10,7 +10,7 @@
 #include <limits>
 
 using namespace tremlor;
-using viewtest::MotionOverride;
+using kittest::MotionOverride;
 
 namespace {
 

@@ -2,10 +2,8 @@
 #include "App/PanelPopup.h"
 #include "Views/Onboarding/OnboardingWindow.h"
 #include "Views/Popover/TremlorPopoverView.h"
-#include "Views/Settings/SettingsWindow.h"
 #include "views/FakeEngine.h"
 #include "views/SettingsTestSupport.h"
-#include "views/ViewTestSupport.h"
 
 // Leaving a section, closing a window or hiding the panel while the keyboard is in one of its
 // fields: nothing may reach a widget that is being destroyed (the sanitizer build sees any touch).
@@ -63,7 +61,7 @@ struct Stored : settingstest::Fixture {
         settings().setSelectedAppBundleIDs({ "firefox", "org.kde.kate" });
         settings().setDefaultDurationId(Duration::custom(45).id());
     }
-    viewtest::MotionOverride reduced { true };
+    kittest::MotionOverride reduced { true };
     AppWindows windows { [this] { return new SettingsWindow(context); },
         [this] { return new OnboardingWindow(settings(), accessibility, {}); } };
 };

@@ -1,5 +1,4 @@
 # The pieces every view shares.
 target_sources(tremlor_views_tests PRIVATE
   views/SettingBindingTest.cpp
-  views/ViewTestSupport.h
 )

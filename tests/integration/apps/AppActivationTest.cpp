@@ -6,10 +6,7 @@
 #include "core/TempDefaults.h"
 #include "support/TestDesktop.h"
 
-#include <QFile>
 #include <QTest>
-
-#include <gtest/gtest.h>
 
 #include <csignal>
 

@@ -2,15 +2,10 @@
 #include "views/SettingsTestSupport.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 using namespace tremlor;
 
