@@ -96,15 +96,10 @@ TEST(BadInput, GarbageInTheDefaultsFileNeverCrashesTheStore)
         TempDefaults temp;
         temp.replaceFile(text);
         TremlorSettings& s = temp.settings();
-        EXPECT_EQ(s.movementPattern(), MovementPattern::bounce);
-        EXPECT_EQ(s.rotationMode(), RotationMode::sequential);
-        EXPECT_EQ(s.jiggleDistance(), 3.0);
-        EXPECT_EQ(s.appSwitchInterval(), 1);
-        EXPECT_TRUE(s.simulateKeyboard());
-        EXPECT_TRUE(s.launchIfNotRunning());
-        EXPECT_TRUE(s.profiles().isEmpty());
-        EXPECT_TRUE(s.scheduleEntries().isEmpty());
-        EXPECT_TRUE(s.selectedAppBundleIDs().isEmpty());
+        EXPECT_EQ(std::tuple(s.movementPattern(), s.rotationMode(), s.jiggleDistance(), s.appSwitchInterval()),
+            std::tuple(MovementPattern::bounce, RotationMode::sequential, 3.0, std::int64_t { 1 }));
+        EXPECT_TRUE(s.simulateKeyboard() && s.launchIfNotRunning());
+        EXPECT_TRUE(s.profiles().isEmpty() && s.scheduleEntries().isEmpty() && s.selectedAppBundleIDs().isEmpty());
         // The store still works, and the file is not lost.
         s.setCaffeineEnabled(true);
         temp.reopen();

@@ -7,7 +7,6 @@
 #include <limits>
 
 using namespace tremlor;
-using ::testing::ElementsAre;
 
 namespace {
 
@@ -36,7 +35,7 @@ TEST_F(Countdown, TicksDownPausesAndExpiresInTheLastFiringOnce)
     QSignalSpy remainingSpy(&timer, &DurationTimerProtocol::remainingSecondsChanged);
     start(Duration::minutes15());
     fire();
-    EXPECT_THAT(tickValues, ElementsAre(899));
+    EXPECT_THAT(tickValues, ::testing::ElementsAre(899));
     EXPECT_EQ(timer.formattedTimeRemaining(), "14:59");
     EXPECT_EQ(remainingSpy.count(), 2); // the start and the tick
 

@@ -16,8 +16,6 @@ using apptest::MockWatcher;
 using probe::waitUntil;
 
 namespace {
-const QString kScreenSaver = QStringLiteral("org.freedesktop.ScreenSaver");
-const QString kScreenSaverPath = QStringLiteral("/org/freedesktop/ScreenSaver");
 
 // The (width, height, byte count) of each image of an IconPixmap property.
 std::vector<std::tuple<int, int, int>> pixmapSizes(const QVariant& value)

@@ -16,18 +16,12 @@ using probe::waitUntil;
 
 namespace {
 
-const QString kReason = QStringLiteral("Tremlor is keeping the system awake");
-const QString kOurLock = "idle:sleep|Tremlor|" + kReason + "|block";
-const QString kScreenSaver = QStringLiteral("org.freedesktop.ScreenSaver");
-
 // Asks for the pair and runs the event loop until both answers are in; true when held.
 bool take(SystemSleepPreventer& preventer)
 {
     preventer.preventSleep(kReason);
     return waitUntil([&] { return !preventer.isTaking(); }) && preventer.isPreventingSleep();
 }
-
-const QString kPath = QStringLiteral("/org/freedesktop/ScreenSaver");
 
 // A private desktop with logind's mock already up, and probes on both buses.
 struct Inhibits : ::testing::Test {
@@ -49,14 +43,14 @@ struct Inhibits : ::testing::Test {
         return logind
             = desktop.startDbusMock(TestDesktop::Bus::system, "org.freedesktop.login1", { "--template", "logind" });
     }
-    QProcess* startScreenSaver(const QString& path = kPath, const QString& inhibitCode = QStringLiteral("ret = 7"))
+    QProcess* startScreenSaver(const QString& path = kScreenSaverPath, const QString& inhibitCode = "ret = 7")
     {
         QProcess* mock = desktop.startDbusMock(TestDesktop::Bus::session, kScreenSaver,
             { "--template", screenSaverTemplate(templates, path, inhibitCode) });
         EXPECT_TRUE(mock) << desktop.error().toStdString();
         return mock;
     }
-    std::vector<probe::Call> calls(const QString& method, const QString& path = kPath)
+    std::vector<probe::Call> calls(const QString& method, const QString& path = kScreenSaverPath)
     {
         return session->calls(kScreenSaver, path, method);
     }
@@ -79,7 +73,7 @@ struct Inhibits : ::testing::Test {
 // the screensaver service turns the whole pair off, and its return takes it again.
 TEST_F(Inhibits, PairReachesScreenSaverAndLogindAndIsGivenBack)
 {
-    for (const QString& path : { kPath, QStringLiteral("/ScreenSaver") }) {
+    for (const QString& path : { kScreenSaverPath, QStringLiteral("/ScreenSaver") }) {
         SCOPED_TRACE(path.toStdString());
         QProcess* screenSaver = startScreenSaver(path);
         ASSERT_TRUE(screenSaver);
@@ -181,7 +175,7 @@ TEST_F(Inhibits, WithoutScreenSaverTheXServerHoldsTheDisplayAndARefusingLogindRo
 // keeps the display awake instead, and the inhibit the service grants later is given back.
 TEST_F(Inhibits, SlowServiceHoldsNobodyUpAndItsLateInhibitIsGivenBack)
 {
-    ASSERT_TRUE(startScreenSaver(kPath, "import time; time.sleep(1.5); ret = 9"));
+    ASSERT_TRUE(startScreenSaver(kScreenSaverPath, "import time; time.sleep(1.5); ret = 9"));
     auto preventer = makePreventer();
     preventer->preventSleep(kReason);
     EXPECT_TRUE(preventer->isTaking()); // back before any answer
@@ -255,7 +249,8 @@ TEST(InhibitsOnARestartingBus, LossIsReportedAndThePairIsTakenAgain)
     RestartableBus bus;
     const auto startServices = [&] {
         return bus.startMock("org.freedesktop.login1", { "--system", "--template", "logind" })
-            && bus.startMock(kScreenSaver, { "--session", "--template", screenSaverTemplate(templates, kPath) });
+            && bus.startMock(
+                kScreenSaver, { "--session", "--template", screenSaverTemplate(templates, kScreenSaverPath) });
     };
     ASSERT_TRUE(startServices());
     auto sessionLink = BusLink::toAddress(bus.address());

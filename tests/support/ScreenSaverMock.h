@@ -4,11 +4,16 @@
 #include <QString>
 #include <QTemporaryDir>
 
+// The screensaver service, and the lock logind lists for us while the pair is held.
+inline const QString kScreenSaver = QStringLiteral("org.freedesktop.ScreenSaver");
+inline const QString kScreenSaverPath = QStringLiteral("/org/freedesktop/ScreenSaver");
+inline const QString kReason = QStringLiteral("Tremlor is keeping the system awake");
+inline const QString kOurLock = "idle:sleep|Tremlor|" + kReason + "|block";
+
 // Writes a dbusmock template for org.freedesktop.ScreenSaver served at path, whose Inhibit runs
 // inhibitCode; returns its file (empty when it could not be written). The methods are added
 // before the mock answers its first call, so a client never sees a half-made service.
-inline QString screenSaverTemplate(const QTemporaryDir& dir,
-    const QString& path = QStringLiteral("/org/freedesktop/ScreenSaver"),
+inline QString screenSaverTemplate(const QTemporaryDir& dir, const QString& path = kScreenSaverPath,
     const QString& inhibitCode = QStringLiteral("ret = 7"))
 {
     static int counter = 0;

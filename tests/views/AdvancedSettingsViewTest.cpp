@@ -8,13 +8,12 @@
 #include <QTimer>
 
 using namespace tremlor;
-using settingstest::Fixture;
+using AdvancedSettings = settingstest::FixtureTest;
 
 // The check runs at once when the section comes on screen, then on each tick of its two-second
 // timer, and never while the section is not shown. "Granted" shows in the success colour.
-TEST(AdvancedSettings, PollsOnlyWhileShownAndChecksAtOnce)
+TEST_F(AdvancedSettings, PollsOnlyWhileShownAndChecksAtOnce)
 {
-    Fixture f;
     f.accessibility.trusted = false;
     AdvancedSettingsView view(f.context);
     auto* status = view.findChild<TokenLabel*>("accessibility-status-text");
@@ -42,10 +41,8 @@ TEST(AdvancedSettings, PollsOnlyWhileShownAndChecksAtOnce)
 // Cancel is the default and the Escape button and changes nothing; Reset restores the
 // defaults and keeps the profiles (the rest of what it keeps is the store's own test,
 // Settings.ResetWritesEveryDefaultInOrder...).
-TEST(AdvancedSettings, ResetAsksFirstAndCancelChangesNothing)
+TEST_F(AdvancedSettings, ResetAsksFirstAndCancelChangesNothing)
 {
-    Fixture f;
-    TremlorSettings& s = f.settings();
     s.setMaxInterval(99);
     s.setProfiles({ settingstest::named("Work") });
     AdvancedSettingsView view(f.context);

@@ -16,7 +16,6 @@
 
 using namespace tremlor;
 using settingstest::FakeAccessibility;
-using ::testing::NiceMock;
 
 namespace {
 QAbstractButton* button(QWidget& root, const char* name)
@@ -148,7 +147,7 @@ TEST(QuietRun, OnboardingPanelAndSettingsWarnOfNothing)
         }
     }
     {
-        NiceMock<viewtest::FakeEngine> engine;
+        ::testing::NiceMock<viewtest::FakeEngine> engine;
         f.settings().setPopoverExpanded(true);
         TremlorPopoverView panel(f.settings(), engine, [] { return std::make_unique<settingstest::ListScanner>(); });
         panel.show();

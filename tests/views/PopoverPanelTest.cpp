@@ -17,8 +17,6 @@
 #include <QVariantAnimation>
 
 using namespace tremlor;
-using ::testing::_;
-using ::testing::NiceMock;
 
 namespace {
 
@@ -41,7 +39,7 @@ protected:
 
     kittest::MotionOverride reduced { true };
     TempDefaults temp;
-    NiceMock<viewtest::FakeEngine> engine;
+    ::testing::NiceMock<viewtest::FakeEngine> engine;
 };
 
 // Lets nested layouts settle, as the event loop does before a frame.
@@ -173,7 +171,7 @@ TEST_F(PanelTest, DigitsAndReturnStayInTextFields)
 
     field->setFocus();
     ASSERT_TRUE(field->hasFocus());
-    EXPECT_CALL(engine, start(_)).Times(0);
+    EXPECT_CALL(engine, start(::testing::_)).Times(0);
     QTest::keyClicks(field, QStringLiteral("3"));
     QTest::keyClick(field, Qt::Key_Return);
     EXPECT_EQ(field->text(), QStringLiteral("3"));

@@ -12,7 +12,6 @@
 #include <limits>
 
 using namespace tremlor;
-using settingstest::Fixture;
 using settingstest::named;
 
 namespace {
@@ -42,12 +41,7 @@ void trigger(ProfilesSettingsView& view, const QUuid& id, const char* action)
     delete menu;
 }
 
-// A store with fakes, and its settings.
-class ProfilesSettings : public ::testing::Test {
-protected:
-    Fixture f;
-    TremlorSettings& s = f.settings();
-};
+using ProfilesSettings = settingstest::FixtureTest;
 
 } // namespace
 

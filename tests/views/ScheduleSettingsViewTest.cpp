@@ -10,7 +10,6 @@
 #include <QTimeEdit>
 
 using namespace tremlor;
-using settingstest::Fixture;
 using settingstest::named;
 
 namespace {
@@ -22,12 +21,7 @@ ScheduleEntryRow* openRow(ScheduleSettingsView& view, const QUuid& id)
     return row;
 }
 
-// A store with fakes, and its settings.
-class ScheduleSettings : public ::testing::Test {
-protected:
-    Fixture f;
-    TremlorSettings& s = f.settings();
-};
+using ScheduleSettings = settingstest::FixtureTest;
 
 } // namespace
 

@@ -28,10 +28,10 @@
 
 using namespace tremlor;
 using settingstest::Fixture;
-using settingstest::heardRows;
 using settingstest::selectSection;
 using ::testing::ElementsAre;
 using ::testing::Property;
+using SettingsSections = settingstest::FixtureTest;
 
 namespace {
 template <typename T> T* child(const QWidget& root, const char* name)
@@ -91,7 +91,7 @@ TEST(GeneralSettings, LoginToggleShowsTheSystemStateAndReturnsToItOnFailure)
 }
 
 // Each toggle writes its setting at once and follows a change made elsewhere.
-TEST(SettingsSections, TogglesWriteTheStoreAndFollowOutsideChanges)
+TEST_F(SettingsSections, TogglesWriteTheStoreAndFollowOutsideChanges)
 {
     const std::tuple<SettingsSection, const char*, const char*> cases[] = {
         { SettingsSection::general, "show-in-dock-toggle", "showInDock" },
@@ -104,25 +104,22 @@ TEST(SettingsSections, TogglesWriteTheStoreAndFollowOutsideChanges)
         { SettingsSection::timer, "countdown-toggle", "showCountdownInMenuBar" },
         { SettingsSection::timer, "notify-expiry-toggle", "notifyOnExpiry" },
     };
-    Fixture f;
     SettingsWindow window(f.context);
     for (const auto& [section, name, property] : cases) {
         selectSection(window, section);
         auto* toggle = child<kestu::KestuToggleStyle>(*window.detailView(), name);
-        const bool before = f.settings().property(property).toBool();
+        const bool before = s.property(property).toBool();
         toggle->toggleSwitch()->click();
-        EXPECT_EQ(f.settings().property(property).toBool(), !before) << name;
-        f.settings().setProperty(property, before);
+        EXPECT_EQ(s.property(property).toBool(), !before) << name;
+        s.setProperty(property, before);
         EXPECT_EQ(switchShowsOn(toggle), before) << name;
     }
 }
 
 // Each picker writes the setting of the item the user picks by its label, and always shows the
 // stored value: a reset's, or none for a custom default duration. The pattern's caption follows.
-TEST(SettingsSections, PickersWriteTheStoreAndFollowOutsideChanges)
+TEST_F(SettingsSections, PickersWriteTheStoreAndFollowOutsideChanges)
 {
-    Fixture f;
-    TremlorSettings& s = f.settings();
     const std::tuple<SettingsSection, const char*, const char*, const char*, const char*, const char*> cases[] = {
         { SettingsSection::general, "display-mode-picker", "menuBarDisplayMode", "Icon + Countdown", "iconAndCountdown",
             "Icon Only" },
@@ -148,10 +145,8 @@ TEST(SettingsSections, PickersWriteTheStoreAndFollowOutsideChanges)
 
 // The wheel over a picker or time field without the focus belongs to the scrolling form: it is
 // passed on and changes no setting. With the focus, the wheel steps the value.
-TEST(SettingsSections, WheelOverAnUnfocusedPickerScrollsInstead)
+TEST_F(SettingsSections, WheelOverAnUnfocusedPickerScrollsInstead)
 {
-    Fixture f;
-    TremlorSettings& s = f.settings();
     s.setProfiles({ settingstest::named("Work"), settingstest::named("Rest") });
     s.setScheduleEntries({ ScheduleSettingsView::newEntry() });
     QSignalSpy writes(&s, &TremlorSettings::objectWillChange);
@@ -179,9 +174,7 @@ TEST(SettingsSections, WheelOverAnUnfocusedPickerScrollsInstead)
     EXPECT_EQ(seen.size(), 7) << seen.join(u' ').toStdString();
 
     SettingsWindow window(f.context, SettingsSection::mouse);
-    window.show();
-    QApplication::setActiveWindow(&window);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    kittest::showActive(window);
     auto* picker = child<FormPicker>(*window.detailView(), "pattern-picker");
     picker->setFocus();
     EXPECT_TRUE(wheel(picker));
@@ -190,10 +183,8 @@ TEST(SettingsSections, WheelOverAnUnfocusedPickerScrollsInstead)
 
 // Showing values off a control's grid (an imported threshold of 7 on a step of 5, an interval of
 // 0, a switch interval outside 1…10, a custom default) writes nothing back; a user's step does.
-TEST(SettingsSections, ShowingOffGridValuesWritesNothingBack)
+TEST_F(SettingsSections, ShowingOffGridValuesWritesNothingBack)
 {
-    Fixture f;
-    TremlorSettings& s = f.settings();
     s.setSmartIdleEnabled(true);
     s.setIdleThreshold(7);
     s.setMaxInterval(0);
@@ -303,9 +294,7 @@ TEST(AppChecklist, EveryWayOfPressingARowWritesTheChoiceOnce)
         AppChecklistView view(apps,
             { [ids] { return *ids; }, [ids, &writes](const QStringList& v) { *ids = v, ++writes; } }, multiple,
             kestu::KestuBinding<QString>::of(std::make_shared<QString>()));
-        view.show();
-        QApplication::setActiveWindow(&view);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+        kittest::showActive(view);
         EXPECT_EQ(view.findChild<QAbstractButton*>(QStringLiteral("select-all-button")) != nullptr, multiple);
         QTest::mouseClick(view.list()->viewport(), Qt::LeftButton, {}, QPoint(15, 22)); // the first row's mark
         EXPECT_EQ(*ids, multiple ? QStringList { "gone.app" } : QStringList());
@@ -319,7 +308,8 @@ TEST(AppChecklist, EveryWayOfPressingARowWritesTheChoiceOnce)
             ->doAction(QAccessibleActionInterface::toggleAction());
         EXPECT_EQ(*ids, multiple ? QStringList({ "gone.app", "b.two", "a.one" }) : QStringList { "a.one" });
         EXPECT_EQ(writes, 3);
-        EXPECT_EQ(heardRows(view.list(), true), multiple ? QStringList({ "One", "Two" }) : QStringList { "One" });
+        EXPECT_EQ(settingstest::heardRows(view.list(), true),
+            multiple ? QStringList({ "One", "Two" }) : QStringList { "One" });
     }
 }
 

@@ -83,6 +83,12 @@ struct Fixture {
     tremlor::SettingsContext context;
 };
 
+// A suite over a fixture and its store.
+struct FixtureTest : ::testing::Test {
+    Fixture f;
+    tremlor::TremlorSettings& s = f.settings();
+};
+
 // A profile of its own id with these values.
 inline tremlor::Profile named(const QString& name, double interval = 30,
     tremlor::MovementPattern pattern = tremlor::MovementPattern::bounce, QStringList apps = {})

@@ -9,12 +9,8 @@
 using namespace tremlor;
 using settingstest::Fixture;
 using settingstest::heardRows;
-using settingstest::named;
 using settingstest::selectSection;
-
-namespace {
 using S = SettingsSection;
-} // namespace
 
 // Title first, then keywords in order; lower-cased in full, never trimmed; declaration order.
 TEST(SettingsSearch, MatchesTitlesThenKeywordsInDeclarationOrder)

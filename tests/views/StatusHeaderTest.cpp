@@ -14,14 +14,11 @@ using kittest::MotionOverride;
 
 namespace {
 
-StatusHeaderView::State running(double progress, double remaining, const QString& text)
+// A session's state: active, paused by idle or without an end as asked.
+StatusHeaderView::State running(double progress, double remaining, const QString& text, const QString& next = {},
+    bool paused = false, bool endless = false)
 {
-    StatusHeaderView::State s;
-    s.isActive = true;
-    s.sessionProgress = progress;
-    s.remainingSeconds = remaining;
-    s.remainingTimeString = text;
-    return s;
+    return { true, paused, text, next, progress, endless, remaining };
 }
 
 // Whether any of the ring's motions (progress, pulse, breathing, bounce) runs.
@@ -48,27 +45,17 @@ TEST(StatusHeader, TextsAndRingFollowTheSessionState)
         QString centre, title, next, label, value;
         double arc;
     };
-    StatusHeaderView::State timed = running(0.25, 2700, QStringLiteral("45:00"));
-    timed.nextAppName = QStringLiteral("Mail");
-    StatusHeaderView::State paused = timed;
-    paused.isPausedByIdle = true;
-    StatusHeaderView::State indefinite = running(0, 0, QStringLiteral("∞"));
-    indefinite.isIndefiniteSession = true;
-    indefinite.nextAppName = QStringLiteral("Mail");
-    StatusHeaderView::State pausedIndefinite = indefinite;
-    pausedIndefinite.isPausedByIdle = true;
-    StatusHeaderView::State idle; // whatever the other inputs hold
-    idle.remainingTimeString = QStringLiteral("5:00");
-    idle.nextAppName = QStringLiteral("Mail");
+    const StatusHeaderView::State idle { false, false, "5:00", "Mail" }; // whatever the other inputs hold
     const Row rows[] = {
         { "idle", idle, "Inactive", "", "", "Inactive", "Not active", 0 },
-        { "timed", timed, "45:00", "Active", "Next: Mail", "Active, 45:00 remaining, next app Mail",
+        { "timed", running(0.25, 2700, "45:00", "Mail"), "45:00", "Active", "Next: Mail",
+            "Active, 45:00 remaining, next app Mail", "25 percent complete", 0.25 },
+        { "paused", running(0.25, 2700, "45:00", "Mail", true), "45:00", "Paused", "", "Paused, 45:00 remaining",
             "25 percent complete", 0.25 },
-        { "paused", paused, "45:00", "Paused", "", "Paused, 45:00 remaining", "25 percent complete", 0.25 },
-        { "indefinite", indefinite, "∞", "Active", "Next: Mail", "Active, ∞ remaining, next app Mail",
-            "Infinite session active", 0.5 },
-        { "paused indefinite", pausedIndefinite, "∞", "Paused", "", "Paused, ∞ remaining", "Infinite session active",
-            0 },
+        { "indefinite", running(0, 0, "∞", "Mail", false, true), "∞", "Active", "Next: Mail",
+            "Active, ∞ remaining, next app Mail", "Infinite session active", 0.5 },
+        { "paused indefinite", running(0, 0, "∞", "Mail", true, true), "∞", "Paused", "", "Paused, ∞ remaining",
+            "Infinite session active", 0 },
         { "last minute", running(0.999, 60, QStringLiteral("1:00")), "1:00", "Active", "", "Active, 1:00 remaining",
             "99 percent complete", 0.999 },
         { "no text", running(1.0, 0, QString()), "", "Active", "", "Active", "100 percent complete", 1.0 },
@@ -130,17 +117,14 @@ TEST(StatusHeader, RepeatingMotionsSurviveTicksAndStopWhenHidden)
     EXPECT_LT(header.ring()->drawnOpacity(), 1.0);
 
     // Paused in the last minute: full opacity, no pulse.
-    StatusHeaderView::State paused = running(0.91, 58, QStringLiteral("0:58"));
-    paused.isPausedByIdle = true;
-    header.setState(paused);
+    header.setState(running(0.91, 58, QStringLiteral("0:58"), {}, true));
     EXPECT_NE(pulse->state(), QAbstractAnimation::Running);
     EXPECT_EQ(header.ring()->drawnOpacity(), 1.0);
     header.setState(running(1.0, 0, QStringLiteral("0:00")));
     ASSERT_NE(header.ring()->bounceAnimation(), nullptr);
     EXPECT_EQ(header.ring()->bounceAnimation()->state(), QAbstractAnimation::Running);
 
-    StatusHeaderView::State endless = running(0, 0, QStringLiteral("∞"));
-    endless.isIndefiniteSession = true;
+    StatusHeaderView::State endless = running(0, 0, QStringLiteral("∞"), {}, false, true);
     header.setState(endless);
     QVariantAnimation* breathing = header.ring()->breathingAnimation();
     ASSERT_NE(breathing, nullptr);
@@ -173,8 +157,7 @@ TEST(StatusHeader, BreathingRepaintsOnlyTheArcsEnd)
     StatusHeaderView header;
     header.resize(288, 140);
     header.show();
-    StatusHeaderView::State endless = running(0, 0, QStringLiteral("∞"));
-    endless.isIndefiniteSession = true;
+    StatusHeaderView::State endless = running(0, 0, QStringLiteral("∞"), {}, false, true);
     header.setState(endless);
     QVariantAnimation* breathing = header.ring()->breathingAnimation();
     ASSERT_NE(breathing, nullptr);

@@ -10,8 +10,6 @@ using ::testing::Return;
 
 namespace {
 
-using tremlor::testing::ScriptedRandom;
-
 const std::vector<AppInfo> threeApps { AppInfo("a", "A", "/apps/a.desktop"), AppInfo("b", "B", "/apps/my b.desktop"),
     AppInfo("c", "C", "/apps/c.desktop") };
 
@@ -29,7 +27,7 @@ QString idOf(QFuture<std::optional<AppInfo>> future)
 TEST(AppActivator, RotationFollowsAShrinkingListAndRandomDrawsStayInRange)
 {
     auto workspace = std::make_shared<NiceMock<tremlor::testing::MockAppActivating>>();
-    ScriptedRandom random;
+    tremlor::testing::ScriptedRandom random;
     AppActivator activator(workspace, random);
     for (int i = 0; i < 5; ++i)
         activator.activateNext(threeApps, RotationMode::sequential, false).waitForFinished();
