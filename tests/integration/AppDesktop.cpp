@@ -153,7 +153,9 @@ void writeSettings(const std::function<void(tremlor::TremlorSettings&)>& edit)
 {
     tremlor::UserDefaults defaults(tremlor::UserDefaults::defaultFolder());
     tremlor::TremlorSettings settings(defaults);
-    edit(settings);
+    settings.setHasCompletedOnboarding(true);
+    if (edit)
+        edit(settings);
     defaults.synchronize();
 }
 

@@ -81,8 +81,8 @@ private:
     QByteArray m_stderr;
 };
 
-// Writes the program's settings file before it starts.
-void writeSettings(const std::function<void(tremlor::TremlorSettings&)>& edit);
+// Writes the program's settings file before it starts: onboarding done, then `edit`.
+void writeSettings(const std::function<void(tremlor::TremlorSettings&)>& edit = {});
 
 // A property of the item at `service`.
 QVariant itemProperty(probe::Bus& bus, const QString& service, const QString& name);

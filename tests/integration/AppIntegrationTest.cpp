@@ -43,16 +43,6 @@ protected:
         REQUIRE_DESKTOP(desktop);
         ASSERT_TRUE(x.ok());
     }
-    // The settings the program starts with: onboarding done, then `edit`.
-    static void writeSettings(const std::function<void(TremlorSettings&)>& edit = {})
-    {
-        apptest::writeSettings([&](TremlorSettings& settings) {
-            settings.setHasCompletedOnboarding(true);
-            if (edit)
-                edit(settings);
-        });
-    }
-
     TestDesktop desktop;
     probe::Bus bus { desktop.sessionBusAddress() };
     apptest::XWindows x { desktop.display() };
@@ -65,7 +55,7 @@ TEST_F(AppOnDesktop, ItemRegistersWithItsPropertiesAndLabel)
 {
     MockWatcher watcher(bus.connection());
     ASSERT_TRUE(watcher.appear());
-    writeSettings([](TremlorSettings& settings) {
+    apptest::writeSettings([](TremlorSettings& settings) {
         settings.setShowCountdownInMenuBar(true);
         settings.setScheduleEntries({ tremlor::testing::windowAroundNow(-60, 60) });
     });
@@ -111,7 +101,7 @@ TEST_F(AppOnDesktop, ItemRegistersWithItsPropertiesAndLabel)
 // gets the item, and again after it went away and came back.
 TEST_F(AppOnDesktop, WatcherAppearingLaterOrComingBackGetsTheItem)
 {
-    writeSettings();
+    apptest::writeSettings();
     AppProcess app(desktop);
     ASSERT_TRUE(waitUntil([&] { return app.standardError().contains("no system tray"); }, 8000));
 
@@ -137,7 +127,7 @@ TEST_F(AppOnDesktop, XEmbedTrayShowsTheFallbackIcon)
     ASSERT_TRUE(desktop.startProcess("tint2", { "-c", config.fileName() }));
     ASSERT_TRUE(waitUntil([&] { return x.selectionOwned("_NET_SYSTEM_TRAY_S0"); }, 5000));
 
-    writeSettings();
+    apptest::writeSettings();
     AppProcess app(desktop);
     std::vector<apptest::Window> icons;
     ASSERT_TRUE(waitUntil(
@@ -155,7 +145,7 @@ TEST_F(AppOnDesktop, XEmbedTrayShowsTheFallbackIcon)
 // third brings the same window forward.
 TEST_F(AppOnDesktop, SecondInstanceHandsOverAndExits)
 {
-    writeSettings();
+    apptest::writeSettings();
     AppProcess first(desktop);
     ASSERT_TRUE(
         waitUntil([&] { return bus.connection().interface()->isServiceRegistered("com.tremlor.app").value(); }, 8000));
@@ -206,7 +196,7 @@ TEST_F(AppOnDesktop, QuitDuringASessionGivesTheInhibitsBack)
     ASSERT_TRUE(desktop.startDbusMock(TestDesktop::Bus::system, "org.freedesktop.login1", { "--template", "logind" }));
     ASSERT_TRUE(desktop.startDbusMock(
         TestDesktop::Bus::session, kScreenSaver, { "--template", screenSaverTemplate(templates, kScreenSaverPath) }));
-    writeSettings([](TremlorSettings& settings) {
+    apptest::writeSettings([](TremlorSettings& settings) {
         settings.setCaffeineEnabled(true);
         settings.setScheduleEntries({ tremlor::testing::windowAroundNow(-60, 60) });
     });
@@ -230,7 +220,7 @@ TEST_F(AppOnDesktop, ScreenReaderReadsThePanel)
     ASSERT_TRUE(waitUntil([&] { return bus.connection().interface()->isServiceRegistered("org.a11y.Bus").value(); }));
     MockWatcher watcher(bus.connection());
     ASSERT_TRUE(watcher.appear());
-    writeSettings();
+    apptest::writeSettings();
     AppProcess app(desktop, {}, { "QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1" });
     ASSERT_TRUE(waitUntil([&] { return !watcher.items.isEmpty(); }, 8000));
     bus.call(watcher.items.constFirst(), "/StatusNotifierItem", "org.kde.StatusNotifierItem", "Activate", { 900, 10 });

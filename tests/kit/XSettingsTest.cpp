@@ -1,12 +1,8 @@
 #include "KitTestSupport.h"
+#include "XcbClient.h"
 #include "support/TestDesktop.h"
-#include "support/WaitUntil.h"
 
 #include <QtEndian>
-
-#include <cstdlib>
-#include <cstring>
-#include <xcb/xcb.h>
 
 using namespace kestu;
 
@@ -37,14 +33,6 @@ QByteArray settingsBlob(int enableAnimations, bool withAnimations = true)
     }
     return out;
 }
-
-xcb_atom_t atom(xcb_connection_t* c, const char* name)
-{
-    auto* r = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(std::strlen(name)), name), nullptr);
-    const xcb_atom_t a = r ? r->atom : xcb_atom_t(XCB_ATOM_NONE);
-    std::free(r);
-    return a;
-}
 } // namespace
 
 // Every truncation and a lying length end the parse without reading past the data.
@@ -70,29 +58,27 @@ TEST(ReducedMotionXSettings, ReadsTheSettingsManagerOnARealServer)
 {
     TestDesktop desktop(TestDesktop::Options { true, false, false, false, QStringLiteral("640x480x24"), false });
     REQUIRE_DESKTOP(desktop);
-    xcb_connection_t* reader = xcb_connect(desktop.display().toLocal8Bit().constData(), nullptr);
-    EXPECT_EQ(ReducedMotion::fromXSettings(reader, 0), std::nullopt) << "no settings manager";
+    const XcbClient reader(desktop.display()), x(desktop.display());
+    EXPECT_EQ(ReducedMotion::fromXSettings(reader.c, 0), std::nullopt) << "no settings manager";
     EXPECT_EQ(ReducedMotion::fromXSettings(nullptr, 0), std::nullopt);
 
-    xcb_connection_t* c = xcb_connect(desktop.display().toLocal8Bit().constData(), nullptr);
+    xcb_connection_t* c = x.c;
     const xcb_window_t window = xcb_generate_id(c);
-    xcb_create_window(c, XCB_COPY_FROM_PARENT, window, xcb_setup_roots_iterator(xcb_get_setup(c)).data->root, 0, 0, 1,
-        1, 0, XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
-    xcb_set_selection_owner(c, window, atom(c, "_XSETTINGS_S0"), XCB_CURRENT_TIME);
-    const xcb_atom_t settings = atom(c, "_XSETTINGS_SETTINGS");
+    xcb_create_window(c, XCB_COPY_FROM_PARENT, window, x.root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY,
+        XCB_COPY_FROM_PARENT, 0, nullptr);
+    xcb_set_selection_owner(c, window, x.atom("_XSETTINGS_S0"), XCB_CURRENT_TIME);
+    const xcb_atom_t settings = x.atom("_XSETTINGS_SETTINGS");
     const std::pair<QByteArray, std::optional<bool>> published[] = { { settingsBlob(1), false },
         { settingsBlob(1, false), std::nullopt }, { "\x01garbage", std::nullopt }, { settingsBlob(0), true } };
     for (const auto& [blob, reduced] : published) {
         xcb_change_property(
             c, XCB_PROP_MODE_REPLACE, window, settings, settings, 8, uint32_t(blob.size()), blob.constData());
         std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr)); // a round trip
-        EXPECT_EQ(ReducedMotion::fromXSettings(reader, 0), reduced) << blob.toHex().toStdString();
+        EXPECT_EQ(ReducedMotion::fromXSettings(reader.c, 0), reduced) << blob.toHex().toStdString();
     }
     // The settings manager ranks above GNOME's tool, which says the opposite here.
     QTemporaryDir dir;
     ReducedMotionNotifier notifier(
         QDBusConnection(QStringLiteral("no-bus")), desktop.display().toLocal8Bit(), kittest::script(dir, "echo true"));
     EXPECT_TRUE(waitUntil([&] { return notifier.reduced(); }));
-    xcb_disconnect(c);
-    xcb_disconnect(reader);
 }

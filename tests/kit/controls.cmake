@@ -10,6 +10,7 @@ target_sources(kestu_design_tests PRIVATE
   kit/TokensTest.cpp
   kit/UtilitiesTest.cpp
   kit/X11TaskbarTest.cpp
+  kit/XcbClient.h
   kit/XSettingsTest.cpp
 )
 target_link_libraries(kestu_design_tests PRIVATE PkgConfig::KESTU_XCB)

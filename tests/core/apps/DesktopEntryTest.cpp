@@ -14,12 +14,9 @@
 #include <nlohmann/json.hpp>
 #include <unordered_set>
 
-using tremlor::AppInfo;
+using namespace tremlor;
+using namespace tremlor::xdg;
 using tremlor::x11::RunningApps;
-using tremlor::xdg::ApplicationFolders;
-using tremlor::xdg::DesktopEntry;
-using tremlor::xdg::DesktopEntryLookup;
-using tremlor::xdg::ExecCommand;
 
 namespace {
 
