@@ -4,7 +4,6 @@
 #include "views/SettingsTestSupport.h"
 
 #include <QMessageBox>
-#include <QPushButton>
 #include <QTimer>
 
 using namespace tremlor;

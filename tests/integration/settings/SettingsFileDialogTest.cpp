@@ -5,7 +5,6 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QPushButton>
 
 using namespace tremlor;
 
