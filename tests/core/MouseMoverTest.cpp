@@ -98,6 +98,7 @@ TEST(MouseMoverPatterns, BounceReturnsDriftAddsUpAndResetsCircleTurns)
             EXPECT_LE(std::max(std::abs(p.x() - before.x()), std::abs(p.y() - before.y())), 10.0 + 1e-9);
         EXPECT_NEAR(QLineF(before, rig.poster->cursor).length(), 0.0, 1e-9) << i;
     }
+    EXPECT_EQ(rig.timers->count(), 11u); // the start's timer, then the next one armed by each tick
     rig.start(MovementPattern::drift);
     const QPointF origin = rig.poster->cursor;
     for (int i = 0; i < 30; ++i)

@@ -63,10 +63,7 @@ TestDesktop::Options bareServer(const QStringList& extra = {})
 
 MouseMover::Seams quickSeams(std::shared_ptr<ManualTimers> timers)
 {
-    MouseMover::Seams seams;
-    seams.timers = std::move(timers);
-    seams.sleep = [](std::chrono::microseconds) {};
-    return seams;
+    return { .sleep = [](std::chrono::microseconds) {}, .timers = std::move(timers) };
 }
 
 } // namespace

@@ -182,9 +182,7 @@ TEST(SettingsFile, ExportWritesTheRecordOrLeavesTheOldFile)
     ASSERT_TRUE(TremlorSettingsDocument::exportTo(path, temp.settings()));
     EXPECT_EQ(TremlorSettingsDocument::read(path)->record()->maxInterval, 12);
 
-    Profile broken;
-    broken.maxInterval = std::numeric_limits<double>::quiet_NaN();
-    temp.settings().setProfiles({ broken });
+    temp.settings().setProfiles({ { .maxInterval = std::numeric_limits<double>::quiet_NaN() } });
     EXPECT_FALSE(TremlorSettingsDocument::exportTo(path, temp.settings()));
     EXPECT_FALSE(TremlorSettingsDocument::exportTo(files.path(QStringLiteral("no/such/folder.json")), temp.settings()));
     EXPECT_EQ(TremlorSettingsDocument::read(path)->record()->maxInterval, 12);

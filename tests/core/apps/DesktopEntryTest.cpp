@@ -22,11 +22,7 @@ namespace {
 
 DesktopEntry entry(const QString& id, const QString& exec, const QString& wmClass = {})
 {
-    DesktopEntry e;
-    e.id = e.name = id;
-    e.exec = exec;
-    e.startupWMClass = wmClass;
-    return e;
+    return { .id = id, .name = id, .exec = exec, .startupWMClass = wmClass };
 }
 
 } // namespace
