@@ -129,10 +129,4 @@ protected:
     std::unique_ptr<TremlorEngine> engine;
 };
 
-// Every day, from an hour ago to an hour from now.
-inline ScheduleEntry coveringEntry(std::optional<QUuid> profileId = std::nullopt)
-{
-    return windowAroundNow(-60, 60, profileId);
-}
-
 } // namespace tremlor::testing

@@ -332,7 +332,7 @@ TEST_F(EngineTest, ScheduleStopsOnlyTheSessionItStartedWhichRunsForTheDefaultDur
         .maxInterval = 5.0,
         .duration = Duration::hours8() };
     settings->setProfiles({ profile });
-    const ScheduleEntry entry = coveringEntry(profile.id);
+    const ScheduleEntry entry = windowAroundNow(-60, 60, profile.id);
     settings->setScheduleEntries({ entry });
     EXPECT_CALL(*schedule, start(std::vector<ScheduleEntry> { entry }, _, _)).Times(1);
     EXPECT_CALL(*schedule, updateEntries(std::vector<ScheduleEntry> { entry })).Times(1);
@@ -384,13 +384,13 @@ TEST_F(EngineTest, ScheduleManagerStartsWithTheFirstEntryAndThenFollowsChanges)
     settle();
     ::testing::Mock::VerifyAndClearExpectations(schedule.get());
 
-    const ScheduleEntry first = coveringEntry();
+    const ScheduleEntry first = windowAroundNow(-60, 60);
     EXPECT_CALL(*schedule, start(std::vector<ScheduleEntry> { first }, _, _)).Times(1);
     settings->setScheduleEntries({ first });
     settle();
     ::testing::Mock::VerifyAndClearExpectations(schedule.get());
 
-    ScheduleEntry second = coveringEntry();
+    ScheduleEntry second = windowAroundNow(-60, 60);
     second.isEnabled = false;
     EXPECT_CALL(*schedule, start(_, _, _)).Times(0);
     EXPECT_CALL(*schedule, updateEntries(std::vector<ScheduleEntry> { first, second })).Times(1);

@@ -253,10 +253,9 @@ TEST(InhibitsOnARestartingBus, LossIsReportedAndThePairIsTakenAgain)
                 kScreenSaver, { "--session", "--template", screenSaverTemplate(templates, kScreenSaverPath) });
     };
     ASSERT_TRUE(startServices());
-    auto sessionLink = BusLink::toAddress(bus.address());
-    auto systemLink = BusLink::toAddress(bus.address());
-    sessionLink->setRetryInterval(50);
-    systemLink->setRetryInterval(50);
+    auto sessionLink = BusLink::toAddress(bus.address()), systemLink = BusLink::toAddress(bus.address());
+    for (const auto& link : { sessionLink, systemLink })
+        link->setRetryInterval(50);
     SystemSleepPreventer preventer(
         std::make_unique<DisplaySleepInhibitor>(sessionLink, TestDesktop::absentDisplay().toLocal8Bit()),
         std::make_unique<LogindInhibitor>(systemLink));

@@ -18,11 +18,6 @@ using namespace tremlor;
 
 namespace {
 
-AppInfo app(const char* id, const char* name)
-{
-    return AppInfo(QLatin1String(id), QLatin1String(name), QString());
-}
-
 class ExpandedContentTest : public tremlor::testing::EngineTest {
 protected:
     void SetUp() override
@@ -30,8 +25,8 @@ protected:
         EngineTest::SetUp();
         ViewSymbols::registerAll();
         makeEngine();
-        scanner.apps = { app("org.gnome.Calculator", "Calculator"), app("org.example.Mail", "Mail"),
-            app("org.example.calc-notes", "Notes") };
+        scanner.apps = { AppInfo("org.gnome.Calculator", "Calculator", {}), AppInfo("org.example.Mail", "Mail", {}),
+            AppInfo("org.example.calc-notes", "Notes", {}) };
         content = std::make_unique<PopoverExpandedContent>(*settings, *engine, scanner);
         content->setRunningQuery([this](const AppInfo& app) {
             ++runningQueries;
