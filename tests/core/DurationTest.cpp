@@ -39,7 +39,9 @@ TEST(Duration, EncodesAsOneKeyObjectNamedAfterTheCase)
     EXPECT_EQ((std::unordered_set { Duration::hours1(), Duration::custom(60), Duration::custom(60) }).size(), 2u);
     EXPECT_EQ(
         Duration::custom(90).accessibleLabel() + ", " + Duration::hours1().accessibleLabel(), "90 minutes, 1 hour");
-    EXPECT_EQ(Duration::indefinite().displayLabel(), QString(QChar(0x221E)));
+    EXPECT_EQ(Duration::indefinite().displayLabel() + ' ' + Duration::custom(-5).displayLabel() + ' '
+            + Duration::minutes30().displayLabel(),
+        QString::fromUtf8("∞ -5m 30m"));
     EXPECT_EQ(encoded(Duration::hours1()), R"({"hours1":{}})");
     EXPECT_EQ(encoded(Duration::custom(90)), R"({"custom":{"minutes":90}})");
     for (const Duration& d : Duration::allCases())

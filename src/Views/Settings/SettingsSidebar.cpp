@@ -155,14 +155,6 @@ QList<SettingsSection> SettingsSidebar::visibleSections() const
     return m_model->sections();
 }
 
-std::optional<SettingsSection> SettingsSidebar::highlightedSection() const
-{
-    const QModelIndexList rows = m_list->selectionModel()->selectedRows();
-    if (rows.isEmpty())
-        return std::nullopt;
-    return m_model->sections().at(rows.first().row());
-}
-
 QModelIndex SettingsSidebar::indexOf(SettingsSection section) const
 {
     const qsizetype row = m_model->sections().indexOf(section);

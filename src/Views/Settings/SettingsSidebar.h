@@ -6,8 +6,6 @@
 #include <QModelIndex>
 #include <QWidget>
 
-#include <optional>
-
 class QListView;
 
 namespace kestu {
@@ -37,8 +35,6 @@ public:
     void setSearchText(const QString& text);
     void setSelectedSection(SettingsSection section);
     QList<SettingsSection> visibleSections() const;
-    // The section whose row is drawn selected: none while the selection is filtered out.
-    std::optional<SettingsSection> highlightedSection() const;
     QListView* list() const { return m_list; }
     // The row of `section` in the list; invalid while the section is filtered out.
     QModelIndex indexOf(SettingsSection section) const;
