@@ -33,6 +33,7 @@
 #include "KestuDesign/Utilities/CodableUserDefaultsStorage.h"
 #include "KestuDesign/Utilities/DateFormatterCache.h"
 #include "KestuDesign/Utilities/KestuBinding.h"
+#include "KestuDesign/Utilities/KestuCheckable.h"
 #include "KestuDesign/Utilities/KestuDockVisibility.h"
 #include "KestuDesign/Utilities/KestuReducedMotion.h"
 #include "KestuDesign/Utilities/KestuUserDefaults.h"

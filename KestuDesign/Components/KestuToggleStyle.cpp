@@ -3,6 +3,7 @@
 #include "KestuDesign/Tokens/KestuAnimation.h"
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Tokens/KestuShadow.h"
+#include "KestuDesign/Utilities/KestuCheckable.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -43,8 +44,10 @@ KestuToggleSwitch::KestuToggleSwitch(KestuBinding<bool> isOn, QWidget* parent)
         m_position = value.toDouble();
         update();
     });
-    connect(this, &QAbstractButton::clicked, this, [this] {
-        m_isOn.set(!m_isOn.get());
+    // A click, Space and an assistive tool's Toggle all change the checked state; the binding
+    // decides, and refresh() shows its answer (a refused change springs back).
+    connect(this, &QAbstractButton::toggled, this, [this](bool on) {
+        m_isOn.set(on);
         refresh();
     });
 }
@@ -52,15 +55,9 @@ KestuToggleSwitch::KestuToggleSwitch(KestuBinding<bool> isOn, QWidget* parent)
 void KestuToggleSwitch::refresh()
 {
     const bool on = m_isOn.get();
-    setChecked(on);
+    showChecked(this, on);
     if (on != m_shown)
         animateTo(on);
-}
-
-void KestuToggleSwitch::nextCheckState()
-{
-    // A click does not flip the checked state by itself: the binding decides (a change it
-    // refuses leaves the switch as it was), and refresh() shows its answer.
 }
 
 void KestuToggleSwitch::animateTo(bool on)

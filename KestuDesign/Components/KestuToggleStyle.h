@@ -31,7 +31,6 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     bool hitButton(const QPoint& pos) const override;
-    void nextCheckState() override;
 
 private:
     void animateTo(bool on);

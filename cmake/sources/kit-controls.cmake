@@ -24,6 +24,8 @@ target_sources(kestu_design PRIVATE
   KestuDesign/Resources/KestuSymbols.h
   KestuDesign/Resources/kestu_symbols.qrc
   KestuDesign/Utilities/KestuBinding.h
+  KestuDesign/Utilities/KestuCheckable.cpp
+  KestuDesign/Utilities/KestuCheckable.h
   KestuDesign/Utilities/KestuNumeric.cpp
   KestuDesign/Utilities/KestuNumeric.h
   KestuDesign/Utilities/KestuReducedMotion.cpp

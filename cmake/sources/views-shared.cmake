@@ -8,6 +8,8 @@ target_sources(tremlor_views PRIVATE
   src/Views/Shared/GroupedForm.h
   src/Views/Shared/Hairline.cpp
   src/Views/Shared/Hairline.h
+  src/Views/Shared/LocalizedSearch.cpp
+  src/Views/Shared/LocalizedSearch.h
   src/Views/Shared/SettingBinding.h
   src/Views/Shared/TokenLabel.cpp
   src/Views/Shared/TokenLabel.h

@@ -88,3 +88,36 @@ TEST(KestuToggleStyle, ClickFlipsTheBindingAndTheKnobSpringsAcross)
     refusing.click();
     EXPECT_FALSE(refusing.isChecked());
 }
+
+// A switch changed by the keyboard or by an assistive tool's Toggle action stores the change
+// exactly as a click does, and shows what the binding kept.
+TEST(KestuToggleStyle, EveryWayOfTogglingStoresWhatItShows)
+{
+    const MotionOverride motion(true);
+    auto on = std::make_shared<bool>(false);
+    auto* toggle = new KestuToggleStyle(QStringLiteral("Play sound"), KestuBinding<bool>::of(on));
+    KitWindow w(toggle);
+    w.show();
+    KestuToggleSwitch* sw = toggle->toggleSwitch();
+    const std::function<void()> ways[] = {
+        [sw] { QTest::mouseClick(sw, Qt::LeftButton); },
+        [sw] {
+            sw->setFocus();
+            QTest::keyClick(sw, Qt::Key_Space);
+        },
+        [sw] {
+            QAccessible::queryAccessibleInterface(sw)->actionInterface()->doAction(
+                QAccessibleActionInterface::toggleAction());
+        },
+    };
+    for (const auto& way : ways) {
+        const bool before = *on;
+        way();
+        EXPECT_NE(*on, before);
+        EXPECT_EQ(sw->isChecked(), *on);
+    }
+    KestuToggleSwitch refusing(KestuBinding<bool>::constant(false));
+    QAccessible::queryAccessibleInterface(&refusing)->actionInterface()->doAction(
+        QAccessibleActionInterface::toggleAction());
+    EXPECT_FALSE(refusing.isChecked());
+}

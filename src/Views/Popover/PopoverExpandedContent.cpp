@@ -15,6 +15,7 @@
 #include "Views/Popover/ProfilePickerView.h"
 #include "Views/Popover/RotationMenuButton.h"
 #include "Views/Popover/SymbolLabel.h"
+#include "Views/Shared/LocalizedSearch.h"
 #include "Views/Shared/SettingBinding.h"
 #include "Views/Shared/TremlorColor.h"
 
@@ -250,7 +251,7 @@ QList<AppInfo> PopoverExpandedContent::filteredApps() const
         return m_installedApps;
     QList<AppInfo> filtered;
     for (const AppInfo& app : m_installedApps) {
-        if (app.name().contains(m_searchText, Qt::CaseInsensitive))
+        if (localizedCaseInsensitiveContains(app.name(), m_searchText))
             filtered << app;
     }
     return filtered;
@@ -261,7 +262,7 @@ void PopoverExpandedContent::refilter()
     CompactAppRow* last = nullptr;
     int height = 0;
     for (CompactAppRow* row : std::as_const(m_rowOrder)) {
-        const bool shown = m_searchText.isEmpty() || row->app().name().contains(m_searchText, Qt::CaseInsensitive);
+        const bool shown = m_searchText.isEmpty() || localizedCaseInsensitiveContains(row->app().name(), m_searchText);
         row->setVisible(shown);
         if (!shown)
             continue;

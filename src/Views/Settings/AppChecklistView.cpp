@@ -10,6 +10,7 @@
 #include "Views/Shared/FormButton.h"
 #include "Views/Shared/GroupedForm.h"
 #include "Views/Shared/Hairline.h"
+#include "Views/Shared/LocalizedSearch.h"
 #include "Views/Shared/TokenLabel.h"
 
 #include <QHBoxLayout>
@@ -65,7 +66,8 @@ protected:
 // Case-insensitive containment as typed (no trimming).
 bool matches(const AppInfo& app, const QString& text)
 {
-    return app.name().contains(text, Qt::CaseInsensitive) || app.bundleIdentifier().contains(text, Qt::CaseInsensitive);
+    return localizedCaseInsensitiveContains(app.name(), text)
+        || localizedCaseInsensitiveContains(app.bundleIdentifier(), text);
 }
 } // namespace
 
