@@ -55,13 +55,15 @@ struct Terminal {
     QStringList before;
 };
 
-// Tried after Debian's chosen terminal and the user's $TERMINAL.
+// Tried after Debian's chosen terminal and the user's $TERMINAL. The process we start stands
+// for the application while it lives, so terminals that hand the command to a running server
+// are asked to stay until it ends.
 const std::vector<Terminal>& commonTerminals()
 {
     static const std::vector<Terminal> terminals { { QStringLiteral("xdg-terminal-exec"), {} },
-        { QStringLiteral("gnome-terminal"), { QStringLiteral("--") } },
+        { QStringLiteral("gnome-terminal"), { QStringLiteral("--wait"), QStringLiteral("--") } },
         { QStringLiteral("konsole"), { QStringLiteral("-e") } },
-        { QStringLiteral("xfce4-terminal"), { QStringLiteral("-x") } },
+        { QStringLiteral("xfce4-terminal"), { QStringLiteral("--disable-server"), QStringLiteral("-x") } },
         { QStringLiteral("xterm"), { QStringLiteral("-e") } } };
     return terminals;
 }

@@ -130,8 +130,8 @@ TEST(AppLauncher, StartsAnEntryThatNeedsATerminalInTheUsersTerminal)
     };
     const Case cases[] = { { false, 0, "kitty", {} }, { true, 0, "kitty", { "/bin/x-terminal-emulator", "-e" } },
         { true, 1, "kitty", { "/bin/kitty", "-e" } }, { true, 1, "", { "/bin/xdg-terminal-exec" } },
-        { true, 3, "kitty", { "/bin/gnome-terminal", "--" } }, { true, 4, "", { "/bin/konsole", "-e" } },
-        { true, 5, "", { "/bin/xfce4-terminal", "-x" } }, { true, 6, "", { "/bin/xterm", "-e" } } };
+        { true, 3, "kitty", { "/bin/gnome-terminal", "--wait", "--" } }, { true, 4, "", { "/bin/konsole", "-e" } },
+        { true, 5, "", { "/bin/xfce4-terminal", "--disable-server", "-x" } }, { true, 6, "", { "/bin/xterm", "-e" } } };
     const QStringList vim { "/bin/vim", "my notes.txt" };
     for (const Case& c : cases)
         EXPECT_EQ(words("vim \"my notes.txt\" %F", c.terminal, c.firstInstalled, c.variable), c.before + vim);
