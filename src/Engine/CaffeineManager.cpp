@@ -9,19 +9,18 @@ CaffeineManager::CaffeineManager(std::shared_ptr<SleepPreventing> sleepPreventer
 
 bool CaffeineManager::isEnabled() const
 {
-    return m_enabled;
+    // What is held, not what was asked for: a refused pair reads as off and is asked for again.
+    return m_sleepPreventer && m_sleepPreventer->isPreventingSleep();
 }
 
 void CaffeineManager::enable()
 {
-    m_enabled = true;
     if (m_sleepPreventer)
         m_sleepPreventer->preventSleep(reason());
 }
 
 void CaffeineManager::disable()
 {
-    m_enabled = false;
     if (m_sleepPreventer)
         m_sleepPreventer->allowSleep();
 }

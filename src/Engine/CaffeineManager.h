@@ -23,7 +23,6 @@ public:
 
 private:
     const std::shared_ptr<SleepPreventing> m_sleepPreventer;
-    bool m_enabled = false;
 };
 
 } // namespace tremlor

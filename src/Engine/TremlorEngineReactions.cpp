@@ -180,10 +180,12 @@ void TremlorEngine::alignCaffeineWithSetting()
     // The session may have ended between the announcement and this task.
     if (!m_isActive)
         return;
+    // Not held means refused, lost or still asked for: enable() asks again only in the first
+    // two cases. Off also abandons a request that has not been answered yet.
     const bool wanted = m_settings.caffeineEnabled();
     if (wanted && !m_caffeineManager->isEnabled())
         m_caffeineManager->enable();
-    else if (!wanted && m_caffeineManager->isEnabled())
+    else if (!wanted)
         m_caffeineManager->disable();
 }
 

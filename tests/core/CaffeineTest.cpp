@@ -1,7 +1,8 @@
 #include "Engine/CaffeineManager.h"
-#include "core/EngineTestDoubles.h"
+#include "core/EngineFixture.h"
 
 using namespace tremlor;
+using tremlor::testing::EngineTest;
 
 namespace {
 
@@ -87,3 +88,38 @@ TEST_F(Pair, LostInhibitIsTakenAgainOnceWhenTheServiceReturnsButNotAfterSleepIsA
 }
 
 } // namespace
+
+// Through the engine, the real manager and pair: the manager reports what is held, so a pair
+// refused at start is asked for again at the next change of any setting; one still unanswered
+// is not asked for twice, and caffeine turned off abandons it.
+TEST_F(EngineTest, RefusedPairIsAskedForAgainAtTheNextChangeButNeverTwiceWhileUnanswered)
+{
+    settings->setCaffeineEnabled(true);
+    makeEngine();
+    inhibits.display->answersAtOnce = false;
+    engine->start(Duration::hours1());
+    EXPECT_FALSE(caffeine->isEnabled());
+
+    inhibits.display->answersAtOnce = inhibits.idle->answersAtOnce = std::nullopt; // slow from now
+    auto changeSomething = [&, on = false]() mutable {
+        settings->setSimulateClicks(on = !on);
+        settle();
+        return std::pair(inhibits.display->asked, inhibits.idle->asked);
+    };
+    EXPECT_EQ(changeSomething(), std::pair(2, 2));
+    EXPECT_EQ(changeSomething(), std::pair(2, 2)); // still unanswered
+    inhibits.display->answer(true);
+    inhibits.idle->answer(true);
+    EXPECT_TRUE(caffeine->isEnabled());
+    EXPECT_EQ(changeSomething(), std::pair(2, 2)); // held
+
+    for (const bool on : { false, true }) {
+        settings->setCaffeineEnabled(on);
+        settle();
+    }
+    EXPECT_EQ(changeSomething(), std::pair(3, 3));
+    settings->setCaffeineEnabled(false);
+    settle();
+    EXPECT_FALSE(inhibits.display->pending || inhibits.idle->pending);
+    EXPECT_FALSE(caffeine->isEnabled());
+}

@@ -190,6 +190,37 @@ TEST_F(Inhibits, SlowServiceHoldsNobodyUpAndItsLateInhibitIsGivenBack)
     EXPECT_EQ(calls("Inhibit").size(), 1u);
 }
 
+// The manager reports what is held. A screensaver service that refuses at first (and no X
+// server to fall back on) leaves the pair off; what the engine does at the next change of a
+// setting asks again, and a second change before the answer asks nothing more.
+TEST_F(Inhibits, RefusedPairIsAskedForAgainButNotTwiceWhileTheAnswerIsDue)
+{
+    ASSERT_TRUE(startScreenSaver(kScreenSaverPath,
+        "self.asked = getattr(self, \"asked\", 0) + 1\\n"
+        "if self.asked == 1: raise dbus.exceptions.DBusException(\"busy\", "
+        "name=\"org.freedesktop.DBus.Error.AccessDenied\")\\n"
+        "ret = 5"));
+    std::shared_ptr<SystemSleepPreventer> preventer = makePreventer(TestDesktop::absentDisplay().toLocal8Bit());
+    CaffeineManager caffeine(preventer);
+    const auto settingChanged = [&] {
+        if (!caffeine.isEnabled())
+            caffeine.enable();
+    };
+    settingChanged();
+    ASSERT_TRUE(waitUntil([&] { return !preventer->isTaking(); }));
+    EXPECT_FALSE(caffeine.isEnabled());
+    EXPECT_TRUE(waitUntil([&] { return system->inhibitors().isEmpty(); }));
+
+    settingChanged();
+    settingChanged();
+    EXPECT_TRUE(waitUntil([&] { return caffeine.isEnabled(); }));
+    EXPECT_EQ(calls("Inhibit").size(), 2u);
+    EXPECT_EQ(system->calls("org.freedesktop.login1", "/org/freedesktop/login1", "Inhibit").size(), 2u);
+    EXPECT_EQ(system->inhibitors(), QStringList { kOurLock });
+    caffeine.disable();
+    EXPECT_TRUE(waitUntil([&] { return calls("UnInhibit").size() == 1; }));
+}
+
 namespace {
 
 // A bus daemon of the test's own at a fixed socket path, so it can be stopped and started

@@ -49,20 +49,71 @@ QByteArray startTimeOf(qint64 pid)
     return fields[19];
 }
 
+// A terminal and the words after which it takes the command to run.
+struct Terminal {
+    QString program;
+    QStringList before;
+};
+
+// Tried after Debian's chosen terminal and the user's $TERMINAL. The process we start stands
+// for the application while it lives, so terminals that hand the command to a running server
+// are asked to stay until it ends.
+const std::vector<Terminal>& commonTerminals()
+{
+    static const std::vector<Terminal> terminals { { QStringLiteral("xdg-terminal-exec"), {} },
+        { QStringLiteral("gnome-terminal"), { QStringLiteral("--wait"), QStringLiteral("--") } },
+        { QStringLiteral("konsole"), { QStringLiteral("-e") } },
+        { QStringLiteral("xfce4-terminal"), { QStringLiteral("--disable-server"), QStringLiteral("-x") } },
+        { QStringLiteral("xterm"), { QStringLiteral("-e") } } };
+    return terminals;
+}
+
+QString findExecutable(const QString& program)
+{
+    return ExecCommand { program, {} }.resolvedProgram();
+}
+
 } // namespace
 
-bool AppLauncher::launch(const DesktopEntry& entry)
+QStringList AppLauncher::commandLine(
+    const DesktopEntry& entry, const ProgramFinder& find, const QString& terminalVariable)
 {
     const auto command = ExecCommand::parse(entry.exec);
     if (!command)
-        return false;
-    const QString program = command->resolvedProgram();
+        return {};
+    const QString program = find(command->program);
     if (program.isEmpty())
+        return {};
+    const QStringList words = QStringList { program } + command->arguments;
+    if (!entry.terminal)
+        return words;
+    // Debian's chosen terminal first, then the user's.
+    std::vector<Terminal> terminals { { QStringLiteral("x-terminal-emulator"), { QStringLiteral("-e") } } };
+    if (!terminalVariable.isEmpty())
+        terminals.push_back({ terminalVariable, { QStringLiteral("-e") } });
+    terminals.insert(terminals.end(), commonTerminals().begin(), commonTerminals().end());
+    for (const Terminal& terminal : terminals) {
+        const QString found = find(terminal.program);
+        if (!found.isEmpty())
+            return QStringList { found } + terminal.before + words;
+    }
+    return {};
+}
+
+QStringList AppLauncher::commandLine(const DesktopEntry& entry)
+{
+    return commandLine(entry, &findExecutable, qEnvironmentVariable("TERMINAL"));
+}
+
+bool AppLauncher::launch(const DesktopEntry& entry)
+{
+    QStringList words = commandLine(entry);
+    if (words.isEmpty())
         return false;
     // Detached, without a shell; its output goes nowhere rather than into ours.
     QProcess process;
-    process.setProgram(program);
-    process.setArguments(command->arguments);
+    process.setProgram(words.takeFirst());
+    process.setArguments(words);
     process.setWorkingDirectory(QDir::homePath());
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardOutputFile(QProcess::nullDevice());

@@ -157,6 +157,8 @@ std::optional<DesktopEntry> DesktopEntry::parse(const QByteArray& text, const QS
             entry.icon = value;
         else if (key == "StartupWMClass")
             entry.startupWMClass = value;
+        else if (key == "Terminal")
+            entry.terminal = value == u"true";
     }
     if (!seenGroup || !haveName || entry.name.isEmpty())
         return std::nullopt;

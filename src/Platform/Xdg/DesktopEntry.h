@@ -21,6 +21,7 @@ struct DesktopEntry {
     QString exec; // Exec after the string-value unescaping
     QString icon;
     QString startupWMClass;
+    bool terminal = false; // Terminal=true: the program runs in a terminal
 
     // Largest file read; bigger files are refused whole.
     static constexpr qint64 maxFileSize = 1024 * 1024;

@@ -2,6 +2,7 @@
 
 #include "Models/AppInfo.h"
 #include "Platform/X11/RunningApps.h"
+#include "Platform/Xdg/AppLauncher.h"
 #include "Platform/Xdg/ApplicationFolders.h"
 #include "Platform/Xdg/DesktopEntryLookup.h"
 #include "Platform/Xdg/ExecCommand.h"
@@ -32,12 +33,14 @@ TEST(DesktopEntry, ReadsKeysOfTheMainGroupOnlyWithLocalisedName)
     const auto entry
         = DesktopEntry::parse("# comment\n[Desktop Entry]\nType=Application\nName=Files\nName[de]=Dateien\n"
                               "Name[de_AT]=Dateien (AT)\nExec = nautilus\\s--new-window %U\n"
-                              "Icon=org.gnome.Nautilus\nStartupWMClass=Org.gnome.Nautilus\nNoDisplay=true\n\n"
-                              "[Desktop Action new]\nName=Other\nExec=other\n",
+                              "Icon=org.gnome.Nautilus\nStartupWMClass=Org.gnome.Nautilus\nNoDisplay=true\n"
+                              "Terminal=true\n\n[Desktop Action new]\nName=Other\nExec=other\nTerminal=false\n",
             { "de_DE", "de" });
     ASSERT_TRUE(entry);
     EXPECT_EQ(QStringList({ entry->name, entry->localizedName, entry->exec, entry->startupWMClass }),
         QStringList({ "Files", "Dateien", "nautilus --new-window %U", "Org.gnome.Nautilus" }));
+    EXPECT_TRUE(entry->terminal);
+    EXPECT_FALSE(DesktopEntry::parse("[Desktop Entry]\nName=x\nTerminal=True\n", {})->terminal);
 }
 
 TEST(DesktopEntry, MalformedTextIsRefusedWhole)
@@ -106,6 +109,35 @@ TEST(ExecCommand, SplitsByTheQuotingRulesDropsFieldCodesAndResolvesThroughPath)
     EXPECT_TRUE(resolve("/nonexistent/tool").isEmpty());
     QTemporaryDir dir;
     EXPECT_TRUE(resolve(writeFile(dir.filePath("plain"), "#!/bin/sh\n")).isEmpty()); // not executable, even for root
+}
+
+// The words started for an entry, never through a shell: one that needs a terminal runs in the
+// first terminal found, each with the option after which it takes the command.
+TEST(AppLauncher, StartsAnEntryThatNeedsATerminalInTheUsersTerminal)
+{
+    const QStringList terminals { "x-terminal-emulator", "kitty", "xdg-terminal-exec", "gnome-terminal", "konsole",
+        "xfce4-terminal", "xterm" };
+    const auto words = [&](const QString& exec, bool terminal, qsizetype firstInstalled, const QString& variable) {
+        const QStringList installed = QStringList { "vim" } + terminals.mid(firstInstalled);
+        const auto find = [&](const QString& name) { return installed.contains(name) ? "/bin/" + name : QString(); };
+        return AppLauncher::commandLine({ .exec = exec, .terminal = terminal }, find, variable);
+    };
+    struct Case {
+        bool terminal;
+        qsizetype firstInstalled;
+        QString variable;
+        QStringList before;
+    };
+    const Case cases[] = { { false, 0, "kitty", {} }, { true, 0, "kitty", { "/bin/x-terminal-emulator", "-e" } },
+        { true, 1, "kitty", { "/bin/kitty", "-e" } }, { true, 1, "", { "/bin/xdg-terminal-exec" } },
+        { true, 3, "kitty", { "/bin/gnome-terminal", "--wait", "--" } }, { true, 4, "", { "/bin/konsole", "-e" } },
+        { true, 5, "", { "/bin/xfce4-terminal", "--disable-server", "-x" } }, { true, 6, "", { "/bin/xterm", "-e" } } };
+    const QStringList vim { "/bin/vim", "my notes.txt" };
+    for (const Case& c : cases)
+        EXPECT_EQ(words("vim \"my notes.txt\" %F", c.terminal, c.firstInstalled, c.variable), c.before + vim);
+    // Nothing to start: no terminal at all, or no such program (no empty terminal either).
+    EXPECT_TRUE(words("vim", true, terminals.size(), "kitty").isEmpty());
+    EXPECT_TRUE(words("nano", true, 0, "").isEmpty());
 }
 
 TEST(ApplicationFolders, FollowTheXdgVariablesAndIdsAreSafeNames)

@@ -4,6 +4,7 @@
 #include "Platform/X11/WindowActivation.h"
 #include "Platform/Xdg/DesktopEntryLookup.h"
 #include "core/TempDefaults.h"
+#include "support/EnvGuard.h"
 #include "support/TestDesktop.h"
 
 #include <QTest>
@@ -130,4 +131,29 @@ TEST_F(AppActivationTest, ALaunchedProcessCountsAsRunningWhileAlive)
 
     EXPECT_FALSE(system->launchApp(QUrl::fromLocalFile(lookup.entryPath("broken"))).result());
     EXPECT_FALSE(system->launchApp(QUrl::fromLocalFile(folder + "/missing.desktop")).result());
+}
+
+// An entry that needs a terminal starts in the user's terminal: here a stand-in placed first on
+// PATH, which notes the words it was given and runs the command after "-e" as a terminal would.
+TEST_F(AppActivationTest, AnEntryThatNeedsATerminalStartsInTheTerminal)
+{
+    const QString bin = desktop.home() + "/bin", noted = desktop.home() + "/terminal-words";
+    const auto executable = [](const QString& path, const QByteArray& script) {
+        writeFile(path, "#!/bin/sh\n" + script);
+        QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner);
+    };
+    executable(bin + "/x-terminal-emulator",
+        "printf '%s\\n' \"$@\" > \"$HOME/terminal-words.part\"\n"
+        "mv \"$HOME/terminal-words.part\" \"$HOME/terminal-words\"\nshift\nexec \"$@\"\n");
+    executable(bin + "/needs-tty", "touch \"$HOME/needs-tty-ran\"\n");
+    const tremlor::testing::EnvGuard env { "PATH", "TERMINAL" };
+    qputenv("PATH", (bin + ":").toUtf8() + qgetenv("PATH"));
+    qunsetenv("TERMINAL");
+    writeEntry("needs-tty", "Exec=needs-tty --flag \"two words\" %f\nTerminal=true\n");
+
+    SystemAppActivator system(display, { folder });
+    ASSERT_TRUE(system.launchApp(QUrl::fromLocalFile(folder + "/needs-tty.desktop")).result());
+    ASSERT_TRUE(eventually([&] { return QFile::exists(noted); }));
+    EXPECT_EQ(readFile(noted), "-e\n" + (bin + "/needs-tty\n--flag\ntwo words\n").toUtf8());
+    EXPECT_TRUE(eventually([&] { return QFile::exists(desktop.home() + "/needs-tty-ran"); }));
 }
