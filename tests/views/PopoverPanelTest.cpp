@@ -102,29 +102,43 @@ TEST_F(PanelTest, StartAndStopThroughTheButtonAndReturn)
     EXPECT_EQ(panel->startStopButton()->text(), QStringLiteral("Start"));
 }
 
-// The duration the panel opens with: last used, else the default, else one hour; presets only.
+// The duration the panel opens with: the last one used, else the default, else one hour, each
+// taken when it names a preset or a valid custom length. A custom length checks no chip, Start
+// names it and runs for it.
 TEST_F(PanelTest, InitialDurationRule)
 {
     const struct {
         const char *lastUsed, *defaultId;
         Duration expected;
+        const char* spoken;
     } rows[] = {
-        { "", "4h", Duration::hours4() },
-        { "30m", "4h", Duration::minutes30() },
-        { "", "", Duration::hours1() },
-        { "custom_45", "custom_90", Duration::hours1() },
-        { "bogus", "inf", Duration::indefinite() },
+        { "", "4h", Duration::hours4(), "4 hours" },
+        { "30m", "4h", Duration::minutes30(), "30 minutes" },
+        { "", "", Duration::hours1(), "1 hour" },
+        { "", "custom_90", Duration::custom(90), "90 minutes" },
+        { "custom_45", "custom_90", Duration::custom(45), "45 minutes" },
+        { "custom_0", "2h", Duration::hours2(), "2 hours" },
+        { "custom_090", "custom_x", Duration::hours1(), "1 hour" },
+        { "1H", "inf", Duration::indefinite(), "indefinite" },
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.lastUsed) + "/" + row.defaultId);
         temp.settings().setLastUsedDurationId(QString::fromUtf8(row.lastUsed));
         temp.settings().setDefaultDurationId(QString::fromUtf8(row.defaultId));
+        engine.setActive(false);
         auto panel = makePanel();
+        kittest::showActive(*panel);
         EXPECT_EQ(panel->selectedDuration(), row.expected);
-        int selected = 0;
+        QStringList checked;
         for (DurationChip* chip : panel->durationPicker()->chips())
-            selected += chip->isSelected() && chip->duration() == row.expected;
-        EXPECT_EQ(selected, 1);
+            if (chip->isChecked())
+                checked << chip->duration().id();
+        EXPECT_EQ(
+            checked, row.expected.kind() == Duration::Kind::custom ? QStringList() : QStringList { row.expected.id() });
+        EXPECT_EQ(panel->startStopButton()->accessibleName(), QStringLiteral("Start Tremlor for ") + row.spoken);
+        EXPECT_CALL(engine, start(row.expected));
+        click(panel->startStopButton());
+        EXPECT_EQ(temp.settings().lastUsedDurationId(), row.expected.id());
     }
 }
 

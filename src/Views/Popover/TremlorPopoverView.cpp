@@ -207,17 +207,15 @@ TremlorPopoverView::~TremlorPopoverView()
 
 Duration TremlorPopoverView::initialDuration(const TremlorSettings& settings)
 {
-    const auto preset = [](const QString& id) -> std::optional<Duration> {
-        for (const Duration& d : Duration::allCases())
-            if (d.id() == id)
-                return d;
-        return std::nullopt;
+    // The same resolver as the schedule's start and a new profile's, so a custom default runs
+    // as long here as there. An id it does not know resolves to one hour under another id.
+    const auto known = [](const QString& id) -> std::optional<Duration> {
+        const Duration d = Duration::resolve(id);
+        return d.id() == id ? std::optional(d) : std::nullopt;
     };
-    const QString lastUsed = settings.lastUsedDurationId();
-    if (!lastUsed.isEmpty())
-        if (const auto d = preset(lastUsed))
-            return *d;
-    if (const auto d = preset(settings.defaultDurationId()))
+    if (const auto d = known(settings.lastUsedDurationId()))
+        return *d;
+    if (const auto d = known(settings.defaultDurationId()))
         return *d;
     return Duration::hours1();
 }
