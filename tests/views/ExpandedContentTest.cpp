@@ -1,4 +1,5 @@
 #include "KestuDesign/Components/KestuEmptyState.h"
+#include "KestuDesign/Components/KestuSearchField.h"
 #include "KestuDesign/Components/KestuSlider.h"
 #include "KestuDesign/Components/KestuSliderLabelField.h"
 #include "Models/SettingsExport.h"
@@ -11,6 +12,8 @@
 #include "core/EngineFixture.h"
 #include "views/SettingsTestSupport.h"
 
+#include <QAccessible>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTimer>
 
@@ -48,6 +51,16 @@ protected:
     int runningQueries = 0;
     std::unique_ptr<PopoverExpandedContent> content;
 };
+
+// Tab from `from` until `target` holds the keyboard.
+void tabTo(QWidget* from, QWidget* target)
+{
+    QApplication::setActiveWindow(from->window()); // back from a menu that held the keyboard
+    from->setFocus(Qt::TabFocusReason);
+    for (int tabs = 0; tabs < 12 && QApplication::focusWidget() != target; ++tabs)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), target);
+}
 
 } // namespace
 
@@ -178,4 +191,36 @@ TEST_F(ExpandedContentTest, ImportAppliesTheActiveProfileOnceAfterTheWholeRecord
     settings->setActiveProfileId(json::uuidText(old.id));
     settle();
     EXPECT_EQ(chosen.size(), 1u);
+}
+
+// A click, Tab then Space, and an assistive tool's Toggle each add or remove the row's
+// application in the store, and the row shows what is stored.
+TEST_F(ExpandedContentTest, EveryWayOfTogglingARowStoresWhatItShows)
+{
+    CompactAppRow* mail = content->row(QStringLiteral("org.example.Mail"));
+    const std::pair<const char*, std::function<void()>> ways[] = {
+        { "mouse", [&] { QTest::mouseClick(mail, Qt::LeftButton, {}, mail->rect().center()); } },
+        { "keyboard",
+            [&] {
+                tabTo(content->searchField()->findChild<QLineEdit*>(), mail);
+                QTest::keyClick(mail, Qt::Key_Space);
+            } },
+        { "toggle action",
+            [&] {
+                QAccessible::queryAccessibleInterface(mail)->actionInterface()->doAction(
+                    QAccessibleActionInterface::toggleAction());
+            } },
+    };
+    settings->setSelectedAppBundleIDs({ QStringLiteral("org.gnome.Calculator") });
+    for (const auto& [name, toggle] : ways) {
+        for (const bool chosen : { true, false }) {
+            SCOPED_TRACE(std::string(name) + (chosen ? " on" : " off"));
+            toggle();
+            EXPECT_EQ(settings->selectedAppBundleIDs(),
+                chosen ? QStringList({ "org.gnome.Calculator", "org.example.Mail" })
+                       : QStringList({ "org.gnome.Calculator" }));
+            EXPECT_EQ(mail->isChecked(), chosen);
+            EXPECT_TRUE(content->row(QStringLiteral("org.gnome.Calculator"))->isChecked());
+        }
+    }
 }

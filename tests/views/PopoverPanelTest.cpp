@@ -12,6 +12,7 @@
 #include "views/FakeEngine.h"
 #include "views/SettingsTestSupport.h"
 
+#include <QAccessible>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QVariantAnimation>
@@ -166,6 +167,50 @@ TEST_F(PanelTest, ChipSelection)
     QTest::keyClick(panel.get(), Qt::Key_6); // digits: at once, no pulse
     EXPECT_EQ(chips[5]->selectedness(), 1.0);
     EXPECT_FALSE(panel->durationPicker()->isPulsing());
+}
+
+// A click, Tab then Space, and an assistive tool's Toggle each make their chip's duration the
+// one Start runs for, with exactly that chip checked; choosing the chosen chip again keeps it.
+TEST_F(PanelTest, EveryWayOfChoosingAChipSetsWhatStartRuns)
+{
+    auto panel = makePanel();
+    kittest::showActive(*panel);
+    const auto& chips = panel->durationPicker()->chips();
+    const std::pair<const char*, std::function<void(DurationChip*)>> ways[] = {
+        { "mouse", [](DurationChip* chip) { QTest::mouseClick(chip, Qt::LeftButton, {}, chip->rect().center()); } },
+        { "keyboard",
+            [&](DurationChip* chip) {
+                panel->setFocus();
+                for (int tabs = 0; tabs < 10 && QApplication::focusWidget() != chip; ++tabs)
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                ASSERT_EQ(QApplication::focusWidget(), chip);
+                QTest::keyClick(chip, Qt::Key_Space);
+            } },
+        { "toggle action",
+            [](DurationChip* chip) {
+                QAccessible::queryAccessibleInterface(chip)->actionInterface()->doAction(
+                    QAccessibleActionInterface::toggleAction());
+            } },
+    };
+    for (const auto& [name, choose] : ways) {
+        panel->setSelectedDuration(Duration::custom(90)); // no chip checked
+        for (const int index : { 3, 3, 1 }) {
+            SCOPED_TRACE(std::string(name) + " " + std::to_string(index));
+            choose(chips[index]);
+            const Duration chosen = chips[index]->duration();
+            EXPECT_EQ(panel->selectedDuration(), chosen);
+            QStringList checked;
+            for (DurationChip* chip : chips)
+                if (chip->isChecked())
+                    checked << chip->duration().id();
+            EXPECT_EQ(checked, QStringList { chosen.id() });
+            EXPECT_EQ(panel->startStopButton()->accessibleName(),
+                QStringLiteral("Start Tremlor for ") + chosen.accessibleLabel());
+        }
+    }
+    EXPECT_CALL(engine, start(Duration::minutes30()));
+    click(panel->startStopButton());
+    EXPECT_EQ(temp.settings().lastUsedDurationId(), QStringLiteral("30m"));
 }
 
 // Digits pick a chip and Return starts, but only when no text field has the focus: typed into
