@@ -1,6 +1,7 @@
 #include "KestuDesign/Components/KestuButton.h"
 #include "KestuDesign/Components/KestuSearchField.h"
 #include "Platform/Json.h"
+#include "Views/Popover/ActivityRing.h"
 #include "Views/Popover/CompactAppSummary.h"
 #include "Views/Popover/DisclosureToggle.h"
 #include "Views/Popover/DurationPickerView.h"
@@ -211,6 +212,34 @@ TEST_F(PanelTest, EveryWayOfChoosingAChipSetsWhatStartRuns)
     EXPECT_CALL(engine, start(Duration::minutes30()));
     click(panel->startStopButton());
     EXPECT_EQ(temp.settings().lastUsedDurationId(), QStringLiteral("30m"));
+}
+
+// Twelve points from what the status block draws (the ring while idle, the title under it
+// during a session) to the chips' capsules, in every state and back to idle.
+TEST_F(PanelTest, StatusBlockEndsTwelvePointsAboveTheChips)
+{
+    auto panel = makePanel();
+    kittest::showActive(*panel);
+    const ActivityRing* ring = panel->statusHeader()->ring();
+    const QWidget* title = panel->statusHeader()->titleBlock();
+    const DurationChip* chip = panel->durationPicker()->chips().first();
+    const struct {
+        const char* name;
+        bool active, paused;
+    } states[] = { { "idle", false, false }, { "running", true, false }, { "paused", true, true },
+        { "stopped", false, false } };
+    for (const auto& state : states) {
+        SCOPED_TRACE(state.name);
+        engine.setActive(state.active);
+        engine.setPaused(state.paused);
+        engine.tick(600, 0.5, QStringLiteral("10:00"));
+        settle();
+        ASSERT_EQ(title->isVisible(), state.active);
+        const int drawnBottom = state.active
+            ? title->mapTo(panel.get(), QPoint(0, title->height())).y()
+            : ring->mapTo(panel.get(), QPoint(0, ring->height() - ActivityRing::bounceMargin)).y();
+        EXPECT_EQ(chip->mapTo(panel.get(), QPoint(0, DurationChip::pulseMargin)).y() - drawnBottom, 12);
+    }
 }
 
 // Digits pick a chip and Return starts, but only when no text field has the focus: typed into

@@ -123,7 +123,9 @@ TremlorPopoverView::TremlorPopoverView(
 
     m_status = new StatusHeaderView(this);
     m_root->addWidget(m_status);
-    m_root->addSpacing(12);
+    // Twelve points from what the status block draws (the ring, or the title under it) to the
+    // chips' capsules: both keep room around themselves for their motions.
+    m_root->addSpacing(12 - ActivityRing::bounceMargin - DurationChip::pulseMargin);
 
     m_picker = new DurationPickerView(kestu::KestuBinding<Duration>([this] { return m_selectedDuration; },
                                           [this](const Duration& d) { setSelectedDuration(d); }),
