@@ -15,6 +15,7 @@
 
 #include <QAccessible>
 #include <QLineEdit>
+#include <QPaintEngine>
 #include <QSignalSpy>
 #include <QVariantAnimation>
 
@@ -57,6 +58,57 @@ void click(QAbstractButton* button)
     ASSERT_TRUE(button->isVisible());
     QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
 }
+
+// Paints nothing; keeps each text that is drawn on it, as drawn.
+class DrawnTexts final : public QPaintDevice {
+public:
+    explicit DrawnTexts(QWidget& widget)
+        : m_size(widget.size())
+    {
+        widget.render(this);
+    }
+    const QStringList& texts() const { return m_engine.texts; }
+    QPaintEngine* paintEngine() const override { return &m_engine; }
+
+protected:
+    int metric(PaintDeviceMetric metric) const override
+    {
+        switch (metric) {
+        case PdmWidth:
+            return m_size.width();
+        case PdmHeight:
+            return m_size.height();
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY:
+            return 96;
+        case PdmDepth:
+            return 32;
+        case PdmDevicePixelRatioScaled:
+            return int(devicePixelRatioFScale());
+        default:
+            return 1;
+        }
+    }
+
+private:
+    struct Engine final : QPaintEngine {
+        Engine()
+            : QPaintEngine(AllFeatures)
+        {
+        }
+        bool begin(QPaintDevice*) override { return true; }
+        bool end() override { return true; }
+        void updateState(const QPaintEngineState&) override { }
+        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override { }
+        void drawTextItem(const QPointF&, const QTextItem& item) override { texts << item.text(); }
+        Type type() const override { return User; }
+        QStringList texts;
+    };
+    QSize m_size;
+    mutable Engine m_engine;
+};
 
 } // namespace
 
@@ -239,6 +291,35 @@ TEST_F(PanelTest, StatusBlockEndsTwelvePointsAboveTheChips)
             ? title->mapTo(panel.get(), QPoint(0, title->height())).y()
             : ring->mapTo(panel.get(), QPoint(0, ring->height() - ActivityRing::bounceMargin)).y();
         EXPECT_EQ(chip->mapTo(panel.get(), QPoint(0, DurationChip::pulseMargin)).y() - drawnBottom, 12);
+    }
+}
+
+// An application's, a profile's and the next application's name too long for their line show
+// their start and end in "…", never cut mid-letter.
+TEST_F(PanelTest, LongNamesEndInAnEllipsis)
+{
+    const QString app = QStringLiteral("A Very Long Application Name That Cannot Fit In The Row");
+    const QString profileName = QStringLiteral("Standup meeting profile for the quarterly review");
+    TremlorSettings& settings = temp.settings();
+    Profile profile = settings.captureAsProfile(profileName);
+    settings.setProfiles({ profile });
+    settings.setActiveProfileId(json::uuidText(profile.id));
+    settings.setSelectedAppBundleIDs({ QStringLiteral("org.example.long") });
+    settings.setPopoverExpanded(true);
+    TremlorPopoverView panel(settings, engine, [app] {
+        return std::make_unique<settingstest::ListScanner>(QList { AppInfo("org.example.long", app, QString()) });
+    });
+    kittest::showActive(panel);
+    panel.statusHeader()->setState({ true, false, QStringLiteral("45:00"), app, 0.25, false, 2700 });
+    settle();
+
+    const QStringList drawn = DrawnTexts(panel).texts();
+    for (const QString& whole : { app, profileName, QStringLiteral("Next: ") + app }) {
+        SCOPED_TRACE(whole.toStdString());
+        EXPECT_FALSE(drawn.contains(whole));
+        EXPECT_TRUE(std::ranges::any_of(drawn, [&](const QString& text) {
+            return text.size() > 8 && text.endsWith(QChar(0x2026)) && whole.startsWith(text.chopped(1));
+        })) << drawn.join(QStringLiteral(" | ")).toStdString();
     }
 }
 
