@@ -213,7 +213,8 @@ TEST_F(AppOnDesktop, QuitDuringASessionGivesTheInhibitsBack)
     EXPECT_EQ(bus.calls(kScreenSaver, kScreenSaverPath, "UnInhibit").size(), 1u);
 }
 
-// A screen reader finds the panel's Start button and its status header by their names.
+// A screen reader finds the panel's Start button and its status header by their names, and
+// the rotation-order menu with its items, where pressing "Random" stores it.
 TEST_F(AppOnDesktop, ScreenReaderReadsThePanel)
 {
     ASSERT_TRUE(desktop.startProcess("/usr/libexec/at-spi-bus-launcher", { "--launch-immediately" }));
@@ -228,10 +229,19 @@ TEST_F(AppOnDesktop, ScreenReaderReadsThePanel)
 
     QProcess reader;
     reader.setProcessEnvironment(desktop.environment());
-    reader.start("/usr/bin/python3", { QStringLiteral(TREMLOR_TESTS_DIR "/integration/read_panel_atspi.py"), "10" });
+    reader.start(
+        "/usr/bin/python3", { QStringLiteral(TREMLOR_TESTS_DIR "/integration/read_panel_atspi.py"), "10", "Random" });
     ASSERT_TRUE(waitUntil([&] { return reader.state() == QProcess::NotRunning; }, 20000));
     const QString tree = QString::fromUtf8(reader.readAllStandardOutput());
     EXPECT_EQ(reader.exitCode(), 0) << reader.readAllStandardError().toStdString();
     EXPECT_TRUE(tree.contains(QRegularExpression("push button\tStart Tremlor for 1 hour"))) << tree.toStdString();
     EXPECT_TRUE(tree.contains("\tInactive\t\tNot active")) << tree.toStdString(); // the header and its ring
+    const QString open = tree.section(QStringLiteral("menu open\n"), 1);
+    EXPECT_TRUE(open.contains("menu item\tSequential\t\t\tchecked\n")) << tree.toStdString();
+    EXPECT_TRUE(open.contains("menu item\tRandom\t\t\t\n")) << tree.toStdString();
+    EXPECT_TRUE(tree.contains("chosen\tRotation order: Random")) << tree.toStdString();
+    EXPECT_TRUE(waitUntil([] {
+        UserDefaults stored(UserDefaults::defaultFolder());
+        return TremlorSettings(stored).rotationMode() == RotationMode::random;
+    }));
 }

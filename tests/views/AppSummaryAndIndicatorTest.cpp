@@ -3,6 +3,7 @@
 #include "Views/Shared/ViewSymbols.h"
 #include "kit/KitTestSupport.h"
 
+#include <QImage>
 #include <QSignalSpy>
 #include <QVariantAnimation>
 
@@ -48,9 +49,20 @@ TEST(CompactAppSummary, OverlapsTheFirstIconsAndCountsTheRest)
 
     CompactAppSummary summary(apps(7), 5, 16);
     summary.resize(288, summary.sizeHint().height());
+    EXPECT_EQ(summary.shownAppsText(), QStringLiteral("Apps"));
     QSignalSpy taps(&summary, &QAbstractButton::clicked);
     QTest::mouseClick(&summary, Qt::LeftButton, {}, QPoint(120, summary.height() / 2)); // the spacer
     EXPECT_EQ(taps.size(), 1);
+
+    // Short of room, "Apps" ends in "…" before the first icon instead of running under it: the
+    // gap before the icons stays blank.
+    summary.resize(summary.sizeHint().width() - 8, summary.height());
+    EXPECT_TRUE(summary.shownAppsText().endsWith(QChar(0x2026))) << summary.shownAppsText().toStdString();
+    const QImage drawn = summary.grab().toImage();
+    const int iconsLeft = int(summary.iconRects().first().left());
+    for (int x = iconsLeft - CompactAppSummary::spacing + 1; x < iconsLeft; ++x)
+        for (int y = 0; y < drawn.height(); ++y)
+            ASSERT_EQ(drawn.pixel(x, y), drawn.pixel(x, 0)) << "drawn at " << x << "," << y;
 }
 
 // The dot breathes only while its application is the session's target, keeps one running

@@ -1,16 +1,20 @@
 #include "KestuDesign/Components/KestuEmptyState.h"
+#include "KestuDesign/Components/KestuSearchField.h"
 #include "KestuDesign/Components/KestuSlider.h"
 #include "KestuDesign/Components/KestuSliderLabelField.h"
 #include "Models/SettingsExport.h"
 #include "Platform/Json.h"
 #include "Views/Popover/CompactAppRow.h"
 #include "Views/Popover/PopoverExpandedContent.h"
+#include "Views/Popover/ProfilePickerView.h"
 #include "Views/Popover/RotationMenuButton.h"
 #include "Views/Popover/RunningIndicator.h"
 #include "Views/Shared/ViewSymbols.h"
 #include "core/EngineFixture.h"
 #include "views/SettingsTestSupport.h"
 
+#include <QAccessible>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTimer>
 
@@ -48,6 +52,43 @@ protected:
     int runningQueries = 0;
     std::unique_ptr<PopoverExpandedContent> content;
 };
+
+// Tab from `from` until `target` holds the keyboard.
+void tabTo(QWidget* from, QWidget* target)
+{
+    QApplication::setActiveWindow(from->window()); // back from a menu that held the keyboard
+    from->setFocus(Qt::TabFocusReason);
+    for (int tabs = 0; tabs < 12 && QApplication::focusWidget() != target; ++tabs)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), target);
+}
+
+// Runs `act` on the menu once it has opened (in its own event loop), then makes sure it closed.
+void whenMenuOpens(std::function<void(QMenu*)> act)
+{
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, act = std::move(act)] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        poll->deleteLater();
+        poll->stop();
+        act(menu);
+        EXPECT_FALSE(menu->isVisible()) << "the choice did not close the menu";
+        menu->hide();
+    });
+    poll->start(0);
+}
+
+QAccessibleInterface* accessibleChild(QAccessibleInterface* parent, QAccessible::Role role, const QString& name = {})
+{
+    for (int i = 0; parent && i < parent->childCount(); ++i) {
+        QAccessibleInterface* child = parent->child(i);
+        if (child && child->role() == role && (name.isEmpty() || child->text(QAccessible::Name) == name))
+            return child;
+    }
+    return nullptr;
+}
 
 } // namespace
 
@@ -178,4 +219,114 @@ TEST_F(ExpandedContentTest, ImportAppliesTheActiveProfileOnceAfterTheWholeRecord
     settings->setActiveProfileId(json::uuidText(old.id));
     settle();
     EXPECT_EQ(chosen.size(), 1u);
+}
+
+// A click, Tab then Space, and an assistive tool's Toggle each add or remove the row's
+// application in the store, and the row shows what is stored.
+TEST_F(ExpandedContentTest, EveryWayOfTogglingARowStoresWhatItShows)
+{
+    CompactAppRow* mail = content->row(QStringLiteral("org.example.Mail"));
+    const std::pair<const char*, std::function<void()>> ways[] = {
+        { "mouse", [&] { QTest::mouseClick(mail, Qt::LeftButton, {}, mail->rect().center()); } },
+        { "keyboard",
+            [&] {
+                tabTo(content->searchField()->findChild<QLineEdit*>(), mail);
+                QTest::keyClick(mail, Qt::Key_Space);
+            } },
+        { "toggle action",
+            [&] {
+                QAccessible::queryAccessibleInterface(mail)->actionInterface()->doAction(
+                    QAccessibleActionInterface::toggleAction());
+            } },
+    };
+    settings->setSelectedAppBundleIDs({ QStringLiteral("org.gnome.Calculator") });
+    for (const auto& [name, toggle] : ways) {
+        for (const bool chosen : { true, false }) {
+            SCOPED_TRACE(std::string(name) + (chosen ? " on" : " off"));
+            toggle();
+            EXPECT_EQ(settings->selectedAppBundleIDs(),
+                chosen ? QStringList({ "org.gnome.Calculator", "org.example.Mail" })
+                       : QStringList({ "org.gnome.Calculator" }));
+            EXPECT_EQ(mail->isChecked(), chosen);
+            EXPECT_TRUE(content->row(QStringLiteral("org.gnome.Calculator"))->isChecked());
+        }
+    }
+}
+
+// The rotation menu is the button's accessible child, its items checked as the store says;
+// choosing an item by mouse, by keyboard or by an assistive tool's press stores its order.
+TEST_F(ExpandedContentTest, RotationMenuReachesScreenReadersAndEveryWayStoresTheOrder)
+{
+    RotationMenuButton* button = content->rotationMenu();
+    QAccessibleInterface* buttonNode = QAccessible::queryAccessibleInterface(button);
+    EXPECT_EQ(buttonNode->role(), QAccessible::ButtonMenu);
+    EXPECT_EQ(buttonNode->text(QAccessible::Name), QStringLiteral("Rotation order: Sequential"));
+    QAccessibleInterface* menuNode = accessibleChild(buttonNode, QAccessible::PopupMenu);
+    ASSERT_NE(menuNode, nullptr);
+    EXPECT_EQ(menuNode->object(), button->menu());
+    const auto item = [&](const char* title) {
+        return accessibleChild(menuNode, QAccessible::MenuItem, QString::fromLatin1(title));
+    };
+    ASSERT_TRUE(item("Sequential") && item("Random"));
+    EXPECT_TRUE(item("Sequential")->state().checked);
+    EXPECT_FALSE(item("Random")->state().checked);
+
+    const auto pick = [](QMenu* menu, const char* title) {
+        for (QAction* action : menu->actions())
+            if (action->text() == QLatin1String(title))
+                return action;
+        return static_cast<QAction*>(nullptr);
+    };
+    struct Way {
+        const char* name;
+        std::function<void()> open;
+        std::function<void(QMenu*, const char*)> choose;
+    };
+    const Way ways[] = {
+        { "mouse", [&] { QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center()); },
+            [&](QMenu* menu, const char* title) {
+                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(pick(menu, title)).center());
+            } },
+        { "keyboard",
+            [&] {
+                tabTo(content->profilePicker()->picker(), button);
+                QTest::keyClick(button, Qt::Key_Space);
+            },
+            [](QMenu* menu, const char* title) {
+                // Down from nothing marked reaches the first item, then the second.
+                QTest::keyClick(menu, Qt::Key_Down);
+                if (QLatin1String(title) == QLatin1String("Random"))
+                    QTest::keyClick(menu, Qt::Key_Down);
+                QTest::keyClick(menu, Qt::Key_Return);
+            } },
+        { "accessible actions",
+            [&] {
+                const RotationMode before = settings->rotationMode();
+                buttonNode->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
+                // Opened on the next turn: the tool is not held while the menu is open.
+                EXPECT_EQ(settings->rotationMode(), before);
+                settle();
+            },
+            [&](QMenu* menu, const char* title) {
+                EXPECT_TRUE(buttonNode->state().expanded);
+                QAccessibleInterface* node = item(title);
+                ASSERT_NE(node, nullptr);
+                EXPECT_TRUE(node->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+                node->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+                Q_UNUSED(menu);
+            } },
+    };
+    for (const Way& way : ways) {
+        for (const auto& [title, mode] :
+            { std::pair { "Random", RotationMode::random }, std::pair { "Sequential", RotationMode::sequential } }) {
+            SCOPED_TRACE(std::string(way.name) + " " + title);
+            whenMenuOpens([&](QMenu* menu) { way.choose(menu, title); });
+            way.open();
+            settle();
+            EXPECT_EQ(settings->rotationMode(), mode);
+            EXPECT_EQ(button->title(), QLatin1String(title));
+            EXPECT_TRUE(item(title)->state().checked);
+            EXPECT_FALSE(item(mode == RotationMode::random ? "Sequential" : "Random")->state().checked);
+        }
+    }
 }

@@ -1,6 +1,7 @@
 #include "KestuDesign/Components/KestuButton.h"
 #include "KestuDesign/Components/KestuSearchField.h"
 #include "Platform/Json.h"
+#include "Views/Popover/ActivityRing.h"
 #include "Views/Popover/CompactAppSummary.h"
 #include "Views/Popover/DisclosureToggle.h"
 #include "Views/Popover/DurationPickerView.h"
@@ -12,7 +13,9 @@
 #include "views/FakeEngine.h"
 #include "views/SettingsTestSupport.h"
 
+#include <QAccessible>
 #include <QLineEdit>
+#include <QPaintEngine>
 #include <QSignalSpy>
 #include <QVariantAnimation>
 
@@ -55,6 +58,57 @@ void click(QAbstractButton* button)
     ASSERT_TRUE(button->isVisible());
     QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
 }
+
+// Paints nothing; keeps each text that is drawn on it, as drawn.
+class DrawnTexts final : public QPaintDevice {
+public:
+    explicit DrawnTexts(QWidget& widget)
+        : m_size(widget.size())
+    {
+        widget.render(this);
+    }
+    const QStringList& texts() const { return m_engine.texts; }
+    QPaintEngine* paintEngine() const override { return &m_engine; }
+
+protected:
+    int metric(PaintDeviceMetric metric) const override
+    {
+        switch (metric) {
+        case PdmWidth:
+            return m_size.width();
+        case PdmHeight:
+            return m_size.height();
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY:
+            return 96;
+        case PdmDepth:
+            return 32;
+        case PdmDevicePixelRatioScaled:
+            return int(devicePixelRatioFScale());
+        default:
+            return 1;
+        }
+    }
+
+private:
+    struct Engine final : QPaintEngine {
+        Engine()
+            : QPaintEngine(AllFeatures)
+        {
+        }
+        bool begin(QPaintDevice*) override { return true; }
+        bool end() override { return true; }
+        void updateState(const QPaintEngineState&) override { }
+        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override { }
+        void drawTextItem(const QPointF&, const QTextItem& item) override { texts << item.text(); }
+        Type type() const override { return User; }
+        QStringList texts;
+    };
+    QSize m_size;
+    mutable Engine m_engine;
+};
 
 } // namespace
 
@@ -102,29 +156,43 @@ TEST_F(PanelTest, StartAndStopThroughTheButtonAndReturn)
     EXPECT_EQ(panel->startStopButton()->text(), QStringLiteral("Start"));
 }
 
-// The duration the panel opens with: last used, else the default, else one hour; presets only.
+// The duration the panel opens with: the last one used, else the default, else one hour, each
+// taken when it names a preset or a valid custom length. A custom length checks no chip, Start
+// names it and runs for it.
 TEST_F(PanelTest, InitialDurationRule)
 {
     const struct {
         const char *lastUsed, *defaultId;
         Duration expected;
+        const char* spoken;
     } rows[] = {
-        { "", "4h", Duration::hours4() },
-        { "30m", "4h", Duration::minutes30() },
-        { "", "", Duration::hours1() },
-        { "custom_45", "custom_90", Duration::hours1() },
-        { "bogus", "inf", Duration::indefinite() },
+        { "", "4h", Duration::hours4(), "4 hours" },
+        { "30m", "4h", Duration::minutes30(), "30 minutes" },
+        { "", "", Duration::hours1(), "1 hour" },
+        { "", "custom_90", Duration::custom(90), "90 minutes" },
+        { "custom_45", "custom_90", Duration::custom(45), "45 minutes" },
+        { "custom_0", "2h", Duration::hours2(), "2 hours" },
+        { "custom_090", "custom_x", Duration::hours1(), "1 hour" },
+        { "1H", "inf", Duration::indefinite(), "indefinite" },
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.lastUsed) + "/" + row.defaultId);
         temp.settings().setLastUsedDurationId(QString::fromUtf8(row.lastUsed));
         temp.settings().setDefaultDurationId(QString::fromUtf8(row.defaultId));
+        engine.setActive(false);
         auto panel = makePanel();
+        kittest::showActive(*panel);
         EXPECT_EQ(panel->selectedDuration(), row.expected);
-        int selected = 0;
+        QStringList checked;
         for (DurationChip* chip : panel->durationPicker()->chips())
-            selected += chip->isSelected() && chip->duration() == row.expected;
-        EXPECT_EQ(selected, 1);
+            if (chip->isChecked())
+                checked << chip->duration().id();
+        EXPECT_EQ(
+            checked, row.expected.kind() == Duration::Kind::custom ? QStringList() : QStringList { row.expected.id() });
+        EXPECT_EQ(panel->startStopButton()->accessibleName(), QStringLiteral("Start Tremlor for ") + row.spoken);
+        EXPECT_CALL(engine, start(row.expected));
+        click(panel->startStopButton());
+        EXPECT_EQ(temp.settings().lastUsedDurationId(), row.expected.id());
     }
 }
 
@@ -152,6 +220,107 @@ TEST_F(PanelTest, ChipSelection)
     QTest::keyClick(panel.get(), Qt::Key_6); // digits: at once, no pulse
     EXPECT_EQ(chips[5]->selectedness(), 1.0);
     EXPECT_FALSE(panel->durationPicker()->isPulsing());
+}
+
+// A click, Tab then Space, and an assistive tool's Toggle each make their chip's duration the
+// one Start runs for, with exactly that chip checked; choosing the chosen chip again keeps it.
+TEST_F(PanelTest, EveryWayOfChoosingAChipSetsWhatStartRuns)
+{
+    auto panel = makePanel();
+    kittest::showActive(*panel);
+    const auto& chips = panel->durationPicker()->chips();
+    const std::pair<const char*, std::function<void(DurationChip*)>> ways[] = {
+        { "mouse", [](DurationChip* chip) { QTest::mouseClick(chip, Qt::LeftButton, {}, chip->rect().center()); } },
+        { "keyboard",
+            [&](DurationChip* chip) {
+                panel->setFocus();
+                for (int tabs = 0; tabs < 10 && QApplication::focusWidget() != chip; ++tabs)
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                ASSERT_EQ(QApplication::focusWidget(), chip);
+                QTest::keyClick(chip, Qt::Key_Space);
+            } },
+        { "toggle action",
+            [](DurationChip* chip) {
+                QAccessible::queryAccessibleInterface(chip)->actionInterface()->doAction(
+                    QAccessibleActionInterface::toggleAction());
+            } },
+    };
+    for (const auto& [name, choose] : ways) {
+        panel->setSelectedDuration(Duration::custom(90)); // no chip checked
+        for (const int index : { 3, 3, 1 }) {
+            SCOPED_TRACE(std::string(name) + " " + std::to_string(index));
+            choose(chips[index]);
+            const Duration chosen = chips[index]->duration();
+            EXPECT_EQ(panel->selectedDuration(), chosen);
+            QStringList checked;
+            for (DurationChip* chip : chips)
+                if (chip->isChecked())
+                    checked << chip->duration().id();
+            EXPECT_EQ(checked, QStringList { chosen.id() });
+            EXPECT_EQ(panel->startStopButton()->accessibleName(),
+                QStringLiteral("Start Tremlor for ") + chosen.accessibleLabel());
+        }
+    }
+    EXPECT_CALL(engine, start(Duration::minutes30()));
+    click(panel->startStopButton());
+    EXPECT_EQ(temp.settings().lastUsedDurationId(), QStringLiteral("30m"));
+}
+
+// Twelve points from what the status block draws (the ring while idle, the title under it
+// during a session) to the chips' capsules, in every state and back to idle.
+TEST_F(PanelTest, StatusBlockEndsTwelvePointsAboveTheChips)
+{
+    auto panel = makePanel();
+    kittest::showActive(*panel);
+    const ActivityRing* ring = panel->statusHeader()->ring();
+    const QWidget* title = panel->statusHeader()->titleBlock();
+    const DurationChip* chip = panel->durationPicker()->chips().first();
+    const struct {
+        const char* name;
+        bool active, paused;
+    } states[] = { { "idle", false, false }, { "running", true, false }, { "paused", true, true },
+        { "stopped", false, false } };
+    for (const auto& state : states) {
+        SCOPED_TRACE(state.name);
+        engine.setActive(state.active);
+        engine.setPaused(state.paused);
+        engine.tick(600, 0.5, QStringLiteral("10:00"));
+        settle();
+        ASSERT_EQ(title->isVisible(), state.active);
+        const int drawnBottom = state.active
+            ? title->mapTo(panel.get(), QPoint(0, title->height())).y()
+            : ring->mapTo(panel.get(), QPoint(0, ring->height() - ActivityRing::bounceMargin)).y();
+        EXPECT_EQ(chip->mapTo(panel.get(), QPoint(0, DurationChip::pulseMargin)).y() - drawnBottom, 12);
+    }
+}
+
+// An application's, a profile's and the next application's name too long for their line show
+// their start and end in "…", never cut mid-letter.
+TEST_F(PanelTest, LongNamesEndInAnEllipsis)
+{
+    const QString app = QStringLiteral("A Very Long Application Name That Cannot Fit In The Row");
+    const QString profileName = QStringLiteral("Standup meeting profile for the quarterly review");
+    TremlorSettings& settings = temp.settings();
+    Profile profile = settings.captureAsProfile(profileName);
+    settings.setProfiles({ profile });
+    settings.setActiveProfileId(json::uuidText(profile.id));
+    settings.setSelectedAppBundleIDs({ QStringLiteral("org.example.long") });
+    settings.setPopoverExpanded(true);
+    TremlorPopoverView panel(settings, engine, [app] {
+        return std::make_unique<settingstest::ListScanner>(QList { AppInfo("org.example.long", app, QString()) });
+    });
+    kittest::showActive(panel);
+    panel.statusHeader()->setState({ true, false, QStringLiteral("45:00"), app, 0.25, false, 2700 });
+    settle();
+
+    const QStringList drawn = DrawnTexts(panel).texts();
+    for (const QString& whole : { app, profileName, QStringLiteral("Next: ") + app }) {
+        SCOPED_TRACE(whole.toStdString());
+        EXPECT_FALSE(drawn.contains(whole));
+        EXPECT_TRUE(std::ranges::any_of(drawn, [&](const QString& text) {
+            return text.size() > 8 && text.endsWith(QChar(0x2026)) && whole.startsWith(text.chopped(1));
+        })) << drawn.join(QStringLiteral(" | ")).toStdString();
+    }
 }
 
 // Digits pick a chip and Return starts, but only when no text field has the focus: typed into

@@ -5,6 +5,7 @@
 #include "KestuDesign/Tokens/KestuAnimation.h"
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Tokens/KestuFont.h"
+#include "KestuDesign/Utilities/KestuCheckable.h"
 #include "KestuDesign/Utilities/KestuReducedMotion.h"
 #include "Views/Popover/RunningIndicator.h"
 #include "Views/Shared/TremlorColor.h"
@@ -43,10 +44,10 @@ CompactAppRow::CompactAppRow(AppInfo app, QWidget* parent)
 
 void CompactAppRow::setSelected(bool selected)
 {
+    kestu::showChecked(this, selected);
     if (selected == m_selected)
         return;
     m_selected = selected;
-    setChecked(selected);
     const double target = selected ? 1.0 : 0.0;
     m_fade->stop();
     if (!isVisible() || kestu::prefersReducedMotion()) {

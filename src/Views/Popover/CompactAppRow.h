@@ -14,8 +14,9 @@ namespace tremlor {
 class RunningIndicator;
 
 // One application in the panel's list: a checkbox, the application's icon and name, and the
-// running dot while it runs. The row only shows what it is told; a click is reported through
-// clicked() and the list decides. Below every row but the last runs a divider indented by 32.
+// running dot while it runs. The row only shows what it is told; a change of its checked state
+// (a click, Space, an assistive tool's Toggle) is reported through toggled() and the list
+// decides. Below every row but the last runs a divider indented by 32.
 class CompactAppRow final : public QAbstractButton {
     Q_OBJECT
 
@@ -51,7 +52,6 @@ public:
     QSize minimumSizeHint() const override;
 
 protected:
-    void nextCheckState() override { }
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 

@@ -93,12 +93,20 @@ CompactAppSummary::Layout CompactAppSummary::layoutFor(const QRectF& bounds) con
     if (shown > 0) {
         const double width = shown * m_iconSize - (shown - 1) * iconOverlap;
         double x = right - spacing - width;
+        right = x;
         for (int i = 0; i < shown; ++i) {
             l.icons << QRectF(x, midY - m_iconSize / 2.0, m_iconSize, m_iconSize);
             x += m_iconSize - iconOverlap;
         }
     }
+    l.apps = QRectF(bounds.left(), bounds.top(), std::max(0.0, right - spacing - bounds.left()), bounds.height());
     return l;
+}
+
+QString CompactAppSummary::shownAppsText() const
+{
+    const QRectF room = layoutFor(QRectF(rect()).adjusted(0, verticalPadding, 0, -verticalPadding)).apps;
+    return QFontMetricsF(kestu::Font::caption()).elidedText(appsText(), Qt::ElideRight, room.width());
 }
 
 QList<QRectF> CompactAppSummary::iconRects() const
@@ -137,7 +145,7 @@ void CompactAppSummary::paintEvent(QPaintEvent*)
 
     p.setPen(secondary);
     p.setFont(kestu::Font::caption());
-    p.drawText(bounds, Qt::AlignLeft | Qt::AlignVCenter, appsText());
+    p.drawText(l.apps, Qt::AlignLeft | Qt::AlignVCenter, shownAppsText());
 
     // Drawn first to last, so each icon lies over the 2-point edge of the one before.
     const qreal dpr = devicePixelRatioF();

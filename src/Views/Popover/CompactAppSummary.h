@@ -36,9 +36,10 @@ public:
     QString overflowText() const;
     QString countText() const;
     QRectF chevronRect() const;
+    // "Apps", ending in "…" when the icons and counts leave it too little room.
+    QString shownAppsText() const;
 
     QSize sizeHint() const override;
-    QSize minimumSizeHint() const override { return sizeHint(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -4,6 +4,7 @@
 #include "KestuDesign/Tokens/KestuAnimation.h"
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Tokens/KestuFont.h"
+#include "KestuDesign/Utilities/KestuCheckable.h"
 #include "KestuDesign/Utilities/KestuReducedMotion.h"
 #include "Views/Shared/TremlorColor.h"
 
@@ -45,9 +46,9 @@ DurationChip::DurationChip(const Duration& duration, QWidget* parent)
     setObjectName(QStringLiteral("duration-chip-%1").arg(duration.id()));
     setText(duration.displayLabel());
     setAccessibleName(tr("Set duration to %1").arg(duration.accessibleLabel()));
-    // Checkable only so assistive tools read the selected state; the row decides it.
+    // Checked while selected, so assistive tools read it; the row decides what is shown.
     setCheckable(true);
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::TabFocus);
     setCursor(Qt::PointingHandCursor);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     kestu::KestuPressStyle::attach(this);
@@ -63,9 +64,9 @@ QSize DurationChip::sizeHint() const
 
 void DurationChip::setSelected(bool selected, bool immediately)
 {
+    kestu::showChecked(this, selected);
     if (selected != m_selected) {
         m_selected = selected;
-        setChecked(selected);
         if (QAccessible::isActive()) {
             QAccessible::State changed;
             changed.checked = true;
@@ -133,6 +134,12 @@ void DurationChip::paintEvent(QPaintEvent*)
     p.setFont(chipFont(t >= 0.5));
     p.setPen(mix(kestu::Color::text().resolve(this), kestu::Color::white().resolve(this), t));
     p.drawText(capsule, Qt::AlignCenter, text());
+    if (hasFocus()) {
+        const QRectF ring = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+        p.setPen(QPen(kestu::Color::accent().resolve(this), 1));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(ring, ring.height() / 2, ring.height() / 2);
+    }
 }
 
 DurationPickerView::DurationPickerView(kestu::KestuBinding<Duration> selectedDuration, QWidget* parent)
@@ -147,7 +154,10 @@ DurationPickerView::DurationPickerView(kestu::KestuBinding<Duration> selectedDur
     row->setSpacing(4 - 2 * DurationChip::pulseMargin);
     for (const Duration& duration : Duration::allCases()) {
         auto* chip = new DurationChip(duration, this);
-        connect(chip, &QAbstractButton::clicked, this, [this, duration] { choose(duration); });
+        // Unchecking the chosen chip chooses it again: the choice stays, the pulse runs.
+        kestu::actOnCheckedChange(
+            chip, [this, duration](bool) { choose(duration); },
+            [this, duration] { return m_selected.get() == duration; });
         row->addWidget(chip);
         m_chips.append(chip);
     }

@@ -35,7 +35,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void nextCheckState() override { }
 
 private:
     void animate(QVariantAnimation*& animation, double& value, double target, bool immediately);
@@ -49,7 +48,9 @@ private:
 };
 
 // The row of seven duration chips, in the order of the presets (digit n picks chip n). It owns
-// no duration: the panel's choice comes in as a binding, and a tap writes it.
+// no duration: the panel's choice comes in as a binding, and a chip's change of checked state
+// writes it, whether from a click, Space or an assistive tool's Toggle; a chip then shows
+// whether it holds the binding's value, so exactly one chip (none for a custom length) is checked.
 class DurationPickerView final : public QWidget {
     Q_OBJECT
 

@@ -9,6 +9,7 @@
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Tokens/KestuFont.h"
 #include "KestuDesign/Tokens/KestuMetrics.h"
+#include "KestuDesign/Utilities/KestuCheckable.h"
 #include "Models/TremlorSettings.h"
 #include "Platform/Json.h"
 #include "Views/Popover/CompactAppRow.h"
@@ -218,7 +219,9 @@ void PopoverExpandedContent::setInstalledApps(const QList<AppInfo>& apps)
             if (!row) {
                 row = new CompactAppRow(app, m_rowsHost);
                 const QString id = app.bundleIdentifier();
-                connect(row, &QAbstractButton::clicked, this, [this, id] { toggle(id); });
+                kestu::actOnCheckedChange(
+                    row, [this, id](bool) { toggle(id); },
+                    [this, id] { return m_settings.selectedAppBundleIDs().contains(id); });
             }
             m_rows.insert(app.bundleIdentifier(), row);
             m_rowOrder << row;

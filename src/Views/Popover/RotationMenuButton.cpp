@@ -6,6 +6,8 @@
 #include "Models/TremlorSettings.h"
 #include "Views/Shared/SettingBinding.h"
 
+#include <QAccessibleWidget>
+#include <QActionGroup>
 #include <QEvent>
 #include <QFontMetricsF>
 #include <QMenu>
@@ -37,19 +39,75 @@ const ModeLook& lookOf(RotationMode mode)
 }
 
 constexpr int menuSymbolSize = 14;
+
+// A menu popup is a window of its own, and the application's accessible children leave popups
+// out: so the menu is told as this button's child, as a split button's is. Opening it returns
+// at once, so an assistive tool is not held until the menu closes.
+class MenuButtonAccessible final : public QAccessibleWidget {
+public:
+    explicit MenuButtonAccessible(QToolButton* button)
+        : QAccessibleWidget(button, QAccessible::ButtonMenu)
+    {
+    }
+    QToolButton* button() const { return static_cast<QToolButton*>(widget()); }
+
+    int childCount() const override { return button()->menu() ? 1 : 0; }
+    QAccessibleInterface* child(int index) const override
+    {
+        return index == 0 && button()->menu() ? QAccessible::queryAccessibleInterface(button()->menu()) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        return child && button()->menu() && child->object() == button()->menu() ? 0 : -1;
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.hasPopup = true;
+        s.expanded = button()->menu() && button()->menu()->isVisible();
+        return s;
+    }
+    QStringList actionNames() const override
+    {
+        return QStringList { showMenuAction(), pressAction() } + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& name) override
+    {
+        if (name == showMenuAction() || name == pressAction())
+            QMetaObject::invokeMethod(button(), &QToolButton::showMenu, Qt::QueuedConnection);
+        else
+            QAccessibleWidget::doAction(name);
+    }
+};
+
+QAccessibleInterface* menuButtonAccessibleFactory(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("tremlor::RotationMenuButton") && object && object->isWidgetType())
+        return new MenuButtonAccessible(static_cast<QToolButton*>(object));
+    return nullptr;
+}
 } // namespace
 
 RotationMenuButton::RotationMenuButton(TremlorSettings& settings, QWidget* parent)
     : QToolButton(parent)
     , m_settings(settings)
     , m_menu(new QMenu(this))
+    , m_modes(new QActionGroup(this))
 {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(menuButtonAccessibleFactory);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
     setObjectName(QStringLiteral("rotation-menu"));
     setPopupMode(QToolButton::InstantPopup);
     setAutoRaise(true);
     setFocusPolicy(Qt::TabFocus);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setMenu(m_menu);
+    m_menu->setObjectName(QStringLiteral("rotation-order-menu"));
+    m_menu->setAccessibleName(tr("Rotation order"));
+    m_modes->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
     rebuildMenu();
     watch(
         this, &m_settings, [this] { refresh(); }, &TremlorSettings::rotationModeChanged);
@@ -64,9 +122,18 @@ void RotationMenuButton::rebuildMenu()
         QIcon icon(kestu::KestuSymbols::pixmap(symbol, menuSymbolSize, ink, devicePixelRatioF()));
         QAction* action = m_menu->addAction(icon, QLatin1String(look.title));
         action->setObjectName(QStringLiteral("rotation-") + rawValue(look.mode));
+        // Checkable, so screen readers say which order is in use; the mark follows the store.
+        action->setCheckable(true);
+        m_modes->addAction(action);
         const RotationMode mode = look.mode;
-        connect(action, &QAction::triggered, this, [this, mode] { m_settings.setRotationMode(mode); });
+        connect(action, &QAction::triggered, this, [this, mode] {
+            m_settings.setRotationMode(mode);
+            refresh();
+            // An assistive tool's press triggers the item without closing the menu.
+            m_menu->hide();
+        });
     }
+    refresh();
 }
 
 void RotationMenuButton::refresh()
@@ -75,6 +142,8 @@ void RotationMenuButton::refresh()
     m_symbol = QLatin1String(look.symbol);
     m_title = QLatin1String(look.title);
     setAccessibleName(tr("Rotation order: %1").arg(m_title));
+    for (QAction* action : m_modes->actions())
+        action->setChecked(action->objectName() == QStringLiteral("rotation-") + rawValue(look.mode));
     updateGeometry();
     update();
 }

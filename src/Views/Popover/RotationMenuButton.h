@@ -2,6 +2,7 @@
 
 #include <QToolButton>
 
+class QActionGroup;
 class QMenu;
 
 namespace tremlor {
@@ -9,7 +10,9 @@ namespace tremlor {
 class TremlorSettings;
 
 // The application section's borderless menu of rotation orders: its label is the current
-// order's symbol and title; choosing an item writes that order into the store, nothing else.
+// order's symbol and title; choosing an item (by mouse, keyboard or an assistive tool's press)
+// writes that order into the store, nothing else. The items are checked as the store says,
+// and screen readers find the menu as the button's child.
 class RotationMenuButton final : public QToolButton {
     Q_OBJECT
 
@@ -36,6 +39,7 @@ private:
 
     TremlorSettings& m_settings;
     QMenu* m_menu;
+    QActionGroup* m_modes;
     QString m_symbol;
     QString m_title;
 };

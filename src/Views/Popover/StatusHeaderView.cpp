@@ -192,9 +192,30 @@ StatusHeaderView::StatusHeaderView(QWidget* parent)
     layout->addWidget(m_ring, 0, Qt::AlignHCenter);
     m_titleBlock = new StatusTitleBlock(this);
     layout->addWidget(m_titleBlock);
+    m_titleBlock->installEventFilter(this);
+    keepRoomBelow();
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setState(State {});
     setAccessibleName(combinedAccessibilityLabel());
+}
+
+bool StatusHeaderView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_titleBlock && (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent))
+        keepRoomBelow();
+    return QWidget::eventFilter(watched, event);
+}
+
+void StatusHeaderView::keepRoomBelow()
+{
+    // Under the ring the room is the ring's own; under the title lines it is a margin.
+    const int below = m_titleBlock->isVisibleTo(this) ? ActivityRing::bounceMargin : 0;
+    layout()->setContentsMargins(0, 0, 0, below);
+}
+
+QWidget* StatusHeaderView::titleBlock() const
+{
+    return m_titleBlock;
 }
 
 QVariantAnimation* StatusHeaderView::titleFade() const

@@ -13,7 +13,9 @@ class StatusTitleBlock;
 // centre and, while a session runs or is paused, its title and the next application, which
 // fade in, out or into each other when the session starts, stops, pauses or resumes. One
 // accessibility element, without children, whose label is built from the same state it draws and
-// whose description is the ring's spoken value.
+// whose description is the ring's spoken value. Its edges lie ActivityRing::bounceMargin above
+// and below what it draws, whether or not the title lines show, so its neighbours keep their
+// distance in every state.
 class StatusHeaderView final : public QWidget {
     Q_OBJECT
 
@@ -43,10 +45,16 @@ public:
     QString titleText() const;
     QString nextText() const;
     bool isTitleShown() const { return m_titleShown; }
+    // Where the title lines are laid out (hidden while no session runs).
+    QWidget* titleBlock() const;
     // The fade between the old and the new title lines (stopped when none runs).
     QVariantAnimation* titleFade() const;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void keepRoomBelow();
     void paintRingContent(QPainter& painter, const QRectF& rect) const;
     QFont ringFont() const;
 

@@ -123,7 +123,9 @@ TremlorPopoverView::TremlorPopoverView(
 
     m_status = new StatusHeaderView(this);
     m_root->addWidget(m_status);
-    m_root->addSpacing(12);
+    // Twelve points from what the status block draws (the ring, or the title under it) to the
+    // chips' capsules: both keep room around themselves for their motions.
+    m_root->addSpacing(12 - ActivityRing::bounceMargin - DurationChip::pulseMargin);
 
     m_picker = new DurationPickerView(kestu::KestuBinding<Duration>([this] { return m_selectedDuration; },
                                           [this](const Duration& d) { setSelectedDuration(d); }),
@@ -207,17 +209,15 @@ TremlorPopoverView::~TremlorPopoverView()
 
 Duration TremlorPopoverView::initialDuration(const TremlorSettings& settings)
 {
-    const auto preset = [](const QString& id) -> std::optional<Duration> {
-        for (const Duration& d : Duration::allCases())
-            if (d.id() == id)
-                return d;
-        return std::nullopt;
+    // The same resolver as the schedule's start and a new profile's, so a custom default runs
+    // as long here as there. An id it does not know resolves to one hour under another id.
+    const auto known = [](const QString& id) -> std::optional<Duration> {
+        const Duration d = Duration::resolve(id);
+        return d.id() == id ? std::optional(d) : std::nullopt;
     };
-    const QString lastUsed = settings.lastUsedDurationId();
-    if (!lastUsed.isEmpty())
-        if (const auto d = preset(lastUsed))
-            return *d;
-    if (const auto d = preset(settings.defaultDurationId()))
+    if (const auto d = known(settings.lastUsedDurationId()))
+        return *d;
+    if (const auto d = known(settings.defaultDurationId()))
         return *d;
     return Duration::hours1();
 }

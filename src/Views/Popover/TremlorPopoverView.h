@@ -51,8 +51,8 @@ public:
 
     static constexpr int panelWidth = 320;
 
-    // The duration the panel opens with: the last one used, else the default, else one hour;
-    // only the seven presets match.
+    // The duration the panel opens with: the last one used, else the default (a preset or a
+    // custom length), else one hour.
     static Duration initialDuration(const TremlorSettings& settings);
 
     Duration selectedDuration() const { return m_selectedDuration; }
