@@ -193,16 +193,15 @@ void TremlorEngine::wireScheduleManager()
 {
     const QList<ScheduleEntry> entries = m_settings.scheduleEntries();
     // With no entries the manager stays off (no minute tick) until the first entry is added.
+    // Disconnected as the signal arrives, not in a queued call: two changes in one turn would
+    // otherwise queue two calls, and the manager would start twice.
     if (entries.isEmpty()) {
-        m_scheduleCancellable = connect(
-            &m_settings, &TremlorSettings::scheduleEntriesChanged, this,
-            [this] {
-                if (m_settings.scheduleEntries().isEmpty())
-                    return;
-                disconnect(m_scheduleCancellable);
-                wireScheduleManager();
-            },
-            Qt::QueuedConnection);
+        m_scheduleCancellable = connect(&m_settings, &TremlorSettings::scheduleEntriesChanged, this, [this] {
+            if (m_settings.scheduleEntries().isEmpty())
+                return;
+            disconnect(m_scheduleCancellable);
+            dispatch::async(this, [this] { wireScheduleManager(); });
+        });
         return;
     }
 

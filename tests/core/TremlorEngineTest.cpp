@@ -377,7 +377,7 @@ TEST_F(EngineTest, ScheduleStopsOnlyTheSessionItStartedWhichRunsForTheDefaultDur
 }
 
 // The manager runs only while there are entries: a first entry added after a launch with none
-// starts it, and later changes update it.
+// starts it once (even when more changes follow in the same turn), and later changes update it.
 TEST_F(EngineTest, ScheduleManagerStartsWithTheFirstEntryAndThenFollowsChanges)
 {
     makeEngine();
@@ -386,6 +386,7 @@ TEST_F(EngineTest, ScheduleManagerStartsWithTheFirstEntryAndThenFollowsChanges)
 
     const ScheduleEntry first = windowAroundNow(-60, 60);
     EXPECT_CALL(*schedule, start(std::vector<ScheduleEntry> { first }, _, _)).Times(1);
+    settings->setScheduleEntries({ first, first });
     settings->setScheduleEntries({ first });
     settle();
     ::testing::Mock::VerifyAndClearExpectations(schedule.get());
