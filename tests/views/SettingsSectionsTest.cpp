@@ -2,6 +2,7 @@
 #include "KestuDesign/Components/KestuSliderLabelField.h"
 #include "KestuDesign/Components/KestuTextField.h"
 #include "KestuDesign/Components/KestuToggleStyle.h"
+#include "KestuDesign/Tokens/KestuColor.h"
 #include "SettingsTestSupport.h"
 #include "Views/Settings/AboutSettingsView.h"
 #include "Views/Settings/AppChecklistView.h"
@@ -11,6 +12,7 @@
 #include "Views/Settings/ScheduleSettingsView.h"
 #include "Views/Settings/TimerSettingsView.h"
 #include "Views/Shared/FormPicker.h"
+#include "Views/Shared/TremlorColor.h"
 
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
@@ -341,6 +343,24 @@ TEST(TimerSettings, CustomMinutesAcceptOnlyPlainPositiveNumbers)
     set->click();
     EXPECT_EQ(f.settings().defaultDurationId(), QStringLiteral("custom_90"));
     EXPECT_EQ(field->text(), QStringLiteral("0090"));
+}
+
+// "Set as Default" wears the forms' default button style, in either appearance: the tertiary
+// surface, never the accent.
+TEST(TimerSettings, SetAsDefaultUsesTheDefaultButtonStyle)
+{
+    Fixture f;
+    for (const bool dark : { false, true }) {
+        TimerSettingsView view(f.context);
+        view.setPalette(kittest::palette(dark));
+        view.show();
+        child<kestu::KestuTextField>(view, "custom-minutes-field")->replaceText(QStringLiteral("90"));
+        auto* button = child<QAbstractButton>(view, "set-default-button");
+        ASSERT_TRUE(button->isEnabled());
+        const QColor fill = kittest::render(button).pixelColor(4, button->height() / 2);
+        EXPECT_TRUE(kittest::near(fill, kestu::Color::surfaceTertiary().resolve(button))) << dark;
+        EXPECT_FALSE(kittest::near(fill, Color::accent(), 40)) << dark;
+    }
 }
 
 // The version line and the copyright year of the clock, without grouping; the tiles open their

@@ -119,9 +119,9 @@ AppChecklistView::AppChecklistView(QList<AppInfo> apps, kestu::KestuBinding<QStr
         auto* bar = new QHBoxLayout;
         bar->setContentsMargins(10, 6, 10, 6);
         bar->setSpacing(static_cast<int>(kestu::Space::space8));
-        auto* selectAllButton = new FormButton(tr("Select All"), false, this);
+        auto* selectAllButton = new FormButton(tr("Select All"), this);
         selectAllButton->setObjectName(QStringLiteral("select-all-button"));
-        auto* deselectAllButton = new FormButton(tr("Deselect All"), false, this);
+        auto* deselectAllButton = new FormButton(tr("Deselect All"), this);
         deselectAllButton->setObjectName(QStringLiteral("deselect-all-button"));
         connect(selectAllButton, &QAbstractButton::clicked, this, &AppChecklistView::selectAll);
         connect(deselectAllButton, &QAbstractButton::clicked, this, &AppChecklistView::deselectAll);
