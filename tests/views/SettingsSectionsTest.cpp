@@ -20,7 +20,10 @@
 #include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QVariantAnimation>
 #include <QWheelEvent>
 
@@ -313,6 +316,82 @@ TEST(AppChecklist, EveryWayOfPressingARowWritesTheChoiceOnce)
         EXPECT_EQ(settingstest::heardRows(view.list(), true),
             multiple ? QStringList({ "One", "Two" }) : QStringList { "One" });
     }
+}
+
+// The Apps section is one stack with no gaps: the checklist across the whole pane, a divider,
+// then the options, never taller than 200; the list scrolls within what is left.
+TEST_F(SettingsSections, AppsSectionStacksTheChecklistADividerAndTheOptions)
+{
+    for (int i = 0; i < 30; ++i)
+        f.apps << AppInfo(QStringLiteral("app.%1").arg(i), QStringLiteral("App %1").arg(i), {});
+    s.setSelectedAppBundleIDs({ "app.2" });
+    SettingsWindow window(f.context, SettingsSection::apps);
+    window.show();
+    QWidget* pane = window.detailView();
+    const auto frame = [pane](const char* name) {
+        QWidget* widget = child<QWidget>(*pane, name);
+        return QRect(widget->mapTo(pane, QPoint()), widget->size());
+    };
+    const QRect list = frame("app-checklist");
+    const QRect divider = frame("apps-divider");
+    const QRect options = frame("apps-options");
+    EXPECT_EQ(list, QRect(0, 0, pane->width(), list.height()));
+    EXPECT_EQ(divider, QRect(0, list.bottom() + 1, pane->width(), 1));
+    EXPECT_EQ(options, QRect(0, divider.bottom() + 1, pane->width(), pane->height() - divider.bottom() - 1));
+    EXPECT_LE(options.height(), 200);
+    EXPECT_LE(child<QWidget>(*pane, "apps-options")->maximumHeight(), 200);
+    EXPECT_GT(static_cast<AppsSettingsView*>(pane)->checklist()->list()->verticalScrollBar()->maximum(), 0);
+}
+
+// A row's running dot and icon are read again when the rows are drawn for a change of the
+// caller's values (the choice, the search text): an application that quit loses its dot on
+// screen at the next change, and one that started, or changed its icon, shows it.
+TEST(AppChecklist, RunningDotAndIconAreReadAgainAtTheNextChange)
+{
+    QTemporaryDir dir;
+    for (const auto& [name, color] : { std::pair { "red.png", Qt::red }, std::pair { "blue.png", Qt::blue } }) {
+        QImage image(32, 32, QImage::Format_ARGB32);
+        image.fill(color);
+        ASSERT_TRUE(image.save(dir.filePath(QLatin1String(name))));
+    }
+    const QString entry = dir.filePath(QStringLiteral("editor.desktop"));
+    const auto writeEntry = [&](const char* icon) {
+        writeFile(entry,
+            "[Desktop Entry]\nType=Application\nName=Editor\nExec=editor\nIcon=" + dir.filePath(icon).toUtf8() + "\n");
+    };
+    writeEntry("red.png");
+    Fixture f;
+    f.apps = { AppInfo("editor", "Editor", entry), AppInfo("viewer", "Viewer", {}) };
+    QSet<QString> running { "editor" };
+    SettingsWindow window(f.context, SettingsSection::apps);
+    AppChecklistView* checklist = static_cast<AppsSettingsView*>(window.detailView())->checklist();
+    checklist->setRunningQuery([&running](const AppInfo& app) { return running.contains(app.id()); });
+    kittest::showActive(window);
+    QListView* list = checklist->list();
+    // What the window shows now: the first row's dot and icon, as the screen holds them.
+    const auto onScreen = [&] {
+        QCoreApplication::processEvents();
+        const QRect row = list->visualRect(list->model()->index(0, 0));
+        const QImage shown = window.screen()->grabWindow(window.winId()).toImage();
+        const QPoint origin = list->viewport()->mapTo(&window, QPoint());
+        const QColor dot = shown.pixelColor(origin + QPoint(row.right() - 13, row.center().y()));
+        const QColor icon = shown.pixelColor(origin + QPoint(54, row.center().y() + 1));
+        return std::pair { kittest::near(dot, kestu::Color::success().resolve(list)), icon };
+    };
+    EXPECT_EQ(onScreen(), std::pair(true, QColor(Qt::red)));
+
+    running.clear();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(1, 0)).center());
+    EXPECT_EQ(f.settings().selectedAppBundleIDs(), QStringList { "viewer" });
+    EXPECT_EQ(onScreen(), std::pair(false, QColor(Qt::red)));
+
+    running.insert("editor");
+    writeEntry("blue.png");
+    QTest::keyClicks(checklist->searchField(), QStringLiteral("e"));
+    EXPECT_EQ(onScreen(), std::pair(true, QColor(Qt::blue)));
+    running.clear();
+    f.settings().setSelectedAppBundleIDs({});
+    EXPECT_EQ(onScreen().first, false);
 }
 
 // Typed minutes: ASCII digits with an optional "+", at least 1, never more than a stored custom

@@ -176,6 +176,12 @@ AppChecklistView::AppChecklistView(QList<AppInfo> apps, kestu::KestuBinding<QStr
     updateCount();
 }
 
+void AppChecklistView::setRunningQuery(std::function<bool(const AppInfo&)> query)
+{
+    m_model->setRunningQuery(std::move(query));
+    m_list->viewport()->update();
+}
+
 void AppChecklistView::setApps(QList<AppInfo> apps)
 {
     m_apps = std::move(apps);
@@ -207,7 +213,10 @@ void AppChecklistView::refresh()
     m_clear->setVisible(!m_searchText.get().isEmpty());
     if (m_searchText.get() != m_shownSearch)
         applyFilter();
-    m_model->selectionChanged();
+    m_model->callerValuesChanged();
+    // The rows cannot be selected, and a list redraws only the selectable rows of a change: the
+    // whole list is drawn again, and with it each row's mark, dot and icon.
+    m_list->viewport()->update();
     updateCount();
 }
 
