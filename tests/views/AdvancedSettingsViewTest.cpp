@@ -3,7 +3,11 @@
 #include "Views/Shared/TokenLabel.h"
 #include "views/SettingsTestSupport.h"
 
+#include <QAbstractButton>
+#include <QDir>
+#include <QFileDialog>
 #include <QMessageBox>
+#include <QTemporaryDir>
 #include <QTimer>
 
 using namespace tremlor;
@@ -59,4 +63,29 @@ TEST_F(AdvancedSettings, ResetAsksFirstAndCancelChangesNothing)
     view.findChild<QMessageBox*>("reset-alert")->findChild<QPushButton*>("reset-confirm")->click();
     EXPECT_EQ(s.maxInterval(), 30);
     EXPECT_EQ(s.profiles().size(), 1);
+}
+
+// Export and import open in the user's home folder (private to the tests), not in the folder the
+// program was started from; export offers "TremlorSettings.json" there.
+TEST_F(AdvancedSettings, FileDialogsOpenInTheHomeFolder)
+{
+    QTemporaryDir startedIn;
+    const std::pair<const char*, const char*> cases[]
+        = { { "export-settings", "export-dialog" }, { "import-settings", "import-dialog" } };
+    AdvancedSettingsView view(f.context);
+    view.show();
+    for (const auto& [button, name] : cases) {
+        // A dialog opens where the last one was, at first in the working folder: make that
+        // another folder than the home.
+        QFileDialog().setDirectory(startedIn.path());
+        QTest::mouseClick(view.findChild<QAbstractButton*>(button), Qt::LeftButton);
+        auto* dialog = view.findChild<QFileDialog*>(name);
+        ASSERT_NE(dialog, nullptr) << name;
+        EXPECT_EQ(dialog->directory().absolutePath(), QDir::home().absolutePath()) << name;
+        if (dialog->acceptMode() == QFileDialog::AcceptSave) {
+            EXPECT_EQ(dialog->selectedFiles(), QStringList { QDir::home().filePath("TremlorSettings.json") });
+        }
+        dialog->reject();
+        QTest::qWait(0); // the closed dialog goes
+    }
 }

@@ -2,6 +2,7 @@
 #include "KestuDesign/Components/KestuSliderLabelField.h"
 #include "KestuDesign/Components/KestuTextField.h"
 #include "KestuDesign/Components/KestuToggleStyle.h"
+#include "KestuDesign/Tokens/KestuColor.h"
 #include "SettingsTestSupport.h"
 #include "Views/Settings/AboutSettingsView.h"
 #include "Views/Settings/AppChecklistView.h"
@@ -11,6 +12,7 @@
 #include "Views/Settings/ScheduleSettingsView.h"
 #include "Views/Settings/TimerSettingsView.h"
 #include "Views/Shared/FormPicker.h"
+#include "Views/Shared/TremlorColor.h"
 
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
@@ -18,12 +20,18 @@
 #include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPaintEngine>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QVariantAnimation>
 #include <QWheelEvent>
 
 #include <gmock/gmock.h>
 
+#include <algorithm>
+#include <functional>
 #include <tuple>
 
 using namespace tremlor;
@@ -50,6 +58,94 @@ bool switchShowsOn(const kestu::KestuToggleStyle* toggle)
     EXPECT_EQ(toggle->toggleSwitch()->isChecked(), on) << toggle->objectName().toStdString();
     return on;
 }
+
+// Presses Tab until the keyboard reaches `target`, as a keyboard user would.
+bool tabTo(QWidget* target)
+{
+    for (int step = 0; step < 60 && QApplication::focusWidget() != target; ++step)
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : target->window(), Qt::Key_Tab);
+    return QApplication::focusWidget() == target;
+}
+
+// An assistive tool's Toggle: on a switch, or on a list's row.
+void toggleAction(QWidget* control, int row = -1)
+{
+    QAccessibleInterface* target = QAccessible::queryAccessibleInterface(control);
+    if (row >= 0)
+        target = target->child(row);
+    target->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+}
+
+// A paint device that keeps each text drawn on it, where it lies and the area its widget may
+// paint, so a test can tell a text that fits from one cut off at its widget's edge.
+class TextRecorder final : public QPaintDevice {
+public:
+    struct Run {
+        QString text;
+        QRectF box;
+        QRect clip;
+    };
+
+    explicit TextRecorder(QWidget& window)
+        : m_size(window.size())
+        , m_engine(runs)
+    {
+        window.render(this);
+    }
+    QPaintEngine* paintEngine() const override { return &m_engine; }
+    QList<Run> runs;
+
+protected:
+    int metric(PaintDeviceMetric metric) const override
+    {
+        switch (metric) {
+        case PdmWidth:
+            return m_size.width();
+        case PdmHeight:
+            return m_size.height();
+        case PdmDevicePixelRatio:
+            return 1;
+        case PdmDevicePixelRatioScaled:
+            return static_cast<int>(devicePixelRatioFScale());
+        case PdmDepth:
+            return 32;
+        default:
+            return 96; // the resolutions; the millimetre sizes are never asked
+        }
+    }
+
+private:
+    struct Engine final : QPaintEngine {
+        explicit Engine(QList<Run>& into)
+            : QPaintEngine(AllFeatures)
+            , runs(into)
+        {
+        }
+        bool begin(QPaintDevice*) override { return true; }
+        bool end() override { return true; }
+        void updateState(const QPaintEngineState& changed) override
+        {
+            if (changed.state() & DirtyTransform)
+                transform = changed.transform();
+        }
+        void drawPath(const QPainterPath&) override { }
+        void drawPolygon(const QPointF*, int, PolygonDrawMode) override { }
+        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override { }
+        void drawImage(const QRectF&, const QImage&, const QRectF&, Qt::ImageConversionFlags) override { }
+        void drawTextItem(const QPointF& at, const QTextItem& item) override
+        {
+            const QRectF box(at.x(), at.y() - item.ascent(), item.width(), item.ascent() + item.descent());
+            runs.append({ item.text(), transform.mapRect(box), systemClip().boundingRect() });
+        }
+        Type type() const override { return User; }
+
+        QList<Run>& runs;
+        QTransform transform;
+    };
+
+    QSize m_size;
+    mutable Engine m_engine;
+};
 
 // Stands in for the desktop's URL handlers.
 class UrlRecorder final : public QObject {
@@ -90,10 +186,15 @@ TEST(GeneralSettings, LoginToggleShowsTheSystemStateAndReturnsToItOnFailure)
     }
 }
 
-// Each toggle writes its setting at once and follows a change made elsewhere.
-TEST_F(SettingsSections, TogglesWriteTheStoreAndFollowOutsideChanges)
+// Every switch stores what it shows, however it is flipped: a click, Space once Tab has reached
+// it, or an assistive tool's Toggle action (which emits toggled, never clicked); it then follows a
+// change made elsewhere. The checklist's rows, pressed by Toggle or Space, store the choice too.
+TEST_F(SettingsSections, SwitchesAndRowsStoreWhatTheyShowHoweverTheyAreFlipped)
 {
+    f.apps = { AppInfo("org.gnome.Calculator", "Calculator", {}), AppInfo("firefox", "Firefox", {}) };
+    s.setSelectedAppBundleIDs({ "gone.app" });
     const std::tuple<SettingsSection, const char*, const char*> cases[] = {
+        { SettingsSection::general, "launch-at-login-toggle", nullptr }, // the system's, not a setting
         { SettingsSection::general, "show-in-dock-toggle", "showInDock" },
         { SettingsSection::general, "play-sound-toggle", "playSoundOnToggle" },
         { SettingsSection::mouse, "simulate-keyboard-toggle", "simulateKeyboard" },
@@ -104,16 +205,43 @@ TEST_F(SettingsSections, TogglesWriteTheStoreAndFollowOutsideChanges)
         { SettingsSection::timer, "countdown-toggle", "showCountdownInMenuBar" },
         { SettingsSection::timer, "notify-expiry-toggle", "notifyOnExpiry" },
     };
+    const std::function<void(QAbstractButton*)> ways[] = {
+        [](QAbstractButton* control) { QTest::mouseClick(control, Qt::LeftButton); },
+        [](QAbstractButton* control) {
+            ASSERT_TRUE(tabTo(control));
+            QTest::keyClick(control, Qt::Key_Space);
+        },
+        [](QAbstractButton* control) { toggleAction(control); },
+    };
     SettingsWindow window(f.context);
+    kittest::showActive(window);
     for (const auto& [section, name, property] : cases) {
         selectSection(window, section);
+        const auto stored
+            = [&, property = property] { return property ? s.property(property).toBool() : f.loginItem.enabled; };
         auto* toggle = child<kestu::KestuToggleStyle>(*window.detailView(), name);
-        const bool before = s.property(property).toBool();
-        toggle->toggleSwitch()->click();
-        EXPECT_EQ(s.property(property).toBool(), !before) << name;
-        s.setProperty(property, before);
-        EXPECT_EQ(switchShowsOn(toggle), before) << name;
+        for (const auto& flip : ways) {
+            const bool before = stored();
+            flip(toggle->toggleSwitch());
+            EXPECT_EQ(stored(), !before) << name;
+            EXPECT_EQ(switchShowsOn(toggle), !before) << name;
+        }
+        if (property) {
+            s.setProperty(property, !stored());
+            EXPECT_EQ(switchShowsOn(toggle), stored()) << name;
+        }
     }
+
+    selectSection(window, SettingsSection::apps);
+    QListView* rows = static_cast<AppsSettingsView*>(window.detailView())->checklist()->list();
+    toggleAction(rows, 1);
+    EXPECT_EQ(s.selectedAppBundleIDs(), QStringList({ "gone.app", "firefox" }));
+    ASSERT_TRUE(tabTo(rows));
+    QTest::keyClick(rows, Qt::Key_Space);
+    EXPECT_EQ(s.selectedAppBundleIDs(), QStringList({ "gone.app", "firefox", "org.gnome.Calculator" }));
+    toggleAction(rows, 1);
+    EXPECT_EQ(s.selectedAppBundleIDs(), QStringList({ "gone.app", "org.gnome.Calculator" }));
+    EXPECT_EQ(settingstest::heardRows(rows, true), QStringList { "Calculator" });
 }
 
 // Each picker writes the setting of the item the user picks by its label, and always shows the
@@ -313,6 +441,118 @@ TEST(AppChecklist, EveryWayOfPressingARowWritesTheChoiceOnce)
     }
 }
 
+// Every one-line text of these sections fits where it is drawn. An application's long name and
+// identifier show their start, ending in "…" before the row's edge; a screen reader hears them whole.
+TEST_F(SettingsSections, OneLineTextsFitOrEndInAnEllipsis)
+{
+    const QString name
+        = QStringLiteral("An application whose name goes on far longer than any row of the list could hold");
+    const QString id
+        = QStringLiteral("org.example.") + QStringLiteral("subdomain.").repeated(12) + QStringLiteral("app");
+    f.apps = { AppInfo(id, name, {}) };
+    s.setSmartIdleEnabled(true);
+    SettingsWindow window(f.context);
+    window.show();
+    for (const SettingsSection section : { SettingsSection::general, SettingsSection::mouse, SettingsSection::apps,
+             SettingsSection::timer, SettingsSection::advanced, SettingsSection::about }) {
+        selectSection(window, section);
+        for (const TextRecorder::Run& run : TextRecorder(window).runs)
+            EXPECT_TRUE(run.box.left() >= run.clip.left() - 1 && run.box.right() <= run.clip.right() + 1)
+                << rawValue(section).toStdString() << ": " << run.text.toStdString();
+    }
+
+    selectSection(window, SettingsSection::apps);
+    QListView* list = static_cast<AppsSettingsView*>(window.detailView())->checklist()->list();
+    const QRect row
+        = list->visualRect(list->model()->index(0, 0)).translated(list->viewport()->mapTo(&window, QPoint()));
+    const QList<TextRecorder::Run> runs = TextRecorder(window).runs;
+    for (const QString& whole : { name, id }) {
+        const auto drawn = std::find_if(runs.begin(), runs.end(),
+            [&whole](const TextRecorder::Run& run) { return run.text.startsWith(whole.left(12)); });
+        ASSERT_NE(drawn, runs.end()) << whole.toStdString();
+        EXPECT_TRUE(drawn->text.endsWith(QChar(0x2026)) && whole.startsWith(drawn->text.chopped(1)))
+            << drawn->text.toStdString();
+        EXPECT_LE(drawn->box.right(), row.right() - 9);
+    }
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(list)->child(0)->text(QAccessible::Name), name);
+}
+
+// The Apps section is one stack with no gaps: the checklist across the whole pane, a divider,
+// then the options, never taller than 200; the list scrolls within what is left.
+TEST_F(SettingsSections, AppsSectionStacksTheChecklistADividerAndTheOptions)
+{
+    for (int i = 0; i < 30; ++i)
+        f.apps << AppInfo(QStringLiteral("app.%1").arg(i), QStringLiteral("App %1").arg(i), {});
+    s.setSelectedAppBundleIDs({ "app.2" });
+    SettingsWindow window(f.context, SettingsSection::apps);
+    window.show();
+    QWidget* pane = window.detailView();
+    const auto frame = [pane](const char* name) {
+        QWidget* widget = child<QWidget>(*pane, name);
+        return QRect(widget->mapTo(pane, QPoint()), widget->size());
+    };
+    const QRect list = frame("app-checklist");
+    const QRect divider = frame("apps-divider");
+    const QRect options = frame("apps-options");
+    EXPECT_EQ(list, QRect(0, 0, pane->width(), list.height()));
+    EXPECT_EQ(divider, QRect(0, list.bottom() + 1, pane->width(), 1));
+    EXPECT_EQ(options, QRect(0, divider.bottom() + 1, pane->width(), pane->height() - divider.bottom() - 1));
+    EXPECT_LE(options.height(), 200);
+    EXPECT_LE(child<QWidget>(*pane, "apps-options")->maximumHeight(), 200);
+    EXPECT_GT(static_cast<AppsSettingsView*>(pane)->checklist()->list()->verticalScrollBar()->maximum(), 0);
+}
+
+// A row's running dot and icon are read again when the rows are drawn for a change of the
+// caller's values (the choice, the search text): an application that quit loses its dot on
+// screen at the next change, and one that started, or changed its icon, shows it.
+TEST(AppChecklist, RunningDotAndIconAreReadAgainAtTheNextChange)
+{
+    QTemporaryDir dir;
+    for (const auto& [name, color] : { std::pair { "red.png", Qt::red }, std::pair { "blue.png", Qt::blue } }) {
+        QImage image(32, 32, QImage::Format_ARGB32);
+        image.fill(color);
+        ASSERT_TRUE(image.save(dir.filePath(QLatin1String(name))));
+    }
+    const QString entry = dir.filePath(QStringLiteral("editor.desktop"));
+    const auto writeEntry = [&](const char* icon) {
+        writeFile(entry,
+            "[Desktop Entry]\nType=Application\nName=Editor\nExec=editor\nIcon=" + dir.filePath(icon).toUtf8() + "\n");
+    };
+    writeEntry("red.png");
+    Fixture f;
+    f.apps = { AppInfo("editor", "Editor", entry), AppInfo("viewer", "Viewer", {}) };
+    QSet<QString> running { "editor" };
+    SettingsWindow window(f.context, SettingsSection::apps);
+    AppChecklistView* checklist = static_cast<AppsSettingsView*>(window.detailView())->checklist();
+    checklist->setRunningQuery([&running](const AppInfo& app) { return running.contains(app.id()); });
+    kittest::showActive(window);
+    QListView* list = checklist->list();
+    // What the window shows now: the first row's dot and icon, as the screen holds them.
+    const auto onScreen = [&] {
+        QCoreApplication::processEvents();
+        const QRect row = list->visualRect(list->model()->index(0, 0));
+        const QImage shown = window.screen()->grabWindow(window.winId()).toImage();
+        const QPoint origin = list->viewport()->mapTo(&window, QPoint());
+        const QColor dot = shown.pixelColor(origin + QPoint(row.right() - 13, row.center().y()));
+        const QColor icon = shown.pixelColor(origin + QPoint(54, row.center().y() + 1));
+        return std::pair { kittest::near(dot, kestu::Color::success().resolve(list)), icon };
+    };
+    EXPECT_EQ(onScreen(), std::pair(true, QColor(Qt::red)));
+
+    running.clear();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(1, 0)).center());
+    EXPECT_EQ(f.settings().selectedAppBundleIDs(), QStringList { "viewer" });
+    EXPECT_EQ(onScreen(), std::pair(false, QColor(Qt::red)));
+
+    running.insert("editor");
+    writeEntry("blue.png");
+    QTest::keyClicks(checklist->searchField(), QStringLiteral("e"));
+    EXPECT_EQ(onScreen(), std::pair(true, QColor(Qt::blue)));
+    running.clear();
+    f.settings().setSelectedAppBundleIDs({});
+    EXPECT_EQ(onScreen().first, false);
+}
+
 // Typed minutes: ASCII digits with an optional "+", at least 1, never more than a stored custom
 // duration holds; anything else keeps "Set as Default" disabled.
 TEST(TimerSettings, CustomMinutesAcceptOnlyPlainPositiveNumbers)
@@ -341,6 +581,24 @@ TEST(TimerSettings, CustomMinutesAcceptOnlyPlainPositiveNumbers)
     set->click();
     EXPECT_EQ(f.settings().defaultDurationId(), QStringLiteral("custom_90"));
     EXPECT_EQ(field->text(), QStringLiteral("0090"));
+}
+
+// "Set as Default" wears the forms' default button style, in either appearance: the tertiary
+// surface, never the accent.
+TEST(TimerSettings, SetAsDefaultUsesTheDefaultButtonStyle)
+{
+    Fixture f;
+    for (const bool dark : { false, true }) {
+        TimerSettingsView view(f.context);
+        view.setPalette(kittest::palette(dark));
+        view.show();
+        child<kestu::KestuTextField>(view, "custom-minutes-field")->replaceText(QStringLiteral("90"));
+        auto* button = child<QAbstractButton>(view, "set-default-button");
+        ASSERT_TRUE(button->isEnabled());
+        const QColor fill = kittest::render(button).pixelColor(4, button->height() / 2);
+        EXPECT_TRUE(kittest::near(fill, kestu::Color::surfaceTertiary().resolve(button))) << dark;
+        EXPECT_FALSE(kittest::near(fill, Color::accent(), 40)) << dark;
+    }
 }
 
 // The version line and the copyright year of the clock, without grouping; the tiles open their

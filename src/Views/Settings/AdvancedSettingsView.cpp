@@ -12,6 +12,7 @@
 #include "Views/Shared/GroupedForm.h"
 #include "Views/Shared/TokenLabel.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QMessageBox>
@@ -176,7 +177,9 @@ void AdvancedSettingsView::exportSettings()
     dialog->setFileMode(QFileDialog::AnyFile);
     dialog->setNameFilter(TremlorSettingsDocument::nameFilter());
     dialog->setDefaultSuffix(QStringLiteral("json"));
-    dialog->selectFile(TremlorSettingsDocument::defaultFileName());
+    // In the user's home, not in whatever folder the program was started from.
+    dialog->setDirectory(QDir::homePath());
+    dialog->selectFile(QDir::home().filePath(TremlorSettingsDocument::defaultFileName()));
     connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& path) {
         if (m_exportDocument)
             m_exportDocument->write(path);
@@ -193,6 +196,7 @@ void AdvancedSettingsView::importSettings()
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
     dialog->setFileMode(QFileDialog::ExistingFile);
     dialog->setNameFilter(TremlorSettingsDocument::nameFilter());
+    dialog->setDirectory(QDir::homePath());
     connect(dialog, &QFileDialog::fileSelected, this,
         [this](const QString& path) { TremlorSettingsDocument::importFrom(path, m_settings); });
     dialog->open();

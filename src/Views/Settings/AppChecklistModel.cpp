@@ -24,6 +24,7 @@ AppChecklistModel::AppChecklistModel(
     : QAbstractListModel(parent)
     , m_isSelected(std::move(isSelected))
     , m_press(std::move(press))
+    , m_isRunning(&AppInfo::isRunning)
 {
 }
 
@@ -31,15 +32,25 @@ void AppChecklistModel::setApps(QList<AppInfo> apps)
 {
     beginResetModel();
     m_apps = std::move(apps);
-    // Rows are rebuilt: their running state is asked afresh.
     m_running.clear();
+    m_icons.clear();
     endResetModel();
 }
 
-void AppChecklistModel::selectionChanged()
+void AppChecklistModel::setRunningQuery(RunningQuery query)
 {
+    m_isRunning = std::move(query);
+    callerValuesChanged();
+}
+
+void AppChecklistModel::callerValuesChanged()
+{
+    // Only the rows drawn again ask again: the cache spares a hover's redraw the window list.
+    m_running.clear();
+    m_icons.clear();
     if (!m_apps.isEmpty())
-        Q_EMIT dataChanged(index(0), index(static_cast<int>(m_apps.size()) - 1), { SelectedRole, Qt::CheckStateRole });
+        Q_EMIT dataChanged(index(0), index(static_cast<int>(m_apps.size()) - 1),
+            { SelectedRole, Qt::CheckStateRole, RunningRole, IconRole });
 }
 
 int AppChecklistModel::rowCount(const QModelIndex& parent) const
@@ -66,7 +77,7 @@ QVariant AppChecklistModel::data(const QModelIndex& index, int role) const
     case RunningRole: {
         auto it = m_running.find(app.bundleIdentifier());
         if (it == m_running.end())
-            it = m_running.insert(app.bundleIdentifier(), app.isRunning());
+            it = m_running.insert(app.bundleIdentifier(), m_isRunning(app));
         return *it;
     }
     case IconRole: {

@@ -11,22 +11,27 @@
 
 namespace tremlor {
 
-// The rows the checklist shows. A row's icon and running state are read when the row is first
-// drawn after the list was (re)filled, so a long list costs only for the rows on screen. Setting a
-// row's check state (Space on the current row, an assistive tool) presses the row.
+// The rows the checklist shows. A row's icon and running state are read when the row is drawn
+// after the list was filled or the caller's values changed, so a long list costs only for the rows
+// on screen, and an application that quit loses its dot at the next change. Setting a row's check
+// state (Space on the current row, an assistive tool) presses the row.
 class AppChecklistModel final : public QAbstractListModel {
     Q_OBJECT
 
 public:
     enum Role { BundleIdRole = Qt::UserRole + 1, SelectedRole, RunningRole, IconRole };
+    // Whether an application runs: AppInfo::isRunning unless replaced.
+    using RunningQuery = std::function<bool(const AppInfo&)>;
 
     AppChecklistModel(std::function<bool(const QString&)> isSelected, std::function<void(const AppInfo&)> press,
         QObject* parent = nullptr);
 
     void setApps(QList<AppInfo> apps);
     const QList<AppInfo>& apps() const { return m_apps; }
-    // Redraws every row's mark after the choice changed.
-    void selectionChanged();
+    void setRunningQuery(RunningQuery query);
+    // Redraws every row after the caller's values changed: its mark, and its running state and
+    // icon read afresh.
+    void callerValuesChanged();
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -37,6 +42,7 @@ private:
     QList<AppInfo> m_apps;
     std::function<bool(const QString&)> m_isSelected;
     std::function<void(const AppInfo&)> m_press;
+    RunningQuery m_isRunning;
     mutable QHash<QString, QIcon> m_icons;
     mutable QHash<QString, bool> m_running;
 };

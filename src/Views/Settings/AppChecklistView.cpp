@@ -119,9 +119,9 @@ AppChecklistView::AppChecklistView(QList<AppInfo> apps, kestu::KestuBinding<QStr
         auto* bar = new QHBoxLayout;
         bar->setContentsMargins(10, 6, 10, 6);
         bar->setSpacing(static_cast<int>(kestu::Space::space8));
-        auto* selectAllButton = new FormButton(tr("Select All"), false, this);
+        auto* selectAllButton = new FormButton(tr("Select All"), this);
         selectAllButton->setObjectName(QStringLiteral("select-all-button"));
-        auto* deselectAllButton = new FormButton(tr("Deselect All"), false, this);
+        auto* deselectAllButton = new FormButton(tr("Deselect All"), this);
         deselectAllButton->setObjectName(QStringLiteral("deselect-all-button"));
         connect(selectAllButton, &QAbstractButton::clicked, this, &AppChecklistView::selectAll);
         connect(deselectAllButton, &QAbstractButton::clicked, this, &AppChecklistView::deselectAll);
@@ -176,6 +176,12 @@ AppChecklistView::AppChecklistView(QList<AppInfo> apps, kestu::KestuBinding<QStr
     updateCount();
 }
 
+void AppChecklistView::setRunningQuery(std::function<bool(const AppInfo&)> query)
+{
+    m_model->setRunningQuery(std::move(query));
+    m_list->viewport()->update();
+}
+
 void AppChecklistView::setApps(QList<AppInfo> apps)
 {
     m_apps = std::move(apps);
@@ -207,7 +213,10 @@ void AppChecklistView::refresh()
     m_clear->setVisible(!m_searchText.get().isEmpty());
     if (m_searchText.get() != m_shownSearch)
         applyFilter();
-    m_model->selectionChanged();
+    m_model->callerValuesChanged();
+    // The rows cannot be selected, and a list redraws only the selectable rows of a change: the
+    // whole list is drawn again, and with it each row's mark, dot and icon.
+    m_list->viewport()->update();
     updateCount();
 }
 

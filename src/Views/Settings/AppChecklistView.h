@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
+
 class QAbstractButton;
 class QListView;
 
@@ -31,6 +33,8 @@ public:
         kestu::KestuBinding<QString> searchText, QWidget* parent = nullptr);
 
     void setApps(QList<AppInfo> apps);
+    // How a row learns whether its application runs: AppInfo::isRunning unless replaced.
+    void setRunningQuery(std::function<bool(const AppInfo&)> query);
     // Follows outside changes of the bound choice and search text.
     void refresh();
 

@@ -9,6 +9,7 @@
 #include "Views/Settings/SettingsContext.h"
 #include "Views/Shared/FormPicker.h"
 #include "Views/Shared/GroupedForm.h"
+#include "Views/Shared/Hairline.h"
 #include "Views/Shared/SettingBinding.h"
 #include "Views/Shared/TokenLabel.h"
 
@@ -78,20 +79,18 @@ AppsSettingsView::AppsSettingsView(SettingsContext& context, QWidget* parent)
     if (m_scanner)
         m_apps = m_scanner->scanInstalledApps();
 
+    // The checklist runs edge to edge over the pane, a divider under it, the options below.
     auto* layout = new QVBoxLayout(this);
-    const int outer = static_cast<int>(kestu::Space::space20);
-    layout->setContentsMargins(outer, outer, outer, 0);
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
     m_checklist = new AppChecklistView(m_apps,
         { [&s] { return s.selectedAppBundleIDs(); }, [&s](const QStringList& ids) { s.setSelectedAppBundleIDs(ids); } },
-        true, { [this] { return m_searchText; }, [this](const QString& text) { m_searchText = text; } });
-    // The checklist lies in a card like the form's groups.
-    auto* card = new GroupedFormSection(this);
-    card->setObjectName(QStringLiteral("apps-checklist-card"));
-    card->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
-    card->addRow(m_checklist)->layout()->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(card, 1);
+        true, { [this] { return m_searchText; }, [this](const QString& text) { m_searchText = text; } }, this);
+    layout->addWidget(m_checklist, 1);
+    auto* divider = new Hairline(this);
+    divider->setObjectName(QStringLiteral("apps-divider"));
+    layout->addWidget(divider);
     watch(
         m_checklist, &s, [checklist = m_checklist] { checklist->refresh(); },
         &TremlorSettings::selectedAppBundleIDsChanged);
@@ -99,7 +98,9 @@ AppsSettingsView::AppsSettingsView(SettingsContext& context, QWidget* parent)
     auto* form = new GroupedForm(this);
     form->setObjectName(QStringLiteral("apps-options"));
     form->setMaximumHeight(formMaximumHeight);
-    form->setOuterMargins(0, static_cast<int>(kestu::Space::space12), 0, static_cast<int>(kestu::Space::space12));
+    const int inset = static_cast<int>(kestu::Space::space20);
+    const int gap = static_cast<int>(kestu::Space::space12);
+    form->setOuterMargins(inset, gap, inset, gap);
     form->setSectionSpacing(static_cast<int>(kestu::Space::space12));
     GroupedFormSection* launch = form->addSection(QString(), QStringLiteral("apps-launch"));
     auto* launchToggle

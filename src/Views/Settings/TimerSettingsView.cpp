@@ -110,7 +110,7 @@ TimerSettingsView::TimerSettingsView(SettingsContext& context, QWidget* parent)
     rowLayout->addWidget(new MinutesWell(field, row));
     rowLayout->addWidget(new TokenLabel(tr("minutes"), kestu::Font::body(), kestu::Color::textSecondary(), row));
     rowLayout->addStretch(1);
-    m_setButton = new FormButton(tr("Set as Default"), true, row);
+    m_setButton = new FormButton(tr("Set as Default"), row);
     m_setButton->setObjectName(QStringLiteral("set-default-button"));
     m_setButton->setEnabled(false);
     connect(m_setButton, &QAbstractButton::clicked, this, &TimerSettingsView::setAsDefault);

@@ -10,9 +10,8 @@
 
 namespace tremlor {
 
-FormButton::FormButton(const QString& title, bool prominent, QWidget* parent)
+FormButton::FormButton(const QString& title, QWidget* parent)
     : QAbstractButton(parent)
-    , m_prominent(prominent)
 {
     setText(title);
     setAccessibleName(title);
@@ -36,23 +35,14 @@ void FormButton::paintEvent(QPaintEvent*)
     QPainterPath path;
     path.addRoundedRect(r, kestu::Radius::small + 2, kestu::Radius::small + 2);
     const bool dark = kestu::appearanceOf(this) == kestu::KestuAppearance::dark;
-    QColor textColor;
-    if (m_prominent && isEnabled()) {
-        p.fillPath(path, Color::accentGradient(r));
-        if (isDown())
-            p.fillPath(path, QColor(0, 0, 0, 40));
-        textColor = kestu::Color::white().resolve(this);
-    } else {
-        QColor fill = kestu::Color::surfaceTertiary().resolve(this);
-        if (isEnabled() && (isDown() || underMouse()))
-            fill = dark ? fill.lighter(isDown() ? 135 : 120) : fill.darker(isDown() ? 112 : 105);
-        p.fillPath(path, fill);
-        p.setPen(QPen(kestu::Color::border().resolve(this), 1));
-        p.drawPath(path);
-        textColor = kestu::Color::text().resolve(this);
-    }
-    if (!isEnabled())
-        textColor = kestu::withOpacity(kestu::Color::textSecondary().resolve(this), 0.7);
+    QColor fill = kestu::Color::surfaceTertiary().resolve(this);
+    if (isEnabled() && (isDown() || underMouse()))
+        fill = dark ? fill.lighter(isDown() ? 135 : 120) : fill.darker(isDown() ? 112 : 105);
+    p.fillPath(path, fill);
+    p.setPen(QPen(kestu::Color::border().resolve(this), 1));
+    p.drawPath(path);
+    const QColor textColor = isEnabled() ? kestu::Color::text().resolve(this)
+                                         : kestu::withOpacity(kestu::Color::textSecondary().resolve(this), 0.7);
     if (hasFocus() && isEnabled()) {
         p.setPen(QPen(kestu::withOpacity(Color::accent(), 0.6), 1.5));
         p.drawRoundedRect(r.adjusted(1, 1, -1, -1), kestu::Radius::small + 1, kestu::Radius::small + 1);
