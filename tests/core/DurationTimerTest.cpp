@@ -129,6 +129,14 @@ TEST_F(Countdown, RestartReplacesTheCallbacksEvenFromInsideTheExpiry)
     EXPECT_EQ(timer.remainingSeconds(), 899);
 }
 
+// The real source asks its timer for a firing every second, again and again.
+TEST(DurationTimer, TheRealSourceFiresEverySecond)
+{
+    OneSecondTickSource source;
+    const auto subscription = source.subscribe([] {});
+    EXPECT_EQ(OneSecondTickSource::intervalOf(*subscription), std::chrono::seconds(1));
+}
+
 // The fixed durations' seconds; custom minutes saturate; the short and long forms hold in 64 bits.
 TEST(DurationTimer, SecondsSaturateAndTheFormatNeverWraps)
 {

@@ -12,6 +12,7 @@
 #include "Models/TremlorSettings.h"
 #include "Platform/UserDefaults.h"
 #include "core/EngineTestDoubles.h"
+#include "core/InputFakes.h"
 #include "support/ScheduleWindow.h"
 
 #include <QTemporaryDir>
@@ -66,7 +67,7 @@ protected:
     TremlorEngine::Services services(bool fromProgram = true)
     {
         mover = std::make_shared<FakeMover>();
-        activator = std::make_shared<AppActivator>(workspace);
+        activator = std::make_shared<AppActivator>(workspace, draws);
         timer = std::make_shared<DurationTimer>(ticks);
         const auto lookup = [this](const QString& id) -> std::optional<AppInfo> {
             const auto found = installed.find(id);
@@ -108,6 +109,7 @@ protected:
     std::unique_ptr<UserDefaults> defaults;
     std::unique_ptr<TremlorSettings> settings;
     std::shared_ptr<FakeMover> mover;
+    ScriptedRandom draws; // the activator's random choice
     std::shared_ptr<AppActivator> activator;
     std::shared_ptr<DurationTimer> timer;
     std::shared_ptr<NiceMock<MockAppActivating>> workspace = std::make_shared<NiceMock<MockAppActivating>>();

@@ -47,7 +47,8 @@ std::vector<QPointF> movesOf(const std::vector<PostedEvent>& events)
 } // namespace
 
 // Every draw at the bottom, then at the top of its range, gives the ends of each kind of delay;
-// absurd intervals give finite delays of at most a day.
+// absurd intervals give finite delays of at most a day. The same ends come out where the delay
+// is used: the timer the start arms and the one the tick re-arms.
 TEST(MouseMoverDelay, DelaysStayWithinTheirBoundsEvenForAbsurdIntervalsAndDistances)
 {
     using enum MovementPattern;
@@ -66,6 +67,16 @@ TEST(MouseMoverDelay, DelaysStayWithinTheirBoundsEvenForAbsurdIntervalsAndDistan
             edge.pinInt(0, 9, pick);
             EXPECT_DOUBLE_EQ(MouseMover::drawDelay(edge, pattern, maxInterval), top ? longest : shortest)
                 << rawValue(pattern).toStdString() << " " << maxInterval << " " << pick;
+
+            MoverRig armed;
+            armed.random->realHook = edge.realHook;
+            armed.random->pinInt(0, 9, pick);
+            armed.start(pattern, false, false, maxInterval);
+            ASSERT_TRUE(armed.tick());
+            for (std::size_t timer : { 0u, 1u })
+                EXPECT_NEAR(std::chrono::duration<double>(armed.timers->at(timer).delay).count(),
+                    top ? longest : shortest, 1e-9)
+                    << rawValue(pattern).toStdString() << " " << maxInterval << " " << pick << " timer " << timer;
         }
     }
     // Through start: the armed timer's delay is at most a day.

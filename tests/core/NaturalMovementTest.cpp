@@ -1,5 +1,7 @@
 #include "core/InputFakes.h"
 
+#include <QLineF>
+
 #include <gmock/gmock.h>
 
 #include <cmath>
@@ -51,6 +53,34 @@ TEST(NaturalMovement, CurvesNeverLeaveTheirDisplay)
         const QPointF d = rig.poster->cursor - s;
         const double r = std::max(std::abs(d.x()) / display.width(), std::abs(d.y()) / display.height());
         EXPECT_TRUE(r > 0.397 && r < 0.703 && display.adjusted(38, 38, -38, -38).contains(rig.poster->cursor)) << r;
+    }
+}
+
+// Each segment ends at its share of the way still left: with two, a quarter of the way, then the
+// target; with three, a ninth, then a third of the rest; with four, a sixteenth, a sixth of the
+// rest, three eighths of the rest.
+TEST(NaturalMovement, EachSegmentEndsAtItsShareOfTheRemainingWay)
+{
+    MoverRig rig(3);
+    rig.withoutJitter();
+    rig.random->pinInt(0, 99, 50); // curveOnly
+    rig.random->pinReal(40, 1880, 1400); // the target, 47 % of the width away: accepted at once
+    rig.random->pinReal(40, 1040, 700);
+    rig.random->pinReal(3.0, 6.0, 1e9); // one step per 1e9 points: every segment takes the fewest, 15
+    rig.start(MovementPattern::natural, false, false);
+    const QPointF s(500, 400), target(1400, 700);
+    for (const auto& [n, shares] : std::initializer_list<std::pair<int, std::vector<double>>> { { 2, { 1.0 / 4, 1.0 } },
+             { 3, { 1.0 / 9, 11.0 / 27, 1.0 } }, { 4, { 1.0 / 16, 7.0 / 32, 131.0 / 256, 1.0 } } }) {
+        rig.random->pinInt(2, 4, n);
+        rig.poster->cursor = s;
+        rig.poster->takeEvents();
+        ASSERT_TRUE(rig.tick());
+        const auto events = rig.poster->takeEvents();
+        ASSERT_GE(events.size(), 15u * n);
+        for (int i = 0; i < n; ++i) {
+            const QPointF end = events[15 * i + 14].point;
+            EXPECT_NEAR(QLineF(end, s + (target - s) * shares[i]).length(), 0.0, 1e-9) << n << " segments, end " << i;
+        }
     }
 }
 

@@ -320,6 +320,36 @@ TEST_F(EngineTest, RotationBringsTheNextApplicationForwardEveryNthMovement)
     EXPECT_FALSE(switches() || switches());
 }
 
+// After every switch, not only the first, the next name is the first selected application other
+// than the current one: in turn, and where random draws pick them.
+TEST_F(EngineTest, NextApplicationIsNamedAfterEverySwitch)
+{
+    settings->setSelectedAppBundleIDs({ "a", "b", "g" });
+    struct Switch {
+        int draw;
+        QString current, next;
+    };
+    const std::vector<Switch> inTurn { { 0, "Alpha", "Beta" }, { 0, "Beta", "Alpha" }, { 0, "Gamma", "Alpha" },
+        { 0, "Alpha", "Beta" } };
+    const std::vector<Switch> drawn { { 2, "Gamma", "Alpha" }, { 1, "Beta", "Alpha" }, { 2, "Gamma", "Alpha" },
+        { 0, "Alpha", "Beta" } };
+    for (const auto& [mode, switches] :
+        { std::pair { RotationMode::sequential, inTurn }, { RotationMode::random, drawn } }) {
+        settings->setRotationMode(mode);
+        makeEngine();
+        for (std::size_t i = 0; i < switches.size(); ++i) {
+            draws.pinInt(0, 2, switches[i].draw);
+            if (i == 0)
+                engine->start(Duration::hours1()); // the first comes with the start
+            else
+                mover->jiggle();
+            ASSERT_TRUE(waitFor([&] { return engine->currentAppName() == switches[i].current; })) << i;
+            EXPECT_EQ(engine->nextAppName(), switches[i].next) << rawValue(mode).toStdString() << " switch " << i;
+        }
+        engine->stop(false);
+    }
+}
+
 // The profile applied and the session ended with its window are proved on a real desktop
 // (EngineOnDesktop.ScheduledSessionAtLaunchDrivesTheDesktopAndEndsWithItsWindow); here the
 // duration, which is the default one and never the profile's, a profile gone meanwhile, and

@@ -113,9 +113,23 @@ TEST(InputBackends, KeysClicksScrollsAndDragsArriveAsRawEvents)
     EXPECT_TRUE(QTest::qWaitFor([&] { return since(listener, InputEventType::keyDown) < 2.0; }));
     EXPECT_TRUE(QTest::qWaitFor([&] { return source.secondsSinceLastEvent(InputEventType::keyDown) < 2.0; }));
     EXPECT_GT(MouseMover::lastSyntheticNonMouseTime(), before);
+    // The click is stamped as the program's own: the idle monitor, which sees it come from the
+    // server like any other, keeps the user idle. The same click unstamped is the user's.
+    MouseMover::setLastSyntheticNonMouseTime(distantPast);
     poster.click({ 50, 60 });
     EXPECT_TRUE(QTest::qWaitFor([&] { return since(listener, InputEventType::leftMouseDown) < 2.0; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return source.secondsSinceLastEvent(InputEventType::leftMouseDown) < 2.0; }));
     EXPECT_EQ(pointerOf(desktop.display()), QPoint(50, 60));
+    for (const bool stamped : { true, false }) {
+        if (!stamped)
+            MouseMover::setLastSyntheticNonMouseTime(distantPast);
+        auto checks = std::make_shared<ManualTimers>();
+        SystemIdleMonitor monitor(
+            std::shared_ptr<InputIdleSource>(&source, [](InputIdleSource*) {}), { .clock = nullptr, .timers = checks });
+        monitor.startMonitoring(30);
+        ASSERT_TRUE(checks->fireLast());
+        EXPECT_EQ(monitor.isUserIdle(), stamped);
+    }
 
     // 25 pixels make two wheel steps (press and release each); 5 more complete a third.
     QThread::msleep(50);

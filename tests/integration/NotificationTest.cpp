@@ -54,5 +54,7 @@ TEST(Notifications, ExpiryNotificationReachesTheDaemonOnceAndNoDaemonDeniesQuiet
     ASSERT_EQ(args.size(), 8);
     EXPECT_EQ(args[0].toString(), "Tremlor"); // application
     EXPECT_EQ(args[1].toUInt(), 0u); // a new notification, not a replacement
+    EXPECT_EQ(args[3].toString().toStdString(), "Tremlor"); // summary: the title
+    EXPECT_EQ(args[4].toString().toStdString(), "Timer has expired. Tremlor has stopped."); // body: the text
     EXPECT_EQ(args[6].toMap().value("sound-name").toString(), "message-new-instant");
 }
