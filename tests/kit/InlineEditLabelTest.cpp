@@ -2,6 +2,8 @@
 #include "KestuDesign/Components/KestuTextField.h"
 #include "KitCompositeSupport.h"
 
+#include <QVariantAnimation>
+
 #include <memory>
 
 using namespace kestu;
@@ -88,6 +90,64 @@ TEST_F(InlineEditLabel, PencilFollowsVisibilityAndHover)
     EXPECT_FALSE(onHover->isEditing());
     doubleClick(*onHover);
     EXPECT_TRUE(onHover->isEditing());
+}
+
+// How much the pencil's symbol stands out from the window behind it.
+static int ink(QWidget* pencil)
+{
+    const QImage image = kittest::render(pencil);
+    const QColor window = pencil->palette().color(QPalette::Window);
+    int sum = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            sum += std::abs(qGray(image.pixel(x, y)) - qGray(window.rgb()));
+    return sum;
+}
+
+// On hover the pencil fades in and out through in-between strengths and ends fully drawn or
+// gone; a fade that turns back starts where it stands. Reduced motion changes it at once.
+TEST_F(InlineEditLabel, PencilFadesWithTheHoverUnlessMotionIsReduced)
+{
+    for (const bool reduced : { false, true }) {
+        SCOPED_TRACE(reduced);
+        setReducedMotionOverride(reduced);
+        auto label = make(Visibility::onHover);
+        auto* fade = label->findChild<QVariantAnimation*>(QStringLiteral("pencil-fade"));
+        ASSERT_NE(fade, nullptr);
+        EXPECT_EQ(label->pencilOpacity(), 0.0);
+        const auto halfway = [&] {
+            if (reduced)
+                return;
+            EXPECT_EQ(fade->state(), QAbstractAnimation::Running);
+            fade->setCurrentTime(fade->duration() / 2);
+            EXPECT_GT(label->pencilOpacity(), 0.1);
+            EXPECT_LT(label->pencilOpacity(), 0.9);
+            EXPECT_TRUE(label->pencil()->isVisible());
+        };
+
+        label->setHovering(true);
+        EXPECT_TRUE(label->pencil()->isVisible());
+        halfway();
+        const double partly = label->pencilOpacity();
+        const int partInk = ink(label->pencil());
+        if (!reduced) {
+            label->setHovering(false);
+            label->setHovering(true);
+            EXPECT_EQ(label->pencilOpacity(), partly) << "no jump when the fade turns back";
+            finish(fade);
+        }
+        EXPECT_EQ(label->pencilOpacity(), 1.0);
+        EXPECT_TRUE(label->pencil()->isVisible());
+        // What is drawn follows the strength.
+        EXPECT_NEAR(partInk, ink(label->pencil()) * partly, ink(label->pencil()) * 0.1);
+
+        label->setHovering(false);
+        halfway();
+        if (!reduced)
+            finish(fade);
+        EXPECT_EQ(label->pencilOpacity(), 0.0);
+        EXPECT_FALSE(label->pencil()->isVisible());
+    }
 }
 
 TEST(InlineEditName, TrimsSpaceSeparatorsAndTabsButNotLineBreaks)
