@@ -2,6 +2,7 @@
 #include "KestuDesign/Utilities/DateFormatterCache.h"
 #include "KestuDesign/Utilities/LaunchAtLogin.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimeZone>
@@ -53,6 +54,60 @@ TEST(CodableUserDefaultsStorage, RoundTripsAndRefusesWrongShapesAndUnencodableVa
     EXPECT_EQ(text.load(), std::string("ok"));
     windows.remove();
     EXPECT_EQ(windows.load(), std::nullopt);
+}
+
+// A value saved in the file store is there after a restart, and so is a removal. A damaged file
+// reads as empty and is kept beside the new one before it is written over; a folder that cannot
+// be made keeps the values in memory.
+TEST(KestuFileUserDefaults, SavedValuesSurviveARestartAndDamagedFilesAreKept)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("config/app"));
+    const Window window { { "minutes", 45 } };
+    {
+        KestuFileUserDefaults defaults(folder, QStringLiteral("com.example.app"));
+        CodableUserDefaultsStorage<Window>(QStringLiteral("window"), defaults).save(window);
+        CodableUserDefaultsStorage<int> count(QStringLiteral("count"), defaults);
+        count.save(3);
+        count.remove();
+    }
+    KestuFileUserDefaults restarted(folder, QStringLiteral("com.example.app"));
+    EXPECT_EQ(CodableUserDefaultsStorage<Window>(QStringLiteral("window"), restarted).load(), window);
+    EXPECT_FALSE(restarted.data(QStringLiteral("count")));
+
+    const struct {
+        QByteArray content;
+        bool kept;
+    } damaged[] = { { "{\"window\": {\"$da", true }, { "[1, 2]", true }, { "\xff\xfe", true },
+        { R"({"window": {"$data": "*"}, "other": [1]})", false } };
+    for (const auto& d : damaged) {
+        SCOPED_TRACE(d.content.toStdString());
+        QTemporaryDir fresh;
+        QFile file(fresh.filePath(QStringLiteral("d.json")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(d.content) == d.content.size());
+        file.close();
+        KestuFileUserDefaults defaults(fresh.path(), QStringLiteral("d"));
+        CodableUserDefaultsStorage<Window> windows(QStringLiteral("window"), defaults);
+        EXPECT_EQ(windows.load(), std::nullopt);
+        windows.save(window);
+        KestuFileUserDefaults reopened(fresh.path(), QStringLiteral("d"));
+        EXPECT_EQ(CodableUserDefaultsStorage<Window>(QStringLiteral("window"), reopened).load(), window);
+        const QStringList copies = QDir(fresh.path()).entryList({ QStringLiteral("d.json.unreadable*") });
+        ASSERT_EQ(copies.size(), d.kept ? 1 : 0);
+        QFile copy(fresh.filePath(d.kept ? copies.first() : QStringLiteral("d.json")));
+        ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+        const QByteArray content = copy.readAll();
+        if (d.kept)
+            EXPECT_EQ(content, d.content);
+        else
+            EXPECT_TRUE(content.contains("\"other\": [")) << "a member of another form stays";
+    }
+
+    ASSERT_TRUE(QFile(dir.filePath(QStringLiteral("blocked"))).open(QIODevice::WriteOnly));
+    KestuFileUserDefaults blocked(dir.filePath(QStringLiteral("blocked/app")), QStringLiteral("b"));
+    blocked.setData(QStringLiteral("k"), "v");
+    EXPECT_EQ(blocked.data(QStringLiteral("k")), QByteArray("v"));
+    EXPECT_FALSE(blocked.synchronize());
 }
 
 // One formatter per pattern, zone and locale until cleared, also for threads asking at once.
