@@ -56,53 +56,47 @@ TEST(CodableUserDefaultsStorage, RoundTripsAndRefusesWrongShapesAndUnencodableVa
     EXPECT_EQ(windows.load(), std::nullopt);
 }
 
-// A value saved in the file store is there after a restart, and so is a removal. A damaged file
-// reads as empty and is kept beside the new one before it is written over; a folder that cannot
-// be made keeps the values in memory.
+// A value saved in the file store is there after a restart, and so is a removal, whether the
+// folder was missing or held a damaged file: that reads as empty and is kept beside the new one
+// (a member of another form stays in place). A folder that cannot be made keeps values in memory.
 TEST(KestuFileUserDefaults, SavedValuesSurviveARestartAndDamagedFilesAreKept)
 {
-    QTemporaryDir dir;
-    const QString folder = dir.filePath(QStringLiteral("config/app"));
-    const Window window { { "minutes", 45 } };
-    {
-        KestuFileUserDefaults defaults(folder, QStringLiteral("com.example.app"));
-        CodableUserDefaultsStorage<Window>(QStringLiteral("window"), defaults).save(window);
-        CodableUserDefaultsStorage<int> count(QStringLiteral("count"), defaults);
-        count.save(3);
-        count.remove();
-    }
-    KestuFileUserDefaults restarted(folder, QStringLiteral("com.example.app"));
-    EXPECT_EQ(CodableUserDefaultsStorage<Window>(QStringLiteral("window"), restarted).load(), window);
-    EXPECT_FALSE(restarted.data(QStringLiteral("count")));
-
     const struct {
-        QByteArray content;
+        const char* content; // none: no folder yet
         bool kept;
-    } damaged[] = { { "{\"window\": {\"$da", true }, { "[1, 2]", true }, { "\xff\xfe", true },
+    } cases[] = { { nullptr, false }, { "{\"window\": {\"$da", true }, { "[1, 2]", true }, { "\xff\xfe", true },
         { R"({"window": {"$data": "*"}, "other": [1]})", false } };
-    for (const auto& d : damaged) {
-        SCOPED_TRACE(d.content.toStdString());
-        QTemporaryDir fresh;
-        QFile file(fresh.filePath(QStringLiteral("d.json")));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(d.content) == d.content.size());
-        file.close();
-        KestuFileUserDefaults defaults(fresh.path(), QStringLiteral("d"));
-        CodableUserDefaultsStorage<Window> windows(QStringLiteral("window"), defaults);
-        EXPECT_EQ(windows.load(), std::nullopt);
-        windows.save(window);
-        KestuFileUserDefaults reopened(fresh.path(), QStringLiteral("d"));
-        EXPECT_EQ(CodableUserDefaultsStorage<Window>(QStringLiteral("window"), reopened).load(), window);
-        const QStringList copies = QDir(fresh.path()).entryList({ QStringLiteral("d.json.unreadable*") });
-        ASSERT_EQ(copies.size(), d.kept ? 1 : 0);
-        QFile copy(fresh.filePath(d.kept ? copies.first() : QStringLiteral("d.json")));
-        ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
-        const QByteArray content = copy.readAll();
-        if (d.kept)
-            EXPECT_EQ(content, d.content);
-        else
-            EXPECT_TRUE(content.contains("\"other\": [")) << "a member of another form stays";
+    const Window window { { "minutes", 45 } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.content ? c.content : "none");
+        QTemporaryDir dir;
+        QFile file(dir.filePath(QStringLiteral("app/d.json")));
+        if (c.content) {
+            ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("app")) && file.open(QIODevice::WriteOnly)
+                && file.write(c.content) > 0 && file.flush());
+        }
+        {
+            KestuFileUserDefaults defaults(dir.filePath(QStringLiteral("app")), QStringLiteral("d"));
+            CodableUserDefaultsStorage<Window> windows(QStringLiteral("window"), defaults);
+            EXPECT_EQ(windows.load(), std::nullopt);
+            windows.save(window);
+        }
+        {
+            KestuFileUserDefaults restarted(dir.filePath(QStringLiteral("app")), QStringLiteral("d"));
+            EXPECT_EQ(CodableUserDefaultsStorage<Window>(QStringLiteral("window"), restarted).load(), window);
+            restarted.setData(QStringLiteral("count"), "3");
+            restarted.remove(QStringLiteral("window"));
+        }
+        EXPECT_FALSE(KestuFileUserDefaults(dir.filePath(QStringLiteral("app")), QStringLiteral("d"))
+                         .data(QStringLiteral("window")));
+        const QStringList copies = QDir(dir.filePath(QStringLiteral("app"))).entryList({ QStringLiteral("d.json.*") });
+        ASSERT_EQ(copies.size(), c.kept ? 1 : 0);
+        QFile kept(dir.filePath(QStringLiteral("app/") + (c.kept ? copies.first() : QStringLiteral("d.json"))));
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(kept.readAll().contains(c.kept ? QByteArray(c.content) : QByteArray(c.content ? "\"other\"" : "")));
     }
 
+    QTemporaryDir dir;
     ASSERT_TRUE(QFile(dir.filePath(QStringLiteral("blocked"))).open(QIODevice::WriteOnly));
     KestuFileUserDefaults blocked(dir.filePath(QStringLiteral("blocked/app")), QStringLiteral("b"));
     blocked.setData(QStringLiteral("k"), "v");
