@@ -44,6 +44,7 @@ void paintThrough(QWidget& window, QVariantAnimation* animation = nullptr)
     }
     window.repaint();
 }
+
 // Runs every animation under `root` to its end, as time would; those that end may start others.
 void runAnimationsToTheEnd(QObject& root)
 {
