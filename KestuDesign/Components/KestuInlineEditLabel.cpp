@@ -2,7 +2,9 @@
 
 #include "KestuDesign/Components/KestuTextField.h"
 #include "KestuDesign/Resources/KestuSymbols.h"
+#include "KestuDesign/Tokens/KestuAnimation.h"
 #include "KestuDesign/Tokens/KestuColor.h"
+#include "KestuDesign/Utilities/KestuReducedMotion.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>
@@ -10,6 +12,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
+#include <QVariantAnimation>
+
+#include <algorithm>
 
 namespace kestu {
 
@@ -58,7 +63,8 @@ protected:
     }
 };
 
-// The borderless pencil: the "pencil" symbol at 11 points in the secondary colour, 22 x 22.
+// The borderless pencil: the "pencil" symbol at 11 points in the secondary colour, 22 x 22,
+// drawn at its own opacity (a graphics effect could not be drawn inside one of the host's).
 class KestuInlineEditLabel::Pencil final : public QAbstractButton {
 public:
     explicit Pencil(QWidget* parent)
@@ -68,11 +74,18 @@ public:
         setFixedSize(pencilSide, pencilSide);
         setFocusPolicy(Qt::NoFocus);
     }
+    void setOpacity(double value)
+    {
+        opacity = std::clamp(value, 0.0, 1.0);
+        update();
+    }
+    double opacity = 1.0;
 
 protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter painter(this);
+        painter.setOpacity(opacity);
         const QColor secondary = withOpacity(palette().color(QPalette::WindowText), isDown() ? 0.8 : 0.5);
         KestuSymbols::paint(painter, rect(), QStringLiteral("pencil"), 11, secondary);
     }
@@ -89,6 +102,7 @@ KestuInlineEditLabel::KestuInlineEditLabel(KestuBinding<QString> text, QFont fon
     , m_display(new QWidget(this))
     , m_label(new Label(m_display))
     , m_pencil(new Pencil(m_display))
+    , m_pencilFade(new QVariantAnimation(this))
 {
     m_label->setFont(m_font);
     auto* face = new QHBoxLayout(m_display);
@@ -104,7 +118,24 @@ KestuInlineEditLabel::KestuInlineEditLabel(KestuBinding<QString> text, QFont fon
     root->addWidget(m_display);
 
     connect(m_pencil, &QAbstractButton::clicked, this, &KestuInlineEditLabel::beginEdit);
+    m_pencilFade->setObjectName(QStringLiteral("pencil-fade"));
+    connect(m_pencilFade, &QVariantAnimation::valueChanged, this,
+        [this](const QVariant& value) { m_pencil->setOpacity(value.toDouble()); });
+    connect(m_pencilFade, &QVariantAnimation::finished, this, [this] {
+        if (m_pencilShown == false)
+            m_pencil->hide();
+    });
     refresh();
+}
+
+QAbstractButton* KestuInlineEditLabel::pencil() const
+{
+    return m_pencil;
+}
+
+double KestuInlineEditLabel::pencilOpacity() const
+{
+    return m_pencil->opacity;
 }
 
 QString KestuInlineEditLabel::trimmedName(const QString& text)
@@ -126,7 +157,7 @@ QString KestuInlineEditLabel::displayedText() const
 void KestuInlineEditLabel::setHovering(bool hovering)
 {
     m_hovering = hovering;
-    refreshPencil();
+    refreshPencil(true);
 }
 
 void KestuInlineEditLabel::refresh()
@@ -135,10 +166,26 @@ void KestuInlineEditLabel::refresh()
     refreshPencil();
 }
 
-void KestuInlineEditLabel::refreshPencil()
+void KestuInlineEditLabel::refreshPencil(bool animated)
 {
     m_pencil->setAccessibleName(localized("Rename %1").arg(m_label->text));
-    m_pencil->setVisible(m_pencilVisibility == PencilVisibility::always || m_hovering);
+    const bool shown = m_pencilVisibility == PencilVisibility::always || m_hovering;
+    if (m_pencilShown == shown)
+        return;
+    m_pencilShown = shown;
+    m_pencilFade->stop();
+    const double target = shown ? 1.0 : 0.0;
+    if (!animated || prefersReducedMotion()) {
+        m_pencil->setOpacity(target);
+        m_pencil->setVisible(shown);
+        return;
+    }
+    // A fade that turns back starts from where the pencil is drawn now.
+    m_pencil->show();
+    m_pencilFade->setStartValue(m_pencil->opacity);
+    m_pencilFade->setEndValue(target);
+    Animation::fadeQuick().apply(m_pencilFade);
+    m_pencilFade->start();
 }
 
 void KestuInlineEditLabel::mouseDoubleClickEvent(QMouseEvent* event)

@@ -9,8 +9,10 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAbstractButton;
+class QVariantAnimation;
 
 namespace kestu {
 
@@ -35,7 +37,9 @@ public:
     bool isEditing() const { return m_editing; }
     QString editBuffer() const { return *m_editBuffer; }
     QString displayedText() const;
-    QAbstractButton* pencil() const { return m_pencil; }
+    QAbstractButton* pencil() const;
+    // How strongly the pencil is drawn: it fades in and out as it is shown and hidden.
+    double pencilOpacity() const;
     KestuTextField* editor() const { return m_editor; }
 
     // Spaces (every Unicode space separator) and tabs off both ends; line breaks stay.
@@ -52,7 +56,8 @@ private:
     void commitEdit(const KestuTextField* from);
     void cancelEdit(const KestuTextField* from);
     void closeEditor();
-    void refreshPencil();
+    // Shows or hides the pencil, with a fade when `animated` and motion is allowed.
+    void refreshPencil(bool animated = false);
 
     class Label;
     class Pencil;
@@ -67,7 +72,9 @@ private:
 
     QWidget* m_display;
     Label* m_label;
-    QAbstractButton* m_pencil;
+    Pencil* m_pencil;
+    QVariantAnimation* m_pencilFade;
+    std::optional<bool> m_pencilShown;
     QPointer<KestuTextField> m_editor;
 };
 

@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QVBoxLayout>
@@ -313,6 +314,20 @@ void KestuOnboardingShell::refreshBar()
     m_back->setVisible(m_currentStep >= 1);
     m_primary->setText(isLastStep() ? localized("Get Started") : localized("Continue"));
     m_primary->updateGeometry();
+}
+
+void KestuOnboardingShell::keyPressEvent(QKeyEvent* event)
+{
+    // A button leaves Return and Enter to its parents (outside a dialog): they reach us here.
+    const bool activates = (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    auto* button = qobject_cast<QAbstractButton*>(focusWidget());
+    if (activates && button && button->isEnabled() && button->isVisible() && isAncestorOf(button)) {
+        event->accept();
+        button->click(); // may close the window: nothing of ours is touched after it
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 bool KestuOnboardingShell::eventFilter(QObject* watched, QEvent* event)

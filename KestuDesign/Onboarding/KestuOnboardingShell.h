@@ -14,7 +14,8 @@ class KestuOnboardingStepDots;
 
 // The paged container of a first-run onboarding: one page at a time above a bar with Back,
 // the page dots and "Continue" (or "Get Started" on the last page, which runs the completion
-// callback and then closes the window that holds the shell). Always 540 x 420 points.
+// callback and then closes the window that holds the shell). Always 540 x 420 points. As in a
+// dialog, Return or Enter presses the focused button, the bar's or a page's.
 class KestuOnboardingShell final : public QWidget {
     Q_OBJECT
 public:
@@ -37,6 +38,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     class Veil;

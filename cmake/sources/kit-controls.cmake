@@ -35,6 +35,7 @@ target_sources(kestu_design PRIVATE
   KestuDesign/Utilities/DateFormatterCache.h
   KestuDesign/Utilities/KestuDockVisibility.cpp
   KestuDesign/Utilities/KestuDockVisibility.h
+  KestuDesign/Utilities/KestuUserDefaults.cpp
   KestuDesign/Utilities/KestuUserDefaults.h
   KestuDesign/Utilities/KestuX11Taskbar.cpp
   KestuDesign/Utilities/KestuX11Taskbar.h

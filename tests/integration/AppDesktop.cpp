@@ -3,6 +3,7 @@
 #include <csignal>
 #include <sys/prctl.h>
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -103,6 +104,45 @@ QRect XWindows::geometry(Window window) const
     int x = 0, y = 0;
     XTranslateCoordinates(dpy(m_display), window, DefaultRootWindow(dpy(m_display)), 0, 0, &x, &y, &child);
     return { x, y, a.width, a.height };
+}
+
+QStringList XWindows::atoms(Window window, const char* property) const
+{
+    Display* d = dpy(m_display);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, remaining = 0;
+    unsigned char* data = nullptr;
+    QStringList names;
+    if (XGetWindowProperty(d, window, XInternAtom(d, property, False), 0, 1024, False, XA_ATOM, &type, &format, &count,
+            &remaining, &data)
+            == Success
+        && data && format == 32) {
+        const auto* list = reinterpret_cast<const Atom*>(data);
+        for (unsigned long i = 0; i < count; ++i) {
+            char* name = XGetAtomName(d, list[i]);
+            names << QString::fromLatin1(name);
+            XFree(name);
+        }
+    }
+    if (data)
+        XFree(data);
+    return names;
+}
+
+void XWindows::requestState(Window window, const char* state, bool add) const
+{
+    Display* d = dpy(m_display);
+    XEvent event {};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(d, "_NET_WM_STATE", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = add ? 1 : 0;
+    event.xclient.data.l[1] = long(XInternAtom(d, state, False));
+    event.xclient.data.l[3] = 2; // from a pager
+    XSendEvent(d, DefaultRootWindow(d), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XFlush(d);
 }
 
 bool XWindows::selectionOwned(const char* selection) const

@@ -56,6 +56,11 @@ public:
     // Whether one of the window's ancestors has this WM_CLASS.
     bool insideClass(Window window, const QString& wmClass) const;
     QRect geometry(Window window) const;
+    // The names of the atoms in one of the window's ATOM properties (as xprop lists them).
+    QStringList atoms(Window window, const char* property) const;
+    // Asks the window manager to add or remove a _NET_WM_STATE state of a mapped window, as a
+    // pager does; the manager then writes the state it holds.
+    void requestState(Window window, const char* state, bool add) const;
     bool selectionOwned(const char* selection) const;
 
 private:

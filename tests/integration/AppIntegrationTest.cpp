@@ -245,3 +245,58 @@ TEST_F(AppOnDesktop, ScreenReaderReadsThePanel)
         return TremlorSettings(stored).rotationMode() == RotationMode::random;
     }));
 }
+
+// Turning "Show in Dock" on (a mouse click on its switch) takes the settings window that is
+// already open into the taskbar and pager at once, as the window manager reports its state;
+// turning it off takes the window out again. The setting is stored each time.
+TEST_F(AppOnDesktop, ShowInDockTakesTheOpenWindowInAndOutOfTheTaskbar)
+{
+    ASSERT_TRUE(desktop.startProcess("/usr/libexec/at-spi-bus-launcher", { "--launch-immediately" }));
+    ASSERT_TRUE(waitUntil([&] { return bus.connection().interface()->isServiceRegistered("org.a11y.Bus").value(); }));
+    apptest::writeSettings([](TremlorSettings& settings) { settings.setShowInDock(false); });
+    AppProcess app(desktop, {}, { "QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1" });
+    ASSERT_TRUE(
+        waitUntil([&] { return bus.connection().interface()->isServiceRegistered("com.tremlor.app").value(); }, 8000));
+    AppProcess opener(desktop); // a second start opens the settings window
+    ASSERT_EQ(opener.waitForExit(), 0);
+    std::vector<apptest::Window> windows;
+    ASSERT_TRUE(waitUntil([&] { return (windows = x.find("Tremlor Settings")).size() == 1; }, 5000));
+    const QStringList skipped { "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER" };
+    const auto skips = [&](bool expected) {
+        const QStringList states = x.atoms(windows.front(), "_NET_WM_STATE");
+        return std::all_of(
+            skipped.begin(), skipped.end(), [&](const QString& s) { return states.contains(s) == expected; });
+    };
+    ASSERT_TRUE(waitUntil([&] { return skips(true); }, 5000))
+        << x.atoms(windows.front(), "_NET_WM_STATE").join(' ').toStdString();
+
+    QProcess locate;
+    locate.setProcessEnvironment(desktop.environment());
+    locate.start("/usr/bin/python3",
+        { QStringLiteral(TREMLOR_TESTS_DIR "/integration/locate_atspi.py"), "15", "Show in Dock", "Toggle" });
+    ASSERT_TRUE(locate.waitForFinished(20000));
+    const QStringList box = QString::fromLatin1(locate.readAllStandardOutput()).split(' ', Qt::SkipEmptyParts);
+    ASSERT_EQ(box.size(), 4) << locate.readAllStandardError().toStdString();
+    const QString centreX = QString::number(box[0].toInt() + box[2].toInt() / 2);
+    const QString centreY = QString::number(box[1].toInt() + box[3].toInt() / 2);
+    for (const bool shown : { true, false }) {
+        SCOPED_TRACE(shown);
+        QProcess click;
+        click.setProcessEnvironment(desktop.environment());
+        click.start("xdotool", { "mousemove", centreX, centreY, "click", "1" });
+        ASSERT_TRUE(click.waitForFinished(5000));
+        EXPECT_TRUE(waitUntil([&] { return skips(!shown); }, 5000))
+            << x.atoms(windows.front(), "_NET_WM_STATE").join(' ').toStdString();
+        // The window manager holds the same: a state it changes itself writes the others it holds.
+        for (const bool above : { true, false }) {
+            x.requestState(windows.front(), "_NET_WM_STATE_ABOVE", above);
+            EXPECT_TRUE(waitUntil(
+                [&] { return x.atoms(windows.front(), "_NET_WM_STATE").contains("_NET_WM_STATE_ABOVE") == above; }));
+            EXPECT_TRUE(skips(!shown)) << x.atoms(windows.front(), "_NET_WM_STATE").join(' ').toStdString();
+        }
+        EXPECT_TRUE(waitUntil([&] {
+            UserDefaults stored(UserDefaults::defaultFolder());
+            return TremlorSettings(stored).showInDock() == shown;
+        }));
+    }
+}

@@ -2,6 +2,8 @@
 #include "KestuDesign/Components/KestuTextField.h"
 #include "KitCompositeSupport.h"
 
+#include <QVariantAnimation>
+
 #include <memory>
 
 using namespace kestu;
@@ -88,6 +90,45 @@ TEST_F(InlineEditLabel, PencilFollowsVisibilityAndHover)
     EXPECT_FALSE(onHover->isEditing());
     doubleClick(*onHover);
     EXPECT_TRUE(onHover->isEditing());
+}
+
+// On hover the pencil fades in and out through in-between strengths, as drawn, and ends fully
+// shown or gone; a fade that turns back starts where it stands. Reduced motion: at once.
+TEST_F(InlineEditLabel, PencilFadesWithTheHoverUnlessMotionIsReduced)
+{
+    const auto darkest = [](const QImage& image) {
+        int gray = 255;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                gray = std::min(gray, qGray(image.pixel(x, y)));
+        return gray;
+    };
+    for (const bool reduced : { false, true }) {
+        setReducedMotionOverride(reduced);
+        auto label = make(Visibility::onHover);
+        auto* fade = label->findChild<QVariantAnimation*>(QStringLiteral("pencil-fade"));
+        for (const bool hover : { true, false }) {
+            SCOPED_TRACE(testing::Message() << reduced << hover);
+            label->setHovering(hover);
+            if (!reduced) {
+                EXPECT_TRUE(label->pencil()->isVisible());
+                fade->setCurrentTime(fade->duration() / 2);
+                const double part = label->pencilOpacity();
+                EXPECT_GT(part, 0.1);
+                EXPECT_LT(part, 0.9);
+                const int partInk = darkest(kittest::render(label->pencil()));
+                label->setHovering(!hover);
+                label->setHovering(hover);
+                EXPECT_EQ(label->pencilOpacity(), part);
+                finish(fade);
+                if (hover) {
+                    EXPECT_GT(partInk, darkest(kittest::render(label->pencil())) + 10) << "drawn fainter";
+                }
+            }
+            EXPECT_EQ(label->pencilOpacity(), hover ? 1.0 : 0.0);
+            EXPECT_EQ(label->pencil()->isVisible(), hover);
+        }
+    }
 }
 
 TEST(InlineEditName, TrimsSpaceSeparatorsAndTabsButNotLineBreaks)

@@ -162,3 +162,26 @@ TEST_F(OnboardingShell, MissingSharedOrReturningPagesAreSafe)
     press(primary(empty));
     EXPECT_NE(empty->currentPage(), nullptr);
 }
+
+// As in a dialog, Return or keypad Enter presses the focused button of the bar; a modified
+// Return does not. (The onboarding window's own test walks every button, a page's included.)
+TEST_F(OnboardingShell, ReturnPressesTheFocusedButton)
+{
+    setReducedMotionOverride(true);
+    KestuOnboardingShell* shell = make(3);
+    kittest::showActive(*window);
+    const struct {
+        QAbstractButton* (*button)(QWidget*);
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int step;
+    } presses[] = { { primary, Qt::Key_Return, {}, 1 }, { primary, Qt::Key_Enter, Qt::KeypadModifier, 2 },
+        { back, Qt::Key_Return, {}, 1 }, { primary, Qt::Key_Return, Qt::ControlModifier, 1 } };
+    for (const auto& p : presses) {
+        QAbstractButton* focused = p.button(shell);
+        focused->setFocus();
+        ASSERT_TRUE(focused->hasFocus());
+        QTest::keyClick(focused, p.key, p.modifiers);
+        EXPECT_EQ(shell->currentStep(), p.step) << focused->objectName().toStdString() << p.key;
+    }
+}

@@ -2,6 +2,7 @@
 #include "KestuDesign/Utilities/DateFormatterCache.h"
 #include "KestuDesign/Utilities/LaunchAtLogin.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimeZone>
@@ -53,6 +54,54 @@ TEST(CodableUserDefaultsStorage, RoundTripsAndRefusesWrongShapesAndUnencodableVa
     EXPECT_EQ(text.load(), std::string("ok"));
     windows.remove();
     EXPECT_EQ(windows.load(), std::nullopt);
+}
+
+// A value saved in the file store is there after a restart, and so is a removal, whether the
+// folder was missing or held a damaged file: that reads as empty and is kept beside the new one
+// (a member of another form stays in place). A folder that cannot be made keeps values in memory.
+TEST(KestuFileUserDefaults, SavedValuesSurviveARestartAndDamagedFilesAreKept)
+{
+    const struct {
+        const char* content; // none: no folder yet
+        bool kept;
+    } cases[] = { { nullptr, false }, { "{\"window\": {\"$da", true }, { "[1, 2]", true }, { "\xff\xfe", true },
+        { R"({"window": {"$data": "*"}, "other": [1]})", false } };
+    const Window window { { "minutes", 45 } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.content ? c.content : "none");
+        QTemporaryDir dir;
+        QFile file(dir.filePath(QStringLiteral("app/d.json")));
+        if (c.content) {
+            ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("app")) && file.open(QIODevice::WriteOnly)
+                && file.write(c.content) > 0 && file.flush());
+        }
+        {
+            KestuFileUserDefaults defaults(dir.filePath(QStringLiteral("app")), QStringLiteral("d"));
+            CodableUserDefaultsStorage<Window> windows(QStringLiteral("window"), defaults);
+            EXPECT_EQ(windows.load(), std::nullopt);
+            windows.save(window);
+        }
+        {
+            KestuFileUserDefaults restarted(dir.filePath(QStringLiteral("app")), QStringLiteral("d"));
+            EXPECT_EQ(CodableUserDefaultsStorage<Window>(QStringLiteral("window"), restarted).load(), window);
+            restarted.setData(QStringLiteral("count"), "3");
+            restarted.remove(QStringLiteral("window"));
+        }
+        EXPECT_FALSE(KestuFileUserDefaults(dir.filePath(QStringLiteral("app")), QStringLiteral("d"))
+                         .data(QStringLiteral("window")));
+        const QStringList copies = QDir(dir.filePath(QStringLiteral("app"))).entryList({ QStringLiteral("d.json.*") });
+        ASSERT_EQ(copies.size(), c.kept ? 1 : 0);
+        QFile kept(dir.filePath(QStringLiteral("app/") + (c.kept ? copies.first() : QStringLiteral("d.json"))));
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(kept.readAll().contains(c.kept ? QByteArray(c.content) : QByteArray(c.content ? "\"other\"" : "")));
+    }
+
+    QTemporaryDir dir;
+    ASSERT_TRUE(QFile(dir.filePath(QStringLiteral("blocked"))).open(QIODevice::WriteOnly));
+    KestuFileUserDefaults blocked(dir.filePath(QStringLiteral("blocked/app")), QStringLiteral("b"));
+    blocked.setData(QStringLiteral("k"), "v");
+    EXPECT_EQ(blocked.data(QStringLiteral("k")), QByteArray("v"));
+    EXPECT_FALSE(blocked.synchronize());
 }
 
 // One formatter per pattern, zone and locale until cleared, also for threads asking at once.

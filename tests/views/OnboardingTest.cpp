@@ -1,5 +1,7 @@
 #include "KestuDesign/Onboarding/KestuOnboardingFeatureGrid.h"
+#include "KestuDesign/Onboarding/KestuOnboardingHeroPage.h"
 #include "KestuDesign/Onboarding/KestuOnboardingShell.h"
+#include "KestuDesign/Tokens/KestuColor.h"
 #include "Views/Onboarding/OnboardingPermissionView.h"
 #include "Views/Onboarding/OnboardingWindow.h"
 #include "Views/Popover/DisclosureToggle.h"
@@ -10,6 +12,8 @@
 #include "views/SettingsTestSupport.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QPointer>
 #include <QTimer>
 #include <QVariantAnimation>
@@ -39,6 +43,39 @@ void paintThrough(QWidget& window, QVariantAnimation* animation = nullptr)
         animation->setCurrentTime(animation->duration());
     }
     window.repaint();
+}
+
+// Runs every animation under `root` to its end, as time would; those that end may start others.
+void runAnimationsToTheEnd(QObject& root)
+{
+    for (int round = 0; round < 10; ++round) {
+        QCoreApplication::processEvents();
+        QList<QPointer<QAbstractAnimation>> running;
+        for (auto* animation : root.findChildren<QAbstractAnimation*>()) {
+            if (!animation->group() && animation->state() == QAbstractAnimation::Running)
+                running << animation;
+        }
+        if (running.isEmpty())
+            return;
+        for (const auto& animation : running) {
+            if (animation && animation->totalDuration() >= 0)
+                animation->setCurrentTime(animation->totalDuration());
+        }
+    }
+    ADD_FAILURE() << "animations keep running";
+}
+
+// How far the strongest ink inside `area` of the window's picture stands from its background,
+// as a share of how far `ink` stands: 1 when something is drawn there at full strength.
+double inkStrength(QWidget& window, const QRect& area, const QColor& ink)
+{
+    const QImage image = window.grab().toImage();
+    const int background = qGray(window.palette().color(QPalette::Window).rgb());
+    int strongest = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            strongest = std::max(strongest, std::abs(qGray(image.pixel(x, y)) - background));
+    return double(strongest) / std::max(1, std::abs(qGray(ink.rgb()) - background));
 }
 } // namespace
 
@@ -163,4 +200,104 @@ TEST(QuietRun, OnboardingPanelAndSettingsWarnOfNothing)
     }
     qInstallMessageHandler(previous);
     EXPECT_TRUE(messages.isEmpty()) << messages.join(u'\n').toStdString();
+}
+
+// With normal motion every page ends fully shown: in place and opaque in the shell, the welcome
+// and closing pages' symbols at full size with their titles and texts drawn at full strength,
+// every feature card opaque in its place.
+TEST(OnboardingWindow, NormalMotionEndsWithEveryPageFullyShown)
+{
+    TempDefaults temp;
+    FakeAccessibility trust;
+    kittest::MotionOverride motion(false);
+    ViewSymbols::registerAll();
+    OnboardingWindow window(temp.settings(), trust, {});
+    window.show();
+    kestu::KestuOnboardingShell& shell = window.shell();
+    const QColor text = kestu::Color::text().resolve(&window);
+    for (int step = 0; step < OnboardingWindow::stepCount; ++step) {
+        SCOPED_TRACE(step);
+        if (step > 0)
+            QTest::mouseClick(button(shell, "onboarding-primary"), Qt::LeftButton);
+        QWidget* page = shell.currentPage();
+        auto* hero = qobject_cast<kestu::KestuOnboardingHeroPage*>(page);
+        auto* grid = qobject_cast<kestu::KestuOnboardingFeatureGrid*>(page);
+        if (hero) {
+            EXPECT_EQ(hero->textOpacity(), 0.0) << "the text fades in";
+        }
+        runAnimationsToTheEnd(window);
+        window.repaint();
+        EXPECT_EQ(shell.pageOpacity(page), 1.0);
+        EXPECT_EQ(page->parentWidget()->geometry(), page->parentWidget()->parentWidget()->rect());
+        if (hero) {
+            EXPECT_EQ(hero->iconScale(), 1.0);
+            EXPECT_EQ(hero->textOpacity(), 1.0);
+            const QWidget* icon = hero->findChild<QWidget*>(QStringLiteral("onboarding-icon"));
+            const QWidget* texts = hero->findChild<QWidget*>(QStringLiteral("onboarding-text"));
+            EXPECT_GT(
+                inkStrength(window, QRect(icon->mapTo(&window, QPoint()), icon->size()), hero->iconTopColor()), 0.8);
+            EXPECT_GT(inkStrength(window, QRect(texts->mapTo(&window, QPoint()), texts->size()), text), 0.8);
+        }
+        if (grid) {
+            ASSERT_EQ(grid->cardCount(), 6);
+            for (int i = 0; i < grid->cardCount(); ++i) {
+                EXPECT_EQ(grid->cardOpacity(i), 1.0) << i;
+                EXPECT_EQ(grid->cardOffset(i), 0.0) << i;
+                const QRect card = grid->cardRect(i).toAlignedRect().translated(grid->mapTo(&window, QPoint()));
+                EXPECT_GT(inkStrength(window, card, text), 0.8) << i;
+            }
+        }
+    }
+}
+
+// Keyboard alone, as in a dialog: Tab reaches every button of the window and Return presses the
+// focused one: Continue, the permission page's two buttons, Back, and "Get Started", which stores
+// that onboarding is complete. The accessible press reaches the same buttons.
+TEST(OnboardingWindow, ReturnAndTheAccessiblePressWorkEveryButton)
+{
+    TempDefaults temp;
+    FakeAccessibility trust;
+    trust.trusted = false;
+    kittest::MotionOverride reduced(true);
+    ViewSymbols::registerAll();
+    int settingsOpened = 0;
+    QPointer<OnboardingWindow> window = new OnboardingWindow(temp.settings(), trust, [&] { ++settingsOpened; });
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    kittest::showActive(*window);
+    const auto returnOn = [&](const char* name) {
+        QAbstractButton* target = button(*window, name);
+        ASSERT_NE(target, nullptr) << name;
+        for (int i = 0; i < 8 && !target->hasFocus(); ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ASSERT_TRUE(target->hasFocus()) << name;
+        QTest::keyClick(target, Qt::Key_Return);
+    };
+    const auto press = [&](const char* name) {
+        QAccessible::queryAccessibleInterface(button(*window, name))
+            ->actionInterface()
+            ->doAction(QAccessibleActionInterface::pressAction());
+    };
+    button(*window, "onboarding-primary")->setFocus();
+    returnOn("onboarding-primary");
+    returnOn("onboarding-primary");
+    ASSERT_EQ(window->shell().currentStep(), 2);
+    returnOn("grant-permission-button");
+    EXPECT_EQ(trust.requests, 1);
+    returnOn("open-system-settings-button");
+    EXPECT_EQ(settingsOpened, 1);
+    press("open-system-settings-button");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return settingsOpened == 2; }, 1000));
+    returnOn("onboarding-back");
+    EXPECT_EQ(window->shell().currentStep(), 1);
+    press("onboarding-primary");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->shell().currentStep() == 2; }, 1000));
+    returnOn("onboarding-primary");
+    ASSERT_EQ(window->shell().currentStep(), 3);
+    EXPECT_FALSE(temp.settings().hasCompletedOnboarding());
+    returnOn("onboarding-primary");
+    EXPECT_TRUE(temp.settings().hasCompletedOnboarding());
+    temp.reopen();
+    EXPECT_TRUE(temp.settings().hasCompletedOnboarding());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(window);
 }
