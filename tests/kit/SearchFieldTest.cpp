@@ -54,3 +54,31 @@ TEST(KestuSettingsSearchField, LeavesFocusAloneAndShowsClearAtOnce)
     QTest::keyClicks(search->lineEdit(), QStringLiteral("ab"));
     EXPECT_TRUE(search->clearButton()->isVisible());
 }
+
+// Unfocused, either search box shows the start of a search too long for it and "…".
+TEST(KestuSearchFields, ALongSearchShowsItsStartAndAnEllipsisWhileUnfocused)
+{
+    const MotionOverride motion(true);
+    const QString search = QStringLiteral("calculator scientific mode");
+    const auto settings = [](KestuBinding<QString> text) {
+        auto* field = new KestuSettingsSearchField(std::move(text), QString());
+        return std::pair<QWidget*, QLineEdit*> { field, field->lineEdit() };
+    };
+    const auto panel = [](KestuBinding<QString> text) {
+        auto* field = new KestuSearchField(std::move(text), QString());
+        return std::pair<QWidget*, QLineEdit*> { field, field->textField() };
+    };
+    for (const auto& make : { std::function(settings), std::function(panel) }) {
+        const auto [field, edit] = make(KestuBinding<QString>::constant(search));
+        const auto [twin, twinEdit] = make(KestuBinding<QString>::constant(QStringLiteral("x"))); // clear shown too
+        KitWindow w(field);
+        w.layout->addWidget(twin);
+        w.window.setFixedWidth(120);
+        w.show();
+        w.other->setFocus();
+        QLineEdit* shown = twinEdit;
+        EXPECT_FALSE(shownStart(
+            edit, twinEdit, [shown](const QString& t) { shown->setText(t); }, search)
+                         .isEmpty());
+    }
+}
