@@ -55,30 +55,19 @@ TEST(KestuSettingsSearchField, LeavesFocusAloneAndShowsClearAtOnce)
     EXPECT_TRUE(search->clearButton()->isVisible());
 }
 
-// Unfocused, either search box shows the start of a search too long for it and "…".
-TEST(KestuSearchFields, ALongSearchShowsItsStartAndAnEllipsisWhileUnfocused)
+// Unfocused, the settings' search box shows the start of a search too long for it and "…" (the
+// panel's box is the kit's text field).
+TEST(KestuSettingsSearchField, ALongSearchShowsItsStartAndAnEllipsisWhileUnfocused)
 {
-    const MotionOverride motion(true);
     const QString search = QStringLiteral("calculator scientific mode");
-    const auto settings = [](KestuBinding<QString> text) {
-        auto* field = new KestuSettingsSearchField(std::move(text), QString());
-        return std::pair<QWidget*, QLineEdit*> { field, field->lineEdit() };
-    };
-    const auto panel = [](KestuBinding<QString> text) {
-        auto* field = new KestuSearchField(std::move(text), QString());
-        return std::pair<QWidget*, QLineEdit*> { field, field->textField() };
-    };
-    for (const auto& make : { std::function(settings), std::function(panel) }) {
-        const auto [field, edit] = make(KestuBinding<QString>::constant(search));
-        const auto [twin, twinEdit] = make(KestuBinding<QString>::constant(QStringLiteral("x"))); // clear shown too
-        KitWindow w(field);
-        w.layout->addWidget(twin);
-        w.window.setFixedWidth(120);
-        w.show();
-        w.other->setFocus();
-        QLineEdit* shown = twinEdit;
-        EXPECT_FALSE(shownStart(
-            edit, twinEdit, [shown](const QString& t) { shown->setText(t); }, search)
-                         .isEmpty());
-    }
+    auto* field = new KestuSettingsSearchField(KestuBinding<QString>::constant(search), QString());
+    auto* twin = new KestuSettingsSearchField(KestuBinding<QString>::constant(QStringLiteral("x")), QString());
+    KitWindow w(field);
+    w.layout->addWidget(twin);
+    w.window.setFixedWidth(120);
+    w.show();
+    w.other->setFocus();
+    QLineEdit* shown = twin->lineEdit();
+    const auto show = [shown](const QString& t) { shown->setText(t); };
+    EXPECT_FALSE(shownStart(field->lineEdit(), shown, show, search).isEmpty());
 }
