@@ -75,18 +75,22 @@ void KestuButton::paintEvent(QPaintEvent*)
     p.setBrush(fillColor());
     p.drawRoundedRect(QRectF(rect()), Radius::large, Radius::large);
 
-    // Symbol and label centred as one group across the full width.
+    // Symbol and label centred as one group across the full width; a label too long for it
+    // ends in "…".
     const QColor fg = foregroundColor();
     const QFontMetrics fm(font());
-    const int textWidth = fm.horizontalAdvance(text());
-    const int groupWidth = textWidth + (m_icon ? symbolSize + spacing : 0);
+    const int symbolWidth = m_icon ? symbolSize + spacing : 0;
+    const QString label
+        = fm.elidedText(text(), Qt::ElideRight, std::max(0, width() - 2 * int(Space::space16) - symbolWidth));
+    const int textWidth = fm.horizontalAdvance(label);
+    const int groupWidth = textWidth + symbolWidth;
     int x = (width() - groupWidth) / 2;
     if (m_icon) {
         KestuSymbols::paint(p, QRectF(x, 0, symbolSize, height()), *m_icon, symbolSize, fg);
         x += symbolSize + spacing;
     }
     p.setPen(fg);
-    p.drawText(QRect(x, 0, textWidth + 1, height()), Qt::AlignVCenter | Qt::AlignLeft, text());
+    p.drawText(QRect(x, 0, textWidth + 1, height()), Qt::AlignVCenter | Qt::AlignLeft, label);
 }
 
 } // namespace kestu

@@ -12,7 +12,8 @@ class KestuPressStyle;
 enum class KestuButtonVariant { primary, secondary, destructive };
 
 // The kit's wide action button: an optional symbol and a label centred on a filled bar with
-// 12-point corners that takes the whole width it is offered, with the press style.
+// 12-point corners that takes the whole width it is offered, with the press style. A label
+// too long for the bar ends in "…".
 class KestuButton final : public QAbstractButton {
     Q_OBJECT
 

@@ -1,6 +1,7 @@
 #include "KestuDesign/Components/KestuSettingsSearchField.h"
 
 #include "KestuDesign/Components/KestuSearchField.h"
+#include "KestuDesign/Components/KestuTextField.h"
 #include "KestuDesign/Resources/KestuSymbols.h"
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Tokens/KestuFont.h"
@@ -10,6 +11,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPainter>
+#include <QStyleOptionFrame>
 
 namespace kestu {
 
@@ -40,12 +42,34 @@ protected:
     }
 };
 
+class KestuSettingsSearchField::Edit final : public QLineEdit {
+public:
+    explicit Edit(QWidget* parent)
+        : QLineEdit(parent)
+    {
+    }
+
+protected:
+    void focusInEvent(QFocusEvent* event) override
+    {
+        QLineEdit::focusInEvent(event);
+        showStartForFocusingClick(this, event);
+    }
+    void paintEvent(QPaintEvent* event) override
+    {
+        QStyleOptionFrame panel;
+        initStyleOption(&panel);
+        if (!paintElidedWhenUnfocused(this, panel))
+            QLineEdit::paintEvent(event);
+    }
+};
+
 KestuSettingsSearchField::KestuSettingsSearchField(
     KestuBinding<QString> text, const QString& placeholder, QWidget* parent)
     : QWidget(parent)
     , m_text(std::move(text))
     , m_glass(new Glass(this))
-    , m_edit(new QLineEdit(this))
+    , m_edit(new Edit(this))
     , m_clear(new KestuClearButton(symbolSize, this))
 {
     m_edit->setFrame(false);

@@ -11,8 +11,8 @@ namespace kestu {
 class KestuClearButton;
 
 // The settings-style search box: a magnifying glass, a plain text input (12 points, no focus
-// of its own) and a clear button shown at once while there is text, on a 4-point rounded
-// surfaceTertiary background.
+// of its own; unfocused, a text too long for it shows its start and "…") and a clear button
+// shown at once while there is text, on a 4-point rounded surfaceTertiary background.
 class KestuSettingsSearchField final : public QWidget {
     Q_OBJECT
 
@@ -32,6 +32,7 @@ private:
 
     KestuBinding<QString> m_text;
     class Glass;
+    class Edit;
     Glass* m_glass;
     QLineEdit* m_edit;
     KestuClearButton* m_clear;

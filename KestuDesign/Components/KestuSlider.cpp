@@ -5,11 +5,14 @@
 #include "KestuDesign/Tokens/KestuShadow.h"
 #include "KestuDesign/Utilities/KestuNumeric.h"
 
+#include <QAccessibleWidget>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace kestu {
@@ -29,6 +32,8 @@ public:
         setFixedHeight(trackAreaHeight);
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         setCursor(Qt::PointingHandCursor);
+        // A keyboard user steps the value here, so Tab stops on the track before the label.
+        setFocusPolicy(Qt::StrongFocus);
     }
 
     QSize sizeHint() const override { return QSize(160, trackAreaHeight); }
@@ -65,6 +70,33 @@ protected:
         paintKestuShadow(p, thumb, thumbDiameter / 2, KestuShadow::thumb());
         p.setBrush(Color::white().resolve(this));
         p.drawEllipse(thumb);
+        if (m_keyboardFocus && hasFocus()) {
+            // Keyboard focus shows as a ring around the thumb.
+            p.setBrush(Qt::NoBrush);
+            p.setPen(QPen(tint, 2));
+            p.drawEllipse(thumb.adjusted(-1, -1, 1, 1));
+        }
+    }
+
+    void focusInEvent(QFocusEvent* event) override
+    {
+        m_keyboardFocus = event->reason() != Qt::MouseFocusReason;
+        update();
+    }
+
+    void focusOutEvent(QFocusEvent*) override { update(); }
+
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        const int key = event->key();
+        const bool down = key == Qt::Key_Left || key == Qt::Key_Down;
+        if (!down && key != Qt::Key_Right && key != Qt::Key_Up) {
+            QWidget::keyPressEvent(event);
+            return;
+        }
+        m_keyboardFocus = true;
+        m_slider->store(m_slider->steppedValue(!down));
+        event->accept();
     }
 
     void mousePressEvent(QMouseEvent* event) override
@@ -72,6 +104,7 @@ protected:
         // Only the thumb starts a drag; a press on it already counts as a change. The thumb is
         // the one the user saw: an edit committed by this very press may have moved it since.
         const QPointF at = event->position();
+        m_keyboardFocus = false;
         m_dragging = event->button() == Qt::LeftButton
             && (m_slider->thumbRect().contains(at) || (m_paintedThumb.isValid() && m_paintedThumb.contains(at)));
         if (m_dragging)
@@ -89,18 +122,76 @@ protected:
 private:
     void drag(double x)
     {
-        if (const auto value = m_slider->valueForDrag(x)) {
-            m_slider->m_value.set(*value);
-            m_slider->refresh();
-        }
+        if (const auto value = m_slider->valueForDrag(x))
+            m_slider->store(*value);
     }
 
     KestuSlider* m_slider;
     bool m_dragging = false;
+    bool m_keyboardFocus = false;
     QRectF m_paintedThumb;
     QBrush m_brush;
     double m_brushWidth = -1;
     QColor m_brushTint;
+};
+
+// The track is what assistive tools know as the slider: its name, range and value, set or
+// stepped as the keyboard does.
+class KestuSlider::TrackAccessible final : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    TrackAccessible(Track* track, KestuSlider* slider)
+        : QAccessibleWidget(track, QAccessible::Slider)
+        , m_slider(slider)
+    {
+    }
+
+    static QAccessibleInterface* create(const QString&, QObject* object)
+    {
+        if (auto* track = dynamic_cast<Track*>(object))
+            return new TrackAccessible(track, static_cast<KestuSlider*>(track->parentWidget()));
+        return nullptr;
+    }
+
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Value)
+            return m_slider->m_label->formattedValue(m_slider->m_value.get());
+        return QAccessibleWidget::text(t);
+    }
+
+    QVariant currentValue() const override { return m_slider->m_value.get(); }
+    void setCurrentValue(const QVariant& value) override
+    {
+        bool ok = false;
+        const double number = value.toDouble(&ok);
+        if (ok && std::isfinite(number))
+            m_slider->store(number);
+    }
+    QVariant maximumValue() const override { return m_slider->m_upper; }
+    QVariant minimumValue() const override { return m_slider->m_lower; }
+    QVariant minimumStepSize() const override { return m_slider->m_step; }
+
+    QStringList actionNames() const override
+    {
+        return QAccessibleWidget::actionNames() << increaseAction() << decreaseAction();
+    }
+    void doAction(const QString& name) override
+    {
+        if (name == increaseAction() || name == decreaseAction())
+            m_slider->store(m_slider->steppedValue(name == increaseAction()));
+        else
+            QAccessibleWidget::doAction(name);
+    }
+
+private:
+    KestuSlider* m_slider;
 };
 
 KestuSlider::KestuSlider(KestuBinding<double> value, double lower, double upper, double step, const QString& suffix,
@@ -120,6 +211,39 @@ KestuSlider::KestuSlider(KestuBinding<double> value, double lower, double upper,
     layout->addWidget(m_track, 1, Qt::AlignVCenter);
     layout->addWidget(m_label, 0, Qt::AlignVCenter);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(&TrackAccessible::create);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
+}
+
+void KestuSlider::setName(const QString& name)
+{
+    m_track->setAccessibleName(name);
+    m_label->setAccessibleName(name);
+}
+
+void KestuSlider::store(double value)
+{
+    m_value.set(KestuNumeric::snap(value, m_lower, m_upper, m_step));
+    refresh();
+}
+
+double KestuSlider::steppedValue(bool up) const
+{
+    double value = m_value.get();
+    if (std::isnan(value))
+        value = m_lower;
+    if (!(m_step > 0))
+        return KestuNumeric::snap(value, m_lower, m_upper, m_step);
+    // From a value off the step, the first step reaches the neighbouring multiple.
+    const double steps = value / m_step;
+    const double nearest = std::round(steps);
+    const bool onStep = std::abs(steps - nearest) <= 1e-9 * std::max(1.0, std::abs(steps));
+    const double next
+        = up ? (onStep ? nearest + 1 : std::floor(steps) + 1) : (onStep ? nearest - 1 : std::ceil(steps) - 1);
+    return KestuNumeric::snap(m_step * next, m_lower, m_upper, m_step);
 }
 
 QWidget* KestuSlider::track() const
@@ -131,6 +255,8 @@ void KestuSlider::refresh()
 {
     m_track->update();
     m_label->refresh();
+    QAccessibleValueChangeEvent changed(m_track, m_value.get());
+    QAccessible::updateAccessibility(&changed);
 }
 
 double KestuSlider::drawnFraction() const

@@ -14,7 +14,9 @@ class KestuSliderLabelField;
 // The kit's slider for a numeric setting: a 20-point track (5-point capsule, gradient fill,
 // 16-point white thumb) and, 8 points after it, the typeable value label. Dragging the thumb
 // and typing both snap to the step (counted from zero, halves away from zero) and hold the
-// value in the range.
+// value in the range. Tab reaches the track, then the label. On the track the arrow keys step
+// the value (Left and Down one step down, Right and Up one step up); assistive tools see a
+// slider with its range and value, which they can set or step.
 class KestuSlider final : public QWidget {
     Q_OBJECT
 
@@ -24,6 +26,8 @@ public:
 
     // Redraws from the binding and shows its value in the label unless it is being edited.
     void refresh();
+    // Names the track and the label for assistive tools, after the row that holds the slider.
+    void setName(const QString& name);
 
     QWidget* track() const;
     KestuSliderLabelField* label() const { return m_label; }
@@ -34,9 +38,15 @@ public:
     QRectF thumbRect() const;
     // The value a drag to `x` (track coordinates) gives, or nothing for a track of no width.
     std::optional<double> valueForDrag(double x) const;
+    // The value one step up (or down) from the bound one: the next multiple of the step, held
+    // in the range. A value that is not a number steps from the lower bound.
+    double steppedValue(bool up) const;
 
 private:
     class Track;
+    class TrackAccessible;
+    // Writes `value` snapped and clamped, as a drag or an entry does.
+    void store(double value);
 
     KestuBinding<double> m_value;
     double m_lower;

@@ -1,5 +1,6 @@
 #include "KestuDesign/Components/KestuSliderLabelField.h"
 
+#include "KestuDesign/Components/KestuTextField.h"
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Tokens/KestuFont.h"
 #include "KestuDesign/Utilities/KestuNumeric.h"
@@ -8,6 +9,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyleOptionFrame>
 
 namespace kestu {
 
@@ -33,8 +35,6 @@ KestuSliderLabelField::KestuSliderLabelField(KestuBinding<double> value, double 
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     setFont(Font::mono());
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    // Editing starts from a click, never because the window handed its first focus here.
-    setFocusPolicy(Qt::ClickFocus);
     setText(formattedValue(m_value.get()));
     connect(this, &QLineEdit::textEdited, this, &KestuSliderLabelField::onTextEdited);
 }
@@ -71,6 +71,7 @@ QSize KestuSliderLabelField::sizeHint() const
 void KestuSliderLabelField::activate()
 {
     m_editing = true;
+    m_typed = false;
     // Select just the number, so typing replaces it and keeps the unit.
     const QString current = text();
     const QString number = numericPart(current);
@@ -110,6 +111,14 @@ void KestuSliderLabelField::focusOutEvent(QFocusEvent* event)
     commitEdit();
 }
 
+void KestuSliderLabelField::paintEvent(QPaintEvent* event)
+{
+    QStyleOptionFrame panel;
+    initStyleOption(&panel);
+    if (!paintElidedWhenUnfocused(this, panel))
+        QLineEdit::paintEvent(event);
+}
+
 bool KestuSliderLabelField::event(QEvent* event)
 {
     if (event->type() == QEvent::ShortcutOverride) {
@@ -144,6 +153,7 @@ void KestuSliderLabelField::onTextEdited()
     if (m_filtering)
         return;
     m_editing = true;
+    m_typed = true;
     const QString unit = m_suffix.isEmpty() ? QString() : QLatin1Char(' ') + m_suffix;
     const QString current = text();
     const QString body
@@ -163,7 +173,9 @@ void KestuSliderLabelField::commitEdit()
     if (!m_editing)
         return;
     m_editing = false;
-    if (const auto number = KestuNumeric::parseNumber(numericPart(text())))
+    // Tabbing through the label is no entry: a stored value off the step stays as it is.
+    const auto number = m_typed ? KestuNumeric::parseNumber(numericPart(text())) : std::nullopt;
+    if (number)
         m_value.set(KestuNumeric::snap(*number, m_lower, m_upper, m_step));
     setText(formattedValue(m_value.get()));
 }

@@ -7,9 +7,11 @@
 namespace kestu {
 
 // The slider's typeable value label: always 56 points wide, right-aligned monospaced digits
-// with the unit. Focusing it selects just the number; typing keeps to number characters and
-// the unit; every way of ending the edit commits (snapped to the step, held in the range); a
-// press anywhere outside it ends the edit first and still reaches its target.
+// with the unit, ending in "…" when they do not fit. Tab reaches it like any text field, and
+// focusing it by Tab or by a click selects just the number; typing keeps to number characters
+// and the unit; every way of ending an edit in which the user typed commits (snapped to the
+// step, held in the range), while merely passing through writes nothing; a press anywhere
+// outside it ends the edit first and still reaches its target.
 class KestuSliderLabelField final : public QLineEdit {
     Q_OBJECT
 
@@ -36,6 +38,7 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -53,6 +56,7 @@ private:
     QString m_suffix;
     int m_fractionDigits;
     bool m_editing = false;
+    bool m_typed = false;
     bool m_filtering = false;
     bool m_reselectOnRelease = false;
     bool m_monitorInstalled = false;

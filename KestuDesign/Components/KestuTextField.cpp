@@ -5,7 +5,10 @@
 
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QPointer>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTimer>
 
 #include <algorithm>
@@ -17,7 +20,59 @@ bool isReturn(int key)
 {
     return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
+
+// QLineEdit's own margins around its text line.
+constexpr int lineHorizontalMargin = 2;
+constexpr int lineVerticalMargin = 1;
 } // namespace
+
+bool paintElidedWhenUnfocused(QLineEdit* edit, const QStyleOptionFrame& panel)
+{
+    const QString text = edit->text();
+    if (edit->hasFocus() || text.isEmpty() || edit->echoMode() != QLineEdit::Normal)
+        return false;
+    // The same text line QLineEdit lays out, so nothing moves when the field takes focus.
+    const QRect contents
+        = edit->style()->subElementRect(QStyle::SE_LineEditContents, &panel, edit).marginsRemoved(edit->textMargins());
+    const QFontMetrics fm = edit->fontMetrics();
+    const int leftBearing = std::max(0, -fm.minLeftBearing());
+    const int rightBearing = std::max(0, -fm.minRightBearing());
+    const int lineWidth = contents.width() - 2 * lineHorizontalMargin;
+    const int room = lineWidth - leftBearing - rightBearing - 1;
+    if (qRound(QFontMetricsF(edit->font()).horizontalAdvance(text)) <= room)
+        return false;
+
+    const int lineHeight = std::max(fm.boundingRect(text).height(), fm.height());
+    const Qt::Alignment align = QStyle::visualAlignment(edit->layoutDirection(), edit->alignment());
+    int top = contents.y() + (contents.height() - lineHeight + 1) / 2;
+    if (align & Qt::AlignTop)
+        top = contents.y() + lineVerticalMargin;
+    else if (align & Qt::AlignBottom)
+        top = contents.y() + contents.height() - lineHeight - lineVerticalMargin;
+    const QString shown = fm.elidedText(text, Qt::ElideRight, room);
+    const int left = contents.x() + lineHorizontalMargin;
+    const int x = edit->layoutDirection() == Qt::RightToLeft
+        ? left + lineWidth - rightBearing - 1 - fm.horizontalAdvance(shown)
+        : left + leftBearing;
+
+    QPainter p(edit);
+    edit->style()->drawPrimitive(QStyle::PE_PanelLineEdit, &panel, &p, edit);
+    p.setClipRect(contents);
+    p.setFont(edit->font());
+    p.setPen(edit->palette().text().color());
+    p.drawText(QPoint(x, top + fm.ascent()), shown);
+    return true;
+}
+
+void showStartForFocusingClick(QLineEdit* edit, const QFocusEvent* event)
+{
+    if (event->reason() != Qt::MouseFocusReason)
+        return;
+    // QLineEdit maps the press through the scroll of its last own paint: paint once from the
+    // start.
+    edit->setCursorPosition(0);
+    edit->repaint();
+}
 
 KestuTextField::KestuTextField(const QString& placeholder, KestuBinding<QString> text, std::optional<QFont> font,
     Qt::Alignment alignment, bool bordered, bool numericOnly, bool autoFocus, std::function<void()> onCommit,
@@ -167,6 +222,27 @@ void KestuTextField::keyPressEvent(QKeyEvent* event)
         return;
     }
     QLineEdit::keyPressEvent(event);
+}
+
+void KestuTextField::focusInEvent(QFocusEvent* event)
+{
+    QLineEdit::focusInEvent(event);
+    showStartForFocusingClick(this, event);
+}
+
+void KestuTextField::paintEvent(QPaintEvent* event)
+{
+    QStyleOptionFrame panel;
+    initStyleOption(&panel);
+    if (!paintElidedWhenUnfocused(this, panel))
+        QLineEdit::paintEvent(event);
+}
+
+void KestuTextField::initStyleOption(QStyleOptionFrame* option) const
+{
+    QLineEdit::initStyleOption(option);
+    // No focus frame, bordered or not.
+    option->state &= ~QStyle::State_HasFocus;
 }
 
 void KestuTextField::focusOutEvent(QFocusEvent* event)

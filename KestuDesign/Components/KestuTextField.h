@@ -17,7 +17,8 @@ namespace kestu {
 // commits (binding ← text, then onCommit) and gives up focus; Escape cancels (the text from
 // before the edit goes back into the binding and the field, then onCancel) and gives up focus;
 // losing focus in the middle of an edit commits. With numericOnly, typed and pasted text is
-// reduced to number characters, "." and "-", keeping the caret in place.
+// reduced to number characters, "." and "-", keeping the caret in place. Unfocused, a text too
+// long for the field shows its start and "…". No focus frame is drawn: the caret shows focus.
 class KestuTextField : public QLineEdit {
     Q_OBJECT
 
@@ -56,7 +57,10 @@ public:
 protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void initStyleOption(QStyleOptionFrame* option) const override;
 
 private:
     void applyAppearance(bool creation);
@@ -69,5 +73,14 @@ private:
     bool m_editing = false;
     bool m_filtering = false;
 };
+
+// A one-line text that does not fit shows its start and then "…" while nobody types in it
+// (QLineEdit would show wherever its caret was last, cut mid-letter); the text itself stays
+// whole. For the kit's line edits, from their paintEvent: when `edit` is not focused and its
+// text overflows, paints it that way and answers true; otherwise paints nothing.
+bool paintElidedWhenUnfocused(QLineEdit* edit, const QStyleOptionFrame& panel);
+// From focusInEvent: a click that focuses an elided edit places its caret where the user saw
+// the letter, so the edit scrolls back to the start before the press is handled.
+void showStartForFocusingClick(QLineEdit* edit, const QFocusEvent* event);
 
 } // namespace kestu

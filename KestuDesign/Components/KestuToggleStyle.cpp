@@ -46,10 +46,13 @@ KestuToggleSwitch::KestuToggleSwitch(KestuBinding<bool> isOn, QWidget* parent)
     });
     // A click, Space and an assistive tool's Toggle all change the checked state; the binding
     // decides, and refresh() shows its answer (a refused change springs back).
-    connect(this, &QAbstractButton::toggled, this, [this](bool on) {
-        m_isOn.set(on);
-        refresh();
-    });
+    actOnCheckedChange(
+        this,
+        [this](bool on) {
+            m_isOn.set(on);
+            refresh();
+        },
+        [this] { return m_isOn.get(); });
 }
 
 void KestuToggleSwitch::refresh()

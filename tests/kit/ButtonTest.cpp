@@ -5,6 +5,8 @@
 
 #include <QVariantAnimation>
 
+#include <memory>
+
 using namespace kestu;
 using namespace kittest;
 
@@ -51,4 +53,20 @@ TEST(KestuButton, RunsItsActionAndShrinksWhilePressed)
     spring->setCurrentTime(spring->duration());
     EXPECT_DOUBLE_EQ(button.pressStyle()->scale(), 1.0);
     EXPECT_EQ(runs, 1);
+}
+
+// A label too long for the bar shows its start and "…", beside its symbol.
+TEST(KestuButton, ALabelTooLongForTheBarEndsInAnEllipsis)
+{
+    const QString label = QStringLiteral("Start Tremlor for 90 minutes");
+    const auto make = [](const QString& text) {
+        auto button = std::make_unique<KestuButton>(
+            text, QStringLiteral("magnifyingglass"), KestuButtonVariant::primary, nullptr);
+        button->resize(150, button->sizeHint().height());
+        return button;
+    };
+    const auto narrow = make(label), twin = make(QString());
+    EXPECT_FALSE(shownStart(
+        narrow.get(), twin.get(), [&](const QString& t) { twin->setText(t); }, label)
+                     .isEmpty());
 }

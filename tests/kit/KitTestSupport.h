@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace kittest {
 
 // A desktop's light or dark palette: window, text and accent.
@@ -85,6 +87,21 @@ inline QString script(QTemporaryDir& dir, const char* body)
 inline QImage render(QWidget* widget)
 {
     return widget->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+// The start of `whole` that `widget` is drawn showing before a "…", found by drawing `twin` (a
+// control of the same kind and size, fitting text) with each shorter start and "…" in turn;
+// empty when it shows none of them (the whole text, its tail, a cut without a mark).
+inline QString shownStart(
+    QWidget* widget, QWidget* twin, const std::function<void(const QString&)>& show, const QString& whole)
+{
+    const QImage drawn = render(widget);
+    for (qsizetype n = whole.size() - 1; n > 0; --n) {
+        show(whole.left(n) + QStringLiteral("\u2026"));
+        if (render(twin) == drawn)
+            return whole.left(n);
+    }
+    return {};
 }
 
 inline bool near(const QColor& a, const QColor& b, int tolerance = 3)

@@ -54,3 +54,20 @@ TEST(KestuSettingsSearchField, LeavesFocusAloneAndShowsClearAtOnce)
     QTest::keyClicks(search->lineEdit(), QStringLiteral("ab"));
     EXPECT_TRUE(search->clearButton()->isVisible());
 }
+
+// Unfocused, the settings' search box shows the start of a search too long for it and "…" (the
+// panel's box is the kit's text field).
+TEST(KestuSettingsSearchField, ALongSearchShowsItsStartAndAnEllipsisWhileUnfocused)
+{
+    const QString search = QStringLiteral("calculator scientific mode");
+    auto* field = new KestuSettingsSearchField(KestuBinding<QString>::constant(search), QString());
+    auto* twin = new KestuSettingsSearchField(KestuBinding<QString>::constant(QStringLiteral("x")), QString());
+    KitWindow w(field);
+    w.layout->addWidget(twin);
+    w.window.setFixedWidth(120);
+    w.show();
+    w.other->setFocus();
+    QLineEdit* shown = twin->lineEdit();
+    const auto show = [shown](const QString& t) { shown->setText(t); };
+    EXPECT_FALSE(shownStart(field->lineEdit(), shown, show, search).isEmpty());
+}

@@ -1,7 +1,10 @@
 #include "KestuDesign/Components/KestuSlider.h"
 #include "KestuDesign/Components/KestuSliderLabelField.h"
+#include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Utilities/KestuNumeric.h"
 #include "KitTestSupport.h"
+
+#include <QAccessible>
 
 #include <limits>
 #include <memory>
@@ -15,9 +18,10 @@ struct SliderWindow : KitWindow {
     std::shared_ptr<double> value;
     KestuSlider* slider;
 
-    SliderWindow(double initial, double lower, double upper, double step, const QString& suffix = "s", int digits = 0)
+    SliderWindow(double initial, double lower, double upper, double step, const QString& suffix = "s", int digits = 0,
+        std::optional<QColor> tint = std::nullopt)
         : value(std::make_shared<double>(initial))
-        , slider(new KestuSlider(KestuBinding<double>::of(value), lower, upper, step, suffix, digits, std::nullopt))
+        , slider(new KestuSlider(KestuBinding<double>::of(value), lower, upper, step, suffix, digits, tint))
     {
         layout->insertWidget(0, slider);
         window.setFixedWidth(200 + 8 + 56);
@@ -99,6 +103,15 @@ TEST(KestuSlider, HugeOrNonFiniteValuesDrawAndLabelSafelyAndAZeroWidthTrackIgnor
     out.dragThumbTo(100);
     EXPECT_EQ(*out.value, 26) << "the next drag brings an outside value back into the range";
 
+    // A number too long for the label shows its start and "…" rather than being cut.
+    SliderWindow big(1234567, 0, 1e7, 1);
+    auto* twin = new KestuSliderLabelField(KestuBinding<double>::constant(0), 0, 1e7, 1, QStringLiteral("s"), 0);
+    big.layout->addWidget(twin);
+    big.other->setFocus();
+    EXPECT_FALSE(shownStart(
+        big.label(), twin, [twin](const QString& t) { twin->setText(t); }, big.label()->text())
+                     .isEmpty());
+
     SliderWindow flat(30, 1, 50, 1);
     flat.window.setFixedWidth(64);
     flat.window.layout()->activate();
@@ -175,4 +188,99 @@ TEST(KestuSliderLabel, OutsideChangesWaitAndAnyClickOutsideCommitsFirst)
     EXPECT_FALSE(w.label()->isEditing());
     w.dragTo(0);
     EXPECT_EQ(*w.value, 1);
+}
+
+// Tab stops on the track, where the arrow keys step the value to the next multiple of the step
+// (from a value off the step, to its neighbour) and never leave the range; then on the label,
+// whose edit works as after a click. Tabbing through the label writes nothing.
+TEST(KestuSlider, KeyboardAloneStepsTheTrackAndEditsTheLabel)
+{
+    SliderWindow w(30, 10, 120, 5);
+    w.other->setFocus();
+    const QImage unfocused = render(w.track());
+    QTest::keyClick(w.other, Qt::Key_Tab);
+    ASSERT_TRUE(w.track()->hasFocus());
+    EXPECT_NE(render(w.track()), unfocused) << "keyboard focus shows";
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const struct {
+        double from;
+        Qt::Key key;
+        double stored;
+    } steps[] = { { 30, Qt::Key_Right, 35 }, { 30, Qt::Key_Up, 35 }, { 30, Qt::Key_Left, 25 }, { 30, Qt::Key_Down, 25 },
+        { 37, Qt::Key_Left, 35 }, { 37, Qt::Key_Right, 40 }, { 120, Qt::Key_Up, 120 }, { 10, Qt::Key_Down, 10 },
+        { 500, Qt::Key_Down, 120 }, { nan, Qt::Key_Right, 15 } };
+    for (const auto& s : steps) {
+        *w.value = s.from;
+        w.slider->refresh();
+        QTest::keyClick(w.track(), s.key);
+        EXPECT_EQ(*w.value, s.stored) << s.from << " " << s.key;
+        EXPECT_EQ(w.label()->text(), w.shown());
+    }
+
+    QTest::keyClick(w.track(), Qt::Key_Tab);
+    ASSERT_TRUE(w.label()->hasFocus());
+    EXPECT_EQ(w.label()->selectedText(), QStringLiteral("15"));
+    QTest::keyClicks(w.label(), QStringLiteral("47"));
+    QTest::keyClick(w.label(), Qt::Key_Return);
+    EXPECT_EQ(*w.value, 45);
+
+    *w.value = 37; // off the step, as an imported value may be
+    w.slider->refresh();
+    w.track()->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(w.track(), Qt::Key_Tab);
+    QTest::keyClick(w.label(), Qt::Key_Tab);
+    EXPECT_FALSE(w.label()->hasFocus());
+    EXPECT_EQ(*w.value, 37);
+}
+
+// To assistive tools the track is a slider named after its row, with its range and value, and
+// the label an editable text of the same name. Setting the value or stepping it stores it
+// snapped and clamped.
+TEST(KestuSlider, AssistiveToolsSeeANamedSliderTheyCanSetAndStep)
+{
+    SliderWindow w(30, 10, 120, 5);
+    w.slider->setName(QStringLiteral("Idle threshold"));
+    QAccessibleInterface* slider = QAccessible::queryAccessibleInterface(w.track());
+    EXPECT_EQ(slider->role(), QAccessible::Slider);
+    EXPECT_TRUE(slider->state().focusable);
+    EXPECT_EQ(slider->text(QAccessible::Name), QStringLiteral("Idle threshold"));
+    EXPECT_EQ(slider->text(QAccessible::Value), QStringLiteral("30 s"));
+    EXPECT_EQ(
+        QAccessible::queryAccessibleInterface(w.label())->text(QAccessible::Name), QStringLiteral("Idle threshold"));
+    QAccessibleValueInterface* value = slider->valueInterface();
+    ASSERT_NE(value, nullptr);
+    EXPECT_EQ(value->minimumValue().toDouble(), 10);
+    EXPECT_EQ(value->maximumValue().toDouble(), 120);
+    EXPECT_EQ(value->minimumStepSize().toDouble(), 5);
+    EXPECT_EQ(value->currentValue().toDouble(), 30);
+
+    const std::pair<QVariant, double> entries[]
+        = { { 47.0, 45 }, { 1000, 120 }, { -3, 10 }, { QStringLiteral("x"), 10 } };
+    for (const auto& [entered, stored] : entries) {
+        value->setCurrentValue(entered);
+        EXPECT_EQ(*w.value, stored) << entered.toString().toStdString();
+        EXPECT_EQ(w.label()->text(), w.shown());
+    }
+    slider->actionInterface()->doAction(QAccessibleActionInterface::increaseAction());
+    EXPECT_EQ(*w.value, 15);
+    slider->actionInterface()->doAction(QAccessibleActionInterface::decreaseAction());
+    EXPECT_EQ(*w.value, 10);
+}
+
+// The fill is drawn in the tint the host passes, else in the accent, in both appearances.
+TEST(KestuSlider, FillTakesTheHostsTintElseTheAccent)
+{
+    const QColor orange(QStringLiteral("darkorange"));
+    const auto distance = [](const QColor& a, const QColor& b) {
+        return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue());
+    };
+    for (const bool dark : { false, true })
+        for (const std::optional<QColor>& tint : { std::optional<QColor>(), std::optional<QColor>(orange) }) {
+            SliderWindow w(150, 1, 300, 1, QStringLiteral("s"), 0, tint);
+            w.window.setPalette(palette(dark));
+            const QColor accent = Color::accent().resolve(w.track());
+            const QColor fill = render(w.track()).pixelColor(60, 10);
+            const QColor expected = tint.value_or(accent), other = tint ? accent : orange;
+            EXPECT_LT(distance(fill, expected), distance(fill, other) / 3) << dark << " " << tint.has_value();
+        }
 }

@@ -1,6 +1,7 @@
 #include "KestuDesign/Components/KestuCard.h"
 #include "KestuDesign/Components/KestuHoverEffect.h"
 #include "KestuDesign/Components/KestuToggleStyle.h"
+#include "KestuDesign/Tokens/KestuColor.h"
 #include "KitTestSupport.h"
 
 #include <QAccessible>
@@ -120,4 +121,17 @@ TEST(KestuToggleStyle, EveryWayOfTogglingStoresWhatItShows)
     QAccessible::queryAccessibleInterface(&refusing)->actionInterface()->doAction(
         QAccessibleActionInterface::toggleAction());
     EXPECT_FALSE(refusing.isChecked());
+}
+
+// The track takes the accent when on and surfaceTertiary when off, in both appearances (read
+// beside the knob).
+TEST(KestuToggleStyle, TrackIsTheAccentWhenOnAndTertiaryWhenOff)
+{
+    for (const bool dark : { false, true })
+        for (const bool on : { false, true }) {
+            KestuToggleSwitch sw(KestuBinding<bool>::constant(on));
+            sw.setPalette(palette(dark));
+            const QColor expected = (on ? Color::accent() : Color::surfaceTertiary()).resolve(&sw);
+            EXPECT_TRUE(near(render(&sw).pixelColor(on ? 8 : 36, 13), expected)) << dark << on;
+        }
 }

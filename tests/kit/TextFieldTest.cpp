@@ -126,3 +126,61 @@ TEST(KestuTextField, AutoFocusTakesFocusWithTextSelectedAndKeysStayInTheField)
     QTest::keyClick(b, Qt::Key_Escape);
     EXPECT_EQ(shortcuts, 0);
 }
+
+// Unfocused, a name too long for the field shows its start and "…" (bordered or not); focused,
+// the whole name is there to edit; the binding holds it whole throughout. A click that focuses
+// the field puts the caret by the letter the user saw, not in the tail it scrolled to before.
+TEST(KestuTextField, ALongTextShowsItsStartAndAnEllipsisUntilFocused)
+{
+    const QString name = QStringLiteral("Planning for the quarterly review");
+    for (const bool bordered : { false, true }) {
+        SCOPED_TRACE(bordered);
+        auto value = std::make_shared<QString>(name);
+        const auto make = [bordered](KestuBinding<QString> text) {
+            return new KestuTextField(
+                QString(), std::move(text), std::nullopt, Qt::AlignLeft, bordered, false, false, {}, {});
+        };
+        KestuTextField* field = make(KestuBinding<QString>::of(value));
+        KestuTextField* twin = make(KestuBinding<QString>::constant(QString()));
+        KitWindow w(field);
+        w.layout->addWidget(twin);
+        w.window.setFixedWidth(150);
+        w.show();
+        w.other->setFocus();
+        const auto show = [twin](const QString& t) { twin->setText(t); };
+        const auto start = [&] { return shownStart(field, twin, show, name); };
+        EXPECT_FALSE(start().isEmpty());
+
+        QTest::keyClick(w.other, Qt::Key_Backtab);
+        ASSERT_TRUE(field->hasFocus());
+        EXPECT_EQ(start(), QString());
+        QTest::keyClick(field, Qt::Key_End);
+        QTest::keyClicks(field, QStringLiteral("!"));
+        EXPECT_EQ(*value, name + QLatin1Char('!'));
+        render(field); // painted scrolled to the tail
+        QTest::keyClick(field, Qt::Key_Tab);
+        EXPECT_EQ(*value, name + QLatin1Char('!'));
+        EXPECT_FALSE(start().isEmpty());
+
+        QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(8, field->height() / 2));
+        EXPECT_LE(field->cursorPosition(), 1);
+    }
+}
+
+// The field draws no focus frame: its border looks the same unfocused and reached by Tab.
+TEST(KestuTextField, DrawsNoFocusFrame)
+{
+    auto value = std::make_shared<QString>(QStringLiteral("Home"));
+    auto* field = new KestuTextField(
+        QString(), KestuBinding<QString>::of(value), std::nullopt, Qt::AlignLeft, true, false, false, {}, {});
+    KitWindow w(field);
+    w.show();
+    w.other->setFocus();
+    const QImage unfocused = render(field);
+    QTest::keyClick(w.other, Qt::Key_Backtab);
+    ASSERT_TRUE(field->hasFocus());
+    const QImage focused = render(field);
+    for (int x = 0; x < field->width(); ++x)
+        for (const int y : { 0, 1, field->height() - 2, field->height() - 1 })
+            ASSERT_EQ(focused.pixel(x, y), unfocused.pixel(x, y)) << x << "," << y;
+}

@@ -126,7 +126,7 @@ QWidget* PopoverExpandedContent::makeIntervalRow()
                                           [this](const double& value) { m_settings.setMaxInterval(value); }),
         1, 300, 1, QStringLiteral("s"), 0, Color::accent(), row);
     m_slider->setObjectName(QStringLiteral("interval-slider"));
-    m_slider->setAccessibleName(tr("Interval"));
+    m_slider->setName(tr("Interval"));
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(int(kestu::Space::space8));

@@ -28,7 +28,7 @@ kestu::KestuSlider* makeSlider(
     auto* slider = new kestu::KestuSlider(
         std::move(value), range.lower, range.upper, range.step, QString::fromLatin1(range.suffix), 0, std::nullopt);
     slider->setObjectName(name);
-    slider->setAccessibleName(label);
+    slider->setName(label);
     slider->setMaximumWidth(sliderWidth);
     slider->setMinimumWidth(sliderWidth - 40);
     slider->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
