@@ -3,7 +3,6 @@
 #include "KestuDesign/Components/KestuEmptyState.h"
 #include "KestuDesign/Components/KestuTextField.h"
 #include "Views/Settings/ProfileRow.h"
-#include "Views/Shared/TokenLabel.h"
 #include "views/SettingsTestSupport.h"
 
 #include <QAbstractButton>
@@ -42,6 +41,16 @@ void trigger(ProfilesSettingsView& view, const QUuid& id, const char* action)
 }
 
 using ProfilesSettings = settingstest::FixtureTest;
+
+// What screen readers are told of rows' selection: "+name" as a row becomes selected, "-name"
+// as it stops being.
+QStringList told;
+void tell(QAccessibleEvent* event)
+{
+    if (event->type() == QAccessible::SelectionAdd || event->type() == QAccessible::SelectionRemove)
+        told << (event->type() == QAccessible::SelectionAdd ? "+" : "-")
+                + event->accessibleInterface()->text(QAccessible::Name);
+}
 
 } // namespace
 
@@ -179,4 +188,78 @@ TEST_F(ProfilesSettings, RepeatedIdHasOneRowForTheFirstProfile)
     view.row(work.id)->nameField()->replaceText(QStringLiteral("Office"));
     EXPECT_EQ(names(s), (QStringList { "Office", "Home", "Twin", "Untitled" }));
     EXPECT_EQ(view.row(work.id)->summaryLabel()->text(), QStringLiteral("30s · Bounce"));
+}
+
+// Keyboard alone: Tab reaches the list, whose arrows, Home and End select (scrolling to the row)
+// as screen readers hear; Delete removes the selected profile, keeping the selection, and "Remove
+// Profile", reached by Tab, removes the selected one on Space or Return. A row's press action
+// selects it, the name field keeps its keys, and what holds the keyboard wears a ring.
+TEST_F(ProfilesSettings, KeyboardAloneSelectsAndRemoves)
+{
+    using settingstest::press;
+    QList<Profile> start;
+    for (const char* name : { "A", "B", "C", "D", "E" })
+        start << named(name);
+    s.setProfiles(start);
+    auto* view = new ProfilesSettingsView(f.context);
+    kittest::KitWindow window(view, true);
+    ASSERT_NO_FATAL_FAILURE(window.show());
+    window.window.resize(420, 240); // three rows show
+    window.other->setFocus();
+    press(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), view->list());
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(view->list())->role(), QAccessible::List);
+    const auto before = SectionListRow::installAnnouncer(&tell);
+    // A key, the row then selected, and what screen readers are told.
+    const std::tuple<Qt::Key, const char*, QStringList> moves[] = { { Qt::Key_Up, "E", { "+E" } },
+        { Qt::Key_Up, "D", { "+D", "-E" } }, { Qt::Key_End, "E", { "+E", "-D" } }, { Qt::Key_Down, "E", {} },
+        { Qt::Key_Home, "A", { "+A", "-E" } }, { Qt::Key_Up, "A", {} }, { Qt::Key_Down, "B", { "+B", "-A" } } };
+    for (const auto& [key, selected, changes] : moves) {
+        told.clear();
+        press(key);
+        told.sort();
+        EXPECT_EQ(told, changes);
+        EXPECT_EQ(settingstest::heardSelected(view->list()), QStringList { selected });
+        EXPECT_FALSE(view->row(*view->selectedProfileId())->visibleRegion().isEmpty()) << selected;
+    }
+    SectionListRow::installAnnouncer(before);
+
+    press(Qt::Key_Delete);
+    EXPECT_EQ(names(s), (QStringList { "A", "C", "D", "E" }));
+    EXPECT_EQ(view->selectedProfileId(), start[1].id);
+    press(Qt::Key_Down, 2); // from the top again: the selected profile is gone
+    press(Qt::Key_Tab, 3);
+    ASSERT_EQ(QApplication::focusWidget()->objectName(), "profiles-remove");
+    press(Qt::Key_Space);
+    EXPECT_EQ(names(s), (QStringList { "A", "D", "E" }));
+    press(Qt::Key_Backtab, 3);
+    press(Qt::Key_Down);
+    press(Qt::Key_Tab, 3);
+    press(Qt::Key_Return);
+    EXPECT_EQ(names(s), (QStringList { "D", "E" }));
+    QAccessible::queryAccessibleInterface(view->row(start[4].id))
+        ->actionInterface()
+        ->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(view->selectedProfileId(), start[4].id);
+    view->row(start[3].id)->nameField()->setFocus();
+    for (const Qt::Key key : { Qt::Key_Home, Qt::Key_Down, Qt::Key_Up, Qt::Key_Delete })
+        press(key);
+    EXPECT_EQ(names(s), (QStringList { "", "E" }));
+    EXPECT_EQ(view->selectedProfileId(), start[4].id);
+    settingstest::expectRings(window, { view->list(), view->findChild<QWidget*>("profiles-remove") });
+}
+
+// A summary too long for its row ends in "…" and keeps its whole text.
+TEST_F(ProfilesSettings, LongSummaryEndsInAnEllipsis)
+{
+    s.setProfiles({ named("Reading", 300, MovementPattern::natural, QStringList(12, QStringLiteral("app"))) });
+    kittest::KitWindow window(new ProfilesSettingsView(f.context));
+    window.layout->setSizeConstraint(QLayout::SetNoConstraint);
+    ASSERT_NO_FATAL_FAILURE(window.show());
+    SectionListText* summary = window.window.findChild<ProfileRow*>()->summaryLabel();
+    for (const auto& [width, cut] : { std::pair { 600, false }, { 150, true } }) {
+        settingstest::resize(window, width);
+        EXPECT_EQ(summary->shownText().endsWith(QChar(0x2026)), cut);
+        EXPECT_EQ(summary->text(), QString::fromUtf8("300s · Natural · 12 apps"));
+    }
 }

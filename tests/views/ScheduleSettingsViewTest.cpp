@@ -3,11 +3,13 @@
 #include "KestuDesign/Components/KestuToggleStyle.h"
 #include "Views/Settings/ScheduleEntryRow.h"
 #include "Views/Shared/FormPicker.h"
-#include "Views/Shared/TokenLabel.h"
 #include "views/SettingsTestSupport.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
+#include <QHelpEvent>
 #include <QTimeEdit>
+#include <QToolTip>
 
 using namespace tremlor;
 using settingstest::named;
@@ -175,4 +177,112 @@ TEST_F(ScheduleSettings, RepeatedIdHasOneRowForTheFirstEntry)
     FormPicker* picker = openRow(view, first.id)->profilePicker();
     ASSERT_EQ(picker->count(), 2);
     EXPECT_EQ(picker->itemText(1), QStringLiteral("Work"));
+}
+
+// Keyboard alone: Tab reaches the list, Down selects, and "Remove Entry", reached by Tab, removes
+// the selected entry on Return; an opened row's time field keeps its own arrows.
+TEST_F(ScheduleSettings, KeyboardAloneRemovesTheSelectedEntry)
+{
+    using settingstest::press;
+    const QList<ScheduleEntry> entries { ScheduleSettingsView::newEntry(), ScheduleSettingsView::newEntry(),
+        ScheduleSettingsView::newEntry() };
+    s.setScheduleEntries(entries);
+    auto* view = new ScheduleSettingsView(f.context);
+    kittest::KitWindow window(view, true);
+    ASSERT_NO_FATAL_FAILURE(window.show());
+    openRow(*view, entries[0].id);
+    window.other->setFocus();
+    press(Qt::Key_Tab);
+    press(Qt::Key_Down, 2);
+    EXPECT_EQ(settingstest::heardSelected(view->list()), QStringList { view->row(entries[1].id)->accessibleName() });
+    press(Qt::Key_Tab, 2);
+    ASSERT_EQ(QApplication::focusWidget()->objectName(), "schedule-remove");
+    press(Qt::Key_Return);
+    EXPECT_EQ(s.scheduleEntries(), (QList<ScheduleEntry> { entries[0], entries[2] }));
+    view->row(entries[0].id)->startPicker()->setFocus();
+    press(Qt::Key_Home);
+    press(Qt::Key_Up);
+    EXPECT_EQ(s.scheduleEntries()[0].startTime, DateComponents::time(10, 0));
+    EXPECT_EQ(view->selectedEntryId(), std::nullopt);
+}
+
+// Each checkable control of a row acts on the change of its checked state, whether it comes
+// from the mouse, Space or an assistive tool's Toggle, and shows what is stored. The opened
+// editor is padded by 4 above and below and follows its header in the Tab order; its controls
+// wear a ring while they hold the keyboard.
+TEST_F(ScheduleSettings, CheckableControlsStoreWhatTheyShowEachWay)
+{
+    const ScheduleEntry other = ScheduleSettingsView::newEntry();
+    s.setScheduleEntries({ ScheduleSettingsView::newEntry(), other });
+    kittest::KitWindow window(new ScheduleSettingsView(f.context));
+    ASSERT_NO_FATAL_FAILURE(window.show());
+    auto* row = window.window.findChild<ScheduleEntryRow*>();
+    const auto use = [](QAbstractButton* button, int way) {
+        button->setFocus();
+        if (way == 0)
+            QTest::mouseClick(button, Qt::LeftButton);
+        else if (way == 1)
+            QTest::keyClick(button, Qt::Key_Space);
+        else
+            QAccessible::queryAccessibleInterface(button)->actionInterface()->doAction(
+                QAccessibleActionInterface::toggleAction());
+    };
+    for (const int way : { 0, 1, 2 }) { // the mouse, Space, Toggle
+        SCOPED_TRACE(way);
+        use(row->disclosure(), way);
+        ASSERT_TRUE(row->isExpanded() && row->disclosure()->isChecked());
+        for (const bool on : { false, true }) {
+            use(row->dayToggle(Weekday::monday), way);
+            EXPECT_EQ(s.scheduleEntries()[0].days.contains(Weekday::monday), on);
+            EXPECT_EQ(row->dayToggle(Weekday::monday)->isChecked(), on);
+            use(row->enabledSwitch(), way);
+            EXPECT_EQ(s.scheduleEntries()[0].isEnabled, on);
+            EXPECT_EQ(row->enabledSwitch()->isChecked(), on);
+        }
+        EXPECT_EQ(s.scheduleEntries()[1], other);
+        use(row->disclosure(), way);
+        EXPECT_TRUE(row->findChild<QWidget*>("schedule-entry-editor")->isHidden());
+    }
+
+    row->setExpanded(true);
+    QCoreApplication::processEvents();
+    const QWidget* editor = row->findChild<QWidget*>("schedule-entry-editor");
+    QRect content;
+    for (const QWidget* control : editor->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        content |= control->geometry();
+    EXPECT_EQ(content.top(), 4);
+    EXPECT_EQ(editor->height() - content.bottom() - 1, 4);
+    row->enabledSwitch()->setFocus();
+    settingstest::press(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), row->dayToggle(Weekday::sunday));
+    settingstest::expectRings(window, { row->disclosure(), row->dayToggle(Weekday::monday) });
+}
+
+// A text too long for its row shows its start ending in "…", cut again as the row narrows or
+// widens, and keeps its whole text (the accessible name, the tooltip).
+TEST_F(ScheduleSettings, LongTextsEndInAnEllipsis)
+{
+    using enum Weekday;
+    const Profile standup = named("Standup meeting profile for the quarterly review");
+    s.setProfiles({ standup });
+    ScheduleEntry entry = ScheduleSettingsView::newEntry();
+    entry.days = { sunday, monday, wednesday, thursday, friday, saturday };
+    entry.profileId = standup.id;
+    s.setScheduleEntries({ entry });
+    kittest::KitWindow window(new ScheduleSettingsView(f.context));
+    ASSERT_NO_FATAL_FAILURE(window.show());
+    auto* row = window.window.findChild<ScheduleEntryRow*>();
+    for (const auto& [width, cut] : { std::pair { 520, true }, { 1400, false }, { 400, true } }) {
+        settingstest::resize(window, width);
+        for (SectionListText* text : { row->daysLabel(), row->chip() }) {
+            const QString shown = text->shownText();
+            EXPECT_EQ(shown.endsWith(QChar(0x2026)), cut) << shown.toStdString();
+            EXPECT_TRUE(text->text().startsWith(cut ? shown.chopped(1) : shown));
+            EXPECT_EQ(QAccessible::queryAccessibleInterface(text)->text(QAccessible::Name), text->text());
+        }
+        EXPECT_LE(row->daysLabel()->geometry().right(), row->chip()->geometry().left());
+    }
+    QHelpEvent hover(QEvent::ToolTip, QPoint(4, 4), row->chip()->mapToGlobal(QPoint(4, 4)));
+    QApplication::sendEvent(row->chip(), &hover);
+    EXPECT_EQ(QToolTip::text(), standup.name);
 }

@@ -3,6 +3,7 @@
 #include "Helpers/AccessibilityChecking.h"
 #include "Helpers/AppScanning.h"
 #include "Helpers/LoginItemManaging.h"
+#include "Views/Settings/SectionList.h"
 #include "Views/Settings/SettingsContext.h"
 #include "Views/Settings/SettingsSidebar.h"
 #include "Views/Settings/SettingsWindow.h"
@@ -123,6 +124,46 @@ inline QStringList heardRows(QAbstractItemView* list, bool checked)
             && (checked ? row->state().checkable && row->state().checked : row->state().selected))
             rows << row->text(QAccessible::Name);
     return rows;
+}
+
+// Presses `key` `times` over on whatever holds the keyboard, as a keyboard does.
+inline void press(Qt::Key key, int times = 1)
+{
+    for (int i = 0; i < times; ++i)
+        QTest::keyClick(QApplication::focusWidget(), key);
+}
+
+// The rows of a settings list that a screen reader hears as selected; every row is a list item
+// that can be selected.
+inline QStringList heardSelected(const tremlor::SectionList* list)
+{
+    QStringList rows;
+    for (tremlor::SectionListRow* row : list->rows()) {
+        QAccessibleInterface* item = QAccessible::queryAccessibleInterface(row);
+        EXPECT_TRUE(item->role() == QAccessible::ListItem && item->state().selectable);
+        if (item->state().selected)
+            rows << item->text(QAccessible::Name);
+    }
+    return rows;
+}
+
+// Each of `controls` is drawn otherwise while it holds the keyboard.
+inline void expectRings(kittest::KitWindow& window, const QList<QWidget*>& controls)
+{
+    for (QWidget* control : controls) {
+        window.other->setFocus();
+        const QImage unfocused = kittest::render(control);
+        control->setFocus();
+        EXPECT_NE(kittest::render(control), unfocused) << control->objectName().toStdString();
+    }
+}
+
+// Resizes the shown window to `width` and lets its layouts settle, one level a turn.
+inline void resize(kittest::KitWindow& window, int width)
+{
+    window.window.resize(width, 400);
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
 }
 
 } // namespace settingstest

@@ -3,8 +3,11 @@
 #include "KestuDesign/Components/KestuSearchField.h"
 #include "KestuDesign/Components/KestuSettingsSearchField.h"
 #include "SettingsTestSupport.h"
+#include "Views/Settings/SectionList.h"
 
 #include <QLineEdit>
+
+#include <tuple>
 
 using namespace tremlor;
 using settingstest::Fixture;
@@ -84,5 +87,52 @@ TEST(SettingsWindow, EachNewSelectionBuildsAFreshView)
              { Qt::Key_Up, S::timer }, { Qt::Key_Down, S::schedule } }) {
         QTest::keyClick(window.sidebar()->list(), key);
         EXPECT_EQ(window.selectedSection(), expected);
+    }
+}
+
+// Down walks every section and Up walks back with the keyboard kept in the list, past the
+// sections whose field takes it when they appear (and the later rows of a long profile list).
+// Tab then enters such a section at that field; a click on its row gives the field the keyboard.
+TEST(SettingsWindow, ArrowKeysWalkTheSectionsWithTheKeyboardKeptInTheList)
+{
+    Fixture f;
+    f.apps = { AppInfo("firefox", "Firefox", {}) };
+    QList<Profile> profiles;
+    for (int i = 0; i < SectionList::firstRows + 5; ++i)
+        profiles << settingstest::named(QStringLiteral("Profile %1").arg(i));
+    f.settings().setProfiles(profiles);
+    SettingsWindow window(f.context);
+    ASSERT_NO_FATAL_FAILURE(kittest::showActive(window));
+    QListView* list = window.sidebar()->list();
+    const auto all = allCases<S>();
+    const QList<S> sections(all.begin(), all.end());
+    const auto choose = [&](std::optional<S> clicked, Qt::Key key) {
+        clicked ? selectSection(window, *clicked) : QTest::keyClick(QApplication::focusWidget(), key);
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+    };
+    choose(S::general, {});
+    for (const Qt::Key key : { Qt::Key_Down, Qt::Key_Up }) {
+        for (int step = 1; step < sections.size(); ++step) {
+            const S expected = sections[key == Qt::Key_Down ? step : sections.size() - 1 - step];
+            choose(std::nullopt, key);
+            EXPECT_EQ(window.detailView()->objectName(), rawValue(expected) + "-settings");
+            EXPECT_TRUE(window.detailView()->isVisible());
+            EXPECT_EQ(QApplication::focusWidget(), list) << rawValue(expected).toStdString();
+        }
+    }
+    // The last profile row made at once has the field.
+    const std::tuple<S, QString, QString> fields[]
+        = { { S::apps, "apps-search-field", "" }, { S::timer, "custom-minutes-field", "" },
+              { S::profiles, "profile-name", profiles[SectionList::firstRows - 1].name } };
+    for (const auto& [section, field, text] : fields) {
+        choose(sections[sections.indexOf(section) - 1], {});
+        choose(std::nullopt, Qt::Key_Down);
+        QTest::keyClick(list, Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), field);
+        choose(S::general, {});
+        choose(section, {});
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), field);
+        EXPECT_EQ(qobject_cast<QLineEdit*>(QApplication::focusWidget())->text(), text);
     }
 }

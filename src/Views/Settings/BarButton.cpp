@@ -6,6 +6,7 @@
 #include "KestuDesign/Tokens/KestuMetrics.h"
 #include "Views/Shared/TremlorColor.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -78,6 +79,11 @@ void BarButton::paintEvent(QPaintEvent*)
             foreground = kestu::Color::text().resolve(this);
         break;
     }
+    if (hasFocus()) {
+        p.setPen(QPen(kestu::withOpacity(tremlor::Color::accent(), 0.6), 1.5));
+        p.drawRoundedRect(
+            QRectF(rect()).adjusted(0.75, 0.75, -0.75, -0.75), kestu::Radius::small + 1, kestu::Radius::small + 1);
+    }
     if (text().isEmpty()) {
         kestu::KestuSymbols::paint(p, rect(), *m_symbol, symbolSize, foreground);
         return;
@@ -89,6 +95,17 @@ void BarButton::paintEvent(QPaintEvent*)
     }
     p.setPen(foreground);
     p.drawText(QRect(x, 0, width() - x, height()), Qt::AlignVCenter | Qt::AlignLeft, text());
+}
+
+void BarButton::keyPressEvent(QKeyEvent* event)
+{
+    // Return presses the focused button, as in this desktop's dialogs.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !event->isAutoRepeat()) {
+        click();
+        event->accept();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
 }
 
 void BarButton::enterEvent(QEnterEvent* event)

@@ -7,7 +7,6 @@
 #include "KestuDesign/Tokens/KestuMetrics.h"
 #include "Models/TremlorSettings.h"
 #include "Views/Settings/ProfilesSettingsView.h"
-#include "Views/Shared/TokenLabel.h"
 
 #include <QContextMenuEvent>
 #include <QHBoxLayout>
@@ -48,11 +47,11 @@ protected:
 
 } // namespace
 
-ProfileRow::ProfileRow(const QUuid& id, const TremlorSettings& settings, QWidget* parent)
+ProfileRow::ProfileRow(const QUuid& id, const TremlorSettings& settings, bool takesKeyboard, QWidget* parent)
     : SectionListRow(id, parent)
     , m_settings(settings)
     , m_check(new CheckMark(this))
-    , m_summary(new TokenLabel(QString(), kestu::Font::caption(), kestu::Color::textSecondary(), this))
+    , m_summary(new SectionListText(kestu::Font::caption(), kestu::Color::textSecondary(), this))
 {
     setObjectName(QStringLiteral("profile-row"));
     // The field reads the stored name by id and reports each keystroke; names stay as typed.
@@ -62,11 +61,11 @@ ProfileRow::ProfileRow(const QUuid& id, const TremlorSettings& settings, QWidget
             return profile ? profile->name : QString();
         },
         [this](const QString& value) { Q_EMIT renamed(this->id(), value); });
-    // Each new row's field takes the keyboard with its name selected; a line edit drops its
+    // The section's newest row takes the keyboard with its name selected; a line edit drops its
     // selection when the keyboard leaves, so only the field holding it shows one (no watcher of
     // the application's focus, which would run while a section's rows are being destroyed).
     m_name = new kestu::KestuTextField(
-        tr("Name"), std::move(name), std::nullopt, Qt::AlignLeft, false, false, true, {}, {}, this);
+        tr("Name"), std::move(name), std::nullopt, Qt::AlignLeft, false, false, takesKeyboard, {}, {}, this);
     m_name->setObjectName(QStringLiteral("profile-name"));
     m_name->setAccessibleName(tr("Profile name"));
     // The row's menu (Duplicate, Set as Default, Delete) also over the name.
@@ -74,7 +73,6 @@ ProfileRow::ProfileRow(const QUuid& id, const TremlorSettings& settings, QWidget
     m_name->installEventFilter(this);
 
     m_summary->setObjectName(QStringLiteral("profile-summary"));
-    m_summary->setTextFormat(Qt::PlainText);
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(

@@ -9,23 +9,23 @@ class KestuTextField;
 namespace tremlor {
 
 class TremlorSettings;
-class TokenLabel;
 
 // A row of the Profiles section: the profile's name in an always editable field, the check mark
 // of the active profile and the one-line summary. It reads its profile from the store by id at every
-// refresh and reports what the user does; the section writes the store.
+// refresh and reports what the user does; the section writes the store. With `takesKeyboard`
+// its name field takes the keyboard, its text selected, once the row is made.
 class ProfileRow final : public SectionListRow {
     Q_OBJECT
 
 public:
-    ProfileRow(const QUuid& id, const TremlorSettings& settings, QWidget* parent = nullptr);
+    ProfileRow(const QUuid& id, const TremlorSettings& settings, bool takesKeyboard, QWidget* parent = nullptr);
 
     // Shows the stored profile (a rename under way keeps its text and caret).
     void refresh();
 
     kestu::KestuTextField* nameField() const { return m_name; }
     QWidget* checkMark() const { return m_check; }
-    TokenLabel* summaryLabel() const { return m_summary; }
+    SectionListText* summaryLabel() const { return m_summary; }
 
 Q_SIGNALS:
     // Every keystroke of a rename: the name exactly as typed.
@@ -40,7 +40,7 @@ private:
     const TremlorSettings& m_settings;
     kestu::KestuTextField* m_name;
     QWidget* m_check;
-    TokenLabel* m_summary;
+    SectionListText* m_summary;
 };
 
 } // namespace tremlor

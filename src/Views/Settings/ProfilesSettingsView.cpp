@@ -135,8 +135,12 @@ void ProfilesSettingsView::refresh()
             ids.append(profile.id);
         }
     }
-    m_list->setRows(ids, [this](const QUuid& id) {
-        auto* r = new ProfileRow(id, m_settings);
+    // Of the rows made now, the last takes the keyboard (one move of the focus, not one per
+    // row); rows made later for a long list leave it where it is.
+    const QList<QUuid> made = m_list->madeAtOnce(ids);
+    const std::optional<QUuid> takesKeyboard = made.isEmpty() ? std::nullopt : std::optional(made.last());
+    m_list->setRows(ids, [this, takesKeyboard](const QUuid& id) {
+        auto* r = new ProfileRow(id, m_settings, id == takesKeyboard);
         connect(r, &ProfileRow::renamed, this, &ProfilesSettingsView::rename);
         connect(r, &ProfileRow::menuRequested, this, [this](const QUuid& rowId, const QPoint& at) {
             QMenu* menu = makeMenu(rowId);

@@ -5,10 +5,10 @@
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Tokens/KestuFont.h"
 #include "KestuDesign/Tokens/KestuMetrics.h"
+#include "KestuDesign/Utilities/KestuCheckable.h"
 #include "Platform/Json.h"
 #include "Views/Settings/TimeField.h"
 #include "Views/Shared/FormPicker.h"
-#include "Views/Shared/TokenLabel.h"
 #include "Views/Shared/TremlorColor.h"
 
 #include <QAbstractButton>
@@ -27,6 +27,16 @@ namespace tremlor {
 namespace {
 
 const int disclosureSide = 16;
+
+// The ring a control of the row wears while it holds the keyboard.
+void paintFocusRing(QPainter& p, const QWidget* control, qreal radius)
+{
+    if (!control->hasFocus())
+        return;
+    p.setPen(QPen(kestu::withOpacity(tremlor::Color::accent(), 0.6), 1.5));
+    p.setBrush(Qt::NoBrush);
+    p.drawRoundedRect(QRectF(control->rect()).adjusted(0.75, 0.75, -0.75, -0.75), radius, radius);
+}
 
 QFont boldBody()
 {
@@ -60,18 +70,18 @@ protected:
         p.translate(-width() / 2.0, -height() / 2.0);
         kestu::KestuSymbols::paint(p, QRectF(0, 0, width(), height()), QStringLiteral("chevron.right"), 10,
             kestu::Color::textSecondary().resolve(this));
+        p.resetTransform();
+        paintFocusRing(p, this, kestu::Radius::small);
     }
 };
 
 // The chosen profile's name on a faint rounded capsule.
-class Chip final : public QLabel {
+class Chip final : public SectionListText {
 public:
     explicit Chip(QWidget* parent)
-        : QLabel(parent)
+        : SectionListText(kestu::Font::caption(), kestu::Color::text(), parent)
     {
         setObjectName(QStringLiteral("schedule-entry-chip"));
-        setFont(kestu::Font::caption());
-        setTextFormat(Qt::PlainText);
         setContentsMargins(6, 2, 6, 2);
     }
 
@@ -84,7 +94,7 @@ protected:
         p.setBrush(kestu::withOpacity(kestu::Color::textSecondary().resolve(this), 0.15));
         p.drawRoundedRect(QRectF(rect()), kestu::Radius::small, kestu::Radius::small);
         p.end();
-        QLabel::paintEvent(event);
+        SectionListText::paintEvent(event);
     }
 };
 
@@ -125,6 +135,7 @@ protected:
             p.fillPath(shape, kestu::withOpacity(Qt::black, 0.1));
         p.setPen(foreground);
         p.drawText(rect(), Qt::AlignCenter, text());
+        paintFocusRing(p, this, kestu::Radius::small + 1);
     }
 };
 
@@ -163,8 +174,8 @@ ScheduleEntryRow::ScheduleEntryRow(
     , m_disclosure(new Disclosure(this))
     , m_switch(new kestu::KestuToggleSwitch(kestu::KestuBinding<bool>([this] { return m_entry.isEnabled; },
           [this](const bool& on) { m_edit(id(), [on](ScheduleEntry& e) { e.isEnabled = on; }); })))
-    , m_days(new QLabel(this))
-    , m_time(new TokenLabel(QString(), kestu::Font::caption(), kestu::Color::textSecondary(), this))
+    , m_days(new SectionListText(boldBody(), kestu::Color::text(), this))
+    , m_time(new SectionListText(kestu::Font::caption(), kestu::Color::textSecondary(), this))
     , m_chip(new Chip(this))
 {
     setObjectName(QStringLiteral("schedule-entry-row"));
@@ -172,10 +183,7 @@ ScheduleEntryRow::ScheduleEntryRow(
     m_switch->setObjectName(QStringLiteral("schedule-entry-enabled"));
     m_switch->setAccessibleName(tr("Enabled"));
     m_days->setObjectName(QStringLiteral("schedule-entry-days"));
-    m_days->setFont(boldBody());
-    m_days->setTextFormat(Qt::PlainText);
     m_time->setObjectName(QStringLiteral("schedule-entry-time"));
-    m_time->setTextFormat(Qt::PlainText);
 
     auto* texts = new QVBoxLayout;
     texts->setSpacing(int(kestu::Space::space2));
@@ -195,18 +203,9 @@ ScheduleEntryRow::ScheduleEntryRow(
     layout->setSpacing(0);
     layout->addLayout(header);
 
-    connect(m_disclosure, &QAbstractButton::toggled, this, &ScheduleEntryRow::setExpanded);
+    kestu::actOnCheckedChange(
+        m_disclosure, [this](bool open) { setExpanded(open); }, [this] { return m_expanded; });
     refresh(entry, profiles);
-}
-
-QLabel* ScheduleEntryRow::daysLabel() const
-{
-    return m_days;
-}
-
-QLabel* ScheduleEntryRow::chip() const
-{
-    return m_chip;
 }
 
 QAbstractButton* ScheduleEntryRow::dayToggle(Weekday day) const
@@ -247,10 +246,7 @@ void ScheduleEntryRow::setExpanded(bool expanded)
     if (expanded == m_expanded)
         return;
     m_expanded = expanded;
-    {
-        const QSignalBlocker blocker(m_disclosure);
-        m_disclosure->setChecked(expanded);
-    }
+    kestu::showChecked(m_disclosure, expanded);
     if (expanded && !m_editor)
         buildEditor();
     if (m_editor)
@@ -270,14 +266,17 @@ void ScheduleEntryRow::buildEditor()
     dayRow->setSpacing(int(kestu::Space::space4));
     for (const Weekday day : weekday::allCases) {
         auto* toggle = new DayToggle(day, m_editor);
-        connect(toggle, &QAbstractButton::clicked, this, [this, day](bool on) {
-            m_edit(id(), [day, on](ScheduleEntry& e) {
-                if (on)
-                    e.days.insert(day);
-                else
-                    e.days.erase(day);
-            });
-        });
+        kestu::actOnCheckedChange(
+            toggle,
+            [this, day](bool on) {
+                m_edit(id(), [day, on](ScheduleEntry& e) {
+                    if (on)
+                        e.days.insert(day);
+                    else
+                        e.days.erase(day);
+                });
+            },
+            [this, day] { return m_entry.days.contains(day); });
         m_dayToggles[static_cast<std::size_t>(weekday::rawValue(day) - 1)] = toggle;
         dayRow->addWidget(toggle);
     }
@@ -317,7 +316,7 @@ void ScheduleEntryRow::buildEditor()
     auto* layout = new QVBoxLayout(m_editor);
     // Under the header's texts, past the disclosure triangle.
     layout->setContentsMargins(
-        disclosureSide + int(kestu::Space::space8), int(kestu::Space::space12), 0, int(kestu::Space::space4));
+        disclosureSide + int(kestu::Space::space8), int(kestu::Space::space4), 0, int(kestu::Space::space4));
     layout->setSpacing(int(kestu::Space::space12));
     auto* days = new QVBoxLayout;
     days->setSpacing(6);
@@ -326,15 +325,21 @@ void ScheduleEntryRow::buildEditor()
     layout->addLayout(days);
     layout->addLayout(form);
     static_cast<QVBoxLayout*>(this->layout())->addWidget(m_editor);
+    // Made after every row's header, the editor would come last in the Tab order: it follows
+    // its own header instead.
+    QWidget* previous = m_switch;
+    for (QWidget* control :
+        QList<QWidget*>(m_dayToggles.begin(), m_dayToggles.end()) + QList<QWidget*> { m_start, m_end, m_profile }) {
+        QWidget::setTabOrder(previous, control);
+        previous = control;
+    }
     showEditor();
 }
 
 void ScheduleEntryRow::showEditor()
 {
-    for (const Weekday day : weekday::allCases) {
-        QAbstractButton* toggle = dayToggle(day);
-        toggle->setChecked(m_entry.days.contains(day));
-    }
+    for (const Weekday day : weekday::allCases)
+        kestu::showChecked(dayToggle(day), m_entry.days.contains(day));
     // Showing a stored time never writes it back; only a pick does.
     for (const auto& [edit, components] :
         { std::pair { m_start, m_entry.startTime }, std::pair { m_end, m_entry.endTime } }) {

@@ -10,7 +10,6 @@
 #include <functional>
 
 class QAbstractButton;
-class QLabel;
 class QTimeEdit;
 
 namespace kestu {
@@ -20,7 +19,6 @@ class KestuToggleSwitch;
 namespace tremlor {
 
 class FormPicker;
-class TokenLabel;
 
 // A row of the Schedule section: a disclosure group whose header shows the entry's switch,
 // days, time range and the chip of its profile, and whose editor (made the first time it is
@@ -41,9 +39,9 @@ public:
     bool isExpanded() const { return m_expanded; }
 
     kestu::KestuToggleSwitch* enabledSwitch() const { return m_switch; }
-    QLabel* daysLabel() const;
-    TokenLabel* timeLabel() const { return m_time; }
-    QLabel* chip() const;
+    SectionListText* daysLabel() const { return m_days; }
+    SectionListText* timeLabel() const { return m_time; }
+    SectionListText* chip() const { return m_chip; }
     QAbstractButton* disclosure() const { return m_disclosure; }
     // Present once the row has been opened.
     QAbstractButton* dayToggle(Weekday day) const;
@@ -64,9 +62,9 @@ private:
 
     QAbstractButton* m_disclosure;
     kestu::KestuToggleSwitch* m_switch;
-    QLabel* m_days;
-    TokenLabel* m_time;
-    QLabel* m_chip;
+    SectionListText* m_days;
+    SectionListText* m_time;
+    SectionListText* m_chip;
     QWidget* m_editor = nullptr;
     std::array<QAbstractButton*, 7> m_dayToggles {};
     QTimeEdit* m_start = nullptr;

@@ -7,16 +7,20 @@
 #include "Views/Shared/Hairline.h"
 #include "Views/Shared/TremlorColor.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QHash>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace tremlor {
 
@@ -25,7 +29,90 @@ namespace {
 constexpr int cardInset = static_cast<int>(kestu::Space::space20);
 constexpr int cardPadding = static_cast<int>(kestu::Space::space4);
 
+// A row is a list item that says whether it is selected; pressing it selects it.
+class RowAccessible final : public QAccessibleWidget {
+public:
+    explicit RowAccessible(SectionListRow* row)
+        : QAccessibleWidget(row, QAccessible::ListItem)
+    {
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.selectable = true;
+        state.selected = row()->isSelected();
+        return state;
+    }
+    QStringList actionNames() const override
+    {
+        return QStringList { pressAction() } + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& name) override
+    {
+        if (name == pressAction())
+            Q_EMIT row()->pressed(row()->id());
+        else
+            QAccessibleWidget::doAction(name);
+    }
+
+private:
+    SectionListRow* row() const { return static_cast<SectionListRow*>(widget()); }
+};
+
+QAccessibleInterface* listAccessibleFactory(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("tremlor::SectionListRow"))
+        return new RowAccessible(static_cast<SectionListRow*>(object));
+    if (className == QLatin1String("tremlor::SectionList"))
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::List);
+    return nullptr;
+}
+
+SectionListRow::Announcer announcer = &QAccessible::updateAccessibility;
+
+void installAccessibleFactory()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(listAccessibleFactory);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
+
 } // namespace
+
+SectionListText::SectionListText(const QFont& font, const kestu::KestuColor& color, QWidget* parent)
+    : QLabel(parent)
+    , m_color(color)
+{
+    setFont(font);
+    setTextFormat(Qt::PlainText);
+}
+
+QString SectionListText::shownText() const
+{
+    return fontMetrics().elidedText(text(), Qt::ElideRight, contentsRect().width());
+}
+
+bool SectionListText::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        if (shownText() != text())
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text(), this);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QLabel::event(event);
+}
+
+void SectionListText::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setPen(m_color.resolve(this));
+    p.drawText(contentsRect(), int(alignment()) | Qt::TextSingleLine, shownText());
+}
 
 // The rounded card the rows sit on. It stacks them itself, touching only the rows whose place
 // or height changed: adding rows at the end, or opening one row, never lays out the others.
@@ -41,6 +128,14 @@ public:
     {
         m_rows = rows;
         relayout();
+    }
+
+    void setFocused(bool focused)
+    {
+        if (focused != m_focused) {
+            m_focused = focused;
+            update();
+        }
     }
 
     QSize sizeHint() const override { return QSize(0, m_height); }
@@ -65,10 +160,14 @@ protected:
     {
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(QPen(kestu::Color::border().resolve(this), 0.5));
+        // The list holds the keyboard: its card is ringed in the accent.
+        if (m_focused)
+            p.setPen(QPen(kestu::withOpacity(tremlor::Color::accent(), 0.6), 1.5));
+        else
+            p.setPen(QPen(kestu::Color::border().resolve(this), 0.5));
         p.setBrush(kestu::Color::surfaceSecondary().resolve(this));
         p.drawRoundedRect(
-            QRectF(rect()).adjusted(0.25, 0.25, -0.25, -0.25), kestu::Radius::medium, kestu::Radius::medium);
+            QRectF(rect()).adjusted(0.75, 0.75, -0.75, -0.75), kestu::Radius::medium, kestu::Radius::medium);
     }
 
 private:
@@ -93,22 +192,36 @@ private:
 
     QList<SectionListRow*> m_rows;
     int m_height = 0;
+    bool m_focused = false;
 };
+
+SectionListRow::Announcer SectionListRow::installAnnouncer(Announcer replacement)
+{
+    return std::exchange(announcer, replacement);
+}
 
 SectionListRow::SectionListRow(const QUuid& id, QWidget* parent)
     : QWidget(parent)
     , m_id(id)
 {
+    installAccessibleFactory();
 }
 
 void SectionListRow::setLook(bool alternate, bool selected, bool last)
 {
     if (alternate == m_alternate && selected == m_selected && last == m_last)
         return;
+    const bool selectionChanged = selected != m_selected;
     m_alternate = alternate;
     m_selected = selected;
     m_last = last;
     update();
+    // Qt's AT-SPI bridge passes a row's selected state on for these events (not for a state
+    // change event).
+    if (selectionChanged) {
+        QAccessibleEvent event(this, selected ? QAccessible::SelectionAdd : QAccessible::SelectionRemove);
+        announcer(&event);
+    }
 }
 
 void SectionListRow::paintEvent(QPaintEvent*)
@@ -137,6 +250,7 @@ SectionList::SectionList(kestu::KestuEmptyState* emptyState, QWidget* bar, QWidg
     , m_emptyState(emptyState)
     , m_more(new QTimer(this))
 {
+    installAccessibleFactory();
     setFocusPolicy(Qt::StrongFocus);
     m_more->setSingleShot(true);
     m_more->setInterval(0);
@@ -180,6 +294,17 @@ SectionListRow* SectionList::row(const QUuid& id) const
             return r;
     }
     return nullptr;
+}
+
+QList<QUuid> SectionList::madeAtOnce(const QList<QUuid>& ids) const
+{
+    QList<QUuid> made;
+    const qsizetype count = std::min(ids.size(), std::max(m_rows.size(), firstRows));
+    for (qsizetype i = 0; i < count; ++i) {
+        if (!row(ids[i]))
+            made.append(ids[i]);
+    }
+    return made;
 }
 
 void SectionList::setRows(const QList<QUuid>& ids, const std::function<SectionListRow*(const QUuid&)>& makeRow)
@@ -265,6 +390,7 @@ void SectionList::setSelectedId(const std::optional<QUuid>& id)
 
 void SectionList::restyle()
 {
+    m_card->setFocused(hasFocus());
     for (qsizetype i = 0; i < m_rows.size(); ++i) {
         SectionListRow* r = m_rows[i];
         r->setLook(i % 2 == 1, m_selectedId && r->id() == *m_selectedId, i == m_rows.size() - 1);
@@ -274,13 +400,62 @@ void SectionList::restyle()
 void SectionList::keyPressEvent(QKeyEvent* event)
 {
     // Only the list's own focus: a key typed into a row's control is that control's.
-    const bool deleteKey = event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace;
-    if (deleteKey && QApplication::focusWidget() == this && m_selectedId) {
-        Q_EMIT deleteRequested(*m_selectedId);
-        event->accept();
-        return;
+    if (QApplication::focusWidget() == this && !(event->modifiers() & ~Qt::KeypadModifier)) {
+        switch (event->key()) {
+        case Qt::Key_Delete:
+        case Qt::Key_Backspace:
+            if (m_selectedId) {
+                Q_EMIT deleteRequested(*m_selectedId);
+                event->accept();
+                return;
+            }
+            break;
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+            moveSelection(event->key());
+            event->accept();
+            return;
+        default:
+            break;
+        }
     }
     QWidget::keyPressEvent(event);
+}
+
+void SectionList::moveSelection(int key)
+{
+    if (m_rows.isEmpty())
+        return;
+    const qsizetype last = m_rows.size() - 1;
+    qsizetype at = -1;
+    for (qsizetype i = 0; m_selectedId && i <= last && at < 0; ++i) {
+        if (m_rows[i]->id() == *m_selectedId)
+            at = i;
+    }
+    // With no row selected (or the selected record gone), Down starts at the top, Up at the bottom.
+    qsizetype next = 0;
+    if (key == Qt::Key_Up)
+        next = at < 0 ? last : std::max<qsizetype>(at - 1, 0);
+    else if (key == Qt::Key_Down)
+        next = at < 0 ? 0 : std::min(at + 1, last);
+    else if (key == Qt::Key_End)
+        next = last;
+    setSelectedId(m_rows[next]->id());
+    m_scroll->ensureWidgetVisible(m_rows[next], 0, 0);
+}
+
+void SectionList::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    restyle();
+}
+
+void SectionList::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    restyle();
 }
 
 bool SectionList::eventFilter(QObject* watched, QEvent* event)

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "KestuDesign/Tokens/KestuColor.h"
+
+#include <QLabel>
 #include <QList>
 #include <QUuid>
 #include <QWidget>
@@ -7,6 +10,7 @@
 #include <functional>
 #include <optional>
 
+class QAccessibleEvent;
 class QScrollArea;
 class QTimer;
 class QVBoxLayout;
@@ -17,8 +21,29 @@ class KestuEmptyState;
 
 namespace tremlor {
 
+// A one-line text of a list row. Where the row is too narrow it shows the start of its text
+// ending in "…", cut again at every resize; the text itself stays whole: text() and the
+// accessible name give all of it, and so does the tooltip while it is cut.
+class SectionListText : public QLabel {
+    Q_OBJECT
+
+public:
+    SectionListText(const QFont& font, const kestu::KestuColor& color, QWidget* parent = nullptr);
+
+    // What the row shows of the text at its present width.
+    QString shownText() const;
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    kestu::KestuColor m_color;
+};
+
 // One row of a SectionList: it stands for the record with its id (a profile, a schedule
 // entry) and draws the list's alternating and selected backgrounds behind its content.
+// Assistive tools hear it as a selectable list item; its press action selects it.
 class SectionListRow : public QWidget {
     Q_OBJECT
 
@@ -27,6 +52,12 @@ public:
 
     const QUuid& id() const { return m_id; }
     bool isSelected() const { return m_selected; }
+
+    // Where a change of a row's selected state is told (Qt's accessibility, which passes it on to
+    // screen readers); returns the one it replaces. Tests listen here, as Qt's tells nothing
+    // while no screen reader is attached.
+    using Announcer = void (*)(QAccessibleEvent* event);
+    static Announcer installAnnouncer(Announcer announcer);
 
 Q_SIGNALS:
     void pressed(const QUuid& id);
@@ -50,7 +81,8 @@ private:
 // and the section's bar. Rows are keyed by their record's id, never by position: setRows keeps
 // the row (and whatever the user is doing in it) of every id still there. A long list shows its
 // first rows at once and makes the others a part per turn of the event loop, so opening a
-// section with a thousand records never holds up the window.
+// section with a thousand records never holds up the window. The list takes the keyboard: the
+// arrow keys, Home and End move the selection, Delete removes the selected record.
 class SectionList final : public QWidget {
     Q_OBJECT
 
@@ -67,6 +99,9 @@ public:
     QList<SectionListRow*> rows() const { return m_rows; }
     bool isComplete() const;
     SectionListRow* row(const QUuid& id) const;
+    // Of `ids`, those that setRows(ids) would make at once (the others are shown already or
+    // come later).
+    QList<QUuid> madeAtOnce(const QList<QUuid>& ids) const;
 
     // The selection may name a record that is gone (it then marks no row).
     const std::optional<QUuid>& selectedId() const { return m_selectedId; }
@@ -82,9 +117,12 @@ Q_SIGNALS:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void moveSelection(int key);
     void restyle();
     void placeEmptyState();
     SectionListRow* adopt(SectionListRow* row);

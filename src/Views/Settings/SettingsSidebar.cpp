@@ -20,7 +20,15 @@ class SectionList final : public QListView {
 public:
     using QListView::QListView;
 
+    // A key press of the list's own is being handled (the arrows, Home, End, typing a title).
+    bool isHandlingKey() const { return m_handlingKey; }
+
 protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        const QScopedValueRollback handling(m_handlingKey, hasFocus());
+        QListView::keyPressEvent(event);
+    }
     // A section is always selected: a click beside the rows, or on the selected row with Ctrl
     // held, keeps it.
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index, const QEvent*) const override
@@ -35,6 +43,9 @@ protected:
             return model()->index(rows - 1, 0);
         return QListView::moveCursor(action, modifiers);
     }
+
+private:
+    bool m_handlingKey = false;
 };
 } // namespace
 
@@ -99,7 +110,8 @@ SettingsSidebar::SettingsSidebar(SettingsSection selected, QString searchText, Q
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         const QModelIndexList rows = m_list->selectionModel()->selectedRows();
         if (!m_showing && !rows.isEmpty())
-            Q_EMIT sectionClicked(m_model->sections().at(rows.first().row()));
+            Q_EMIT sectionChosen(
+                m_model->sections().at(rows.first().row()), static_cast<SectionList*>(m_list)->isHandlingKey());
     });
     auto* list = new QVBoxLayout;
     list->setContentsMargins(space8, 0, space8, space8);

@@ -41,7 +41,8 @@ public:
     kestu::KestuSettingsSearchField* searchField() const { return m_search; }
 
 Q_SIGNALS:
-    void sectionClicked(tremlor::SettingsSection section);
+    // `byKeys`: chosen with the keys of the list while it holds the keyboard, which stays there.
+    void sectionChosen(tremlor::SettingsSection section, bool byKeys);
     void searchTextChanged(const QString& text);
 
 protected:

@@ -1,5 +1,6 @@
 #include "Views/Settings/SettingsWindow.h"
 
+#include "KestuDesign/Components/KestuTextField.h"
 #include "KestuDesign/Resources/KestuFontRegistry.h"
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "Views/Settings/SettingsContext.h"
@@ -8,8 +9,12 @@
 #include "Views/Shared/TremlorColor.h"
 #include "Views/Shared/ViewSymbols.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QListView>
+#include <QScopedValueRollback>
 #include <QVBoxLayout>
 
 namespace tremlor {
@@ -37,7 +42,8 @@ SettingsWindow::SettingsWindow(
     m_sidebar = new SettingsSidebar(selectedSection, searchText, this);
     // The window has a fixed size, so the sidebar keeps its ideal width.
     m_sidebar->setFixedWidth(sidebarIdeal);
-    connect(m_sidebar, &SettingsSidebar::sectionClicked, this, &SettingsWindow::setSelectedSection);
+    connect(m_sidebar, &SettingsSidebar::sectionChosen, this, &SettingsWindow::choose);
+    m_sidebar->list()->installEventFilter(this);
 
     m_pane->setObjectName(QStringLiteral("settings-detail"));
     auto* paneLayout = new QVBoxLayout(m_pane);
@@ -75,6 +81,12 @@ void SettingsWindow::changeEvent(QEvent* event)
         applyAccent();
 }
 
+void SettingsWindow::choose(SettingsSection section, bool byKeys)
+{
+    const QScopedValueRollback keep(m_keepKeyboard, byKeys);
+    setSelectedSection(section);
+}
+
 void SettingsWindow::setSelectedSection(SettingsSection section)
 {
     // The shown section keeps its view: a second click must not drop what the user typed in it.
@@ -104,8 +116,44 @@ void SettingsWindow::buildDetail()
     m_detail->setObjectName(m_detail->objectName().isEmpty() ? QStringLiteral("settings-detail-") + rawValue(m_selected)
                                                              : m_detail->objectName());
     m_pane->layout()->addWidget(m_detail);
+    m_fieldAfterList = nullptr;
     if (isVisible())
         m_detail->show();
+    if (m_keepKeyboard)
+        keepKeyboardInList();
+}
+
+void SettingsWindow::keepKeyboardInList()
+{
+    // A field that takes the keyboard when it appears asks for it in a queued call. Run those
+    // calls now while the field passes the keyboard on to the list, which has it already, so
+    // the keyboard never moves and assistive tools hear no focus change.
+    QListView* list = m_sidebar->list();
+    const QList<kestu::KestuTextField*> fields = m_detail->findChildren<kestu::KestuTextField*>();
+    for (kestu::KestuTextField* field : fields) {
+        if (!field->description().autoFocus || field->focusProxy())
+            continue;
+        field->setFocusProxy(list);
+        QCoreApplication::sendPostedEvents(field, QEvent::MetaCall);
+        field->setFocusProxy(nullptr);
+        m_fieldAfterList = field;
+    }
+}
+
+bool SettingsWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // Tab from the list enters the section at the field that waited for the keyboard.
+    if (watched == m_sidebar->list() && event->type() == QEvent::KeyPress && m_fieldAfterList) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        QWidget* field = m_fieldAfterList;
+        if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::NoModifier && field->isVisible()
+            && field->isEnabled()) {
+            m_fieldAfterList = nullptr;
+            field->setFocus(Qt::TabFocusReason);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void SettingsWindow::showEvent(QShowEvent* event)

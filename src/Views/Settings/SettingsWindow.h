@@ -12,7 +12,9 @@ class SettingsSidebar;
 
 // The settings window's root: the searchable sidebar of the eight sections and the detail pane,
 // which builds a section's view anew each time another section is selected. It keeps no
-// settings itself.
+// settings itself. A section's field that takes the keyboard when the section appears does so
+// unless the section was chosen with the keys of the sidebar's list: the keyboard then stays in
+// the list, so the arrows walk on, and Tab takes it to that field.
 class SettingsWindow final : public QWidget {
     Q_OBJECT
 
@@ -36,9 +38,13 @@ Q_SIGNALS:
 protected:
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void choose(SettingsSection section, bool byKeys);
     void buildDetail();
+    // Runs the new view's requests for the keyboard now, with the list keeping it.
+    void keepKeyboardInList();
     void applyAccent();
 
     SettingsContext& m_context;
@@ -46,6 +52,10 @@ private:
     SettingsSidebar* m_sidebar;
     QWidget* m_pane;
     QPointer<QWidget> m_detail;
+    // The field Tab from the list gives the keyboard to: the shown section's, when it was chosen
+    // with the list's keys.
+    QPointer<QWidget> m_fieldAfterList;
+    bool m_keepKeyboard = false;
     bool m_applyingAccent = false;
 };
 
