@@ -10,6 +10,7 @@
 #include "Views/Popover/SectionReveal.h"
 #include "Views/Popover/StatusHeaderView.h"
 #include "Views/Popover/TremlorPopoverView.h"
+#include "Views/Shared/TremlorColor.h"
 #include "views/FakeEngine.h"
 #include "views/KeyboardWalk.h"
 #include "views/SettingsTestSupport.h"
@@ -504,6 +505,11 @@ TEST_F(PanelTest, KeyboardAloneReachesAndPressesEveryControl)
              << "settings-button"
              << "quit-button";
     EXPECT_EQ(viewtest::tabStops(&panel), expected);
+    // Start's fill and the rings are the product's accent.
+    EXPECT_EQ(panel.startStopButton()->fillColor(), Color::accent());
+    panel.disclosureToggle()->setFocus(Qt::TabFocusReason);
+    const QImage ring = kittest::render(panel.disclosureToggle());
+    EXPECT_TRUE(kittest::near(ring.pixelColor(1, ring.height() / 2), Color::accent(), 40));
 
     // The last row, out of sight once the list is scrolled back up, comes into sight when
     // Shift+Tab reaches it.
@@ -531,6 +537,11 @@ TEST_F(PanelTest, KeyboardAloneReachesAndPressesEveryControl)
     EXPECT_FALSE(settings.popoverExpanded());
     spaceOn(panel.disclosureToggle());
     EXPECT_TRUE(settings.popoverExpanded());
+    QAccessible::queryAccessibleInterface(panel.disclosureToggle())
+        ->actionInterface()
+        ->doAction(QAccessibleActionInterface::pressAction()); // Qt presses a moment later
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !settings.popoverExpanded(); }, 1000));
+    settings.setPopoverExpanded(true);
 
     panel.setSelectedDuration(Duration::minutes30());
     EXPECT_CALL(engine, start(Duration::minutes30()));
