@@ -7,6 +7,7 @@
 #include "KestuDesign/Components/KestuButton.h"
 #include "KestuDesign/Components/KestuCard.h"
 #include "KestuDesign/Components/KestuEmptyState.h"
+#include "KestuDesign/Components/KestuFocusRing.h"
 #include "KestuDesign/Components/KestuFooterToolbar.h"
 #include "KestuDesign/Components/KestuHoverEffect.h"
 #include "KestuDesign/Components/KestuInlineEditLabel.h"

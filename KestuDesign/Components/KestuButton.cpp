@@ -1,5 +1,6 @@
 #include "KestuDesign/Components/KestuButton.h"
 
+#include "KestuDesign/Components/KestuFocusRing.h"
 #include "KestuDesign/Components/KestuPressStyle.h"
 #include "KestuDesign/Resources/KestuSymbols.h"
 #include "KestuDesign/Tokens/KestuColor.h"
@@ -74,6 +75,11 @@ void KestuButton::paintEvent(QPaintEvent*)
     p.setPen(Qt::NoPen);
     p.setBrush(fillColor());
     p.drawRoundedRect(QRectF(rect()), Radius::large, Radius::large);
+    if (showsFocusRing(this)) {
+        // The gap keeps the ring apart from a fill of the accent colour itself.
+        paintFocusRing(p, this, QRectF(rect()), Radius::large,
+            m_variant == KestuButtonVariant::secondary ? QColor() : foregroundColor());
+    }
 
     // Symbol and label centred as one group across the full width; a label too long for it
     // ends in "…".

@@ -1,5 +1,6 @@
 #include "KestuDesign/Components/KestuToggleStyle.h"
 
+#include "KestuDesign/Components/KestuFocusRing.h"
 #include "KestuDesign/Tokens/KestuAnimation.h"
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Tokens/KestuShadow.h"
@@ -102,6 +103,8 @@ void KestuToggleSwitch::paintEvent(QPaintEvent*)
     paintKestuShadow(p, knobRect, knob / 2, KestuShadow::thumb());
     p.setBrush(Color::white().resolve(this));
     p.drawEllipse(knobRect);
+    if (showsFocusRing(this))
+        paintFocusRing(p, this, track, radius, Color::white().resolve(this));
 }
 
 KestuToggleStyle::KestuToggleStyle(const QString& label, KestuBinding<bool> isOn, QWidget* parent)

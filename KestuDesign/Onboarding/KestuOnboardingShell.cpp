@@ -1,9 +1,11 @@
 #include "KestuDesign/Onboarding/KestuOnboardingShell.h"
 
+#include "KestuDesign/Components/KestuFocusRing.h"
 #include "KestuDesign/Onboarding/KestuOnboardingStepDots.h"
 #include "KestuDesign/Tokens/KestuAnimation.h"
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Tokens/KestuFont.h"
+#include "KestuDesign/Tokens/KestuMetrics.h"
 #include "KestuDesign/Utilities/KestuReducedMotion.h"
 
 #include <QAbstractButton>
@@ -34,6 +36,9 @@ QColor secondaryColor(const QWidget* widget)
     return withOpacity(widget->palette().color(QPalette::WindowText), 0.5);
 }
 
+// Room around a plain button's text for the focus ring (less above and below).
+constexpr int plainPadding = 4;
+
 // A text-only button in the platform's secondary colour (plain style).
 class PlainButton final : public QAbstractButton {
 public:
@@ -48,7 +53,7 @@ public:
     QSize sizeHint() const override
     {
         const QFontMetrics metrics(font());
-        return QSize(metrics.horizontalAdvance(text()) + 4, metrics.height() + 4);
+        return QSize(metrics.horizontalAdvance(text()) + 2 * plainPadding, metrics.height() + plainPadding + 2);
     }
 
 protected:
@@ -60,6 +65,8 @@ protected:
             color = withOpacity(color, 0.6);
         painter.setPen(color);
         painter.drawText(rect(), Qt::AlignCenter, text());
+        if (showsFocusRing(this))
+            paintFocusRing(painter, this, QRectF(rect()), Radius::small);
     }
 };
 
@@ -91,6 +98,8 @@ protected:
         painter.fillPath(shape, fill);
         painter.setPen(Color::white().resolve(this));
         painter.drawText(rect(), Qt::AlignCenter, text());
+        if (showsFocusRing(this))
+            paintFocusRing(painter, this, QRectF(rect()), 6, Color::white().resolve(this));
     }
 };
 
@@ -258,6 +267,7 @@ void KestuOnboardingShell::showPage(QWidget* page)
     fill->setContentsMargins(0, 0, 0, 0);
     fill->addWidget(page);
     page->show();
+    placeBarAfter(page);
     m_leaving = m_page;
     m_page = holder;
     m_pageContent = page;
@@ -271,6 +281,25 @@ void KestuOnboardingShell::showPage(QWidget* page)
         holder->show();
         finishTransition();
     }
+}
+
+void KestuOnboardingShell::placeBarAfter(QWidget* page)
+{
+    // As in a dialog, Tab reaches the page's own controls first, then the bar. Pages are made
+    // after the bar, so the focus chain has them last.
+    QWidget* last = nullptr;
+    for (QWidget* w = m_primary->nextInFocusChain(); w != m_primary; w = w->nextInFocusChain()) {
+        if ((w->focusPolicy() & Qt::TabFocus) && page->isAncestorOf(w))
+            last = w;
+    }
+    if (!last)
+        return;
+    // Qt 6.4 refuses to put the chain's first control after its last one; the page area, made
+    // before the bar, stands first while the bar moves.
+    m_pageArea->setFocusPolicy(Qt::TabFocus);
+    setTabOrder(last, m_back);
+    setTabOrder(m_back, m_primary);
+    m_pageArea->setFocusPolicy(Qt::NoFocus);
 }
 
 void KestuOnboardingShell::finishTransition()

@@ -45,6 +45,7 @@ private:
     void goTo(int step);
     void complete();
     void showPage(QWidget* page);
+    void placeBarAfter(QWidget* page);
     void finishTransition();
     void layoutPages(double progress);
     void refreshBar();

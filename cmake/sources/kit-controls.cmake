@@ -47,6 +47,8 @@ target_sources(kestu_design PRIVATE
   KestuDesign/Components/KestuCard.h
   KestuDesign/Components/KestuEmptyState.cpp
   KestuDesign/Components/KestuEmptyState.h
+  KestuDesign/Components/KestuFocusRing.cpp
+  KestuDesign/Components/KestuFocusRing.h
   KestuDesign/Components/KestuHoverEffect.cpp
   KestuDesign/Components/KestuHoverEffect.h
   KestuDesign/Components/KestuPressStyle.cpp

@@ -1,6 +1,7 @@
 # Widget tests of the kit's tokens, utilities and controls (offscreen).
 target_sources(kestu_design_tests PRIVATE
   kit/ButtonTest.cpp
+  kit/FocusRingTest.cpp
   kit/KitTestSupport.h
   kit/ReducedMotionTest.cpp
   kit/SearchFieldTest.cpp

@@ -9,6 +9,7 @@
 #include "Views/Popover/TremlorPopoverView.h"
 #include "Views/Shared/ViewSymbols.h"
 #include "views/FakeEngine.h"
+#include "views/KeyboardWalk.h"
 #include "views/SettingsTestSupport.h"
 
 #include <QAbstractButton>
@@ -300,4 +301,26 @@ TEST(OnboardingWindow, ReturnAndTheAccessiblePressWorkEveryButton)
     EXPECT_TRUE(temp.settings().hasCompletedOnboarding());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(window);
+}
+
+// Page by page, Tab reaches the page's own buttons first and then the bar, as in a dialog; each
+// stop is named and shows its focus. Space on Continue turns the page.
+TEST(OnboardingWindow, TabReachesThePageBeforeTheBar)
+{
+    TempDefaults temp;
+    FakeAccessibility trust;
+    trust.trusted = false;
+    kittest::MotionOverride reduced(true);
+    ViewSymbols::registerAll();
+    OnboardingWindow window(temp.settings(), trust, {});
+    kittest::showActive(window);
+    const QStringList pages[] = { { "onboarding-primary" }, { "onboarding-back", "onboarding-primary" },
+        { "grant-permission-button", "open-system-settings-button", "onboarding-back", "onboarding-primary" } };
+    for (const QStringList& expected : pages) {
+        if (QWidget* focused = QApplication::focusWidget())
+            focused->clearFocus();
+        EXPECT_EQ(viewtest::tabStops(&window), expected);
+        QTest::keyClick(button(window, "onboarding-primary"), Qt::Key_Space);
+    }
+    EXPECT_EQ(window.shell().currentStep(), 3);
 }

@@ -10,12 +10,16 @@
 #include "Views/Popover/SectionReveal.h"
 #include "Views/Popover/StatusHeaderView.h"
 #include "Views/Popover/TremlorPopoverView.h"
+#include "Views/Shared/TremlorColor.h"
 #include "views/FakeEngine.h"
+#include "views/KeyboardWalk.h"
 #include "views/SettingsTestSupport.h"
 
 #include <QAccessible>
 #include <QLineEdit>
 #include <QPaintEngine>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QVariantAnimation>
 
@@ -468,4 +472,80 @@ TEST_F(PanelTest, HeaderAndGlyphFollowTheEngine)
         EXPECT_EQ(panel->statusHeader()->ringText(), QString::fromUtf8(s.text));
         EXPECT_EQ(panel->popoverGlyphName(), QLatin1String(s.glyph));
     }
+}
+
+// Keyboard alone: Tab visits every control of the filled panel in order, each named and showing
+// its focus, with no stop on the list's frame; Space then presses what Tab reached and the store
+// keeps it. Shift+Tab into a long list scrolls the row reached into sight.
+TEST_F(PanelTest, KeyboardAloneReachesAndPressesEveryControl)
+{
+    TremlorSettings& settings = temp.settings();
+    settings.setProfiles({ settingstest::named(QStringLiteral("Focus")) });
+    settings.setPopoverExpanded(true);
+    QList<AppInfo> apps;
+    for (int i = 0; i < 12; ++i)
+        apps << AppInfo(QStringLiteral("org.example.App%1").arg(i), QStringLiteral("App %1").arg(i), QString());
+    TremlorPopoverView panel(
+        temp.settings(), engine, [&] { return std::make_unique<settingstest::ListScanner>(apps); });
+    kittest::showActive(panel);
+    settle();
+    QStringList expected;
+    for (const Duration& d : Duration::allCases())
+        expected << QStringLiteral("duration-chip-") + d.id();
+    expected << "start-stop-button"
+             << "disclosure-toggle"
+             << "Interval"
+             << "Interval"
+             << "profile-picker"
+             << "rotation-menu"
+             << "Search apps";
+    for (const AppInfo& app : apps)
+        expected << QStringLiteral("app-row-") + app.bundleIdentifier();
+    expected << "profile-cycle-button"
+             << "settings-button"
+             << "quit-button";
+    EXPECT_EQ(viewtest::tabStops(&panel), expected);
+    // Start's fill and the rings are the product's accent.
+    EXPECT_EQ(panel.startStopButton()->fillColor(), Color::accent());
+    panel.disclosureToggle()->setFocus(Qt::TabFocusReason);
+    const QImage ring = kittest::render(panel.disclosureToggle());
+    EXPECT_TRUE(kittest::near(ring.pixelColor(1, ring.height() / 2), Color::accent(), 40));
+
+    // The last row, out of sight once the list is scrolled back up, comes into sight when
+    // Shift+Tab reaches it.
+    QWidget* lastRow = panel.findChild<QWidget*>(QStringLiteral("app-row-org.example.App11"));
+    panel.profileCycleButton()->setFocus(Qt::TabFocusReason);
+    panel.expandedContent()->listScrollArea()->verticalScrollBar()->setValue(0);
+    ASSERT_TRUE(lastRow->visibleRegion().isEmpty());
+    QTest::keyClick(panel.profileCycleButton(), Qt::Key_Backtab);
+    ASSERT_TRUE(lastRow->hasFocus());
+    EXPECT_EQ(lastRow->visibleRegion().boundingRect(), lastRow->rect());
+
+    const auto spaceOn = [&](QWidget* control) {
+        control->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(control->hasFocus());
+        QTest::keyClick(control, Qt::Key_Space);
+    };
+    QSignalSpy settingsOpened(&panel, &TremlorPopoverView::openSettingsRequested);
+    QSignalSpy quit(&panel, &TremlorPopoverView::quitRequested);
+    spaceOn(panel.findChild<QWidget*>(QStringLiteral("settings-button")));
+    spaceOn(panel.findChild<QWidget*>(QStringLiteral("quit-button")));
+    EXPECT_EQ(settingsOpened.count() + quit.count(), 2);
+    spaceOn(panel.profileCycleButton());
+    EXPECT_EQ(settings.activeProfileId(), json::uuidText(settings.profiles().constFirst().id));
+    spaceOn(panel.disclosureToggle());
+    EXPECT_FALSE(settings.popoverExpanded());
+    spaceOn(panel.disclosureToggle());
+    EXPECT_TRUE(settings.popoverExpanded());
+    QAccessible::queryAccessibleInterface(panel.disclosureToggle())
+        ->actionInterface()
+        ->doAction(QAccessibleActionInterface::pressAction()); // Qt presses a moment later
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !settings.popoverExpanded(); }, 1000));
+    settings.setPopoverExpanded(true);
+
+    panel.setSelectedDuration(Duration::minutes30());
+    EXPECT_CALL(engine, start(Duration::minutes30()));
+    spaceOn(panel.startStopButton());
+    EXPECT_EQ(settings.lastUsedDurationId(), QStringLiteral("30m"));
+    EXPECT_TRUE(panel.startStopButton()->hasFocus()) << "the keyboard stays on Start/Stop";
 }

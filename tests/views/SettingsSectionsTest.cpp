@@ -3,6 +3,7 @@
 #include "KestuDesign/Components/KestuTextField.h"
 #include "KestuDesign/Components/KestuToggleStyle.h"
 #include "KestuDesign/Tokens/KestuColor.h"
+#include "KeyboardWalk.h"
 #include "SettingsTestSupport.h"
 #include "Views/Settings/AboutSettingsView.h"
 #include "Views/Settings/AppChecklistView.h"
@@ -242,6 +243,46 @@ TEST_F(SettingsSections, SwitchesAndRowsStoreWhatTheyShowHoweverTheyAreFlipped)
     toggleAction(rows, 1);
     EXPECT_EQ(s.selectedAppBundleIDs(), QStringList({ "gone.app", "org.gnome.Calculator" }));
     EXPECT_EQ(settingstest::heardRows(rows, true), QStringList { "Calculator" });
+}
+
+// Keyboard alone: from the sidebar, Tab walks every control of each section in order, each one
+// named and showing its focus, with no stop on a form's scroll area.
+TEST_F(SettingsSections, TabReachesEveryControlNamedAndShowingFocus)
+{
+    f.apps = { AppInfo("org.gnome.Calculator", "Calculator", {}) };
+    s.setSmartIdleEnabled(true);
+    s.setAppSwitchInterval(3);
+    const std::pair<SettingsSection, QStringList> sections[] = {
+        { SettingsSection::general,
+            { "launch-at-login-toggle-switch", "show-in-dock-toggle-switch", "display-mode-picker",
+                "play-sound-toggle-switch" } },
+        { SettingsSection::mouse,
+            { "Move every", "Move every", "Jiggle distance", "Jiggle distance", "pattern-picker",
+                "simulate-keyboard-toggle-switch", "simulate-clicks-toggle-switch", "smart-idle-toggle-switch",
+                "Idle threshold", "Idle threshold" } },
+        { SettingsSection::apps,
+            { "apps-search-field", "select-all-button", "deselect-all-button", "apps-list",
+                "launch-if-not-running-toggle-switch", "rotation-mode-picker", "switch-interval-decrement",
+                "switch-interval-increment" } },
+        { SettingsSection::timer,
+            { "default-duration-picker", "custom-minutes-field", "set-default-button", "caffeine-toggle-switch",
+                "countdown-toggle-switch", "notify-expiry-toggle-switch" } },
+        { SettingsSection::advanced,
+            { "open-system-settings", "reset-to-defaults", "export-settings", "import-settings" } },
+        { SettingsSection::about, { "about-link", "about-feedback-link", "about-website-link" } },
+    };
+    SettingsWindow window(f.context);
+    kittest::showActive(window);
+    for (const auto& [section, expected] : sections) {
+        selectSection(window, section);
+        if (auto* minutes = window.detailView()->findChild<QLineEdit*>(QStringLiteral("custom-minutes-field")))
+            QTest::keyClicks(minutes, QStringLiteral("90")); // "Set as Default" takes the keyboard once enabled
+        window.sidebar()->list()->setFocus(Qt::TabFocusReason);
+        // The bar buttons draw themselves; their focus is theirs.
+        EXPECT_EQ(
+            viewtest::tabStops(window.detailView(), { "reset-to-defaults", "export-settings", "import-settings" }),
+            expected);
+    }
 }
 
 // Each picker writes the setting of the item the user picks by its label, and always shows the

@@ -2,6 +2,7 @@
 
 #include "Helpers/AccessibilityChecking.h"
 #include "KestuDesign/Components/KestuButton.h"
+#include "KestuDesign/Components/KestuFocusRing.h"
 #include "KestuDesign/Resources/KestuSymbols.h"
 #include "KestuDesign/Tokens/KestuAnimation.h"
 #include "KestuDesign/Tokens/KestuColor.h"
@@ -24,6 +25,22 @@ namespace {
 constexpr int kIconSize = 56;
 constexpr int kGrantWidth = 200;
 
+// A flat text button: the style draws no focus on it, so it shows the kit's ring.
+class LinkButton final : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        QPushButton::paintEvent(event);
+        if (kestu::showsFocusRing(this)) {
+            QPainter p(this);
+            kestu::paintFocusRing(p, this, QRectF(rect()), kestu::Radius::small);
+        }
+    }
+};
+
 QString message(bool granted)
 {
     return granted
@@ -42,7 +59,6 @@ OnboardingPermissionView::OnboardingPermissionView(
     , m_title(new QLabel(QStringLiteral("Accessibility Permission"), this))
     , m_message(new QLabel(this))
     , m_actions(new QWidget(this))
-    , m_openSettingsButton(new QPushButton(QStringLiteral("Open System Settings"), m_actions))
     , m_reveal(new QVariantAnimation(this))
 {
     setObjectName(QStringLiteral("onboarding-permission"));
@@ -85,6 +101,8 @@ OnboardingPermissionView::OnboardingPermissionView(
     m_grantButton = grant;
     actions->addWidget(grant, 0, Qt::AlignHCenter);
 
+    // Made after the grant button, so Tab reaches the two from top to bottom.
+    m_openSettingsButton = new LinkButton(QStringLiteral("Open System Settings"), m_actions);
     m_openSettingsButton->setObjectName(QStringLiteral("open-system-settings-button"));
     m_openSettingsButton->setAccessibleName(QStringLiteral("Open System Settings"));
     m_openSettingsButton->setFlat(true);
@@ -188,9 +206,11 @@ void OnboardingPermissionView::refresh()
     QPalette secondary = m_message->palette();
     secondary.setColor(QPalette::WindowText, kestu::Color::textSecondary().resolve(this));
     m_message->setPalette(secondary);
-    QPalette link = m_openSettingsButton->palette();
-    link.setColor(QPalette::ButtonText, kestu::Color::accent().resolve(this));
-    m_openSettingsButton->setPalette(link);
+    if (m_openSettingsButton) {
+        QPalette link = m_openSettingsButton->palette();
+        link.setColor(QPalette::ButtonText, kestu::Color::accent().resolve(this));
+        m_openSettingsButton->setPalette(link);
+    }
     m_actions->setVisible(!m_permissionGranted);
 }
 

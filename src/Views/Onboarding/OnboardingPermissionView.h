@@ -55,7 +55,7 @@ private:
     QLabel* m_message;
     QWidget* m_actions;
     QWidget* m_grantButton;
-    QPushButton* m_openSettingsButton;
+    QPushButton* m_openSettingsButton = nullptr;
     QVariantAnimation* m_reveal;
 };
 

@@ -1,5 +1,6 @@
 #include "Views/Popover/CompactAppRow.h"
 
+#include "KestuDesign/Components/KestuFocusRing.h"
 #include "KestuDesign/Components/KestuHoverEffect.h"
 #include "KestuDesign/Resources/KestuSymbols.h"
 #include "KestuDesign/Tokens/KestuAnimation.h"
@@ -156,11 +157,8 @@ void CompactAppRow::paintEvent(QPaintEvent*)
         p.fillRect(
             QRect(dividerIndent, height() - 1, width() - dividerIndent, 1), kestu::Color::separator().resolve(this));
     }
-    if (hasFocus()) {
-        p.setPen(QPen(kestu::Color::accent().resolve(this), 1));
-        p.setBrush(Qt::NoBrush);
-        p.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
-    }
+    if (kestu::showsFocusRing(this))
+        kestu::paintFocusRing(p, this, QRectF(rect()), 0);
 }
 
 } // namespace tremlor

@@ -1,5 +1,6 @@
 #include "Views/Popover/CompactAppSummary.h"
 
+#include "KestuDesign/Components/KestuFocusRing.h"
 #include "KestuDesign/Resources/KestuSymbols.h"
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Tokens/KestuFont.h"
@@ -166,11 +167,8 @@ void CompactAppSummary::paintEvent(QPaintEvent*)
     p.drawText(l.count, Qt::AlignCenter, countText());
     kestu::KestuSymbols::paint(p, l.chevron, chevronSymbol, chevronSize, secondary);
 
-    if (hasFocus()) {
-        p.setPen(QPen(kestu::Color::accent().resolve(this), 1));
-        p.setBrush(Qt::NoBrush);
-        p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), kestu::Radius::small, kestu::Radius::small);
-    }
+    if (kestu::showsFocusRing(this))
+        kestu::paintFocusRing(p, this, QRectF(rect()), kestu::Radius::small);
 }
 
 } // namespace tremlor

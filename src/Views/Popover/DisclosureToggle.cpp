@@ -1,9 +1,11 @@
 #include "Views/Popover/DisclosureToggle.h"
 
+#include "KestuDesign/Components/KestuFocusRing.h"
 #include "KestuDesign/Resources/KestuSymbols.h"
 #include "KestuDesign/Tokens/KestuAnimation.h"
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Tokens/KestuFont.h"
+#include "KestuDesign/Tokens/KestuMetrics.h"
 #include "KestuDesign/Utilities/KestuReducedMotion.h"
 
 #include <QPainter>
@@ -25,7 +27,8 @@ DisclosureToggle::DisclosureToggle(kestu::KestuBinding<bool> isExpanded, QWidget
     setObjectName(QStringLiteral("disclosure-toggle"));
     setFont(kestu::Font::callout());
     setCursor(Qt::PointingHandCursor);
-    setFocusPolicy(Qt::NoFocus);
+    // Tab reaches it (Space flips it); a click leaves the keyboard with the panel.
+    setFocusPolicy(Qt::TabFocus);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     connect(m_turn, &QVariantAnimation::valueChanged, this, [this](const QVariant& v) {
         m_angle = v.toDouble();
@@ -103,6 +106,8 @@ void DisclosureToggle::paintEvent(QPaintEvent*)
     p.setFont(font());
     p.drawText(QRectF(chevronSize + spacing, 0, width() - chevronSize - spacing, height()),
         Qt::AlignVCenter | Qt::AlignLeft, labelText());
+    if (kestu::showsFocusRing(this))
+        kestu::paintFocusRing(p, this, QRectF(rect()), kestu::Radius::small);
 }
 
 } // namespace tremlor

@@ -1,5 +1,6 @@
 #include "Views/Popover/DurationPickerView.h"
 
+#include "KestuDesign/Components/KestuFocusRing.h"
 #include "KestuDesign/Components/KestuPressStyle.h"
 #include "KestuDesign/Tokens/KestuAnimation.h"
 #include "KestuDesign/Tokens/KestuColor.h"
@@ -134,11 +135,10 @@ void DurationChip::paintEvent(QPaintEvent*)
     p.setFont(chipFont(t >= 0.5));
     p.setPen(mix(kestu::Color::text().resolve(this), kestu::Color::white().resolve(this), t));
     p.drawText(capsule, Qt::AlignCenter, text());
-    if (hasFocus()) {
-        const QRectF ring = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-        p.setPen(QPen(kestu::Color::accent().resolve(this), 1));
-        p.setBrush(Qt::NoBrush);
-        p.drawRoundedRect(ring, ring.height() / 2, ring.height() / 2);
+    if (kestu::showsFocusRing(this)) {
+        // Around the capsule at rest, apart from its accent fill by a white line.
+        p.resetTransform();
+        kestu::paintFocusRing(p, this, capsule, radius, kestu::Color::white().resolve(this));
     }
 }
 

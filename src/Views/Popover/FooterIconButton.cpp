@@ -1,8 +1,10 @@
 #include "Views/Popover/FooterIconButton.h"
 
+#include "KestuDesign/Components/KestuFocusRing.h"
 #include "KestuDesign/Resources/KestuSymbols.h"
 #include "KestuDesign/Tokens/KestuAnimation.h"
 #include "KestuDesign/Tokens/KestuColor.h"
+#include "KestuDesign/Tokens/KestuMetrics.h"
 
 #include <QPainter>
 #include <QVariantAnimation>
@@ -19,7 +21,8 @@ FooterIconButton::FooterIconButton(
     setAccessibleName(tooltip);
     setFixedSize(side, side);
     setCursor(Qt::PointingHandCursor);
-    setFocusPolicy(Qt::NoFocus);
+    // Tab reaches it (Space presses it); a click leaves the keyboard with the panel.
+    setFocusPolicy(Qt::TabFocus);
 }
 
 void FooterIconButton::turnTo(double degrees, bool immediately)
@@ -50,6 +53,8 @@ void FooterIconButton::paintEvent(QPaintEvent*)
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     const QRectF box(rect());
+    if (kestu::showsFocusRing(this))
+        kestu::paintFocusRing(p, this, box, kestu::Radius::small + 2);
     if (m_angle != 0) {
         p.translate(box.center());
         p.rotate(m_angle);

@@ -6,6 +6,7 @@
 #include "KestuDesign/Components/KestuEmptyState.h"
 #include "KestuDesign/Components/KestuSearchField.h"
 #include "KestuDesign/Components/KestuSlider.h"
+#include "KestuDesign/Components/KestuTextField.h"
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Tokens/KestuFont.h"
 #include "KestuDesign/Tokens/KestuMetrics.h"
@@ -16,6 +17,7 @@
 #include "Views/Popover/ProfilePickerView.h"
 #include "Views/Popover/RotationMenuButton.h"
 #include "Views/Popover/SymbolLabel.h"
+#include "Views/Shared/FocusScrollArea.h"
 #include "Views/Shared/LocalizedSearch.h"
 #include "Views/Shared/SettingBinding.h"
 #include "Views/Shared/TremlorColor.h"
@@ -48,10 +50,10 @@ protected:
 
 // The list's scroll bar: a thin rounded thumb in the secondary text colour, no track, so the
 // list reads as part of the card rather than a platform control.
-class ListScrollArea final : public QScrollArea {
+class ListScrollArea final : public FocusScrollArea {
 public:
     explicit ListScrollArea(QWidget* parent)
-        : QScrollArea(parent)
+        : FocusScrollArea(parent)
     {
         setFrameShape(QFrame::NoFrame);
         setWidgetResizable(true);
@@ -65,7 +67,7 @@ public:
 protected:
     void changeEvent(QEvent* event) override
     {
-        QScrollArea::changeEvent(event);
+        FocusScrollArea::changeEvent(event);
         if (event->type() == QEvent::PaletteChange)
             applyScrollBarStyle();
     }
@@ -165,6 +167,7 @@ QWidget* PopoverExpandedContent::makeAppSection()
                                                }),
         tr("Search…"), list);
     m_search->setObjectName(QStringLiteral("app-search-field"));
+    m_search->textField()->setAccessibleName(tr("Search apps"));
     m_empty = new kestu::KestuEmptyState(
         QStringLiteral("square.grid.2x2"), tr("No apps found"), tr("Try a different search term."), list);
     m_empty->setObjectName(QStringLiteral("apps-empty-state"));
@@ -227,10 +230,14 @@ void PopoverExpandedContent::setInstalledApps(const QList<AppInfo>& apps)
             m_rowOrder << row;
         }
         qDeleteAll(old);
-        // Re-lay the rows in list order, before the trailing stretch.
+        // Re-lay the rows in list order, before the trailing stretch. Tab takes them in that
+        // order right after the search field (rows made later would come after the footer).
+        QWidget* before = m_search->textField();
         for (int i = 0; i < m_rowOrder.size(); ++i) {
             m_rowsLayout->removeWidget(m_rowOrder[i]);
             m_rowsLayout->insertWidget(i, m_rowOrder[i]);
+            setTabOrder(before, m_rowOrder[i]);
+            before = m_rowOrder[i];
         }
         m_askedThisRound.clear(); // rows may have gone, and new ones take their addresses
         refreshSelection();

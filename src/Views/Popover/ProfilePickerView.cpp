@@ -1,5 +1,6 @@
 #include "Views/Popover/ProfilePickerView.h"
 
+#include "KestuDesign/Components/KestuFocusRing.h"
 #include "KestuDesign/Resources/KestuSymbols.h"
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Tokens/KestuFont.h"
@@ -76,6 +77,8 @@ protected:
             p.fontMetrics().elidedText(currentText(), Qt::ElideRight, int(text.width())));
         kestu::KestuSymbols::paint(p, chevron, QStringLiteral("chevron.up.chevron.down"), chevronSize,
             kestu::Color::textSecondary().resolve(this));
+        if (kestu::showsFocusRing(this))
+            kestu::paintFocusRing(p, this, QRectF(rect()), radius + 0.5);
     }
 
     bool event(QEvent* e) override

@@ -109,6 +109,7 @@ TremlorPopoverView::TremlorPopoverView(
     setAccessibleName(tr("Tremlor"));
     setFixedWidth(panelWidth);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    applyAccent();
 
     m_root = new QVBoxLayout(this);
     const int padding = int(kestu::Space::space16);
@@ -142,12 +143,10 @@ TremlorPopoverView::TremlorPopoverView(
         this);
     m_stopButton->setAccessibleName(tr("Stop Tremlor"));
     m_stopButton->setAccessibleDescription(tr("Stops the current session"));
+    // Tab reaches it and Space presses it; a click leaves the keyboard with the panel, whose
+    // Return and digits stay its own.
     for (kestu::KestuButton* button : { m_startButton, m_stopButton })
-        button->setFocusPolicy(Qt::NoFocus);
-    // The primary fill is the palette's accent: the product's own, as on the chips and ring.
-    QPalette accent;
-    accent.setColor(QPalette::Highlight, Color::accent());
-    m_startButton->setPalette(accent);
+        button->setFocusPolicy(Qt::TabFocus);
     m_root->addWidget(m_startButton);
     m_root->addWidget(m_stopButton);
     m_root->addSpacing(8);
@@ -297,8 +296,22 @@ bool TremlorPopoverView::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
+void TremlorPopoverView::applyAccent()
+{
+    // The panel wears the product's accent: the kit's Start fill and focus rings take it from
+    // the palette's highlight, as on the chips and the ring. A palette set later keeps it too.
+    if (palette().color(QPalette::Highlight) == Color::accent())
+        return;
+    QPalette accent = palette();
+    accent.setColor(QPalette::Highlight, Color::accent());
+    accent.setColor(QPalette::HighlightedText, kestu::Color::white().resolve(this));
+    setPalette(accent);
+}
+
 bool TremlorPopoverView::event(QEvent* event)
 {
+    if (event->type() == QEvent::PaletteChange)
+        applyAccent();
     const bool handled = QWidget::event(event);
     // As tall as the content, whatever shows below the toggle.
     if (event->type() == QEvent::LayoutRequest)
@@ -465,6 +478,7 @@ void TremlorPopoverView::refreshToggleButton()
     m_shownActive = active;
     kestu::KestuButton* shown = active ? m_stopButton : m_startButton;
     kestu::KestuButton* hidden = active ? m_startButton : m_stopButton;
+    const bool hadFocus = hidden->hasFocus();
     hidden->setObjectName(QString());
     hidden->hide();
     shown->setObjectName(QStringLiteral("start-stop-button"));
@@ -472,6 +486,9 @@ void TremlorPopoverView::refreshToggleButton()
         shown->show();
     else
         kestu::KestuTransition::kestuFade().insert(shown, kestu::Animation::fadeSmooth());
+    // The keyboard stays on the button where the user left it.
+    if (hadFocus)
+        shown->setFocus(Qt::OtherFocusReason);
 }
 
 void TremlorPopoverView::refreshStartLabel()

@@ -100,6 +100,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void applyAccent();
     QWidget* buildHeader();
     QWidget* buildFooter();
     void buildShortcuts();

@@ -2,11 +2,13 @@
 
 #include "KestuDesign/Components/KestuAboutView.h"
 #include "KestuDesign/Components/KestuAnimatedGradient.h"
+#include "KestuDesign/Components/KestuFocusRing.h"
 #include "KestuDesign/Resources/KestuSymbols.h"
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Tokens/KestuFont.h"
 #include "KestuDesign/Tokens/KestuMetrics.h"
 #include "Views/Settings/SettingsContext.h"
+#include "Views/Shared/FocusScrollArea.h"
 #include "Views/Shared/GroupedForm.h"
 #include "Views/Shared/TokenLabel.h"
 #include "Views/Shared/TremlorColor.h"
@@ -18,7 +20,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
-#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -122,10 +123,50 @@ protected:
         p.setPen(Color::accent());
         p.setFont(font());
         p.drawText(QRectF(0, top + 20, width(), fm.height()), Qt::AlignCenter, text());
+        if (kestu::showsFocusRing(this))
+            kestu::paintFocusRing(p, this, QRectF(rect()), kestu::Radius::medium);
     }
 
 private:
     QString m_symbol;
+    QUrl m_url;
+};
+// The maker's address under the tagline, as plain text that opens it. A button rather than a
+// label's link: Tab stops on it once (a label stops on itself, then on its link), it shows the
+// focus ring, and assistive tools can press it.
+class MakerLink final : public QAbstractButton {
+public:
+    // Room for the focus ring above and below the text (twice that at its ends).
+    static constexpr int ringRoom = 2;
+
+    MakerLink(const QString& text, QUrl url)
+        : m_url(std::move(url))
+    {
+        setText(text);
+        setAccessibleName(text);
+        setAccessibleDescription(m_url.toString());
+        setCursor(Qt::PointingHandCursor);
+        setFont(kestu::Font::caption());
+        connect(this, &QAbstractButton::clicked, this, [this] { QDesktopServices::openUrl(m_url); });
+    }
+
+    QSize sizeHint() const override
+    {
+        return QSize(fontMetrics().horizontalAdvance(text()) + 4 * ringRoom, fontMetrics().height() + 2 * ringRoom);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.setPen(whiteAt(0.9).resolve(this));
+        p.setFont(font());
+        p.drawText(rect(), Qt::AlignCenter, text());
+        if (kestu::showsFocusRing(this))
+            kestu::paintFocusRing(p, this, QRectF(rect()), kestu::Radius::small);
+    }
+
+private:
     QUrl m_url;
 };
 } // namespace
@@ -157,7 +198,7 @@ AboutSettingsView::AboutSettingsView(SettingsContext& context, QWidget* parent)
     setObjectName(QStringLiteral("about-settings"));
     setAccessibleName(tr("About"));
 
-    auto* scroll = new QScrollArea(this);
+    auto* scroll = new FocusScrollArea(this);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -189,8 +230,10 @@ AboutSettingsView::AboutSettingsView(SettingsContext& context, QWidget* parent)
 
     auto* brandLayout = new QVBoxLayout(brand);
     brandLayout->setSpacing(brandSpacing);
-    // The spacers above and below sit a stack spacing away from their neighbours.
-    brandLayout->setContentsMargins(0, brandEdgeSpacer + brandSpacing, 0, brandEdgeSpacer + brandSpacing);
+    // The spacers above and below sit a stack spacing away from their neighbours (below, the
+    // maker link's room for its focus ring counts in).
+    brandLayout->setContentsMargins(
+        0, brandEdgeSpacer + brandSpacing, 0, brandEdgeSpacer + brandSpacing - MakerLink::ringRoom);
     const QIcon appIcon = QApplication::windowIcon();
     if (!appIcon.isNull()) {
         auto* icon = new QLabel;
@@ -231,27 +274,22 @@ AboutSettingsView::AboutSettingsView(SettingsContext& context, QWidget* parent)
     brandLayout->addWidget(divider, 0, Qt::AlignHCenter);
 
     auto* maker = new QVBoxLayout;
-    maker->setSpacing(static_cast<int>(kestu::Space::space4));
+    const int space4 = static_cast<int>(kestu::Space::space4);
+    maker->setSpacing(0);
     maker->addWidget(
         brandLabel(tr("Crafted by"), kestu::Font::caption(), 0.7, "about-crafted-by"), 0, Qt::AlignHCenter);
+    maker->addSpacing(space4);
     maker->addWidget(
         brandLabel(kestu::KestuAboutView::makerName().toUpper(), kestu::Font::displayLarge(), 1.0, "about-maker"), 0,
         Qt::AlignHCenter);
+    maker->addSpacing(space4);
     QFont taglineFont = kestu::Font::callout();
     taglineFont.setItalic(true);
     maker->addWidget(brandLabel(makerTagline(), taglineFont, 0.7, "about-tagline"), 0, Qt::AlignHCenter);
-    auto* link = new QLabel;
+    // The link's room for its focus ring comes out of the space around it: its text stays put.
+    maker->addSpacing(space4 - MakerLink::ringRoom);
+    auto* link = new MakerLink(kestu::KestuAboutView::makerDomain(), websiteUrl());
     link->setObjectName(QStringLiteral("about-link"));
-    link->setTextFormat(Qt::RichText);
-    link->setFont(kestu::Font::caption());
-    link->setText(
-        QStringLiteral("<a href=\"%1\" style=\"color: rgba(255, 255, 255, 0.9); text-decoration: none\">%2</a>")
-            .arg(websiteUrl().toString(QUrl::FullyEncoded).toHtmlEscaped(),
-                kestu::KestuAboutView::makerDomain().toHtmlEscaped()));
-    link->setOpenExternalLinks(true);
-    link->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
-    link->setCursor(Qt::PointingHandCursor);
-    link->setAccessibleName(kestu::KestuAboutView::makerDomain());
     maker->addWidget(link, 0, Qt::AlignHCenter);
     brandLayout->addLayout(maker);
     column->addWidget(brand);

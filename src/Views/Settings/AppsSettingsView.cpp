@@ -1,5 +1,6 @@
 #include "Views/Settings/AppsSettingsView.h"
 
+#include "KestuDesign/Components/KestuFocusRing.h"
 #include "KestuDesign/Components/KestuToggleStyle.h"
 #include "KestuDesign/Resources/KestuSymbols.h"
 #include "KestuDesign/Tokens/KestuColor.h"
@@ -57,6 +58,8 @@ protected:
         const QColor color = isEnabled() ? kestu::Color::text().resolve(this)
                                          : kestu::withOpacity(kestu::Color::textSecondary().resolve(this), 0.5);
         kestu::KestuSymbols::paint(p, QRectF(rect()), m_symbol, 11, color);
+        if (kestu::showsFocusRing(this))
+            kestu::paintFocusRing(p, this, QRectF(rect()), kestu::Radius::small + 1);
     }
 
 private:

@@ -1,9 +1,9 @@
 #include "Views/Shared/FormButton.h"
 
+#include "KestuDesign/Components/KestuFocusRing.h"
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Tokens/KestuFont.h"
 #include "KestuDesign/Tokens/KestuMetrics.h"
-#include "Views/Shared/TremlorColor.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -43,10 +43,8 @@ void FormButton::paintEvent(QPaintEvent*)
     p.drawPath(path);
     const QColor textColor = isEnabled() ? kestu::Color::text().resolve(this)
                                          : kestu::withOpacity(kestu::Color::textSecondary().resolve(this), 0.7);
-    if (hasFocus() && isEnabled()) {
-        p.setPen(QPen(kestu::withOpacity(Color::accent(), 0.6), 1.5));
-        p.drawRoundedRect(r.adjusted(1, 1, -1, -1), kestu::Radius::small + 1, kestu::Radius::small + 1);
-    }
+    if (kestu::showsFocusRing(this))
+        kestu::paintFocusRing(p, this, QRectF(rect()), kestu::Radius::small + 2);
     p.setPen(textColor);
     p.setFont(font());
     p.drawText(rect(), Qt::AlignCenter, text());

@@ -1,5 +1,6 @@
 #include "Views/Shared/FormPicker.h"
 
+#include "KestuDesign/Components/KestuFocusRing.h"
 #include "KestuDesign/Resources/KestuSymbols.h"
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Tokens/KestuFont.h"
@@ -119,6 +120,8 @@ void FormPicker::paintEvent(QPaintEvent*)
     const double w = chevronWidth / 2.0 - 0.5;
     p.drawPolyline(QPolygonF({ QPointF(cx - w, cy - 1.5), QPointF(cx, cy - 5), QPointF(cx + w, cy - 1.5) }));
     p.drawPolyline(QPolygonF({ QPointF(cx - w, cy + 1.5), QPointF(cx, cy + 5), QPointF(cx + w, cy + 1.5) }));
+    if (kestu::showsFocusRing(this))
+        kestu::paintFocusRing(p, this, QRectF(rect()), kestu::Radius::small + 2);
 }
 
 void FormPicker::wheelEvent(QWheelEvent* event)

@@ -32,7 +32,7 @@ void applySlimScrollBars(QAbstractScrollArea* area)
 }
 
 GroupedForm::GroupedForm(QWidget* parent)
-    : QScrollArea(parent)
+    : FocusScrollArea(parent)
     , m_content(new QWidget)
     , m_layout(new QVBoxLayout(m_content))
     , m_sectionSpacing(static_cast<int>(kestu::Space::space20))

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "KestuDesign/Utilities/KestuBinding.h"
+#include "Views/Shared/FocusScrollArea.h"
 
 #include <QList>
-#include <QScrollArea>
 #include <QWidget>
 
 class QAbstractScrollArea;
@@ -25,7 +25,7 @@ void applySlimScrollBars(QAbstractScrollArea* area);
 // The settings sections' grouped form: plain-text headers over rounded cards of rows (a label
 // with its control at the trailing edge, or a control spanning the row), with captions in the
 // caption font and secondary colour. Scrolls when taller than its pane.
-class GroupedForm final : public QScrollArea {
+class GroupedForm final : public FocusScrollArea {
     Q_OBJECT
 
 public:
