@@ -1,5 +1,6 @@
 #include "Views/Settings/BarButton.h"
 
+#include "KestuDesign/Components/KestuFocusRing.h"
 #include "KestuDesign/Resources/KestuSymbols.h"
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Tokens/KestuFont.h"
@@ -79,11 +80,8 @@ void BarButton::paintEvent(QPaintEvent*)
             foreground = kestu::Color::text().resolve(this);
         break;
     }
-    if (hasFocus()) {
-        p.setPen(QPen(kestu::withOpacity(tremlor::Color::accent(), 0.6), 1.5));
-        p.drawRoundedRect(
-            QRectF(rect()).adjusted(0.75, 0.75, -0.75, -0.75), kestu::Radius::small + 1, kestu::Radius::small + 1);
-    }
+    if (kestu::showsFocusRing(this))
+        kestu::paintFocusRing(p, this, QRectF(rect()), kestu::Radius::small + 1);
     if (text().isEmpty()) {
         kestu::KestuSymbols::paint(p, rect(), *m_symbol, symbolSize, foreground);
         return;
