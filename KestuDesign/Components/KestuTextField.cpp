@@ -51,9 +51,10 @@ bool paintElidedWhenUnfocused(QLineEdit* edit, const QStyleOptionFrame& panel)
         top = contents.y() + contents.height() - lineHeight - lineVerticalMargin;
     const QString shown = fm.elidedText(text, Qt::ElideRight, room);
     const int left = contents.x() + lineHorizontalMargin;
+    // QLineEdit starts a left-aligned line at its edge, whatever the font's widest bearing.
     const int x = edit->layoutDirection() == Qt::RightToLeft
         ? left + lineWidth - rightBearing - 1 - fm.horizontalAdvance(shown)
-        : left + leftBearing;
+        : left;
 
     QPainter p(edit);
     edit->style()->drawPrimitive(QStyle::PE_PanelLineEdit, &panel, &p, edit);

@@ -150,6 +150,20 @@ TEST(KestuTextField, ALongTextShowsItsStartAndAnEllipsisUntilFocused)
         const auto show = [twin](const QString& t) { twin->setText(t); };
         const auto start = [&] { return shownStart(field, twin, show, name); };
         EXPECT_FALSE(start().isEmpty());
+        // The cut text begins where a fitting one does, however far the font's glyphs reach left.
+        const auto firstInk = [](QWidget* widget) {
+            const QImage image = render(widget);
+            const QColor paper = image.pixelColor(image.width() - 3, image.height() / 2);
+            for (int x = 0; x < image.width(); ++x) {
+                for (int y = 0; y < image.height(); ++y) {
+                    if (!near(image.pixelColor(x, y), paper, 60))
+                        return x;
+                }
+            }
+            return -1;
+        };
+        show(QStringLiteral("P"));
+        EXPECT_EQ(firstInk(field), firstInk(twin));
 
         QTest::keyClick(w.other, Qt::Key_Backtab);
         ASSERT_TRUE(field->hasFocus());
