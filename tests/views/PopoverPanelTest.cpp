@@ -14,10 +14,10 @@
 #include "views/FakeEngine.h"
 #include "views/KeyboardWalk.h"
 #include "views/SettingsTestSupport.h"
+#include "views/TextRecorder.h"
 
 #include <QAccessible>
 #include <QLineEdit>
-#include <QPaintEngine>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -62,57 +62,6 @@ void click(QAbstractButton* button)
     ASSERT_TRUE(button->isVisible());
     QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
 }
-
-// Paints nothing; keeps each text that is drawn on it, as drawn.
-class DrawnTexts final : public QPaintDevice {
-public:
-    explicit DrawnTexts(QWidget& widget)
-        : m_size(widget.size())
-    {
-        widget.render(this);
-    }
-    const QStringList& texts() const { return m_engine.texts; }
-    QPaintEngine* paintEngine() const override { return &m_engine; }
-
-protected:
-    int metric(PaintDeviceMetric metric) const override
-    {
-        switch (metric) {
-        case PdmWidth:
-            return m_size.width();
-        case PdmHeight:
-            return m_size.height();
-        case PdmDpiX:
-        case PdmDpiY:
-        case PdmPhysicalDpiX:
-        case PdmPhysicalDpiY:
-            return 96;
-        case PdmDepth:
-            return 32;
-        case PdmDevicePixelRatioScaled:
-            return int(devicePixelRatioFScale());
-        default:
-            return 1;
-        }
-    }
-
-private:
-    struct Engine final : QPaintEngine {
-        Engine()
-            : QPaintEngine(AllFeatures)
-        {
-        }
-        bool begin(QPaintDevice*) override { return true; }
-        bool end() override { return true; }
-        void updateState(const QPaintEngineState&) override { }
-        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override { }
-        void drawTextItem(const QPointF&, const QTextItem& item) override { texts << item.text(); }
-        Type type() const override { return User; }
-        QStringList texts;
-    };
-    QSize m_size;
-    mutable Engine m_engine;
-};
 
 } // namespace
 
@@ -317,7 +266,9 @@ TEST_F(PanelTest, LongNamesEndInAnEllipsis)
     panel.statusHeader()->setState({ true, false, QStringLiteral("45:00"), app, 0.25, false, 2700 });
     settle();
 
-    const QStringList drawn = DrawnTexts(panel).texts();
+    QStringList drawn;
+    for (const viewtest::TextRecorder::Run& run : viewtest::TextRecorder(panel).runs)
+        drawn << run.text;
     for (const QString& whole : { app, profileName, QStringLiteral("Next: ") + app }) {
         SCOPED_TRACE(whole.toStdString());
         EXPECT_FALSE(drawn.contains(whole));

@@ -5,6 +5,7 @@
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KeyboardWalk.h"
 #include "SettingsTestSupport.h"
+#include "TextRecorder.h"
 #include "Views/Settings/AboutSettingsView.h"
 #include "Views/Settings/AppChecklistView.h"
 #include "Views/Settings/AppsSettingsView.h"
@@ -21,7 +22,6 @@
 #include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPaintEngine>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -76,77 +76,6 @@ void toggleAction(QWidget* control, int row = -1)
         target = target->child(row);
     target->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
 }
-
-// A paint device that keeps each text drawn on it, where it lies and the area its widget may
-// paint, so a test can tell a text that fits from one cut off at its widget's edge.
-class TextRecorder final : public QPaintDevice {
-public:
-    struct Run {
-        QString text;
-        QRectF box;
-        QRect clip;
-    };
-
-    explicit TextRecorder(QWidget& window)
-        : m_size(window.size())
-        , m_engine(runs)
-    {
-        window.render(this);
-    }
-    QPaintEngine* paintEngine() const override { return &m_engine; }
-    QList<Run> runs;
-
-protected:
-    int metric(PaintDeviceMetric metric) const override
-    {
-        switch (metric) {
-        case PdmWidth:
-            return m_size.width();
-        case PdmHeight:
-            return m_size.height();
-        case PdmDevicePixelRatio:
-            return 1;
-        case PdmDevicePixelRatioScaled:
-            return static_cast<int>(devicePixelRatioFScale());
-        case PdmDepth:
-            return 32;
-        default:
-            return 96; // the resolutions; the millimetre sizes are never asked
-        }
-    }
-
-private:
-    struct Engine final : QPaintEngine {
-        explicit Engine(QList<Run>& into)
-            : QPaintEngine(AllFeatures)
-            , runs(into)
-        {
-        }
-        bool begin(QPaintDevice*) override { return true; }
-        bool end() override { return true; }
-        void updateState(const QPaintEngineState& changed) override
-        {
-            if (changed.state() & DirtyTransform)
-                transform = changed.transform();
-        }
-        void drawPath(const QPainterPath&) override { }
-        void drawPolygon(const QPointF*, int, PolygonDrawMode) override { }
-        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override { }
-        void drawImage(const QRectF&, const QImage&, const QRectF&, Qt::ImageConversionFlags) override { }
-        void drawTextItem(const QPointF& at, const QTextItem& item) override
-        {
-            const QRectF box(at.x(), at.y() - item.ascent(), item.width(), item.ascent() + item.descent());
-            runs.append({ item.text(), transform.mapRect(box), systemClip().boundingRect() });
-        }
-        Type type() const override { return User; }
-
-        QList<Run>& runs;
-        QTransform transform;
-    };
-
-    QSize m_size;
-    mutable Engine m_engine;
-};
 
 // Stands in for the desktop's URL handlers.
 class UrlRecorder final : public QObject {
@@ -494,7 +423,7 @@ TEST_F(SettingsSections, OneLineTextsFitOrEndInAnEllipsis)
     for (const SettingsSection section : { SettingsSection::general, SettingsSection::mouse, SettingsSection::apps,
              SettingsSection::timer, SettingsSection::advanced, SettingsSection::about }) {
         selectSection(window, section);
-        for (const TextRecorder::Run& run : TextRecorder(window).runs)
+        for (const viewtest::TextRecorder::Run& run : viewtest::TextRecorder(window).runs)
             EXPECT_TRUE(run.box.left() >= run.clip.left() - 1 && run.box.right() <= run.clip.right() + 1)
                 << rawValue(section).toStdString() << ": " << run.text.toStdString();
     }
@@ -503,10 +432,10 @@ TEST_F(SettingsSections, OneLineTextsFitOrEndInAnEllipsis)
     QListView* list = static_cast<AppsSettingsView*>(window.detailView())->checklist()->list();
     const QRect row
         = list->visualRect(list->model()->index(0, 0)).translated(list->viewport()->mapTo(&window, QPoint()));
-    const QList<TextRecorder::Run> runs = TextRecorder(window).runs;
+    const QList<viewtest::TextRecorder::Run> runs = viewtest::TextRecorder(window).runs;
     for (const QString& whole : { name, id }) {
         const auto drawn = std::find_if(runs.begin(), runs.end(),
-            [&whole](const TextRecorder::Run& run) { return run.text.startsWith(whole.left(12)); });
+            [&whole](const viewtest::TextRecorder::Run& run) { return run.text.startsWith(whole.left(12)); });
         ASSERT_NE(drawn, runs.end()) << whole.toStdString();
         EXPECT_TRUE(drawn->text.endsWith(QChar(0x2026)) && whole.startsWith(drawn->text.chopped(1)))
             << drawn->text.toStdString();
