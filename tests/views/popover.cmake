@@ -2,6 +2,7 @@
 target_sources(tremlor_views_tests PRIVATE
   views/FakeEngine.h
   views/KeyboardWalk.h
+  views/TextRecorder.h
   views/PopoverPanelTest.cpp
   views/StatusHeaderTest.cpp
 )
