@@ -9,6 +9,7 @@
 #include "Views/Popover/ProfilePickerView.h"
 #include "Views/Popover/RotationMenuButton.h"
 #include "Views/Popover/RunningIndicator.h"
+#include "Views/Shared/TremlorColor.h"
 #include "Views/Shared/ViewSymbols.h"
 #include "core/EngineFixture.h"
 #include "views/SettingsTestSupport.h"
@@ -130,6 +131,12 @@ TEST_F(ExpandedContentTest, ControlsWriteTheStoreAndFollowOutsideChanges)
     QTest::keyClicks(label, QStringLiteral("300"));
     QTest::keyClick(label, Qt::Key_Return);
     EXPECT_EQ(settings->maxInterval(), 300);
+    // The slider's fill is the product's orange, not the kit's own accent.
+    const QColor fill = kittest::render(content->intervalSlider()->track()).pixelColor(20, 10);
+    const auto distance = [&fill](const QColor& c) {
+        return std::abs(fill.red() - c.red()) + std::abs(fill.green() - c.green()) + std::abs(fill.blue() - c.blue());
+    };
+    EXPECT_LT(distance(Color::accent()), distance(kestu::Color::accent().resolve(content.get())) / 3);
 
     content->setAppSearchText(QStringLiteral("CALC"));
     ASSERT_EQ(content->filteredApps().size(), 1); // not Notes, whose identifier holds "calc"
