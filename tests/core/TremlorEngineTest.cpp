@@ -84,9 +84,11 @@ TEST_F(EngineTest, ExpiryNotifiesOnlyWithTheSettingTheProgramAndThePermission)
         makeEngine(c.fromProgram);
         EXPECT_EQ(engine->sessionProgress(), 0.0);
         EXPECT_CALL(*notifications, requestAuthorization(_)).Times(c.requests);
+        ON_CALL(*notifications, deliver).WillByDefault([&](const QString&, const QString&, const QString& id) {
+            identifiers.push_back(id);
+        });
         EXPECT_CALL(*notifications, deliver(QString("Tremlor"), QString("Timer has expired. Tremlor has stopped."), _))
-            .Times(c.deliveries)
-            .WillRepeatedly([&](const QString&, const QString&, const QString& id) { identifiers.push_back(id); });
+            .Times(c.deliveries);
         engine->start(Duration::custom(1));
         fireTicks(20);
         EXPECT_DOUBLE_EQ(engine->sessionProgress(), 1.0 / 3.0);
