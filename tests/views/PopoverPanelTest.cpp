@@ -149,6 +149,23 @@ TEST_F(PanelTest, InitialDurationRule)
     }
 }
 
+// A panel made earlier opens with a default set meanwhile, until a duration is chosen in it.
+TEST_F(PanelTest, OpensWithTheDefaultSetMeanwhileUntilAChoice)
+{
+    auto panel = makePanel();
+    kittest::showActive(*panel);
+    EXPECT_EQ(panel->selectedDuration(), Duration::hours1());
+    for (const auto& [defaultId, chip, expected] : { std::tuple { "custom_90", -1, Duration::custom(90) },
+             std::tuple { "4h", 1, Duration::minutes30() }, std::tuple { "8h", -1, Duration::minutes30() } }) {
+        panel->hide();
+        temp.settings().setDefaultDurationId(QString::fromLatin1(defaultId));
+        kittest::showActive(*panel);
+        if (chip >= 0)
+            click(panel->durationPicker()->chips()[chip]);
+        EXPECT_EQ(panel->selectedDuration(), expected) << defaultId;
+    }
+}
+
 // A chip tap selects its duration (one chip at a time); a custom duration selects no chip.
 TEST_F(PanelTest, ChipSelection)
 {

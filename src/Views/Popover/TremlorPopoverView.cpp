@@ -339,6 +339,10 @@ void TremlorPopoverView::showEvent(QShowEvent* event)
             setFocus(Qt::OtherFocusReason);
     });
     kestu::Kestu::registerFonts();
+    // Until a duration is chosen here, the panel opens with what the rule gives now: a default
+    // set in the settings window meanwhile shows at once.
+    if (!m_durationChosen)
+        showDuration(initialDuration(m_settings), false);
     m_installedApps = m_scanner->scanInstalledApps();
     m_expanded->setInstalledApps(m_installedApps);
     refreshSection(false);
@@ -358,6 +362,12 @@ void TremlorPopoverView::hideEvent(QHideEvent* event)
 }
 
 void TremlorPopoverView::setSelectedDuration(const Duration& duration, bool animated)
+{
+    m_durationChosen = true;
+    showDuration(duration, animated);
+}
+
+void TremlorPopoverView::showDuration(const Duration& duration, bool animated)
 {
     if (duration == m_selectedDuration)
         return;

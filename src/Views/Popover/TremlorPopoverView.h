@@ -100,6 +100,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void showDuration(const Duration& duration, bool animated);
     void applyAccent();
     QWidget* buildHeader();
     QWidget* buildFooter();
@@ -121,6 +122,8 @@ private:
     GlyphLookup m_glyphLookup;
 
     Duration m_selectedDuration;
+    // A chip, a digit or a profile chose the duration: it stays until the panel is made again.
+    bool m_durationChosen = false;
     QList<AppInfo> m_installedApps;
     double m_profileCycleAngle = 0;
 
