@@ -211,11 +211,7 @@ KestuSlider::KestuSlider(KestuBinding<double> value, double lower, double upper,
     layout->addWidget(m_track, 1, Qt::AlignVCenter);
     layout->addWidget(m_label, 0, Qt::AlignVCenter);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    static const bool factoryInstalled = [] {
-        QAccessible::installFactory(&TrackAccessible::create);
-        return true;
-    }();
-    Q_UNUSED(factoryInstalled);
+    QAccessible::installFactory(&TrackAccessible::create); // Qt keeps one copy
 }
 
 void KestuSlider::setName(const QString& name)

@@ -86,11 +86,7 @@ ActivityRing::ActivityRing(double size, double lineWidth, Content content, QWidg
     , m_lineWidth(lineWidth)
     , m_content(std::move(content))
 {
-    static const bool factoryInstalled = [] {
-        QAccessible::installFactory(ringAccessibleFactory);
-        return true;
-    }();
-    Q_UNUSED(factoryInstalled);
+    QAccessible::installFactory(ringAccessibleFactory); // Qt keeps one copy
     setObjectName(QStringLiteral("activity-ring"));
     setAccessibleName(tr("Session progress"));
     setFixedSize(sizeHint());

@@ -94,11 +94,7 @@ RotationMenuButton::RotationMenuButton(TremlorSettings& settings, QWidget* paren
     , m_menu(new QMenu(this))
     , m_modes(new QActionGroup(this))
 {
-    static const bool factoryInstalled = [] {
-        QAccessible::installFactory(menuButtonAccessibleFactory);
-        return true;
-    }();
-    Q_UNUSED(factoryInstalled);
+    QAccessible::installFactory(menuButtonAccessibleFactory); // Qt keeps one copy
     setObjectName(QStringLiteral("rotation-menu"));
     setPopupMode(QToolButton::InstantPopup);
     setAutoRaise(true);

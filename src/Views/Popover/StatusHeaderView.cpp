@@ -177,11 +177,7 @@ private:
 StatusHeaderView::StatusHeaderView(QWidget* parent)
     : QWidget(parent)
 {
-    static const bool factoryInstalled = [] {
-        QAccessible::installFactory(headerAccessibleFactory);
-        return true;
-    }();
-    Q_UNUSED(factoryInstalled);
+    QAccessible::installFactory(headerAccessibleFactory); // Qt keeps one copy
     setObjectName(QStringLiteral("status-header"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

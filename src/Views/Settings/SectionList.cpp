@@ -71,15 +71,6 @@ QAccessibleInterface* listAccessibleFactory(const QString& className, QObject* o
 
 SectionListRow::Announcer announcer = &QAccessible::updateAccessibility;
 
-void installAccessibleFactory()
-{
-    static const bool installed = [] {
-        QAccessible::installFactory(listAccessibleFactory);
-        return true;
-    }();
-    Q_UNUSED(installed);
-}
-
 } // namespace
 
 SectionListText::SectionListText(const QFont& font, const kestu::KestuColor& color, QWidget* parent)
@@ -204,7 +195,7 @@ SectionListRow::SectionListRow(const QUuid& id, QWidget* parent)
     : QWidget(parent)
     , m_id(id)
 {
-    installAccessibleFactory();
+    QAccessible::installFactory(listAccessibleFactory); // Qt keeps one copy
 }
 
 void SectionListRow::setLook(bool alternate, bool selected, bool last)
@@ -250,7 +241,7 @@ SectionList::SectionList(kestu::KestuEmptyState* emptyState, QWidget* bar, QWidg
     , m_emptyState(emptyState)
     , m_more(new QTimer(this))
 {
-    installAccessibleFactory();
+    QAccessible::installFactory(listAccessibleFactory); // Qt keeps one copy
     setFocusPolicy(Qt::StrongFocus);
     m_more->setSingleShot(true);
     m_more->setInterval(0);
