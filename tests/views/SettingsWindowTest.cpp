@@ -2,9 +2,12 @@
 
 #include "KestuDesign/Components/KestuSearchField.h"
 #include "KestuDesign/Components/KestuSettingsSearchField.h"
+#include "KeyboardWalk.h"
+#include "Models/Duration.h"
 #include "SettingsTestSupport.h"
 #include "Views/Settings/SectionList.h"
 
+#include <QAbstractButton>
 #include <QLineEdit>
 
 #include <tuple>
@@ -121,18 +124,98 @@ TEST(SettingsWindow, ArrowKeysWalkTheSectionsWithTheKeyboardKeptInTheList)
             EXPECT_EQ(QApplication::focusWidget(), list) << rawValue(expected).toStdString();
         }
     }
-    // The last profile row made at once has the field.
-    const std::tuple<S, QString, QString> fields[]
-        = { { S::apps, "apps-search-field", "" }, { S::timer, "custom-minutes-field", "" },
-              { S::profiles, "profile-name", profiles[SectionList::firstRows - 1].name } };
-    for (const auto& [section, field, text] : fields) {
+    // The last profile row made at once has the field; Tab enters Profiles at its list, in the
+    // order of its layout, not in a name with its text selected.
+    const std::tuple<S, QString, QString, QString> fields[]
+        = { { S::apps, "apps-search-field", "apps-search-field", "" },
+              { S::timer, "custom-minutes-field", "custom-minutes-field", "" },
+              { S::profiles, "profiles-list", "profile-name", profiles[SectionList::firstRows - 1].name } };
+    for (const auto& [section, tabbed, field, text] : fields) {
         choose(sections[sections.indexOf(section) - 1], {});
         choose(std::nullopt, Qt::Key_Down);
         QTest::keyClick(list, Qt::Key_Tab);
-        EXPECT_EQ(QApplication::focusWidget()->objectName(), field);
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), tabbed);
         choose(S::general, {});
         choose(section, {});
         EXPECT_EQ(QApplication::focusWidget()->objectName(), field);
         EXPECT_EQ(qobject_cast<QLineEdit*>(QApplication::focusWidget())->text(), text);
+    }
+}
+
+// Keyboard alone from the sidebar's search: Tab goes to the clear button, the list, then the
+// section; Space on the clear button keeps the keyboard in the field. Down walks into the
+// results at the first with the keyboard kept in the list; Return opens the first result, whose
+// field then takes the next keys as after a click.
+TEST(SettingsWindow, SearchFieldLeadsIntoItsResults)
+{
+    Fixture f;
+    SettingsWindow window(f.context, S::general);
+    ASSERT_NO_FATAL_FAILURE(kittest::showActive(window));
+    QLineEdit* search = window.sidebar()->searchField()->lineEdit();
+    QAbstractButton* clear = window.sidebar()->searchField()->clearButton();
+    clear->setFocusPolicy(Qt::TabFocus); // as the kit lets Tab reach it
+    const auto focused = [] { return viewtest::stopName(QApplication::focusWidget()); };
+    QTest::mouseClick(search, Qt::LeftButton);
+    QTest::keyClicks(search, QStringLiteral("port"));
+    QStringList stops;
+    for (int i = 0; i < 3; ++i) {
+        settingstest::press(Qt::Key_Tab);
+        stops << focused();
+    }
+    EXPECT_EQ(stops, QStringList({ viewtest::stopName(clear), "settings-sections", "launch-at-login-toggle-switch" }));
+    settingstest::press(Qt::Key_Backtab, 2);
+    ASSERT_EQ(QApplication::focusWidget(), clear);
+    settingstest::press(Qt::Key_Space);
+    EXPECT_EQ(QApplication::focusWidget(), search);
+    EXPECT_EQ(window.sidebar()->visibleSections().size(), 8);
+
+    QTest::keyClicks(search, QStringLiteral("zzz"));
+    settingstest::press(Qt::Key_Down);
+    EXPECT_EQ(QApplication::focusWidget(), search);
+    search->clear();
+    QTest::keyClicks(search, QStringLiteral("sched"));
+    for (const S expected : { S::timer, S::schedule }) {
+        settingstest::press(Qt::Key_Down);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(window.selectedSection(), expected);
+        EXPECT_EQ(window.detailView()->objectName(), rawValue(expected) + "-settings");
+        EXPECT_EQ(QApplication::focusWidget(), window.sidebar()->list());
+    }
+
+    QTest::mouseClick(search, Qt::LeftButton);
+    search->selectAll();
+    QTest::keyClicks(search, QStringLiteral("countdown"));
+    settingstest::press(Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.selectedSection(), S::timer);
+    ASSERT_EQ(focused(), "custom-minutes-field");
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("45"));
+    settingstest::press(Qt::Key_Tab);
+    settingstest::press(Qt::Key_Space);
+    EXPECT_EQ(f.settings().defaultDurationId(), Duration::custom(45).id());
+}
+
+// The sidebar starts at its ideal width; dragging its edge widens it up to its limit and narrows
+// it down to its limit, the section taking the rest of the window, whose size stays as it is.
+TEST(SettingsWindow, SidebarEdgeDragsWithinItsLimits)
+{
+    Fixture f;
+    SettingsWindow window(f.context, S::mouse);
+    ASSERT_NO_FATAL_FAILURE(kittest::showActive(window));
+    const QSize size = window.size();
+    auto* edge = window.findChild<QWidget*>(QStringLiteral("settings-sidebar-edge"));
+    ASSERT_NE(edge, nullptr);
+    EXPECT_EQ(window.sidebar()->width(), 180);
+    for (const auto& [by, expected] : { std::pair { 100, 220 }, { -30, 190 }, { -100, 160 }, { 10, 170 } }) {
+        const QPoint from = edge->rect().center();
+        kittest::sendMouse(edge, QEvent::MouseButtonPress, from);
+        kittest::sendMouse(edge, QEvent::MouseMove, from + QPoint(by, 0));
+        kittest::sendMouse(edge, QEvent::MouseButtonRelease, from + QPoint(by, 0), Qt::NoButton);
+        // Qt grabs a hairline edge a few pixels either side of it, which may shift a drag by two.
+        EXPECT_NEAR(window.sidebar()->width(), expected, 2) << by;
+        const QRect detail(window.detailView()->mapTo(&window, QPoint()), window.detailView()->size());
+        EXPECT_GT(detail.left(), window.sidebar()->width() - 1);
+        EXPECT_EQ(detail.right(), window.width() - 1);
+        EXPECT_EQ(window.size(), size);
     }
 }

@@ -72,7 +72,7 @@ bool matches(const AppInfo& app, const QString& text)
 } // namespace
 
 AppChecklistView::AppChecklistView(QList<AppInfo> apps, kestu::KestuBinding<QStringList> selectedIDs,
-    bool allowMultiple, kestu::KestuBinding<QString> searchText, QWidget* parent)
+    bool allowMultiple, kestu::KestuBinding<QString> searchText, QWidget* parent, bool searchTakesKeyboard)
     : QWidget(parent)
     , m_apps(std::move(apps))
     , m_selectedIDs(std::move(selectedIDs))
@@ -97,7 +97,7 @@ AppChecklistView::AppChecklistView(QList<AppInfo> apps, kestu::KestuBinding<QStr
                 applyFilter();
                 m_clear->setVisible(!text.isEmpty());
             } },
-        std::nullopt, Qt::AlignLeft, false, false, true, nullptr, nullptr, this);
+        std::nullopt, Qt::AlignLeft, false, false, searchTakesKeyboard, nullptr, nullptr, this);
     m_search->setObjectName(QStringLiteral("apps-search-field"));
     m_search->setAccessibleName(tr("Search apps"));
     m_clear = new ClearButton(this);

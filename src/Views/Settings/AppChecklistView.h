@@ -29,8 +29,9 @@ class AppChecklistView final : public QWidget {
     Q_OBJECT
 
 public:
+    // With `searchTakesKeyboard`, the search field takes the keyboard once the view is made.
     AppChecklistView(QList<AppInfo> apps, kestu::KestuBinding<QStringList> selectedIDs, bool allowMultiple,
-        kestu::KestuBinding<QString> searchText, QWidget* parent = nullptr);
+        kestu::KestuBinding<QString> searchText, QWidget* parent = nullptr, bool searchTakesKeyboard = true);
 
     void setApps(QList<AppInfo> apps);
     // How a row learns whether its application runs: AppInfo::isRunning unless replaced.

@@ -89,7 +89,8 @@ AppsSettingsView::AppsSettingsView(SettingsContext& context, QWidget* parent)
 
     m_checklist = new AppChecklistView(m_apps,
         { [&s] { return s.selectedAppBundleIDs(); }, [&s](const QStringList& ids) { s.setSelectedAppBundleIDs(ids); } },
-        true, { [this] { return m_searchText; }, [this](const QString& text) { m_searchText = text; } }, this);
+        true, { [this] { return m_searchText; }, [this](const QString& text) { m_searchText = text; } }, this,
+        context.sectionTakesKeyboard);
     layout->addWidget(m_checklist, 1);
     auto* divider = new Hairline(this);
     divider->setObjectName(QStringLiteral("apps-divider"));

@@ -99,9 +99,11 @@ ProfilesSettingsView::ProfilesSettingsView(SettingsContext& context, QWidget* pa
         [this] { m_minus->setEnabled(m_list->selectedId().has_value()); });
     connect(m_list, &SectionList::deleteRequested, this, &ProfilesSettingsView::deleteWithoutSelection);
     m_minus->setEnabled(false);
+    m_rowsTakeKeyboard = context.sectionTakesKeyboard;
     watch(
         this, &m_settings, [this] { refresh(); }, &TremlorSettings::profilesChanged,
         &TremlorSettings::activeProfileIdChanged);
+    m_rowsTakeKeyboard = true;
 }
 
 QString ProfilesSettingsView::profileSummary(const Profile& profile)
@@ -138,7 +140,8 @@ void ProfilesSettingsView::refresh()
     // Of the rows made now, the last takes the keyboard (one move of the focus, not one per
     // row); rows made later for a long list leave it where it is.
     const QList<QUuid> made = m_list->madeAtOnce(ids);
-    const std::optional<QUuid> takesKeyboard = made.isEmpty() ? std::nullopt : std::optional(made.last());
+    const std::optional<QUuid> takesKeyboard
+        = made.isEmpty() || !m_rowsTakeKeyboard ? std::nullopt : std::optional(made.last());
     m_list->setRows(ids, [this, takesKeyboard](const QUuid& id) {
         auto* r = new ProfileRow(id, m_settings, id == takesKeyboard);
         connect(r, &ProfileRow::renamed, this, &ProfilesSettingsView::rename);

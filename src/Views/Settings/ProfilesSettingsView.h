@@ -54,6 +54,7 @@ private:
     TremlorSettings& m_settings;
     SectionList* m_list;
     BarButton* m_minus;
+    bool m_rowsTakeKeyboard = true;
 };
 
 } // namespace tremlor

@@ -1,7 +1,9 @@
 #include "Views/Settings/SettingsSectionView.h"
 
+#include "KestuDesign/Components/KestuTextField.h"
 #include "Views/Settings/AboutSettingsView.h"
 #include "Views/Settings/AdvancedSettingsView.h"
+#include "Views/Settings/AppChecklistView.h"
 #include "Views/Settings/AppsSettingsView.h"
 #include "Views/Settings/GeneralSettingsView.h"
 #include "Views/Settings/MouseSettingsView.h"
@@ -10,13 +12,17 @@
 #include "Views/Settings/SettingsContext.h"
 #include "Views/Settings/TimerSettingsView.h"
 
+#include <QScopedValueRollback>
 #include <QWidget>
 
 namespace tremlor {
 
-QWidget* makeSettingsSectionView(SettingsSection section, SettingsContext& context, QWidget* parent)
+SettingsSectionView makeSettingsSectionView(
+    SettingsSection section, SettingsContext& context, bool takesKeyboard, QWidget* parent)
 {
+    const QScopedValueRollback building(context.sectionTakesKeyboard, takesKeyboard);
     QWidget* view = nullptr;
+    QWidget* field = nullptr;
     switch (section) {
     case SettingsSection::general:
         view = new GeneralSettingsView(context, parent);
@@ -24,12 +30,18 @@ QWidget* makeSettingsSectionView(SettingsSection section, SettingsContext& conte
     case SettingsSection::mouse:
         view = new MouseSettingsView(context, parent);
         break;
-    case SettingsSection::apps:
-        view = new AppsSettingsView(context, parent);
+    case SettingsSection::apps: {
+        auto* apps = new AppsSettingsView(context, parent);
+        field = apps->checklist()->searchField();
+        view = apps;
         break;
-    case SettingsSection::timer:
-        view = new TimerSettingsView(context, parent);
+    }
+    case SettingsSection::timer: {
+        auto* timer = new TimerSettingsView(context, parent);
+        field = timer->minutesField();
+        view = timer;
         break;
+    }
     case SettingsSection::profiles:
         view = new ProfilesSettingsView(context, parent);
         break;
@@ -45,7 +57,7 @@ QWidget* makeSettingsSectionView(SettingsSection section, SettingsContext& conte
     }
     if (!view)
         view = new QWidget(parent);
-    return view;
+    return { view, field };
 }
 
 } // namespace tremlor

@@ -1,10 +1,13 @@
 #include "Views/Settings/SettingsSidebar.h"
 
+#include "KestuDesign/Components/KestuSearchField.h"
 #include "KestuDesign/Components/KestuSettingsSearchField.h"
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Tokens/KestuMetrics.h"
 #include "Views/Settings/SettingsSidebarModel.h"
 
+#include <QAbstractButton>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
 #include <QPainter>
@@ -12,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace tremlor {
 
@@ -110,8 +114,17 @@ SettingsSidebar::SettingsSidebar(SettingsSection selected, QString searchText, Q
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         const QModelIndexList rows = m_list->selectionModel()->selectedRows();
         if (!m_showing && !rows.isEmpty())
-            Q_EMIT sectionChosen(
-                m_model->sections().at(rows.first().row()), static_cast<SectionList*>(m_list)->isHandlingKey());
+            Q_EMIT sectionChosen(m_model->sections().at(rows.first().row()),
+                m_choosingByKeys || static_cast<SectionList*>(m_list)->isHandlingKey());
+    });
+    m_search->lineEdit()->installEventFilter(this);
+    // The clear button hides itself: the keyboard it held goes back to the search field, not on
+    // to the list.
+    QAbstractButton* clear = m_search->clearButton();
+    connect(clear, &QAbstractButton::pressed, this, [this, clear] { m_clearHadKeyboard = clear->hasFocus(); });
+    connect(clear, &QAbstractButton::clicked, this, [this] {
+        if (std::exchange(m_clearHadKeyboard, false))
+            m_search->lineEdit()->setFocus(Qt::OtherFocusReason);
     });
     auto* list = new QVBoxLayout;
     list->setContentsMargins(space8, 0, space8, space8);
@@ -173,12 +186,32 @@ QModelIndex SettingsSidebar::indexOf(SettingsSection section) const
     return row < 0 ? QModelIndex() : m_model->index(static_cast<int>(row));
 }
 
+bool SettingsSidebar::eventFilter(QObject* watched, QEvent* event)
+{
+    // In the search field, Down walks into the results at the first one, and Return opens it.
+    if (watched == m_search->lineEdit() && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool down = key->key() == Qt::Key_Down;
+        const bool open = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if ((down || open) && key->modifiers() == Qt::NoModifier && m_model->rowCount() > 0) {
+            if (down)
+                m_list->setFocus(Qt::TabFocusReason);
+            const QScopedValueRollback byKeys(m_choosingByKeys, down);
+            const QModelIndex first = m_model->index(0);
+            if (m_list->selectionModel()->isSelected(first))
+                m_list->setCurrentIndex(first);
+            else
+                m_list->selectionModel()->setCurrentIndex(first, QItemSelectionModel::ClearAndSelect);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void SettingsSidebar::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.fillRect(rect(), kestu::Color::surfaceSecondary().resolve(this));
-    p.setPen(kestu::Color::border().resolve(this));
-    p.drawLine(width() - 1, 0, width() - 1, height());
 }
 
 } // namespace tremlor

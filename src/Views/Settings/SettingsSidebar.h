@@ -18,8 +18,8 @@ class SettingsSidebarModel;
 
 // The settings window's sidebar: the section search above the list of sections, a single
 // selection list, so that assistive tools hear which section is selected. It shows the selection
-// it is given and reports the user's choice (a click, the arrow keys); searching never changes
-// the selection.
+// it is given and reports the user's choice (a click, the arrow keys, Down or Return in the search
+// field); searching never changes the selection.
 class SettingsSidebar final : public QWidget {
     Q_OBJECT
 
@@ -47,6 +47,7 @@ Q_SIGNALS:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void applyFilter();
@@ -59,6 +60,8 @@ private:
     SettingsSidebarModel* m_model;
     QListView* m_list;
     bool m_showing = false;
+    bool m_choosingByKeys = false;
+    bool m_clearHadKeyboard = false;
 };
 
 } // namespace tremlor

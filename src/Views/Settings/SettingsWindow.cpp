@@ -1,20 +1,19 @@
 #include "Views/Settings/SettingsWindow.h"
 
-#include "KestuDesign/Components/KestuTextField.h"
 #include "KestuDesign/Resources/KestuFontRegistry.h"
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "Views/Settings/SettingsContext.h"
 #include "Views/Settings/SettingsSectionView.h"
 #include "Views/Settings/SettingsSidebar.h"
-#include "Views/Shared/TremlorColor.h"
 #include "Views/Shared/ViewSymbols.h"
 
-#include <QCoreApplication>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QListView>
+#include <QPainter>
 #include <QScopedValueRollback>
+#include <QSplitter>
 #include <QVBoxLayout>
 
 namespace tremlor {
@@ -22,7 +21,30 @@ namespace tremlor {
 namespace {
 constexpr int windowWidth = 700;
 constexpr int windowHeight = 500;
+constexpr int sidebarMinimum = 160;
 constexpr int sidebarIdeal = 180;
+constexpr int sidebarMaximum = 220;
+
+// The sidebar's edge: a hairline, which Qt lets the user grab a few pixels either side of it.
+class SidebarEdge final : public QSplitterHandle {
+public:
+    using QSplitterHandle::QSplitterHandle;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.fillRect(contentsRect(), kestu::Color::border().resolve(this));
+    }
+};
+
+class SettingsSplitter final : public QSplitter {
+public:
+    using QSplitter::QSplitter;
+
+protected:
+    QSplitterHandle* createHandle() override { return new SidebarEdge(orientation(), this); }
+};
 } // namespace
 
 SettingsWindow::SettingsWindow(
@@ -30,8 +52,9 @@ SettingsWindow::SettingsWindow(
     : QWidget(parent)
     , m_context(context)
     , m_selected(selectedSection)
-    , m_sidebar(nullptr)
-    , m_pane(new QWidget(this))
+    , m_splitter(new SettingsSplitter(Qt::Horizontal, this))
+    , m_sidebar(new SettingsSidebar(selectedSection, searchText, m_splitter))
+    , m_pane(new QWidget(m_splitter))
 {
     ViewSymbols::registerAll();
     kestu::Kestu::registerFonts();
@@ -39,9 +62,8 @@ SettingsWindow::SettingsWindow(
     setAccessibleName(tr("Settings"));
     setFixedSize(windowWidth, windowHeight);
 
-    m_sidebar = new SettingsSidebar(selectedSection, searchText, this);
-    // The window has a fixed size, so the sidebar keeps its ideal width.
-    m_sidebar->setFixedWidth(sidebarIdeal);
+    m_sidebar->setMinimumWidth(sidebarMinimum);
+    m_sidebar->setMaximumWidth(sidebarMaximum);
     connect(m_sidebar, &SettingsSidebar::sectionChosen, this, &SettingsWindow::choose);
     m_sidebar->list()->installEventFilter(this);
 
@@ -50,35 +72,21 @@ SettingsWindow::SettingsWindow(
     paneLayout->setContentsMargins(0, 0, 0, 0);
     paneLayout->setSpacing(0);
 
+    m_splitter->setObjectName(QStringLiteral("settings-split"));
+    m_splitter->setHandleWidth(1);
+    m_splitter->setChildrenCollapsible(false);
+    m_splitter->addWidget(m_sidebar);
+    m_splitter->addWidget(m_pane);
+    m_splitter->setStretchFactor(0, 0);
+    m_splitter->setStretchFactor(1, 1);
+    m_splitter->setSizes({ sidebarIdeal, windowWidth - sidebarIdeal - m_splitter->handleWidth() });
+    m_splitter->handle(1)->setObjectName(QStringLiteral("settings-sidebar-edge"));
+
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(m_sidebar);
-    layout->addWidget(m_pane, 1);
-    applyAccent();
+    layout->addWidget(m_splitter);
     buildDetail();
-}
-
-void SettingsWindow::applyAccent()
-{
-    // The window wears the product's accent, like the panel: the kit's switches, sliders and
-    // marks take it from the palette's highlight.
-    const QColor accent = Color::accent();
-    if (palette().color(QPalette::Highlight) == accent)
-        return;
-    m_applyingAccent = true;
-    QPalette p = palette();
-    p.setColor(QPalette::Highlight, accent);
-    p.setColor(QPalette::HighlightedText, kestu::Color::white().resolve(this));
-    setPalette(p);
-    m_applyingAccent = false;
-}
-
-void SettingsWindow::changeEvent(QEvent* event)
-{
-    QWidget::changeEvent(event);
-    if (!m_applyingAccent && event->type() == QEvent::PaletteChange)
-        applyAccent();
 }
 
 void SettingsWindow::choose(SettingsSection section, bool byKeys)
@@ -112,32 +120,14 @@ void SettingsWindow::buildDetail()
 {
     // The old view goes at once, so nothing of it (a scanner, a typed number) outlives the switch.
     delete m_detail.data();
-    m_detail = makeSettingsSectionView(m_selected, m_context, m_pane);
+    const SettingsSectionView built = makeSettingsSectionView(m_selected, m_context, !m_keepKeyboard, m_pane);
+    m_detail = built.view;
     m_detail->setObjectName(m_detail->objectName().isEmpty() ? QStringLiteral("settings-detail-") + rawValue(m_selected)
                                                              : m_detail->objectName());
     m_pane->layout()->addWidget(m_detail);
-    m_fieldAfterList = nullptr;
+    m_fieldAfterList = m_keepKeyboard ? built.keyboardField : nullptr;
     if (isVisible())
         m_detail->show();
-    if (m_keepKeyboard)
-        keepKeyboardInList();
-}
-
-void SettingsWindow::keepKeyboardInList()
-{
-    // A field that takes the keyboard when it appears asks for it in a queued call. Run those
-    // calls now while the field passes the keyboard on to the list, which has it already, so
-    // the keyboard never moves and assistive tools hear no focus change.
-    QListView* list = m_sidebar->list();
-    const QList<kestu::KestuTextField*> fields = m_detail->findChildren<kestu::KestuTextField*>();
-    for (kestu::KestuTextField* field : fields) {
-        if (!field->description().autoFocus || field->focusProxy())
-            continue;
-        field->setFocusProxy(list);
-        QCoreApplication::sendPostedEvents(field, QEvent::MetaCall);
-        field->setFocusProxy(nullptr);
-        m_fieldAfterList = field;
-    }
 }
 
 bool SettingsWindow::eventFilter(QObject* watched, QEvent* event)

@@ -5,16 +5,19 @@
 #include <QPointer>
 #include <QWidget>
 
+class QSplitter;
+
 namespace tremlor {
 
 struct SettingsContext;
 class SettingsSidebar;
 
 // The settings window's root: the searchable sidebar of the eight sections and the detail pane,
-// which builds a section's view anew each time another section is selected. It keeps no
-// settings itself. A section's field that takes the keyboard when the section appears does so
-// unless the section was chosen with the keys of the sidebar's list: the keyboard then stays in
-// the list, so the arrows walk on, and Tab takes it to that field.
+// which builds a section's view anew each time another section is selected. The user can widen
+// or narrow the sidebar within its limits; the pane takes the rest. It keeps no settings itself.
+// A section's field that takes the keyboard when the section appears does so unless the section
+// was chosen with the keys of the sidebar's list: the keyboard then stays in the list, so the
+// arrows walk on, and Tab takes it to that field.
 class SettingsWindow final : public QWidget {
     Q_OBJECT
 
@@ -31,24 +34,22 @@ public:
 
     SettingsSidebar* sidebar() const { return m_sidebar; }
     QWidget* detailView() const { return m_detail; }
+    QSplitter* splitter() const { return m_splitter; }
 
 Q_SIGNALS:
     void sectionChanged(tremlor::SettingsSection section);
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void choose(SettingsSection section, bool byKeys);
     void buildDetail();
-    // Runs the new view's requests for the keyboard now, with the list keeping it.
-    void keepKeyboardInList();
-    void applyAccent();
 
     SettingsContext& m_context;
     SettingsSection m_selected;
+    QSplitter* m_splitter;
     SettingsSidebar* m_sidebar;
     QWidget* m_pane;
     QPointer<QWidget> m_detail;
@@ -56,7 +57,6 @@ private:
     // with the list's keys.
     QPointer<QWidget> m_fieldAfterList;
     bool m_keepKeyboard = false;
-    bool m_applyingAccent = false;
 };
 
 } // namespace tremlor

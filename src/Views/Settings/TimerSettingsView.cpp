@@ -103,10 +103,12 @@ TimerSettingsView::TimerSettingsView(SettingsContext& context, QWidget* parent)
                 m_customMinutesText = text;
                 m_setButton->setEnabled(customMinutes(text).has_value());
             } },
-        kestu::monospacedSystemFont(13, QFont::Medium), Qt::AlignCenter, false, true, true, {}, {});
+        kestu::monospacedSystemFont(13, QFont::Medium), Qt::AlignCenter, false, true, context.sectionTakesKeyboard, {},
+        {});
     field->setObjectName(QStringLiteral("custom-minutes-field"));
     field->setAccessibleName(tr("Custom minutes"));
     field->setFixedWidth(fieldWidth);
+    m_minutesField = field;
     rowLayout->addWidget(new MinutesWell(field, row));
     rowLayout->addWidget(new TokenLabel(tr("minutes"), kestu::Font::body(), kestu::Color::textSecondary(), row));
     rowLayout->addStretch(1);

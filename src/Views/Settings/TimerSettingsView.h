@@ -26,6 +26,8 @@ public:
     static constexpr std::int64_t maxCustomMinutes = 10'000'000;
 
     QString customMinutesText() const { return m_customMinutesText; }
+    // The custom minutes, which take the keyboard when the section appears.
+    QWidget* minutesField() const { return m_minutesField; }
 
 private:
     void setAsDefault();
@@ -33,6 +35,7 @@ private:
     SettingsContext& m_context;
     QString m_customMinutesText;
     FormButton* m_setButton = nullptr;
+    QWidget* m_minutesField = nullptr;
 };
 
 } // namespace tremlor
