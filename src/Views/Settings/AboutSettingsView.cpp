@@ -11,7 +11,6 @@
 #include "Views/Shared/FocusScrollArea.h"
 #include "Views/Shared/GroupedForm.h"
 #include "Views/Shared/TokenLabel.h"
-#include "Views/Shared/TremlorColor.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -116,11 +115,12 @@ protected:
         p.setRenderHint(QPainter::Antialiasing);
         QPainterPath path;
         path.addRoundedRect(QRectF(rect()), kestu::Radius::medium, kestu::Radius::medium);
-        p.fillPath(path, kestu::withOpacity(Color::accent(), underMouse() || isDown() ? 0.16 : 0.08));
+        const QColor accent = kestu::Color::accent().resolve(this);
+        p.fillPath(path, kestu::withOpacity(accent, underMouse() || isDown() ? 0.16 : 0.08));
         const QFontMetrics fm(font());
         const double top = (height() - (16 + 4 + fm.height())) / 2.0;
-        kestu::KestuSymbols::paint(p, QRectF(0, top, width(), 16), m_symbol, 14, Color::accent());
-        p.setPen(Color::accent());
+        kestu::KestuSymbols::paint(p, QRectF(0, top, width(), 16), m_symbol, 14, accent);
+        p.setPen(accent);
         p.setFont(font());
         p.drawText(QRectF(0, top + 20, width(), fm.height()), Qt::AlignCenter, text());
         if (kestu::showsFocusRing(this))

@@ -1,10 +1,10 @@
 #include "Views/Settings/AppChecklistModel.h"
 
+#include "KestuDesign/Components/KestuFocusRing.h"
 #include "KestuDesign/Resources/KestuSymbols.h"
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Tokens/KestuFont.h"
 #include "KestuDesign/Tokens/KestuMetrics.h"
-#include "Views/Shared/TremlorColor.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -137,12 +137,9 @@ void AppChecklistDelegate::paint(QPainter* p, const QStyleOptionViewItem& option
     p->setRenderHint(QPainter::Antialiasing);
     if (option.state & QStyle::State_MouseOver)
         p->fillRect(r, kestu::withOpacity(kestu::Color::surfaceTertiary().resolve(widget), 0.7));
-    // The current row, only while the list has the keyboard.
-    if (option.state & QStyle::State_HasFocus) {
-        p->setPen(QPen(kestu::withOpacity(kestu::Color::accent().resolve(widget), 0.6), 1.5));
-        p->setBrush(Qt::NoBrush);
-        p->drawRoundedRect(QRectF(r).adjusted(1.5, 1.5, -1.5, -1.5), kestu::Radius::small, kestu::Radius::small);
-    }
+    // The current row, only while the keyboard brought the focus to the list.
+    if ((option.state & QStyle::State_HasFocus) && kestu::showsFocusRing(widget))
+        kestu::paintFocusRing(*p, widget, QRectF(r).adjusted(1, 1, -1, -1), kestu::Radius::small);
 
     const bool selected = index.data(AppChecklistModel::SelectedRole).toBool();
     const QString mark = m_allowMultiple

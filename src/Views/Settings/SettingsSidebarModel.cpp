@@ -1,10 +1,10 @@
 #include "Views/Settings/SettingsSidebarModel.h"
 
+#include "KestuDesign/Components/KestuFocusRing.h"
 #include "KestuDesign/Resources/KestuSymbols.h"
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Tokens/KestuFont.h"
 #include "KestuDesign/Tokens/KestuMetrics.h"
-#include "Views/Shared/TremlorColor.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -67,19 +67,19 @@ void SettingsSidebarDelegate::paint(QPainter* p, const QStyleOptionViewItem& opt
     QPainterPath path;
     path.addRoundedRect(r, kestu::Radius::small + 2, kestu::Radius::small + 2);
 
-    QColor symbolColor = Color::accent();
+    const QColor accent = kestu::Color::accent().resolve(widget);
+    QColor symbolColor = accent;
     QColor textColor = kestu::Color::text().resolve(widget);
     if (selected) {
-        p->fillPath(path, Color::accentGradient(r));
-        symbolColor = kestu::Color::white().resolve(widget);
+        // The desktop's own selection: its highlight, and the text colour made for it.
+        p->fillPath(path, accent);
+        symbolColor = option.palette.color(QPalette::HighlightedText);
         textColor = symbolColor;
     } else if (option.state & QStyle::State_MouseOver) {
         p->fillPath(path, kestu::Color::surfaceTertiary().resolve(widget));
     }
-    if ((option.state & QStyle::State_HasFocus) && !selected) {
-        p->setPen(QPen(kestu::withOpacity(Color::accent(), 0.7), 1.5));
-        p->drawRoundedRect(r.adjusted(1, 1, -1, -1), kestu::Radius::small + 1, kestu::Radius::small + 1);
-    }
+    if ((option.state & QStyle::State_HasFocus) && !selected && kestu::showsFocusRing(widget))
+        kestu::paintFocusRing(*p, widget, r, kestu::Radius::small + 2);
 
     const double x = row.left() + kestu::Space::space8;
     kestu::KestuSymbols::paint(*p, QRectF(x, row.top() + (rowHeight - symbolSize) / 2.0, symbolSize + 2, symbolSize),

@@ -26,8 +26,8 @@ private:
     QList<SettingsSection> m_sections;
 };
 
-// Draws a section's row: its symbol and title; the selected row is filled with the product's
-// accent gradient.
+// Draws a section's row: its symbol and title; the selected row wears the desktop's selection
+// colours (its highlight), like every list of the platform.
 class SettingsSidebarDelegate final : public QStyledItemDelegate {
     Q_OBJECT
 

@@ -5,7 +5,6 @@
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Tokens/KestuFont.h"
 #include "KestuDesign/Tokens/KestuMetrics.h"
-#include "Views/Shared/TremlorColor.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -100,7 +99,7 @@ void FormPicker::paintEvent(QPaintEvent*)
         const QString symbol = itemData(currentIndex(), symbolRole).toString();
         if (!symbol.isEmpty()) {
             kestu::KestuSymbols::paint(p, QRectF(x, (height() - symbolSize) / 2.0, symbolSize, symbolSize), symbol,
-                symbolSize, Color::accent());
+                symbolSize, kestu::Color::accent().resolve(this));
             x += symbolSize + 6;
         }
         p.setPen(textColor);
