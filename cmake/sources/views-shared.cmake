@@ -10,6 +10,8 @@ target_sources(tremlor_views PRIVATE
   src/Views/Shared/GroupedForm.h
   src/Views/Shared/Hairline.cpp
   src/Views/Shared/Hairline.h
+  src/Views/Shared/KeyboardReturn.cpp
+  src/Views/Shared/KeyboardReturn.h
   src/Views/Shared/LocalizedSearch.cpp
   src/Views/Shared/LocalizedSearch.h
   src/Views/Shared/SettingBinding.h

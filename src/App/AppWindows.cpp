@@ -123,13 +123,16 @@ void AppWindows::openSettingsWindow()
     // Closing forgets the window only while it is still the one held: one that was replaced
     // while minimised closes on its own and leaves the newer one in place.
     QWidget* window = makeWindow(content, settingsTitle(), settingsContentSize,
-        Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
-            | Qt::WindowCloseButtonHint,
+        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint,
         [self = QPointer<AppWindows>(this)](QWidget* closing) {
             if (self && self->m_settingsWindow == closing)
                 self->m_settingsWindow = nullptr;
         });
     window->setObjectName(QStringLiteral("settings-window"));
+    // The content has one size: a window that cannot be resized is offered no maximise, which
+    // would only add blank space around it.
+    window->setFixedSize(window->size());
     centre(window);
     bringForward(window);
     m_settingsWindow = window;

@@ -10,10 +10,12 @@
 #include "Views/Settings/SettingsContext.h"
 #include "Views/Shared/FormButton.h"
 #include "Views/Shared/GroupedForm.h"
+#include "Views/Shared/KeyboardReturn.h"
 #include "Views/Shared/TokenLabel.h"
 
 #include <QDir>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QMessageBox>
 #include <QPainter>
@@ -24,6 +26,9 @@
 namespace tremlor {
 
 namespace {
+
+// What a window manager's title bar takes beside the title: its icon and buttons, and padding.
+constexpr int frameButtonsRoom = 120;
 
 // Buttons at the leading edge of a form row, the rest of the row left empty.
 QWidget* leadingRow(std::initializer_list<QWidget*> buttons)
@@ -105,18 +110,18 @@ AdvancedSettingsView::AdvancedSettingsView(
     access->addRow(leadingRow({ open }));
 
     GroupedFormSection* dataSection = form->addSection(tr("Data"), QStringLiteral("advanced-data"));
-    auto* reset = new BarButton(
+    m_reset = new BarButton(
         BarButton::Style::destructive, tr("Reset to Defaults"), std::nullopt, QStringLiteral("reset-to-defaults"));
-    dataSection->addRow(leadingRow({ reset }));
-    auto* exportButton = new BarButton(BarButton::Style::bordered, tr("Export"), QStringLiteral("square.and.arrow.up"),
+    dataSection->addRow(leadingRow({ m_reset }));
+    m_export = new BarButton(BarButton::Style::bordered, tr("Export"), QStringLiteral("square.and.arrow.up"),
         QStringLiteral("export-settings"));
-    auto* importButton = new BarButton(BarButton::Style::bordered, tr("Import"),
-        QStringLiteral("square.and.arrow.down"), QStringLiteral("import-settings"));
-    dataSection->addRow(leadingRow({ exportButton, importButton }));
+    m_import = new BarButton(BarButton::Style::bordered, tr("Import"), QStringLiteral("square.and.arrow.down"),
+        QStringLiteral("import-settings"));
+    dataSection->addRow(leadingRow({ m_export, m_import }));
 
-    connect(reset, &QAbstractButton::clicked, this, &AdvancedSettingsView::confirmReset);
-    connect(exportButton, &QAbstractButton::clicked, this, &AdvancedSettingsView::exportSettings);
-    connect(importButton, &QAbstractButton::clicked, this, &AdvancedSettingsView::importSettings);
+    connect(m_reset, &QAbstractButton::clicked, this, &AdvancedSettingsView::confirmReset);
+    connect(m_export, &QAbstractButton::clicked, this, &AdvancedSettingsView::exportSettings);
+    connect(m_import, &QAbstractButton::clicked, this, &AdvancedSettingsView::importSettings);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -157,10 +162,20 @@ void AdvancedSettingsView::confirmReset()
     confirm->setObjectName(QStringLiteral("reset-confirm"));
     alert->setDefaultButton(cancel);
     alert->setEscapeButton(cancel);
+    // The alert sizes itself by its text alone, and the window manager would cut its title: keep
+    // room for the title beside the frame's buttons. Its size stays fixed, so it offers no maximise.
+    if (auto* grid = qobject_cast<QGridLayout*>(alert->layout())) {
+        QFont titleFont = alert->font();
+        titleFont.setBold(true);
+        const int titleWidth = QFontMetrics(titleFont).horizontalAdvance(alert->windowTitle()) + frameButtonsRoom;
+        grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Fixed, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+            grid->columnCount());
+    }
     connect(alert, &QMessageBox::buttonClicked, this, [this, confirm](QAbstractButton* button) {
         if (button == confirm)
             m_settings.resetToDefaults();
     });
+    returnKeyboardWhenClosed(alert, m_reset);
     alert->open();
 }
 
@@ -185,6 +200,7 @@ void AdvancedSettingsView::exportSettings()
             m_exportDocument->write(path);
     });
     connect(dialog, &QDialog::finished, this, [this] { m_exportDocument.reset(); });
+    returnKeyboardWhenClosed(dialog, m_export);
     dialog->open();
 }
 
@@ -199,6 +215,7 @@ void AdvancedSettingsView::importSettings()
     dialog->setDirectory(QDir::homePath());
     connect(dialog, &QFileDialog::fileSelected, this,
         [this](const QString& path) { TremlorSettingsDocument::importFrom(path, m_settings); });
+    returnKeyboardWhenClosed(dialog, m_import);
     dialog->open();
 }
 

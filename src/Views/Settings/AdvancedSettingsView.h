@@ -14,6 +14,7 @@ namespace tremlor {
 
 struct SettingsContext;
 class AccessibilityChecking;
+class BarButton;
 class TremlorSettings;
 class TokenLabel;
 
@@ -51,6 +52,10 @@ private:
     QTimer* m_poll;
     bool m_granted = false;
     QWidget* m_status;
+    // The Data group's buttons, which take the keyboard back when their dialogs close.
+    BarButton* m_reset = nullptr;
+    BarButton* m_export = nullptr;
+    BarButton* m_import = nullptr;
     std::optional<TremlorSettingsDocument> m_exportDocument;
 };
 

@@ -1,0 +1,16 @@
+#include "Views/Shared/KeyboardReturn.h"
+
+#include <QDialog>
+#include <QPointer>
+
+namespace tremlor {
+
+void returnKeyboardWhenClosed(QDialog* dialog, QWidget* control)
+{
+    QObject::connect(dialog, &QDialog::finished, control, [control] {
+        control->setFocus(Qt::OtherFocusReason);
+        control->window()->activateWindow();
+    });
+}
+
+} // namespace tremlor
