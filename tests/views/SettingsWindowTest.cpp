@@ -2,6 +2,7 @@
 
 #include "KestuDesign/Components/KestuSearchField.h"
 #include "KestuDesign/Components/KestuSettingsSearchField.h"
+#include "KestuDesign/Components/KestuToggleStyle.h"
 #include "KeyboardWalk.h"
 #include "Models/Duration.h"
 #include "SettingsTestSupport.h"
@@ -9,6 +10,7 @@
 
 #include <QAbstractButton>
 #include <QLineEdit>
+#include <QScopeGuard>
 
 #include <tuple>
 
@@ -217,5 +219,30 @@ TEST(SettingsWindow, SidebarEdgeDragsWithinItsLimits)
         EXPECT_GT(detail.left(), window.sidebar()->width() - 1);
         EXPECT_EQ(detail.right(), window.width() - 1);
         EXPECT_EQ(window.size(), size);
+    }
+}
+
+// One accent: the sidebar's selection and a switch that is on wear the desktop's highlight, in
+// light and dark alike, not a colour of the program's own.
+TEST(SettingsWindow, SelectionAndSwitchesWearTheDesktopsHighlight)
+{
+    Fixture f;
+    f.settings().setPlaySoundOnToggle(true);
+    const QPalette original = QApplication::palette();
+    const auto restore = qScopeGuard([&] { QApplication::setPalette(original); });
+    for (const bool dark : { false, true }) {
+        // The desktop's palette, as the application gets it.
+        QApplication::setPalette(kittest::palette(dark));
+        const QColor highlight = QApplication::palette().color(QPalette::Highlight);
+        SettingsWindow window(f.context);
+        ASSERT_NO_FATAL_FAILURE(kittest::showActive(window));
+        QListView* list = window.sidebar()->list();
+        const QRect row = list->visualRect(window.sidebar()->indexOf(S::general));
+        const QImage sidebar = kittest::render(list->viewport());
+        EXPECT_TRUE(kittest::near(sidebar.pixelColor(row.left() + 4, row.center().y()), highlight)) << dark;
+        auto* sound = window.findChild<kestu::KestuToggleStyle*>(QStringLiteral("play-sound-toggle"));
+        ASSERT_NE(sound, nullptr);
+        const QImage track = kittest::render(sound->toggleSwitch());
+        EXPECT_TRUE(kittest::near(track.pixelColor(6, track.height() / 2), highlight, 8)) << dark;
     }
 }
