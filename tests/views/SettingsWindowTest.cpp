@@ -2,6 +2,7 @@
 
 #include "KestuDesign/Components/KestuSearchField.h"
 #include "KestuDesign/Components/KestuSettingsSearchField.h"
+#include "KestuDesign/Components/KestuSliderLabelField.h"
 #include "KestuDesign/Components/KestuToggleStyle.h"
 #include "KeyboardWalk.h"
 #include "Models/Duration.h"
@@ -235,4 +236,27 @@ TEST(SettingsWindow, SelectionAndSwitchesWearTheDesktopsHighlight)
             window.findChild<kestu::KestuToggleStyle*>(QStringLiteral("play-sound-toggle"))->toggleSwitch());
         EXPECT_TRUE(kittest::near(track.pixelColor(6, track.height() / 2), highlight, 8)) << dark;
     }
+}
+
+// Return in a section's field ends the edit and leaves the keyboard with the field's neighbour,
+// so the next key works there, not in the window's first field (the search, which would filter).
+TEST(SettingsWindow, ReturnInAFieldLeavesTheKeyboardNearby)
+{
+    Fixture f;
+    SettingsWindow window(f.context, S::mouse);
+    ASSERT_NO_FATAL_FAILURE(kittest::showActive(window));
+    QTest::mouseClick(window.detailView()->findChild<kestu::KestuSliderLabelField*>(), Qt::LeftButton);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("45"));
+    settingstest::press(Qt::Key_Return);
+    EXPECT_EQ(f.settings().maxInterval(), 45);
+    settingstest::press(Qt::Key_Right);
+    EXPECT_GT(f.settings().maxInterval(), 45);
+
+    selectSection(window, S::timer);
+    QCoreApplication::processEvents(); // the minutes take the keyboard
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("45"));
+    settingstest::press(Qt::Key_Return);
+    settingstest::press(Qt::Key_Space);
+    EXPECT_EQ(f.settings().defaultDurationId(), Duration::custom(45).id());
+    EXPECT_TRUE(window.searchText().isEmpty());
 }

@@ -7,6 +7,7 @@
 #include "Views/Settings/SettingsSidebar.h"
 #include "Views/Shared/ViewSymbols.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -87,6 +88,47 @@ SettingsWindow::SettingsWindow(
     layout->setSpacing(0);
     layout->addWidget(m_splitter);
     buildDetail();
+    m_followFocus = connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+        if (!now && old && !m_replacingDetail && isActiveWindow() && m_detail && m_detail->isAncestorOf(old))
+            keepKeyboardNear(old);
+    });
+}
+
+SettingsWindow::~SettingsWindow()
+{
+    // Deleting the sections moves the focus; by then this window is half gone.
+    disconnect(m_followFocus);
+}
+
+void SettingsWindow::keepKeyboardNear(QWidget* gaveUp)
+{
+    // The closest control before or after it in the Tab order, the one in its own row or group
+    // first (the deepest shared container), the one before it on a tie. Never a text field: the
+    // next keys would be typed into another record.
+    const auto takes = [this](QWidget* w) {
+        return (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisible() && m_detail->isAncestorOf(w)
+            && !w->inherits("QLineEdit");
+    };
+    const auto shared = [gaveUp](QWidget* w) {
+        QWidget* common = w->parentWidget();
+        while (common && !common->isAncestorOf(gaveUp))
+            common = common->parentWidget();
+        int depth = 0;
+        for (; common; common = common->parentWidget())
+            ++depth;
+        return depth;
+    };
+    QWidget* before = gaveUp->previousInFocusChain();
+    while (before != gaveUp && !takes(before))
+        before = before->previousInFocusChain();
+    QWidget* after = gaveUp->nextInFocusChain();
+    while (after != gaveUp && !takes(after))
+        after = after->nextInFocusChain();
+    QWidget* nearest = before == gaveUp ? nullptr : before;
+    if (after != gaveUp && (!nearest || shared(after) > shared(nearest)))
+        nearest = after;
+    if (nearest)
+        nearest->setFocus(Qt::OtherFocusReason);
 }
 
 void SettingsWindow::choose(SettingsSection section, bool byKeys)
@@ -119,7 +161,10 @@ void SettingsWindow::setSearchText(const QString& text)
 void SettingsWindow::buildDetail()
 {
     // The old view goes at once, so nothing of it (a scanner, a typed number) outlives the switch.
-    delete m_detail.data();
+    {
+        const QScopedValueRollback replacing(m_replacingDetail, true);
+        delete m_detail.data();
+    }
     const SettingsSectionView built = makeSettingsSectionView(m_selected, m_context, !m_keepKeyboard, m_pane);
     m_detail = built.view;
     m_detail->setObjectName(m_detail->objectName().isEmpty() ? QStringLiteral("settings-detail-") + rawValue(m_selected)

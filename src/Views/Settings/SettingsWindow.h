@@ -17,13 +17,15 @@ class SettingsSidebar;
 // or narrow the sidebar within its limits; the pane takes the rest. It keeps no settings itself.
 // A section's field that takes the keyboard when the section appears does so unless the section
 // was chosen with the keys of the sidebar's list: the keyboard then stays in the list, so the
-// arrows walk on, and Tab takes it to that field.
+// arrows walk on, and Tab takes it to that field. A section's control never leaves the keyboard
+// with no one: the next key would go to the window's first field.
 class SettingsWindow final : public QWidget {
     Q_OBJECT
 
 public:
     explicit SettingsWindow(SettingsContext& context, SettingsSection selectedSection = SettingsSection::general,
         const QString& searchText = {}, QWidget* parent = nullptr);
+    ~SettingsWindow() override;
     Q_DISABLE_COPY_MOVE(SettingsWindow)
 
     SettingsSection selectedSection() const { return m_selected; }
@@ -46,6 +48,10 @@ protected:
 private:
     void choose(SettingsSection section, bool byKeys);
     void buildDetail();
+    // A section's control that gave up the keyboard to nothing (a field ending its edit with
+    // Return or Escape) hands it to its nearest neighbour, so the next Tab goes on from there
+    // rather than from the window's first field.
+    void keepKeyboardNear(QWidget* gaveUp);
 
     SettingsContext& m_context;
     SettingsSection m_selected;
@@ -57,6 +63,8 @@ private:
     // with the list's keys.
     QPointer<QWidget> m_fieldAfterList;
     bool m_keepKeyboard = false;
+    bool m_replacingDetail = false;
+    QMetaObject::Connection m_followFocus;
 };
 
 } // namespace tremlor
