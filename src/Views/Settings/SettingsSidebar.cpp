@@ -189,7 +189,8 @@ QModelIndex SettingsSidebar::indexOf(SettingsSection section) const
 bool SettingsSidebar::eventFilter(QObject* watched, QEvent* event)
 {
     // In the search field, Down walks into the results at the first one, and Return opens it.
-    if (watched == m_search->lineEdit() && event->type() == QEvent::KeyPress) {
+    // (The type first: the field sees other events while the sidebar takes it down.)
+    if (event->type() == QEvent::KeyPress && watched == m_search->lineEdit()) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool down = key->key() == Qt::Key_Down;
         const bool open = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;

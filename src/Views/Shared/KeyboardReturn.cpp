@@ -1,7 +1,6 @@
 #include "Views/Shared/KeyboardReturn.h"
 
 #include <QDialog>
-#include <QPointer>
 
 namespace tremlor {
 
