@@ -249,10 +249,9 @@ double KestuSlider::pagedValue(bool up) const
     double value = m_value.get();
     if (std::isnan(value))
         value = m_lower;
-    // A tenth of the range in whole steps, and never less than one step.
-    const double tenth = (m_upper - m_lower) / 10;
-    const double jump = m_step > 0 ? std::max(m_step, m_step * std::round(tenth / m_step)) : tenth;
-    return KestuNumeric::snap(up ? value + jump : value - jump, m_lower, m_upper, m_step);
+    // A tenth of the range and never less than one step; storing snaps and clamps it.
+    const double jump = std::max(m_step, (m_upper - m_lower) / 10);
+    return up ? value + jump : value - jump;
 }
 
 double KestuSlider::steppedValue(bool up) const

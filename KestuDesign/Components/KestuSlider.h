@@ -16,7 +16,7 @@ class KestuSliderLabelField;
 // and typing both snap to the step (counted from zero, halves away from zero) and hold the
 // value in the range. Tab reaches the track, then the label. On the track the arrow keys step
 // the value (Left and Down one step down, Right and Up one step up), Page Up and Page Down move
-// it a tenth of the range in whole steps, Home and End to the ends; assistive tools see a
+// it a tenth of the range (snapped), Home and End to the ends; assistive tools see a
 // slider with its range and value, which they can set or step.
 class KestuSlider final : public QWidget {
     Q_OBJECT
@@ -42,8 +42,9 @@ public:
     // The value one step up (or down) from the bound one: the next multiple of the step, held
     // in the range. A value that is not a number steps from the lower bound.
     double steppedValue(bool up) const;
-    // The value a tenth of the range up (or down) from the bound one, in whole steps (at least
-    // one), snapped and held in the range.
+    // The value a tenth of the range (at least one step) up or down from the bound one, before
+    // it is snapped and held in the range. A value that is not a number pages from the lower
+    // bound.
     double pagedValue(bool up) const;
 
 private:
