@@ -75,11 +75,8 @@ void KestuButton::paintEvent(QPaintEvent*)
     p.setPen(Qt::NoPen);
     p.setBrush(fillColor());
     p.drawRoundedRect(QRectF(rect()), Radius::large, Radius::large);
-    if (showsFocusRing(this)) {
-        // The gap keeps the ring apart from a fill of the accent colour itself.
-        paintFocusRing(p, this, QRectF(rect()), Radius::large,
-            m_variant == KestuButtonVariant::secondary ? QColor() : foregroundColor());
-    }
+    if (showsFocusRing(this))
+        paintFocusRing(p, this, QRectF(rect()), Radius::large, fillColor());
 
     // Symbol and label centred as one group across the full width; a label too long for it
     // ends in "…".

@@ -6,11 +6,64 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <cmath>
 
 namespace kestu {
 
 namespace {
-constexpr double gapWidth = 1.5;
+// The least contrast a ring keeps against what it meets (the WCAG figure for focus indicators).
+constexpr double minimumContrast = 3.0;
+
+double linear(double channel)
+{
+    return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+}
+
+// WCAG relative luminance of an opaque sRGB colour.
+double luminance(const QColor& c)
+{
+    return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+}
+
+double contrast(const QColor& a, const QColor& b)
+{
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// `top` as seen over the opaque `bottom`, in whole 8-bit channels as it is painted.
+QColor over(const QColor& top, const QColor& bottom)
+{
+    const double a = top.alphaF();
+    const auto channel = [a](double t, double b) { return int(std::lround((t * a + b * (1 - a)) * 255)); };
+    return QColor(channel(top.redF(), bottom.redF()), channel(top.greenF(), bottom.greenF()),
+        channel(top.blueF(), bottom.blueF()));
+}
+
+// `preferred` if it stands out from `against`; else the least shift of it toward black or white
+// (whichever stands out more from `against`) that does. One of the two always reaches 4.5:1.
+QColor toneAgainst(const QColor& preferred, const QColor& against)
+{
+    if (contrast(preferred, against) >= minimumContrast)
+        return preferred;
+    const QColor black(Qt::black), white(Qt::white);
+    const QColor toward = contrast(black, against) >= contrast(white, against) ? black : white;
+    QColor found = toward;
+    double lo = 0, hi = 1;
+    for (int i = 0; i < 16; ++i) {
+        const double t = (lo + hi) / 2;
+        QColor shifted = toward;
+        shifted.setAlphaF(float(t));
+        const QColor candidate = over(shifted, preferred);
+        if (contrast(candidate, against) >= minimumContrast) {
+            found = candidate;
+            hi = t;
+        } else {
+            lo = t;
+        }
+    }
+    return found;
+}
 
 // A line of `width` whose outer edge follows `shape` inset by `inset`.
 void strokeInside(
@@ -30,14 +83,35 @@ bool showsFocusRing(const QWidget* widget)
     return widget && widget->hasFocus() && widget->window()->testAttribute(Qt::WA_KeyboardFocusChange);
 }
 
-void paintFocusRing(QPainter& painter, const QWidget* widget, const QRectF& shape, double radius, const QColor& gap)
+FocusRingColors focusRingColors(const QColor& accent, const QColor& outside, const QColor& fill)
 {
+    const QColor background = over(outside, Qt::white);
+    const QColor outer = toneAgainst(over(accent, background), background);
+    const QColor seenFill = fill.isValid() ? over(fill, background) : background;
+    if (contrast(outer, seenFill) >= minimumContrast)
+        return { outer, QColor() };
+    // The inner line parts the ring from the fill: white as the kit's text on fills, else black.
+    const QColor white(Qt::white);
+    return { outer, contrast(white, seenFill) >= minimumContrast ? white : QColor(Qt::black) };
+}
+
+void paintFocusRing(QPainter& painter, const QRectF& shape, double radius, const QColor& accent, const QColor& outside,
+    const QColor& fill)
+{
+    const FocusRingColors colors = focusRingColors(accent, outside, fill);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    if (gap.isValid())
-        strokeInside(painter, shape, radius, focusRingWidth, gapWidth, gap);
-    strokeInside(painter, shape, radius, 0, focusRingWidth, Color::accent().resolve(widget));
+    if (colors.inner.isValid())
+        strokeInside(painter, shape, radius, focusRingWidth, focusRingInnerWidth, colors.inner);
+    strokeInside(painter, shape, radius, 0, focusRingWidth, colors.outer);
     painter.restore();
+}
+
+void paintFocusRing(QPainter& painter, const QWidget* widget, const QRectF& shape, double radius, const QColor& fill,
+    const QColor& outside)
+{
+    paintFocusRing(painter, shape, radius, Color::accent().resolve(widget),
+        outside.isValid() ? outside : widget->palette().color(QPalette::Window), fill);
 }
 
 } // namespace kestu

@@ -1,12 +1,15 @@
 #include "KestuDesign/Components/KestuInlineEditLabel.h"
 
+#include "KestuDesign/Components/KestuFocusRing.h"
 #include "KestuDesign/Components/KestuTextField.h"
 #include "KestuDesign/Resources/KestuSymbols.h"
 #include "KestuDesign/Tokens/KestuAnimation.h"
 #include "KestuDesign/Tokens/KestuColor.h"
+#include "KestuDesign/Tokens/KestuMetrics.h"
 #include "KestuDesign/Utilities/KestuReducedMotion.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QMouseEvent>
@@ -65,6 +68,7 @@ protected:
 
 // The borderless pencil: the "pencil" symbol at 11 points in the secondary colour, 22 x 22,
 // drawn at its own opacity (a graphics effect could not be drawn inside one of the host's).
+// Tab reaches it while it shows, so the keyboard alone can rename.
 class KestuInlineEditLabel::Pencil final : public QAbstractButton {
 public:
     explicit Pencil(QWidget* parent)
@@ -72,7 +76,7 @@ public:
     {
         setObjectName(QStringLiteral("inline-edit-pencil"));
         setFixedSize(pencilSide, pencilSide);
-        setFocusPolicy(Qt::NoFocus);
+        setFocusPolicy(Qt::TabFocus);
     }
     void setOpacity(double value)
     {
@@ -88,6 +92,9 @@ protected:
         painter.setOpacity(opacity);
         const QColor secondary = withOpacity(palette().color(QPalette::WindowText), isDown() ? 0.8 : 0.5);
         KestuSymbols::paint(painter, rect(), QStringLiteral("pencil"), 11, secondary);
+        painter.setOpacity(1);
+        if (showsFocusRing(this))
+            paintFocusRing(painter, this, QRectF(rect()), Radius::small);
     }
 };
 
@@ -213,8 +220,13 @@ void KestuInlineEditLabel::beginEdit()
     editor->setMinimumWidth(editorMinimumWidth);
     m_editor = editor;
     layout()->addWidget(editor);
-    m_display->hide();
+    // Tab and Backtab leave the editor for the label's neighbours, as from the pencil.
+    setTabOrder(m_pencil, editor);
     editor->show();
+    // The pencil pressed by the keyboard hands it straight to the editor, before it hides.
+    if (m_display->isAncestorOf(QApplication::focusWidget()))
+        editor->setFocus(Qt::OtherFocusReason);
+    m_display->hide();
 }
 
 void KestuInlineEditLabel::commitEdit(const KestuTextField* from)
@@ -244,6 +256,14 @@ void KestuInlineEditLabel::closeEditor()
     m_editor = nullptr;
     m_display->show();
     if (editor) {
+        // An edit ended by Return or Escape leaves the keyboard on the label, its pencil when
+        // shown; one ended by the keyboard moving elsewhere leaves it there.
+        if (editor->hasFocus()) {
+            if (m_pencilShown.value_or(false))
+                m_pencil->setFocus(Qt::OtherFocusReason);
+            else
+                setFocus(Qt::OtherFocusReason);
+        }
         // Still inside the editor's own key or focus handler: retire it later.
         editor->hide();
         editor->deleteLater();

@@ -17,9 +17,11 @@ class QVariantAnimation;
 namespace kestu {
 
 // Rename in place: a one-line label that turns into a text field on a double-click or a click
-// on its pencil. Committing writes the text without surrounding spaces and tabs through the
-// binding (an empty result keeps the old text) and then runs onCommit; cancelling only leaves
-// the editor.
+// on its pencil (which Tab reaches while it shows). Committing (Return, or the keyboard moving
+// elsewhere, typed in or not) writes the text without surrounding spaces and tabs through the
+// binding (an empty result keeps the old text) and then runs onCommit; cancelling (Escape) only
+// leaves the editor. After Return or Escape the keyboard stays on the label, its pencil when
+// shown.
 class KestuInlineEditLabel final : public QWidget {
     Q_OBJECT
 public:

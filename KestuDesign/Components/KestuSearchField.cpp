@@ -1,5 +1,6 @@
 #include "KestuDesign/Components/KestuSearchField.h"
 
+#include "KestuDesign/Components/KestuFocusRing.h"
 #include "KestuDesign/Components/KestuTextField.h"
 #include "KestuDesign/Resources/KestuSymbols.h"
 #include "KestuDesign/Tokens/KestuAnimation.h"
@@ -9,19 +10,37 @@
 
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPointer>
 
 namespace kestu {
 
+namespace {
+// Room around the symbol for the focus ring (it has no fill, so no inner line).
+constexpr int clearRingRoom = int(focusRingWidth) + 1;
+
+bool isReturn(int key)
+{
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+} // namespace
+
 KestuClearButton::KestuClearButton(int symbolSize, QWidget* parent)
     : QAbstractButton(parent)
     , m_size(symbolSize)
 {
-    setFocusPolicy(Qt::NoFocus);
+    // Tab reaches it; a click leaves the keyboard where it was.
+    setFocusPolicy(Qt::TabFocus);
     setCursor(Qt::ArrowCursor);
     setAccessibleName(QStringLiteral("Clear"));
     setFixedSize(sizeHint());
+}
+
+QSize KestuClearButton::sizeHint() const
+{
+    const int side = m_size + 2 + 2 * clearRingRoom;
+    return QSize(side, side);
 }
 
 void KestuClearButton::setSymbolColor(const QColor& color)
@@ -30,10 +49,38 @@ void KestuClearButton::setSymbolColor(const QColor& color)
     update();
 }
 
+void KestuClearButton::setBackdrop(const QColor& color)
+{
+    m_backdrop = color;
+    update();
+}
+
+bool KestuClearButton::event(QEvent* event)
+{
+    // Return presses the focused button before any window shortcut sees it.
+    if (event->type() == QEvent::ShortcutOverride && isReturn(static_cast<QKeyEvent*>(event)->key())) {
+        event->accept();
+        return true;
+    }
+    return QAbstractButton::event(event);
+}
+
+void KestuClearButton::keyPressEvent(QKeyEvent* event)
+{
+    if (isReturn(event->key())) {
+        event->accept();
+        click();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
+}
+
 void KestuClearButton::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     KestuSymbols::paint(p, QRectF(rect()), QStringLiteral("xmark.circle.fill"), m_size, m_color);
+    if (showsFocusRing(this))
+        paintFocusRing(p, this, QRectF(rect()), height() / 2.0, QColor(), m_backdrop);
 }
 
 // The magnifying glass before the text.
@@ -70,7 +117,6 @@ KestuSearchField::KestuSearchField(KestuBinding<QString> text, const QString& pl
     : QWidget(parent)
     , m_text(std::move(text))
     , m_glass(new Glass(captionSize(), this))
-    , m_clear(new KestuClearButton(captionSize(), this))
 {
     QPointer<KestuSearchField> self(this);
     // Each keystroke reaches the host's binding and decides whether the clear button shows.
@@ -82,6 +128,8 @@ KestuSearchField::KestuSearchField(KestuBinding<QString> text, const QString& pl
         });
     m_field = new KestuTextField(
         placeholder, watched, systemFont(13), Qt::AlignLeft, false, false, true, nullptr, nullptr, this);
+    // Made after the field, so Tab reaches it after the field.
+    m_clear = new KestuClearButton(captionSize(), this);
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(8, 5, 8, 5);
@@ -91,8 +139,7 @@ KestuSearchField::KestuSearchField(KestuBinding<QString> text, const QString& pl
     layout->addWidget(m_clear, 0, Qt::AlignVCenter);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 
-    // The clear button empties what the field shows too, even in the middle of an edit.
-    connect(m_clear, &QAbstractButton::clicked, this, [this] { m_field->replaceText(QString()); });
+    connect(m_clear, &QAbstractButton::clicked, this, &KestuSearchField::clear);
     m_clearShown = !m_text.get().isEmpty();
     m_clear->setVisible(m_clearShown);
     applyColors();
@@ -104,12 +151,22 @@ void KestuSearchField::refresh()
     updateClearButton();
 }
 
+void KestuSearchField::clear()
+{
+    // The keyboard goes to the field, and the field and binding empty, even mid-edit.
+    m_field->setFocus(Qt::OtherFocusReason);
+    m_field->replaceText(QString());
+}
+
 void KestuSearchField::updateClearButton()
 {
     const bool show = !m_text.get().isEmpty();
     if (show == m_clearShown)
         return;
     m_clearShown = show;
+    // A button that goes away hands the keyboard to its field, not to the window's next control.
+    if (!show && m_clear->hasFocus())
+        m_field->setFocus(Qt::OtherFocusReason);
     if (show)
         KestuTransition::kestuScale().insert(m_clear, Animation::fadeQuick());
     else

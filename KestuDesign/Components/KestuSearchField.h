@@ -9,21 +9,27 @@ namespace kestu {
 
 class KestuTextField;
 
-// A round symbol button used by the search fields to clear their text.
+// A round symbol button used by the search fields to clear their text. Tab reaches it while it
+// is shown, it draws the kit's focus ring, and Space or Return presses it.
 class KestuClearButton final : public QAbstractButton {
     Q_OBJECT
 
 public:
     KestuClearButton(int symbolSize, QWidget* parent = nullptr);
     void setSymbolColor(const QColor& color);
-    QSize sizeHint() const override { return QSize(m_size + 2, m_size + 2); }
+    // What the button stands on, for its focus ring (invalid: the window's colour).
+    void setBackdrop(const QColor& color);
+    QSize sizeHint() const override;
 
 protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
     int m_size;
     QColor m_color;
+    QColor m_backdrop;
 };
 
 // The panel's search box: a magnifying glass, the kit's text field (focused when shown) and a
@@ -47,13 +53,14 @@ protected:
 
 private:
     void updateClearButton();
+    void clear();
     void applyColors();
 
     KestuBinding<QString> m_text;
     class Glass;
     Glass* m_glass;
     KestuTextField* m_field;
-    KestuClearButton* m_clear;
+    KestuClearButton* m_clear = nullptr;
     bool m_clearShown = false;
 };
 

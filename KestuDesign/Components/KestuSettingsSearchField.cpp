@@ -54,6 +54,7 @@ protected:
     {
         QLineEdit::focusInEvent(event);
         showStartForFocusingClick(this, event);
+        showCaretAtEndForKeyboard(this, event);
     }
     void paintEvent(QPaintEvent* event) override
     {
@@ -88,11 +89,17 @@ KestuSettingsSearchField::KestuSettingsSearchField(
     layout->addWidget(m_clear, 0, Qt::AlignVCenter);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 
-    connect(m_edit, &QLineEdit::textEdited, this, [this](const QString& value) {
+    // Typed or not (an assistive tool sets the text without typing), every change the field
+    // did not make itself reaches the binding.
+    connect(m_edit, &QLineEdit::textChanged, this, [this](const QString& value) {
+        if (m_ownChange)
+            return;
         m_text.set(value);
-        m_clear->setVisible(!value.isEmpty());
+        showClear(!value.isEmpty());
     });
     connect(m_clear, &QAbstractButton::clicked, this, [this] {
+        // The keyboard goes to the field, never elsewhere, as the button goes away.
+        m_edit->setFocus(Qt::OtherFocusReason);
         m_text.set(QString());
         refresh();
     });
@@ -103,9 +110,20 @@ KestuSettingsSearchField::KestuSettingsSearchField(
 void KestuSettingsSearchField::refresh()
 {
     const QString value = m_text.get();
-    if (m_edit->text() != value)
+    if (m_edit->text() != value) {
+        m_ownChange = true;
         m_edit->setText(value);
-    m_clear->setVisible(!value.isEmpty());
+        m_ownChange = false;
+    }
+    showClear(!value.isEmpty());
+}
+
+void KestuSettingsSearchField::showClear(bool shown)
+{
+    // A button that goes away hands the keyboard to its field, not to the window's next control.
+    if (!shown && m_clear->hasFocus())
+        m_edit->setFocus(Qt::OtherFocusReason);
+    m_clear->setVisible(shown);
 }
 
 void KestuSettingsSearchField::applyColors()
@@ -113,6 +131,7 @@ void KestuSettingsSearchField::applyColors()
     m_glass->color = secondaryColor(this);
     m_glass->update();
     m_clear->setSymbolColor(secondaryColor(this));
+    m_clear->setBackdrop(Color::surfaceTertiary().resolve(this));
 }
 
 void KestuSettingsSearchField::changeEvent(QEvent* event)

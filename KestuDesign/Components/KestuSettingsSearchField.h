@@ -11,8 +11,11 @@ namespace kestu {
 class KestuClearButton;
 
 // The settings-style search box: a magnifying glass, a plain text input (12 points, no focus
-// of its own; unfocused, a text too long for it shows its start and "…") and a clear button
-// shown at once while there is text, on a 4-point rounded surfaceTertiary background.
+// of its own; unfocused, a text too long for it shows its start and "…"; reached by Tab, caret
+// at the end and nothing selected) and a clear button shown at once while there is text, on a
+// 4-point rounded surfaceTertiary background. Every change of the input's text that the box did
+// not make reaches the binding, typed or set by an assistive tool. Pressing clear empties the
+// text and leaves the keyboard in the input.
 class KestuSettingsSearchField final : public QWidget {
     Q_OBJECT
 
@@ -29,6 +32,7 @@ protected:
 
 private:
     void applyColors();
+    void showClear(bool shown);
 
     KestuBinding<QString> m_text;
     class Glass;
@@ -36,6 +40,7 @@ private:
     Glass* m_glass;
     QLineEdit* m_edit;
     KestuClearButton* m_clear;
+    bool m_ownChange = false;
 };
 
 } // namespace kestu

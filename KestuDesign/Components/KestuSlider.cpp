@@ -1,5 +1,6 @@
 #include "KestuDesign/Components/KestuSlider.h"
 
+#include "KestuDesign/Components/KestuFocusRing.h"
 #include "KestuDesign/Components/KestuSliderLabelField.h"
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Tokens/KestuShadow.h"
@@ -71,10 +72,8 @@ protected:
         p.setBrush(Color::white().resolve(this));
         p.drawEllipse(thumb);
         if (m_keyboardFocus && hasFocus()) {
-            // Keyboard focus shows as a ring around the thumb.
-            p.setBrush(Qt::NoBrush);
-            p.setPen(QPen(tint, 2));
-            p.drawEllipse(thumb.adjusted(-1, -1, 1, 1));
+            // Keyboard focus shows as the kit's ring along the thumb's edge, on its white.
+            paintFocusRing(p, this, thumb, thumbDiameter / 2, Color::white().resolve(this));
         }
     }
 
@@ -88,14 +87,28 @@ protected:
 
     void keyPressEvent(QKeyEvent* event) override
     {
-        const int key = event->key();
-        const bool down = key == Qt::Key_Left || key == Qt::Key_Down;
-        if (!down && key != Qt::Key_Right && key != Qt::Key_Up) {
+        switch (event->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Down:
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+            m_slider->store(m_slider->steppedValue(event->key() == Qt::Key_Right || event->key() == Qt::Key_Up));
+            break;
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            m_slider->store(m_slider->pagedValue(event->key() == Qt::Key_PageUp));
+            break;
+        case Qt::Key_Home:
+            m_slider->storeExactly(m_slider->m_lower);
+            break;
+        case Qt::Key_End:
+            m_slider->storeExactly(m_slider->m_upper);
+            break;
+        default:
             QWidget::keyPressEvent(event);
             return;
         }
         m_keyboardFocus = true;
-        m_slider->store(m_slider->steppedValue(!down));
         event->accept();
     }
 
@@ -222,8 +235,23 @@ void KestuSlider::setName(const QString& name)
 
 void KestuSlider::store(double value)
 {
-    m_value.set(KestuNumeric::snap(value, m_lower, m_upper, m_step));
+    storeExactly(KestuNumeric::snap(value, m_lower, m_upper, m_step));
+}
+
+void KestuSlider::storeExactly(double value)
+{
+    m_value.set(value);
     refresh();
+}
+
+double KestuSlider::pagedValue(bool up) const
+{
+    double value = m_value.get();
+    if (std::isnan(value))
+        value = m_lower;
+    // A tenth of the range and never less than one step; storing snaps and clamps it.
+    const double jump = std::max(m_step, (m_upper - m_lower) / 10);
+    return up ? value + jump : value - jump;
 }
 
 double KestuSlider::steppedValue(bool up) const

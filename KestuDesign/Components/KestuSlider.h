@@ -15,7 +15,8 @@ class KestuSliderLabelField;
 // 16-point white thumb) and, 8 points after it, the typeable value label. Dragging the thumb
 // and typing both snap to the step (counted from zero, halves away from zero) and hold the
 // value in the range. Tab reaches the track, then the label. On the track the arrow keys step
-// the value (Left and Down one step down, Right and Up one step up); assistive tools see a
+// the value (Left and Down one step down, Right and Up one step up), Page Up and Page Down move
+// it a tenth of the range (snapped), Home and End to the ends; assistive tools see a
 // slider with its range and value, which they can set or step.
 class KestuSlider final : public QWidget {
     Q_OBJECT
@@ -41,12 +42,18 @@ public:
     // The value one step up (or down) from the bound one: the next multiple of the step, held
     // in the range. A value that is not a number steps from the lower bound.
     double steppedValue(bool up) const;
+    // The value a tenth of the range (at least one step) up or down from the bound one, before
+    // it is snapped and held in the range. A value that is not a number pages from the lower
+    // bound.
+    double pagedValue(bool up) const;
 
 private:
     class Track;
     class TrackAccessible;
     // Writes `value` snapped and clamped, as a drag or an entry does.
     void store(double value);
+    // Writes `value` as it is (the ends of the range, which need not lie on a step).
+    void storeExactly(double value);
 
     KestuBinding<double> m_value;
     double m_lower;

@@ -36,7 +36,8 @@ KestuSliderLabelField::KestuSliderLabelField(KestuBinding<double> value, double 
     setFont(Font::mono());
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setText(formattedValue(m_value.get()));
-    connect(this, &QLineEdit::textEdited, this, &KestuSliderLabelField::onTextEdited);
+    // Typed or not: an assistive tool sets the text without any typed change.
+    connect(this, &QLineEdit::textChanged, this, &KestuSliderLabelField::onTextChanged);
 }
 
 KestuSliderLabelField::~KestuSliderLabelField()
@@ -60,7 +61,14 @@ QString KestuSliderLabelField::numericPart(const QString& text) const
 void KestuSliderLabelField::refresh()
 {
     if (!m_editing)
-        setText(formattedValue(m_value.get()));
+        showOwnText(formattedValue(m_value.get()));
+}
+
+void KestuSliderLabelField::showOwnText(const QString& value)
+{
+    m_ownChange = true;
+    setText(value);
+    m_ownChange = false;
 }
 
 QSize KestuSliderLabelField::sizeHint() const
@@ -148,12 +156,17 @@ void KestuSliderLabelField::keyPressEvent(QKeyEvent* event)
     QLineEdit::keyPressEvent(event);
 }
 
-void KestuSliderLabelField::onTextEdited()
+void KestuSliderLabelField::onTextChanged()
 {
-    if (m_filtering)
+    if (m_filtering || m_ownChange)
         return;
-    m_editing = true;
     m_typed = true;
+    if (!m_editing) {
+        // Set from outside while nobody edits the label: a whole entry, committed at once.
+        m_editing = true;
+        commitEdit();
+        return;
+    }
     const QString unit = m_suffix.isEmpty() ? QString() : QLatin1Char(' ') + m_suffix;
     const QString current = text();
     const QString body
@@ -177,7 +190,7 @@ void KestuSliderLabelField::commitEdit()
     const auto number = m_typed ? KestuNumeric::parseNumber(numericPart(text())) : std::nullopt;
     if (number)
         m_value.set(KestuNumeric::snap(*number, m_lower, m_upper, m_step));
-    setText(formattedValue(m_value.get()));
+    showOwnText(formattedValue(m_value.get()));
 }
 
 void KestuSliderLabelField::installClickOutsideMonitor()

@@ -11,7 +11,9 @@ namespace kestu {
 // focusing it by Tab or by a click selects just the number; typing keeps to number characters
 // and the unit; every way of ending an edit in which the user typed commits (snapped to the
 // step, held in the range), while merely passing through writes nothing; a press anywhere
-// outside it ends the edit first and still reaches its target.
+// outside it ends the edit first and still reaches its target. Text set from outside (an
+// assistive tool) while the label is not being edited is a whole entry, committed at once;
+// during an edit it is part of it.
 class KestuSliderLabelField final : public QLineEdit {
     Q_OBJECT
 
@@ -44,7 +46,9 @@ protected:
 
 private:
     void activate();
-    void onTextEdited();
+    void onTextChanged();
+    // Shows `value` as the label's own change, which is no entry.
+    void showOwnText(const QString& value);
     void commitEdit();
     void installClickOutsideMonitor();
     void removeClickOutsideMonitor();
@@ -58,6 +62,7 @@ private:
     bool m_editing = false;
     bool m_typed = false;
     bool m_filtering = false;
+    bool m_ownChange = false;
     bool m_reselectOnRelease = false;
     bool m_monitorInstalled = false;
 };

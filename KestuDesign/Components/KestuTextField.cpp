@@ -65,6 +65,15 @@ bool paintElidedWhenUnfocused(QLineEdit* edit, const QStyleOptionFrame& panel)
     return true;
 }
 
+void showCaretAtEndForKeyboard(QLineEdit* edit, const QFocusEvent* event)
+{
+    // QLineEdit selects its whole text when Tab reaches it: the next key would replace it.
+    const Qt::FocusReason reason = event->reason();
+    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason
+        || reason == Qt::OtherFocusReason)
+        edit->end(false);
+}
+
 void showStartForFocusingClick(QLineEdit* edit, const QFocusEvent* event)
 {
     if (event->reason() != Qt::MouseFocusReason)
@@ -91,7 +100,10 @@ KestuTextField::KestuTextField(Description description, QWidget* parent)
     applyAppearance(true);
     setText(m_description.text.get());
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    connect(this, &QLineEdit::textEdited, this, &KestuTextField::onTextEdited);
+    // A typed change (reported first) always begins an edit. The binding follows every change,
+    // typed or not: an assistive tool sets the text without any typed change.
+    connect(this, &QLineEdit::textEdited, this, &KestuTextField::beginEdit);
+    connect(this, &QLineEdit::textChanged, this, &KestuTextField::onTextChanged);
     if (m_description.autoFocus) {
         // After the current construction and layout have finished, like a queued block.
         QTimer::singleShot(0, this, [this] {
@@ -135,13 +147,20 @@ void KestuTextField::refresh()
         return;
     const QString value = m_description.text.get();
     if (value != text())
-        setText(value);
+        showOwnText(value);
 }
 
 void KestuTextField::replaceText(const QString& value)
 {
-    setText(value);
+    showOwnText(value);
     m_description.text.set(value);
+}
+
+void KestuTextField::showOwnText(const QString& value)
+{
+    m_ownChange = true;
+    setText(value);
+    m_ownChange = false;
 }
 
 QSize KestuTextField::minimumSizeHint() const
@@ -152,15 +171,23 @@ QSize KestuTextField::minimumSizeHint() const
     return hint;
 }
 
-void KestuTextField::onTextEdited()
+void KestuTextField::beginEdit()
 {
-    if (m_filtering)
+    if (m_editing || m_filtering)
         return;
-    if (!m_editing) {
-        // The binding still holds the text from before this first change.
-        m_editing = true;
-        m_originalValue = m_description.text.get();
-    }
+    // The binding still holds the text from before this first change.
+    m_editing = true;
+    m_originalValue = m_description.text.get();
+}
+
+void KestuTextField::onTextChanged()
+{
+    if (m_filtering || m_ownChange)
+        return;
+    // A change while the field holds the keyboard begins an edit; one that reaches a field
+    // without it (an assistive tool) only goes to the binding.
+    if (hasFocus())
+        beginEdit();
     if (m_description.numericOnly) {
         const QString current = text();
         const QString filtered = KestuNumeric::numberCharacters(current);
@@ -176,10 +203,11 @@ void KestuTextField::onTextEdited()
     m_description.text.set(text());
 }
 
-void KestuTextField::commit()
+void KestuTextField::commit(bool write)
 {
     m_editing = false;
-    m_description.text.set(text());
+    if (write)
+        m_description.text.set(text());
     if (m_description.onCommit)
         m_description.onCommit();
 }
@@ -190,7 +218,7 @@ void KestuTextField::cancel()
         m_originalValue = m_description.text.get();
     m_editing = false;
     m_description.text.set(m_originalValue);
-    setText(m_originalValue);
+    showOwnText(m_originalValue);
     if (m_description.onCancel)
         m_description.onCancel();
 }
@@ -212,13 +240,17 @@ void KestuTextField::keyPressEvent(QKeyEvent* event)
 {
     if (isReturn(event->key()) || event->key() == Qt::Key_Escape) {
         QPointer<KestuTextField> self(this);
+        // The edit ends here: giving up the keyboard below (or in a callback) ends nothing more.
+        m_ending = true;
         if (event->key() == Qt::Key_Escape)
             cancel();
         else
-            commit();
+            commit(true);
         // A callback may have deleted the field.
-        if (self)
+        if (self) {
             clearFocus();
+            m_ending = false;
+        }
         event->accept();
         return;
     }
@@ -229,6 +261,7 @@ void KestuTextField::focusInEvent(QFocusEvent* event)
 {
     QLineEdit::focusInEvent(event);
     showStartForFocusingClick(this, event);
+    showCaretAtEndForKeyboard(this, event);
 }
 
 void KestuTextField::paintEvent(QPaintEvent* event)
@@ -250,10 +283,12 @@ void KestuTextField::focusOutEvent(QFocusEvent* event)
 {
     QLineEdit::focusOutEvent(event);
     // A context menu or another window taking the keyboard does not end the edit.
-    if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason)
+    if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason || m_ending)
         return;
-    if (m_editing)
-        commit();
+    // Losing the keyboard ends the edit, typed in or not. Merely passing through writes nothing:
+    // the host would redo its work for the same text (refilter, save), or take back a value it
+    // changed since.
+    commit(m_editing);
 }
 
 } // namespace kestu

@@ -12,13 +12,18 @@ namespace kestu {
 
 // The kit's single-line text input, bound two-way to a string the host owns.
 //
-// An edit begins with the first change the user makes (not with focus). While editing, the
-// binding follows every keystroke and outside changes of the binding are not shown. Return
-// commits (binding ← text, then onCommit) and gives up focus; Escape cancels (the text from
-// before the edit goes back into the binding and the field, then onCancel) and gives up focus;
-// losing focus in the middle of an edit commits. With numericOnly, typed and pasted text is
-// reduced to number characters, "." and "-", keeping the caret in place. Unfocused, a text too
-// long for the field shows its start and "…". No focus frame is drawn: the caret shows focus.
+// The binding follows every change of the text that the field did not make itself: typed,
+// pasted, or set by an assistive tool. An edit begins with the first such change while the field
+// holds the keyboard (not with focus). While editing, outside changes of the binding are not
+// shown. Return commits (binding ← text, then onCommit) and gives up focus; Escape cancels (the
+// text from before the edit goes back into the binding and the field, then onCancel) and gives
+// up focus. Losing the keyboard to another control commits too, even with nothing typed (then
+// only onCommit runs, as there is nothing to write); another window or a popup taking it does
+// not. With numericOnly, every change is reduced to number characters, "." and "-", keeping the
+// caret in place. Reached by the keyboard (Tab, Backtab, or handed over), the field shows its
+// caret at the end and selects nothing; only autoFocus selects the whole text. Unfocused, a text
+// too long for the field shows its start and "…". No focus frame is drawn: the caret shows
+// focus.
 class KestuTextField : public QLineEdit {
     Q_OBJECT
 
@@ -64,14 +69,20 @@ protected:
 
 private:
     void applyAppearance(bool creation);
-    void onTextEdited();
-    void commit();
+    void beginEdit();
+    void onTextChanged();
+    // Shows `value` as the field's own change, which the binding does not follow.
+    void showOwnText(const QString& value);
+    // Ends the edit: binding ← text when `write`, then onCommit.
+    void commit(bool write);
     void cancel();
 
     Description m_description;
     QString m_originalValue;
     bool m_editing = false;
     bool m_filtering = false;
+    bool m_ownChange = false;
+    bool m_ending = false;
 };
 
 // A one-line text that does not fit shows its start and then "…" while nobody types in it
@@ -79,6 +90,9 @@ private:
 // whole. For the kit's line edits, from their paintEvent: when `edit` is not focused and its
 // text overflows, paints it that way and answers true; otherwise paints nothing.
 bool paintElidedWhenUnfocused(QLineEdit* edit, const QStyleOptionFrame& panel);
+// From focusInEvent: an edit reached by the keyboard (Tab, Backtab, a shortcut, or focus handed
+// to it) shows its caret at the end with nothing selected, so the next key adds to the text.
+void showCaretAtEndForKeyboard(QLineEdit* edit, const QFocusEvent* event);
 // From focusInEvent: a click that focuses an elided edit places its caret where the user saw
 // the letter, so the edit scrolls back to the start before the press is handled.
 void showStartForFocusingClick(QLineEdit* edit, const QFocusEvent* event);

@@ -104,7 +104,7 @@ void KestuToggleSwitch::paintEvent(QPaintEvent*)
     p.setBrush(Color::white().resolve(this));
     p.drawEllipse(knobRect);
     if (showsFocusRing(this))
-        paintFocusRing(p, this, track, radius, Color::white().resolve(this));
+        paintFocusRing(p, this, track, radius, trackColor());
 }
 
 KestuToggleStyle::KestuToggleStyle(const QString& label, KestuBinding<bool> isOn, QWidget* parent)

@@ -99,7 +99,7 @@ protected:
         painter.setPen(Color::white().resolve(this));
         painter.drawText(rect(), Qt::AlignCenter, text());
         if (showsFocusRing(this))
-            paintFocusRing(painter, this, QRectF(rect()), 6, Color::white().resolve(this));
+            paintFocusRing(painter, this, QRectF(rect()), 6, fill);
     }
 };
 

@@ -72,7 +72,11 @@ void play(const KestuTransition& transition, QWidget* widget, const KestuAnimati
             effect->setFrame(transition.frameAt(v.toDouble(), insertion));
         });
     QPointer<QWidget> target(widget);
-    QObject::connect(anim, &QVariantAnimation::finished, widget, [target, insertion] {
+    QPointer<KestuTransitionEffect> drawn(effect);
+    QObject::connect(anim, &QVariantAnimation::finished, widget, [target, drawn, transition, insertion] {
+        // An animation of no length (reduced motion) reports no value: end on the last frame.
+        if (drawn)
+            drawn->setFrame(transition.frameAt(insertion ? 1.0 : 0.0, insertion));
         if (target && !insertion)
             target->hide();
     });

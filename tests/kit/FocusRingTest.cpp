@@ -1,10 +1,15 @@
 #include "KestuDesign/Components/KestuButton.h"
+#include "KestuDesign/Components/KestuFocusRing.h"
+#include "KestuDesign/Components/KestuSearchField.h"
+#include "KestuDesign/Components/KestuSettingsSearchField.h"
+#include "KestuDesign/Components/KestuSlider.h"
 #include "KestuDesign/Components/KestuToggleStyle.h"
 #include "KestuDesign/Onboarding/KestuOnboardingShell.h"
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KitTestSupport.h"
 
 #include <QLabel>
+#include <QPainter>
 
 #include <functional>
 #include <memory>
@@ -67,6 +72,73 @@ TEST(KestuFocusRing, TabDrawsTheRingAndAClickDoesNot)
                 EXPECT_TRUE(near(focused.pixelColor(1, focused.height() / 2), accent, 40));
                 EXPECT_FALSE(near(focused.pixelColor(3, focused.height() / 2), accent, 40));
             }
+        }
+    }
+}
+
+namespace {
+// How far the ring stands out, read down from `edge` (its outer edge) in what is painted with and
+// without it: its outer line against the colour above the edge, its innermost line against what
+// it covers (a row that the outer line's smoothed edge barely tints holds no inner line).
+double ringContrast(const QImage& ringed, const QImage& plain, QPoint edge)
+{
+    const QPoint outer = edge + QPoint(0, 1), inner = edge + QPoint(0, 2);
+    const QPoint innermost = contrastRatio(ringed.pixelColor(inner), plain.pixelColor(inner)) > 1.5 ? inner : outer;
+    return std::min(contrastRatio(ringed.pixelColor(outer), ringed.pixelColor(edge - QPoint(0, 4))),
+        contrastRatio(ringed.pixelColor(innermost), plain.pixelColor(innermost)));
+}
+} // namespace
+
+// The ring keeps 3:1 against the window and against the fill it lies on, in both appearances,
+// with a desktop accent that stands out from the window and one that does not: drawn by a view
+// on any fill, and by the kit's controls (an accent fill among them).
+TEST(KestuFocusRing, StandsOutFromTheWindowAndTheFillInBothAppearances)
+{
+    const MotionOverride reduced(true);
+    for (const auto& [dark, accent] : { std::pair { false, QColor(0, 122, 255) }, { false, QColor(0x3d, 0xae, 0xe9) },
+             { true, QColor(10, 132, 255) }, { true, QColor(0x1d, 0x4f, 0x91) } }) {
+        SCOPED_TRACE(testing::Message() << dark << accent.name().toStdString());
+        QPalette p = palette(dark);
+        p.setColor(QPalette::Highlight, accent);
+        const QColor window = p.color(QPalette::Window);
+        for (const QColor& fill :
+            { QColor(), accent, QColor(Qt::white), QColor(Qt::black), QColor(Qt::gray), withOpacity(accent, 0.08) }) {
+            QImage plain(60, 40, QImage::Format_ARGB32);
+            plain.fill(window);
+            QPainter(&plain).fillRect(QRect(10, 10, 40, 20), fill.isValid() ? fill : window);
+            QImage ringed = plain;
+            QPainter painter(&ringed);
+            paintFocusRing(painter, QRectF(10, 10, 40, 20), 6, accent, window, fill);
+            painter.end();
+            EXPECT_GE(ringContrast(ringed, plain, QPoint(30, 10)), 3.0) << fill.name(QColor::HexArgb).toStdString();
+        }
+
+        auto* button = new KestuButton(QStringLiteral("Start"), std::nullopt, KestuButtonVariant::primary, {});
+        auto* toggle = new KestuToggleSwitch(KestuBinding<bool>::constant(true));
+        auto* slider = new KestuSlider(KestuBinding<double>::constant(150), 1, 300, 1, QStringLiteral("s"), 0, {});
+        auto* search = new KestuSettingsSearchField(KestuBinding<QString>::constant(QStringLiteral("ab")), QString());
+        auto* shell = new KestuOnboardingShell(2, {}, [](int) { return new QLabel; });
+        KitWindow w(nullptr, true);
+        w.layout->setContentsMargins(8, 8, 8, 8);
+        w.layout->setSpacing(8);
+        for (QWidget* control : std::initializer_list<QWidget*> { button, toggle, slider, search, shell })
+            w.layout->addWidget(control, 0, Qt::AlignLeft);
+        w.window.setPalette(p);
+        w.show();
+        QTest::keyClick(w.other, Qt::Key_Tab); // the window now shows keyboard focus
+        // Where the ring's top meets nothing else the control draws: a switch's track clear of the
+        // knob, a slider's thumb.
+        const std::pair<QWidget*, QPoint> rings[] = { { button, { button->width() / 2, 0 } }, { toggle, { 17, 0 } },
+            { slider->track(), slider->thumbRect().topLeft().toPoint() + QPoint(8, 0) },
+            { search->clearButton(), { search->clearButton()->width() / 2, 0 } },
+            { shell->findChild<QWidget*>(QStringLiteral("onboarding-primary")), { 12, 0 } } };
+        for (const auto& [control, top] : rings) {
+            control->setFocus();
+            ASSERT_TRUE(showsFocusRing(control)) << control->metaObject()->className();
+            const QImage ringed = render(&w.window);
+            w.other->setFocus();
+            EXPECT_GE(ringContrast(ringed, render(&w.window), control->mapTo(&w.window, top)), 3.0)
+                << control->metaObject()->className();
         }
     }
 }

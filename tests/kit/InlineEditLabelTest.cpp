@@ -2,9 +2,13 @@
 #include "KestuDesign/Components/KestuTextField.h"
 #include "KitCompositeSupport.h"
 
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
 #include <QVariantAnimation>
 
 #include <memory>
+#include <tuple>
 
 using namespace kestu;
 
@@ -129,6 +133,58 @@ TEST_F(InlineEditLabel, PencilFadesWithTheHoverUnlessMotionIsReduced)
             EXPECT_EQ(label->pencil()->isVisible(), hover);
         }
     }
+}
+
+// The editor ends when the keyboard leaves it, typed in or not: Tab or a click elsewhere
+// commits (the name written again, onCommit run) and the keyboard goes on from where the label
+// stands; after Return or Escape it stays on the pencil, which Tab reaches and Space opens.
+// Another window taking the keyboard leaves the edit open.
+TEST_F(InlineEditLabel, LosingTheKeyboardCommitsAndTheKeyboardStaysByTheLabel)
+{
+    KestuBinding<QString> binding([this] { return name; }, [this](const QString& value) { name = value, ++writes; });
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* first = new QLineEdit(QStringLiteral("first field"));
+    auto* label = new KestuInlineEditLabel(binding, QFont(), Visibility::always, false, [this] { ++commits; });
+    auto* after = new QPushButton(QStringLiteral("after"));
+    for (QWidget* w : { static_cast<QWidget*>(first), static_cast<QWidget*>(label), static_cast<QWidget*>(after) })
+        layout->addWidget(w);
+    kittest::showActive(window);
+    const auto openedEditor = [&] {
+        QCoreApplication::processEvents(); // its focus request
+        return label->editor() && label->editor()->hasFocus() && label->editor()->selectedText() == name;
+    };
+
+    doubleClick(*label);
+    ASSERT_TRUE(openedEditor());
+    QTest::keyClick(label->editor(), Qt::Key_Tab);
+    EXPECT_EQ(std::tie(name, writes, commits), std::tuple(QStringLiteral("Work"), 1, 1));
+    EXPECT_FALSE(label->isEditing());
+    EXPECT_TRUE(after->hasFocus());
+
+    QTest::keyClick(after, Qt::Key_Backtab);
+    ASSERT_TRUE(label->pencil()->hasFocus());
+    QTest::keyClick(label->pencil(), Qt::Key_Space);
+    ASSERT_TRUE(openedEditor());
+    QTest::keyClicks(label->editor(), QStringLiteral("Deep"));
+    QTest::keyClick(label->editor(), Qt::Key_Return);
+    EXPECT_EQ(std::tie(name, writes, commits), std::tuple(QStringLiteral("Deep"), 2, 2));
+    EXPECT_TRUE(label->pencil()->hasFocus());
+    QTest::keyClick(label->pencil(), Qt::Key_Space);
+    ASSERT_TRUE(openedEditor());
+    QTest::keyClick(label->editor(), Qt::Key_Escape);
+    EXPECT_EQ(std::tie(writes, commits), std::tuple(2, 2));
+    EXPECT_TRUE(label->pencil()->hasFocus());
+
+    QTest::keyClick(label->pencil(), Qt::Key_Space);
+    ASSERT_TRUE(openedEditor());
+    QApplication::setActiveWindow(nullptr);
+    kittest::showActive(window);
+    EXPECT_TRUE(label->isEditing());
+    QTest::mouseClick(first, Qt::LeftButton);
+    EXPECT_EQ(std::tie(writes, commits), std::tuple(3, 3));
+    EXPECT_FALSE(label->isEditing());
+    EXPECT_TRUE(first->hasFocus());
 }
 
 TEST(InlineEditName, TrimsSpaceSeparatorsAndTabsButNotLineBreaks)

@@ -2,6 +2,9 @@
 #include "KestuDesign/Components/KestuSettingsSearchField.h"
 #include "KestuDesign/Components/KestuTextField.h"
 #include "KitTestSupport.h"
+#include "support/WaitUntil.h"
+
+#include <QAccessible>
 
 #include <memory>
 
@@ -70,4 +73,59 @@ TEST(KestuSettingsSearchField, ALongSearchShowsItsStartAndAnEllipsisWhileUnfocus
     QLineEdit* shown = twin->lineEdit();
     const auto show = [shown](const QString& t) { shown->setText(t); };
     EXPECT_FALSE(shownStart(field->lineEdit(), shown, show, search).isEmpty());
+}
+
+// Either search box: Tab reaches its clear button while it shows, and the button draws the
+// ring; Space, Return or an assistive tool's press empties the search and hides the button, and
+// the keyboard goes back to the search field, where the next key starts a new search. Text an
+// assistive tool sets is searched for, clear button and all; Tab into the field selects none of it.
+TEST(KestuSearchFields, ClearIsReachedByTabPressedByKeysAndHandsTheKeyboardBack)
+{
+    const MotionOverride motion(true); // transitions end at once
+    using Press = std::function<void(QAbstractButton*)>;
+    // The accessible press is Qt's animated click: released a tenth of a second later.
+    const Press presses[] = { [](QAbstractButton* b) { QTest::keyClick(b, Qt::Key_Space); },
+        [](QAbstractButton* b) { QTest::keyClick(b, Qt::Key_Return); },
+        [](QAbstractButton* b) {
+            b->clearFocus(); // a screen reader's press, the keyboard elsewhere
+            QAccessible::queryAccessibleInterface(b)->actionInterface()->doAction(
+                QAccessibleActionInterface::pressAction());
+            EXPECT_TRUE(waitUntil([b] { return !b->isDown(); }, 1000));
+        } };
+    for (const bool panel : { true, false })
+        for (const Press& press : presses) {
+            SCOPED_TRACE(testing::Message() << panel << " " << (&press - presses));
+            auto text = std::make_shared<QString>();
+            const auto binding = KestuBinding<QString>::of(text);
+            QWidget* search = panel ? static_cast<QWidget*>(new KestuSearchField(binding, QString()))
+                                    : new KestuSettingsSearchField(binding, QString());
+            auto* field = search->findChild<QLineEdit*>();
+            auto* clear = search->findChild<KestuClearButton*>();
+            KitWindow w(search, true);
+            w.layout->addWidget(new QPushButton(QStringLiteral("after")));
+            w.show();
+            field->setFocus();
+            QTest::keyClicks(field, QStringLiteral("sa"));
+            ASSERT_TRUE(clear->isVisible());
+            const QImage plain = render(clear);
+            QTest::keyClick(field, Qt::Key_Tab);
+            ASSERT_TRUE(clear->hasFocus());
+            EXPECT_NE(render(clear), plain) << "the ring shows";
+            press(clear);
+            EXPECT_EQ(*text, QString());
+            EXPECT_EQ(field->text(), QString());
+            EXPECT_FALSE(clear->isVisible());
+            EXPECT_TRUE(field->hasFocus());
+            QTest::keyClicks(field, QStringLiteral("x"));
+            EXPECT_EQ(*text, QStringLiteral("x"));
+
+            w.other->setFocus();
+            QAccessible::queryAccessibleInterface(field)->setText(QAccessible::Value, QStringLiteral("calc"));
+            EXPECT_EQ(*text, QStringLiteral("calc"));
+            EXPECT_TRUE(clear->isVisible());
+            for (int i = 0; i < 3 && !field->hasFocus(); ++i)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            ASSERT_TRUE(field->hasFocus());
+            EXPECT_FALSE(field->hasSelectedText()) << "reached by Tab, the next key adds to the search";
+        }
 }

@@ -5,6 +5,7 @@
 #include "KitTestSupport.h"
 
 #include <QAccessible>
+#include <QSignalBlocker>
 
 #include <limits>
 #include <memory>
@@ -108,9 +109,12 @@ TEST(KestuSlider, HugeOrNonFiniteValuesDrawAndLabelSafelyAndAZeroWidthTrackIgnor
     auto* twin = new KestuSliderLabelField(KestuBinding<double>::constant(0), 0, 1e7, 1, QStringLiteral("s"), 0);
     big.layout->addWidget(twin);
     big.other->setFocus();
-    EXPECT_FALSE(shownStart(
-        big.label(), twin, [twin](const QString& t) { twin->setText(t); }, big.label()->text())
-                     .isEmpty());
+    // The twin only displays: text set on it unannounced is no entry.
+    const auto display = [twin](const QString& t) {
+        const QSignalBlocker quiet(twin);
+        twin->setText(t);
+    };
+    EXPECT_FALSE(shownStart(big.label(), twin, display, big.label()->text()).isEmpty());
 
     SliderWindow flat(30, 1, 50, 1);
     flat.window.setFixedWidth(64);
@@ -191,7 +195,8 @@ TEST(KestuSliderLabel, OutsideChangesWaitAndAnyClickOutsideCommitsFirst)
 }
 
 // Tab stops on the track, where the arrow keys step the value to the next multiple of the step
-// (from a value off the step, to its neighbour) and never leave the range; then on the label,
+// (from a value off the step, to its neighbour), Page Up and Page Down move it a tenth of the
+// range, Home and End to the ends, never leaving the range; then on the label,
 // whose edit works as after a click. Tabbing through the label writes nothing.
 TEST(KestuSlider, KeyboardAloneStepsTheTrackAndEditsTheLabel)
 {
@@ -208,7 +213,11 @@ TEST(KestuSlider, KeyboardAloneStepsTheTrackAndEditsTheLabel)
         double stored;
     } steps[] = { { 30, Qt::Key_Right, 35 }, { 30, Qt::Key_Up, 35 }, { 30, Qt::Key_Left, 25 }, { 30, Qt::Key_Down, 25 },
         { 37, Qt::Key_Left, 35 }, { 37, Qt::Key_Right, 40 }, { 120, Qt::Key_Up, 120 }, { 10, Qt::Key_Down, 10 },
-        { 500, Qt::Key_Down, 120 }, { nan, Qt::Key_Right, 15 } };
+        { 500, Qt::Key_Down, 120 },
+        // Page keys: a tenth of the range in whole steps; Home and End: the ends.
+        { 30, Qt::Key_PageUp, 40 }, { 37, Qt::Key_PageDown, 25 }, { 115, Qt::Key_PageUp, 120 },
+        { 15, Qt::Key_PageDown, 10 }, { nan, Qt::Key_PageUp, 20 }, { 30, Qt::Key_Home, 10 }, { 30, Qt::Key_End, 120 },
+        { nan, Qt::Key_Right, 15 } };
     for (const auto& s : steps) {
         *w.value = s.from;
         w.slider->refresh();
@@ -283,4 +292,23 @@ TEST(KestuSlider, FillTakesTheHostsTintElseTheAccent)
             const QColor expected = tint.value_or(accent), other = tint ? accent : orange;
             EXPECT_LT(distance(fill, expected), distance(fill, other) / 3) << dark << " " << tint.has_value();
         }
+}
+
+// Text an assistive tool sets on the label while nobody edits it is a whole entry: stored snapped
+// and clamped and shown with its unit, and a non-number changes nothing. While the label is being
+// edited, such text is part of the edit and is stored when the edit ends.
+TEST(KestuSliderLabel, TextSetByAnAssistiveToolIsAnEntry)
+{
+    for (const auto& [text, stored, editing] : { std::tuple { "45", 45.0, false }, { "47 s", 45.0, false },
+             { "200", 120.0, false }, { "abc", 30.0, false }, { "45", 45.0, true } }) {
+        SliderWindow w(30, 10, 120, 5);
+        (editing ? static_cast<QWidget*>(w.label()) : w.other)->setFocus();
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w.label());
+        a->editableTextInterface()->replaceText(0, a->textInterface()->characterCount(), QString::fromUtf8(text));
+        EXPECT_EQ(*w.value, editing ? 30 : stored) << text;
+        if (editing)
+            QTest::keyClick(w.label(), Qt::Key_Return);
+        EXPECT_EQ(*w.value, stored) << text;
+        EXPECT_EQ(w.label()->text(), w.shown()) << text;
+    }
 }

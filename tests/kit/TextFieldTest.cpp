@@ -1,6 +1,7 @@
 #include "KestuDesign/Components/KestuTextField.h"
 #include "KitTestSupport.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QClipboard>
 
@@ -57,7 +58,8 @@ TEST(KestuTextField, NumericFilterKeepsTheCaretAndLetsNumbersThrough)
 }
 
 // Every keystroke reaches the binding; Return commits and leaves; Escape puts back the text from
-// before the edit; focus leaving mid-edit commits; focus merely passing through does not.
+// before the edit; focus leaving mid-edit commits, and so does focus passing through, which
+// writes nothing.
 TEST(KestuTextField, ReturnCommitsEscapeCancelsAndFocusLossCommits)
 {
     FieldWindow w(false, QStringLiteral("Home"));
@@ -81,9 +83,11 @@ TEST(KestuTextField, ReturnCommitsEscapeCancelsAndFocusLossCommits)
     w.other->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(w.commits, 2);
     EXPECT_EQ(*w.value, QStringLiteral("Home!2"));
+    *w.value = QStringLiteral("changed elsewhere"); // not shown yet
     w.field->setFocus();
     w.other->setFocus(Qt::TabFocusReason);
-    EXPECT_EQ(w.commits, 2);
+    EXPECT_EQ(w.commits, 3);
+    EXPECT_EQ(*w.value, QStringLiteral("changed elsewhere")) << "passing through writes nothing back";
 }
 
 // An outside change waits while editing (the commit writes over it) and shows when idle.
@@ -167,6 +171,7 @@ TEST(KestuTextField, ALongTextShowsItsStartAndAnEllipsisUntilFocused)
 
         QTest::keyClick(w.other, Qt::Key_Backtab);
         ASSERT_TRUE(field->hasFocus());
+        EXPECT_FALSE(field->hasSelectedText()) << "reached by the keyboard, nothing is selected";
         EXPECT_EQ(start(), QString());
         QTest::keyClick(field, Qt::Key_End);
         QTest::keyClicks(field, QStringLiteral("!"));
@@ -197,4 +202,29 @@ TEST(KestuTextField, DrawsNoFocusFrame)
     for (int x = 0; x < field->width(); ++x)
         for (const int y : { 0, 1, field->height() - 2, field->height() - 1 })
             ASSERT_EQ(focused.pixel(x, y), unfocused.pixel(x, y)) << x << "," << y;
+}
+
+// Text an assistive tool sets (all of it, an insert, a deletion) reaches the binding as typing
+// does, reduced to a number where the field takes numbers only, whether or not the field holds
+// the keyboard; holding it, the change begins an edit that Escape takes back.
+TEST(KestuTextField, TextSetByAnAssistiveToolReachesTheBinding)
+{
+    const struct {
+        bool numeric, focused;
+        int from, to;
+        const char *before, *replacement, *stored;
+    } cases[] = { { true, false, 0, 2, "30", "4a5", "45" }, { true, true, 0, 2, "30", "4a5", "45" },
+        { false, false, 4, 4, "Home", "!", "Home!" }, { false, true, 0, 1, "Home", "", "ome" } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
+        FieldWindow w(c.numeric, QString::fromUtf8(c.before));
+        if (!c.focused)
+            w.other->setFocus();
+        QAccessible::queryAccessibleInterface(w.field)->editableTextInterface()->replaceText(
+            c.from, c.to, QString::fromUtf8(c.replacement));
+        EXPECT_EQ(*w.value, QString::fromUtf8(c.stored));
+        EXPECT_EQ(w.field->text(), *w.value);
+        QTest::keyClick(w.field, Qt::Key_Escape);
+        EXPECT_EQ(*w.value, QString::fromUtf8(c.focused ? c.before : c.stored));
+    }
 }

@@ -136,9 +136,10 @@ void DurationChip::paintEvent(QPaintEvent*)
     p.setPen(mix(kestu::Color::text().resolve(this), kestu::Color::white().resolve(this), t));
     p.drawText(capsule, Qt::AlignCenter, text());
     if (kestu::showsFocusRing(this)) {
-        // Around the capsule at rest, apart from its accent fill by a white line.
+        // Around the capsule at rest; the kit parts it from the fill it lies on where needed.
         p.resetTransform();
-        kestu::paintFocusRing(p, this, capsule, radius, kestu::Color::white().resolve(this));
+        kestu::paintFocusRing(
+            p, this, capsule, radius, t >= 0.5 ? Color::accent() : kestu::Color::surfaceTertiary().resolve(this));
     }
 }
 
