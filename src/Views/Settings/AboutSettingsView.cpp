@@ -11,6 +11,7 @@
 #include "Views/Shared/FocusScrollArea.h"
 #include "Views/Shared/GroupedForm.h"
 #include "Views/Shared/TokenLabel.h"
+#include "Views/Shared/TremlorColor.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -162,8 +163,10 @@ protected:
         p.setPen(whiteAt(0.9).resolve(this));
         p.setFont(font());
         p.drawText(rect(), Qt::AlignCenter, text());
+        // The link stands on the brand gradient: a ring that stands out from its darkest colour
+        // stands out from all of it.
         if (kestu::showsFocusRing(this))
-            kestu::paintFocusRing(p, this, QRectF(rect()), kestu::Radius::small);
+            kestu::paintFocusRing(p, this, QRectF(rect()), kestu::Radius::small, QColor(), Color::accentDark());
     }
 
 private:
