@@ -8,6 +8,7 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QHelpEvent>
+#include <QLineEdit>
 #include <QTimeEdit>
 #include <QToolTip>
 
@@ -28,7 +29,7 @@ using ScheduleSettings = settingstest::FixtureTest;
 } // namespace
 
 // Plus appends a new entry (on, weekdays, 9:00 to 17:00, no profile) at the end of the store
-// and of the list, and the selection stays; minus removes the selected entry and clears it.
+// and of the list, and the selection stays; minus removes the selected entry and selects the next.
 TEST_F(ScheduleSettings, PlusAppendsANewEntryAndMinusRemovesTheSelectedOne)
 {
     using enum Weekday;
@@ -47,12 +48,13 @@ TEST_F(ScheduleSettings, PlusAppendsANewEntryAndMinusRemovesTheSelectedOne)
     EXPECT_EQ(view.list()->rows().last(), view.row(added.id));
     minus->click();
     EXPECT_EQ(s.scheduleEntries(), QList<ScheduleEntry> { added });
-    EXPECT_FALSE(minus->isEnabled());
+    EXPECT_EQ(view.selectedEntryId(), added.id);
+    EXPECT_TRUE(minus->isEnabled());
 }
 
 // Edits go to the entry with the row's id: after the first entry is deleted (by the Delete key,
-// which keeps the selection; minus then removes nothing and clears it), the second row still
-// edits the second entry.
+// which selects the next; minus on a selection that is gone removes nothing and clears it), the
+// second row still edits the second entry.
 TEST_F(ScheduleSettings, DayAndTimeEditsGoToTheRowsEntry)
 {
     const ScheduleEntry first = ScheduleSettingsView::newEntry();
@@ -65,7 +67,8 @@ TEST_F(ScheduleSettings, DayAndTimeEditsGoToTheRowsEntry)
     QTest::keyClick(view.list(), Qt::Key_Delete);
     ASSERT_EQ(s.scheduleEntries().size(), 1);
     EXPECT_EQ(view.row(second.id), row);
-    EXPECT_EQ(view.selectedEntryId(), first.id);
+    EXPECT_EQ(view.selectedEntryId(), second.id);
+    view.list()->setSelectedId(first.id);
     view.findChild<QAbstractButton*>("schedule-remove")->click();
     EXPECT_EQ(view.selectedEntryId(), std::nullopt);
 
@@ -203,7 +206,7 @@ TEST_F(ScheduleSettings, KeyboardAloneRemovesTheSelectedEntry)
     press(Qt::Key_Home);
     press(Qt::Key_Up);
     EXPECT_EQ(s.scheduleEntries()[0].startTime, DateComponents::time(10, 0));
-    EXPECT_EQ(view->selectedEntryId(), std::nullopt);
+    EXPECT_EQ(view->selectedEntryId(), entries[2].id);
 }
 
 // Each checkable control of a row acts on the change of its checked state, whether it comes
@@ -285,4 +288,43 @@ TEST_F(ScheduleSettings, LongTextsEndInAnEllipsis)
     QHelpEvent hover(QEvent::ToolTip, QPoint(4, 4), row->chip()->mapToGlobal(QPoint(4, 4)));
     QApplication::sendEvent(row->chip(), &hover);
     EXPECT_EQ(QToolTip::text(), standup.name);
+}
+
+// Removing keeps the keyboard in the list, on the next row (the previous one at the end), so
+// Space again removes or edits nothing: "−" reached by Tab, "−" clicked while a control of the
+// removed row holds the keyboard, and the Delete key. With no row left it goes to "+".
+TEST_F(ScheduleSettings, RemovingKeepsTheKeyboardInTheList)
+{
+    using settingstest::press;
+    const QList<ScheduleEntry> entries { ScheduleSettingsView::newEntry(), ScheduleSettingsView::newEntry(),
+        ScheduleSettingsView::newEntry() };
+    s.setScheduleEntries(entries);
+    auto* view = new ScheduleSettingsView(f.context);
+    kittest::KitWindow window(view, true);
+    ASSERT_NO_FATAL_FAILURE(window.show());
+    window.other->setFocus();
+    press(Qt::Key_Tab);
+    press(Qt::Key_Down, 2);
+    press(Qt::Key_Tab, 2);
+    ASSERT_EQ(QApplication::focusWidget()->objectName(), "schedule-remove");
+    press(Qt::Key_Space, 2);
+    EXPECT_EQ(s.scheduleEntries(), (QList<ScheduleEntry> { entries[0], entries[2] }));
+    EXPECT_EQ(QApplication::focusWidget(), view->list());
+    EXPECT_EQ(view->selectedEntryId(), entries[2].id);
+
+    QWidget* time = openRow(*view, entries[2].id)->startPicker();
+    window.window.resize(480, 600); // the opened row shows whole
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+    QTest::mouseClick(time->findChild<QLineEdit*>(), Qt::LeftButton);
+    ASSERT_TRUE(time->hasFocus());
+    QTest::mouseClick(view->findChild<QWidget*>("schedule-remove"), Qt::LeftButton);
+    EXPECT_EQ(s.scheduleEntries(), QList<ScheduleEntry> { entries[0] });
+    EXPECT_EQ(QApplication::focusWidget(), view->list());
+    EXPECT_EQ(view->selectedEntryId(), entries[0].id);
+    press(Qt::Key_Space);
+
+    press(Qt::Key_Delete);
+    EXPECT_TRUE(s.scheduleEntries().isEmpty());
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), "schedule-add");
 }

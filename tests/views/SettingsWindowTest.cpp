@@ -121,10 +121,8 @@ TEST(SettingsWindow, ArrowKeysWalkTheSectionsWithTheKeyboardKeptInTheList)
             EXPECT_EQ(QApplication::focusWidget(), list) << rawValue(expected).toStdString();
         }
     }
-    // The last profile row made at once has the field.
     const std::tuple<S, QString, QString> fields[]
-        = { { S::apps, "apps-search-field", "" }, { S::timer, "custom-minutes-field", "" },
-              { S::profiles, "profile-name", profiles[SectionList::firstRows - 1].name } };
+        = { { S::apps, "apps-search-field", "" }, { S::timer, "custom-minutes-field", "" } };
     for (const auto& [section, field, text] : fields) {
         choose(sections[sections.indexOf(section) - 1], {});
         choose(std::nullopt, Qt::Key_Down);
@@ -135,4 +133,9 @@ TEST(SettingsWindow, ArrowKeysWalkTheSectionsWithTheKeyboardKeptInTheList)
         EXPECT_EQ(QApplication::focusWidget()->objectName(), field);
         EXPECT_EQ(qobject_cast<QLineEdit*>(QApplication::focusWidget())->text(), text);
     }
+    // No profile name takes the keyboard by itself: Tab enters Profiles at its list.
+    choose(S::timer, {});
+    choose(std::nullopt, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), "profiles-list");
 }
