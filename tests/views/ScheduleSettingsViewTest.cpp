@@ -328,3 +328,47 @@ TEST_F(ScheduleSettings, RemovingKeepsTheKeyboardInTheList)
     EXPECT_TRUE(s.scheduleEntries().isEmpty());
     EXPECT_EQ(QApplication::focusWidget()->objectName(), "schedule-add");
 }
+
+// The list wears the kit's ring only when the keyboard brought it there, not after a click on a
+// row; the selection takes the desktop's highlight. The editor's fields are named by their labels,
+// and the header's switch is the kit's at the small control size.
+TEST_F(ScheduleSettings, RingAfterKeyboardOnlyHighlightNamesAndSmallSwitch)
+{
+    const ScheduleEntry entry = ScheduleSettingsView::newEntry();
+    s.setScheduleEntries({ entry, ScheduleSettingsView::newEntry() });
+    auto* view = new ScheduleSettingsView(f.context);
+    kittest::KitWindow window(view, true);
+    ASSERT_NO_FATAL_FAILURE(window.show());
+    ScheduleEntryRow* row = view->row(entry.id);
+    view->list()->setSelectedId(entry.id);
+    window.other->setFocus();
+    const QImage unfocused = kittest::render(view->list());
+    QTest::mouseClick(row, Qt::LeftButton, {}, QPoint(row->width() / 2, row->height() / 2));
+    ASSERT_EQ(QApplication::focusWidget(), view->list());
+    EXPECT_EQ(kittest::render(view->list()), unfocused);
+    window.other->setFocus();
+    settingstest::press(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), view->list());
+    EXPECT_NE(kittest::render(view->list()), unfocused);
+
+    // A pixel of the selected row beside its texts, under a red and then a blue highlight.
+    QList<QColor> fills;
+    for (const QColor& highlight : { QColor(Qt::red), QColor(Qt::blue) }) {
+        QPalette palette = window.window.palette();
+        palette.setColor(QPalette::Highlight, highlight);
+        window.window.setPalette(palette);
+        fills << kittest::render(row).pixelColor(row->width() - 4, row->height() / 2);
+    }
+    EXPECT_GT(fills[0].red() - fills[0].blue(), fills[1].red() - fills[1].blue());
+
+    openRow(*view, entry.id);
+    for (QWidget* field : QList<QWidget*> { row->startPicker(), row->endPicker(), row->profilePicker() }) {
+        const auto labels = QAccessible::queryAccessibleInterface(field)->relations(QAccessible::Label);
+        ASSERT_EQ(labels.size(), 1) << field->objectName().toStdString();
+        EXPECT_EQ(labels[0].first->text(QAccessible::Name), field->accessibleName());
+    }
+    const kestu::KestuToggleSwitch regular(kestu::KestuBinding<bool>::constant(true));
+    const QSize small = row->enabledSwitch()->size();
+    EXPECT_LT(small.height(), regular.height());
+    EXPECT_NEAR(double(small.width()) / small.height(), double(regular.width()) / regular.height(), 0.1);
+}
