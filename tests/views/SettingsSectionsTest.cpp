@@ -471,8 +471,8 @@ TEST_F(SettingsSections, AppsSectionStacksTheChecklistADividerAndTheOptions)
 
 // The stepper at its ends: a press that disables its own button hands the keyboard to the other
 // one, never on to the window's next control (Spaces there would go into "Search settings" and
-// empty the sidebar), by keyboard, mouse and an assistive tool alike. Its buttons say what they
-// change, following the value.
+// empty the sidebar), by keyboard and an assistive tool alike. Its buttons say what they change,
+// following the value.
 TEST_F(SettingsSections, StepperAtItsEndsKeepsTheKeyboard)
 {
     SettingsWindow window(f.context);
@@ -494,11 +494,6 @@ TEST_F(SettingsSections, StepperAtItsEndsKeepsTheKeyboard)
     }
     EXPECT_EQ(window.searchText(), QString());
     EXPECT_EQ(window.sidebar()->visibleSections().size(), 8);
-
-    s.setAppSwitchInterval(9);
-    QTest::mouseClick(more, Qt::LeftButton);
-    EXPECT_EQ(s.appSwitchInterval(), 10);
-    EXPECT_EQ(QApplication::focusWidget(), less);
     s.setAppSwitchInterval(2);
     QAccessible::queryAccessibleInterface(less)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_TRUE(QTest::qWaitFor([&] { return s.appSwitchInterval() == 1; })); // a button's press is animated
