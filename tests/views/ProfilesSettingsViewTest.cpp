@@ -3,6 +3,7 @@
 #include "KestuDesign/Components/KestuEmptyState.h"
 #include "KestuDesign/Components/KestuTextField.h"
 #include "Views/Settings/ProfileRow.h"
+#include "Views/Settings/SettingsWindow.h"
 #include "views/SettingsTestSupport.h"
 
 #include <QAbstractButton>
@@ -110,30 +111,31 @@ TEST_F(ProfilesSettings, DeletionEachWayKeepsItsSelectionRule)
     auto* minus = view.findChild<QAbstractButton*>("profiles-remove");
     EXPECT_FALSE(minus->isEnabled());
 
-    // The menu's Delete on another row keeps the selection; on the selected row it clears it.
+    // The menu's Delete on another row keeps the selection; on the selected row it selects the
+    // next row.
     view.list()->setSelectedId(start[1].id);
     trigger(view, start[0].id, "profile-delete");
     EXPECT_EQ(view.selectedProfileId(), start[1].id);
     EXPECT_EQ(s.activeProfileId(), json::uuidText(start[0].id));
     EXPECT_TRUE(checked(view).isEmpty());
     trigger(view, start[1].id, "profile-delete");
-    EXPECT_EQ(view.selectedProfileId(), std::nullopt);
+    EXPECT_EQ(view.selectedProfileId(), start[2].id);
     EXPECT_EQ(names(s), (QStringList { "C", "D" }));
 
-    // The Delete key removes the selected profile and keeps the selection: minus then removes
-    // nothing and clears it.
-    view.list()->setSelectedId(start[2].id);
+    // The Delete key removes the selected profile and selects the next. A selection whose profile
+    // went elsewhere: minus removes nothing and clears it.
     kittest::showActive(view);
     view.list()->setFocus();
     QTest::keyClick(view.list(), Qt::Key_Delete);
     EXPECT_EQ(names(s), QStringList { "D" });
-    EXPECT_EQ(view.selectedProfileId(), start[2].id);
+    EXPECT_EQ(view.selectedProfileId(), start[3].id);
+    s.setProfiles({ start[0] });
     EXPECT_TRUE(minus->isEnabled());
     minus->click();
-    EXPECT_EQ(names(s), QStringList { "D" });
+    EXPECT_EQ(names(s), QStringList { "A" });
     EXPECT_FALSE(minus->isEnabled());
 
-    view.list()->setSelectedId(start[3].id);
+    view.list()->setSelectedId(start[0].id);
     minus->click();
     EXPECT_TRUE(s.profiles().isEmpty());
     EXPECT_FALSE(view.list()->emptyState()->isHidden());
@@ -191,7 +193,7 @@ TEST_F(ProfilesSettings, RepeatedIdHasOneRowForTheFirstProfile)
 }
 
 // Keyboard alone: Tab reaches the list, whose arrows, Home and End select (scrolling to the row)
-// as screen readers hear; Delete removes the selected profile, keeping the selection, and "Remove
+// as screen readers hear; Delete removes the selected profile, selecting the next, and "Remove
 // Profile", reached by Tab, removes the selected one on Space or Return. A row's press action
 // selects it, the name field keeps its keys, and what holds the keyboard wears a ring.
 TEST_F(ProfilesSettings, KeyboardAloneSelectsAndRemoves)
@@ -226,14 +228,12 @@ TEST_F(ProfilesSettings, KeyboardAloneSelectsAndRemoves)
 
     press(Qt::Key_Delete);
     EXPECT_EQ(names(s), (QStringList { "A", "C", "D", "E" }));
-    EXPECT_EQ(view->selectedProfileId(), start[1].id);
-    press(Qt::Key_Down, 2); // from the top again: the selected profile is gone
+    EXPECT_EQ(view->selectedProfileId(), start[2].id);
     press(Qt::Key_Tab, 3);
     ASSERT_EQ(QApplication::focusWidget()->objectName(), "profiles-remove");
     press(Qt::Key_Space);
     EXPECT_EQ(names(s), (QStringList { "A", "D", "E" }));
-    press(Qt::Key_Backtab, 3);
-    press(Qt::Key_Down);
+    press(Qt::Key_Up);
     press(Qt::Key_Tab, 3);
     press(Qt::Key_Return);
     EXPECT_EQ(names(s), (QStringList { "D", "E" }));
@@ -262,4 +262,79 @@ TEST_F(ProfilesSettings, LongSummaryEndsInAnEllipsis)
         EXPECT_EQ(summary->shownText().endsWith(QChar(0x2026)), cut);
         EXPECT_EQ(summary->text(), QString::fromUtf8("300s · Natural · 12 apps"));
     }
+}
+
+// One keyboard walk of Profiles in the settings window. No name takes the keyboard by itself:
+// Tab goes from the sidebar to the list, the bar's buttons, then the selected profile's name.
+// "−" keeps the keyboard in the list with the next row selected, so Space again renames nothing;
+// the Menu key, Shift+F10 and an assistive tool open the selected row's menu, whose actions leave
+// the keyboard in the list; once no row is left it goes to "+".
+TEST_F(ProfilesSettings, KeyboardWalkRemovesAndUsesTheMenuLeavingOtherNamesAlone)
+{
+    using settingstest::press;
+    s.setProfiles({ named("A"), named("B"), named("C") });
+    const QList<Profile> start = s.profiles();
+    SettingsWindow window(f.context);
+    ASSERT_NO_FATAL_FAILURE(kittest::showActive(window));
+    settingstest::selectSection(window, SettingsSection::profiles);
+    QCoreApplication::processEvents(); // what the section asks for as it appears
+    auto* view = qobject_cast<ProfilesSettingsView*>(window.detailView());
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(QApplication::focusWidget(), window.sidebar()->list());
+    press(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), view->list());
+    press(Qt::Key_Down, 2);
+    for (const char* next : { "profiles-save-current", "profiles-add", "profiles-remove" }) {
+        press(Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), next);
+    }
+    press(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), view->row(start[1].id)->nameField());
+    press(Qt::Key_Backtab);
+    press(Qt::Key_Space, 2);
+    EXPECT_EQ(QApplication::focusWidget(), view->list());
+    EXPECT_EQ(view->selectedProfileId(), start[2].id);
+    EXPECT_EQ(names(s), (QStringList { "A", "C" }));
+
+    // Each way to open the menu, the item chosen by its keys, and the profiles then.
+    const auto openMenu = [&](int way) {
+        if (way == 0)
+            press(Qt::Key_Menu);
+        else if (way == 1)
+            QTest::keyClick(view->list(), Qt::Key_F10, Qt::ShiftModifier);
+        else
+            QAccessible::queryAccessibleInterface(view->row(*view->selectedProfileId()))
+                ->actionInterface()
+                ->doAction(QAccessibleActionInterface::showMenuAction());
+        return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    };
+    const std::tuple<int, QList<Qt::Key>, QStringList, const char*> menuWalk[] = {
+        { 0, { Qt::Key_Down, Qt::Key_Return }, { "A", "C", "C Copy" }, "C" }, // Duplicate
+        { 1, { Qt::Key_Down, Qt::Key_Down, Qt::Key_Return }, { "A", "C", "C Copy" }, "C" }, // Set as Default
+        { 2, { Qt::Key_Up, Qt::Key_Return }, { "A", "C Copy" }, "C Copy" }, // Delete
+    };
+    for (const auto& [way, keys, after, selected] : menuWalk) {
+        SCOPED_TRACE(way);
+        QMenu* menu = openMenu(way);
+        ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(menu->objectName(), "profile-menu");
+        for (const Qt::Key key : keys)
+            QTest::keyClick(menu, key);
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+        EXPECT_EQ(names(s), after);
+        EXPECT_EQ(QApplication::focusWidget(), view->list());
+        EXPECT_EQ(settingstest::heardSelected(view->list()), QStringList { selected });
+    }
+    EXPECT_EQ(s.activeProfileId(), json::uuidText(start[2].id));
+
+    // The last row: the previous one is selected; with none left the keyboard goes to "+".
+    for (const QStringList& after : { QStringList { "A" }, QStringList {} }) {
+        press(Qt::Key_Tab, 3);
+        ASSERT_EQ(QApplication::focusWidget()->objectName(), "profiles-remove");
+        press(Qt::Key_Space);
+        EXPECT_EQ(names(s), after);
+    }
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), "profiles-add");
+    press(Qt::Key_Space);
+    EXPECT_EQ(names(s), QStringList { "Untitled" });
 }

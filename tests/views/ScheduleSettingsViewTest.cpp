@@ -8,6 +8,7 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QHelpEvent>
+#include <QLineEdit>
 #include <QTimeEdit>
 #include <QToolTip>
 
@@ -28,7 +29,7 @@ using ScheduleSettings = settingstest::FixtureTest;
 } // namespace
 
 // Plus appends a new entry (on, weekdays, 9:00 to 17:00, no profile) at the end of the store
-// and of the list, and the selection stays; minus removes the selected entry and clears it.
+// and of the list, and the selection stays; minus removes the selected entry and selects the next.
 TEST_F(ScheduleSettings, PlusAppendsANewEntryAndMinusRemovesTheSelectedOne)
 {
     using enum Weekday;
@@ -47,12 +48,13 @@ TEST_F(ScheduleSettings, PlusAppendsANewEntryAndMinusRemovesTheSelectedOne)
     EXPECT_EQ(view.list()->rows().last(), view.row(added.id));
     minus->click();
     EXPECT_EQ(s.scheduleEntries(), QList<ScheduleEntry> { added });
-    EXPECT_FALSE(minus->isEnabled());
+    EXPECT_EQ(view.selectedEntryId(), added.id);
+    EXPECT_TRUE(minus->isEnabled());
 }
 
 // Edits go to the entry with the row's id: after the first entry is deleted (by the Delete key,
-// which keeps the selection; minus then removes nothing and clears it), the second row still
-// edits the second entry.
+// which selects the next; minus on a selection that is gone removes nothing and clears it), the
+// second row still edits the second entry.
 TEST_F(ScheduleSettings, DayAndTimeEditsGoToTheRowsEntry)
 {
     const ScheduleEntry first = ScheduleSettingsView::newEntry();
@@ -65,7 +67,8 @@ TEST_F(ScheduleSettings, DayAndTimeEditsGoToTheRowsEntry)
     QTest::keyClick(view.list(), Qt::Key_Delete);
     ASSERT_EQ(s.scheduleEntries().size(), 1);
     EXPECT_EQ(view.row(second.id), row);
-    EXPECT_EQ(view.selectedEntryId(), first.id);
+    EXPECT_EQ(view.selectedEntryId(), second.id);
+    view.list()->setSelectedId(first.id);
     view.findChild<QAbstractButton*>("schedule-remove")->click();
     EXPECT_EQ(view.selectedEntryId(), std::nullopt);
 
@@ -203,7 +206,7 @@ TEST_F(ScheduleSettings, KeyboardAloneRemovesTheSelectedEntry)
     press(Qt::Key_Home);
     press(Qt::Key_Up);
     EXPECT_EQ(s.scheduleEntries()[0].startTime, DateComponents::time(10, 0));
-    EXPECT_EQ(view->selectedEntryId(), std::nullopt);
+    EXPECT_EQ(view->selectedEntryId(), entries[2].id);
 }
 
 // Each checkable control of a row acts on the change of its checked state, whether it comes
@@ -285,4 +288,66 @@ TEST_F(ScheduleSettings, LongTextsEndInAnEllipsis)
     QHelpEvent hover(QEvent::ToolTip, QPoint(4, 4), row->chip()->mapToGlobal(QPoint(4, 4)));
     QApplication::sendEvent(row->chip(), &hover);
     EXPECT_EQ(QToolTip::text(), standup.name);
+}
+
+// A keyboard walk of Schedule. The list wears the kit's ring when Tab brings the keyboard, not
+// after a click. Removing keeps the keyboard in the list on the next row (the previous one at the
+// end), so Space again changes nothing: "−" by Space, "−" pressed by an assistive tool while the
+// removed row's time holds the keyboard, the Delete key; with no row left it goes to "+". The editor's fields are
+// named by their labels; the header's switch is smaller than the kit's, in its proportions.
+TEST_F(ScheduleSettings, KeyboardWalkRemovesKeepingTheKeyboardInTheList)
+{
+    using settingstest::press;
+    const QList<ScheduleEntry> entries { ScheduleSettingsView::newEntry(), ScheduleSettingsView::newEntry(),
+        ScheduleSettingsView::newEntry() };
+    s.setScheduleEntries(entries);
+    auto* view = new ScheduleSettingsView(f.context);
+    kittest::KitWindow window(view, true);
+    ASSERT_NO_FATAL_FAILURE(window.show());
+    ScheduleEntryRow* row = openRow(*view, entries[0].id);
+    view->list()->setSelectedId(entries[0].id);
+    window.window.resize(480, 600); // the opened row shows whole
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+    window.other->setFocus();
+    const QImage unfocused = kittest::render(view->list());
+    QTest::mouseClick(view->row(entries[0].id), Qt::LeftButton, {}, QPoint(4, 4));
+    ASSERT_EQ(QApplication::focusWidget(), view->list());
+    EXPECT_EQ(kittest::render(view->list()), unfocused);
+    window.other->setFocus();
+    press(Qt::Key_Tab);
+    EXPECT_NE(kittest::render(view->list()), unfocused);
+
+    press(Qt::Key_Down);
+    press(Qt::Key_Tab, 2);
+    ASSERT_EQ(QApplication::focusWidget()->objectName(), "schedule-remove");
+    press(Qt::Key_Space, 2);
+    EXPECT_EQ(s.scheduleEntries(), (QList<ScheduleEntry> { entries[0], entries[2] }));
+    EXPECT_EQ(QApplication::focusWidget(), view->list());
+    EXPECT_EQ(view->selectedEntryId(), entries[2].id);
+
+    for (QWidget* field : QList<QWidget*> { row->startPicker(), row->endPicker(), row->profilePicker() }) {
+        const auto labels = QAccessible::queryAccessibleInterface(field)->relations(QAccessible::Label);
+        ASSERT_EQ(labels.size(), 1) << field->objectName().toStdString();
+        EXPECT_EQ(labels[0].first->text(QAccessible::Name), field->accessibleName());
+    }
+    const kestu::KestuToggleSwitch regular(kestu::KestuBinding<bool>::constant(true));
+    const QSize small = row->enabledSwitch()->size();
+    EXPECT_LT(small.height(), regular.height());
+    EXPECT_NEAR(double(small.width()) / small.height(), double(regular.width()) / regular.height(), 0.1);
+
+    press(Qt::Key_Up);
+    QTest::mouseClick(row->startPicker()->findChild<QLineEdit*>(), Qt::LeftButton);
+    ASSERT_TRUE(row->startPicker()->hasFocus());
+    QAccessible::queryAccessibleInterface(view->findChild<QWidget*>("schedule-remove"))
+        ->actionInterface()
+        ->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return s.scheduleEntries().size() == 1; })); // a press is animated
+    EXPECT_EQ(s.scheduleEntries(), QList<ScheduleEntry> { entries[2] });
+    EXPECT_EQ(QApplication::focusWidget(), view->list());
+    EXPECT_EQ(view->selectedEntryId(), entries[2].id);
+    press(Qt::Key_Space);
+    press(Qt::Key_Delete);
+    EXPECT_TRUE(s.scheduleEntries().isEmpty());
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), "schedule-add");
 }

@@ -469,6 +469,37 @@ TEST_F(SettingsSections, AppsSectionStacksTheChecklistADividerAndTheOptions)
     EXPECT_GT(static_cast<AppsSettingsView*>(pane)->checklist()->list()->verticalScrollBar()->maximum(), 0);
 }
 
+// The stepper at its ends: a press that disables its own button hands the keyboard to the other
+// one, never on to the window's next control (Spaces there would go into "Search settings" and
+// empty the sidebar), by keyboard and an assistive tool alike. Its buttons say what they change,
+// following the value.
+TEST_F(SettingsSections, StepperAtItsEndsKeepsTheKeyboard)
+{
+    SettingsWindow window(f.context);
+    ASSERT_NO_FATAL_FAILURE(kittest::showActive(window));
+    selectSection(window, SettingsSection::apps);
+    QCoreApplication::processEvents(); // the search field takes the keyboard as the section appears
+    auto* less = child<QAbstractButton>(*window.detailView(), "switch-interval-decrement");
+    auto* more = child<QAbstractButton>(*window.detailView(), "switch-interval-increment");
+    ASSERT_TRUE(tabTo(more));
+    // Spaces, then the interval stored and the button holding the keyboard with its name.
+    const std::tuple<int, int, QAbstractButton*, const char*> spaces[]
+        = { { 11, 8, less, "Switch every 8 cycles, decrease" }, { 7, 1, more, "Switch every 1 cycle, increase" },
+              { 1, 2, more, "Switch every 2 cycles, increase" } };
+    for (const auto& [count, stored, holder, name] : spaces) {
+        settingstest::press(Qt::Key_Space, count);
+        EXPECT_EQ(s.appSwitchInterval(), stored);
+        EXPECT_EQ(QApplication::focusWidget(), holder);
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(holder)->text(QAccessible::Name), name);
+    }
+    EXPECT_EQ(window.searchText(), QString());
+    EXPECT_EQ(window.sidebar()->visibleSections().size(), 8);
+    s.setAppSwitchInterval(2);
+    QAccessible::queryAccessibleInterface(less)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return s.appSwitchInterval() == 1; })); // a button's press is animated
+    EXPECT_EQ(QApplication::focusWidget(), more);
+}
+
 // A row's running dot and icon are read again when the rows are drawn for a change of the
 // caller's values (the choice, the search text): an application that quit loses its dot on
 // screen at the next change, and one that started, or changed its icon, shows it.

@@ -138,10 +138,8 @@ AppsSettingsView::AppsSettingsView(SettingsContext& context, QWidget* parent)
     label->setObjectName(QStringLiteral("switch-interval-label"));
     auto* minus = new StepButton(QStringLiteral("minus"), stepper);
     minus->setObjectName(QStringLiteral("switch-interval-decrement"));
-    minus->setAccessibleName(tr("Decrement"));
     auto* plus = new StepButton(QStringLiteral("plus"), stepper);
     plus->setObjectName(QStringLiteral("switch-interval-increment"));
-    plus->setAccessibleName(tr("Increment"));
     stepLayout->addWidget(label);
     stepLayout->addStretch(1);
     stepLayout->addWidget(minus);
@@ -160,8 +158,16 @@ AppsSettingsView::AppsSettingsView(SettingsContext& context, QWidget* parent)
             const std::int64_t value = s.appSwitchInterval();
             label->setText(switchLabel(value));
             stepper->setAccessibleName(label->text());
-            minus->setEnabled(value > intervalLower);
-            plus->setEnabled(value < intervalUpper);
+            minus->setAccessibleName(tr("%1, decrease").arg(label->text()));
+            plus->setAccessibleName(tr("%1, increase").arg(label->text()));
+            // A press that reaches an end disables its own button: the keyboard goes to the other
+            // one, not on to the next control of the window.
+            for (const auto& [button, enabled, other] : { std::tuple { minus, value > intervalLower, plus },
+                     std::tuple { plus, value < intervalUpper, minus } }) {
+                if (!enabled && button->hasFocus())
+                    other->setFocus(Qt::OtherFocusReason);
+                button->setEnabled(enabled);
+            }
         },
         &TremlorSettings::appSwitchIntervalChanged);
     layout->addWidget(form);

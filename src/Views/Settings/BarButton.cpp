@@ -5,7 +5,6 @@
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Tokens/KestuFont.h"
 #include "KestuDesign/Tokens/KestuMetrics.h"
-#include "Views/Shared/TremlorColor.h"
 
 #include <QKeyEvent>
 #include <QPainter>
@@ -55,7 +54,7 @@ void BarButton::paintEvent(QPaintEvent*)
         QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), kestu::Radius::small + 1, kestu::Radius::small + 1);
     switch (m_style) {
     case Style::prominent:
-        p.fillPath(shape, tremlor::Color::accentGradient(rect()));
+        p.fillPath(shape, kestu::Color::accent().resolve(this));
         if (isDown())
             p.fillPath(shape, kestu::withOpacity(Qt::black, 0.12));
         else if (m_hovering && isEnabled())
@@ -80,8 +79,14 @@ void BarButton::paintEvent(QPaintEvent*)
             foreground = kestu::Color::text().resolve(this);
         break;
     }
-    if (kestu::showsFocusRing(this))
-        kestu::paintFocusRing(p, this, QRectF(rect()), kestu::Radius::small + 1);
+    if (kestu::showsFocusRing(this)) {
+        QColor fill;
+        if (m_style == Style::prominent)
+            fill = kestu::Color::accent().resolve(this);
+        else if (m_style != Style::borderless)
+            fill = kestu::Color::surfaceTertiary().resolve(this);
+        kestu::paintFocusRing(p, this, QRectF(rect()), kestu::Radius::small + 1, fill);
+    }
     if (text().isEmpty()) {
         kestu::KestuSymbols::paint(p, rect(), *m_symbol, symbolSize, foreground);
         return;

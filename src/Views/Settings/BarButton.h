@@ -7,7 +7,7 @@
 namespace tremlor {
 
 // The small buttons of a settings list's bar and rows: a borderless symbol (plus, minus), a
-// prominent one (accent fill, white symbol and title), a bordered one (a quiet rounded fill),
+// prominent one (the desktop's accent fill, white symbol and title), a bordered one (a quiet rounded fill),
 // or a destructive one (the bordered look with its title in the danger colour). The hover fill and the dimmed disabled
 // look come from the kit's tokens. Space and Return press it.
 class BarButton final : public QAbstractButton {

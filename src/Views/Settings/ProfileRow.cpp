@@ -47,7 +47,7 @@ protected:
 
 } // namespace
 
-ProfileRow::ProfileRow(const QUuid& id, const TremlorSettings& settings, bool takesKeyboard, QWidget* parent)
+ProfileRow::ProfileRow(const QUuid& id, const TremlorSettings& settings, QWidget* parent)
     : SectionListRow(id, parent)
     , m_settings(settings)
     , m_check(new CheckMark(this))
@@ -61,16 +61,16 @@ ProfileRow::ProfileRow(const QUuid& id, const TremlorSettings& settings, bool ta
             return profile ? profile->name : QString();
         },
         [this](const QString& value) { Q_EMIT renamed(this->id(), value); });
-    // The section's newest row takes the keyboard with its name selected; a line edit drops its
-    // selection when the keyboard leaves, so only the field holding it shows one (no watcher of
-    // the application's focus, which would run while a section's rows are being destroyed).
+    // The field never takes the keyboard by itself: a key meant for the list or the bar would
+    // rewrite the name.
     m_name = new kestu::KestuTextField(
-        tr("Name"), std::move(name), std::nullopt, Qt::AlignLeft, false, false, takesKeyboard, {}, {}, this);
+        tr("Name"), std::move(name), std::nullopt, Qt::AlignLeft, false, false, false, {}, {}, this);
     m_name->setObjectName(QStringLiteral("profile-name"));
     m_name->setAccessibleName(tr("Profile name"));
     // The row's menu (Duplicate, Set as Default, Delete) also over the name.
     m_name->setContextMenuPolicy(Qt::NoContextMenu);
     m_name->installEventFilter(this);
+    m_name->setFocusPolicy(Qt::ClickFocus);
 
     m_summary->setObjectName(QStringLiteral("profile-summary"));
 
@@ -101,8 +101,17 @@ void ProfileRow::refresh()
 void ProfileRow::contextMenuEvent(QContextMenuEvent* event)
 {
     Q_EMIT pressed(id());
-    Q_EMIT menuRequested(id(), event->globalPos());
+    // By the keyboard (the Menu key, Shift+F10), under the name rather than at the pointer.
+    const QPoint at = event->reason() == QContextMenuEvent::Mouse ? event->globalPos()
+                                                                  : mapToGlobal(m_name->geometry().bottomLeft());
+    Q_EMIT menuRequested(id(), at);
     event->accept();
+}
+
+void ProfileRow::selectedChanged()
+{
+    // Tab goes from the bar's buttons to the selected profile's name.
+    m_name->setFocusPolicy(isSelected() ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
 bool ProfileRow::eventFilter(QObject* watched, QEvent* event)

@@ -87,6 +87,7 @@ ProfilesSettingsView::ProfilesSettingsView(SettingsContext& context, QWidget* pa
     m_list = new SectionList(empty, bar, this);
     m_list->setObjectName(QStringLiteral("profiles-list"));
     m_list->setAccessibleName(tr("Profiles"));
+    m_list->setBarButtons(m_minus, plus);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -97,13 +98,11 @@ ProfilesSettingsView::ProfilesSettingsView(SettingsContext& context, QWidget* pa
     connect(m_minus, &QAbstractButton::clicked, this, &ProfilesSettingsView::removeSelected);
     connect(m_list, &SectionList::selectionChanged, this,
         [this] { m_minus->setEnabled(m_list->selectedId().has_value()); });
-    connect(m_list, &SectionList::deleteRequested, this, &ProfilesSettingsView::deleteWithoutSelection);
+    connect(m_list, &SectionList::deleteRequested, this, &ProfilesSettingsView::deleteProfile);
     m_minus->setEnabled(false);
-    m_rowsTakeKeyboard = context.sectionTakesKeyboard;
     watch(
         this, &m_settings, [this] { refresh(); }, &TremlorSettings::profilesChanged,
         &TremlorSettings::activeProfileIdChanged);
-    m_rowsTakeKeyboard = true;
 }
 
 QString ProfilesSettingsView::profileSummary(const Profile& profile)
@@ -137,13 +136,8 @@ void ProfilesSettingsView::refresh()
             ids.append(profile.id);
         }
     }
-    // Of the rows made now, the last takes the keyboard (one move of the focus, not one per
-    // row); rows made later for a long list leave it where it is.
-    const QList<QUuid> made = m_list->madeAtOnce(ids);
-    const std::optional<QUuid> takesKeyboard
-        = made.isEmpty() || !m_rowsTakeKeyboard ? std::nullopt : std::optional(made.last());
-    m_list->setRows(ids, [this, takesKeyboard](const QUuid& id) {
-        auto* r = new ProfileRow(id, m_settings, id == takesKeyboard);
+    m_list->setRows(ids, [this](const QUuid& id) {
+        auto* r = new ProfileRow(id, m_settings);
         connect(r, &ProfileRow::renamed, this, &ProfilesSettingsView::rename);
         connect(r, &ProfileRow::menuRequested, this, [this](const QUuid& rowId, const QPoint& at) {
             QMenu* menu = makeMenu(rowId);
@@ -209,23 +203,13 @@ void ProfilesSettingsView::setAsDefault(const QUuid& id)
     }
 }
 
-void ProfilesSettingsView::removeById(const QUuid& id)
-{
-    QList<Profile> profiles = m_settings.profiles();
-    profiles.removeIf([&id](const Profile& profile) { return profile.id == id; });
-    m_settings.setProfiles(profiles);
-}
-
 void ProfilesSettingsView::deleteProfile(const QUuid& id)
 {
-    removeById(id);
-    if (m_list->selectedId() == id)
-        m_list->setSelectedId(std::nullopt);
-}
-
-void ProfilesSettingsView::deleteWithoutSelection(const QUuid& id)
-{
-    removeById(id);
+    m_list->removeRecord(id, [this, id] {
+        QList<Profile> profiles = m_settings.profiles();
+        profiles.removeIf([&id](const Profile& profile) { return profile.id == id; });
+        m_settings.setProfiles(profiles);
+    });
 }
 
 void ProfilesSettingsView::saveCurrentSettings()
@@ -247,11 +231,9 @@ void ProfilesSettingsView::addProfile()
 
 void ProfilesSettingsView::removeSelected()
 {
-    const std::optional<QUuid> selected = m_list->selectedId();
-    if (!selected)
-        return;
-    removeById(*selected);
-    m_list->setSelectedId(std::nullopt);
+    // A copy: the removal moves the selection.
+    if (const std::optional<QUuid> selected = m_list->selectedId())
+        deleteProfile(*selected);
 }
 
 } // namespace tremlor

@@ -39,9 +39,9 @@ public:
 
     void duplicateProfile(const QUuid& id);
     void setAsDefault(const QUuid& id);
+    // The menu's Delete and the Delete key: a selected profile leaves the next row selected, and
+    // the keyboard stays in the list.
     void deleteProfile(const QUuid& id);
-    // The list's own delete (the Delete key): the selection stays as it was.
-    void deleteWithoutSelection(const QUuid& id);
     void saveCurrentSettings();
     void addProfile();
     void removeSelected();
@@ -49,12 +49,10 @@ public:
 private:
     void refresh();
     void rename(const QUuid& id, const QString& name);
-    void removeById(const QUuid& id);
 
     TremlorSettings& m_settings;
     SectionList* m_list;
     BarButton* m_minus;
-    bool m_rowsTakeKeyboard = true;
 };
 
 } // namespace tremlor

@@ -1,15 +1,16 @@
 #include "Views/Settings/ScheduleEntryRow.h"
 
-#include "KestuDesign/Components/KestuToggleStyle.h"
+#include "KestuDesign/Components/KestuFocusRing.h"
 #include "KestuDesign/Resources/KestuSymbols.h"
+#include "KestuDesign/Tokens/KestuAnimation.h"
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Tokens/KestuFont.h"
 #include "KestuDesign/Tokens/KestuMetrics.h"
+#include "KestuDesign/Tokens/KestuShadow.h"
 #include "KestuDesign/Utilities/KestuCheckable.h"
 #include "Platform/Json.h"
 #include "Views/Settings/TimeField.h"
 #include "Views/Shared/FormPicker.h"
-#include "Views/Shared/TremlorColor.h"
 
 #include <QAbstractButton>
 #include <QGridLayout>
@@ -21,6 +22,7 @@
 #include <QSignalBlocker>
 #include <QTimeEdit>
 #include <QVBoxLayout>
+#include <QVariantAnimation>
 
 namespace tremlor {
 
@@ -28,14 +30,12 @@ namespace {
 
 const int disclosureSide = 16;
 
-// The ring a control of the row wears while it holds the keyboard.
-void paintFocusRing(QPainter& p, const QWidget* control, qreal radius)
+// The kit's ring, on a control of the row that the keyboard reached; `fill` is the control's
+// own colour under the ring.
+void paintFocusRing(QPainter& p, const QWidget* control, qreal radius, const QColor& fill = QColor())
 {
-    if (!control->hasFocus())
-        return;
-    p.setPen(QPen(kestu::withOpacity(tremlor::Color::accent(), 0.6), 1.5));
-    p.setBrush(Qt::NoBrush);
-    p.drawRoundedRect(QRectF(control->rect()).adjusted(0.75, 0.75, -0.75, -0.75), radius, radius);
+    if (kestu::showsFocusRing(control))
+        kestu::paintFocusRing(p, control, QRectF(control->rect()), radius, fill);
 }
 
 QFont boldBody()
@@ -123,11 +123,11 @@ protected:
         shape.addRoundedRect(
             QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), kestu::Radius::small + 1, kestu::Radius::small + 1);
         QColor foreground = kestu::Color::text().resolve(this);
+        const QColor fill = (isChecked() ? kestu::Color::accent() : kestu::Color::surfaceTertiary()).resolve(this);
+        p.fillPath(shape, fill);
         if (isChecked()) {
-            p.fillPath(shape, tremlor::Color::accentGradient(rect()));
             foreground = kestu::Color::white().resolve(this);
         } else {
-            p.fillPath(shape, kestu::Color::surfaceTertiary().resolve(this));
             p.setPen(QPen(kestu::Color::border().resolve(this), 0.5));
             p.drawPath(shape);
         }
@@ -135,7 +135,7 @@ protected:
             p.fillPath(shape, kestu::withOpacity(Qt::black, 0.1));
         p.setPen(foreground);
         p.drawText(rect(), Qt::AlignCenter, text());
-        paintFocusRing(p, this, kestu::Radius::small + 1);
+        paintFocusRing(p, this, kestu::Radius::small + 1, fill);
     }
 };
 
@@ -155,14 +155,106 @@ QTimeEdit* makeTimeEdit(const QString& objectName, const QString& accessibleName
     return edit;
 }
 
-QLabel* formLabel(const QString& text, QWidget* parent)
+// A form row's label, which names its control to screen readers.
+QLabel* formLabel(const QString& text, QWidget* control, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
     label->setFont(kestu::Font::body());
+    label->setBuddy(control);
     return label;
 }
 
+// The kit's switch has one size (44 × 26); the header's is at the small control size, in the
+// same proportions.
+constexpr QSizeF regularSwitch(44, 26);
+constexpr double smallScale = 0.7;
+
+QColor mix(const QColor& a, const QColor& b, double t)
+{
+    const auto lerp = [t](float x, float y) { return x + (y - x) * float(t); };
+    return QColor::fromRgbF(lerp(a.redF(), b.redF()), lerp(a.greenF(), b.greenF()), lerp(a.blueF(), b.blueF()),
+        lerp(a.alphaF(), b.alphaF()));
+}
+
 } // namespace
+
+// The kit switch's look and behaviour at the small control size: a capsule track (accent when
+// on), a white knob that springs across, checkable and checked exactly while the entry is on.
+class ScheduleEntryRow::SmallSwitch final : public QAbstractButton {
+public:
+    SmallSwitch(std::function<bool()> isOn, std::function<void(bool)> set, QWidget* parent)
+        : QAbstractButton(parent)
+        , m_isOn(std::move(isOn))
+        , m_shown(m_isOn())
+        , m_position(m_shown ? 1 : 0)
+        , m_animation(new QVariantAnimation(this))
+    {
+        setObjectName(QStringLiteral("schedule-entry-enabled"));
+        setAccessibleName(tr("Enabled"));
+        setFixedSize((regularSwitch * smallScale).toSize());
+        setCursor(Qt::PointingHandCursor);
+        setCheckable(true);
+        setChecked(m_shown);
+        connect(m_animation, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
+            m_position = value.toDouble();
+            update();
+        });
+        kestu::actOnCheckedChange(
+            this,
+            [this, set = std::move(set)](bool on) {
+                set(on);
+                refresh();
+            },
+            m_isOn);
+    }
+
+    void refresh()
+    {
+        const bool on = m_isOn();
+        kestu::showChecked(this, on);
+        if (on == m_shown)
+            return;
+        m_shown = on;
+        m_animation->stop();
+        m_animation->setStartValue(m_position);
+        m_animation->setEndValue(on ? 1.0 : 0.0);
+        kestu::Animation::springSnappy().apply(m_animation);
+        m_animation->start();
+    }
+
+protected:
+    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        // Drawn at the kit's size, scaled down.
+        p.scale(width() / regularSwitch.width(), height() / regularSwitch.height());
+        const QRectF track(QPointF(), regularSwitch);
+        const double radius = track.height() / 2;
+        const double t = std::clamp(m_position, 0.0, 1.0);
+        const QColor trackColor
+            = mix(kestu::Color::surfaceTertiary().resolve(this), kestu::Color::accent().resolve(this), t);
+        p.setBrush(trackColor);
+        p.drawRoundedRect(track, radius, radius);
+        const double inset = 3;
+        const double knob = track.height() - 2 * inset;
+        const QRectF knobRect(inset + m_position * (track.width() - track.height()), inset, knob, knob);
+        kestu::paintKestuShadow(p, knobRect, knob / 2, kestu::KestuShadow::thumb());
+        p.setBrush(kestu::Color::white().resolve(this));
+        p.drawEllipse(knobRect);
+        p.resetTransform();
+        paintFocusRing(p, this, height() / 2.0, trackColor);
+    }
+
+private:
+    std::function<bool()> m_isOn;
+    bool m_shown;
+    double m_position;
+    QVariantAnimation* m_animation;
+};
 
 ScheduleEntryRow::ScheduleEntryRow(
     const ScheduleEntry& entry, const QList<Profile>& profiles, const Clock& clock, Edit edit, QWidget* parent)
@@ -172,16 +264,13 @@ ScheduleEntryRow::ScheduleEntryRow(
     , m_clock(clock)
     , m_edit(std::move(edit))
     , m_disclosure(new Disclosure(this))
-    , m_switch(new kestu::KestuToggleSwitch(kestu::KestuBinding<bool>([this] { return m_entry.isEnabled; },
-          [this](const bool& on) { m_edit(id(), [on](ScheduleEntry& e) { e.isEnabled = on; }); })))
+    , m_switch(new SmallSwitch([this] { return m_entry.isEnabled; },
+          [this](bool on) { m_edit(id(), [on](ScheduleEntry& e) { e.isEnabled = on; }); }, this))
     , m_days(new SectionListText(boldBody(), kestu::Color::text(), this))
     , m_time(new SectionListText(kestu::Font::caption(), kestu::Color::textSecondary(), this))
     , m_chip(new Chip(this))
 {
     setObjectName(QStringLiteral("schedule-entry-row"));
-    m_switch->setParent(this);
-    m_switch->setObjectName(QStringLiteral("schedule-entry-enabled"));
-    m_switch->setAccessibleName(tr("Enabled"));
     m_days->setObjectName(QStringLiteral("schedule-entry-days"));
     m_time->setObjectName(QStringLiteral("schedule-entry-time"));
 
@@ -193,7 +282,7 @@ ScheduleEntryRow::ScheduleEntryRow(
     auto* header = new QHBoxLayout;
     header->setSpacing(int(kestu::Space::space8));
     header->addWidget(m_disclosure);
-    header->addWidget(m_switch);
+    header->addWidget(m_switch, 0, Qt::AlignVCenter);
     header->addLayout(texts, 1);
     header->addWidget(m_chip, 0, Qt::AlignVCenter);
 
@@ -206,6 +295,11 @@ ScheduleEntryRow::ScheduleEntryRow(
     kestu::actOnCheckedChange(
         m_disclosure, [this](bool open) { setExpanded(open); }, [this] { return m_expanded; });
     refresh(entry, profiles);
+}
+
+QAbstractButton* ScheduleEntryRow::enabledSwitch() const
+{
+    return m_switch;
 }
 
 QAbstractButton* ScheduleEntryRow::dayToggle(Weekday day) const
@@ -305,11 +399,11 @@ void ScheduleEntryRow::buildEditor()
     auto* form = new QGridLayout;
     form->setHorizontalSpacing(int(kestu::Space::space12));
     form->setVerticalSpacing(int(kestu::Space::space8));
-    form->addWidget(formLabel(tr("Start Time"), m_editor), 0, 0);
+    form->addWidget(formLabel(tr("Start Time"), m_start, m_editor), 0, 0);
     form->addWidget(m_start, 0, 1, Qt::AlignLeft);
-    form->addWidget(formLabel(tr("End Time"), m_editor), 1, 0);
+    form->addWidget(formLabel(tr("End Time"), m_end, m_editor), 1, 0);
     form->addWidget(m_end, 1, 1, Qt::AlignLeft);
-    form->addWidget(formLabel(tr("Profile"), m_editor), 2, 0);
+    form->addWidget(formLabel(tr("Profile"), m_profile, m_editor), 2, 0);
     form->addWidget(m_profile, 2, 1, Qt::AlignLeft);
     form->setColumnStretch(1, 1);
 

@@ -12,10 +12,6 @@
 class QAbstractButton;
 class QTimeEdit;
 
-namespace kestu {
-class KestuToggleSwitch;
-}
-
 namespace tremlor {
 
 class FormPicker;
@@ -38,7 +34,8 @@ public:
     void setExpanded(bool expanded);
     bool isExpanded() const { return m_expanded; }
 
-    kestu::KestuToggleSwitch* enabledSwitch() const { return m_switch; }
+    // The entry's on/off switch, at the small control size.
+    QAbstractButton* enabledSwitch() const;
     SectionListText* daysLabel() const { return m_days; }
     SectionListText* timeLabel() const { return m_time; }
     SectionListText* chip() const { return m_chip; }
@@ -61,7 +58,8 @@ private:
     bool m_shown = false;
 
     QAbstractButton* m_disclosure;
-    kestu::KestuToggleSwitch* m_switch;
+    class SmallSwitch;
+    SmallSwitch* m_switch;
     SectionListText* m_days;
     SectionListText* m_time;
     SectionListText* m_chip;

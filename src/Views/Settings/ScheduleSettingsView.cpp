@@ -47,6 +47,7 @@ ScheduleSettingsView::ScheduleSettingsView(SettingsContext& context, QWidget* pa
     m_list = new SectionList(empty, bar, this);
     m_list->setObjectName(QStringLiteral("schedule-list"));
     m_list->setAccessibleName(tr("Schedule Entries"));
+    m_list->setBarButtons(m_minus, plus);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -121,21 +122,18 @@ void ScheduleSettingsView::addEntry()
 
 void ScheduleSettingsView::removeSelected()
 {
-    const std::optional<QUuid> selected = m_list->selectedId();
-    if (!selected)
-        return;
-    QList<ScheduleEntry> entries = m_settings.scheduleEntries();
-    entries.removeIf([&selected](const ScheduleEntry& e) { return e.id == *selected; });
-    // Saved also when nothing matched, as the list's owner expects of every removal.
-    m_settings.setScheduleEntries(entries);
-    m_list->setSelectedId(std::nullopt);
+    if (const std::optional<QUuid> selected = m_list->selectedId())
+        deleteEntry(*selected);
 }
 
 void ScheduleSettingsView::deleteEntry(const QUuid& id)
 {
-    QList<ScheduleEntry> entries = m_settings.scheduleEntries();
-    entries.removeIf([&id](const ScheduleEntry& e) { return e.id == id; });
-    m_settings.setScheduleEntries(entries);
+    m_list->removeRecord(id, [this, id] {
+        QList<ScheduleEntry> entries = m_settings.scheduleEntries();
+        entries.removeIf([&id](const ScheduleEntry& e) { return e.id == id; });
+        // Saved also when nothing matched, as the list's owner expects of every removal.
+        m_settings.setScheduleEntries(entries);
+    });
 }
 
 void ScheduleSettingsView::editEntry(const QUuid& id, const std::function<void(ScheduleEntry&)>& change)

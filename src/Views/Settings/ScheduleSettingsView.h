@@ -35,7 +35,8 @@ public:
 
     void addEntry();
     void removeSelected();
-    // The list's own delete (the Delete key): the selection stays as it was.
+    // Also the Delete key: a selected entry leaves the next row selected, and the keyboard stays
+    // in the list.
     void deleteEntry(const QUuid& id);
     // Changes the first stored entry with this id (the one its row shows); nothing when it is gone.
     void editEntry(const QUuid& id, const std::function<void(ScheduleEntry&)>& change);

@@ -1,14 +1,15 @@
 #include "Views/Settings/SectionList.h"
 
 #include "KestuDesign/Components/KestuEmptyState.h"
+#include "KestuDesign/Components/KestuFocusRing.h"
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Tokens/KestuMetrics.h"
 #include "Views/Shared/GroupedForm.h"
 #include "Views/Shared/Hairline.h"
-#include "Views/Shared/TremlorColor.h"
 
 #include <QAccessibleWidget>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QHash>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -29,7 +30,16 @@ namespace {
 constexpr int cardInset = static_cast<int>(kestu::Space::space20);
 constexpr int cardPadding = static_cast<int>(kestu::Space::space4);
 
-// A row is a list item that says whether it is selected; pressing it selects it.
+// Opens `row`'s menu by the row, as the Menu key does.
+void showMenu(SectionListRow* row, Qt::KeyboardModifiers modifiers = {})
+{
+    const QPoint at = row->rect().center();
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, at, row->mapToGlobal(at), modifiers);
+    QApplication::sendEvent(row, &event);
+}
+
+// A row is a list item that says whether it is selected; pressing it selects it, and a row with
+// a menu shows it.
 class RowAccessible final : public QAccessibleWidget {
 public:
     explicit RowAccessible(SectionListRow* row)
@@ -46,12 +56,17 @@ public:
     }
     QStringList actionNames() const override
     {
-        return QStringList { pressAction() } + QAccessibleWidget::actionNames();
+        QStringList names { pressAction() };
+        if (row()->hasMenu())
+            names << showMenuAction();
+        return names + QAccessibleWidget::actionNames();
     }
     void doAction(const QString& name) override
     {
         if (name == pressAction())
             Q_EMIT row()->pressed(row()->id());
+        else if (name == showMenuAction() && row()->hasMenu())
+            showMenu(row());
         else
             QAccessibleWidget::doAction(name);
     }
@@ -121,10 +136,10 @@ public:
         relayout();
     }
 
-    void setFocused(bool focused)
+    void setRinged(bool ringed)
     {
-        if (focused != m_focused) {
-            m_focused = focused;
+        if (ringed != m_ringed) {
+            m_ringed = ringed;
             update();
         }
     }
@@ -151,14 +166,13 @@ protected:
     {
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
-        // The list holds the keyboard: its card is ringed in the accent.
-        if (m_focused)
-            p.setPen(QPen(kestu::withOpacity(tremlor::Color::accent(), 0.6), 1.5));
-        else
-            p.setPen(QPen(kestu::Color::border().resolve(this), 0.5));
+        p.setPen(QPen(kestu::Color::border().resolve(this), 0.5));
         p.setBrush(kestu::Color::surfaceSecondary().resolve(this));
         p.drawRoundedRect(
             QRectF(rect()).adjusted(0.75, 0.75, -0.75, -0.75), kestu::Radius::medium, kestu::Radius::medium);
+        // The list holds the keyboard, which reached it by keyboard.
+        if (m_ringed)
+            kestu::paintFocusRing(p, this, QRectF(rect()), kestu::Radius::medium);
     }
 
 private:
@@ -183,7 +197,7 @@ private:
 
     QList<SectionListRow*> m_rows;
     int m_height = 0;
-    bool m_focused = false;
+    bool m_ringed = false;
 };
 
 SectionListRow::Announcer SectionListRow::installAnnouncer(Announcer replacement)
@@ -212,6 +226,7 @@ void SectionListRow::setLook(bool alternate, bool selected, bool last)
     if (selectionChanged) {
         QAccessibleEvent event(this, selected ? QAccessible::SelectionAdd : QAccessible::SelectionRemove);
         announcer(&event);
+        selectedChanged();
     }
 }
 
@@ -222,7 +237,7 @@ void SectionListRow::paintEvent(QPaintEvent*)
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
-    QColor fill = m_selected ? tremlor::Color::accent() : kestu::Color::surfaceTertiary().resolve(this);
+    QColor fill = (m_selected ? kestu::Color::accent() : kestu::Color::surfaceTertiary()).resolve(this);
     fill.setAlphaF(m_selected ? 0.22 : 0.55);
     p.setBrush(fill);
     p.drawRoundedRect(QRectF(rect()), kestu::Radius::small, kestu::Radius::small);
@@ -285,17 +300,6 @@ SectionListRow* SectionList::row(const QUuid& id) const
             return r;
     }
     return nullptr;
-}
-
-QList<QUuid> SectionList::madeAtOnce(const QList<QUuid>& ids) const
-{
-    QList<QUuid> made;
-    const qsizetype count = std::min(ids.size(), std::max(m_rows.size(), firstRows));
-    for (qsizetype i = 0; i < count; ++i) {
-        if (!row(ids[i]))
-            made.append(ids[i]);
-    }
-    return made;
 }
 
 void SectionList::setRows(const QList<QUuid>& ids, const std::function<SectionListRow*(const QUuid&)>& makeRow)
@@ -379,9 +383,36 @@ void SectionList::setSelectedId(const std::optional<QUuid>& id)
     Q_EMIT selectionChanged();
 }
 
+void SectionList::setBarButtons(QWidget* remove, QWidget* add)
+{
+    m_removeButton = remove;
+    m_addButton = add;
+}
+
+void SectionList::removeRecord(QUuid id, const std::function<void()>& remove)
+{
+    QWidget* keyboard = QApplication::focusWidget();
+    SectionListRow* removed = row(id);
+    const bool keepKeyboard
+        = keyboard && (keyboard == this || keyboard == m_removeButton || (removed && removed->isAncestorOf(keyboard)));
+    const bool wasSelected = m_selectedId == id;
+    std::optional<QUuid> next;
+    if (const qsizetype at = m_ids.indexOf(id); at >= 0 && m_ids.size() > 1)
+        next = m_ids[at + 1 < m_ids.size() ? at + 1 : at - 1];
+    // Before the row goes and the remove button may be disabled: Qt would hand the keyboard on
+    // to the next control of the window.
+    if (keepKeyboard)
+        setFocus(Qt::OtherFocusReason);
+    remove();
+    if (wasSelected)
+        setSelectedId(next);
+    if (keepKeyboard && m_rows.isEmpty() && m_addButton)
+        m_addButton->setFocus(Qt::OtherFocusReason);
+}
+
 void SectionList::restyle()
 {
-    m_card->setFocused(hasFocus());
+    m_card->setRinged(kestu::showsFocusRing(this));
     for (qsizetype i = 0; i < m_rows.size(); ++i) {
         SectionListRow* r = m_rows[i];
         r->setLook(i % 2 == 1, m_selectedId && r->id() == *m_selectedId, i == m_rows.size() - 1);
@@ -390,6 +421,12 @@ void SectionList::restyle()
 
 void SectionList::keyPressEvent(QKeyEvent* event)
 {
+    if (QApplication::focusWidget() == this
+        && (event->key() == Qt::Key_Menu || (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier))) {
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, QPoint(), mapToGlobal(QPoint()), event->modifiers());
+        contextMenuEvent(&menu);
+        return;
+    }
     // Only the list's own focus: a key typed into a row's control is that control's.
     if (QApplication::focusWidget() == this && !(event->modifiers() & ~Qt::KeypadModifier)) {
         switch (event->key()) {
@@ -447,6 +484,18 @@ void SectionList::focusOutEvent(QFocusEvent* event)
 {
     QWidget::focusOutEvent(event);
     restyle();
+}
+
+void SectionList::contextMenuEvent(QContextMenuEvent* event)
+{
+    // The Menu key while the list holds the keyboard: the selected row's menu, by that row.
+    SectionListRow* selected = m_selectedId ? row(*m_selectedId) : nullptr;
+    if (event->reason() != QContextMenuEvent::Keyboard || !selected || !selected->hasMenu()) {
+        event->ignore();
+        return;
+    }
+    m_scroll->ensureWidgetVisible(selected, 0, 0);
+    showMenu(selected, event->modifiers());
 }
 
 bool SectionList::eventFilter(QObject* watched, QEvent* event)

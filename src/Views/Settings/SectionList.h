@@ -59,12 +59,18 @@ public:
     using Announcer = void (*)(QAccessibleEvent* event);
     static Announcer installAnnouncer(Announcer announcer);
 
+    // Whether the row has a menu (it opens on a QContextMenuEvent); assistive tools then offer
+    // to show it.
+    virtual bool hasMenu() const { return false; }
+
 Q_SIGNALS:
     void pressed(const QUuid& id);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    // After the row becomes selected or stops being.
+    virtual void selectedChanged() { }
 
 private:
     friend class SectionList;
@@ -82,7 +88,8 @@ private:
 // the row (and whatever the user is doing in it) of every id still there. A long list shows its
 // first rows at once and makes the others a part per turn of the event loop, so opening a
 // section with a thousand records never holds up the window. The list takes the keyboard: the
-// arrow keys, Home and End move the selection, Delete removes the selected record.
+// arrow keys, Home and End move the selection, Delete removes the selected record, and the Menu
+// key or Shift+F10 opens the selected row's menu.
 class SectionList final : public QWidget {
     Q_OBJECT
 
@@ -99,13 +106,19 @@ public:
     QList<SectionListRow*> rows() const { return m_rows; }
     bool isComplete() const;
     SectionListRow* row(const QUuid& id) const;
-    // Of `ids`, those that setRows(ids) would make at once (the others are shown already or
-    // come later).
-    QList<QUuid> madeAtOnce(const QList<QUuid>& ids) const;
 
     // The selection may name a record that is gone (it then marks no row).
     const std::optional<QUuid>& selectedId() const { return m_selectedId; }
     void setSelectedId(const std::optional<QUuid>& id);
+
+    // The bar's buttons that remove the selected record and add one.
+    void setBarButtons(QWidget* remove, QWidget* add);
+    // Removes the record `id` as the user asked (`remove` stores the list without it). When it is
+    // the selected one, the row after it is selected (the one before it, at the end). While the
+    // keyboard is on the list, in that row or on the bar's remove button, it stays in the list,
+    // or goes to the add button once no row is left: it never falls to the next control of the
+    // window, such as a name field with its text selected.
+    void removeRecord(QUuid id, const std::function<void()>& remove);
 
     kestu::KestuEmptyState* emptyState() const { return m_emptyState; }
     QScrollArea* scrollArea() const { return m_scroll; }
@@ -119,6 +132,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -138,6 +152,9 @@ private:
     std::function<SectionListRow*(const QUuid&)> m_makeRow;
     QTimer* m_more;
     std::optional<QUuid> m_selectedId;
+    QWidget* m_removeButton = nullptr;
+    QWidget* m_addButton = nullptr;
+    bool m_openingMenu = false;
 };
 
 } // namespace tremlor

@@ -1,9 +1,9 @@
 #include "Views/Settings/TimeField.h"
 
+#include "KestuDesign/Components/KestuFocusRing.h"
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Tokens/KestuFont.h"
 #include "KestuDesign/Tokens/KestuMetrics.h"
-#include "Views/Shared/TremlorColor.h"
 
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -52,7 +52,7 @@ void TimeField::applyColors()
     QPalette palette = lineEdit()->palette();
     palette.setColor(QPalette::Base, Qt::transparent);
     palette.setColor(QPalette::Text, kestu::Color::text().resolve(this));
-    palette.setColor(QPalette::Highlight, kestu::withOpacity(tremlor::Color::accent(), 0.35));
+    palette.setColor(QPalette::Highlight, kestu::withOpacity(kestu::Color::accent().resolve(this), 0.35));
     palette.setColor(QPalette::HighlightedText, kestu::Color::text().resolve(this));
     lineEdit()->setPalette(palette);
 }
@@ -72,9 +72,10 @@ void TimeField::paintEvent(QPaintEvent*)
     QPainterPath path;
     path.addRoundedRect(r, kestu::Radius::small + 2, kestu::Radius::small + 2);
     p.fillPath(path, kestu::Color::surfaceTertiary().resolve(this));
-    p.setPen(QPen(hasFocus() ? kestu::withOpacity(tremlor::Color::accent(), 0.7) : kestu::Color::border().resolve(this),
-        hasFocus() ? 1.5 : 1));
+    p.setPen(QPen(kestu::Color::border().resolve(this), 1));
     p.drawPath(path);
+    if (kestu::showsFocusRing(this))
+        kestu::paintFocusRing(p, this, QRectF(rect()), kestu::Radius::small + 2);
 
     const QRect stepper = stepperRect();
     const double cx = stepper.center().x() + 0.5;
