@@ -102,7 +102,8 @@ void PanelPopup::resizeEvent(QResizeEvent* event)
 
 void PanelPopup::hideEvent(QHideEvent* event)
 {
-    // Closed by a click outside (perhaps on the tray item itself) or by Escape.
+    // Closed by a click outside, perhaps on the tray item itself: a toggle that follows at once
+    // is that same click (a dismissal clears the guard again).
     m_hiddenAt.start();
     QWidget::hideEvent(event);
 }
