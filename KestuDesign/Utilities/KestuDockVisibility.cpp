@@ -27,15 +27,16 @@ void KestuDockVisibility::setApplier(Applier a)
 
 void KestuDockVisibility::setDockVisibility(bool visible)
 {
+    if (!s_applierChosen) {
+        // On X11 the running application's windows are marked, unless a host chose otherwise;
+        // also under the regular policy, which keeps tool windows out of the taskbar.
+        s_applierChosen = true;
+        KestuX11Taskbar::installForApplication();
+    }
     const auto wanted = visible ? KestuActivationPolicy::regular : KestuActivationPolicy::accessory;
     if (wanted == s_policy)
         return;
     s_policy = wanted;
-    if (!s_applierChosen) {
-        // On X11 the running application's windows are marked, unless a host chose otherwise.
-        s_applierChosen = true;
-        KestuX11Taskbar::installForApplication();
-    }
     if (applier())
         applier()(wanted);
 }

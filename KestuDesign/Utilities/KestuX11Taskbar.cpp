@@ -40,8 +40,27 @@ std::vector<xcb_atom_t> currentStates(xcb_connection_t* c, xcb_window_t window, 
     return states;
 }
 
-// Marks windows each time they are shown while the policy is accessory: the window manager
-// drops _NET_WM_STATE when a window is hidden, and Qt maps it again without our states.
+// A floating tool window belongs to the application's windows, never to the taskbar.
+bool staysOffTaskbar(const QWindow* window)
+{
+    return window->type() == Qt::Tool;
+}
+
+bool skipsTaskbar(const QWindow* window, KestuActivationPolicy policy)
+{
+    return policy == KestuActivationPolicy::accessory || staysOffTaskbar(window);
+}
+
+xcb_window_t rootOf(xcb_connection_t* c, xcb_window_t window)
+{
+    auto* geometry = xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr);
+    const xcb_window_t root = geometry ? geometry->root : xcb_window_t(XCB_WINDOW_NONE);
+    std::free(geometry);
+    return root;
+}
+
+// Marks windows each time they are shown while they are to skip the taskbar: the window
+// manager drops _NET_WM_STATE when a window is hidden, and Qt maps it again without our states.
 class ShowWatcher final : public QObject {
 public:
     using QObject::QObject;
@@ -50,10 +69,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         const QEvent::Type type = event->type();
-        if ((type == QEvent::Show || type == QEvent::Expose || type == QEvent::Hide)
-            && KestuDockVisibility::activationPolicy() == KestuActivationPolicy::accessory) {
+        if (type == QEvent::Show || type == QEvent::Expose || type == QEvent::Hide) {
             auto* window = qobject_cast<QWindow*>(watched);
-            if (window && window->isTopLevel() && window->handle())
+            if (window && window->isTopLevel() && window->handle()
+                && skipsTaskbar(window, KestuDockVisibility::activationPolicy()))
                 onVisibilityEvent(window, type);
         }
         return QObject::eventFilter(watched, event);
@@ -83,6 +102,44 @@ public:
     static constexpr const char* marked = "kestuSkipTaskbar";
 };
 } // namespace
+
+quint32 KestuX11Taskbar::activeWindow(void* xcbConnection)
+{
+    auto* c = static_cast<xcb_connection_t*>(xcbConnection);
+    if (!c || xcb_connection_has_error(c))
+        return 0;
+    const xcb_atom_t netActiveWindow = atom(c, "_NET_ACTIVE_WINDOW");
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    auto* reply
+        = xcb_get_property_reply(c, xcb_get_property(c, 0, root, netActiveWindow, XCB_ATOM_WINDOW, 0, 1), nullptr);
+    quint32 active = 0;
+    if (reply && reply->format == 32 && xcb_get_property_value_length(reply) >= 4)
+        active = *static_cast<const xcb_window_t*>(xcb_get_property_value(reply));
+    std::free(reply);
+    return active;
+}
+
+bool KestuX11Taskbar::activate(void* xcbConnection, quint32 window)
+{
+    auto* c = static_cast<xcb_connection_t*>(xcbConnection);
+    if (!c || xcb_connection_has_error(c) || window == 0)
+        return false;
+    const xcb_window_t root = rootOf(c, window);
+    const xcb_atom_t netActiveWindow = atom(c, "_NET_ACTIVE_WINDOW");
+    if (root == XCB_WINDOW_NONE || netActiveWindow == XCB_ATOM_NONE)
+        return false;
+    xcb_client_message_event_t message {};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = window;
+    message.type = netActiveWindow;
+    message.data.data32[0] = 1; // from an application
+    message.data.data32[1] = XCB_CURRENT_TIME;
+    xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+        reinterpret_cast<const char*>(&message));
+    xcb_flush(c);
+    return true;
+}
 
 bool KestuX11Taskbar::setSkipTaskbar(void* xcbConnection, quint32 window, bool skip)
 {
@@ -151,10 +208,10 @@ void KestuX11Taskbar::installForApplication()
         auto* app = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
         if (!app)
             return;
-        const bool skip = policy == KestuActivationPolicy::accessory;
         for (QWindow* window : QGuiApplication::topLevelWindows()) {
             if (!window->handle())
                 continue;
+            const bool skip = skipsTaskbar(window, policy);
             setSkipTaskbar(app->connection(), quint32(window->winId()), skip);
             window->setProperty(ShowWatcher::marked, skip && window->isExposed());
         }

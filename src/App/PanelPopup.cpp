@@ -1,5 +1,8 @@
 #include "App/PanelPopup.h"
 
+#include "KestuDesign/Utilities/KestuX11Taskbar.h"
+#include "Views/Popover/TremlorPopoverView.h"
+
 #include <QApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -9,6 +12,14 @@
 #include <algorithm>
 
 namespace tremlor {
+
+namespace {
+void* xcbConnection()
+{
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->connection() : nullptr;
+}
+} // namespace
 
 PanelPopup::PanelPopup(ContentFactory factory, QWidget* parent)
     // A frameless tool window rather than a Qt::Popup: screen readers never see popups.
@@ -28,15 +39,17 @@ void PanelPopup::ensureContent()
     if (m_content || !m_factory)
         return;
     m_content = m_factory(this);
-    if (m_content)
-        layout()->addWidget(m_content);
+    if (!m_content)
+        return;
+    layout()->addWidget(m_content);
+    if (auto* panel = qobject_cast<TremlorPopoverView*>(m_content))
+        connect(panel, &TremlorPopoverView::dismissPopoverRequested, this, &PanelPopup::dismiss);
 }
 
 void PanelPopup::toggleAt(QPoint at)
 {
     if (isVisible()) {
-        hide();
-        m_hiddenAt.invalidate();
+        dismiss();
         return;
     }
     if (m_hiddenAt.isValid() && m_hiddenAt.elapsed() < reopenGuardMs) {
@@ -60,6 +73,7 @@ void PanelPopup::showAt(QPoint at)
         setScreen(screen);
         setGeometry(placement(at, sizeHint().expandedTo(size()), screen->availableGeometry()));
     }
+    rememberActiveWindow();
     show();
     raise();
     activateWindow();
@@ -88,14 +102,16 @@ void PanelPopup::resizeEvent(QResizeEvent* event)
 
 void PanelPopup::hideEvent(QHideEvent* event)
 {
-    // Closed by a click outside (perhaps on the tray item itself) or by Escape.
+    // Closed by a click outside, perhaps on the tray item itself: a toggle that follows at once
+    // is that same click (a dismissal clears the guard again).
     m_hiddenAt.start();
     QWidget::hideEvent(event);
 }
 
 void PanelPopup::changeEvent(QEvent* event)
 {
-    // Closes when the user turns elsewhere (a menu of the panel itself keeps it active).
+    // Closes when the user turns elsewhere (a menu of the panel itself keeps it active); the
+    // window turned to keeps the keyboard.
     if (event->type() == QEvent::ActivationChange && isVisible() && !isActiveWindow()
         && !QApplication::activePopupWidget())
         hide();
@@ -105,10 +121,41 @@ void PanelPopup::changeEvent(QEvent* event)
 void PanelPopup::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape) {
-        hide();
+        dismiss();
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+void PanelPopup::dismiss()
+{
+    hide();
+    // Not closed by a click elsewhere: the next click on the tray item opens it again at once.
+    m_hiddenAt.invalidate();
+    giveKeyboardBack();
+}
+
+void PanelPopup::rememberActiveWindow()
+{
+    m_previousOwn = nullptr;
+    m_previousForeign = 0;
+    QWidget* own = QApplication::activeWindow();
+    if (own && own != this)
+        m_previousOwn = own;
+    else if (!own)
+        m_previousForeign = kestu::KestuX11Taskbar::activeWindow(xcbConnection());
+}
+
+void PanelPopup::giveKeyboardBack()
+{
+    // A window hidden from the taskbar does not get the keyboard back from every window manager
+    // (openbox leaves it with no one) when a popup over it closes.
+    const QPointer<QWidget> own = std::exchange(m_previousOwn, nullptr);
+    const quint32 foreign = std::exchange(m_previousForeign, 0);
+    if (own && own->isVisible() && !own->isMinimized())
+        own->activateWindow();
+    else if (foreign)
+        kestu::KestuX11Taskbar::activate(xcbConnection(), foreign);
 }
 
 } // namespace tremlor

@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QPoint>
+#include <QPointer>
 #include <QRect>
 #include <QSize>
 #include <QWidget>
@@ -12,7 +13,9 @@ namespace tremlor {
 
 // The frameless window under the tray item that hosts the panel. It opens at the point the
 // host gave, on the screen holding that point, upward when the tray sits at the bottom; turning
-// to another window or Escape hides it.
+// to another window or Escape hides it. Closed by Escape, by the tray item or by the panel's own
+// dismissal, it hands the keyboard back to the window that had it before it opened; a window
+// the user turned to keeps it.
 class PanelPopup final : public QWidget {
     Q_OBJECT
 
@@ -26,6 +29,8 @@ public:
     // guard time is the same click that closed the popup, and is ignored.
     void toggleAt(QPoint at);
     void showAt(QPoint at);
+    // Hides the popup and activates the window that was active before it opened.
+    void dismiss();
     QWidget* content() const { return m_content; }
 
     static constexpr int reopenGuardMs = 350;
@@ -41,8 +46,13 @@ protected:
 
 private:
     void ensureContent();
+    void rememberActiveWindow();
+    void giveKeyboardBack();
 
     ContentFactory m_factory;
+    // Before the popup opened: one of this application's windows, or another one's X window.
+    QPointer<QWidget> m_previousOwn;
+    quint32 m_previousForeign = 0;
     QWidget* m_content = nullptr;
     QElapsedTimer m_hiddenAt;
     QPoint m_anchor;

@@ -13,6 +13,7 @@
 #include "Views/Shared/ViewSymbols.h"
 #include "core/EngineFixture.h"
 #include "views/SettingsTestSupport.h"
+#include "views/WhenMenuOpens.h"
 
 #include <QAccessible>
 #include <QLineEdit>
@@ -62,23 +63,6 @@ void tabTo(QWidget* from, QWidget* target)
     for (int tabs = 0; tabs < 12 && QApplication::focusWidget() != target; ++tabs)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     ASSERT_EQ(QApplication::focusWidget(), target);
-}
-
-// Runs `act` on the menu once it has opened (in its own event loop), then makes sure it closed.
-void whenMenuOpens(std::function<void(QMenu*)> act)
-{
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, act = std::move(act)] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        if (!menu)
-            return;
-        poll->deleteLater();
-        poll->stop();
-        act(menu);
-        EXPECT_FALSE(menu->isVisible()) << "the choice did not close the menu";
-        menu->hide();
-    });
-    poll->start(0);
 }
 
 QAccessibleInterface* accessibleChild(QAccessibleInterface* parent, QAccessible::Role role, const QString& name = {})
@@ -327,7 +311,7 @@ TEST_F(ExpandedContentTest, RotationMenuReachesScreenReadersAndEveryWayStoresThe
         for (const auto& [title, mode] :
             { std::pair { "Random", RotationMode::random }, std::pair { "Sequential", RotationMode::sequential } }) {
             SCOPED_TRACE(std::string(way.name) + " " + title);
-            whenMenuOpens([&](QMenu* menu) { way.choose(menu, title); });
+            viewtest::whenMenuOpens(content.get(), [&](QMenu* menu) { way.choose(menu, title); });
             way.open();
             settle();
             EXPECT_EQ(settings->rotationMode(), mode);

@@ -10,7 +10,6 @@
 #include "Views/Popover/SectionReveal.h"
 #include "Views/Popover/StatusHeaderView.h"
 #include "Views/Popover/TremlorPopoverView.h"
-#include "Views/Shared/TremlorColor.h"
 #include "views/FakeEngine.h"
 #include "views/KeyboardWalk.h"
 #include "views/SettingsTestSupport.h"
@@ -473,12 +472,13 @@ TEST_F(PanelTest, KeyboardAloneReachesAndPressesEveryControl)
              << "settings-button"
              << "quit-button";
     EXPECT_EQ(viewtest::tabStops(&panel), expected);
-    // Start's fill and the rings are the product's accent (the ring darker or lighter where it
-    // must stand out from the panel).
-    EXPECT_EQ(panel.startStopButton()->fillColor(), Color::accent());
+    // Start's fill and the rings are the desktop's highlight, as in every other window (the ring
+    // darker or lighter where it must stand out from the panel).
+    const QColor highlight = panel.palette().color(QPalette::Highlight);
+    EXPECT_EQ(panel.startStopButton()->fillColor(), highlight);
     panel.disclosureToggle()->setFocus(Qt::TabFocusReason);
     const QImage ring = kittest::render(panel.disclosureToggle());
-    EXPECT_NEAR(ring.pixelColor(1, ring.height() / 2).hsvHueF(), Color::accent().hsvHueF(), 0.02);
+    EXPECT_NEAR(ring.pixelColor(1, ring.height() / 2).hsvHueF(), highlight.hsvHueF(), 0.02);
 
     // The last row, out of sight once the list is scrolled back up, comes into sight when
     // Shift+Tab reaches it.

@@ -8,6 +8,7 @@
 #include "KestuDesign/Tokens/KestuMetrics.h"
 #include "KestuDesign/Utilities/KestuReducedMotion.h"
 
+#include <QAccessibleWidget>
 #include <QPainter>
 #include <QVariantAnimation>
 
@@ -17,6 +18,47 @@ namespace {
 constexpr int chevronSize = 10;
 constexpr int spacing = 4;
 constexpr int verticalPadding = 4;
+
+// A push button that tells screen readers whether the options it governs are shown.
+class DisclosureAccessible final : public QAccessibleWidget {
+public:
+    explicit DisclosureAccessible(DisclosureToggle* toggle)
+        : QAccessibleWidget(toggle, QAccessible::Button)
+    {
+    }
+    DisclosureToggle* toggle() const { return static_cast<DisclosureToggle*>(widget()); }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.expandable = true;
+        s.expanded = toggle()->isExpanded();
+        return s;
+    }
+    QStringList actionNames() const override
+    {
+        return QStringList { pressAction() } + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& name) override
+    {
+        // As for any push button: pressed a moment later, so the tool is not held meanwhile.
+        if (name == pressAction()) {
+            if (toggle()->isEnabled())
+                toggle()->animateClick();
+        } else {
+            QAccessibleWidget::doAction(name);
+        }
+    }
+};
+
+DisclosureToggle::Announcer announcer = &QAccessible::updateAccessibility;
+
+QAccessibleInterface* disclosureAccessibleFactory(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("tremlor::DisclosureToggle") && object && object->isWidgetType())
+        return new DisclosureAccessible(static_cast<DisclosureToggle*>(object));
+    return nullptr;
+}
 } // namespace
 
 DisclosureToggle::DisclosureToggle(kestu::KestuBinding<bool> isExpanded, QWidget* parent)
@@ -24,6 +66,7 @@ DisclosureToggle::DisclosureToggle(kestu::KestuBinding<bool> isExpanded, QWidget
     , m_binding(std::move(isExpanded))
     , m_turn(new QVariantAnimation(this))
 {
+    QAccessible::installFactory(disclosureAccessibleFactory); // Qt keeps one copy
     setObjectName(QStringLiteral("disclosure-toggle"));
     setFont(kestu::Font::callout());
     setCursor(Qt::PointingHandCursor);
@@ -40,6 +83,11 @@ DisclosureToggle::DisclosureToggle(kestu::KestuBinding<bool> isExpanded, QWidget
     setAccessibleName(m_expanded ? tr("Show fewer options") : tr("Show more options"));
 }
 
+DisclosureToggle::Announcer DisclosureToggle::installAnnouncer(Announcer replacement)
+{
+    return std::exchange(announcer, replacement);
+}
+
 QString DisclosureToggle::labelText() const
 {
     return m_expanded ? tr("Fewer options") : tr("More options");
@@ -52,6 +100,10 @@ void DisclosureToggle::refresh()
         return;
     m_expanded = value;
     setAccessibleName(m_expanded ? tr("Show fewer options") : tr("Show more options"));
+    QAccessible::State changed;
+    changed.expanded = true;
+    QAccessibleStateChangeEvent event(this, changed);
+    announcer(&event);
     turnChevron(false);
     update();
 }

@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 
+class QAccessibleEvent;
 class QVariantAnimation;
 
 namespace tremlor {
@@ -25,6 +26,11 @@ public:
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+
+    // Where the flips of the expanded state are told (screen readers by default); returns the
+    // one it replaces.
+    using Announcer = void (*)(QAccessibleEvent* event);
+    static Announcer installAnnouncer(Announcer announcer);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

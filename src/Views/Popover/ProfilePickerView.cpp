@@ -100,6 +100,8 @@ ProfilePickerView::ProfilePickerView(TremlorSettings& settings, QWidget* parent)
 
     auto* label = new SymbolLabel(QStringLiteral("person.crop.rectangle.stack"), tr("Profile"), kestu::Font::caption(),
         kestu::Color::textSecondary(), this);
+    // Screen readers name a drop-down list by its label (its own name is the chosen item).
+    label->setBuddy(m_picker);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, int(kestu::Space::space2), 0, int(kestu::Space::space2));
     layout->setSpacing(int(kestu::Space::space8));

@@ -11,13 +11,15 @@ namespace tremlor {
 
 SymbolLabel::SymbolLabel(
     QString symbol, QString title, QFont font, kestu::KestuColor color, QWidget* parent, int spacing)
-    : QWidget(parent)
+    : QLabel(parent)
     , m_symbol(std::move(symbol))
     , m_title(std::move(title))
     , m_font(std::move(font))
     , m_color(std::move(color))
     , m_spacing(spacing)
 {
+    setTextFormat(Qt::PlainText);
+    setText(m_title);
     setAccessibleName(m_title);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
@@ -28,6 +30,7 @@ void SymbolLabel::setContent(const QString& symbol, const QString& title)
         return;
     m_symbol = symbol;
     m_title = title;
+    setText(title);
     setAccessibleName(title);
     updateGeometry();
     update();

@@ -3,13 +3,14 @@
 #include "KestuDesign/Tokens/KestuColor.h"
 
 #include <QFont>
-#include <QWidget>
+#include <QLabel>
 
 namespace tremlor {
 
 // A symbol (none for an empty name) followed by a title, both in one font's size and one
 // colour token: the panel's small captions and labels ("Interval", "Profile", the rotation order).
-class SymbolLabel final : public QWidget {
+// A label to screen readers, so it can name the control it is the buddy of.
+class SymbolLabel final : public QLabel {
     Q_OBJECT
 
 public:

@@ -2,6 +2,8 @@
 
 #include "Engine/TremlorEngineProtocol.h"
 #include "KestuDesign/Components/KestuButton.h"
+#include "KestuDesign/Components/KestuSearchField.h"
+#include "KestuDesign/Components/KestuTextField.h"
 #include "KestuDesign/Resources/KestuFontRegistry.h"
 #include "KestuDesign/Resources/KestuSymbols.h"
 #include "KestuDesign/Tokens/KestuAnimation.h"
@@ -18,10 +20,10 @@
 #include "Views/Popover/DurationPickerView.h"
 #include "Views/Popover/FooterIconButton.h"
 #include "Views/Popover/PopoverExpandedContent.h"
+#include "Views/Popover/RotationMenuButton.h"
 #include "Views/Popover/SectionReveal.h"
 #include "Views/Popover/StatusHeaderView.h"
 #include "Views/Shared/SettingBinding.h"
-#include "Views/Shared/TremlorColor.h"
 #include "Views/Shared/ViewSymbols.h"
 
 #include <QAbstractSpinBox>
@@ -91,6 +93,12 @@ bool isFieldKey(const QKeyEvent* key)
         || (key->key() >= Qt::Key_0 && key->key() <= Qt::Key_9);
 }
 
+bool isReturn(const QKeyEvent* key)
+{
+    return (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier
+        && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter);
+}
+
 } // namespace
 
 TremlorPopoverView::TremlorPopoverView(
@@ -109,7 +117,6 @@ TremlorPopoverView::TremlorPopoverView(
     setAccessibleName(tr("Tremlor"));
     setFixedWidth(panelWidth);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    applyAccent();
 
     m_root = new QVBoxLayout(this);
     const int padding = int(kestu::Space::space16);
@@ -251,16 +258,16 @@ QWidget* TremlorPopoverView::buildFooter()
     m_profileButton = new FooterIconButton(QStringLiteral("person.crop.rectangle.stack"), tr("Switch Profile"),
         QStringLiteral("profile-cycle-button"), footer);
     connect(m_profileButton, &QAbstractButton::clicked, this, &TremlorPopoverView::cycleToNextProfile);
-    auto* settingsButton = new FooterIconButton(
+    m_settingsButton = new FooterIconButton(
         QStringLiteral("gearshape"), tr("Open Settings"), QStringLiteral("settings-button"), footer);
-    connect(settingsButton, &QAbstractButton::clicked, this, &TremlorPopoverView::openSettingsRequested);
-    auto* quitButton
+    connect(m_settingsButton, &QAbstractButton::clicked, this, &TremlorPopoverView::openSettingsRequested);
+    m_quitButton
         = new FooterIconButton(QStringLiteral("power"), tr("Quit Tremlor"), QStringLiteral("quit-button"), footer);
-    connect(quitButton, &QAbstractButton::clicked, this, &TremlorPopoverView::quitRequested);
+    connect(m_quitButton, &QAbstractButton::clicked, this, &TremlorPopoverView::quitRequested);
     row->addWidget(m_profileButton);
     row->addStretch(1);
-    row->addWidget(settingsButton);
-    row->addWidget(quitButton);
+    row->addWidget(m_settingsButton);
+    row->addWidget(m_quitButton);
     return footer;
 }
 
@@ -284,34 +291,44 @@ void TremlorPopoverView::buildShortcuts()
 
 bool TremlorPopoverView::eventFilter(QObject* watched, QEvent* event)
 {
-    // A text field keeps Return and the digits: accepting the override sends the key to the
-    // field instead of the panel's shortcuts.
     if (event->type() == QEvent::ShortcutOverride && watched->isWidgetType()) {
         auto* widget = static_cast<QWidget*>(watched);
-        if (widget->window() == window() && isTextInput(widget) && isFieldKey(static_cast<QKeyEvent*>(event))) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        // Return in the application search starts or stops, as with nothing focused (the search
+        // is bound as it is typed, so nothing is lost): the field may not claim the key.
+        if (isReturn(key) && m_expanded && widget == m_expanded->searchField()->textField()) {
+            event->ignore();
+            return true;
+        }
+        // Any other text field keeps Return and the digits: accepting the override sends the key
+        // to the field instead of the panel's shortcuts.
+        if (widget->window() == window() && isTextInput(widget) && isFieldKey(key)) {
             event->accept();
             return true;
+        }
+        // An open list of the panel (the profiles, the rotation orders) chooses on Return, and
+        // that is all Return does: the list still sees the key, the shortcuts no longer.
+        if (isReturn(key) && isOwnPopup(widget->window())) {
+            event->accept();
+            return false;
         }
     }
     return QWidget::eventFilter(watched, event);
 }
 
-void TremlorPopoverView::applyAccent()
+bool TremlorPopoverView::isOwnPopup(const QWidget* window) const
 {
-    // The panel wears the product's accent: the kit's Start fill and focus rings take it from
-    // the palette's highlight, as on the chips and the ring. A palette set later keeps it too.
-    if (palette().color(QPalette::Highlight) == Color::accent())
-        return;
-    QPalette accent = palette();
-    accent.setColor(QPalette::Highlight, Color::accent());
-    accent.setColor(QPalette::HighlightedText, kestu::Color::white().resolve(this));
-    setPalette(accent);
+    if (!window || window == this->window() || !(window->windowType() == Qt::Popup))
+        return false;
+    for (const QWidget* up = window->parentWidget(); up; up = up->parentWidget()) {
+        if (up == this)
+            return true;
+    }
+    return false;
 }
 
 bool TremlorPopoverView::event(QEvent* event)
 {
-    if (event->type() == QEvent::PaletteChange)
-        applyAccent();
     const bool handled = QWidget::event(event);
     // As tall as the content, whatever shows below the toggle.
     if (event->type() == QEvent::LayoutRequest)
@@ -421,8 +438,24 @@ void TremlorPopoverView::toggleSession()
     Q_EMIT dismissPopoverRequested();
 }
 
+QAbstractButton* TremlorPopoverView::focusedPushButton() const
+{
+    QAbstractButton* const pushButtons[]
+        = { m_disclosure, m_summary, m_expanded->rotationMenu(), m_profileButton, m_settingsButton, m_quitButton };
+    for (QAbstractButton* button : pushButtons) {
+        if (button->hasFocus())
+            return button;
+    }
+    return nullptr;
+}
+
 void TremlorPopoverView::returnAction()
 {
+    // On this desktop Return presses the focused button, as Space does.
+    if (QAbstractButton* button = focusedPushButton()) {
+        button->click();
+        return;
+    }
     if (m_engine.isActive()) {
         m_engine.stop(false);
         return;
@@ -522,9 +555,29 @@ void TremlorPopoverView::refreshSection(bool animated)
     const bool summary = !expanded && !m_settings.selectedAppBundleIDs().isEmpty();
     if (summary)
         m_summary->setSelectedApps(selectedInstalledApps());
+    // Qt would hand the keyboard of a part that goes to the next control in the chain, far
+    // down the panel: the toggle takes it from the options, the opened options from the summary.
+    QWidget* focus = QApplication::focusWidget();
+    if (!expanded && focus && m_expanded->isAncestorOf(focus))
+        m_disclosure->setFocus(Qt::TabFocusReason);
     m_expandedReveal->reveal(expanded, animated);
+    if (focus == m_summary && !summary) {
+        QWidget* first = expanded ? firstOptionsControl() : nullptr;
+        (first ? first : m_disclosure)->setFocus(Qt::TabFocusReason);
+    }
     m_summaryReveal->reveal(summary, animated);
     fitHeight();
+}
+
+QWidget* TremlorPopoverView::firstOptionsControl() const
+{
+    // In Tab's order, from the toggle just above the options.
+    for (QWidget* w = m_disclosure->nextInFocusChain(); w && w != m_disclosure; w = w->nextInFocusChain()) {
+        if (m_expanded->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(m_expanded)
+            && w->isEnabled())
+            return w;
+    }
+    return nullptr;
 }
 
 void TremlorPopoverView::refreshFooter()

@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 
+class QAbstractButton;
 class QLabel;
 class QVBoxLayout;
 
@@ -69,7 +70,8 @@ public:
     // The Start/Stop button's action: records and starts (closing the options), or stops;
     // either way the panel is dismissed.
     void toggleSession();
-    // Return: starts and dismisses, or only stops (the panel stays open).
+    // Return: presses the focused push button; else starts and dismisses, or only stops (the
+    // panel stays open).
     void returnAction();
     // Applies the profile after the active one (the first when none matches) and takes its
     // duration; the footer icon tilts unless motion is reduced.
@@ -101,7 +103,6 @@ protected:
 
 private:
     void showDuration(const Duration& duration, bool animated);
-    void applyAccent();
     QWidget* buildHeader();
     QWidget* buildFooter();
     void buildShortcuts();
@@ -113,6 +114,12 @@ private:
     // As tall as the content, whatever shows below the toggle.
     void fitHeight();
     QList<AppInfo> selectedInstalledApps() const;
+    // The first control Tab reaches in the further options.
+    QWidget* firstOptionsControl() const;
+    // The footer icons, the toggle, the summary or the rotation menu, when it holds the keyboard.
+    QAbstractButton* focusedPushButton() const;
+    // A drop-down list or menu opened from a control of this panel.
+    bool isOwnPopup(const QWidget* window) const;
     void refreshFooter();
     void startSession();
 
@@ -140,6 +147,8 @@ private:
     SectionReveal* m_expandedReveal = nullptr;
     SectionReveal* m_summaryReveal = nullptr;
     FooterIconButton* m_profileButton = nullptr;
+    FooterIconButton* m_settingsButton = nullptr;
+    FooterIconButton* m_quitButton = nullptr;
     bool m_filtering = false;
 };
 
