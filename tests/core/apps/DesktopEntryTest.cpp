@@ -119,7 +119,11 @@ TEST(AppLauncher, StartsAnEntryThatNeedsATerminalInTheUsersTerminal)
         "xfce4-terminal", "xterm" };
     const auto words = [&](const QString& exec, bool terminal, qsizetype firstInstalled, const QString& variable) {
         const QStringList installed = QStringList { "vim" } + terminals.mid(firstInstalled);
-        const auto find = [&](const QString& name) { return installed.contains(name) ? "/bin/" + name : QString(); };
+        const auto find = [&](const QString& name) {
+            if (name.startsWith('/'))
+                return installed.contains(QFileInfo(name).fileName()) ? name : QString();
+            return installed.contains(name) ? "/bin/" + name : QString();
+        };
         return AppLauncher::commandLine({ .exec = exec, .terminal = terminal }, find, variable);
     };
     struct Case {
@@ -131,7 +135,10 @@ TEST(AppLauncher, StartsAnEntryThatNeedsATerminalInTheUsersTerminal)
     const Case cases[] = { { false, 0, "kitty", {} }, { true, 0, "kitty", { "/bin/x-terminal-emulator", "-e" } },
         { true, 1, "kitty", { "/bin/kitty", "-e" } }, { true, 1, "", { "/bin/xdg-terminal-exec" } },
         { true, 3, "kitty", { "/bin/gnome-terminal", "--wait", "--" } }, { true, 4, "", { "/bin/konsole", "-e" } },
-        { true, 5, "", { "/bin/xfce4-terminal", "--disable-server", "-x" } }, { true, 6, "", { "/bin/xterm", "-e" } } };
+        { true, 5, "", { "/bin/xfce4-terminal", "--disable-server", "-x" } }, { true, 6, "", { "/bin/xterm", "-e" } },
+        // $TERMINAL naming a terminal we know, by name or path, gets that terminal's own option.
+        { true, 1, "gnome-terminal", { "/bin/gnome-terminal", "--wait", "--" } },
+        { true, 1, "/opt/xfce/bin/xfce4-terminal", { "/opt/xfce/bin/xfce4-terminal", "--disable-server", "-x" } } };
     const QStringList vim { "/bin/vim", "my notes.txt" };
     for (const Case& c : cases)
         EXPECT_EQ(words("vim \"my notes.txt\" %F", c.terminal, c.firstInstalled, c.variable), c.before + vim);
