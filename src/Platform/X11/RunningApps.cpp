@@ -1,5 +1,7 @@
 #include "Platform/X11/RunningApps.h"
 
+#include "Platform/Xdg/ApplicationFolders.h"
+#include "Platform/Xdg/ClaimedWindowClasses.h"
 #include "Platform/Xdg/ExecCommand.h"
 
 #include <QFile>
@@ -187,21 +189,28 @@ std::vector<RunningApps::ClientWindow> RunningApps::clients() const
 }
 
 std::vector<unsigned long> RunningApps::matching(
-    const std::vector<ClientWindow>& clients, const xdg::DesktopEntry& entry)
+    const std::vector<ClientWindow>& clients, const xdg::DesktopEntry& entry, const QSet<QString>& claimedClasses)
 {
+    const QString& wmClass = entry.startupWMClass;
+    std::vector<unsigned long> matches;
+    if (!wmClass.isEmpty()) {
+        for (const ClientWindow& client : clients) {
+            if (client.instance == wmClass || client.windowClass == wmClass)
+                matches.push_back(client.window);
+        }
+        return matches;
+    }
+
     QString program;
     if (const auto command = xdg::ExecCommand::parse(entry.exec))
         program = QFileInfo(command->resolvedProgram()).canonicalFilePath();
     const QString& id = entry.id;
-    const QString& wmClass = entry.startupWMClass;
-
-    std::vector<unsigned long> matches;
     for (const ClientWindow& client : clients) {
-        bool match = !wmClass.isEmpty() && (client.instance == wmClass || client.windowClass == wmClass);
-        if (!match && !id.isEmpty()) {
-            match = client.instance == id || client.windowClass == id || client.instance.toLower() == id
-                || client.windowClass.toLower() == id;
-        }
+        if (claimedClasses.contains(client.instance) || claimedClasses.contains(client.windowClass))
+            continue;
+        bool match = !id.isEmpty()
+            && (client.instance == id || client.windowClass == id || client.instance.toLower() == id
+                || client.windowClass.toLower() == id);
         if (!match && !program.isEmpty())
             match = client.executable == program || client.startedProgram == program;
         if (match)
@@ -210,9 +219,11 @@ std::vector<unsigned long> RunningApps::matching(
     return matches;
 }
 
-std::vector<unsigned long> RunningApps::windowsOf(const xdg::DesktopEntry& entry) const
+std::vector<unsigned long> RunningApps::windowsOf(const xdg::DesktopEntry& entry, const QStringList& folders) const
 {
-    return matching(clients(), entry);
+    // The claims matter only to an entry that names no class of its own.
+    return matching(
+        clients(), entry, entry.startupWMClass.isEmpty() ? xdg::ClaimedWindowClasses::in(folders) : QSet<QString> {});
 }
 
 bool RunningApps::isRunningOnDefaultDisplay(const xdg::DesktopEntry& entry)
@@ -243,7 +254,10 @@ bool RunningApps::isRunningOnDefaultDisplay(const xdg::DesktopEntry& entry)
         *snapshot = RunningApps(*display).clients();
         snapshotTime = now;
     }
-    return !matching(*snapshot, entry).empty();
+    const QSet<QString> claims = entry.startupWMClass.isEmpty()
+        ? xdg::ClaimedWindowClasses::in(xdg::ApplicationFolders::standard())
+        : QSet<QString> {};
+    return !matching(*snapshot, entry, claims).empty();
 }
 
 } // namespace tremlor::x11
