@@ -233,6 +233,7 @@ bool RunningApps::isRunningOnDefaultDisplay(const xdg::DesktopEntry& entry)
     static auto* display = new DisplayHandle;
     static QByteArray openedFor;
     static auto* snapshot = new std::vector<ClientWindow>;
+    static auto* claims = new QSet<QString>;
     static std::optional<std::chrono::steady_clock::time_point> snapshotTime;
     std::lock_guard guard(lock);
     // Follow $DISPLAY if it changes, and reconnect when the server went away.
@@ -248,16 +249,15 @@ bool RunningApps::isRunningOnDefaultDisplay(const xdg::DesktopEntry& entry)
     }
     if (!*display)
         return false;
-    // Views ask row by row while drawing: one look at the window list serves a whole redraw.
+    // Views ask row by row while drawing: one look at the window list and the installed
+    // entries serves a whole redraw.
     const auto now = std::chrono::steady_clock::now();
     if (!snapshotTime || now - *snapshotTime > std::chrono::milliseconds(250)) {
         *snapshot = RunningApps(*display).clients();
+        *claims = xdg::ClaimedWindowClasses::in(xdg::ApplicationFolders::standard());
         snapshotTime = now;
     }
-    const QSet<QString> claims = entry.startupWMClass.isEmpty()
-        ? xdg::ClaimedWindowClasses::in(xdg::ApplicationFolders::standard())
-        : QSet<QString> {};
-    return !matching(*snapshot, entry, claims).empty();
+    return !matching(*snapshot, entry, *claims).empty();
 }
 
 } // namespace tremlor::x11
