@@ -19,8 +19,8 @@ namespace tremlor {
 
 class AccessibilityChecking;
 class AppActivator;
-class Clock;
 class CaffeineManaging;
+class Clock;
 class DurationTimerProtocol;
 class IdleMonitoring;
 class MouseMoverProtocol;
@@ -85,7 +85,6 @@ public:
     // keyboard from the panel and close it). The switches that fall due meanwhile wait, and the
     // release runs one of them; a stop or pause drops it.
     void setAppSwitchingHeld(bool held);
-    bool isAppSwitchingHeld() const { return m_appSwitchingHeld; }
 
     ScheduleManaging& scheduleManager() const { return *m_scheduleManager; }
     ProfileManaging& profileManager() const { return *m_profileManager; }

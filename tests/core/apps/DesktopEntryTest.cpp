@@ -310,7 +310,7 @@ TEST(WindowMatching, ClaimsComeFromTheInstalledEntriesAsTheyAreNow)
     const QStringList folders { first.path(), second.path() };
     EXPECT_EQ(ClaimedWindowClasses::in(folders), (QSet<QString> { "Scratch", "Konsole", "Own" }));
 
-    writeFile(first.filePath("scratch.desktop"), app + "StartupWMClass=Renamed\n");
+    writeFile(first.filePath("scratch.desktop"), app + "StartupWMClass=RenamedLonger\n");
     ASSERT_TRUE(QFile::remove(second.filePath("own.desktop")));
-    EXPECT_EQ(ClaimedWindowClasses::in(folders), (QSet<QString> { "Renamed", "Konsole" }));
+    EXPECT_EQ(ClaimedWindowClasses::in(folders), (QSet<QString> { "RenamedLonger", "Konsole" }));
 }
