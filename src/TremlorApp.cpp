@@ -17,6 +17,7 @@
 #include "Views/Shared/ViewSymbols.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QPointer>
 
 namespace tremlor {
@@ -46,7 +47,15 @@ TremlorApp::~TremlorApp()
     // The tray, the windows and the panel use the services below; they go first.
     delete m_tray;
     delete m_windows;
+    m_panel->removeEventFilter(this);
     delete m_panel;
+}
+
+bool TremlorApp::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_panel && (event->type() == QEvent::Show || event->type() == QEvent::Hide))
+        engine().setAppSwitchingHeld(event->type() == QEvent::Show);
+    return QObject::eventFilter(watched, event);
 }
 
 TremlorApp* TremlorApp::instance()
@@ -89,8 +98,10 @@ void TremlorApp::startUp(bool withTray)
     m_windows
         = new AppWindows([this] { return makeSettingsContent(); }, [this] { return makeOnboardingContent(); }, this);
 
-    // The panel is made the first time it opens.
+    // The panel is made the first time it opens. While it is open, rotation brings no window
+    // forward: that window would take the keyboard and close the panel under the user's hand.
     m_panel = new PanelPopup([this](QWidget* parent) { return makePanel(parent); });
+    m_panel->installEventFilter(this);
 
     if (withTray) {
         m_tray = new TremlorTray(engine(), settings(), this);

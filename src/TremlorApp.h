@@ -49,6 +49,9 @@ public:
     // event loop.
     void quit();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void startUp(bool withTray);
     void applyActivationPolicy();

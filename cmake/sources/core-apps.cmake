@@ -21,6 +21,8 @@ target_sources(tremlor_core PRIVATE
   src/Platform/Xdg/AppLauncher.h
   src/Platform/Xdg/ApplicationFolders.cpp
   src/Platform/Xdg/ApplicationFolders.h
+  src/Platform/Xdg/ClaimedWindowClasses.cpp
+  src/Platform/Xdg/ClaimedWindowClasses.h
   src/Platform/Xdg/DesktopEntry.cpp
   src/Platform/Xdg/DesktopEntry.h
   src/Platform/Xdg/DesktopEntryLookup.cpp

@@ -42,14 +42,18 @@ SystemAppActivator::SystemAppActivator(x11::DisplayHandle display, QStringList f
 
 SystemAppActivator::~SystemAppActivator() = default;
 
+QStringList SystemAppActivator::applicationFolders() const
+{
+    return m_folders ? *m_folders : xdg::ApplicationFolders::standard();
+}
+
 void SystemAppActivator::activateApp(const QString& bundleIdentifier)
 {
-    const auto entry
-        = (m_folders ? xdg::DesktopEntryLookup(*m_folders) : xdg::DesktopEntryLookup()).entry(bundleIdentifier);
+    const auto entry = xdg::DesktopEntryLookup(applicationFolders()).entry(bundleIdentifier);
     if (!entry || !m_display)
         return;
     std::lock_guard guard(m_displayLock);
-    const auto windows = x11::RunningApps(m_display).windowsOf(*entry);
+    const auto windows = x11::RunningApps(m_display).windowsOf(*entry, applicationFolders());
     if (!windows.empty())
         x11::WindowActivation(m_display).activate(windows.front());
 }
@@ -59,7 +63,7 @@ QFuture<bool> SystemAppActivator::launchApp(const QUrl& url)
     if (!url.isLocalFile())
         return QtFuture::makeReadyFuture(false);
     const QString path = url.toLocalFile();
-    const QStringList folders = m_folders ? *m_folders : xdg::ApplicationFolders::standard();
+    const QStringList folders = applicationFolders();
     auto promise = std::make_shared<QPromise<bool>>();
     QFuture<bool> future = promise->future();
     promise->start();
@@ -81,12 +85,11 @@ bool SystemAppActivator::isAppRunning(const QString& bundleIdentifier)
     // A process we started that still lives counts even when its window cannot be matched.
     if (xdg::AppLauncher::hasLiveProcess(bundleIdentifier))
         return true;
-    const auto entry
-        = (m_folders ? xdg::DesktopEntryLookup(*m_folders) : xdg::DesktopEntryLookup()).entry(bundleIdentifier);
+    const auto entry = xdg::DesktopEntryLookup(applicationFolders()).entry(bundleIdentifier);
     if (!entry || !m_display)
         return false;
     std::lock_guard guard(m_displayLock);
-    return x11::RunningApps(m_display).isRunning(*entry);
+    return x11::RunningApps(m_display).isRunning(*entry, applicationFolders());
 }
 
 } // namespace tremlor

@@ -27,6 +27,9 @@ public:
     bool isAppRunning(const QString& bundleIdentifier) override;
 
 private:
+    // The given folders, else the standard ones as they are now.
+    QStringList applicationFolders() const;
+
     x11::DisplayHandle m_display;
     std::optional<QStringList> m_folders;
     std::mutex m_displayLock;

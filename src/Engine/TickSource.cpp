@@ -16,13 +16,6 @@ public:
         m_timer.start();
     }
 
-    std::optional<std::chrono::milliseconds> interval() const
-    {
-        if (!m_timer.isActive() || m_timer.isSingleShot())
-            return std::nullopt;
-        return m_timer.intervalAsDuration();
-    }
-
 private:
     QTimer m_timer;
 };
@@ -32,12 +25,6 @@ private:
 std::unique_ptr<TickSubscription> OneSecondTickSource::subscribe(std::function<void()> onFire)
 {
     return std::make_unique<TimerSubscription>(std::move(onFire));
-}
-
-std::optional<std::chrono::milliseconds> OneSecondTickSource::intervalOf(const TickSubscription& subscription)
-{
-    const auto* timer = dynamic_cast<const TimerSubscription*>(&subscription);
-    return timer ? timer->interval() : std::nullopt;
 }
 
 class ManualTickSource::Subscription final : public TickSubscription {

@@ -1,9 +1,7 @@
 #pragma once
 
-#include <chrono>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <vector>
 
 namespace tremlor {
@@ -27,10 +25,6 @@ public:
 class OneSecondTickSource final : public TickSource {
 public:
     std::unique_ptr<TickSubscription> subscribe(std::function<void()> onFire) override;
-    // The interval the timer of one of this source's subscriptions runs with; nullopt when it
-    // does not run or the subscription is another source's. Lets a test check the period
-    // without waiting for it.
-    static std::optional<std::chrono::milliseconds> intervalOf(const TickSubscription& subscription);
 };
 
 // Fires only when told to: for tests.

@@ -11,6 +11,7 @@
 #include "Helpers/AccessibilityChecking.h"
 #include "Models/SettingDefaults.h"
 #include "Models/TremlorSettings.h"
+#include "Platform/Clock.h"
 #include "Platform/Dispatch.h"
 #include "Platform/NotificationCenter.h"
 #include "Platform/SoundPlayer.h"
@@ -58,6 +59,8 @@ TremlorEngine::TremlorEngine(TremlorSettings& settings, Services services, QObje
     , m_soundPlayer(required(std::move(services.soundPlayer), "sound player"))
     , m_appLookup(required(std::move(services.appLookup), "application lookup"))
     , m_runningFromApplicationBundle(services.runningFromApplicationBundle)
+    , m_clock(services.clock ? std::move(services.clock)
+                             : std::shared_ptr<const Clock>(&SystemClock::instance(), [](const Clock*) {}))
 {
     setupIdleDetectorCallback();
     observeDurationTimer();
@@ -141,8 +144,9 @@ void TremlorEngine::start(const Duration& duration)
         });
     Q_EMIT countdownChanged();
 
-    if (m_settings.caffeineEnabled())
-        m_caffeineManager->enable();
+    m_caffeineWasOn = m_settings.caffeineEnabled();
+    if (m_caffeineWasOn)
+        requestCaffeine();
 
     if (m_settings.smartIdleEnabled()) {
         const double threshold = finiteOr(m_settings.idleThreshold(), defaults::idleThreshold);
@@ -184,6 +188,7 @@ void TremlorEngine::stop(bool dueToExpiry)
     m_caffeineManager->disable();
     m_mouseMover->setOnJiggle({});
     m_jigglesSinceLastSwitch = 0;
+    m_heldSwitch.reset();
     m_appActivator->reset();
 
     if (m_settings.playSoundOnToggle())

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -19,6 +20,7 @@ namespace tremlor {
 class AccessibilityChecking;
 class AppActivator;
 class CaffeineManaging;
+class Clock;
 class DurationTimerProtocol;
 class IdleMonitoring;
 class MouseMoverProtocol;
@@ -54,7 +56,12 @@ public:
         AppLookup appLookup;
         // Whether this is the real program: expiry notifications are sent only then.
         bool runningFromApplicationBundle = false;
+        // Paces the caffeine retries; the system clock when none is given.
+        std::shared_ptr<const Clock> clock = nullptr;
     };
+
+    // A refused caffeine pair is asked for again at a settings change at most this often.
+    static constexpr std::chrono::seconds caffeineRetryInterval { 30 };
 
     // Throws std::invalid_argument when a service is missing.
     TremlorEngine(TremlorSettings& settings, Services services, QObject* parent = nullptr);
@@ -73,6 +80,11 @@ public:
 
     void start(const Duration& duration) override;
     void stop(bool dueToExpiry) override;
+
+    // While held, no application is brought forward or launched (raising one would take the
+    // keyboard from the panel and close it). The switches that fall due meanwhile wait, and the
+    // release runs one of them; a stop or pause drops it.
+    void setAppSwitchingHeld(bool held);
 
     ScheduleManaging& scheduleManager() const { return *m_scheduleManager; }
     ProfileManaging& profileManager() const { return *m_profileManager; }
@@ -108,6 +120,7 @@ private:
     std::vector<AppInfo> resolveSelectedApps() const;
     void updateNextAppName(const std::vector<AppInfo>& apps);
     void alignCaffeineWithSetting();
+    void requestCaffeine();
     void handleScheduleActivation(const ScheduleEntry& entry);
     void handleScheduleDeactivation();
     void updateScheduleEntries();
@@ -138,6 +151,14 @@ private:
     std::shared_ptr<SoundPlayer> m_soundPlayer;
     AppLookup m_appLookup;
     bool m_runningFromApplicationBundle = false;
+    std::shared_ptr<const Clock> m_clock;
+
+    // The caffeine setting as last seen during this session, and when the pair was last asked for.
+    bool m_caffeineWasOn = false;
+    std::optional<std::chrono::steady_clock::time_point> m_lastCaffeineRequest;
+    bool m_appSwitchingHeld = false;
+    // The run whose switch fell due while held; nothing when none waits.
+    std::optional<std::uint64_t> m_heldSwitch;
 
     std::int64_t m_jigglesSinceLastSwitch = 0;
     bool m_scheduledBySchedule = false;

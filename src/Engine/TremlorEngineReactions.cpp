@@ -17,6 +17,7 @@
 #include <QPointer>
 
 #include <algorithm>
+#include <utility>
 
 namespace tremlor {
 
@@ -100,12 +101,28 @@ void TremlorEngine::startAppSwitching()
     dispatch::async(this, [this, run] { activateNextApp(run); });
 }
 
+void TremlorEngine::setAppSwitchingHeld(bool held)
+{
+    if (m_appSwitchingHeld == held)
+        return;
+    m_appSwitchingHeld = held;
+    if (held || !m_heldSwitch)
+        return;
+    // One switch for all that fell due; posted, so whatever released the hold finishes first.
+    const std::uint64_t run = *std::exchange(m_heldSwitch, std::nullopt);
+    dispatch::async(this, [this, run] { activateNextApp(run); });
+}
+
 void TremlorEngine::activateNextApp(std::uint64_t run)
 {
     // Checked when the task starts and again when the activation is done: an application is
     // never brought forward, nor its name shown, for a session that stopped or paused.
     if (!isCurrentRun(run))
         return;
+    if (m_appSwitchingHeld) {
+        m_heldSwitch = run;
+        return;
+    }
     const std::vector<AppInfo> apps = resolveSelectedApps();
     if (apps.empty())
         return;
@@ -183,10 +200,24 @@ void TremlorEngine::alignCaffeineWithSetting()
     // Not held means refused, lost or still asked for: enable() asks again only in the first
     // two cases. Off also abandons a request that has not been answered yet.
     const bool wanted = m_settings.caffeineEnabled();
-    if (wanted && !m_caffeineManager->isEnabled())
-        m_caffeineManager->enable();
-    else if (!wanted)
+    const bool turnedOn = wanted && !m_caffeineWasOn;
+    m_caffeineWasOn = wanted;
+    if (!wanted) {
         m_caffeineManager->disable();
+        return;
+    }
+    if (m_caffeineManager->isEnabled())
+        return;
+    // A service that refuses for good would see the other half taken and given straight back at
+    // every change (each slider step): ask again only now and then, unless just turned on.
+    if (turnedOn || !m_lastCaffeineRequest || m_clock->monotonicNow() - *m_lastCaffeineRequest >= caffeineRetryInterval)
+        requestCaffeine();
+}
+
+void TremlorEngine::requestCaffeine()
+{
+    m_lastCaffeineRequest = m_clock->monotonicNow();
+    m_caffeineManager->enable();
 }
 
 void TremlorEngine::wireScheduleManager()

@@ -24,7 +24,8 @@ public:
     // Posts a single key transition (down or up) of a virtual key code; does not stamp.
     virtual void postKey(quint16 keyCode, bool down) = 0;
     // Posts a scroll of whole pixels (positive vertical: up, positive horizontal: left);
-    // pixels accumulate into wheel steps.
+    // pixels accumulate into wheel steps. Nothing while the pointer is not over an
+    // application's window.
     virtual void scroll(int verticalPixels, int horizontalPixels) = 0;
     // The cursor location; (0, 0) when unavailable.
     virtual QPointF cursorLocation() = 0;

@@ -13,6 +13,7 @@
 #include "Platform/UserDefaults.h"
 #include "core/EngineTestDoubles.h"
 #include "core/InputFakes.h"
+#include "support/FakeClock.h"
 #include "support/ScheduleWindow.h"
 
 #include <QTemporaryDir>
@@ -74,7 +75,7 @@ protected:
             return found == installed.end() ? std::nullopt : std::optional(found->second);
         };
         return { mover, activator, timer, idle, caffeine, schedule, std::make_shared<ProfileManager>(*settings),
-            accessibility, notifications, sound, lookup, fromProgram };
+            accessibility, notifications, sound, lookup, fromProgram, clock };
     }
 
     // Runs the main queue until nothing more is posted by the engine or its services.
@@ -123,6 +124,7 @@ protected:
         = std::make_shared<NiceMock<MockNotificationCenter>>();
     std::shared_ptr<NiceMock<MockSoundPlayer>> sound = std::make_shared<NiceMock<MockSoundPlayer>>();
     std::map<QString, AppInfo> installed;
+    std::shared_ptr<FakeClock> clock = std::make_shared<FakeClock>();
 
     std::mutex recordLock;
     std::vector<QString> activated;

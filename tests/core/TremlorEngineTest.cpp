@@ -148,6 +148,39 @@ TEST_F(EngineTest, CaffeineFollowsTheSettingOnlyDuringASession)
     EXPECT_FALSE(inhibits.display->held || inhibits.idle->held);
 }
 
+// One service refuses for good: at each settings change (every slider step) the granted half
+// would be taken and given straight back. The pair is asked for again at most every 30 s;
+// turning caffeine on asks at once, and a pair granted at a retry is kept.
+TEST_F(EngineTest, ARefusedCaffeinePairIsAskedForAgainAtMostEveryThirtySeconds)
+{
+    inhibits.idle->answersAtOnce = false;
+    settings->setCaffeineEnabled(true);
+    makeEngine();
+    engine->start(Duration::hours1());
+    double interval = 30.0;
+    const auto changeAfter = [&](int seconds) {
+        clock->advance(std::chrono::seconds(seconds));
+        settings->setMaxInterval(++interval);
+        settle();
+        return inhibits.display->asked;
+    };
+    EXPECT_EQ(inhibits.display->asked, 1);
+    EXPECT_EQ(changeAfter(0), 1);
+    EXPECT_EQ(changeAfter(29), 1);
+    EXPECT_EQ(changeAfter(1), 2);
+    EXPECT_EQ(changeAfter(0), 2);
+    EXPECT_EQ(*inhibits.releases, 2); // the granted half went back once per asking, no more
+    settings->setCaffeineEnabled(false);
+    settle();
+    settings->setCaffeineEnabled(true);
+    settle();
+    EXPECT_EQ(inhibits.display->asked, 3);
+    inhibits.idle->answersAtOnce = true;
+    EXPECT_EQ(changeAfter(30), 4);
+    EXPECT_TRUE(inhibits.held());
+    EXPECT_EQ(changeAfter(60), 4);
+}
+
 TEST_F(EngineTest, UnusableMovementSettingsReachTheMoverAsUsableOnes)
 {
     struct Case {
@@ -320,6 +353,50 @@ TEST_F(EngineTest, RotationBringsTheNextApplicationForwardEveryNthMovement)
     }
     settings->setRotationMode(RotationMode::random); // draws without moving the rotation on
     EXPECT_FALSE(switches() || switches());
+}
+
+// While the panel is open application switching is held: the switches that fall due bring
+// nothing forward and launch nothing, and the release makes one switch for all of them. A stop
+// while held drops the waiting switch; a start while held makes its first switch at the release.
+TEST_F(EngineTest, HeldSwitchingWaitsAndItsReleaseSwitchesOnce)
+{
+    settings->setSelectedAppBundleIDs({ "a", "b", "g" });
+    settings->setAppSwitchInterval(1);
+    makeEngine();
+    engine->start(Duration::hours1());
+    ASSERT_TRUE(waitFor([&] { return activationCount() == 1; }));
+    const auto drain = [&] {
+        settle();
+        QThread::msleep(20); // anything sent to the activator's queue would be back by now
+        settle();
+    };
+
+    engine->setAppSwitchingHeld(true);
+    for (int i = 0; i < 3; ++i)
+        mover->jiggle();
+    drain();
+    EXPECT_EQ(activationCount(), 1);
+    EXPECT_EQ(activator->rotationIndex(), 1);
+    engine->setAppSwitchingHeld(false);
+    EXPECT_TRUE(waitFor([&] { return engine->currentAppName() == "Beta"; }));
+    drain();
+    EXPECT_EQ(activationCount(), 2);
+
+    engine->setAppSwitchingHeld(true);
+    mover->jiggle();
+    engine->stop(false);
+    engine->setAppSwitchingHeld(false);
+    drain();
+    EXPECT_EQ(activationCount(), 2);
+
+    engine->setAppSwitchingHeld(true);
+    engine->start(Duration::hours1());
+    drain();
+    EXPECT_EQ(activationCount(), 2);
+    engine->setAppSwitchingHeld(false);
+    EXPECT_TRUE(waitFor([&] { return engine->currentAppName() == "Alpha"; }));
+    drain();
+    EXPECT_EQ(activationCount(), 3);
 }
 
 // After every switch, not only the first, the next name is the first selected application other

@@ -2,6 +2,9 @@
 // XEmbed tray, its single instance, its start without a display and its quit.
 
 #include "AppDesktop.h"
+#include "Platform/X11/RunningApps.h"
+#include "Platform/X11/WindowActivation.h"
+#include "core/TempDefaults.h"
 #include "support/ScheduleWindow.h"
 #include "support/ScreenSaverMock.h"
 
@@ -299,4 +302,48 @@ TEST_F(AppOnDesktop, ShowInDockTakesTheOpenWindowInAndOutOfTheTaskbar)
             return TremlorSettings(stored).showInDock() == shown;
         }));
     }
+}
+
+// Rotation every movement, a movement every second or so, and the rotated application's window
+// open: while the panel is open nothing is brought forward, so the panel stays until closed.
+// Then the switch that fell due meanwhile brings the window forward.
+TEST_F(AppOnDesktop, PanelStaysOpenWhileRotationIsDue)
+{
+    writeFile(desktop.home() + "/.local/share/applications/tremlor-rotated.desktop",
+        "[Desktop Entry]\nType=Application\nName=Rotated\nExec=xterm -class TremlorRotated\n"
+        "StartupWMClass=TremlorRotated\n");
+    ASSERT_TRUE(desktop.startProcess("xterm", { "-class", "TremlorRotated" }));
+    ASSERT_TRUE(desktop.waitForWindow("TremlorRotated", 15000));
+    const std::vector<apptest::Window> rotated = x.find("TremlorRotated", true);
+    ASSERT_EQ(rotated.size(), 1u);
+    MockWatcher watcher(bus.connection());
+    ASSERT_TRUE(watcher.appear());
+    apptest::writeSettings([](TremlorSettings& settings) {
+        settings.setSelectedAppBundleIDs({ "tremlor-rotated" });
+        settings.setMaxInterval(1.0);
+        settings.setAppSwitchInterval(1);
+        settings.setSimulateKeyboard(false);
+        settings.setScheduleEntries({ tremlor::testing::windowAroundNow(-60, 60) });
+    });
+    AppProcess app(desktop);
+    ASSERT_TRUE(waitUntil([&] { return !watcher.items.isEmpty(); }, 8000)) << app.standardError().toStdString();
+    const x11::WindowActivation activation(x11::RunningApps::openDisplay(desktop.display()));
+    const auto rotatedIsActive = [&] { return activation.activeWindow() == rotated.front(); };
+    ASSERT_TRUE(waitUntil(rotatedIsActive, 8000)); // the session's first switch
+
+    const auto activate = [&] {
+        bus.call(
+            watcher.items.constFirst(), "/StatusNotifierItem", "org.kde.StatusNotifierItem", "Activate", { 900, 10 });
+    };
+    activate();
+    ASSERT_TRUE(waitUntil([&] { return !x.find("Tremlor").empty(); }));
+    ASSERT_TRUE(waitUntil([&] { return !rotatedIsActive(); })); // the panel has the keyboard
+    // Several switches fall due meanwhile.
+    for (int i = 0; i < 30; ++i) {
+        QTest::qWait(100);
+        ASSERT_FALSE(x.find("Tremlor").empty()) << "closed after " << (i + 1) * 100 << " ms";
+    }
+    activate();
+    ASSERT_TRUE(waitUntil([&] { return x.find("Tremlor").empty(); }));
+    EXPECT_TRUE(waitUntil(rotatedIsActive, 5000));
 }

@@ -221,6 +221,30 @@ TEST_F(Inhibits, RefusedPairIsAskedForAgainButNotTwiceWhileTheAnswerIsDue)
     EXPECT_TRUE(waitUntil([&] { return calls("UnInhibit").size() == 1; }));
 }
 
+// logind refuses for good, and the screensaver's half is given back. No settings change is
+// needed once logind appears anew on the bus: the pair is asked for again and held.
+TEST_F(Inhibits, RefusedPairIsTakenWhenTheRefusingServiceAppearsAgain)
+{
+    ASSERT_TRUE(startScreenSaver());
+    const QDBusMessage replaced
+        = system->call("org.freedesktop.login1", "/org/freedesktop/login1", "org.freedesktop.DBus.Mock", "AddMethod",
+            { "org.freedesktop.login1.Manager", "Inhibit", "ssss", "h",
+                "raise dbus.exceptions.DBusException('refused', name='org.freedesktop.DBus.Error.AccessDenied')" });
+    ASSERT_EQ(replaced.type(), QDBusMessage::ReplyMessage) << replaced.errorMessage().toStdString();
+    std::shared_ptr<SystemSleepPreventer> preventer = makePreventer(TestDesktop::absentDisplay().toLocal8Bit());
+    CaffeineManager caffeine(preventer);
+    caffeine.enable();
+    ASSERT_TRUE(waitUntil([&] { return !preventer->isTaking(); }));
+    EXPECT_FALSE(caffeine.isEnabled());
+    EXPECT_TRUE(waitUntil([&] { return calls("UnInhibit").size() == 1; }));
+
+    TestDesktop::stop(logind);
+    ASSERT_TRUE(startLogind()) << desktop.error().toStdString();
+    EXPECT_TRUE(waitUntil([&] { return caffeine.isEnabled(); }));
+    EXPECT_EQ(calls("Inhibit").size(), 2u);
+    EXPECT_EQ(system->inhibitors(), QStringList { kOurLock });
+}
+
 namespace {
 
 // A bus daemon of the test's own at a fixed socket path, so it can be stopped and started

@@ -1,5 +1,7 @@
 #include "Platform/X11/RunningApps.h"
 
+#include "Platform/Xdg/ApplicationFolders.h"
+#include "Platform/Xdg/ClaimedWindowClasses.h"
 #include "Platform/Xdg/ExecCommand.h"
 
 #include <QFile>
@@ -187,21 +189,28 @@ std::vector<RunningApps::ClientWindow> RunningApps::clients() const
 }
 
 std::vector<unsigned long> RunningApps::matching(
-    const std::vector<ClientWindow>& clients, const xdg::DesktopEntry& entry)
+    const std::vector<ClientWindow>& clients, const xdg::DesktopEntry& entry, const QSet<QString>& claimedClasses)
 {
+    const QString& wmClass = entry.startupWMClass;
+    std::vector<unsigned long> matches;
+    if (!wmClass.isEmpty()) {
+        for (const ClientWindow& client : clients) {
+            if (client.instance == wmClass || client.windowClass == wmClass)
+                matches.push_back(client.window);
+        }
+        return matches;
+    }
+
     QString program;
     if (const auto command = xdg::ExecCommand::parse(entry.exec))
         program = QFileInfo(command->resolvedProgram()).canonicalFilePath();
     const QString& id = entry.id;
-    const QString& wmClass = entry.startupWMClass;
-
-    std::vector<unsigned long> matches;
     for (const ClientWindow& client : clients) {
-        bool match = !wmClass.isEmpty() && (client.instance == wmClass || client.windowClass == wmClass);
-        if (!match && !id.isEmpty()) {
-            match = client.instance == id || client.windowClass == id || client.instance.toLower() == id
-                || client.windowClass.toLower() == id;
-        }
+        if (claimedClasses.contains(client.instance) || claimedClasses.contains(client.windowClass))
+            continue;
+        bool match = !id.isEmpty()
+            && (client.instance == id || client.windowClass == id || client.instance.toLower() == id
+                || client.windowClass.toLower() == id);
         if (!match && !program.isEmpty())
             match = client.executable == program || client.startedProgram == program;
         if (match)
@@ -210,9 +219,11 @@ std::vector<unsigned long> RunningApps::matching(
     return matches;
 }
 
-std::vector<unsigned long> RunningApps::windowsOf(const xdg::DesktopEntry& entry) const
+std::vector<unsigned long> RunningApps::windowsOf(const xdg::DesktopEntry& entry, const QStringList& folders) const
 {
-    return matching(clients(), entry);
+    // The claims matter only to an entry that names no class of its own.
+    return matching(
+        clients(), entry, entry.startupWMClass.isEmpty() ? xdg::ClaimedWindowClasses::in(folders) : QSet<QString> {});
 }
 
 bool RunningApps::isRunningOnDefaultDisplay(const xdg::DesktopEntry& entry)
@@ -222,6 +233,7 @@ bool RunningApps::isRunningOnDefaultDisplay(const xdg::DesktopEntry& entry)
     static auto* display = new DisplayHandle;
     static QByteArray openedFor;
     static auto* snapshot = new std::vector<ClientWindow>;
+    static auto* claims = new QSet<QString>;
     static std::optional<std::chrono::steady_clock::time_point> snapshotTime;
     std::lock_guard guard(lock);
     // Follow $DISPLAY if it changes, and reconnect when the server went away.
@@ -237,13 +249,15 @@ bool RunningApps::isRunningOnDefaultDisplay(const xdg::DesktopEntry& entry)
     }
     if (!*display)
         return false;
-    // Views ask row by row while drawing: one look at the window list serves a whole redraw.
+    // Views ask row by row while drawing: one look at the window list and the installed
+    // entries serves a whole redraw.
     const auto now = std::chrono::steady_clock::now();
     if (!snapshotTime || now - *snapshotTime > std::chrono::milliseconds(250)) {
         *snapshot = RunningApps(*display).clients();
+        *claims = xdg::ClaimedWindowClasses::in(xdg::ApplicationFolders::standard());
         snapshotTime = now;
     }
-    return !matching(*snapshot, entry).empty();
+    return !matching(*snapshot, entry, *claims).empty();
 }
 
 } // namespace tremlor::x11

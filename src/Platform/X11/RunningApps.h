@@ -2,7 +2,9 @@
 
 #include "Platform/Xdg/DesktopEntry.h"
 
+#include <QSet>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <vector>
@@ -15,9 +17,11 @@ namespace tremlor::x11 {
 using DisplayHandle = std::shared_ptr<_XDisplay>;
 
 // The managed top-level windows (_NET_CLIENT_LIST) that belong to a desktop entry, matched as
-// desktop shells do: WM_CLASS instance, then class, against StartupWMClass; then instance or
-// class against the desktop-file ID; then _NET_WM_PID against a process running the entry's
-// executable. Not thread-safe: callers serialise use of one display.
+// desktop shells do. An entry with StartupWMClass has the windows whose WM_CLASS instance or
+// class is that name, and no others: several entries may start one program (`xterm -class X`).
+// Any other entry has the windows whose instance or class is its desktop-file ID, or whose
+// _NET_WM_PID runs its executable, except those another entry claims by its StartupWMClass.
+// Not thread-safe: callers serialise use of one display.
 class RunningApps final {
 public:
     explicit RunningApps(DisplayHandle display);
@@ -36,15 +40,20 @@ public:
 
     // The windows of _NET_CLIENT_LIST, in its order.
     std::vector<ClientWindow> clients() const;
-    // Those of clients that belong to the entry.
+    // Those of clients that belong to the entry, where claimedClasses are the StartupWMClass
+    // names of the installed entries.
     static std::vector<unsigned long> matching(
-        const std::vector<ClientWindow>& clients, const xdg::DesktopEntry& entry);
-    // The entry's windows in client-list order.
-    std::vector<unsigned long> windowsOf(const xdg::DesktopEntry& entry) const;
-    bool isRunning(const xdg::DesktopEntry& entry) const { return !windowsOf(entry).empty(); }
+        const std::vector<ClientWindow>& clients, const xdg::DesktopEntry& entry, const QSet<QString>& claimedClasses);
+    // The entry's windows in client-list order, among the entries of the application folders.
+    std::vector<unsigned long> windowsOf(const xdg::DesktopEntry& entry, const QStringList& folders) const;
+    bool isRunning(const xdg::DesktopEntry& entry, const QStringList& folders) const
+    {
+        return !windowsOf(entry, folders).empty();
+    }
 
-    // One process-wide connection to $DISPLAY for callers without their own; calls through it are
-    // serialised and share a look at the window list for 250 ms.
+    // One process-wide connection to $DISPLAY for callers without their own, among the entries
+    // of the standard folders; calls through it are serialised and share a look at the window
+    // list for 250 ms.
     static bool isRunningOnDefaultDisplay(const xdg::DesktopEntry& entry);
 
 private:

@@ -192,6 +192,11 @@ void SystemMouseMover::pressKey(quint16 keyCode)
 void SystemMouseMover::scroll(int verticalPixels, int horizontalPixels)
 {
     std::lock_guard guard(m_lock);
+    // Over the desktop the window manager takes the wheel (openbox switches desktops with it).
+    if (!m_connection->pointerIsOverClientWindow()) {
+        m_verticalPixels = m_horizontalPixels = 0.0;
+        return;
+    }
     m_verticalPixels += verticalPixels;
     m_horizontalPixels += horizontalPixels;
     const auto wholeSteps = [](double& pixels) {

@@ -4,6 +4,7 @@
 #include <array>
 #include <mutex>
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/Xrandr.h>
 
@@ -123,6 +124,89 @@ QPointF X11Connection::cursorLocation() const
     if (isLost())
         return {};
     return QPointF(rootX, rootY);
+}
+
+namespace {
+
+// The managed window at or below `top`: the one with WM_STATE, breadth first as xprop finds it;
+// 0 when there is none (override-redirect windows, the manager's own).
+Window clientWindowAt(Display* d, Window top)
+{
+    const Atom wmState = XInternAtom(d, "WM_STATE", True);
+    if (wmState == 0)
+        return 0;
+    std::vector<Window> level { top };
+    for (int depth = 0; depth < 4 && !level.empty(); ++depth) {
+        std::vector<Window> next;
+        for (const Window window : level) {
+            Atom type = 0;
+            int format = 0;
+            unsigned long count = 0, after = 0;
+            unsigned char* data = nullptr;
+            const bool managed = XGetWindowProperty(d, window, wmState, 0, 0, False, AnyPropertyType, &type, &format,
+                                     &count, &after, &data)
+                    == Success
+                && type != 0;
+            if (data)
+                XFree(data);
+            if (managed)
+                return window;
+            Window root = 0, parent = 0;
+            Window* children = nullptr;
+            unsigned int childCount = 0;
+            if (XQueryTree(d, window, &root, &parent, &children, &childCount) && children) {
+                next.insert(next.end(), children, children + childCount);
+                XFree(children);
+            }
+        }
+        level = std::move(next);
+    }
+    return 0;
+}
+
+bool isDesktopWindow(Display* d, Window window)
+{
+    const Atom property = XInternAtom(d, "_NET_WM_WINDOW_TYPE", False);
+    const Atom desktop = XInternAtom(d, "_NET_WM_WINDOW_TYPE_DESKTOP", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    bool found = false;
+    if (XGetWindowProperty(d, window, property, 0, 32, False, XA_ATOM, &type, &format, &count, &after, &data) == Success
+        && type == XA_ATOM && format == 32 && data) {
+        const auto* atoms = reinterpret_cast<const unsigned long*>(data); // Xlib hands 32-bit items as longs
+        found = std::find(atoms, atoms + count, desktop) != atoms + count;
+    }
+    if (data)
+        XFree(data);
+    return found;
+}
+
+} // namespace
+
+bool X11Connection::pointerIsOverClientWindow() const
+{
+    Display* d = display();
+    if (!d)
+        return false;
+    const Window rootWindow = DefaultRootWindow(d);
+    Window root = 0, top = 0;
+    int rootX = 0, rootY = 0, winX = 0, winY = 0;
+    unsigned int mask = 0;
+    if (!XQueryPointer(d, rootWindow, &root, &top, &rootX, &rootY, &winX, &winY, &mask) || top == 0)
+        return false;
+    const Window client = clientWindowAt(d, top);
+    if (client == 0 || isDesktopWindow(d, client))
+        return false;
+    // Inside the window itself, not on its title bar or border.
+    XWindowAttributes attributes {};
+    Window child = 0;
+    int x = -1, y = -1;
+    if (!XGetWindowAttributes(d, client, &attributes)
+        || !XTranslateCoordinates(d, rootWindow, client, rootX, rootY, &x, &y, &child))
+        return false;
+    return !isLost() && x >= 0 && y >= 0 && x < attributes.width && y < attributes.height;
 }
 
 std::vector<QRectF> X11Connection::monitors() const

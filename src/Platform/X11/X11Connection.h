@@ -29,6 +29,10 @@ public:
 
     // The cursor location on the root window; (0, 0) when unavailable.
     QPointF cursorLocation() const;
+    // Whether the pointer is over an application's own window: not the root window, nor a
+    // desktop-type window, nor the frame a window manager draws around a window. A wheel turned
+    // anywhere else reaches the window manager, which may switch virtual desktops.
+    bool pointerIsOverClientWindow() const;
     // Monitors over XRandR; the primary one first. Empty when the server lists none.
     std::vector<QRectF> monitors() const;
     // The monitor containing the point, else the main (primary) one; empty when none.

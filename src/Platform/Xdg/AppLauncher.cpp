@@ -4,9 +4,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QProcess>
 
+#include <algorithm>
 #include <mutex>
 #include <vector>
 
@@ -89,8 +91,14 @@ QStringList AppLauncher::commandLine(
         return words;
     // Debian's chosen terminal first, then the user's.
     std::vector<Terminal> terminals { { QStringLiteral("x-terminal-emulator"), { QStringLiteral("-e") } } };
-    if (!terminalVariable.isEmpty())
-        terminals.push_back({ terminalVariable, { QStringLiteral("-e") } });
+    if (!terminalVariable.isEmpty()) {
+        // A terminal we know takes the command after its own option, wherever it is installed.
+        const QString name = QFileInfo(terminalVariable).fileName();
+        const auto known = std::find_if(commonTerminals().begin(), commonTerminals().end(),
+            [&](const Terminal& terminal) { return terminal.program == name; });
+        terminals.push_back({ terminalVariable,
+            known != commonTerminals().end() ? known->before : QStringList { QStringLiteral("-e") } });
+    }
     terminals.insert(terminals.end(), commonTerminals().begin(), commonTerminals().end());
     for (const Terminal& terminal : terminals) {
         const QString found = find(terminal.program);

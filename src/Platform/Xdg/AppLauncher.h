@@ -23,8 +23,9 @@ public:
     static bool hasLiveProcess(const QString& id);
 
     // The words to start: the Exec line split, its program found. An entry with Terminal=true
-    // runs in the user's terminal: x-terminal-emulator, else $TERMINAL (`terminalVariable`),
-    // else the first of a few common ones. Empty when the line does not split, or the program
+    // runs in the user's terminal: x-terminal-emulator, else $TERMINAL (`terminalVariable`,
+    // given the option of a common terminal of that name, else -e), else the first of a few
+    // common ones. Empty when the line does not split, or the program
     // or a terminal is not found.
     static QStringList commandLine(
         const DesktopEntry& entry, const ProgramFinder& find, const QString& terminalVariable);

@@ -4,6 +4,7 @@
 #include "Platform/X11/RunningApps.h"
 #include "Platform/Xdg/AppLauncher.h"
 #include "Platform/Xdg/ApplicationFolders.h"
+#include "Platform/Xdg/ClaimedWindowClasses.h"
 #include "Platform/Xdg/DesktopEntryLookup.h"
 #include "Platform/Xdg/ExecCommand.h"
 #include "core/TempDefaults.h"
@@ -119,7 +120,11 @@ TEST(AppLauncher, StartsAnEntryThatNeedsATerminalInTheUsersTerminal)
         "xfce4-terminal", "xterm" };
     const auto words = [&](const QString& exec, bool terminal, qsizetype firstInstalled, const QString& variable) {
         const QStringList installed = QStringList { "vim" } + terminals.mid(firstInstalled);
-        const auto find = [&](const QString& name) { return installed.contains(name) ? "/bin/" + name : QString(); };
+        const auto find = [&](const QString& name) {
+            if (name.startsWith('/'))
+                return installed.contains(QFileInfo(name).fileName()) ? name : QString();
+            return installed.contains(name) ? "/bin/" + name : QString();
+        };
         return AppLauncher::commandLine({ .exec = exec, .terminal = terminal }, find, variable);
     };
     struct Case {
@@ -131,7 +136,10 @@ TEST(AppLauncher, StartsAnEntryThatNeedsATerminalInTheUsersTerminal)
     const Case cases[] = { { false, 0, "kitty", {} }, { true, 0, "kitty", { "/bin/x-terminal-emulator", "-e" } },
         { true, 1, "kitty", { "/bin/kitty", "-e" } }, { true, 1, "", { "/bin/xdg-terminal-exec" } },
         { true, 3, "kitty", { "/bin/gnome-terminal", "--wait", "--" } }, { true, 4, "", { "/bin/konsole", "-e" } },
-        { true, 5, "", { "/bin/xfce4-terminal", "--disable-server", "-x" } }, { true, 6, "", { "/bin/xterm", "-e" } } };
+        { true, 5, "", { "/bin/xfce4-terminal", "--disable-server", "-x" } }, { true, 6, "", { "/bin/xterm", "-e" } },
+        // $TERMINAL naming a terminal we know, by name or path, gets that terminal's own option.
+        { true, 1, "gnome-terminal", { "/bin/gnome-terminal", "--wait", "--" } },
+        { true, 1, "/opt/xfce/bin/xfce4-terminal", { "/opt/xfce/bin/xfce4-terminal", "--disable-server", "-x" } } };
     const QStringList vim { "/bin/vim", "my notes.txt" };
     for (const Case& c : cases)
         EXPECT_EQ(words("vim \"my notes.txt\" %F", c.terminal, c.firstInstalled, c.variable), c.before + vim);
@@ -247,7 +255,7 @@ TEST(WindowMatching, FollowsTheShellRules)
         { 6, "xterm", "XTerm", "/usr/bin/xterm", "xterm" },
     };
     using Ids = std::vector<unsigned long>;
-    const auto matching = [&](const DesktopEntry& e) { return RunningApps::matching(clients, e); };
+    const auto matching = [&](const DesktopEntry& e) { return RunningApps::matching(clients, e, {}); };
     EXPECT_EQ(matching(entry("firefox-esr", "firefox-esr %u", "Firefox-esr")), Ids { 1 });
     EXPECT_EQ(matching(entry("gnome-calculator", "/nonexistent/calc")), Ids { 2 });
     EXPECT_EQ(matching(entry("xterm", "/nonexistent/xterm")), (Ids { 3, 6 }));
@@ -255,5 +263,54 @@ TEST(WindowMatching, FollowsTheShellRules)
     // Look-alikes: an ID that differs in case, or an empty class, matches nothing.
     EXPECT_TRUE(matching(entry("XTERM", "/nonexistent/xterm")).empty());
     EXPECT_TRUE(matching(entry("unknown", "/nonexistent/tool", "")).empty());
-    EXPECT_TRUE(RunningApps::matching({ { 7, {}, {}, {}, {} } }, entry("", "")).empty());
+    EXPECT_TRUE(RunningApps::matching({ { 7, {}, {}, {}, {} } }, entry("", ""), {}).empty());
+}
+
+// Entries that start one program: an entry with StartupWMClass has only the windows of that
+// class, and a window that an entry claims by its class is no other entry's, by ID or program.
+TEST(WindowMatching, AClassClaimedByAnEntryBelongsToThatEntryAlone)
+{
+    const QString sh = QFileInfo(QStandardPaths::findExecutable("sh")).canonicalFilePath();
+    ASSERT_FALSE(sh.isEmpty());
+    const std::vector<RunningApps::ClientWindow> clients {
+        { 1, "sh", "Sh", sh, "sh" }, // the program started plainly
+        { 2, "sh", "Scratch", sh, "sh" }, // `sh -class Scratch`
+    };
+    using Ids = std::vector<unsigned long>;
+    const QSet<QString> claims { "Scratch", "Elsewhere" };
+    struct Case {
+        DesktopEntry entry;
+        QSet<QString> claims;
+        Ids windows;
+    };
+    const Case cases[] = {
+        { entry("scratch", "sh -class Scratch", "Scratch"), claims, Ids { 2 } },
+        { entry("other", "sh -class Elsewhere", "Elsewhere"), claims, Ids {} }, // not open, though sh runs
+        { entry("plain-sh", "sh"), claims, Ids { 1 } },
+        { entry("sh", "/nonexistent/sh"), claims, Ids { 1 } },
+        { entry("plain-sh", "sh"), {}, Ids { 1, 2 } },
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(RunningApps::matching(clients, c.entry, c.claims), c.windows) << c.entry.id.toStdString();
+}
+
+// The claims are those of the first entry of each ID, applications not hidden, below subfolders
+// too; a file changed or removed since the last look counts as it is now.
+TEST(WindowMatching, ClaimsComeFromTheInstalledEntriesAsTheyAreNow)
+{
+    QTemporaryDir first, second;
+    const QByteArray app = "[Desktop Entry]\nType=Application\nName=A\nExec=sh\n";
+    writeFile(first.filePath("scratch.desktop"), app + "StartupWMClass=Scratch\n");
+    writeFile(first.filePath("gone.desktop"), app + "StartupWMClass=Gone\nHidden=true\n");
+    writeFile(first.filePath("link.desktop"), "[Desktop Entry]\nType=Link\nName=L\nURL=x\nStartupWMClass=Link\n");
+    ASSERT_TRUE(QDir(first.path()).mkdir("kde4"));
+    writeFile(first.filePath("kde4/konsole.desktop"), app + "StartupWMClass=Konsole\n");
+    writeFile(second.filePath("scratch.desktop"), app + "StartupWMClass=Shadowed\n");
+    writeFile(second.filePath("own.desktop"), app + "StartupWMClass=Own\n");
+    const QStringList folders { first.path(), second.path() };
+    EXPECT_EQ(ClaimedWindowClasses::in(folders), (QSet<QString> { "Scratch", "Konsole", "Own" }));
+
+    writeFile(first.filePath("scratch.desktop"), app + "StartupWMClass=RenamedLonger\n");
+    ASSERT_TRUE(QFile::remove(second.filePath("own.desktop")));
+    EXPECT_EQ(ClaimedWindowClasses::in(folders), (QSet<QString> { "RenamedLonger", "Konsole" }));
 }

@@ -34,7 +34,7 @@ protected:
     std::vector<unsigned long> windowsOf(const QString& id)
     {
         const auto entry = xdg::DesktopEntryLookup({ folder }).entry(id);
-        return entry ? x11::RunningApps(display).windowsOf(*entry) : std::vector<unsigned long> {};
+        return entry ? x11::RunningApps(display).windowsOf(*entry, { folder }) : std::vector<unsigned long> {};
     }
 
     // Polls the real server until the condition holds (the window manager works at its pace).
@@ -102,6 +102,45 @@ TEST_F(AppActivationTest, RecognisesAWindowByItsProcess)
     const xdg::DesktopEntryLookup lookup({ folder });
     EXPECT_TRUE(AppInfo::installed("plain-terminal", lookup)->isRunning());
     ::kill(static_cast<pid_t>(pid), SIGTERM);
+}
+
+// Two entries start xterm, one of them naming its window class. A plain xterm is not that
+// entry running, so rotation launches it and never raises the plain one; and once only its
+// window is open, the plain entry is not running either.
+TEST_F(AppActivationTest, EntriesSharingAProgramKeepToTheirOwnWindows)
+{
+    writeEntry("scratch-term", "Exec=xterm -class ScratchTerm -T Scratch\nStartupWMClass=ScratchTerm\n");
+    writeEntry("plain-xterm", "Exec=xterm\n");
+    QProcess starter;
+    starter.setProgram("xterm");
+    starter.setProcessEnvironment(desktop.environment());
+    qint64 pid = 0;
+    ASSERT_TRUE(starter.startDetached(&pid));
+    ASSERT_TRUE(desktop.waitForWindow("XTerm", 15000));
+    auto system = std::make_shared<SystemAppActivator>(display, QStringList { folder });
+    const xdg::DesktopEntryLookup lookup({ folder });
+    const AppInfo scratch = *AppInfo::installed("scratch-term", lookup);
+    const AppInfo plain = *AppInfo::installed("plain-xterm", lookup);
+    ASSERT_TRUE(eventually([&] { return system->isAppRunning("plain-xterm"); }));
+    EXPECT_FALSE(system->isAppRunning("scratch-term"));
+    EXPECT_FALSE(scratch.isRunning()); // as the panel's list asks
+
+    AppActivator activator(system);
+    EXPECT_EQ(activator.activateNext({ scratch }, RotationMode::sequential, true).result(), scratch);
+    ASSERT_TRUE(eventually([&] { return windowsOf("scratch-term").size() == 1; }));
+    const unsigned long plainWindow = windowsOf("plain-xterm").at(0);
+    const unsigned long scratchWindow = windowsOf("scratch-term").front();
+    EXPECT_EQ(windowsOf("plain-xterm"), std::vector<unsigned long> { plainWindow });
+    const x11::WindowActivation activation(display);
+    ASSERT_TRUE(activation.activate(plainWindow));
+    ASSERT_TRUE(eventually([&] { return activation.activeWindow() == plainWindow; }));
+    system->activateApp("scratch-term");
+    EXPECT_TRUE(eventually([&] { return activation.activeWindow() == scratchWindow; }));
+
+    ::kill(static_cast<pid_t>(pid), SIGTERM);
+    EXPECT_TRUE(eventually([&] { return !system->isAppRunning("plain-xterm"); }));
+    EXPECT_TRUE(eventually([&] { return !plain.isRunning(); }));
+    EXPECT_TRUE(scratch.isRunning());
 }
 
 // A launched process whose window cannot be matched (here: it has none) counts as running while
