@@ -18,6 +18,7 @@ constexpr double trackWidth = 44;
 constexpr double trackHeight = 26;
 constexpr double knobInset = 3;
 constexpr double trackRadius = 16;
+constexpr double smallScale = 0.7;
 
 QColor mix(const QColor& a, const QColor& b, double t)
 {
@@ -27,14 +28,15 @@ QColor mix(const QColor& a, const QColor& b, double t)
 }
 } // namespace
 
-KestuToggleSwitch::KestuToggleSwitch(KestuBinding<bool> isOn, QWidget* parent)
+KestuToggleSwitch::KestuToggleSwitch(KestuBinding<bool> isOn, QWidget* parent, KestuControlSize size)
     : QAbstractButton(parent)
     , m_isOn(std::move(isOn))
     , m_shown(m_isOn.get())
     , m_position(m_shown ? 1.0 : 0.0)
+    , m_scale(size == KestuControlSize::small ? smallScale : 1.0)
     , m_animation(new QVariantAnimation(this))
 {
-    setFixedSize(int(trackWidth), int(trackHeight));
+    setFixedSize(sizeHint());
     setCursor(Qt::PointingHandCursor);
     setAccessibleName(QStringLiteral("switch"));
     // Checkable before anything asks for its accessible interface, so a screen reader hears a
@@ -81,6 +83,11 @@ QColor KestuToggleSwitch::trackColor() const
     return mix(Color::surfaceTertiary().resolve(this), Color::accent().resolve(this), t);
 }
 
+QSize KestuToggleSwitch::sizeHint() const
+{
+    return QSizeF(trackWidth * m_scale, trackHeight * m_scale).toSize();
+}
+
 bool KestuToggleSwitch::hitButton(const QPoint& pos) const
 {
     return rect().contains(pos);
@@ -91,6 +98,7 @@ void KestuToggleSwitch::paintEvent(QPaintEvent*)
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
+    p.scale(m_scale, m_scale);
     const QRectF track(0, 0, trackWidth, trackHeight);
     // A 16-point radius on a 26-point height is capped at half the height: a capsule.
     const double radius = std::min(trackRadius, trackHeight / 2);
@@ -103,8 +111,9 @@ void KestuToggleSwitch::paintEvent(QPaintEvent*)
     paintKestuShadow(p, knobRect, knob / 2, KestuShadow::thumb());
     p.setBrush(Color::white().resolve(this));
     p.drawEllipse(knobRect);
+    p.resetTransform();
     if (showsFocusRing(this))
-        paintFocusRing(p, this, track, radius, trackColor());
+        paintFocusRing(p, this, QRectF(rect()), height() / 2.0, trackColor());
 }
 
 KestuToggleStyle::KestuToggleStyle(const QString& label, KestuBinding<bool> isOn, QWidget* parent)

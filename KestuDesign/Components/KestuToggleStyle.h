@@ -10,14 +10,19 @@ class QVariantAnimation;
 
 namespace kestu {
 
+// The platform's control sizes: a small control is drawn at 0.7 of the regular one.
+enum class KestuControlSize { regular, small };
+
 // The kit's on/off switch: a 44 × 26 track (accent when on, surfaceTertiary when off) with a
 // white 20-point knob that springs from one end to the other. A click anywhere on it flips the
-// bound flag. It is checkable, and checked exactly while the flag it shows is on.
+// bound flag. It is checkable, and checked exactly while the flag it shows is on. At the small
+// control size the same switch is 31 × 18.
 class KestuToggleSwitch final : public QAbstractButton {
     Q_OBJECT
 
 public:
-    explicit KestuToggleSwitch(KestuBinding<bool> isOn, QWidget* parent = nullptr);
+    explicit KestuToggleSwitch(
+        KestuBinding<bool> isOn, QWidget* parent = nullptr, KestuControlSize size = KestuControlSize::regular);
 
     // Follows the binding (animated when it changed), as a redraw would.
     void refresh();
@@ -26,7 +31,7 @@ public:
     QVariantAnimation* animation() const { return m_animation; }
     QColor trackColor() const;
 
-    QSize sizeHint() const override { return QSize(44, 26); }
+    QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -38,6 +43,8 @@ private:
     KestuBinding<bool> m_isOn;
     bool m_shown = false;
     double m_position = 0;
+    // Drawn at the regular size, scaled by this.
+    double m_scale = 1;
     QVariantAnimation* m_animation;
 };
 

@@ -1,12 +1,11 @@
 #include "Views/Settings/ScheduleEntryRow.h"
 
 #include "KestuDesign/Components/KestuFocusRing.h"
+#include "KestuDesign/Components/KestuToggleStyle.h"
 #include "KestuDesign/Resources/KestuSymbols.h"
-#include "KestuDesign/Tokens/KestuAnimation.h"
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Tokens/KestuFont.h"
 #include "KestuDesign/Tokens/KestuMetrics.h"
-#include "KestuDesign/Tokens/KestuShadow.h"
 #include "KestuDesign/Utilities/KestuCheckable.h"
 #include "Platform/Json.h"
 #include "Views/Settings/TimeField.h"
@@ -22,7 +21,6 @@
 #include <QSignalBlocker>
 #include <QTimeEdit>
 #include <QVBoxLayout>
-#include <QVariantAnimation>
 
 namespace tremlor {
 
@@ -164,97 +162,7 @@ QLabel* formLabel(const QString& text, QWidget* control, QWidget* parent)
     return label;
 }
 
-// The kit's switch has one size (44 × 26); the header's is at the small control size, in the
-// same proportions.
-constexpr QSizeF regularSwitch(44, 26);
-constexpr double smallScale = 0.7;
-
-QColor mix(const QColor& a, const QColor& b, double t)
-{
-    const auto lerp = [t](float x, float y) { return x + (y - x) * float(t); };
-    return QColor::fromRgbF(lerp(a.redF(), b.redF()), lerp(a.greenF(), b.greenF()), lerp(a.blueF(), b.blueF()),
-        lerp(a.alphaF(), b.alphaF()));
-}
-
 } // namespace
-
-// The kit switch's look and behaviour at the small control size: a capsule track (accent when
-// on), a white knob that springs across, checkable and checked exactly while the entry is on.
-class ScheduleEntryRow::SmallSwitch final : public QAbstractButton {
-public:
-    SmallSwitch(std::function<bool()> isOn, std::function<void(bool)> set, QWidget* parent)
-        : QAbstractButton(parent)
-        , m_isOn(std::move(isOn))
-        , m_shown(m_isOn())
-        , m_position(m_shown ? 1 : 0)
-        , m_animation(new QVariantAnimation(this))
-    {
-        setObjectName(QStringLiteral("schedule-entry-enabled"));
-        setAccessibleName(tr("Enabled"));
-        setFixedSize((regularSwitch * smallScale).toSize());
-        setCursor(Qt::PointingHandCursor);
-        setCheckable(true);
-        setChecked(m_shown);
-        connect(m_animation, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
-            m_position = value.toDouble();
-            update();
-        });
-        kestu::actOnCheckedChange(
-            this,
-            [this, set = std::move(set)](bool on) {
-                set(on);
-                refresh();
-            },
-            m_isOn);
-    }
-
-    void refresh()
-    {
-        const bool on = m_isOn();
-        kestu::showChecked(this, on);
-        if (on == m_shown)
-            return;
-        m_shown = on;
-        m_animation->stop();
-        m_animation->setStartValue(m_position);
-        m_animation->setEndValue(on ? 1.0 : 0.0);
-        kestu::Animation::springSnappy().apply(m_animation);
-        m_animation->start();
-    }
-
-protected:
-    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
-
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter p(this);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(Qt::NoPen);
-        // Drawn at the kit's size, scaled down.
-        p.scale(width() / regularSwitch.width(), height() / regularSwitch.height());
-        const QRectF track(QPointF(), regularSwitch);
-        const double radius = track.height() / 2;
-        const double t = std::clamp(m_position, 0.0, 1.0);
-        const QColor trackColor
-            = mix(kestu::Color::surfaceTertiary().resolve(this), kestu::Color::accent().resolve(this), t);
-        p.setBrush(trackColor);
-        p.drawRoundedRect(track, radius, radius);
-        const double inset = 3;
-        const double knob = track.height() - 2 * inset;
-        const QRectF knobRect(inset + m_position * (track.width() - track.height()), inset, knob, knob);
-        kestu::paintKestuShadow(p, knobRect, knob / 2, kestu::KestuShadow::thumb());
-        p.setBrush(kestu::Color::white().resolve(this));
-        p.drawEllipse(knobRect);
-        p.resetTransform();
-        paintFocusRing(p, this, height() / 2.0, trackColor);
-    }
-
-private:
-    std::function<bool()> m_isOn;
-    bool m_shown;
-    double m_position;
-    QVariantAnimation* m_animation;
-};
 
 ScheduleEntryRow::ScheduleEntryRow(
     const ScheduleEntry& entry, const QList<Profile>& profiles, const Clock& clock, Edit edit, QWidget* parent)
@@ -264,13 +172,17 @@ ScheduleEntryRow::ScheduleEntryRow(
     , m_clock(clock)
     , m_edit(std::move(edit))
     , m_disclosure(new Disclosure(this))
-    , m_switch(new SmallSwitch([this] { return m_entry.isEnabled; },
-          [this](bool on) { m_edit(id(), [on](ScheduleEntry& e) { e.isEnabled = on; }); }, this))
+    , m_switch(new kestu::KestuToggleSwitch(
+          kestu::KestuBinding<bool>([this] { return m_entry.isEnabled; },
+              [this](bool on) { m_edit(id(), [on](ScheduleEntry& e) { e.isEnabled = on; }); }),
+          this, kestu::KestuControlSize::small))
     , m_days(new SectionListText(boldBody(), kestu::Color::text(), this))
     , m_time(new SectionListText(kestu::Font::caption(), kestu::Color::textSecondary(), this))
     , m_chip(new Chip(this))
 {
     setObjectName(QStringLiteral("schedule-entry-row"));
+    m_switch->setObjectName(QStringLiteral("schedule-entry-enabled"));
+    m_switch->setAccessibleName(tr("Enabled"));
     m_days->setObjectName(QStringLiteral("schedule-entry-days"));
     m_time->setObjectName(QStringLiteral("schedule-entry-time"));
 

@@ -12,6 +12,10 @@
 class QAbstractButton;
 class QTimeEdit;
 
+namespace kestu {
+class KestuToggleSwitch;
+}
+
 namespace tremlor {
 
 class FormPicker;
@@ -58,8 +62,7 @@ private:
     bool m_shown = false;
 
     QAbstractButton* m_disclosure;
-    class SmallSwitch;
-    SmallSwitch* m_switch;
+    kestu::KestuToggleSwitch* m_switch;
     SectionListText* m_days;
     SectionListText* m_time;
     SectionListText* m_chip;
