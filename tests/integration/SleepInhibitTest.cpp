@@ -54,6 +54,15 @@ struct Inhibits : ::testing::Test {
     {
         return session->calls(kScreenSaver, path, method);
     }
+    // logind's Inhibit answers with an access-denied error from now on.
+    void makeLogindRefuse()
+    {
+        const QDBusMessage replaced = system->call("org.freedesktop.login1", "/org/freedesktop/login1",
+            "org.freedesktop.DBus.Mock", "AddMethod",
+            { "org.freedesktop.login1.Manager", "Inhibit", "ssss", "h",
+                "raise dbus.exceptions.DBusException('refused', name='org.freedesktop.DBus.Error.AccessDenied')" });
+        ASSERT_EQ(replaced.type(), QDBusMessage::ReplyMessage) << replaced.errorMessage().toStdString();
+    }
 
     // The pair over the desktop's buses; keeps a view of the display half.
     std::unique_ptr<SystemSleepPreventer> makePreventer(QByteArray display = {})
@@ -157,11 +166,7 @@ TEST_F(Inhibits, WithoutScreenSaverTheXServerHoldsTheDisplayAndARefusingLogindRo
     // A screensaver service, and logind refusing: the display inhibit is rolled back.
     blind.reset(); // still wanted: it would ask the service too
     ASSERT_TRUE(startScreenSaver());
-    const QDBusMessage replaced
-        = system->call("org.freedesktop.login1", "/org/freedesktop/login1", "org.freedesktop.DBus.Mock", "AddMethod",
-            { "org.freedesktop.login1.Manager", "Inhibit", "ssss", "h",
-                "raise dbus.exceptions.DBusException('refused', name='org.freedesktop.DBus.Error.AccessDenied')" });
-    ASSERT_EQ(replaced.type(), QDBusMessage::ReplyMessage) << replaced.errorMessage().toStdString();
+    ASSERT_NO_FATAL_FAILURE(makeLogindRefuse());
 
     auto refused = makePreventer();
     EXPECT_FALSE(take(*refused));
@@ -226,11 +231,7 @@ TEST_F(Inhibits, RefusedPairIsAskedForAgainButNotTwiceWhileTheAnswerIsDue)
 TEST_F(Inhibits, RefusedPairIsTakenWhenTheRefusingServiceAppearsAgain)
 {
     ASSERT_TRUE(startScreenSaver());
-    const QDBusMessage replaced
-        = system->call("org.freedesktop.login1", "/org/freedesktop/login1", "org.freedesktop.DBus.Mock", "AddMethod",
-            { "org.freedesktop.login1.Manager", "Inhibit", "ssss", "h",
-                "raise dbus.exceptions.DBusException('refused', name='org.freedesktop.DBus.Error.AccessDenied')" });
-    ASSERT_EQ(replaced.type(), QDBusMessage::ReplyMessage) << replaced.errorMessage().toStdString();
+    ASSERT_NO_FATAL_FAILURE(makeLogindRefuse());
     std::shared_ptr<SystemSleepPreventer> preventer = makePreventer(TestDesktop::absentDisplay().toLocal8Bit());
     CaffeineManager caffeine(preventer);
     caffeine.enable();

@@ -26,6 +26,20 @@ ScheduleEntryRow* openRow(ScheduleSettingsView& view, const QUuid& id)
 
 using ScheduleSettings = settingstest::FixtureTest;
 
+// Three new entries in the store, and the section in a window after a button that comes first.
+struct ShownEntries {
+    QList<ScheduleEntry> entries { ScheduleSettingsView::newEntry(), ScheduleSettingsView::newEntry(),
+        ScheduleSettingsView::newEntry() };
+    ScheduleSettingsView* view;
+    kittest::KitWindow window;
+
+    explicit ShownEntries(settingstest::Fixture& f)
+        : view((f.settings().setScheduleEntries(entries), new ScheduleSettingsView(f.context)))
+        , window(view, true)
+    {
+    }
+};
+
 } // namespace
 
 // Plus appends a new entry (on, weekdays, 9:00 to 17:00, no profile) at the end of the store
@@ -187,11 +201,10 @@ TEST_F(ScheduleSettings, RepeatedIdHasOneRowForTheFirstEntry)
 TEST_F(ScheduleSettings, KeyboardAloneRemovesTheSelectedEntry)
 {
     using settingstest::press;
-    const QList<ScheduleEntry> entries { ScheduleSettingsView::newEntry(), ScheduleSettingsView::newEntry(),
-        ScheduleSettingsView::newEntry() };
-    s.setScheduleEntries(entries);
-    auto* view = new ScheduleSettingsView(f.context);
-    kittest::KitWindow window(view, true);
+    ShownEntries shown(f);
+    const QList<ScheduleEntry>& entries = shown.entries;
+    ScheduleSettingsView* view = shown.view;
+    kittest::KitWindow& window = shown.window;
     ASSERT_NO_FATAL_FAILURE(window.show());
     openRow(*view, entries[0].id);
     window.other->setFocus();
@@ -298,11 +311,10 @@ TEST_F(ScheduleSettings, LongTextsEndInAnEllipsis)
 TEST_F(ScheduleSettings, KeyboardWalkRemovesKeepingTheKeyboardInTheList)
 {
     using settingstest::press;
-    const QList<ScheduleEntry> entries { ScheduleSettingsView::newEntry(), ScheduleSettingsView::newEntry(),
-        ScheduleSettingsView::newEntry() };
-    s.setScheduleEntries(entries);
-    auto* view = new ScheduleSettingsView(f.context);
-    kittest::KitWindow window(view, true);
+    ShownEntries shown(f);
+    const QList<ScheduleEntry>& entries = shown.entries;
+    ScheduleSettingsView* view = shown.view;
+    kittest::KitWindow& window = shown.window;
     ASSERT_NO_FATAL_FAILURE(window.show());
     ScheduleEntryRow* row = openRow(*view, entries[0].id);
     view->list()->setSelectedId(entries[0].id);
