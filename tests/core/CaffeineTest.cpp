@@ -90,9 +90,8 @@ TEST_F(Pair, LostInhibitIsTakenAgainOnceWhenTheServiceReturnsButNotAfterSleepIsA
 } // namespace
 
 // Through the engine, the real manager and pair: the manager reports what is held, so a pair
-// refused at start is asked for again at the next change of any setting (once the retry
-// interval has passed); one still unanswered is not asked for twice, and caffeine turned off
-// abandons it.
+// refused at start is asked for again at the next change of any setting; one still unanswered
+// is not asked for twice, and caffeine turned off abandons it.
 TEST_F(EngineTest, RefusedPairIsAskedForAgainAtTheNextChangeButNeverTwiceWhileUnanswered)
 {
     settings->setCaffeineEnabled(true);

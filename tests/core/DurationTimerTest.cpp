@@ -137,8 +137,7 @@ TEST(DurationTimer, TheRealSourceFiresEverySecond)
     int firings = 0;
     const auto subscription = source.subscribe([&] { ++firings; });
     QTest::qWait(3050);
-    EXPECT_GE(firings, 2);
-    EXPECT_LE(firings, 4);
+    EXPECT_THAT(firings, ::testing::AllOf(::testing::Ge(2), ::testing::Le(4)));
 }
 
 // The fixed durations' seconds; custom minutes saturate; the short and long forms hold in 64 bits.

@@ -150,6 +150,24 @@ bool XWindows::selectionOwned(const char* selection) const
     return XGetSelectionOwner(dpy(m_display), XInternAtom(dpy(m_display), selection, False)) != 0;
 }
 
+Window XWindows::map(QRect at, const char* type) const
+{
+    Display* d = dpy(m_display);
+    const Window w = XCreateSimpleWindow(d, DefaultRootWindow(d), at.x(), at.y(), at.width(), at.height(), 0, 0, 0);
+    const Atom typeAtom = XInternAtom(d, type, False);
+    XChangeProperty(d, w, XInternAtom(d, "_NET_WM_WINDOW_TYPE", False), XA_ATOM, 32, PropModeReplace,
+        reinterpret_cast<const unsigned char*>(&typeAtom), 1);
+    XSizeHints hints { .flags = USPosition | USSize };
+    XSetWMNormalHints(d, w, &hints);
+    for (int attempt = 0; attempt < 10; ++attempt) { // a window manager just started may drop the request
+        XMapWindow(d, w);
+        XSync(d, False);
+        if (probe::waitUntil([&] { return queryTree(d, w) != 0; }, 500))
+            return w;
+    }
+    return 0;
+}
+
 AppProcess::AppProcess(const TestDesktop& desktop, QStringList args, QStringList environment)
 {
     QProcessEnvironment env = desktop.environment();

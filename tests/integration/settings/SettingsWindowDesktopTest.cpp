@@ -1,6 +1,3 @@
-// The settings window on a desktop with a window manager (openbox), left out of the taskbar as
-// "Show in Dock" off leaves it.
-
 #include "App/AppWindows.h"
 #include "KestuDesign/Utilities/KestuDockVisibility.h"
 #include "kit/XcbClient.h"
@@ -13,24 +10,19 @@
 
 using namespace tremlor;
 
-// The window and the Reset alert offer no maximise, and the alert is wide enough for its title.
-// After the alert, the export or the import dialog closes, the window has the keyboard again (Qt's
-// active window is the one the X server gives it to) on the button that opened it, so the next
-// key works there. Keys go through the X server, as the user's do (xdotool's XTest).
+// Out of the taskbar ("Show in Dock" off), neither the window nor the Reset alert offers maximise,
+// and the alert fits its title. Once the alert, the export or the import dialog closes, the window
+// has the keyboard again (Qt's active window is the X server's) on the button that opened it.
 TEST(SettingsWindowOnDesktop, DialogsGiveTheKeyboardBackAndNothingMaximises)
 {
-    if (qEnvironmentVariableIsEmpty("TREMLOR_DESKTOP_CHILD")) {
-        // Again in a child on a private desktop, with Qt on X11.
-        TestDesktop desktop(TestDesktop::Options { true, true, false, false, QStringLiteral("1280x800x24"), false });
+    if (qEnvironmentVariableIsEmpty("TREMLOR_DESKTOP_CHILD")) { // again in a child on a desktop, Qt on X11
+        TestDesktop desktop(TestDesktop::Options { true, true, false, false, "1280x800x24" });
         REQUIRE_DESKTOP(desktop);
+        qputenv("TREMLOR_DESKTOP_CHILD", "1");
+        qputenv("QT_QPA_PLATFORM", "xcb");
         QProcess child;
-        QProcessEnvironment env = desktop.environment();
-        env.insert(QStringLiteral("TREMLOR_DESKTOP_CHILD"), QStringLiteral("1"));
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        child.setProcessEnvironment(env);
         child.setProcessChannelMode(QProcess::MergedChannels);
-        child.start(QCoreApplication::applicationFilePath(),
-            { QStringLiteral("--gtest_filter=SettingsWindowOnDesktop.DialogsGiveTheKeyboardBackAndNothingMaximises") });
+        child.start(QCoreApplication::applicationFilePath(), { "--gtest_filter=SettingsWindowOnDesktop.*" });
         ASSERT_TRUE(child.waitForFinished(60000));
         EXPECT_EQ(child.exitCode(), 0) << child.readAll().toStdString();
         return;
@@ -45,7 +37,7 @@ TEST(SettingsWindowOnDesktop, DialogsGiveTheKeyboardBackAndNothingMaximises)
         const auto actions = x.atoms(xcb_window_t(w->winId()), "_NET_WM_ALLOWED_ACTIONS");
         return std::find(actions.begin(), actions.end(), x.atom("_NET_WM_ACTION_MAXIMIZE_HORZ")) != actions.end();
     };
-    const auto press = [](const char* key) { QProcess::execute("xdotool", { "key", QLatin1String(key) }); };
+    const auto press = [](const char* key) { QProcess::execute("xdotool", { "key", key }); };
     windows.openSettingsWindow();
     QWidget* window = windows.settingsWindow();
     // Openbox may drop a map request made just as it starts: show again until it is active.
@@ -56,30 +48,24 @@ TEST(SettingsWindowOnDesktop, DialogsGiveTheKeyboardBackAndNothingMaximises)
     ASSERT_TRUE(window->isActiveWindow());
     EXPECT_TRUE(waitUntil([&] { return x.skipsTaskbar(xcb_window_t(window->winId())); }));
     EXPECT_FALSE(offersMaximise(window));
-
-    const auto opened = [&](const char* name) {
-        auto* dialog = window->findChild<QDialog*>(QLatin1String(name));
-        return dialog && dialog->isActiveWindow() ? dialog : nullptr;
-    };
+    QDialog* dialog = nullptr;
+    const auto opened
+        = [&](const char* name) { return (dialog = window->findChild<QDialog*>(name)) && dialog->isActiveWindow(); };
     for (const auto& [name, dialogName] : { std::pair { "reset-to-defaults", "reset-alert" },
              { "export-settings", "export-dialog" }, { "import-settings", "import-dialog" } }) {
         SCOPED_TRACE(name);
-        auto* button = window->findChild<QAbstractButton*>(QLatin1String(name));
+        auto* button = window->findChild<QAbstractButton*>(name);
         button->setFocus(Qt::TabFocusReason);
         press("space");
-        QDialog* dialog = nullptr;
-        ASSERT_TRUE(waitUntil([&] { return (dialog = opened(dialogName)) != nullptr; }));
-        if (dialog->objectName() == QLatin1String("reset-alert")) {
+        ASSERT_TRUE(waitUntil([&] { return opened(dialogName); }));
+        if (dialog->objectName() == "reset-alert") { // room for its title and the frame's buttons
             EXPECT_FALSE(offersMaximise(dialog));
-            QFont titleFont = dialog->font();
-            titleFont.setBold(true);
-            // Its title, and the frame's buttons beside it.
-            EXPECT_GT(dialog->width(), 2 * QFontMetrics(titleFont).horizontalAdvance(dialog->windowTitle()));
+            EXPECT_GT(dialog->width(), 2 * dialog->fontMetrics().horizontalAdvance(dialog->windowTitle()));
         }
         press("Escape");
         EXPECT_TRUE(waitUntil([&] { return window->isActiveWindow() && QApplication::focusWidget() == button; }));
     }
     press("space");
-    EXPECT_TRUE(waitUntil([&] { return opened("import-dialog") != nullptr; }));
+    EXPECT_TRUE(waitUntil([&] { return opened("import-dialog"); }));
     EXPECT_EQ(f.settings().maxInterval(), 99);
 }
