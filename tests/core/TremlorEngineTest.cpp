@@ -163,7 +163,7 @@ TEST_F(EngineTest, ARefusedCaffeinePairIsAskedForAgainAtMostEveryThirtySeconds)
         return inhibits.display->asked;
     };
     for (const auto& [seconds, asked] : { std::pair { 0, 1 }, { 29, 1 }, { 1, 2 }, { 0, 2 } })
-        EXPECT_EQ(askedAfter(seconds), asked);
+        EXPECT_EQ(askedAfter(seconds), asked) << "after " << seconds << " s";
     for (const bool on : { false, true }) {
         settings->setCaffeineEnabled(on);
         settle();

@@ -159,10 +159,11 @@ Window XWindows::map(QRect at, const char* type) const
         reinterpret_cast<const unsigned char*>(&typeAtom), 1);
     XSizeHints hints { .flags = USPosition | USSize };
     XSetWMNormalHints(d, w, &hints);
-    for (int attempt = 0; attempt < 10; ++attempt) { // a window manager just started may drop the request
+    for (int attempt = 0; attempt < 10; ++attempt) { // a window manager just started may drop a request
         XMapWindow(d, w);
         XSync(d, False);
-        if (probe::waitUntil([&] { return queryTree(d, w) != 0; }, 500))
+        XWindowAttributes a {};
+        if (probe::waitUntil([&] { return XGetWindowAttributes(d, w, &a) && a.map_state == IsViewable; }, 500))
             return w;
     }
     return 0;

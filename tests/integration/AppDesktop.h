@@ -62,7 +62,7 @@ public:
     // pager does; the manager then writes the state it holds.
     void requestState(Window window, const char* state, bool add) const;
     bool selectionOwned(const char* selection) const;
-    // Maps a window of this _NET_WM_WINDOW_TYPE where it asks to be; 0 when the manager never framed it.
+    // Maps a window of this _NET_WM_WINDOW_TYPE where it asks to be; 0 when the manager never shows it.
     Window map(QRect at, const char* type = "_NET_WM_WINDOW_TYPE_NORMAL") const;
 
 private:
