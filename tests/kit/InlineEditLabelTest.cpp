@@ -132,9 +132,8 @@ TEST_F(InlineEditLabel, PencilFadesWithTheHoverUnlessMotionIsReduced)
     }
 }
 
-// Tab or a click elsewhere commits an edit (the name written again, onCommit run) with the keyboard
-// going on from the label; after Return or Escape it stays on the pencil, which Tab reaches and
-// Space opens. Another window taking the keyboard leaves the edit open.
+// Tab or a click elsewhere commits an edit, the keyboard going on from there; after Return or Escape
+// it stays on the pencil, which Tab reaches. Another window taking the keyboard leaves the edit open.
 TEST_F(InlineEditLabel, LosingTheKeyboardCommitsAndTheKeyboardStaysByTheLabel)
 {
     KestuInlineEditLabel* label = make().release();
@@ -146,7 +145,7 @@ TEST_F(InlineEditLabel, LosingTheKeyboardCommitsAndTheKeyboardStaysByTheLabel)
         return label->editor() && label->editor()->hasFocus() && label->editor()->selectedText() == name;
     };
     doubleClick(*label);
-    // What is typed, the key that ends the edit, the name, writes and commits then, and where the keyboard is.
+    // Typed, the key ending the edit, the name, writes and commits then, and the keyboard's holder.
     const std::tuple<const char*, Qt::Key, const char*, int, QWidget*> ends[] = {
         { "", Qt::Key_Tab, "Work", 1, after },
         { "Deep", Qt::Key_Return, "Deep", 2, label->pencil() },

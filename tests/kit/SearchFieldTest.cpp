@@ -75,9 +75,8 @@ TEST(KestuSettingsSearchField, ALongSearchShowsItsStartAndAnEllipsisWhileUnfocus
     EXPECT_FALSE(shownStart(field->lineEdit(), shown, show, search).isEmpty());
 }
 
-// Either search box: Tab reaches the clear button, which draws the ring; Space, Return or an
-// assistive tool's press empties the search and hands the keyboard back to the field. Text an
-// assistive tool sets is searched for; Tab into the field selects none of it.
+// Either search box: clear, reached by Tab, pressed by Space, Return or an assistive tool, empties it
+// and hands the keyboard back; an assistive tool's text is searched for; Tab into it selects none.
 TEST(KestuSearchFields, ClearIsReachedByTabPressedByKeysAndHandsTheKeyboardBack)
 {
     const MotionOverride motion(true); // transitions end at once

@@ -111,8 +111,7 @@ TEST_F(ProfilesSettings, DeletionEachWayKeepsItsSelectionRule)
     auto* minus = view.findChild<QAbstractButton*>("profiles-remove");
     EXPECT_FALSE(minus->isEnabled());
 
-    // The menu's Delete on another row keeps the selection; on the selected row it selects the
-    // next row.
+    // The menu's Delete on another row keeps the selection; on the selected row it selects the next.
     view.list()->setSelectedId(start[1].id);
     trigger(view, start[0].id, "profile-delete");
     EXPECT_EQ(view.selectedProfileId(), start[1].id);
@@ -264,9 +263,8 @@ TEST_F(ProfilesSettings, LongSummaryEndsInAnEllipsis)
     }
 }
 
-// A keyboard walk of Profiles in the settings window: no name takes the keyboard by itself, Tab
-// goes list, bar buttons, selected name. "−" and each way to the row menu (Menu key, Shift+F10, an
-// assistive tool) leave the keyboard in the list, on the next row; with no row left, on "+".
+// No name takes the keyboard by itself; Tab goes list, bar, selected name. "−" and the row menu (Menu
+// key, Shift+F10, an assistive tool) leave the keyboard in the list on the next row, else on "+".
 TEST_F(ProfilesSettings, KeyboardWalkRemovesAndUsesTheMenuLeavingOtherNamesAlone)
 {
     using settingstest::press;
@@ -296,7 +294,7 @@ TEST_F(ProfilesSettings, KeyboardWalkRemovesAndUsesTheMenuLeavingOtherNamesAlone
         [] { press(Qt::Key_Menu); }, [&] { QTest::keyClick(view->list(), Qt::Key_F10, Qt::ShiftModifier); },
         [&] { kittest::doAction(view->row(*view->selectedProfileId()), QAccessibleActionInterface::showMenuAction()); }
     };
-    // Each way to open the menu, the item chosen by its keys, and the profiles then.
+    // The way the menu opens, the keys choosing in it, the profiles and selection then.
     const std::tuple<int, QList<Qt::Key>, QStringList, const char*> menuWalk[] = {
         { 0, { Qt::Key_Down, Qt::Key_Return }, { "A", "C", "C Copy" }, "C" }, // Duplicate
         { 1, { Qt::Key_Down, Qt::Key_Down, Qt::Key_Return }, { "A", "C", "C Copy" }, "C" }, // Set as Default

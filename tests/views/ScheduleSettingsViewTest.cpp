@@ -301,10 +301,8 @@ TEST_F(ScheduleSettings, LongTextsEndInAnEllipsis)
     EXPECT_EQ(QToolTip::text(), standup.name);
 }
 
-// A keyboard walk of Schedule: the list wears the ring after Tab, not after a click. "−" by Space,
-// "−" by an assistive tool from the row's time and the Delete key keep the keyboard in the list on
-// the next row, or on "+" once none is left. The editor's fields are named by their labels; the
-// header's switch is a smaller kit switch.
+// The list's ring shows after Tab, not a click; removing by each way keeps the keyboard in the list
+// on the next row, else on "+". The editor's fields are named by their labels; the switch is small.
 TEST_F(ScheduleSettings, KeyboardWalkRemovesKeepingTheKeyboardInTheList)
 {
     using settingstest::press;

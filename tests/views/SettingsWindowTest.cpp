@@ -141,9 +141,8 @@ TEST(SettingsWindow, ArrowKeysWalkTheSectionsWithTheKeyboardKeptInTheList)
     }
 }
 
-// From the sidebar's search, Tab goes to the clear button (Space there keeps the keyboard in the
-// field), the list, the section. Down walks the results in the list; Return opens the first one's
-// field, and Return there leaves the keyboard with its neighbour, not in the search.
+// From the search Tab goes clear, list, section; Down walks the results in the list; Return opens the
+// first one's field, and Return there leaves the keyboard with its neighbour, not in the search.
 TEST(SettingsWindow, SearchFieldLeadsIntoItsResults)
 {
     Fixture f;
@@ -183,7 +182,7 @@ TEST(SettingsWindow, SearchFieldLeadsIntoItsResults)
     EXPECT_EQ(f.settings().defaultDurationId(), Duration::custom(45).id());
 }
 
-// Dragging the sidebar's edge stops at its limits; the section takes the rest of a window that keeps its size.
+// The sidebar's edge drags within its limits; the section takes the rest of a window of fixed size.
 TEST(SettingsWindow, SidebarEdgeDragsWithinItsLimits)
 {
     Fixture f;
