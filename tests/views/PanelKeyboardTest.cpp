@@ -65,18 +65,16 @@ TEST(PanelKeyboard, ReturnAndSpacePressTheFocusedControlAndTheKeyboardStaysNearb
     });
     for (const auto& row : rows) {
         SCOPED_TRACE(row.control);
-        TempDefaults temp;
-        TremlorSettings& settings = temp.settings();
+        settingstest::Fixture f;
+        TremlorSettings& settings = f.settings();
+        f.apps = { AppInfo("org.example.Firefox", "Firefox", {}), AppInfo("org.example.Mail", "Mail", {}) };
         const QList<Profile> profiles { settingstest::named("A"), settingstest::named("B") };
         settings.setProfiles(profiles);
         settings.setActiveProfileId(json::uuidText(profiles[0].id));
         settings.setSelectedAppBundleIDs({ QStringLiteral("org.example.Mail") });
         settings.setPopoverExpanded(row.expanded);
         ::testing::NiceMock<viewtest::FakeEngine> engine;
-        TremlorPopoverView panel(settings, engine, [] {
-            return std::make_unique<settingstest::ListScanner>(
-                QList { AppInfo("org.example.Firefox", "Firefox", {}), AppInfo("org.example.Mail", "Mail", {}) });
-        });
+        TremlorPopoverView panel(settings, engine, f.context.makeAppScanner);
         kittest::showActive(panel);
         for (int tabs = 0; tabs < 20 && viewtest::stopName(QApplication::focusWidget()) != row.control; ++tabs)
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

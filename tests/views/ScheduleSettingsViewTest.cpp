@@ -27,19 +27,6 @@ ScheduleEntryRow* openRow(ScheduleSettingsView& view, const QUuid& id)
 
 using ScheduleSettings = settingstest::FixtureTest;
 
-// Three new entries in the store, and the section in a window after a button that comes first.
-struct ShownEntries {
-    QList<ScheduleEntry> entries { ScheduleSettingsView::newEntry(), ScheduleSettingsView::newEntry(),
-        ScheduleSettingsView::newEntry() };
-    ScheduleSettingsView* view;
-    kittest::KitWindow window;
-    explicit ShownEntries(settingstest::Fixture& f)
-        : view((f.settings().setScheduleEntries(entries), new ScheduleSettingsView(f.context)))
-        , window(view, true)
-    {
-    }
-};
-
 } // namespace
 
 // Plus appends a new entry (on, weekdays, 9:00 to 17:00, no profile) at the end of the store
@@ -201,8 +188,11 @@ TEST_F(ScheduleSettings, RepeatedIdHasOneRowForTheFirstEntry)
 TEST_F(ScheduleSettings, KeyboardAloneRemovesTheSelectedEntry)
 {
     using settingstest::press;
-    ShownEntries shown(f);
-    auto& [entries, view, window] = shown;
+    const QList<ScheduleEntry> entries { ScheduleSettingsView::newEntry(), ScheduleSettingsView::newEntry(),
+        ScheduleSettingsView::newEntry() };
+    s.setScheduleEntries(entries);
+    auto* view = new ScheduleSettingsView(f.context);
+    kittest::KitWindow window(view, true);
     ASSERT_NO_FATAL_FAILURE(window.show());
     openRow(*view, entries[0].id);
     window.other->setFocus();
@@ -306,8 +296,11 @@ TEST_F(ScheduleSettings, LongTextsEndInAnEllipsis)
 TEST_F(ScheduleSettings, KeyboardWalkRemovesKeepingTheKeyboardInTheList)
 {
     using settingstest::press;
-    ShownEntries shown(f);
-    auto& [entries, view, window] = shown;
+    const QList<ScheduleEntry> entries { ScheduleSettingsView::newEntry(), ScheduleSettingsView::newEntry(),
+        ScheduleSettingsView::newEntry() };
+    s.setScheduleEntries(entries);
+    auto* view = new ScheduleSettingsView(f.context);
+    kittest::KitWindow window(view, true);
     ASSERT_NO_FATAL_FAILURE(window.show());
     ScheduleEntryRow* row = openRow(*view, entries[0].id);
     view->list()->setSelectedId(entries[0].id);
