@@ -2,9 +2,6 @@
 #include "KestuDesign/Components/KestuTextField.h"
 #include "KitCompositeSupport.h"
 
-#include <QLineEdit>
-#include <QPushButton>
-#include <QVBoxLayout>
 #include <QVariantAnimation>
 
 #include <memory>
@@ -135,56 +132,46 @@ TEST_F(InlineEditLabel, PencilFadesWithTheHoverUnlessMotionIsReduced)
     }
 }
 
-// The editor ends when the keyboard leaves it, typed in or not: Tab or a click elsewhere
-// commits (the name written again, onCommit run) and the keyboard goes on from where the label
-// stands; after Return or Escape it stays on the pencil, which Tab reaches and Space opens.
-// Another window taking the keyboard leaves the edit open.
+// Tab or a click elsewhere commits an edit, the keyboard going on from there; after Return or Escape
+// it stays on the pencil, which Tab reaches. Another window taking the keyboard leaves the edit open.
 TEST_F(InlineEditLabel, LosingTheKeyboardCommitsAndTheKeyboardStaysByTheLabel)
 {
-    KestuBinding<QString> binding([this] { return name; }, [this](const QString& value) { name = value, ++writes; });
-    QWidget window;
-    auto* layout = new QVBoxLayout(&window);
-    auto* first = new QLineEdit(QStringLiteral("first field"));
-    auto* label = new KestuInlineEditLabel(binding, QFont(), Visibility::always, false, [this] { ++commits; });
-    auto* after = new QPushButton(QStringLiteral("after"));
-    for (QWidget* w : { static_cast<QWidget*>(first), static_cast<QWidget*>(label), static_cast<QWidget*>(after) })
-        layout->addWidget(w);
-    kittest::showActive(window);
+    KestuInlineEditLabel* label = make().release();
+    kittest::KitWindow w(label);
+    QWidget* after = w.other;
+    w.show();
     const auto openedEditor = [&] {
         QCoreApplication::processEvents(); // its focus request
         return label->editor() && label->editor()->hasFocus() && label->editor()->selectedText() == name;
     };
-
     doubleClick(*label);
-    ASSERT_TRUE(openedEditor());
-    QTest::keyClick(label->editor(), Qt::Key_Tab);
-    EXPECT_EQ(std::tie(name, writes, commits), std::tuple(QStringLiteral("Work"), 1, 1));
-    EXPECT_FALSE(label->isEditing());
-    EXPECT_TRUE(after->hasFocus());
-
-    QTest::keyClick(after, Qt::Key_Backtab);
-    ASSERT_TRUE(label->pencil()->hasFocus());
-    QTest::keyClick(label->pencil(), Qt::Key_Space);
-    ASSERT_TRUE(openedEditor());
-    QTest::keyClicks(label->editor(), QStringLiteral("Deep"));
-    QTest::keyClick(label->editor(), Qt::Key_Return);
-    EXPECT_EQ(std::tie(name, writes, commits), std::tuple(QStringLiteral("Deep"), 2, 2));
-    EXPECT_TRUE(label->pencil()->hasFocus());
-    QTest::keyClick(label->pencil(), Qt::Key_Space);
-    ASSERT_TRUE(openedEditor());
-    QTest::keyClick(label->editor(), Qt::Key_Escape);
-    EXPECT_EQ(std::tie(writes, commits), std::tuple(2, 2));
-    EXPECT_TRUE(label->pencil()->hasFocus());
-
-    QTest::keyClick(label->pencil(), Qt::Key_Space);
+    // Typed, the key ending the edit, the name, writes and commits then, and the keyboard's holder.
+    const std::tuple<const char*, Qt::Key, const char*, int, QWidget*> ends[] = {
+        { "", Qt::Key_Tab, "Work", 1, after },
+        { "Deep", Qt::Key_Return, "Deep", 2, label->pencil() },
+        { "", Qt::Key_Escape, "Deep", 2, label->pencil() },
+    };
+    for (const auto& [typed, key, stored, count, holder] : ends) {
+        SCOPED_TRACE(key);
+        ASSERT_TRUE(openedEditor());
+        QTest::keyClicks(label->editor(), QString::fromLatin1(typed));
+        QTest::keyClick(label->editor(), key);
+        EXPECT_EQ(std::tie(name, writes, commits), std::tuple(QString::fromLatin1(stored), count, count));
+        EXPECT_FALSE(label->isEditing());
+        EXPECT_TRUE(holder->hasFocus());
+        if (holder == after)
+            QTest::keyClick(after, Qt::Key_Backtab);
+        ASSERT_TRUE(label->pencil()->hasFocus());
+        QTest::keyClick(label->pencil(), Qt::Key_Space);
+    }
     ASSERT_TRUE(openedEditor());
     QApplication::setActiveWindow(nullptr);
-    kittest::showActive(window);
+    kittest::showActive(w.window);
     EXPECT_TRUE(label->isEditing());
-    QTest::mouseClick(first, Qt::LeftButton);
+    QTest::mouseClick(after, Qt::LeftButton);
     EXPECT_EQ(std::tie(writes, commits), std::tuple(3, 3));
     EXPECT_FALSE(label->isEditing());
-    EXPECT_TRUE(first->hasFocus());
+    EXPECT_TRUE(after->hasFocus());
 }
 
 TEST(InlineEditName, TrimsSpaceSeparatorsAndTabsButNotLineBreaks)

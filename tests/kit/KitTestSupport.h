@@ -2,6 +2,7 @@
 
 #include "KestuDesign/Utilities/KestuReducedMotion.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFile>
 #include <QMouseEvent>
@@ -66,6 +67,12 @@ struct KitWindow {
     }
     void show() { showActive(window); }
 };
+
+// What an assistive tool does to `widget` by one of its actions, a press unless told otherwise.
+inline void doAction(QWidget* widget, const QString& action = QAccessibleActionInterface::pressAction())
+{
+    QAccessible::queryAccessibleInterface(widget)->actionInterface()->doAction(action);
+}
 
 // Delivers a mouse event straight to a widget, through the application's event filters.
 inline void sendMouse(QWidget* widget, QEvent::Type type, QPointF pos, Qt::MouseButtons buttons = Qt::LeftButton)

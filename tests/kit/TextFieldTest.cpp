@@ -83,7 +83,7 @@ TEST(KestuTextField, ReturnCommitsEscapeCancelsAndFocusLossCommits)
     w.other->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(w.commits, 2);
     EXPECT_EQ(*w.value, QStringLiteral("Home!2"));
-    *w.value = QStringLiteral("changed elsewhere"); // not shown yet
+    *w.value = QStringLiteral("changed elsewhere");
     w.field->setFocus();
     w.other->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(w.commits, 3);
@@ -204,9 +204,8 @@ TEST(KestuTextField, DrawsNoFocusFrame)
             ASSERT_EQ(focused.pixel(x, y), unfocused.pixel(x, y)) << x << "," << y;
 }
 
-// Text an assistive tool sets (all of it, an insert, a deletion) reaches the binding as typing
-// does, reduced to a number where the field takes numbers only, whether or not the field holds
-// the keyboard; holding it, the change begins an edit that Escape takes back.
+// Text an assistive tool sets reaches the binding as typing does, focused or not; while the field
+// holds the keyboard it begins an edit that Escape takes back.
 TEST(KestuTextField, TextSetByAnAssistiveToolReachesTheBinding)
 {
     const struct {

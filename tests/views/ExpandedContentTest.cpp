@@ -12,8 +12,8 @@
 #include "Views/Shared/TremlorColor.h"
 #include "Views/Shared/ViewSymbols.h"
 #include "core/EngineFixture.h"
+#include "views/KeyboardWalk.h"
 #include "views/SettingsTestSupport.h"
-#include "views/WhenMenuOpens.h"
 
 #include <QAccessible>
 #include <QLineEdit>

@@ -4,9 +4,14 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QLineEdit>
+#include <QMenu>
+#include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace viewtest {
 
@@ -41,6 +46,36 @@ inline QStringList tabStops(QWidget* within, const QStringList& drawnElsewhere =
         EXPECT_TRUE(kittest::render(now) != focused) << "no focus shown on " << names.last().toStdString();
         now->setFocus(Qt::TabFocusReason);
     }
+    return names;
+}
+
+// Runs `act` on the menu once it has opened (in its own event loop) and checks that it closed.
+// The poll belongs to `owner`; with no menu after 5 s it fails and closes any popup, so the test goes on.
+inline void whenMenuOpens(QWidget* owner, std::function<void(QMenu*)> act)
+{
+    auto* poll = new QTimer(owner);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, act = std::move(act), deadline = QDeadlineTimer(5000)] {
+        QWidget* popup = QApplication::activePopupWidget();
+        auto* menu = qobject_cast<QMenu*>(popup);
+        if (!menu && !deadline.hasExpired())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        if (menu)
+            act(menu);
+        EXPECT_TRUE(menu && !menu->isVisible()) << "no menu, or the choice did not close it";
+        if (popup)
+            popup->hide();
+    });
+    poll->start(0);
+}
+
+// What a screen reader reads as the labels of `widget`.
+inline QStringList labelsOf(QWidget* widget)
+{
+    QStringList names;
+    for (const auto& [label, relation] : QAccessible::queryAccessibleInterface(widget)->relations(QAccessible::Label))
+        names << label->text(QAccessible::Name);
     return names;
 }
 

@@ -4,7 +4,6 @@
 #include "views/FakeEngine.h"
 #include "views/KeyboardWalk.h"
 #include "views/SettingsTestSupport.h"
-#include "views/WhenMenuOpens.h"
 
 #include <QAccessible>
 #include <QComboBox>
@@ -12,28 +11,14 @@
 
 using namespace tremlor;
 
-namespace {
-// Screen readers are told each time the toggle's expanded state flips.
-int expandedEvents = 0;
-void countExpandedEvents(QAccessibleEvent* event)
-{
-    if (event->type() == QAccessible::StateChanged
-        && static_cast<QAccessibleStateChangeEvent*>(event)->changedStates().expanded)
-        ++expandedEvents;
-}
-} // namespace
-
-// Keyboard alone, from the control Tab reaches: Return presses a focused push button (the toggle,
-// the summary, the rotation menu, the footer icons) and chooses in an open list; elsewhere, the
-// application search included, it starts. What is stored, and where the keyboard goes (the
-// opened options' first control, the toggle when the options close under it), decide what the
-// next key does.
+// From the control Tab reaches: Return presses a focused push button and chooses in an open list,
+// elsewhere it starts. What is stored and where the keyboard goes decide what the next key does.
 TEST(PanelKeyboard, ReturnAndSpacePressTheFocusedControlAndTheKeyboardStaysNearby)
 {
     kittest::MotionOverride reduced(true);
     // Typed where the keyboard is: an open list or menu, else the focused control.
-    const auto keys = [](std::initializer_list<Qt::Key> list) {
-        return [list = QList<Qt::Key>(list)](QWidget*) {
+    const auto keys = [](QList<Qt::Key> list) {
+        return [list](QWidget*) {
             for (const Qt::Key key : list) {
                 QWidget* popup = QApplication::activePopupWidget();
                 QTest::keyClick(
@@ -41,21 +26,22 @@ TEST(PanelKeyboard, ReturnAndSpacePressTheFocusedControlAndTheKeyboardStaysNearb
             }
         };
     };
+    const auto enter = keys({ Qt::Key_Return });
     const struct {
         const char* control;
         bool expanded;
         std::function<void(QWidget*)> press;
         const char* outcome;
     } rows[] = {
-        { "popover", false, keys({ Qt::Key_Return }), "started, dismissed, keys on popover" },
-        { "duration-chip-2h", false, keys({ Qt::Key_Return }), "started, dismissed, keys on duration-chip-2h" },
-        { "Interval", true, keys({ Qt::Key_Return }), "started, dismissed, keys on Interval" },
-        { "Search apps", true, keys({ Qt::Key_Return }), "started, dismissed, keys on Search apps" },
-        { "settings-button", false, keys({ Qt::Key_Return }), "settings, keys on settings-button" },
-        { "quit-button", false, keys({ Qt::Key_Return }), "quit, keys on quit-button" },
-        { "profile-cycle-button", false, keys({ Qt::Key_Return }), "profile B, keys on profile-cycle-button" },
-        { "disclosure-toggle", true, keys({ Qt::Key_Return }), "collapsed, keys on disclosure-toggle" },
-        { "compact-apps-summary", false, keys({ Qt::Key_Return }), "expanded, keys on Interval" },
+        { "popover", false, enter, "started, dismissed, keys on popover" },
+        { "duration-chip-2h", false, enter, "started, dismissed, keys on duration-chip-2h" },
+        { "Interval", true, enter, "started, dismissed, keys on Interval" },
+        { "Search apps", true, enter, "started, dismissed, keys on Search apps" },
+        { "settings-button", false, enter, "settings, keys on settings-button" },
+        { "quit-button", false, enter, "quit, keys on quit-button" },
+        { "profile-cycle-button", false, enter, "profile B, keys on profile-cycle-button" },
+        { "disclosure-toggle", true, enter, "collapsed, keys on disclosure-toggle" },
+        { "compact-apps-summary", false, enter, "expanded, keys on Interval" },
         { "compact-apps-summary", false, keys({ Qt::Key_Space, Qt::Key_Space }), "expanded, keys on Interval" },
         { "profile-picker", true, keys({ Qt::Key_Space, Qt::Key_Down, Qt::Key_Return }),
             "profile B, keys on profile-picker" },
@@ -67,28 +53,28 @@ TEST(PanelKeyboard, ReturnAndSpacePressTheFocusedControlAndTheKeyboardStaysNearb
             "Random, keys on rotation-menu" },
         { "Search apps", true,
             [](QWidget* field) {
-                QAccessible::queryAccessibleInterface(field->window()->findChild<DisclosureToggle*>())
-                    ->actionInterface()
-                    ->doAction(QAccessibleActionInterface::pressAction());
+                kittest::doAction(field->window()->findChild<DisclosureToggle*>());
                 EXPECT_TRUE(QTest::qWaitFor([field] { return !field->isVisible(); }, 1000));
             },
             "collapsed, keys on disclosure-toggle" },
     };
-    const DisclosureToggle::Announcer previous = DisclosureToggle::installAnnouncer(countExpandedEvents);
+    static int expandedEvents = 0; // told to screen readers as the toggle flips
+    const DisclosureToggle::Announcer previous = DisclosureToggle::installAnnouncer([](QAccessibleEvent* event) {
+        expandedEvents += event->type() == QAccessible::StateChanged
+            && static_cast<QAccessibleStateChangeEvent*>(event)->changedStates().expanded;
+    });
     for (const auto& row : rows) {
         SCOPED_TRACE(row.control);
-        TempDefaults temp;
-        TremlorSettings& settings = temp.settings();
+        settingstest::Fixture f;
+        TremlorSettings& settings = f.settings();
+        f.apps = { AppInfo("org.example.Firefox", "Firefox", {}), AppInfo("org.example.Mail", "Mail", {}) };
         const QList<Profile> profiles { settingstest::named("A"), settingstest::named("B") };
         settings.setProfiles(profiles);
         settings.setActiveProfileId(json::uuidText(profiles[0].id));
         settings.setSelectedAppBundleIDs({ QStringLiteral("org.example.Mail") });
         settings.setPopoverExpanded(row.expanded);
         ::testing::NiceMock<viewtest::FakeEngine> engine;
-        TremlorPopoverView panel(settings, engine, [] {
-            return std::make_unique<settingstest::ListScanner>(
-                QList { AppInfo("org.example.Firefox", "Firefox", {}), AppInfo("org.example.Mail", "Mail", {}) });
-        });
+        TremlorPopoverView panel(settings, engine, f.context.makeAppScanner);
         kittest::showActive(panel);
         for (int tabs = 0; tabs < 20 && viewtest::stopName(QApplication::focusWidget()) != row.control; ++tabs)
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -116,14 +102,10 @@ TEST(PanelKeyboard, ReturnAndSpacePressTheFocusedControlAndTheKeyboardStaysNearb
         outcome << "keys on " + (focus ? viewtest::stopName(focus) : QStringLiteral("nothing"));
         EXPECT_EQ(outcome.join(", ").toStdString(), row.outcome);
 
-        // Screen readers hear the profile box by its label and the toggle's state, told as it flips.
-        const auto labels = QAccessible::queryAccessibleInterface(panel.findChild<QComboBox*>("profile-picker"))
-                                ->relations(QAccessible::Label);
-        ASSERT_EQ(labels.size(), 1);
-        EXPECT_EQ(labels.first().first->text(QAccessible::Name), QStringLiteral("Profile"));
+        // Screen readers hear the profile box by its label and the toggle's state as it flips.
+        EXPECT_EQ(viewtest::labelsOf(panel.findChild<QComboBox*>("profile-picker")), QStringList { "Profile" });
         const QAccessible::State toggle = QAccessible::queryAccessibleInterface(panel.disclosureToggle())->state();
-        EXPECT_TRUE(toggle.expandable);
-        EXPECT_EQ(toggle.expanded, settings.popoverExpanded());
+        EXPECT_TRUE(toggle.expandable && toggle.expanded == settings.popoverExpanded());
         EXPECT_EQ(expandedEvents, settings.popoverExpanded() != row.expanded ? 1 : 0);
     }
     DisclosureToggle::installAnnouncer(previous);

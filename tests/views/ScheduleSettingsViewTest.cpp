@@ -3,6 +3,7 @@
 #include "KestuDesign/Components/KestuToggleStyle.h"
 #include "Views/Settings/ScheduleEntryRow.h"
 #include "Views/Shared/FormPicker.h"
+#include "views/KeyboardWalk.h"
 #include "views/SettingsTestSupport.h"
 
 #include <QAbstractButton>
@@ -25,20 +26,6 @@ ScheduleEntryRow* openRow(ScheduleSettingsView& view, const QUuid& id)
 }
 
 using ScheduleSettings = settingstest::FixtureTest;
-
-// Three new entries in the store, and the section in a window after a button that comes first.
-struct ShownEntries {
-    QList<ScheduleEntry> entries { ScheduleSettingsView::newEntry(), ScheduleSettingsView::newEntry(),
-        ScheduleSettingsView::newEntry() };
-    ScheduleSettingsView* view;
-    kittest::KitWindow window;
-
-    explicit ShownEntries(settingstest::Fixture& f)
-        : view((f.settings().setScheduleEntries(entries), new ScheduleSettingsView(f.context)))
-        , window(view, true)
-    {
-    }
-};
 
 } // namespace
 
@@ -201,10 +188,11 @@ TEST_F(ScheduleSettings, RepeatedIdHasOneRowForTheFirstEntry)
 TEST_F(ScheduleSettings, KeyboardAloneRemovesTheSelectedEntry)
 {
     using settingstest::press;
-    ShownEntries shown(f);
-    const QList<ScheduleEntry>& entries = shown.entries;
-    ScheduleSettingsView* view = shown.view;
-    kittest::KitWindow& window = shown.window;
+    const QList<ScheduleEntry> entries { ScheduleSettingsView::newEntry(), ScheduleSettingsView::newEntry(),
+        ScheduleSettingsView::newEntry() };
+    s.setScheduleEntries(entries);
+    auto* view = new ScheduleSettingsView(f.context);
+    kittest::KitWindow window(view, true);
     ASSERT_NO_FATAL_FAILURE(window.show());
     openRow(*view, entries[0].id);
     window.other->setFocus();
@@ -303,24 +291,20 @@ TEST_F(ScheduleSettings, LongTextsEndInAnEllipsis)
     EXPECT_EQ(QToolTip::text(), standup.name);
 }
 
-// A keyboard walk of Schedule. The list wears the kit's ring when Tab brings the keyboard, not
-// after a click. Removing keeps the keyboard in the list on the next row (the previous one at the
-// end), so Space again changes nothing: "−" by Space, "−" pressed by an assistive tool while the
-// removed row's time holds the keyboard, the Delete key; with no row left it goes to "+". The editor's fields are
-// named by their labels; the header's switch is smaller than the kit's, in its proportions.
+// The list's ring shows after Tab, not a click; removing by each way keeps the keyboard in the list
+// on the next row, else on "+". The editor's fields are named by their labels; the switch is small.
 TEST_F(ScheduleSettings, KeyboardWalkRemovesKeepingTheKeyboardInTheList)
 {
     using settingstest::press;
-    ShownEntries shown(f);
-    const QList<ScheduleEntry>& entries = shown.entries;
-    ScheduleSettingsView* view = shown.view;
-    kittest::KitWindow& window = shown.window;
+    const QList<ScheduleEntry> entries { ScheduleSettingsView::newEntry(), ScheduleSettingsView::newEntry(),
+        ScheduleSettingsView::newEntry() };
+    s.setScheduleEntries(entries);
+    auto* view = new ScheduleSettingsView(f.context);
+    kittest::KitWindow window(view, true);
     ASSERT_NO_FATAL_FAILURE(window.show());
     ScheduleEntryRow* row = openRow(*view, entries[0].id);
     view->list()->setSelectedId(entries[0].id);
-    window.window.resize(480, 600); // the opened row shows whole
-    for (int i = 0; i < 3; ++i)
-        QCoreApplication::processEvents();
+    settingstest::resize(window, 480, 600); // the opened row shows whole
     window.other->setFocus();
     const QImage unfocused = kittest::render(view->list());
     QTest::mouseClick(view->row(entries[0].id), Qt::LeftButton, {}, QPoint(4, 4));
@@ -338,11 +322,8 @@ TEST_F(ScheduleSettings, KeyboardWalkRemovesKeepingTheKeyboardInTheList)
     EXPECT_EQ(QApplication::focusWidget(), view->list());
     EXPECT_EQ(view->selectedEntryId(), entries[2].id);
 
-    for (QWidget* field : QList<QWidget*> { row->startPicker(), row->endPicker(), row->profilePicker() }) {
-        const auto labels = QAccessible::queryAccessibleInterface(field)->relations(QAccessible::Label);
-        ASSERT_EQ(labels.size(), 1) << field->objectName().toStdString();
-        EXPECT_EQ(labels[0].first->text(QAccessible::Name), field->accessibleName());
-    }
+    for (QWidget* field : QList<QWidget*> { row->startPicker(), row->endPicker(), row->profilePicker() })
+        EXPECT_EQ(viewtest::labelsOf(field), QStringList { field->accessibleName() });
     const kestu::KestuToggleSwitch regular(kestu::KestuBinding<bool>::constant(true));
     const QSize small = row->enabledSwitch()->size();
     EXPECT_LT(small.height(), regular.height());
@@ -351,9 +332,7 @@ TEST_F(ScheduleSettings, KeyboardWalkRemovesKeepingTheKeyboardInTheList)
     press(Qt::Key_Up);
     QTest::mouseClick(row->startPicker()->findChild<QLineEdit*>(), Qt::LeftButton);
     ASSERT_TRUE(row->startPicker()->hasFocus());
-    QAccessible::queryAccessibleInterface(view->findChild<QWidget*>("schedule-remove"))
-        ->actionInterface()
-        ->doAction(QAccessibleActionInterface::pressAction());
+    kittest::doAction(view->findChild<QWidget*>("schedule-remove"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return s.scheduleEntries().size() == 1; })); // a press is animated
     EXPECT_EQ(s.scheduleEntries(), QList<ScheduleEntry> { entries[2] });
     EXPECT_EQ(QApplication::focusWidget(), view->list());

@@ -158,10 +158,10 @@ inline void expectRings(kittest::KitWindow& window, const QList<QWidget*>& contr
     }
 }
 
-// Resizes the shown window to `width` and lets its layouts settle, one level a turn.
-inline void resize(kittest::KitWindow& window, int width)
+// Resizes the shown window and lets its layouts settle, one level a turn.
+inline void resize(kittest::KitWindow& window, int width, int height = 400)
 {
-    window.window.resize(width, 400);
+    window.window.resize(width, height);
     for (int i = 0; i < 3; ++i)
         QCoreApplication::processEvents();
 }

