@@ -1,12 +1,10 @@
 #include "Views/Settings/SettingsSidebar.h"
 
-#include "KestuDesign/Components/KestuSearchField.h"
 #include "KestuDesign/Components/KestuSettingsSearchField.h"
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Tokens/KestuMetrics.h"
 #include "Views/Settings/SettingsSidebarModel.h"
 
-#include <QAbstractButton>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
@@ -15,7 +13,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <utility>
 
 namespace tremlor {
 
@@ -118,14 +115,6 @@ SettingsSidebar::SettingsSidebar(SettingsSection selected, QString searchText, Q
                 m_choosingByKeys || static_cast<SectionList*>(m_list)->isHandlingKey());
     });
     m_search->lineEdit()->installEventFilter(this);
-    // The clear button hides itself: the keyboard it held goes back to the search field, not on
-    // to the list.
-    QAbstractButton* clear = m_search->clearButton();
-    connect(clear, &QAbstractButton::pressed, this, [this, clear] { m_clearHadKeyboard = clear->hasFocus(); });
-    connect(clear, &QAbstractButton::clicked, this, [this] {
-        if (std::exchange(m_clearHadKeyboard, false))
-            m_search->lineEdit()->setFocus(Qt::OtherFocusReason);
-    });
     auto* list = new QVBoxLayout;
     list->setContentsMargins(space8, 0, space8, space8);
     list->addWidget(m_list);

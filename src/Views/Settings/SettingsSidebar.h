@@ -61,7 +61,6 @@ private:
     QListView* m_list;
     bool m_showing = false;
     bool m_choosingByKeys = false;
-    bool m_clearHadKeyboard = false;
 };
 
 } // namespace tremlor
