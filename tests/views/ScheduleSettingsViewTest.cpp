@@ -27,6 +27,14 @@ ScheduleEntryRow* openRow(ScheduleSettingsView& view, const QUuid& id)
 
 using ScheduleSettings = settingstest::FixtureTest;
 
+QList<ScheduleEntry> storeThreeEntries(TremlorSettings& settings)
+{
+    const QList<ScheduleEntry> entries { ScheduleSettingsView::newEntry(), ScheduleSettingsView::newEntry(),
+        ScheduleSettingsView::newEntry() };
+    settings.setScheduleEntries(entries);
+    return entries;
+}
+
 } // namespace
 
 // Plus appends a new entry (on, weekdays, 9:00 to 17:00, no profile) at the end of the store
@@ -188,9 +196,7 @@ TEST_F(ScheduleSettings, RepeatedIdHasOneRowForTheFirstEntry)
 TEST_F(ScheduleSettings, KeyboardAloneRemovesTheSelectedEntry)
 {
     using settingstest::press;
-    const QList<ScheduleEntry> entries { ScheduleSettingsView::newEntry(), ScheduleSettingsView::newEntry(),
-        ScheduleSettingsView::newEntry() };
-    s.setScheduleEntries(entries);
+    const QList<ScheduleEntry> entries = storeThreeEntries(s);
     auto* view = new ScheduleSettingsView(f.context);
     kittest::KitWindow window(view, true);
     ASSERT_NO_FATAL_FAILURE(window.show());
@@ -296,9 +302,7 @@ TEST_F(ScheduleSettings, LongTextsEndInAnEllipsis)
 TEST_F(ScheduleSettings, KeyboardWalkRemovesKeepingTheKeyboardInTheList)
 {
     using settingstest::press;
-    const QList<ScheduleEntry> entries { ScheduleSettingsView::newEntry(), ScheduleSettingsView::newEntry(),
-        ScheduleSettingsView::newEntry() };
-    s.setScheduleEntries(entries);
+    const QList<ScheduleEntry> entries = storeThreeEntries(s);
     auto* view = new ScheduleSettingsView(f.context);
     kittest::KitWindow window(view, true);
     ASSERT_NO_FATAL_FAILURE(window.show());
