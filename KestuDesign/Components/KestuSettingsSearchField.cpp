@@ -110,11 +110,8 @@ KestuSettingsSearchField::KestuSettingsSearchField(
 void KestuSettingsSearchField::refresh()
 {
     const QString value = m_text.get();
-    if (m_edit->text() != value) {
-        m_ownChange = true;
-        m_edit->setText(value);
-        m_ownChange = false;
-    }
+    if (m_edit->text() != value)
+        setOwnText(m_edit, m_ownChange, value);
     showClear(!value.isEmpty());
 }
 

@@ -61,14 +61,7 @@ QString KestuSliderLabelField::numericPart(const QString& text) const
 void KestuSliderLabelField::refresh()
 {
     if (!m_editing)
-        showOwnText(formattedValue(m_value.get()));
-}
-
-void KestuSliderLabelField::showOwnText(const QString& value)
-{
-    m_ownChange = true;
-    setText(value);
-    m_ownChange = false;
+        setOwnText(this, m_ownChange, formattedValue(m_value.get()));
 }
 
 QSize KestuSliderLabelField::sizeHint() const
@@ -190,7 +183,7 @@ void KestuSliderLabelField::commitEdit()
     const auto number = m_typed ? KestuNumeric::parseNumber(numericPart(text())) : std::nullopt;
     if (number)
         m_value.set(KestuNumeric::snap(*number, m_lower, m_upper, m_step));
-    showOwnText(formattedValue(m_value.get()));
+    setOwnText(this, m_ownChange, formattedValue(m_value.get()));
 }
 
 void KestuSliderLabelField::installClickOutsideMonitor()

@@ -48,7 +48,6 @@ private:
     void activate();
     void onTextChanged();
     // Shows `value` as the label's own change, which is no entry.
-    void showOwnText(const QString& value);
     void commitEdit();
     void installClickOutsideMonitor();
     void removeClickOutsideMonitor();

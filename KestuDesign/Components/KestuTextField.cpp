@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QScopedValueRollback>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QTimer>
@@ -72,6 +73,12 @@ void showCaretAtEndForKeyboard(QLineEdit* edit, const QFocusEvent* event)
     if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason
         || reason == Qt::OtherFocusReason)
         edit->end(false);
+}
+
+void setOwnText(QLineEdit* edit, bool& ownChange, const QString& text)
+{
+    const QScopedValueRollback own(ownChange, true);
+    edit->setText(text);
 }
 
 void showStartForFocusingClick(QLineEdit* edit, const QFocusEvent* event)
@@ -147,20 +154,13 @@ void KestuTextField::refresh()
         return;
     const QString value = m_description.text.get();
     if (value != text())
-        showOwnText(value);
+        setOwnText(this, m_ownChange, value);
 }
 
 void KestuTextField::replaceText(const QString& value)
 {
-    showOwnText(value);
+    setOwnText(this, m_ownChange, value);
     m_description.text.set(value);
-}
-
-void KestuTextField::showOwnText(const QString& value)
-{
-    m_ownChange = true;
-    setText(value);
-    m_ownChange = false;
 }
 
 QSize KestuTextField::minimumSizeHint() const
@@ -218,7 +218,7 @@ void KestuTextField::cancel()
         m_originalValue = m_description.text.get();
     m_editing = false;
     m_description.text.set(m_originalValue);
-    showOwnText(m_originalValue);
+    setOwnText(this, m_ownChange, m_originalValue);
     if (m_description.onCancel)
         m_description.onCancel();
 }

@@ -72,7 +72,6 @@ private:
     void beginEdit();
     void onTextChanged();
     // Shows `value` as the field's own change, which the binding does not follow.
-    void showOwnText(const QString& value);
     // Ends the edit: binding ← text when `write`, then onCommit.
     void commit(bool write);
     void cancel();
@@ -93,6 +92,9 @@ bool paintElidedWhenUnfocused(QLineEdit* edit, const QStyleOptionFrame& panel);
 // From focusInEvent: an edit reached by the keyboard (Tab, Backtab, a shortcut, or focus handed
 // to it) shows its caret at the end with nothing selected, so the next key adds to the text.
 void showCaretAtEndForKeyboard(QLineEdit* edit, const QFocusEvent* event);
+// Sets `edit`'s text as the program's own change: `ownChange` is true meanwhile, so the edit's
+// change handler tells it from a change the user or an assistive tool made.
+void setOwnText(QLineEdit* edit, bool& ownChange, const QString& text);
 // From focusInEvent: a click that focuses an elided edit places its caret where the user saw
 // the letter, so the edit scrolls back to the start before the press is handled.
 void showStartForFocusingClick(QLineEdit* edit, const QFocusEvent* event);
