@@ -1,8 +1,46 @@
 #include "Platform/Xdg/ApplicationFolders.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QSet>
 
 namespace tremlor::xdg {
+
+namespace {
+
+constexpr int maxDepth = 16;
+
+using Visit = std::function<void(const QFileInfo&, const QString&)>;
+
+void walkFolder(
+    const QString& dir, const QString& relativeDir, int depth, QSet<QString>& visitedDirs, const Visit& visit)
+{
+    // Canonical paths: symlinked folders cannot loop.
+    const QString canonical = QFileInfo(dir).canonicalFilePath();
+    if (canonical.isEmpty() || visitedDirs.contains(canonical) || depth > maxDepth)
+        return;
+    visitedDirs.insert(canonical);
+    const QFileInfoList items = QDir(dir).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QFileInfo& item : items) {
+        const QString name = item.fileName();
+        const QString relative = relativeDir.isEmpty() ? name : relativeDir + u'/' + name;
+        if (name.endsWith(QStringLiteral(".desktop"))) {
+            if (item.isFile())
+                visit(item, relative);
+        } else if (item.isDir()) {
+            walkFolder(item.filePath(), relative, depth + 1, visitedDirs, visit);
+        }
+    }
+}
+
+} // namespace
+
+void ApplicationFolders::forEachEntryFile(const QStringList& folders, const Visit& visit)
+{
+    QSet<QString> visitedDirs;
+    for (const QString& folder : folders)
+        walkFolder(folder, {}, 0, visitedDirs, visit);
+}
 
 QStringList ApplicationFolders::standard()
 {

@@ -3,6 +3,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
+class QFileInfo;
+
 namespace tremlor::xdg {
 
 // The XDG application folders and desktop-file IDs.
@@ -17,6 +21,11 @@ public:
     // The ID of the entry at relativePath below a folder ("kde4/konsole.desktop" →
     // "kde4-konsole"); empty when the path does not name a desktop entry.
     static QString idForRelativePath(const QString& relativePath);
+    // Calls `visit` with every "*.desktop" file below `folders`, folder by folder, each folder's
+    // items in name order, with its path relative to its folder. Folders are followed through
+    // links but never twice, at most 16 deep; a folder named "*.desktop" is not entered.
+    static void forEachEntryFile(const QStringList& folders,
+        const std::function<void(const QFileInfo& file, const QString& relativePath)>& visit);
 };
 
 } // namespace tremlor::xdg

@@ -4,8 +4,6 @@
 #include "Platform/Xdg/DesktopEntry.h"
 
 #include <QDateTime>
-#include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
 #include <QHash>
 
@@ -39,23 +37,17 @@ QSet<QString> ClaimedWindowClasses::in(const QStringList& folders)
     std::lock_guard guard(lock);
     QSet<QString> claims;
     QSet<QString> seenIds;
-    for (const QString& folder : folders) {
-        QDirIterator it(folder, { QStringLiteral("*.desktop") }, QDir::Files,
-            QDirIterator::Subdirectories | QDirIterator::FollowSymlinks);
-        while (it.hasNext()) {
-            const QString path = it.next();
-            const QString id = ApplicationFolders::idForRelativePath(QDir(folder).relativeFilePath(path));
-            if (id.isEmpty() || seenIds.contains(id))
-                continue;
-            seenIds.insert(id);
-            const QFileInfo info = it.fileInfo();
-            ReadEntry& read = cache[path];
-            if (read.modified != info.lastModified() || read.size != info.size())
-                read = { info.lastModified(), info.size(), claimOf(path) };
-            if (!read.claim.isEmpty())
-                claims.insert(read.claim);
-        }
-    }
+    ApplicationFolders::forEachEntryFile(folders, [&](const QFileInfo& file, const QString& relativePath) {
+        const QString id = ApplicationFolders::idForRelativePath(relativePath);
+        if (id.isEmpty() || seenIds.contains(id))
+            return;
+        seenIds.insert(id);
+        ReadEntry& read = cache[file.filePath()];
+        if (read.modified != file.lastModified() || read.size != file.size())
+            read = { file.lastModified(), file.size(), claimOf(file.filePath()) };
+        if (!read.claim.isEmpty())
+            claims.insert(read.claim);
+    });
     return claims;
 }
 
