@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QComboBox>
+
+class QAccessibleInterface;
 #include <QWidget>
 
 namespace tremlor {
@@ -26,6 +28,8 @@ public:
 
 private:
     class Picker;
+    // The box as screen readers know it, with its chosen item as its value.
+    static QAccessibleInterface* accessibleFactory(const QString& className, QObject* object);
 
     TremlorSettings& m_settings;
     QComboBox* m_picker;
