@@ -4,9 +4,11 @@
 #include "views/FakeEngine.h"
 #include "views/KeyboardWalk.h"
 #include "views/SettingsTestSupport.h"
+#include "views/ToldToReaders.h"
 
 #include <QAccessible>
 #include <QComboBox>
+#include <QScopeGuard>
 #include <QSignalSpy>
 
 using namespace tremlor;
@@ -58,11 +60,9 @@ TEST(PanelKeyboard, ReturnAndSpacePressTheFocusedControlAndTheKeyboardStaysNearb
             },
             "collapsed, keys on disclosure-toggle" },
     };
-    static int expandedEvents = 0; // told to screen readers as the toggle flips
-    const DisclosureToggle::Announcer previous = DisclosureToggle::installAnnouncer([](QAccessibleEvent* event) {
-        expandedEvents += event->type() == QAccessible::StateChanged
-            && static_cast<QAccessibleStateChangeEvent*>(event)->changedStates().expanded;
-    });
+    viewtest::StateChanges told;
+    viewtest::toldToReaders = &told;
+    const auto stopListening = qScopeGuard([] { viewtest::toldToReaders = nullptr; });
     for (const auto& row : rows) {
         SCOPED_TRACE(row.control);
         settingstest::Fixture f;
@@ -83,7 +83,7 @@ TEST(PanelKeyboard, ReturnAndSpacePressTheFocusedControlAndTheKeyboardStaysNearb
         QSignalSpy dismissed(&panel, &TremlorPopoverView::dismissPopoverRequested);
         QSignalSpy settingsOpened(&panel, &TremlorPopoverView::openSettingsRequested);
         QSignalSpy quit(&panel, &TremlorPopoverView::quitRequested);
-        expandedEvents = 0;
+        told.clear();
 
         row.press(control);
         QCoreApplication::processEvents(); // a chosen profile is applied on the next turn
@@ -106,7 +106,8 @@ TEST(PanelKeyboard, ReturnAndSpacePressTheFocusedControlAndTheKeyboardStaysNearb
         EXPECT_EQ(viewtest::labelsOf(panel.findChild<QComboBox*>("profile-picker")), QStringList { "Profile" });
         const QAccessible::State toggle = QAccessible::queryAccessibleInterface(panel.disclosureToggle())->state();
         EXPECT_TRUE(toggle.expandable && toggle.expanded == settings.popoverExpanded());
-        EXPECT_EQ(expandedEvents, settings.popoverExpanded() != row.expanded ? 1 : 0);
+        EXPECT_EQ(std::ranges::count_if(
+                      told, [&](const auto& t) { return t.first == panel.disclosureToggle() && t.second.expanded; }),
+            settings.popoverExpanded() != row.expanded ? 1 : 0);
     }
-    DisclosureToggle::installAnnouncer(previous);
 }
