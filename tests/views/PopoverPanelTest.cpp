@@ -475,9 +475,13 @@ TEST_F(PanelTest, KeyboardAloneReachesAndPressesEveryControl)
     // Start's fill and the rings wear the desktop's highlight, not a colour of the panel's own.
     const QColor highlight = QApplication::palette().color(QPalette::Highlight);
     EXPECT_EQ(panel.startStopButton()->fillColor(), highlight);
-    panel.disclosureToggle()->setFocus(Qt::TabFocusReason);
-    const QImage ring = kittest::render(panel.disclosureToggle());
-    EXPECT_NEAR(ring.pixelColor(1, ring.height() / 2).hsvHueF(), highlight.hsvHueF(), 0.02);
+    for (QWidget* control :
+        { static_cast<QWidget*>(panel.disclosureToggle()), panel.findChild<QWidget*>("rotation-menu") }) {
+        control->setFocus(Qt::TabFocusReason);
+        const QImage ring = kittest::render(control);
+        EXPECT_NEAR(ring.pixelColor(1, ring.height() / 2).hsvHueF(), highlight.hsvHueF(), 0.02)
+            << viewtest::stopName(control).toStdString();
+    }
 
     // The last row, out of sight once the list is scrolled back up, comes into sight when
     // Shift+Tab reaches it.
