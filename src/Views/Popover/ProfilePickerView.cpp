@@ -200,8 +200,8 @@ ProfilePickerView::ProfilePickerView(TremlorSettings& settings, QWidget* parent)
 
     auto* label = new SymbolLabel(QStringLiteral("person.crop.rectangle.stack"), tr("Profile"), kestu::Font::caption(),
         kestu::Color::textSecondary(), this);
-    // Screen readers name a drop-down list by its label and read the chosen item as its value:
-    // a name of its own would hide that value.
+    // Screen readers name the box by its label (a labelled-by relation) and read the chosen
+    // item as its value.
     label->setBuddy(m_picker);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, int(kestu::Space::space2), 0, int(kestu::Space::space2));

@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QComboBox>
+#include <QWidget>
 
 class QAccessibleInterface;
-#include <QWidget>
 
 namespace tremlor {
 
