@@ -87,7 +87,7 @@ QString Duration::accessibleLabel() const
     case Kind::indefinite:
         return QStringLiteral("indefinite");
     case Kind::custom:
-        return QString::number(m_minutes) + QStringLiteral(" minutes");
+        return QString::number(m_minutes) + (m_minutes == 1 ? QStringLiteral(" minute") : QStringLiteral(" minutes"));
     }
     return {};
 }

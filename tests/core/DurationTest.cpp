@@ -37,8 +37,9 @@ TEST(Duration, EncodesAsOneKeyObjectNamedAfterTheCase)
 {
     EXPECT_NE(Duration::custom(60), Duration::hours1());
     EXPECT_EQ((std::unordered_set { Duration::hours1(), Duration::custom(60), Duration::custom(60) }).size(), 2u);
-    EXPECT_EQ(
-        Duration::custom(90).accessibleLabel() + ", " + Duration::hours1().accessibleLabel(), "90 minutes, 1 hour");
+    EXPECT_EQ(Duration::custom(90).accessibleLabel() + ", " + Duration::hours1().accessibleLabel() + ", "
+            + Duration::custom(1).accessibleLabel(),
+        "90 minutes, 1 hour, 1 minute");
     EXPECT_EQ(Duration::indefinite().displayLabel() + ' ' + Duration::custom(-5).displayLabel() + ' '
             + Duration::minutes30().displayLabel(),
         QString::fromUtf8("∞ -5m 30m"));

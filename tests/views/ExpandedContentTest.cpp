@@ -166,6 +166,11 @@ TEST_F(ExpandedContentTest, RunningDotsFollowApplicationsWhileShown)
     content->show();
     EXPECT_TRUE(mail->isAppRunning()); // asked at once on showing
     EXPECT_TRUE(refresh->isActive());
+
+    // An application installed meanwhile takes its place in the list, for screen readers too.
+    content->setInstalledApps(scanner.apps);
+    QAccessibleInterface* rows = QAccessible::queryAccessibleInterface(mail->parentWidget());
+    EXPECT_EQ(rows->child(0)->text(QAccessible::Name), QStringLiteral("Select Calculator"));
 }
 
 // An import writes activeProfileId before the profiles it names: the section applies the
@@ -239,6 +244,9 @@ TEST_F(ExpandedContentTest, EveryWayOfTogglingARowStoresWhatItShows)
                 chosen ? QStringList({ "org.gnome.Calculator", "org.example.Mail" })
                        : QStringList({ "org.gnome.Calculator" }));
             EXPECT_EQ(mail->isChecked(), chosen);
+            // A check box to screen readers, checked or not.
+            QAccessibleInterface* node = QAccessible::queryAccessibleInterface(mail);
+            EXPECT_TRUE(node->role() == QAccessible::CheckBox && node->state().checked == chosen);
             EXPECT_TRUE(content->row(QStringLiteral("org.gnome.Calculator"))->isChecked());
         }
     }

@@ -71,8 +71,8 @@ TEST_F(PanelTest, StartAndStopThroughTheButtonAndReturn)
     settings.setPopoverExpanded(true);
     auto panel = makePanel();
     kittest::showActive(*panel);
-    // The keyboard reaches the panel's shortcuts, not the first control of its options.
-    EXPECT_EQ(QApplication::focusWidget(), panel.get());
+    // The keyboard starts on the chosen chip, not on the first control of the options.
+    EXPECT_EQ(QApplication::focusWidget(), panel->durationPicker()->chips()[2]);
     QSignalSpy dismissed(panel.get(), &TremlorPopoverView::dismissPopoverRequested);
     panel->setSelectedDuration(Duration::minutes30());
     EXPECT_EQ(panel->startStopButton()->accessibleName(), QStringLiteral("Start Tremlor for 30 minutes"));
@@ -94,7 +94,9 @@ TEST_F(PanelTest, StartAndStopThroughTheButtonAndReturn)
     EXPECT_EQ(dismissed.count(), 2);
     ::testing::Mock::VerifyAndClearExpectations(&engine);
 
-    // Return starts without closing the options, and stops without hiding the panel.
+    // With nothing focused, Return starts without closing the options, and stops without hiding
+    // the panel; on Stop it is a click on Stop.
+    panel->setFocus();
     settings.setPopoverExpanded(true);
     panel->setSelectedDuration(Duration::indefinite());
     EXPECT_CALL(engine, start(Duration::indefinite()));
@@ -102,10 +104,14 @@ TEST_F(PanelTest, StartAndStopThroughTheButtonAndReturn)
     EXPECT_TRUE(settings.popoverExpanded());
     EXPECT_EQ(settings.lastUsedDurationId(), QStringLiteral("inf"));
     EXPECT_EQ(dismissed.count(), 3);
-    EXPECT_CALL(engine, stop(false));
+    EXPECT_CALL(engine, stop(false)).Times(2);
     QTest::keyClick(panel.get(), Qt::Key_Return);
     EXPECT_EQ(dismissed.count(), 3);
     EXPECT_EQ(panel->startStopButton()->text(), QStringLiteral("Start"));
+    engine.setActive(true);
+    panel->startStopButton()->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(panel->startStopButton(), Qt::Key_Return);
+    EXPECT_EQ(dismissed.count(), 4);
 }
 
 // The duration the panel opens with: the last one used, else the default, else one hour, each
@@ -123,6 +129,7 @@ TEST_F(PanelTest, InitialDurationRule)
         { "", "", Duration::hours1(), "1 hour" },
         { "", "custom_90", Duration::custom(90), "90 minutes" },
         { "custom_45", "custom_90", Duration::custom(45), "45 minutes" },
+        { "custom_1", "2h", Duration::custom(1), "1 minute" },
         { "custom_0", "2h", Duration::hours2(), "2 hours" },
         { "custom_090", "custom_x", Duration::hours1(), "1 hour" },
         { "1H", "inf", Duration::indefinite(), "indefinite" },
@@ -139,9 +146,12 @@ TEST_F(PanelTest, InitialDurationRule)
         for (DurationChip* chip : panel->durationPicker()->chips())
             if (chip->isChecked())
                 checked << chip->duration().id();
-        EXPECT_EQ(
-            checked, row.expected.kind() == Duration::Kind::custom ? QStringList() : QStringList { row.expected.id() });
+        const bool custom = row.expected.kind() == Duration::Kind::custom;
+        EXPECT_EQ(checked, custom ? QStringList() : QStringList { row.expected.id() });
         EXPECT_EQ(panel->startStopButton()->accessibleName(), QStringLiteral("Start Tremlor for ") + row.spoken);
+        // The keyboard, and so the screen reader, starts on the chosen chip, else on Start.
+        EXPECT_EQ(viewtest::stopName(QApplication::focusWidget()),
+            custom ? QStringLiteral("start-stop-button") : "duration-chip-" + row.expected.id());
         EXPECT_CALL(engine, start(row.expected));
         click(panel->startStopButton());
         EXPECT_EQ(temp.settings().lastUsedDurationId(), row.expected.id());
@@ -179,6 +189,11 @@ TEST_F(PanelTest, ChipSelection)
     panel->setSelectedDuration(Duration::custom(45));
     for (DurationChip* chip : chips)
         EXPECT_FALSE(chip->isChecked());
+    // Return on a chip starts with that chip's length.
+    chips[3]->setFocus(Qt::TabFocusReason);
+    EXPECT_CALL(engine, start(Duration::hours2()));
+    QTest::keyClick(chips[3], Qt::Key_Return);
+    engine.setActive(false);
 
     // With motion, the chosen chip pulses and springs back; with reduced motion it never grows.
     kestu::setReducedMotionOverride(false);
@@ -191,8 +206,9 @@ TEST_F(PanelTest, ChipSelection)
     EXPECT_FALSE(panel->durationPicker()->isPulsing());
 }
 
-// A click, Tab then Space, and an assistive tool's Toggle each make their chip's duration the
-// one Start runs for, with exactly that chip checked; choosing the chosen chip again keeps it.
+// A click, the keyboard and an assistive tool's Toggle each make their chip's duration the one
+// Start runs for, with exactly that chip checked, a radio button; choosing the chosen chip again
+// keeps it.
 TEST_F(PanelTest, EveryWayOfChoosingAChipSetsWhatStartRuns)
 {
     auto panel = makePanel();
@@ -200,11 +216,12 @@ TEST_F(PanelTest, EveryWayOfChoosingAChipSetsWhatStartRuns)
     const auto& chips = panel->durationPicker()->chips();
     const std::pair<const char*, std::function<void(DurationChip*)>> ways[] = {
         { "mouse", [](DurationChip* chip) { QTest::mouseClick(chip, Qt::LeftButton, {}, chip->rect().center()); } },
-        { "keyboard",
+        { "keyboard", // Tab into the row, the arrows along it, Space
             [&](DurationChip* chip) {
                 panel->setFocus();
-                for (int tabs = 0; tabs < 10 && QApplication::focusWidget() != chip; ++tabs)
-                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                QTest::keyClick(panel.get(), Qt::Key_Tab);
+                for (int keys = 0; keys < 7 && QApplication::focusWidget() != chip; ++keys)
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
                 ASSERT_EQ(QApplication::focusWidget(), chip);
                 QTest::keyClick(chip, Qt::Key_Space);
             } },
@@ -226,6 +243,7 @@ TEST_F(PanelTest, EveryWayOfChoosingAChipSetsWhatStartRuns)
                 if (chip->isChecked())
                     checked << chip->duration().id();
             EXPECT_EQ(checked, QStringList { chosen.id() });
+            EXPECT_EQ(QAccessible::queryAccessibleInterface(chips[index])->role(), QAccessible::RadioButton);
             EXPECT_EQ(panel->startStopButton()->accessibleName(),
                 QStringLiteral("Start Tremlor for ") + chosen.accessibleLabel());
         }
@@ -456,9 +474,8 @@ TEST_F(PanelTest, KeyboardAloneReachesAndPressesEveryControl)
         temp.settings(), engine, [&] { return std::make_unique<settingstest::ListScanner>(apps); });
     kittest::showActive(panel);
     settle();
-    QStringList expected;
-    for (const Duration& d : Duration::allCases())
-        expected << QStringLiteral("duration-chip-") + d.id();
+    panel.setFocus(); // from the top
+    QStringList expected { "duration-chip-1h" }; // one stop for the row: the chosen chip
     expected << "start-stop-button"
              << "disclosure-toggle"
              << "Interval"
@@ -475,9 +492,13 @@ TEST_F(PanelTest, KeyboardAloneReachesAndPressesEveryControl)
     // Start's fill and the rings wear the desktop's highlight, not a colour of the panel's own.
     const QColor highlight = QApplication::palette().color(QPalette::Highlight);
     EXPECT_EQ(panel.startStopButton()->fillColor(), highlight);
-    panel.disclosureToggle()->setFocus(Qt::TabFocusReason);
-    const QImage ring = kittest::render(panel.disclosureToggle());
-    EXPECT_NEAR(ring.pixelColor(1, ring.height() / 2).hsvHueF(), highlight.hsvHueF(), 0.02);
+    for (QWidget* control :
+        { static_cast<QWidget*>(panel.disclosureToggle()), panel.findChild<QWidget*>("rotation-menu") }) {
+        control->setFocus(Qt::TabFocusReason);
+        const QImage ring = kittest::render(control);
+        EXPECT_NEAR(ring.pixelColor(1, ring.height() / 2).hsvHueF(), highlight.hsvHueF(), 0.02)
+            << viewtest::stopName(control).toStdString();
+    }
 
     // The last row, out of sight once the list is scrolled back up, comes into sight when
     // Shift+Tab reaches it.

@@ -3,6 +3,8 @@ target_sources(tremlor_views_tests PRIVATE
   views/FakeEngine.h
   views/KeyboardWalk.h
   views/TextRecorder.h
+  views/ToldToReaders.cpp
+  views/ToldToReaders.h
   views/PanelKeyboardTest.cpp
   views/PopoverPanelTest.cpp
   views/StatusHeaderTest.cpp

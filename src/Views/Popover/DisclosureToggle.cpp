@@ -51,8 +51,6 @@ public:
     }
 };
 
-DisclosureToggle::Announcer announcer = &QAccessible::updateAccessibility;
-
 QAccessibleInterface* disclosureAccessibleFactory(const QString& className, QObject* object)
 {
     if (className == QLatin1String("tremlor::DisclosureToggle") && object && object->isWidgetType())
@@ -83,11 +81,6 @@ DisclosureToggle::DisclosureToggle(kestu::KestuBinding<bool> isExpanded, QWidget
     setAccessibleName(m_expanded ? tr("Show fewer options") : tr("Show more options"));
 }
 
-DisclosureToggle::Announcer DisclosureToggle::installAnnouncer(Announcer replacement)
-{
-    return std::exchange(announcer, replacement);
-}
-
 QString DisclosureToggle::labelText() const
 {
     return m_expanded ? tr("Fewer options") : tr("More options");
@@ -103,7 +96,7 @@ void DisclosureToggle::refresh()
     QAccessible::State changed;
     changed.expanded = true;
     QAccessibleStateChangeEvent event(this, changed);
-    announcer(&event);
+    QAccessible::updateAccessibility(&event);
     turnChevron(false);
     update();
 }

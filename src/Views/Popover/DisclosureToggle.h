@@ -4,7 +4,6 @@
 
 #include <QAbstractButton>
 
-class QAccessibleEvent;
 class QVariantAnimation;
 
 namespace tremlor {
@@ -26,11 +25,6 @@ public:
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
-
-    // Where the flips of the expanded state are told (screen readers by default); returns the
-    // one it replaces.
-    using Announcer = void (*)(QAccessibleEvent* event);
-    static Announcer installAnnouncer(Announcer announcer);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -10,7 +10,9 @@
 #include "Views/Shared/TremlorColor.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QTimer>
@@ -47,8 +49,10 @@ DurationChip::DurationChip(const Duration& duration, QWidget* parent)
     setObjectName(QStringLiteral("duration-chip-%1").arg(duration.id()));
     setText(duration.displayLabel());
     setAccessibleName(tr("Set duration to %1").arg(duration.accessibleLabel()));
-    // Checked while selected, so assistive tools read it; the row decides what is shown.
+    // One choice among the row: radio buttons to assistive tools, checked while selected; the
+    // row decides what is shown.
     setCheckable(true);
+    setAutoExclusive(true);
     setFocusPolicy(Qt::TabFocus);
     setCursor(Qt::PointingHandCursor);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -65,6 +69,12 @@ QSize DurationChip::sizeHint() const
 
 void DurationChip::setSelected(bool selected, bool immediately)
 {
+    // The checked button of a group never unchecks itself; a custom length checks none.
+    if (!selected && isChecked()) {
+        setAutoExclusive(false);
+        kestu::showChecked(this, false);
+        setAutoExclusive(true);
+    }
     kestu::showChecked(this, selected);
     if (selected != m_selected) {
         m_selected = selected;
@@ -106,6 +116,26 @@ void DurationChip::animate(QVariantAnimation*& animation, double& value, double 
     animation->setEndValue(target);
     kestu::Animation::springSnappy().apply(animation);
     animation->start();
+}
+
+void DurationChip::keyPressEvent(QKeyEvent* event)
+{
+    // The arrows move the choice along the row, as in any group of radio buttons.
+    if ((event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        switch (event->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Up:
+            Q_EMIT stepRequested(-1);
+            return;
+        case Qt::Key_Right:
+        case Qt::Key_Down:
+            Q_EMIT stepRequested(1);
+            return;
+        default:
+            break;
+        }
+    }
+    QAbstractButton::keyPressEvent(event);
 }
 
 void DurationChip::paintEvent(QPaintEvent*)
@@ -155,10 +185,19 @@ DurationPickerView::DurationPickerView(kestu::KestuBinding<Duration> selectedDur
     row->setSpacing(4 - 2 * DurationChip::pulseMargin);
     for (const Duration& duration : Duration::allCases()) {
         auto* chip = new DurationChip(duration, this);
-        // Unchecking the chosen chip chooses it again: the choice stays, the pulse runs.
-        kestu::actOnCheckedChange(
-            chip, [this, duration](bool) { choose(duration); },
-            [this, duration] { return m_selected.get() == duration; });
+        // Checking a chip (a click, Space, an assistive tool's Toggle) chooses it; the chip it
+        // replaces unchecks itself. A tap on the chosen chip, which stays checked, chooses it
+        // again; every tap pulses.
+        connect(chip, &QAbstractButton::toggled, this, [this, duration](bool checked) {
+            if (checked)
+                choose(duration);
+        });
+        connect(chip, &QAbstractButton::clicked, this, [this, duration] {
+            choose(duration);
+            if (!kestu::prefersReducedMotion())
+                triggerScalePulse();
+        });
+        connect(chip, &DurationChip::stepRequested, this, [this, chip](int step) { moveChoice(chip, step); });
         row->addWidget(chip);
         m_chips.append(chip);
     }
@@ -171,17 +210,33 @@ DurationPickerView::DurationPickerView(kestu::KestuBinding<Duration> selectedDur
 void DurationPickerView::refresh(bool animated)
 {
     const Duration current = m_selected.get();
+    const bool hadKeyboard = isAncestorOf(QApplication::focusWidget());
+    const auto chosen = std::ranges::find(m_chips, current, &DurationChip::duration);
     for (DurationChip* chip : m_chips)
         chip->setSelected(chip->duration() == current, !animated);
+    if (chosen == m_chips.end())
+        return; // a custom length: Tab still stops at the chip it stopped at
+    // The row is one stop for Tab, the chosen chip, and the keyboard follows the choice made by
+    // a digit or a profile: it never rests on a chip other than the chosen one.
+    for (DurationChip* chip : m_chips)
+        chip->setFocusPolicy(chip == *chosen ? Qt::TabFocus : Qt::NoFocus);
+    if (hadKeyboard)
+        (*chosen)->setFocus(Qt::TabFocusReason);
 }
 
 void DurationPickerView::choose(const Duration& duration)
 {
     m_selected.set(duration);
     refresh();
-    Q_EMIT durationChosen(duration);
-    if (!kestu::prefersReducedMotion())
-        triggerScalePulse();
+}
+
+void DurationPickerView::moveChoice(DurationChip* from, int step)
+{
+    // Round the row, from either end to the other.
+    const qsizetype count = m_chips.size();
+    DurationChip* to = m_chips[(m_chips.indexOf(from) + step + count) % count];
+    m_selected.set(to->duration());
+    refresh(); // the keyboard follows
 }
 
 void DurationPickerView::triggerScalePulse()

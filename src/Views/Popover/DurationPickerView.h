@@ -33,8 +33,13 @@ public:
 
     QSize sizeHint() const override;
 
+Q_SIGNALS:
+    // An arrow key asks for the chip `step` places along the row.
+    void stepRequested(int step);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void animate(QVariantAnimation*& animation, double& value, double target, bool immediately);
@@ -47,10 +52,11 @@ private:
     QVariantAnimation* m_scaleMove = nullptr;
 };
 
-// The row of seven duration chips, in the order of the presets (digit n picks chip n). It owns
-// no duration: the panel's choice comes in as a binding, and a chip's change of checked state
-// writes it, whether from a click, Space or an assistive tool's Toggle; a chip then shows
-// whether it holds the binding's value, so exactly one chip (none for a custom length) is checked.
+// The row of seven duration chips, in the order of the presets (digit n picks chip n): one
+// group of radio buttons. It owns no duration: the panel's choice comes in as a binding, which
+// a chip writes when it is checked (a click, Space, an assistive tool's Toggle) and the arrow
+// keys write as they move along the row; a chip then shows whether it holds the binding's
+// value, so exactly one chip (none for a custom length) is checked.
 class DurationPickerView final : public QWidget {
     Q_OBJECT
 
@@ -67,12 +73,9 @@ public:
     // The pulse's length before the chip springs back.
     static constexpr int pulseMs = 150;
 
-Q_SIGNALS:
-    // A chip was tapped (after the binding was written).
-    void durationChosen(const tremlor::Duration& duration);
-
 private:
     void choose(const Duration& duration);
+    void moveChoice(DurationChip* from, int step);
     void triggerScalePulse();
     void setScaleSelected(bool value);
 

@@ -231,11 +231,13 @@ void PopoverExpandedContent::setInstalledApps(const QList<AppInfo>& apps)
         }
         qDeleteAll(old);
         // Re-lay the rows in list order, before the trailing stretch. Tab takes them in that
-        // order right after the search field (rows made later would come after the footer).
+        // order right after the search field (rows made later would come after the footer),
+        // and screen readers too: they list children in the order of the stack.
         QWidget* before = m_search->textField();
         for (int i = 0; i < m_rowOrder.size(); ++i) {
             m_rowsLayout->removeWidget(m_rowOrder[i]);
             m_rowsLayout->insertWidget(i, m_rowOrder[i]);
+            m_rowOrder[i]->raise();
             setTabOrder(before, m_rowOrder[i]);
             before = m_rowOrder[i];
         }

@@ -1,8 +1,10 @@
 #include "Views/Popover/RotationMenuButton.h"
 
+#include "KestuDesign/Components/KestuFocusRing.h"
 #include "KestuDesign/Resources/KestuSymbols.h"
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Tokens/KestuFont.h"
+#include "KestuDesign/Tokens/KestuMetrics.h"
 #include "Models/TremlorSettings.h"
 #include "Views/Shared/SettingBinding.h"
 
@@ -39,6 +41,9 @@ const ModeLook& lookOf(RotationMode mode)
 }
 
 constexpr int menuSymbolSize = 14;
+// Room around the label for the focus ring, clear of the text.
+constexpr int ringRoomX = int(kestu::focusRingWidth) + 2;
+constexpr int ringRoomY = int(kestu::focusRingWidth) + 1;
 
 // A menu popup is a window of its own, and the application's accessible children leave popups
 // out: so the menu is told as this button's child, as a split button's is. Opening it returns
@@ -149,7 +154,8 @@ QSize RotationMenuButton::sizeHint() const
     const QFont& font = kestu::Font::tag();
     const QFontMetricsF metrics(font);
     const double width = font.pixelSize() + spacing + metrics.horizontalAdvance(m_title);
-    return { int(std::ceil(width)), int(std::ceil(std::max(metrics.height(), double(font.pixelSize())))) };
+    const double height = std::max(metrics.height(), double(font.pixelSize()));
+    return { int(std::ceil(width)) + 2 * ringRoomX, int(std::ceil(height)) + 2 * ringRoomY };
 }
 
 void RotationMenuButton::paintEvent(QPaintEvent*)
@@ -161,15 +167,14 @@ void RotationMenuButton::paintEvent(QPaintEvent*)
     QColor color = kestu::Color::textSecondary().resolve(this);
     if (isDown() || underMouse())
         color = kestu::Color::text().resolve(this);
-    const QRectF bounds(rect());
-    kestu::KestuSymbols::paint(p, QRectF(0, bounds.center().y() - size / 2.0, size, size), m_symbol, size, color);
+    const QRectF bounds = QRectF(rect()).adjusted(ringRoomX, ringRoomY, -ringRoomX, -ringRoomY);
+    kestu::KestuSymbols::paint(
+        p, QRectF(bounds.left(), bounds.center().y() - size / 2.0, size, size), m_symbol, size, color);
     p.setPen(color);
     p.setFont(font);
     p.drawText(bounds.adjusted(size + spacing, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, m_title);
-    if (hasFocus()) {
-        p.setPen(QPen(kestu::Color::accent().resolve(this), 1));
-        p.drawLine(QPointF(0, bounds.bottom() - 0.5), QPointF(bounds.right(), bounds.bottom() - 0.5));
-    }
+    if (kestu::showsFocusRing(this))
+        kestu::paintFocusRing(p, this, QRectF(rect()), kestu::Radius::small);
 }
 
 void RotationMenuButton::changeEvent(QEvent* event)

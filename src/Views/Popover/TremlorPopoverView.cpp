@@ -26,8 +26,10 @@
 #include "Views/Shared/SettingBinding.h"
 #include "Views/Shared/ViewSymbols.h"
 
+#include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QApplication>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -39,6 +41,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <optional>
 
 namespace tremlor {
@@ -306,9 +309,9 @@ bool TremlorPopoverView::eventFilter(QObject* watched, QEvent* event)
             event->accept();
             return true;
         }
-        // An open list of the panel (the profiles, the rotation orders) chooses on Return, and
-        // that is all Return does: the list still sees the key, the shortcuts no longer.
-        if (isReturn(key) && isOwnPopup(widget->window())) {
+        // The open profile list chooses on Return, and that is all Return does: the list still
+        // sees the key, the shortcuts no longer (an open menu claims its keys itself).
+        if (isReturn(key) && isOwnList(widget->window())) {
             event->accept();
             return false;
         }
@@ -316,15 +319,13 @@ bool TremlorPopoverView::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-bool TremlorPopoverView::isOwnPopup(const QWidget* window) const
+bool TremlorPopoverView::isOwnList(const QWidget* window) const
 {
     if (!window || window == this->window() || !(window->windowType() == Qt::Popup))
         return false;
-    for (const QWidget* up = window->parentWidget(); up; up = up->parentWidget()) {
-        if (up == this)
-            return true;
-    }
-    return false;
+    // The list is shown in a window of the combo box's making: known by its view.
+    const auto boxes = findChildren<QComboBox*>();
+    return std::ranges::any_of(boxes, [window](const QComboBox* box) { return box->view()->window() == window; });
 }
 
 bool TremlorPopoverView::event(QEvent* event)
@@ -347,19 +348,19 @@ void TremlorPopoverView::fitHeight()
 void TremlorPopoverView::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    // The panel itself holds the keyboard when it opens, so Return and the digits reach its
-    // shortcuts instead of a control of the options (the search field asks for focus once made,
-    // on the next turn: take it back after that).
-    setFocus(Qt::OtherFocusReason);
-    QTimer::singleShot(0, this, [this] {
-        if (isVisible())
-            setFocus(Qt::OtherFocusReason);
-    });
     kestu::Kestu::registerFonts();
     // Until a duration is chosen here, the panel opens with what the rule gives now: a default
     // set in the settings window meanwhile shows at once.
     if (!m_durationChosen)
         showDuration(initialDuration(m_settings), false);
+    // The keyboard starts on the chosen chip, so a screen reader tells the duration and Return
+    // starts with it; a custom length has no chip, and Start/Stop names it. The search field of
+    // the options asks for the keyboard once made, on the next turn: take it back after that.
+    landKeyboard();
+    QTimer::singleShot(0, this, [this] {
+        if (isVisible())
+            landKeyboard();
+    });
     m_installedApps = m_scanner->scanInstalledApps();
     m_expanded->setInstalledApps(m_installedApps);
     refreshSection(false);
@@ -367,6 +368,13 @@ void TremlorPopoverView::showEvent(QShowEvent* event)
         qApp->installEventFilter(this);
         m_filtering = true;
     }
+}
+
+void TremlorPopoverView::landKeyboard()
+{
+    const auto& chips = m_picker->chips();
+    const auto chosen = std::ranges::find_if(chips, &QAbstractButton::isChecked);
+    (chosen != chips.end() ? static_cast<QWidget*>(*chosen) : startStopButton())->setFocus(Qt::OtherFocusReason);
 }
 
 void TremlorPopoverView::hideEvent(QHideEvent* event)
@@ -440,8 +448,8 @@ void TremlorPopoverView::toggleSession()
 
 QAbstractButton* TremlorPopoverView::focusedPushButton() const
 {
-    QAbstractButton* const pushButtons[]
-        = { m_disclosure, m_summary, m_expanded->rotationMenu(), m_profileButton, m_settingsButton, m_quitButton };
+    QAbstractButton* const pushButtons[] = { m_startButton, m_stopButton, m_disclosure, m_summary,
+        m_expanded->rotationMenu(), m_profileButton, m_settingsButton, m_quitButton };
     for (QAbstractButton* button : pushButtons) {
         if (button->hasFocus())
             return button;
@@ -460,6 +468,9 @@ void TremlorPopoverView::returnAction()
         m_engine.stop(false);
         return;
     }
+    // On a chip, that chip's duration: the one the reader has just named.
+    if (auto* chip = qobject_cast<DurationChip*>(focusWidget()); chip && chip->hasFocus())
+        setSelectedDuration(chip->duration(), false);
     startSession();
     Q_EMIT dismissPopoverRequested();
 }

@@ -70,8 +70,8 @@ public:
     // The Start/Stop button's action: records and starts (closing the options), or stops;
     // either way the panel is dismissed.
     void toggleSession();
-    // Return: presses the focused push button; else starts and dismisses, or only stops (the
-    // panel stays open).
+    // Return: presses the focused push button (Start/Stop included); else starts and dismisses
+    // (with the focused chip's duration), or only stops (the panel stays open).
     void returnAction();
     // Applies the profile after the active one (the first when none matches) and takes its
     // duration; the footer icon tilts unless motion is reduced.
@@ -116,10 +116,13 @@ private:
     QList<AppInfo> selectedInstalledApps() const;
     // The first control Tab reaches in the further options.
     QWidget* firstOptionsControl() const;
-    // The footer icons, the toggle, the summary or the rotation menu, when it holds the keyboard.
+    // Start/Stop, the footer icons, the toggle, the summary or the rotation menu, when it holds
+    // the keyboard.
     QAbstractButton* focusedPushButton() const;
-    // A drop-down list or menu opened from a control of this panel.
-    bool isOwnPopup(const QWidget* window) const;
+    // The drop-down list of a combo box of this panel.
+    bool isOwnList(const QWidget* window) const;
+    // Puts the keyboard on the chosen chip, or on Start/Stop when no chip is chosen.
+    void landKeyboard();
     void refreshFooter();
     void startSession();
 
