@@ -2,8 +2,8 @@
 target_sources(tremlor_views PRIVATE
   src/Views/Settings/SettingsContext.h
   # The window root, its sidebar and the section factory.
-  src/Views/Settings/SettingsSectionView.cpp
-  src/Views/Settings/SettingsSectionView.h
+  src/Views/Settings/BuiltSection.cpp
+  src/Views/Settings/BuiltSection.h
   src/Views/Settings/SettingsSidebar.cpp
   src/Views/Settings/SettingsSidebar.h
   src/Views/Settings/SettingsSidebarModel.cpp

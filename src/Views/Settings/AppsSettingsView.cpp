@@ -72,7 +72,7 @@ QString AppsSettingsView::switchLabel(std::int64_t interval)
     return tr("Switch every %1 cycle%2").arg(interval).arg(interval == 1 ? QString() : QStringLiteral("s"));
 }
 
-AppsSettingsView::AppsSettingsView(SettingsContext& context, QWidget* parent)
+AppsSettingsView::AppsSettingsView(SettingsContext& context, QWidget* parent, bool searchTakesKeyboard)
     : QWidget(parent)
     , m_scanner(context.makeAppScanner())
 {
@@ -90,7 +90,7 @@ AppsSettingsView::AppsSettingsView(SettingsContext& context, QWidget* parent)
     m_checklist = new AppChecklistView(m_apps,
         { [&s] { return s.selectedAppBundleIDs(); }, [&s](const QStringList& ids) { s.setSelectedAppBundleIDs(ids); } },
         true, { [this] { return m_searchText; }, [this](const QString& text) { m_searchText = text; } }, this,
-        context.sectionTakesKeyboard);
+        searchTakesKeyboard);
     layout->addWidget(m_checklist, 1);
     auto* divider = new Hairline(this);
     divider->setObjectName(QStringLiteral("apps-divider"));

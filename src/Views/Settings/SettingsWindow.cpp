@@ -2,8 +2,8 @@
 
 #include "KestuDesign/Resources/KestuFontRegistry.h"
 #include "KestuDesign/Tokens/KestuColor.h"
+#include "Views/Settings/BuiltSection.h"
 #include "Views/Settings/SettingsContext.h"
-#include "Views/Settings/SettingsSectionView.h"
 #include "Views/Settings/SettingsSidebar.h"
 #include "Views/Shared/ViewSymbols.h"
 
@@ -165,7 +165,7 @@ void SettingsWindow::buildDetail()
         const QScopedValueRollback replacing(m_replacingDetail, true);
         delete m_detail.data();
     }
-    const SettingsSectionView built = makeSettingsSectionView(m_selected, m_context, !m_keepKeyboard, m_pane);
+    const BuiltSection built = buildSection(m_selected, m_context, !m_keepKeyboard, m_pane);
     m_detail = built.view;
     m_detail->setObjectName(m_detail->objectName().isEmpty() ? QStringLiteral("settings-detail-") + rawValue(m_selected)
                                                              : m_detail->objectName());

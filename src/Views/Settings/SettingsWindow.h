@@ -36,7 +36,6 @@ public:
 
     SettingsSidebar* sidebar() const { return m_sidebar; }
     QWidget* detailView() const { return m_detail; }
-    QSplitter* splitter() const { return m_splitter; }
 
 Q_SIGNALS:
     void sectionChanged(tremlor::SettingsSection section);
