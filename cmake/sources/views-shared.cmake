@@ -6,6 +6,8 @@ target_sources(tremlor_views PRIVATE
   src/Views/Shared/FormButton.h
   src/Views/Shared/FormPicker.cpp
   src/Views/Shared/FormPicker.h
+  src/Views/Shared/FormStepper.cpp
+  src/Views/Shared/FormStepper.h
   src/Views/Shared/GroupedForm.cpp
   src/Views/Shared/GroupedForm.h
   src/Views/Shared/Hairline.cpp

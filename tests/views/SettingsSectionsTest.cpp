@@ -17,8 +17,6 @@
 #include "Views/Shared/TremlorColor.h"
 
 #include <QAbstractButton>
-#include <QAbstractSpinBox>
-#include <QComboBox>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
@@ -191,8 +189,7 @@ TEST_F(SettingsSections, TabReachesEveryControlNamedAndShowingFocus)
                 "Idle threshold", "Idle threshold" } },
         { SettingsSection::apps,
             { "apps-search-field", "select-all-button", "deselect-all-button", "apps-list",
-                "launch-if-not-running-toggle-switch", "rotation-mode-picker", "switch-interval-decrement",
-                "switch-interval-increment" } },
+                "launch-if-not-running-toggle-switch", "rotation-mode-picker", "switch-interval-stepper" } },
         { SettingsSection::timer,
             { "default-duration-picker", "custom-minutes-field", "set-default-button", "caffeine-toggle-switch",
                 "countdown-toggle-switch", "notify-expiry-toggle-switch" } },
@@ -247,8 +244,8 @@ TEST_F(SettingsSections, PickersWriteTheStoreAndFollowOutsideChanges)
     }
 }
 
-// The wheel over a picker or time field without the focus belongs to the scrolling form: it is
-// passed on and changes no setting. With the focus, the wheel steps the value.
+// The wheel over a picker, the stepper or a time field without the focus belongs to the scrolling
+// form: it is passed on and changes no setting. With the focus, the wheel steps the value.
 TEST_F(SettingsSections, WheelOverAnUnfocusedPickerScrollsInstead)
 {
     s.setProfiles({ settingstest::named("Work"), settingstest::named("Rest") });
@@ -266,7 +263,8 @@ TEST_F(SettingsSections, WheelOverAnUnfocusedPickerScrollsInstead)
         if (section == SettingsSection::schedule)
             window.detailView()->findChild<ScheduleEntryRow*>()->setExpanded(true);
         for (QWidget* field : window.findChildren<QWidget*>()) {
-            if (!qobject_cast<QComboBox*>(field) && !qobject_cast<QAbstractSpinBox*>(field))
+            const QAccessible::Role role = QAccessible::queryAccessibleInterface(field)->role();
+            if (role != QAccessible::ComboBox && role != QAccessible::SpinBox)
                 continue;
             EXPECT_EQ(field->focusPolicy(), Qt::StrongFocus) << field->objectName().toStdString();
             for (int step = 0; step < 3; ++step)
@@ -275,7 +273,7 @@ TEST_F(SettingsSections, WheelOverAnUnfocusedPickerScrollsInstead)
         }
     }
     EXPECT_EQ(writes.count(), 0);
-    EXPECT_EQ(seen.size(), 7) << seen.join(u' ').toStdString();
+    EXPECT_EQ(seen.size(), 8) << seen.join(u' ').toStdString();
 
     SettingsWindow window(f.context, SettingsSection::mouse);
     kittest::showActive(window);
@@ -478,31 +476,35 @@ TEST_F(SettingsSections, AppsSectionStacksTheChecklistADividerAndTheOptions)
     EXPECT_GT(static_cast<AppsSettingsView*>(pane)->checklist()->list()->verticalScrollBar()->maximum(), 0);
 }
 
-// A stepper press that disables its own button, by keys or an assistive tool, hands the keyboard
-// to the other one, never on to "Search settings"; the buttons' names follow the value.
+// The stepper is one Tab stop, a spin button of 1…10 to a screen reader: Up and Down, "+" and "−"
+// step it; at an end a key changes nothing and the keyboard stays on it. Its name follows the value.
 TEST_F(SettingsSections, StepperAtItsEndsKeepsTheKeyboard)
 {
     SettingsWindow window(f.context);
     ASSERT_NO_FATAL_FAILURE(kittest::showActive(window));
     selectSection(window, SettingsSection::apps);
     QCoreApplication::processEvents(); // the search field takes the keyboard as the section appears
-    auto* less = child<QAbstractButton>(*window.detailView(), "switch-interval-decrement");
-    auto* more = child<QAbstractButton>(*window.detailView(), "switch-interval-increment");
-    ASSERT_TRUE(tabTo(more));
-    // Spaces, then the interval stored and the button holding the keyboard with its name.
-    const std::tuple<int, int, QAbstractButton*, const char*> spaces[]
-        = { { 11, 8, less, "Switch every 8 cycles, decrease" }, { 7, 1, more, "Switch every 1 cycle, increase" },
-              { 1, 2, more, "Switch every 2 cycles, increase" } };
-    for (const auto& [count, stored, holder, name] : spaces) {
-        settingstest::press(Qt::Key_Space, count);
+    auto* stepper = child<QWidget>(*window.detailView(), "switch-interval-stepper");
+    ASSERT_TRUE(tabTo(stepper));
+    QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(stepper);
+    ASSERT_TRUE(spoken->role() == QAccessible::SpinBox && spoken->valueInterface());
+    EXPECT_EQ(spoken->valueInterface()->minimumValue().toInt(), 1);
+    EXPECT_EQ(spoken->valueInterface()->maximumValue().toInt(), 10);
+    // Keys, then the interval stored and the stepper's spoken name.
+    const std::tuple<Qt::Key, int, int, const char*> presses[]
+        = { { Qt::Key_Up, 11, 10, "Switch every 10 cycles" }, { Qt::Key_Down, 11, 1, "Switch every 1 cycle" },
+              { Qt::Key_Plus, 2, 3, "Switch every 3 cycles" }, { Qt::Key_Minus, 1, 2, "Switch every 2 cycles" } };
+    for (const auto& [key, count, stored, name] : presses) {
+        settingstest::press(key, count);
         EXPECT_EQ(s.appSwitchInterval(), stored);
-        EXPECT_EQ(QApplication::focusWidget(), holder);
-        EXPECT_EQ(QAccessible::queryAccessibleInterface(holder)->text(QAccessible::Name), name);
+        EXPECT_EQ(QApplication::focusWidget(), stepper);
+        EXPECT_EQ(spoken->text(QAccessible::Name), name);
+        EXPECT_EQ(spoken->valueInterface()->currentValue().toInt(), stored);
     }
     EXPECT_EQ(window.searchText(), QString());
-    kittest::doAction(less);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return s.appSwitchInterval() == 1; })); // a button's press is animated
-    EXPECT_EQ(QApplication::focusWidget(), more);
+    spoken->actionInterface()->doAction(QAccessibleActionInterface::increaseAction());
+    spoken->valueInterface()->setCurrentValue(12);
+    EXPECT_EQ(s.appSwitchInterval(), 10);
 }
 
 // A row's running dot and icon are read again when the rows are drawn for a change of the
