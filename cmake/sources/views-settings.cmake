@@ -13,6 +13,8 @@ target_sources(tremlor_views PRIVATE
   # General, Mouse, Apps (with its checklist), Timer and About.
   src/Views/Settings/AboutSettingsView.cpp
   src/Views/Settings/AboutSettingsView.h
+  src/Views/Settings/AppChecklistList.cpp
+  src/Views/Settings/AppChecklistList.h
   src/Views/Settings/AppChecklistModel.cpp
   src/Views/Settings/AppChecklistModel.h
   src/Views/Settings/AppChecklistView.cpp

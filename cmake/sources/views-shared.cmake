@@ -1,5 +1,7 @@
 # Pieces every view shares: the product palette, the store binding helper, the symbol table.
 target_sources(tremlor_views PRIVATE
+  src/Views/Shared/CurrentRowFocus.cpp
+  src/Views/Shared/CurrentRowFocus.h
   src/Views/Shared/FocusScrollArea.cpp
   src/Views/Shared/FocusScrollArea.h
   src/Views/Shared/FormButton.cpp

@@ -404,6 +404,11 @@ TEST(AppChecklist, EveryWayOfPressingARowWritesTheChoiceOnce)
         for (const Qt::Key key : { Qt::Key_Backtab, Qt::Key_Down, Qt::Key_Space })
             QTest::keyClick(QApplication::focusWidget(), key);
         EXPECT_EQ(*ids, multiple ? QStringList({ "gone.app", "b.two" }) : QStringList { "b.two" });
+        // Only the row with the keyboard reports focused, and only while the list has it.
+        QAccessibleInterface* rows = QAccessible::queryAccessibleInterface(view.list());
+        EXPECT_TRUE(rows->child(1)->state().focused && !rows->child(0)->state().focused);
+        view.searchField()->setFocus();
+        EXPECT_FALSE(rows->child(1)->state().focused);
         QAccessible::queryAccessibleInterface(view.list())
             ->child(0)
             ->actionInterface()
