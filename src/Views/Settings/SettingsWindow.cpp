@@ -8,10 +8,7 @@
 #include "Views/Shared/ViewSymbols.h"
 
 #include <QApplication>
-#include <QEvent>
 #include <QHBoxLayout>
-#include <QKeyEvent>
-#include <QListView>
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <QSplitter>
@@ -66,7 +63,6 @@ SettingsWindow::SettingsWindow(
     m_sidebar->setMinimumWidth(sidebarMinimum);
     m_sidebar->setMaximumWidth(sidebarMaximum);
     connect(m_sidebar, &SettingsSidebar::sectionChosen, this, &SettingsWindow::choose);
-    m_sidebar->list()->installEventFilter(this);
 
     m_pane->setObjectName(QStringLiteral("settings-detail"));
     auto* paneLayout = new QVBoxLayout(m_pane);
@@ -133,6 +129,13 @@ void SettingsWindow::keepKeyboardNear(QWidget* gaveUp)
 
 void SettingsWindow::choose(SettingsSection section, bool byKeys)
 {
+    // The shown section opened again (Return on the search's first result): its field takes the
+    // keyboard as when it appeared.
+    if (section == m_selected && m_detail && !byKeys) {
+        if (m_keyboardField && m_keyboardField->isEnabled())
+            m_keyboardField->setFocus(Qt::ShortcutFocusReason);
+        return;
+    }
     const QScopedValueRollback keep(m_keepKeyboard, byKeys);
     setSelectedSection(section);
 }
@@ -170,25 +173,9 @@ void SettingsWindow::buildDetail()
     m_detail->setObjectName(m_detail->objectName().isEmpty() ? QStringLiteral("settings-detail-") + rawValue(m_selected)
                                                              : m_detail->objectName());
     m_pane->layout()->addWidget(m_detail);
-    m_fieldAfterList = m_keepKeyboard ? built.keyboardField : nullptr;
+    m_keyboardField = built.keyboardField;
     if (isVisible())
         m_detail->show();
-}
-
-bool SettingsWindow::eventFilter(QObject* watched, QEvent* event)
-{
-    // Tab from the list enters the section at the field that waited for the keyboard.
-    if (watched == m_sidebar->list() && event->type() == QEvent::KeyPress && m_fieldAfterList) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        QWidget* field = m_fieldAfterList;
-        if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::NoModifier && field->isVisible()
-            && field->isEnabled()) {
-            m_fieldAfterList = nullptr;
-            field->setFocus(Qt::TabFocusReason);
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void SettingsWindow::showEvent(QShowEvent* event)
