@@ -18,6 +18,7 @@
 
 #include <QAbstractButton>
 #include <QDesktopServices>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
@@ -206,6 +207,37 @@ TEST_F(SettingsSections, TabReachesEveryControlNamedAndShowingFocus)
         window.sidebar()->list()->setFocus(Qt::TabFocusReason);
         EXPECT_EQ(viewtest::tabStops(window.detailView()), expected);
     }
+}
+
+// Return and keypad Enter press the focused push button, as Space does, in every section.
+TEST_F(SettingsSections, ReturnPressesTheFocusedButton)
+{
+    f.apps = { AppInfo("firefox", "Firefox", {}) };
+    UrlRecorder recorder;
+    QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &recorder, "open");
+    SettingsWindow window(f.context);
+    kittest::showActive(window);
+    const std::tuple<SettingsSection, const char*, Qt::Key, std::function<bool()>> presses[] = {
+        { SettingsSection::apps, "select-all-button", Qt::Key_Return,
+            [&] { return s.selectedAppBundleIDs() == QStringList { "firefox" }; } },
+        { SettingsSection::apps, "deselect-all-button", Qt::Key_Enter,
+            [&] { return s.selectedAppBundleIDs().isEmpty(); } },
+        { SettingsSection::timer, "set-default-button", Qt::Key_Return,
+            [&] { return s.defaultDurationId() == QStringLiteral("custom_90"); } },
+        { SettingsSection::about, "about-feedback-link", Qt::Key_Enter, [&] { return recorder.opened.size() == 1; } },
+        { SettingsSection::advanced, "reset-to-defaults", Qt::Key_Return,
+            [&] { return window.findChild<QDialog*>(QStringLiteral("reset-alert")) != nullptr; } },
+    };
+    for (const auto& [section, name, key, pressed] : presses) {
+        selectSection(window, section);
+        if (auto* minutes = window.detailView()->findChild<QLineEdit*>(QStringLiteral("custom-minutes-field")))
+            QTest::keyClicks(minutes, QStringLiteral("90"));
+        auto* button = child<QAbstractButton>(*window.detailView(), name);
+        button->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(button, key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        EXPECT_TRUE(pressed()) << name;
+    }
+    QDesktopServices::unsetUrlHandler(QStringLiteral("mailto"));
 }
 
 // Each picker writes the setting of the item the user picks by its label, and always shows the

@@ -7,8 +7,10 @@
 #include "Views/Settings/SettingsSidebar.h"
 #include "Views/Shared/ViewSymbols.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <QSplitter>
@@ -176,6 +178,19 @@ void SettingsWindow::buildDetail()
     m_keyboardField = built.keyboardField;
     if (isVisible())
         m_detail->show();
+}
+
+void SettingsWindow::keyPressEvent(QKeyEvent* event)
+{
+    // A push button leaves Return to its window; fields and lists keep it, switches are Space's.
+    auto* button = qobject_cast<QAbstractButton*>(focusWidget());
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && button && button->hasFocus() && !button->isCheckable() && !event->isAutoRepeat()
+        && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        button->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void SettingsWindow::showEvent(QShowEvent* event)

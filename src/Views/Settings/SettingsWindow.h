@@ -18,7 +18,8 @@ class SettingsSidebar;
 // A section's field that takes the keyboard when the section appears does so unless the section
 // was chosen with the keys of the sidebar's list: the keyboard then stays in the list, so the
 // arrows walk on, and Tab goes on into the section in its order. A section's control never leaves
-// the keyboard with no one: the next key would go to the window's first field.
+// the keyboard with no one: the next key would go to the window's first field. Return presses the
+// focused push button, as Space does.
 class SettingsWindow final : public QWidget {
     Q_OBJECT
 
@@ -42,6 +43,7 @@ Q_SIGNALS:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void choose(SettingsSection section, bool byKeys);
