@@ -2,8 +2,8 @@
 target_sources(tremlor_views PRIVATE
   src/Views/Settings/SettingsContext.h
   # The window root, its sidebar and the section factory.
-  src/Views/Settings/SettingsSectionView.cpp
-  src/Views/Settings/SettingsSectionView.h
+  src/Views/Settings/BuiltSection.cpp
+  src/Views/Settings/BuiltSection.h
   src/Views/Settings/SettingsSidebar.cpp
   src/Views/Settings/SettingsSidebar.h
   src/Views/Settings/SettingsSidebarModel.cpp
@@ -13,6 +13,8 @@ target_sources(tremlor_views PRIVATE
   # General, Mouse, Apps (with its checklist), Timer and About.
   src/Views/Settings/AboutSettingsView.cpp
   src/Views/Settings/AboutSettingsView.h
+  src/Views/Settings/AppChecklistList.cpp
+  src/Views/Settings/AppChecklistList.h
   src/Views/Settings/AppChecklistModel.cpp
   src/Views/Settings/AppChecklistModel.h
   src/Views/Settings/AppChecklistView.cpp

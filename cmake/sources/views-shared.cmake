@@ -1,11 +1,15 @@
 # Pieces every view shares: the product palette, the store binding helper, the symbol table.
 target_sources(tremlor_views PRIVATE
+  src/Views/Shared/CurrentRowFocus.cpp
+  src/Views/Shared/CurrentRowFocus.h
   src/Views/Shared/FocusScrollArea.cpp
   src/Views/Shared/FocusScrollArea.h
   src/Views/Shared/FormButton.cpp
   src/Views/Shared/FormButton.h
   src/Views/Shared/FormPicker.cpp
   src/Views/Shared/FormPicker.h
+  src/Views/Shared/FormStepper.cpp
+  src/Views/Shared/FormStepper.h
   src/Views/Shared/GroupedForm.cpp
   src/Views/Shared/GroupedForm.h
   src/Views/Shared/Hairline.cpp

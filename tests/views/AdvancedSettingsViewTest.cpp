@@ -4,9 +4,10 @@
 #include "views/SettingsTestSupport.h"
 
 #include <QAbstractButton>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
-#include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -41,26 +42,40 @@ TEST_F(AdvancedSettings, PollsOnlyWhileShownAndChecksAtOnce)
     EXPECT_EQ(status->text(), QStringLiteral("Not Granted"));
 }
 
-// Cancel is the default and the Escape button and changes nothing; Reset restores the
-// defaults and keeps the profiles (the rest of what it keeps is the store's own test,
-// Settings.ResetWritesEveryDefaultInOrder...).
+// Cancel is the default, has the keyboard, and with Escape changes nothing; Reset (the destructive
+// button) restores the defaults and keeps the profiles (the rest of what it keeps is the store's
+// own test, Settings.ResetWritesEveryDefaultInOrder...). Only the focused button reports focused.
 TEST_F(AdvancedSettings, ResetAsksFirstAndCancelChangesNothing)
 {
     s.setMaxInterval(99);
     s.setProfiles({ settingstest::named("Work") });
     AdvancedSettingsView view(f.context);
+    kittest::showActive(view);
+    const auto reportedFocused = [](QDialog* alert) {
+        QStringList focused;
+        for (QWidget* widget : alert->findChildren<QWidget*>())
+            if (QAccessible::queryAccessibleInterface(widget)->state().focused)
+                focused << widget->objectName();
+        return focused;
+    };
 
     view.confirmReset();
-    auto* alert = view.findChild<QMessageBox*>("reset-alert");
+    auto* alert = view.findChild<QDialog*>("reset-alert");
     ASSERT_NE(alert, nullptr);
-    EXPECT_EQ(alert->defaultButton()->objectName(), QStringLiteral("reset-cancel"));
-    EXPECT_EQ(alert->escapeButton()->objectName(), QStringLiteral("reset-cancel"));
-    alert->findChild<QPushButton*>("reset-cancel")->click();
+    ASSERT_NO_FATAL_FAILURE(kittest::showActive(*alert));
+    auto* cancel = alert->findChild<QPushButton*>("reset-cancel");
+    auto* confirm = alert->findChild<QPushButton*>("reset-confirm");
+    EXPECT_TRUE(cancel->isDefault());
+    EXPECT_EQ(alert->findChild<QDialogButtonBox*>()->buttonRole(confirm), QDialogButtonBox::DestructiveRole);
+    EXPECT_EQ(reportedFocused(alert), QStringList { "reset-cancel" });
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(reportedFocused(alert), QStringList { "reset-confirm" });
+    QTest::keyClick(alert, Qt::Key_Escape);
     EXPECT_EQ(s.maxInterval(), 99);
 
     QTest::qWait(0); // the closed alert goes
     view.confirmReset();
-    view.findChild<QMessageBox*>("reset-alert")->findChild<QPushButton*>("reset-confirm")->click();
+    view.findChild<QDialog*>("reset-alert")->findChild<QPushButton*>("reset-confirm")->click();
     EXPECT_EQ(s.maxInterval(), 30);
     EXPECT_EQ(s.profiles().size(), 1);
 }

@@ -17,9 +17,8 @@
 #include "Views/Shared/TremlorColor.h"
 
 #include <QAbstractButton>
-#include <QAbstractSpinBox>
-#include <QComboBox>
 #include <QDesktopServices>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
@@ -191,8 +190,7 @@ TEST_F(SettingsSections, TabReachesEveryControlNamedAndShowingFocus)
                 "Idle threshold", "Idle threshold" } },
         { SettingsSection::apps,
             { "apps-search-field", "select-all-button", "deselect-all-button", "apps-list",
-                "launch-if-not-running-toggle-switch", "rotation-mode-picker", "switch-interval-decrement",
-                "switch-interval-increment" } },
+                "launch-if-not-running-toggle-switch", "rotation-mode-picker", "switch-interval-stepper" } },
         { SettingsSection::timer,
             { "default-duration-picker", "custom-minutes-field", "set-default-button", "caffeine-toggle-switch",
                 "countdown-toggle-switch", "notify-expiry-toggle-switch" } },
@@ -211,18 +209,53 @@ TEST_F(SettingsSections, TabReachesEveryControlNamedAndShowingFocus)
     }
 }
 
+// Return and keypad Enter press the focused push button, as Space does, in every section.
+TEST_F(SettingsSections, ReturnPressesTheFocusedButton)
+{
+    f.apps = { AppInfo("firefox", "Firefox", {}) };
+    UrlRecorder recorder;
+    QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &recorder, "open");
+    SettingsWindow window(f.context);
+    kittest::showActive(window);
+    const std::tuple<SettingsSection, const char*, Qt::Key, std::function<bool()>> presses[] = {
+        { SettingsSection::apps, "select-all-button", Qt::Key_Return,
+            [&] { return s.selectedAppBundleIDs() == QStringList { "firefox" }; } },
+        { SettingsSection::apps, "deselect-all-button", Qt::Key_Enter,
+            [&] { return s.selectedAppBundleIDs().isEmpty(); } },
+        { SettingsSection::timer, "set-default-button", Qt::Key_Return,
+            [&] { return s.defaultDurationId() == QStringLiteral("custom_90"); } },
+        { SettingsSection::about, "about-feedback-link", Qt::Key_Enter, [&] { return recorder.opened.size() == 1; } },
+        { SettingsSection::advanced, "reset-to-defaults", Qt::Key_Return,
+            [&] { return window.findChild<QDialog*>(QStringLiteral("reset-alert")) != nullptr; } },
+    };
+    for (const auto& [section, name, key, pressed] : presses) {
+        selectSection(window, section);
+        if (auto* minutes = window.detailView()->findChild<QLineEdit*>(QStringLiteral("custom-minutes-field")))
+            QTest::keyClicks(minutes, QStringLiteral("90"));
+        auto* button = child<QAbstractButton>(*window.detailView(), name);
+        button->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(button, key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        EXPECT_TRUE(pressed()) << name;
+    }
+    QDesktopServices::unsetUrlHandler(QStringLiteral("mailto"));
+}
+
 // Each picker writes the setting of the item the user picks by its label, and always shows the
 // stored value: a reset's, or none for a custom default duration. The pattern's caption follows.
+// A screen reader hears the row's label, a combo box and the chosen item (as its text: Qt 6.4's
+// bridge offers no selection of the box's children).
 TEST_F(SettingsSections, PickersWriteTheStoreAndFollowOutsideChanges)
 {
-    const std::tuple<SettingsSection, const char*, const char*, const char*, const char*, const char*> cases[] = {
-        { SettingsSection::general, "display-mode-picker", "menuBarDisplayMode", "Icon + Countdown", "iconAndCountdown",
-            "Icon Only" },
-        { SettingsSection::mouse, "pattern-picker", "movementPattern", "Circle", "circle", "Bounce" },
-        { SettingsSection::apps, "rotation-mode-picker", "rotationMode", "Random", "random", "Sequential" },
-        { SettingsSection::timer, "default-duration-picker", "defaultDurationId", "∞", "inf", "" },
-    };
-    for (const auto& [section, name, key, label, stored, shown] : cases) {
+    const std::tuple<SettingsSection, const char*, const char*, const char*, const char*, const char*, const char*>
+        cases[] = {
+            { SettingsSection::general, "display-mode-picker", "Display Mode", "menuBarDisplayMode", "Icon + Countdown",
+                "iconAndCountdown", "Icon Only" },
+            { SettingsSection::mouse, "pattern-picker", "Pattern", "movementPattern", "Circle", "circle", "Bounce" },
+            { SettingsSection::apps, "rotation-mode-picker", "Rotation Mode", "rotationMode", "Random", "random",
+                "Sequential" },
+            { SettingsSection::timer, "default-duration-picker", "Duration", "defaultDurationId", "∞", "inf", "" },
+        };
+    for (const auto& [section, name, row, key, label, stored, shown] : cases) {
         SettingsWindow window(f.context, section);
         window.show();
         auto* picker = child<FormPicker>(*window.detailView(), name);
@@ -230,6 +263,11 @@ TEST_F(SettingsSections, PickersWriteTheStoreAndFollowOutsideChanges)
         picker->setCurrentIndex(index);
         Q_EMIT picker->activated(index);
         EXPECT_EQ(f.temp.defaults().stringValue(key).value_or(QString()), QLatin1String(stored)) << name;
+        QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(picker);
+        EXPECT_EQ(viewtest::labelsOf(picker), QStringList { QLatin1String(row) });
+        ASSERT_TRUE(spoken->role() == QAccessible::ComboBox && spoken->childCount() == 0 && spoken->textInterface());
+        EXPECT_EQ(
+            spoken->textInterface()->text(0, spoken->textInterface()->characterCount()), QString::fromUtf8(label));
         EXPECT_TRUE(section != SettingsSection::mouse
             || child<QLabel>(*window.detailView(), "pattern-description")->text() == "Tiny circular arc");
         s.resetToDefaults();
@@ -238,8 +276,8 @@ TEST_F(SettingsSections, PickersWriteTheStoreAndFollowOutsideChanges)
     }
 }
 
-// The wheel over a picker or time field without the focus belongs to the scrolling form: it is
-// passed on and changes no setting. With the focus, the wheel steps the value.
+// The wheel over a picker, the stepper or a time field without the focus belongs to the scrolling
+// form: it is passed on and changes no setting. With the focus, the wheel steps the value.
 TEST_F(SettingsSections, WheelOverAnUnfocusedPickerScrollsInstead)
 {
     s.setProfiles({ settingstest::named("Work"), settingstest::named("Rest") });
@@ -257,7 +295,8 @@ TEST_F(SettingsSections, WheelOverAnUnfocusedPickerScrollsInstead)
         if (section == SettingsSection::schedule)
             window.detailView()->findChild<ScheduleEntryRow*>()->setExpanded(true);
         for (QWidget* field : window.findChildren<QWidget*>()) {
-            if (!qobject_cast<QComboBox*>(field) && !qobject_cast<QAbstractSpinBox*>(field))
+            const QAccessible::Role role = QAccessible::queryAccessibleInterface(field)->role();
+            if (role != QAccessible::ComboBox && role != QAccessible::SpinBox)
                 continue;
             EXPECT_EQ(field->focusPolicy(), Qt::StrongFocus) << field->objectName().toStdString();
             for (int step = 0; step < 3; ++step)
@@ -266,7 +305,7 @@ TEST_F(SettingsSections, WheelOverAnUnfocusedPickerScrollsInstead)
         }
     }
     EXPECT_EQ(writes.count(), 0);
-    EXPECT_EQ(seen.size(), 7) << seen.join(u' ').toStdString();
+    EXPECT_EQ(seen.size(), 8) << seen.join(u' ').toStdString();
 
     SettingsWindow window(f.context, SettingsSection::mouse);
     kittest::showActive(window);
@@ -397,6 +436,11 @@ TEST(AppChecklist, EveryWayOfPressingARowWritesTheChoiceOnce)
         for (const Qt::Key key : { Qt::Key_Backtab, Qt::Key_Down, Qt::Key_Space })
             QTest::keyClick(QApplication::focusWidget(), key);
         EXPECT_EQ(*ids, multiple ? QStringList({ "gone.app", "b.two" }) : QStringList { "b.two" });
+        // Only the row with the keyboard reports focused, and only while the list has it.
+        QAccessibleInterface* rows = QAccessible::queryAccessibleInterface(view.list());
+        EXPECT_TRUE(rows->child(1)->state().focused && !rows->child(0)->state().focused);
+        view.searchField()->setFocus();
+        EXPECT_FALSE(rows->child(1)->state().focused);
         QAccessible::queryAccessibleInterface(view.list())
             ->child(0)
             ->actionInterface()
@@ -469,31 +513,35 @@ TEST_F(SettingsSections, AppsSectionStacksTheChecklistADividerAndTheOptions)
     EXPECT_GT(static_cast<AppsSettingsView*>(pane)->checklist()->list()->verticalScrollBar()->maximum(), 0);
 }
 
-// A stepper press that disables its own button, by keys or an assistive tool, hands the keyboard
-// to the other one, never on to "Search settings"; the buttons' names follow the value.
+// The stepper is one Tab stop, a spin button of 1…10 to a screen reader: Up and Down, "+" and "−"
+// step it; at an end a key changes nothing and the keyboard stays on it. Its name follows the value.
 TEST_F(SettingsSections, StepperAtItsEndsKeepsTheKeyboard)
 {
     SettingsWindow window(f.context);
     ASSERT_NO_FATAL_FAILURE(kittest::showActive(window));
     selectSection(window, SettingsSection::apps);
     QCoreApplication::processEvents(); // the search field takes the keyboard as the section appears
-    auto* less = child<QAbstractButton>(*window.detailView(), "switch-interval-decrement");
-    auto* more = child<QAbstractButton>(*window.detailView(), "switch-interval-increment");
-    ASSERT_TRUE(tabTo(more));
-    // Spaces, then the interval stored and the button holding the keyboard with its name.
-    const std::tuple<int, int, QAbstractButton*, const char*> spaces[]
-        = { { 11, 8, less, "Switch every 8 cycles, decrease" }, { 7, 1, more, "Switch every 1 cycle, increase" },
-              { 1, 2, more, "Switch every 2 cycles, increase" } };
-    for (const auto& [count, stored, holder, name] : spaces) {
-        settingstest::press(Qt::Key_Space, count);
+    auto* stepper = child<QWidget>(*window.detailView(), "switch-interval-stepper");
+    ASSERT_TRUE(tabTo(stepper));
+    QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(stepper);
+    ASSERT_TRUE(spoken->role() == QAccessible::SpinBox && spoken->valueInterface());
+    EXPECT_EQ(spoken->valueInterface()->minimumValue().toInt(), 1);
+    EXPECT_EQ(spoken->valueInterface()->maximumValue().toInt(), 10);
+    // Keys, then the interval stored and the stepper's spoken name.
+    const std::tuple<Qt::Key, int, int, const char*> presses[]
+        = { { Qt::Key_Up, 11, 10, "Switch every 10 cycles" }, { Qt::Key_Down, 11, 1, "Switch every 1 cycle" },
+              { Qt::Key_Plus, 2, 3, "Switch every 3 cycles" }, { Qt::Key_Minus, 1, 2, "Switch every 2 cycles" } };
+    for (const auto& [key, count, stored, name] : presses) {
+        settingstest::press(key, count);
         EXPECT_EQ(s.appSwitchInterval(), stored);
-        EXPECT_EQ(QApplication::focusWidget(), holder);
-        EXPECT_EQ(QAccessible::queryAccessibleInterface(holder)->text(QAccessible::Name), name);
+        EXPECT_EQ(QApplication::focusWidget(), stepper);
+        EXPECT_EQ(spoken->text(QAccessible::Name), name);
+        EXPECT_EQ(spoken->valueInterface()->currentValue().toInt(), stored);
     }
     EXPECT_EQ(window.searchText(), QString());
-    kittest::doAction(less);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return s.appSwitchInterval() == 1; })); // a button's press is animated
-    EXPECT_EQ(QApplication::focusWidget(), more);
+    spoken->actionInterface()->doAction(QAccessibleActionInterface::increaseAction());
+    spoken->valueInterface()->setCurrentValue(12);
+    EXPECT_EQ(s.appSwitchInterval(), 10);
 }
 
 // A row's running dot and icon are read again when the rows are drawn for a change of the

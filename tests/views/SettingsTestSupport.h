@@ -111,18 +111,21 @@ inline void selectSection(
         list->viewport(), Qt::LeftButton, modifiers, list->visualRect(window.sidebar()->indexOf(section)).center());
 }
 
-// The rows of `list` that a screen reader hears as checked (or else as selected).
+// The rows of `list` that a screen reader hears as checked check boxes (or else as selected
+// list items).
 inline QStringList heardRows(QAbstractItemView* list, bool checked)
 {
     QAccessibleInterface* view = QAccessible::queryAccessibleInterface(list);
-    // Offscreen no bridge listens: tell the list what a live bridge would hear after a reset.
+    // Offscreen no bridge listens: tell a table what a live bridge would hear after a reset.
     QAccessibleTableModelChangeEvent reset(list, QAccessibleTableModelChangeEvent::ModelReset);
-    view->tableInterface()->modelChange(&reset);
+    if (QAccessibleTableInterface* table = view->tableInterface())
+        table->modelChange(&reset);
     QStringList rows;
     for (int i = 0; i < view->childCount(); ++i)
-        if (QAccessibleInterface* row = view->child(i); row->role() == QAccessible::ListItem
-            && (checked ? row->state().checkable && row->state().checked : row->state().selected))
-            rows << row->text(QAccessible::Name);
+        if (const QAccessible::State state = view->child(i)->state(); checked
+                ? view->child(i)->role() == QAccessible::CheckBox && state.checkable && state.checked
+                : view->child(i)->role() == QAccessible::ListItem && state.selected)
+            rows << view->child(i)->text(QAccessible::Name);
     return rows;
 }
 

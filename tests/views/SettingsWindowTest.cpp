@@ -97,8 +97,9 @@ TEST(SettingsWindow, EachNewSelectionBuildsAFreshView)
 }
 
 // Down walks every section and Up walks back with the keyboard kept in the list, past the
-// sections whose field takes it when they appear (and the later rows of a long profile list).
-// Tab then enters such a section at that field; a click on its row gives the field the keyboard.
+// sections whose field takes it when they appear (and the later rows of a long profile list); the
+// row with the keyboard alone reports focused to a screen reader. Tab then enters such a section
+// at its first control; a click on its row gives the field the keyboard.
 TEST(SettingsWindow, ArrowKeysWalkTheSectionsWithTheKeyboardKeptInTheList)
 {
     Fixture f;
@@ -112,6 +113,14 @@ TEST(SettingsWindow, ArrowKeysWalkTheSectionsWithTheKeyboardKeptInTheList)
     QListView* list = window.sidebar()->list();
     const auto all = allCases<S>();
     const QList<S> sections(all.begin(), all.end());
+    const auto focusedRows = [list] {
+        QStringList rows;
+        QAccessibleInterface* view = QAccessible::queryAccessibleInterface(list);
+        for (int i = 0; i < view->childCount(); ++i)
+            if (view->child(i)->state().focused && view->child(i)->state().selected)
+                rows << view->child(i)->text(QAccessible::Name);
+        return rows;
+    };
     const auto choose = [&](std::optional<S> clicked, Qt::Key key) {
         clicked ? selectSection(window, *clicked) : QTest::keyClick(QApplication::focusWidget(), key);
         for (int i = 0; i < 3; ++i)
@@ -125,24 +134,30 @@ TEST(SettingsWindow, ArrowKeysWalkTheSectionsWithTheKeyboardKeptInTheList)
             EXPECT_EQ(window.detailView()->objectName(), rawValue(expected) + "-settings");
             EXPECT_TRUE(window.detailView()->isVisible());
             EXPECT_EQ(QApplication::focusWidget(), list) << rawValue(expected).toStdString();
+            EXPECT_EQ(focusedRows(), QStringList { title(expected) });
         }
     }
-    const std::tuple<S, QString, QString> fields[]
-        = { { S::apps, "apps-search-field", "" }, { S::timer, "custom-minutes-field", "" } };
-    for (const auto& [section, field, text] : fields) {
+    // The section, the control Tab reaches from the list, the field that takes the keyboard.
+    const std::tuple<S, QString, QString> fields[] = { { S::apps, "apps-search-field", "apps-search-field" },
+        { S::timer, "default-duration-picker", "custom-minutes-field" } };
+    for (const auto& [section, afterTab, field] : fields) {
         choose(sections[sections.indexOf(section) - 1], {});
         choose(std::nullopt, Qt::Key_Down);
         QTest::keyClick(list, Qt::Key_Tab);
-        EXPECT_EQ(QApplication::focusWidget()->objectName(), field);
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), afterTab);
+        EXPECT_EQ(focusedRows(), QStringList());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        EXPECT_EQ(focusedRows(), QStringList { title(section) });
         choose(S::general, {});
         choose(section, {});
         EXPECT_EQ(QApplication::focusWidget()->objectName(), field);
-        EXPECT_EQ(qobject_cast<QLineEdit*>(QApplication::focusWidget())->text(), text);
+        EXPECT_EQ(qobject_cast<QLineEdit*>(QApplication::focusWidget())->text(), QString());
     }
 }
 
 // From the search Tab goes clear, list, section; Down walks the results in the list; Return opens the
-// first one's field, and Return there leaves the keyboard with its neighbour, not in the search.
+// first one's field, also when it is shown already, and Return there leaves the keyboard with its
+// neighbour, not in the search.
 TEST(SettingsWindow, SearchFieldLeadsIntoItsResults)
 {
     Fixture f;
@@ -180,6 +195,9 @@ TEST(SettingsWindow, SearchFieldLeadsIntoItsResults)
     settingstest::press(Qt::Key_Return);
     settingstest::press(Qt::Key_Space);
     EXPECT_EQ(f.settings().defaultDurationId(), Duration::custom(45).id());
+    QTest::mouseClick(search, Qt::LeftButton);
+    settingstest::press(Qt::Key_Return);
+    EXPECT_EQ(focused(), "custom-minutes-field");
 }
 
 // The sidebar's edge drags within its limits; the section takes the rest of a window of fixed size.
@@ -203,7 +221,8 @@ TEST(SettingsWindow, SidebarEdgeDragsWithinItsLimits)
     }
 }
 
-// The sidebar's selection and a switch that is on wear the desktop's highlight, light and dark.
+// The sidebar's selection and a switch that is on wear the desktop's highlight, light and dark;
+// the ring shows on the selected row too.
 TEST(SettingsWindow, SelectionAndSwitchesWearTheDesktopsHighlight)
 {
     Fixture f;
@@ -218,6 +237,12 @@ TEST(SettingsWindow, SelectionAndSwitchesWearTheDesktopsHighlight)
         const QRect row = window.sidebar()->list()->visualRect(window.sidebar()->indexOf(S::general));
         const QImage sidebar = kittest::render(window.sidebar()->list()->viewport());
         EXPECT_TRUE(kittest::near(sidebar.pixelColor(row.left() + 4, row.center().y()), highlight)) << dark;
+        // With the keyboard in the list, the selected row wears the ring along its edge.
+        window.sidebar()->searchField()->lineEdit()->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ASSERT_TRUE(window.sidebar()->list()->hasFocus());
+        const QImage ringed = kittest::render(window.sidebar()->list()->viewport());
+        EXPECT_NE(ringed.copy(row), sidebar.copy(row)) << dark;
         const QImage track = kittest::render(
             window.findChild<kestu::KestuToggleStyle*>(QStringLiteral("play-sound-toggle"))->toggleSwitch());
         EXPECT_TRUE(kittest::near(track.pixelColor(6, track.height() / 2), highlight, 8)) << dark;

@@ -13,22 +13,25 @@
 #include "Views/Shared/KeyboardReturn.h"
 #include "Views/Shared/TokenLabel.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
-#include <QGridLayout>
 #include <QHBoxLayout>
-#include <QMessageBox>
+#include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace tremlor {
 
 namespace {
 
-// What a window manager's title bar takes beside the title: its icon and buttons, and padding.
-constexpr int frameButtonsRoom = 120;
+// The reset alert's message wraps at about this many characters.
+constexpr int readableMeasure = 45;
 
 // Buttons at the leading edge of a form row, the rest of the row left empty.
 QWidget* leadingRow(std::initializer_list<QWidget*> buttons)
@@ -149,32 +152,47 @@ void AdvancedSettingsView::checkAccessibility()
 
 void AdvancedSettingsView::confirmReset()
 {
-    auto* alert = new QMessageBox(this);
+    auto* alert = new QDialog(this);
     alert->setObjectName(QStringLiteral("reset-alert"));
     alert->setAttribute(Qt::WA_DeleteOnClose);
     alert->setWindowTitle(tr("Reset to Defaults"));
-    alert->setText(tr("Reset to Defaults"));
-    alert->setInformativeText(
-        tr("This will reset all settings to their default values. This action cannot be undone."));
-    QPushButton* cancel = alert->addButton(tr("Cancel"), QMessageBox::RejectRole);
+    auto* title = new QLabel(alert->windowTitle(), alert);
+    QFont titleFont = title->font();
+    titleFont.setBold(true);
+    title->setFont(titleFont);
+    auto* message
+        = new QLabel(tr("This will reset all settings to their default values. This action cannot be undone."), alert);
+    message->setObjectName(QStringLiteral("reset-message"));
+    message->setWordWrap(true);
+    // The window manager draws the title beside the frame's buttons, each about a line high: the
+    // alert keeps room for them, and for the message at a readable measure.
+    const QFontMetrics titleMetrics(titleFont);
+    message->setFixedWidth(std::max(titleMetrics.horizontalAdvance(alert->windowTitle()) + 6 * titleMetrics.height(),
+        message->fontMetrics().averageCharWidth() * readableMeasure));
+
+    auto* buttons = new QDialogButtonBox(alert);
+    QPushButton* cancel = buttons->addButton(tr("Cancel"), QDialogButtonBox::RejectRole);
     cancel->setObjectName(QStringLiteral("reset-cancel"));
-    QPushButton* confirm = alert->addButton(tr("Reset"), QMessageBox::DestructiveRole);
+    QPushButton* confirm = buttons->addButton(tr("Reset"), QDialogButtonBox::DestructiveRole);
     confirm->setObjectName(QStringLiteral("reset-confirm"));
-    alert->setDefaultButton(cancel);
-    alert->setEscapeButton(cancel);
-    // The alert sizes itself by its text alone, and the window manager would cut its title: keep
-    // room for the title beside the frame's buttons. Its size stays fixed, so it offers no maximise.
-    if (auto* grid = qobject_cast<QGridLayout*>(alert->layout())) {
-        QFont titleFont = alert->font();
-        titleFont.setBold(true);
-        const int titleWidth = QFontMetrics(titleFont).horizontalAdvance(alert->windowTitle()) + frameButtonsRoom;
-        grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Fixed, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
-            grid->columnCount());
-    }
-    connect(alert, &QMessageBox::buttonClicked, this, [this, confirm](QAbstractButton* button) {
-        if (button == confirm)
-            m_settings.resetToDefaults();
+    // Cancel is the default and has the keyboard. Qt makes the box a stand-in for its first
+    // button (Reset, by the desktop's order), which the box would then report focused as well.
+    cancel->setDefault(true);
+    buttons->setFocusProxy(nullptr);
+    cancel->setFocus();
+    connect(buttons, &QDialogButtonBox::rejected, alert, &QDialog::reject);
+    connect(confirm, &QAbstractButton::clicked, alert, [this, alert] {
+        m_settings.resetToDefaults();
+        alert->accept();
     });
+
+    auto* layout = new QVBoxLayout(alert);
+    layout->addWidget(title);
+    layout->addWidget(message);
+    layout->addSpacing(int(kestu::Space::space8));
+    layout->addWidget(buttons);
+    // A fixed size: the frame offers no maximise.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     returnKeyboardWhenClosed(alert, m_reset);
     alert->open();
 }

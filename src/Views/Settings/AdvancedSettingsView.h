@@ -7,7 +7,6 @@
 #include <chrono>
 #include <optional>
 
-class QMessageBox;
 class QTimer;
 
 namespace tremlor {

@@ -104,7 +104,7 @@ bool AppChecklistModel::setData(const QModelIndex& index, const QVariant& value,
 
 Qt::ItemFlags AppChecklistModel::flags(const QModelIndex& index) const
 {
-    // Checkable, so that screen readers hear each row's check mark.
+    // Checkable: Space on the current row sets its check state, which presses it.
     return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsUserCheckable : Qt::NoItemFlags;
 }
 

@@ -6,6 +6,7 @@
 #include "KestuDesign/Tokens/KestuFont.h"
 #include "KestuDesign/Tokens/KestuMetrics.h"
 #include "Views/Popover/SymbolLabel.h"
+#include "Views/Settings/AppChecklistList.h"
 #include "Views/Settings/AppChecklistModel.h"
 #include "Views/Shared/FormButton.h"
 #include "Views/Shared/GroupedForm.h"
@@ -48,18 +49,6 @@ protected:
         p.setRenderHint(QPainter::Antialiasing);
         kestu::KestuSymbols::paint(p, QRectF(rect()), QStringLiteral("xmark.circle.fill"), symbolSize(),
             kestu::Color::textSecondary().resolve(this));
-    }
-};
-
-// Clicks and keys only move the current row: the marks, not a selection, show the choice.
-class RowList final : public QListView {
-public:
-    using QListView::QListView;
-
-protected:
-    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex&, const QEvent*) const override
-    {
-        return QItemSelectionModel::NoUpdate;
     }
 };
 
@@ -138,25 +127,13 @@ AppChecklistView::AppChecklistView(QList<AppInfo> apps, kestu::KestuBinding<QStr
     m_model = new AppChecklistModel([this](const QString& id) { return m_selectedIDs.get().contains(id); },
         [this](const AppInfo& app) { toggleSelection(app); }, this);
     // Made after the search row and the bar, so that Tab reaches the list last.
-    m_list = new RowList(this);
+    m_list = new AppChecklistList(this);
     m_list->setObjectName(QStringLiteral("apps-list"));
     m_list->setAccessibleName(tr("Applications"));
     m_list->setModel(m_model);
     m_list->setItemDelegate(new AppChecklistDelegate(m_allowMultiple, m_list));
     m_list->setUniformItemSizes(true);
     m_list->setFrameShape(QFrame::NoFrame);
-    // Assistive tools press a row by selecting it (their Toggle action): the row is pressed and
-    // the selection emptied again.
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    connect(
-        m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this](const QItemSelection& selected) {
-            if (selected.isEmpty())
-                return;
-            const QModelIndex index = selected.constFirst().topLeft();
-            m_list->selectionModel()->clearSelection();
-            m_model->setData(index, index.data(Qt::CheckStateRole).toInt() == Qt::Checked ? Qt::Unchecked : Qt::Checked,
-                Qt::CheckStateRole);
-        });
     m_list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_list->setMouseTracking(true);

@@ -13,12 +13,13 @@ struct SettingsContext;
 class AppChecklistView;
 
 // The applications a session keeps active, and how it rotates through them. The view has its
-// own scanner (never shared with the panel's) and scans when it is built.
+// own scanner (never shared with the panel's) and scans when it is built. With `searchTakesKeyboard`,
+// the checklist's search takes the keyboard once the view is made.
 class AppsSettingsView final : public QWidget {
     Q_OBJECT
 
 public:
-    explicit AppsSettingsView(SettingsContext& context, QWidget* parent = nullptr);
+    explicit AppsSettingsView(SettingsContext& context, QWidget* parent = nullptr, bool searchTakesKeyboard = true);
     ~AppsSettingsView() override;
 
     AppChecklistView* checklist() const { return m_checklist; }

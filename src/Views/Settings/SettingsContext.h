@@ -20,10 +20,6 @@ struct SettingsContext {
     AccessibilityChecking& accessibility;
     LoginItemManaging& loginItem;
     const Clock& clock;
-    // Read while a section's view is built: whether the section's field that takes the keyboard
-    // when the section appears (a search or a number field) takes it. Off while the window builds
-    // a section chosen with the sidebar's arrow keys, which keep the keyboard in the list.
-    bool sectionTakesKeyboard = true;
 };
 
 } // namespace tremlor

@@ -4,6 +4,7 @@
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Tokens/KestuMetrics.h"
 #include "Views/Settings/SettingsSidebarModel.h"
+#include "Views/Shared/CurrentRowFocus.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -17,6 +18,9 @@
 namespace tremlor {
 
 namespace {
+// The current row is where the keyboard is: the list has one only while it has the keyboard, so
+// that no row reports focused to a screen reader while a control elsewhere has it. When the list
+// takes the keyboard its current row is the selected one, and it is told as focused.
 class SectionList final : public QListView {
 public:
     using QListView::QListView;
@@ -24,11 +28,35 @@ public:
     // A key press of the list's own is being handled (the arrows, Home, End, typing a title).
     bool isHandlingKey() const { return m_handlingKey; }
 
+    // Selects `index` (none when invalid), the current row with it while the list has the keyboard.
+    void showSelected(const QModelIndex& index)
+    {
+        if (!index.isValid())
+            selectionModel()->clear();
+        else if (hasFocus())
+            selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+        else
+            selectionModel()->select(index, QItemSelectionModel::ClearAndSelect);
+    }
+
 protected:
     void keyPressEvent(QKeyEvent* event) override
     {
         const QScopedValueRollback handling(m_handlingKey, hasFocus());
         QListView::keyPressEvent(event);
+    }
+    void focusInEvent(QFocusEvent* event) override
+    {
+        const QModelIndexList selected = selectionModel()->selectedRows();
+        if (!currentIndex().isValid() && !selected.isEmpty())
+            selectionModel()->setCurrentIndex(selected.first(), QItemSelectionModel::NoUpdate);
+        QListView::focusInEvent(event);
+        tellCurrentRow(this);
+    }
+    void focusOutEvent(QFocusEvent* event) override
+    {
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+        QListView::focusOutEvent(event);
     }
     // A section is always selected: a click beside the rows, or on the selected row with Ctrl
     // held, keeps it.
@@ -157,11 +185,7 @@ void SettingsSidebar::applyFilter()
 void SettingsSidebar::showSelection()
 {
     const QScopedValueRollback showing(m_showing, true);
-    const QModelIndex index = indexOf(m_selected);
-    if (index.isValid())
-        m_list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
-    else
-        m_list->selectionModel()->clear();
+    static_cast<SectionList*>(m_list)->showSelected(indexOf(m_selected));
 }
 
 QList<SettingsSection> SettingsSidebar::visibleSections() const
@@ -177,21 +201,24 @@ QModelIndex SettingsSidebar::indexOf(SettingsSection section) const
 
 bool SettingsSidebar::eventFilter(QObject* watched, QEvent* event)
 {
-    // In the search field, Down walks into the results at the first one, and Return opens it.
-    // (The type first: the field sees other events while the sidebar takes it down.)
+    // In the search field, Down walks into the results at the first one, and Return opens it,
+    // also when it is already selected. (The type first: the field sees other events while the
+    // sidebar takes it down.)
     if (event->type() == QEvent::KeyPress && watched == m_search->lineEdit()) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool down = key->key() == Qt::Key_Down;
         const bool open = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
         if ((down || open) && key->modifiers() == Qt::NoModifier && m_model->rowCount() > 0) {
-            if (down)
-                m_list->setFocus(Qt::TabFocusReason);
-            const QScopedValueRollback byKeys(m_choosingByKeys, down);
             const QModelIndex first = m_model->index(0);
-            if (m_list->selectionModel()->isSelected(first))
-                m_list->setCurrentIndex(first);
-            else
+            if (down) {
+                m_list->setFocus(Qt::TabFocusReason);
+                const QScopedValueRollback byKeys(m_choosingByKeys, true);
                 m_list->selectionModel()->setCurrentIndex(first, QItemSelectionModel::ClearAndSelect);
+            } else if (m_list->selectionModel()->isSelected(first)) {
+                Q_EMIT sectionChosen(m_model->sections().first(), false);
+            } else {
+                static_cast<SectionList*>(m_list)->showSelected(first);
+            }
             return true;
         }
     }

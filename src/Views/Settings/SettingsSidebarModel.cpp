@@ -78,8 +78,10 @@ void SettingsSidebarDelegate::paint(QPainter* p, const QStyleOptionViewItem& opt
     } else if (option.state & QStyle::State_MouseOver) {
         p->fillPath(path, kestu::Color::surfaceTertiary().resolve(widget));
     }
-    if ((option.state & QStyle::State_HasFocus) && !selected && kestu::showsFocusRing(widget))
-        kestu::paintFocusRing(*p, widget, r, kestu::Radius::small + 2);
+    // The row with the keyboard, selected or not; the ring stands out from the selection's fill too.
+    if ((option.state & QStyle::State_HasFocus) && kestu::showsFocusRing(widget))
+        kestu::paintFocusRing(*p, widget, r, kestu::Radius::small + 2, selected ? accent : QColor(),
+            kestu::Color::surfaceSecondary().resolve(widget));
 
     const double x = row.left() + kestu::Space::space8;
     kestu::KestuSymbols::paint(*p, QRectF(x, row.top() + (rowHeight - symbolSize) / 2.0, symbolSize + 2, symbolSize),

@@ -27,7 +27,7 @@ private:
 };
 
 // Draws a section's row: its symbol and title; the selected row wears the desktop's selection
-// colours (its highlight), like every list of the platform.
+// colours (its highlight), like every list of the platform; the row with the keyboard, the ring.
 class SettingsSidebarDelegate final : public QStyledItemDelegate {
     Q_OBJECT
 

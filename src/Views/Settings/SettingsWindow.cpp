@@ -2,16 +2,15 @@
 
 #include "KestuDesign/Resources/KestuFontRegistry.h"
 #include "KestuDesign/Tokens/KestuColor.h"
+#include "Views/Settings/BuiltSection.h"
 #include "Views/Settings/SettingsContext.h"
-#include "Views/Settings/SettingsSectionView.h"
 #include "Views/Settings/SettingsSidebar.h"
 #include "Views/Shared/ViewSymbols.h"
 
+#include <QAbstractButton>
 #include <QApplication>
-#include <QEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QListView>
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <QSplitter>
@@ -66,7 +65,6 @@ SettingsWindow::SettingsWindow(
     m_sidebar->setMinimumWidth(sidebarMinimum);
     m_sidebar->setMaximumWidth(sidebarMaximum);
     connect(m_sidebar, &SettingsSidebar::sectionChosen, this, &SettingsWindow::choose);
-    m_sidebar->list()->installEventFilter(this);
 
     m_pane->setObjectName(QStringLiteral("settings-detail"));
     auto* paneLayout = new QVBoxLayout(m_pane);
@@ -133,6 +131,13 @@ void SettingsWindow::keepKeyboardNear(QWidget* gaveUp)
 
 void SettingsWindow::choose(SettingsSection section, bool byKeys)
 {
+    // The shown section opened again (Return on the search's first result): its field takes the
+    // keyboard as when it appeared.
+    if (section == m_selected && m_detail && !byKeys) {
+        if (m_keyboardField && m_keyboardField->isEnabled())
+            m_keyboardField->setFocus(Qt::ShortcutFocusReason);
+        return;
+    }
     const QScopedValueRollback keep(m_keepKeyboard, byKeys);
     setSelectedSection(section);
 }
@@ -165,30 +170,27 @@ void SettingsWindow::buildDetail()
         const QScopedValueRollback replacing(m_replacingDetail, true);
         delete m_detail.data();
     }
-    const SettingsSectionView built = makeSettingsSectionView(m_selected, m_context, !m_keepKeyboard, m_pane);
+    const BuiltSection built = buildSection(m_selected, m_context, !m_keepKeyboard, m_pane);
     m_detail = built.view;
     m_detail->setObjectName(m_detail->objectName().isEmpty() ? QStringLiteral("settings-detail-") + rawValue(m_selected)
                                                              : m_detail->objectName());
     m_pane->layout()->addWidget(m_detail);
-    m_fieldAfterList = m_keepKeyboard ? built.keyboardField : nullptr;
+    m_keyboardField = built.keyboardField;
     if (isVisible())
         m_detail->show();
 }
 
-bool SettingsWindow::eventFilter(QObject* watched, QEvent* event)
+void SettingsWindow::keyPressEvent(QKeyEvent* event)
 {
-    // Tab from the list enters the section at the field that waited for the keyboard.
-    if (watched == m_sidebar->list() && event->type() == QEvent::KeyPress && m_fieldAfterList) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        QWidget* field = m_fieldAfterList;
-        if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::NoModifier && field->isVisible()
-            && field->isEnabled()) {
-            m_fieldAfterList = nullptr;
-            field->setFocus(Qt::TabFocusReason);
-            return true;
-        }
+    // A push button leaves Return to its window; fields and lists keep it, switches are Space's.
+    auto* button = qobject_cast<QAbstractButton*>(focusWidget());
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && button && button->hasFocus() && !button->isCheckable() && !event->isAutoRepeat()
+        && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        button->click();
+        return;
     }
-    return QWidget::eventFilter(watched, event);
+    QWidget::keyPressEvent(event);
 }
 
 void SettingsWindow::showEvent(QShowEvent* event)

@@ -17,8 +17,9 @@ class SettingsSidebar;
 // or narrow the sidebar within its limits; the pane takes the rest. It keeps no settings itself.
 // A section's field that takes the keyboard when the section appears does so unless the section
 // was chosen with the keys of the sidebar's list: the keyboard then stays in the list, so the
-// arrows walk on, and Tab takes it to that field. A section's control never leaves the keyboard
-// with no one: the next key would go to the window's first field.
+// arrows walk on, and Tab goes on into the section in its order. A section's control never leaves
+// the keyboard with no one: the next key would go to the window's first field. Return presses the
+// focused push button, as Space does.
 class SettingsWindow final : public QWidget {
     Q_OBJECT
 
@@ -36,14 +37,13 @@ public:
 
     SettingsSidebar* sidebar() const { return m_sidebar; }
     QWidget* detailView() const { return m_detail; }
-    QSplitter* splitter() const { return m_splitter; }
 
 Q_SIGNALS:
     void sectionChanged(tremlor::SettingsSection section);
 
 protected:
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void choose(SettingsSection section, bool byKeys);
@@ -59,9 +59,8 @@ private:
     SettingsSidebar* m_sidebar;
     QWidget* m_pane;
     QPointer<QWidget> m_detail;
-    // The field Tab from the list gives the keyboard to: the shown section's, when it was chosen
-    // with the list's keys.
-    QPointer<QWidget> m_fieldAfterList;
+    // The shown section's field that takes the keyboard when it appears, if it has one.
+    QPointer<QWidget> m_keyboardField;
     bool m_keepKeyboard = false;
     bool m_replacingDetail = false;
     QMetaObject::Connection m_followFocus;

@@ -70,7 +70,7 @@ std::optional<std::int64_t> TimerSettingsView::customMinutes(const QString& text
     return value;
 }
 
-TimerSettingsView::TimerSettingsView(SettingsContext& context, QWidget* parent)
+TimerSettingsView::TimerSettingsView(SettingsContext& context, QWidget* parent, bool minutesTakeKeyboard)
     : QWidget(parent)
     , m_context(context)
 {
@@ -103,8 +103,7 @@ TimerSettingsView::TimerSettingsView(SettingsContext& context, QWidget* parent)
                 m_customMinutesText = text;
                 m_setButton->setEnabled(customMinutes(text).has_value());
             } },
-        kestu::monospacedSystemFont(13, QFont::Medium), Qt::AlignCenter, false, true, context.sectionTakesKeyboard, {},
-        {});
+        kestu::monospacedSystemFont(13, QFont::Medium), Qt::AlignCenter, false, true, minutesTakeKeyboard, {}, {});
     field->setObjectName(QStringLiteral("custom-minutes-field"));
     field->setAccessibleName(tr("Custom minutes"));
     field->setFixedWidth(fieldWidth);

@@ -11,12 +11,13 @@ struct SettingsContext;
 class FormButton;
 
 // The default session duration (a preset or typed minutes), caffeine mode and the two timer
-// display options.
+// display options. With `minutesTakeKeyboard`, the minutes field takes the keyboard once the view
+// is made.
 class TimerSettingsView final : public QWidget {
     Q_OBJECT
 
 public:
-    explicit TimerSettingsView(SettingsContext& context, QWidget* parent = nullptr);
+    explicit TimerSettingsView(SettingsContext& context, QWidget* parent = nullptr, bool minutesTakeKeyboard = true);
     ~TimerSettingsView() override;
 
     // The minutes a typed text stands for: ASCII digits with an optional leading "+", at least 1,

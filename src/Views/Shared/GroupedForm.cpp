@@ -7,6 +7,7 @@
 #include "KestuDesign/Tokens/KestuMetrics.h"
 #include "Views/Shared/TokenLabel.h"
 
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPainterPath>
@@ -105,7 +106,8 @@ QWidget* GroupedFormSection::addRow(const QString& label, QWidget* control)
     layout->addStretch(1);
     control->setParent(row);
     layout->addWidget(control, 0, Qt::AlignVCenter);
-    if (control->accessibleName().isEmpty())
+    // The label is the control's (labelled by). A combo box keeps its own name, which is its value.
+    if (control->accessibleName().isEmpty() && !qobject_cast<QComboBox*>(control))
         control->setAccessibleName(label);
     title->setBuddy(control);
     return appendRow(row, false);

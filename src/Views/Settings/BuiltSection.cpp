@@ -1,4 +1,4 @@
-#include "Views/Settings/SettingsSectionView.h"
+#include "Views/Settings/BuiltSection.h"
 
 #include "KestuDesign/Components/KestuTextField.h"
 #include "Views/Settings/AboutSettingsView.h"
@@ -12,15 +12,12 @@
 #include "Views/Settings/SettingsContext.h"
 #include "Views/Settings/TimerSettingsView.h"
 
-#include <QScopedValueRollback>
 #include <QWidget>
 
 namespace tremlor {
 
-SettingsSectionView makeSettingsSectionView(
-    SettingsSection section, SettingsContext& context, bool takesKeyboard, QWidget* parent)
+BuiltSection buildSection(SettingsSection section, SettingsContext& context, bool takesKeyboard, QWidget* parent)
 {
-    const QScopedValueRollback building(context.sectionTakesKeyboard, takesKeyboard);
     QWidget* view = nullptr;
     QWidget* field = nullptr;
     switch (section) {
@@ -31,13 +28,13 @@ SettingsSectionView makeSettingsSectionView(
         view = new MouseSettingsView(context, parent);
         break;
     case SettingsSection::apps: {
-        auto* apps = new AppsSettingsView(context, parent);
+        auto* apps = new AppsSettingsView(context, parent, takesKeyboard);
         field = apps->checklist()->searchField();
         view = apps;
         break;
     }
     case SettingsSection::timer: {
-        auto* timer = new TimerSettingsView(context, parent);
+        auto* timer = new TimerSettingsView(context, parent, takesKeyboard);
         field = timer->minutesField();
         view = timer;
         break;
