@@ -217,9 +217,10 @@ TEST_F(ScheduleSettings, KeyboardAloneRemovesTheSelectedEntry)
 }
 
 // Each checkable control of a row acts on the change of its checked state, whether it comes
-// from the mouse, Space or an assistive tool's Toggle, and shows what is stored. The opened
-// editor is padded by 4 above and below and follows its header in the Tab order; its controls
-// wear a ring while they hold the keyboard.
+// from the mouse, Space or an assistive tool's Toggle, and shows what is stored; the disclosure,
+// a button named after its entry, opens and closes the row each way and tells whether it is
+// expanded. The opened editor is padded by 4 above and below and follows its header in the Tab
+// order; its controls wear a ring while they hold the keyboard.
 TEST_F(ScheduleSettings, CheckableControlsStoreWhatTheyShowEachWay)
 {
     const ScheduleEntry other = ScheduleSettingsView::newEntry();
@@ -234,13 +235,18 @@ TEST_F(ScheduleSettings, CheckableControlsStoreWhatTheyShowEachWay)
         else if (way == 1)
             QTest::keyClick(button, Qt::Key_Space);
         else
-            QAccessible::queryAccessibleInterface(button)->actionInterface()->doAction(
-                QAccessibleActionInterface::toggleAction());
+            QAccessible::queryAccessibleInterface(button)->actionInterface()->doAction(button->isCheckable()
+                    ? QAccessibleActionInterface::toggleAction()
+                    : QAccessibleActionInterface::pressAction());
     };
-    for (const int way : { 0, 1, 2 }) { // the mouse, Space, Toggle
+    QAccessibleInterface* disclosure = QAccessible::queryAccessibleInterface(row->disclosure());
+    EXPECT_EQ(disclosure->role(), QAccessible::Button);
+    EXPECT_EQ(disclosure->text(QAccessible::Name), "Show details of " + row->accessibleName());
+    for (const int way : { 0, 1, 2 }) { // the mouse, Space, Toggle (Press for the disclosure)
         SCOPED_TRACE(way);
         use(row->disclosure(), way);
-        ASSERT_TRUE(row->isExpanded() && row->disclosure()->isChecked());
+        ASSERT_TRUE(row->isExpanded() && disclosure->state().expandable && disclosure->state().expanded);
+        EXPECT_EQ(disclosure->text(QAccessible::Name), "Hide details of " + row->accessibleName());
         for (const bool on : { false, true }) {
             use(row->dayToggle(Weekday::monday), way);
             EXPECT_EQ(s.scheduleEntries()[0].days.contains(Weekday::monday), on);
