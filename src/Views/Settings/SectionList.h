@@ -154,7 +154,6 @@ private:
     std::optional<QUuid> m_selectedId;
     QWidget* m_removeButton = nullptr;
     QWidget* m_addButton = nullptr;
-    bool m_openingMenu = false;
 };
 
 } // namespace tremlor
