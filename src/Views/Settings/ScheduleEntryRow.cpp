@@ -362,7 +362,6 @@ void ScheduleEntryRow::buildEditor()
 
     m_profile = new FormPicker(m_editor);
     m_profile->setObjectName(QStringLiteral("schedule-entry-profile"));
-    m_profile->setAccessibleName(tr("Profile"));
     connect(m_profile, &FormPicker::chosen, this, [this](const QVariant& tag) {
         const std::optional<QUuid> profileId = tag.isNull() ? std::nullopt : std::optional(tag.toUuid());
         m_edit(id(), [profileId](ScheduleEntry& e) { e.profileId = profileId; });
