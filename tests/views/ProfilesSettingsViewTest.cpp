@@ -247,6 +247,10 @@ TEST_F(ProfilesSettings, KeyboardAloneSelectsAndRemoves)
     }
     SectionListRow::installAnnouncer(before);
     EXPECT_EQ(names(s), (QStringList { "A", "C", "D", "E" }));
+    // An assistive tool selects through the list's table.
+    QAccessibleTableInterface* table = QAccessible::queryAccessibleInterface(view->list())->tableInterface();
+    EXPECT_TRUE(table->unselectRow(1) && table->selectedRowCount() == 0 && table->selectRow(1));
+    EXPECT_EQ(view->selectedProfileId(), start[2].id);
     press(Qt::Key_Tab, 3);
     ASSERT_EQ(QApplication::focusWidget()->objectName(), "profiles-remove");
     press(Qt::Key_Space);
@@ -342,11 +346,13 @@ TEST_F(ProfilesSettings, KeyboardWalkRemovesAndUsesTheMenuLeavingOtherNamesAlone
     const auto before = SectionListRow::installAnnouncer(&tell);
     for (const Qt::Key key : { Qt::Key_Return, Qt::Key_Escape }) {
         press(Qt::Key_Tab, 4);
+        ASSERT_EQ(QApplication::focusWidget()->objectName(), "profile-name");
         QTest::keyClicks(QApplication::focusWidget(), "x");
         told.clear();
         press(key);
         QCoreApplication::processEvents();
         press(key);
+        EXPECT_EQ(QApplication::focusWidget(), view->list());
         EXPECT_EQ(QSet<QString>(told.cbegin(), told.cend()), QSet<QString> { "@C Copyx" });
     }
     SectionListRow::installAnnouncer(before);

@@ -221,6 +221,8 @@ TEST_F(ScheduleSettings, KeyboardAloneRemovesTheSelectedEntry)
     QAccessibleValueInterface* value = QAccessible::queryAccessibleInterface(start)->valueInterface();
     EXPECT_EQ(QVariantList({ value->currentValue(), value->minimumValue(), value->maximumValue() }),
         QVariantList({ 10 * 60, 0, 24 * 60 - 1 }));
+    value->setCurrentValue(10 * 60 + 45);
+    EXPECT_EQ(s.scheduleEntries()[0].startTime, DateComponents::time(10, 45));
 }
 
 // Each checkable control of a row acts on the change of its checked state, whether it comes
@@ -265,6 +267,7 @@ TEST_F(ScheduleSettings, CheckableControlsStoreWhatTheyShowEachWay)
         EXPECT_EQ(s.scheduleEntries()[1], other);
         use(row->disclosure(), way);
         EXPECT_TRUE(row->findChild<QWidget*>("schedule-entry-editor")->isHidden());
+        EXPECT_TRUE(disclosure->state().collapsed && !disclosure->state().expanded);
     }
 
     row->setExpanded(true);
@@ -351,7 +354,9 @@ TEST_F(ScheduleSettings, KeyboardWalkRemovesKeepingTheKeyboardInTheList)
                 << label.toStdString();
         }
     }
-    EXPECT_TRUE(row->profilePicker()->accessibleName().isEmpty()); // screen readers speak its value
+    // Labelled by its label, the profile box is named by its value, as screen readers speak it.
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(row->profilePicker())->text(QAccessible::Name), "None");
+    EXPECT_TRUE(row->profilePicker()->accessibleName().isEmpty());
     const kestu::KestuToggleSwitch regular(kestu::KestuBinding<bool>::constant(true));
     const QSize small = row->enabledSwitch()->size();
     EXPECT_LT(small.height(), regular.height());

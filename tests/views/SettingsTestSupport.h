@@ -142,6 +142,7 @@ inline QStringList heardSelected(tremlor::SectionList* list)
         QAccessibleInterface* item = QAccessible::queryAccessibleInterface(row);
         EXPECT_TRUE(
             item->role() == QAccessible::ListItem && item->state().selectable && item->parent()->object() == list);
+        EXPECT_EQ(item->parent()->indexOfChild(item), list->rows().indexOf(row));
         if (item->state().selected)
             rows << item->text(QAccessible::Name);
     }
