@@ -42,6 +42,8 @@ target_sources(tremlor_views PRIVATE
   src/Views/Settings/ScheduleSettingsView.h
   src/Views/Settings/SectionList.cpp
   src/Views/Settings/SectionList.h
+  src/Views/Settings/SectionListAccessible.cpp
+  src/Views/Settings/SectionListAccessible.h
   src/Views/Settings/TimeField.cpp
   src/Views/Settings/TimeField.h
   src/Views/Settings/TremlorSettingsDocument.cpp

@@ -7,6 +7,7 @@
 #include "views/SettingsTestSupport.h"
 
 #include <QAbstractButton>
+#include <QContextMenuEvent>
 #include <QMenu>
 
 #include <limits>
@@ -43,14 +44,16 @@ void trigger(ProfilesSettingsView& view, const QUuid& id, const char* action)
 
 using ProfilesSettings = settingstest::FixtureTest;
 
-// What screen readers are told of rows' selection: "+name" as a row becomes selected, "-name"
-// as it stops being.
+// What screen readers are told of rows: "+name" as a row becomes selected, "-name" as it stops
+// being, "@name" as the keyboard comes to it.
 QStringList told;
 void tell(QAccessibleEvent* event)
 {
+    const QString name = event->accessibleInterface()->text(QAccessible::Name);
     if (event->type() == QAccessible::SelectionAdd || event->type() == QAccessible::SelectionRemove)
-        told << (event->type() == QAccessible::SelectionAdd ? "+" : "-")
-                + event->accessibleInterface()->text(QAccessible::Name);
+        told << (event->type() == QAccessible::SelectionAdd ? "+" : "-") + name;
+    if (event->type() == QAccessible::Focus && event->accessibleInterface()->state().focused)
+        told << "@" + name;
 }
 
 } // namespace
@@ -108,26 +111,42 @@ TEST_F(ProfilesSettings, DeletionEachWayKeepsItsSelectionRule)
     s.setProfiles(start);
     s.applyProfile(start[0]);
     ProfilesSettingsView view(f.context);
+    ASSERT_NO_FATAL_FAILURE(kittest::showActive(view));
     auto* minus = view.findChild<QAbstractButton*>("profiles-remove");
     EXPECT_FALSE(minus->isEnabled());
 
-    // The menu's Delete on another row keeps the selection; on the selected row it selects the next.
+    // A right-click opens a row's menu without selecting the row. Duplicate and Delete on another
+    // row keep the selection; Delete on the selected row clears it, which disables minus.
     view.list()->setSelectedId(start[1].id);
-    trigger(view, start[0].id, "profile-delete");
-    EXPECT_EQ(view.selectedProfileId(), start[1].id);
+    const std::tuple<const char*, int, QStringList, std::optional<QUuid>> menuSteps[] = {
+        { "profile-duplicate", 0, { "A", "B", "C", "D", "A Copy" }, start[1].id },
+        { "profile-delete", 0, { "B", "C", "D", "A Copy" }, start[1].id },
+        { "profile-delete", 1, { "C", "D", "A Copy" }, std::nullopt },
+    };
+    for (const auto& [action, row, after, selected] : menuSteps) {
+        // A right press, and the menu event the window system sends with it.
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(4, 4), QPointF(), Qt::RightButton, Qt::RightButton, {});
+        QContextMenuEvent opening(QContextMenuEvent::Mouse, QPoint(4, 4), QPoint(4, 4));
+        QApplication::sendEvent(view.row(start[row].id), &press);
+        QApplication::sendEvent(view.row(start[row].id), &opening);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->findChild<QAction*>(action)).center());
+        EXPECT_EQ(names(s), after);
+        EXPECT_EQ(view.selectedProfileId(), selected) << action;
+    }
     EXPECT_EQ(s.activeProfileId(), json::uuidText(start[0].id));
     EXPECT_TRUE(checked(view).isEmpty());
-    trigger(view, start[1].id, "profile-delete");
-    EXPECT_EQ(view.selectedProfileId(), start[2].id);
-    EXPECT_EQ(names(s), (QStringList { "C", "D" }));
 
-    // The Delete key removes the selected profile and selects the next. A selection whose profile
-    // went elsewhere: minus removes nothing and clears it.
-    kittest::showActive(view);
+    // The Delete key removes the selected profile and clears the selection. A selection whose
+    // profile went elsewhere: minus removes nothing and clears it.
+    view.list()->setSelectedId(start[2].id);
     view.list()->setFocus();
     QTest::keyClick(view.list(), Qt::Key_Delete);
-    EXPECT_EQ(names(s), QStringList { "D" });
-    EXPECT_EQ(view.selectedProfileId(), start[3].id);
+    EXPECT_EQ(names(s), (QStringList { "D", "A Copy" }));
+    EXPECT_EQ(view.selectedProfileId(), std::nullopt);
+    EXPECT_EQ(view.list()->currentRow(), view.row(start[3].id));
+    view.list()->setSelectedId(start[3].id);
     s.setProfiles({ start[0] });
     EXPECT_TRUE(minus->isEnabled());
     minus->click();
@@ -192,8 +211,9 @@ TEST_F(ProfilesSettings, RepeatedIdHasOneRowForTheFirstProfile)
 }
 
 // Keyboard alone: Tab reaches the list, whose arrows, Home and End select (scrolling to the row)
-// as screen readers hear; Delete removes the selected profile, selecting the next, and "Remove
-// Profile", reached by Tab, removes the selected one on Space or Return. A row's press action
+// and move the keyboard, as screen readers hear; Delete removes the selected profile, leaving none
+// selected and the keyboard on the row in its place, which Space selects; "Remove Profile",
+// reached by Tab, removes the selected one on Space or Return. A row's press action
 // selects it, the name field keeps its keys, and what holds the keyboard wears a ring.
 TEST_F(ProfilesSettings, KeyboardAloneSelectsAndRemoves)
 {
@@ -212,21 +232,24 @@ TEST_F(ProfilesSettings, KeyboardAloneSelectsAndRemoves)
     EXPECT_EQ(QAccessible::queryAccessibleInterface(view->list())->role(), QAccessible::List);
     const auto before = SectionListRow::installAnnouncer(&tell);
     // A key, the row then selected, and what screen readers are told.
-    const std::tuple<Qt::Key, const char*, QStringList> moves[] = { { Qt::Key_Up, "E", { "+E" } },
-        { Qt::Key_Up, "D", { "+D", "-E" } }, { Qt::Key_End, "E", { "+E", "-D" } }, { Qt::Key_Down, "E", {} },
-        { Qt::Key_Home, "A", { "+A", "-E" } }, { Qt::Key_Up, "A", {} }, { Qt::Key_Down, "B", { "+B", "-A" } } };
+    const std::tuple<Qt::Key, const char*, QStringList> moves[] = { { Qt::Key_Up, "E", { "+E", "@E" } },
+        { Qt::Key_Up, "D", { "+D", "-E", "@D" } }, { Qt::Key_End, "E", { "+E", "-D", "@E" } },
+        { Qt::Key_Down, "E", {} }, { Qt::Key_Home, "A", { "+A", "-E", "@A" } }, { Qt::Key_Up, "A", {} },
+        { Qt::Key_Down, "B", { "+B", "-A", "@B" } }, { Qt::Key_Delete, "", { "@C" } },
+        { Qt::Key_Space, "C", { "+C" } } };
     for (const auto& [key, selected, changes] : moves) {
         told.clear();
         press(key);
         told.sort();
         EXPECT_EQ(told, changes);
-        EXPECT_EQ(settingstest::heardSelected(view->list()), QStringList { selected });
-        EXPECT_FALSE(view->row(*view->selectedProfileId())->visibleRegion().isEmpty()) << selected;
+        EXPECT_EQ(settingstest::heardSelected(view->list()).join(""), selected);
+        EXPECT_FALSE(view->list()->currentRow()->visibleRegion().isEmpty()) << selected;
     }
     SectionListRow::installAnnouncer(before);
-
-    press(Qt::Key_Delete);
     EXPECT_EQ(names(s), (QStringList { "A", "C", "D", "E" }));
+    // An assistive tool selects through the list's table.
+    QAccessibleTableInterface* table = QAccessible::queryAccessibleInterface(view->list())->tableInterface();
+    EXPECT_TRUE(table->unselectRow(1) && table->selectedRowCount() == 0 && table->selectRow(1));
     EXPECT_EQ(view->selectedProfileId(), start[2].id);
     press(Qt::Key_Tab, 3);
     ASSERT_EQ(QApplication::focusWidget()->objectName(), "profiles-remove");
@@ -263,8 +286,10 @@ TEST_F(ProfilesSettings, LongSummaryEndsInAnEllipsis)
     }
 }
 
-// No name takes the keyboard by itself; Tab goes list, bar, selected name. "−" and the row menu (Menu
-// key, Shift+F10, an assistive tool) leave the keyboard in the list on the next row, else on "+".
+// No name takes the keyboard by itself; Tab goes list, bar, selected name. "−" and the row menu
+// (Menu key, Shift+F10, an assistive tool) leave the keyboard in the list on the row in the
+// removed one's place, else on "+"; so do Return and Escape in a name, and a name whose profile
+// goes elsewhere.
 TEST_F(ProfilesSettings, KeyboardWalkRemovesAndUsesTheMenuLeavingOtherNamesAlone)
 {
     using settingstest::press;
@@ -295,10 +320,11 @@ TEST_F(ProfilesSettings, KeyboardWalkRemovesAndUsesTheMenuLeavingOtherNamesAlone
         [&] { kittest::doAction(view->row(*view->selectedProfileId()), QAccessibleActionInterface::showMenuAction()); }
     };
     // The way the menu opens, the keys choosing in it, the profiles and selection then.
-    const std::tuple<int, QList<Qt::Key>, QStringList, const char*> menuWalk[] = {
-        { 0, { Qt::Key_Down, Qt::Key_Return }, { "A", "C", "C Copy" }, "C" }, // Duplicate
-        { 1, { Qt::Key_Down, Qt::Key_Down, Qt::Key_Return }, { "A", "C", "C Copy" }, "C" }, // Set as Default
-        { 2, { Qt::Key_Up, Qt::Key_Return }, { "A", "C Copy" }, "C Copy" }, // Delete
+    const std::tuple<int, QList<Qt::Key>, QStringList, QStringList> menuWalk[] = {
+        { 0, { Qt::Key_Down, Qt::Key_Return }, { "A", "C", "C Copy" }, { "C" } }, // Duplicate
+        { 1, { Qt::Key_Down, Qt::Key_Down, Qt::Key_Return }, { "A", "C", "C Copy" }, { "C" } }, // Set as Default
+        { 2, { Qt::Key_Up, Qt::Key_Return }, { "A", "C Copy" }, {} }, // Delete
+        { 0, { Qt::Key_Down, Qt::Key_Return }, { "A", "C Copy", "C Copy Copy" }, {} }, // the row in its place
     };
     for (const auto& [way, keys, after, selected] : menuWalk) {
         SCOPED_TRACE(way);
@@ -309,16 +335,42 @@ TEST_F(ProfilesSettings, KeyboardWalkRemovesAndUsesTheMenuLeavingOtherNamesAlone
             QTest::keyClick(menu, key);
         EXPECT_EQ(names(s), after);
         EXPECT_EQ(QApplication::focusWidget(), view->list());
-        EXPECT_EQ(settingstest::heardSelected(view->list()), QStringList { selected });
+        EXPECT_EQ(settingstest::heardSelected(view->list()), selected);
     }
     EXPECT_EQ(s.activeProfileId(), json::uuidText(start[2].id));
 
-    // The last row: the previous one is selected; with none left the keyboard goes to "+".
-    for (const QStringList& after : { QStringList { "A" }, QStringList {} }) {
-        press(Qt::Key_Tab, 3);
-        ASSERT_EQ(QApplication::focusWidget()->objectName(), "profiles-remove");
-        press(Qt::Key_Space);
-        EXPECT_EQ(names(s), after);
+    // Return or Escape ends the rename with the keyboard in the list, on its row, as screen readers
+    // hear: the next key removes nothing.
+    ASSERT_NO_FATAL_FAILURE(kittest::showActive(window)); // back from the menus
+    press(Qt::Key_Space);
+    const auto before = SectionListRow::installAnnouncer(&tell);
+    for (const Qt::Key key : { Qt::Key_Return, Qt::Key_Escape }) {
+        press(Qt::Key_Tab, 4);
+        ASSERT_EQ(QApplication::focusWidget()->objectName(), "profile-name");
+        QTest::keyClicks(QApplication::focusWidget(), "x");
+        told.clear();
+        press(key);
+        QCoreApplication::processEvents();
+        press(key);
+        EXPECT_EQ(QApplication::focusWidget(), view->list());
+        EXPECT_EQ(QSet<QString>(told.cbegin(), told.cend()), QSet<QString> { "@C Copyx" });
     }
+    SectionListRow::installAnnouncer(before);
+    EXPECT_EQ(names(s), (QStringList { "A", "C Copyx", "C Copy Copy" }));
+
+    // A name that has the keyboard as its profile goes elsewhere: the keyboard goes to the list.
+    QTest::mouseClick(static_cast<ProfileRow*>(view->list()->rows().last())->nameField(), Qt::LeftButton);
+    ASSERT_TRUE(QApplication::focusWidget()->inherits("kestu::KestuTextField"));
+    s.setProfiles({ start[0] });
+    QCoreApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), view->list());
+    EXPECT_EQ(view->list()->currentRow(), view->row(start[0].id));
+
+    // The last row: with none left the keyboard goes to "+".
+    press(Qt::Key_Space);
+    press(Qt::Key_Tab, 3);
+    ASSERT_EQ(QApplication::focusWidget()->objectName(), "profiles-remove");
+    press(Qt::Key_Space);
+    EXPECT_TRUE(s.profiles().isEmpty());
     EXPECT_EQ(QApplication::focusWidget()->objectName(), "profiles-add");
 }

@@ -38,7 +38,8 @@ QList<ScheduleEntry> storeThreeEntries(TremlorSettings& settings)
 } // namespace
 
 // Plus appends a new entry (on, weekdays, 9:00 to 17:00, no profile) at the end of the store
-// and of the list, and the selection stays; minus removes the selected entry and selects the next.
+// and of the list, and the selection stays; minus removes the selected entry and clears the
+// selection, which disables it.
 TEST_F(ScheduleSettings, PlusAppendsANewEntryAndMinusRemovesTheSelectedOne)
 {
     using enum Weekday;
@@ -57,13 +58,13 @@ TEST_F(ScheduleSettings, PlusAppendsANewEntryAndMinusRemovesTheSelectedOne)
     EXPECT_EQ(view.list()->rows().last(), view.row(added.id));
     minus->click();
     EXPECT_EQ(s.scheduleEntries(), QList<ScheduleEntry> { added });
-    EXPECT_EQ(view.selectedEntryId(), added.id);
-    EXPECT_TRUE(minus->isEnabled());
+    EXPECT_EQ(view.selectedEntryId(), std::nullopt);
+    EXPECT_FALSE(minus->isEnabled());
 }
 
 // Edits go to the entry with the row's id: after the first entry is deleted (by the Delete key,
-// which selects the next; minus on a selection that is gone removes nothing and clears it), the
-// second row still edits the second entry.
+// which clears the selection; minus on a selection that is gone removes nothing and clears it),
+// the second row still edits the second entry.
 TEST_F(ScheduleSettings, DayAndTimeEditsGoToTheRowsEntry)
 {
     const ScheduleEntry first = ScheduleSettingsView::newEntry();
@@ -76,7 +77,7 @@ TEST_F(ScheduleSettings, DayAndTimeEditsGoToTheRowsEntry)
     QTest::keyClick(view.list(), Qt::Key_Delete);
     ASSERT_EQ(s.scheduleEntries().size(), 1);
     EXPECT_EQ(view.row(second.id), row);
-    EXPECT_EQ(view.selectedEntryId(), second.id);
+    EXPECT_EQ(view.selectedEntryId(), std::nullopt);
     view.list()->setSelectedId(first.id);
     view.findChild<QAbstractButton*>("schedule-remove")->click();
     EXPECT_EQ(view.selectedEntryId(), std::nullopt);
@@ -191,8 +192,9 @@ TEST_F(ScheduleSettings, RepeatedIdHasOneRowForTheFirstEntry)
     EXPECT_EQ(picker->itemText(1), QStringLiteral("Work"));
 }
 
-// Keyboard alone: Tab reaches the list, Down selects, and "Remove Entry", reached by Tab, removes
-// the selected entry on Return; an opened row's time field keeps its own arrows.
+// Keyboard alone: Tab reaches the list, Down selects, Tab goes through the rows' controls to "Add
+// Entry" and "Remove Entry", which removes the selected entry on Return; an opened row's time
+// field keeps its own arrows and tells assistive tools its value.
 TEST_F(ScheduleSettings, KeyboardAloneRemovesTheSelectedEntry)
 {
     using settingstest::press;
@@ -200,26 +202,34 @@ TEST_F(ScheduleSettings, KeyboardAloneRemovesTheSelectedEntry)
     auto* view = new ScheduleSettingsView(f.context);
     kittest::KitWindow window(view, true);
     ASSERT_NO_FATAL_FAILURE(window.show());
-    openRow(*view, entries[0].id);
     window.other->setFocus();
     press(Qt::Key_Tab);
     press(Qt::Key_Down, 2);
     EXPECT_EQ(settingstest::heardSelected(view->list()), QStringList { view->row(entries[1].id)->accessibleName() });
-    press(Qt::Key_Tab, 2);
-    ASSERT_EQ(QApplication::focusWidget()->objectName(), "schedule-remove");
+    EXPECT_EQ(viewtest::tabStops(view).join(' '),
+        QStringLiteral("schedule-entry-disclosure schedule-entry-enabled ").repeated(3)
+            + "schedule-add schedule-remove");
+    press(Qt::Key_Backtab);
     press(Qt::Key_Return);
     EXPECT_EQ(s.scheduleEntries(), (QList<ScheduleEntry> { entries[0], entries[2] }));
-    view->row(entries[0].id)->startPicker()->setFocus();
+    QTimeEdit* start = openRow(*view, entries[0].id)->startPicker();
+    start->setFocus();
     press(Qt::Key_Home);
     press(Qt::Key_Up);
     EXPECT_EQ(s.scheduleEntries()[0].startTime, DateComponents::time(10, 0));
-    EXPECT_EQ(view->selectedEntryId(), entries[2].id);
+    EXPECT_EQ(view->selectedEntryId(), std::nullopt);
+    QAccessibleValueInterface* value = QAccessible::queryAccessibleInterface(start)->valueInterface();
+    EXPECT_EQ(QVariantList({ value->currentValue(), value->minimumValue(), value->maximumValue() }),
+        QVariantList({ 10 * 60, 0, 24 * 60 - 1 }));
+    value->setCurrentValue(10 * 60 + 45);
+    EXPECT_EQ(s.scheduleEntries()[0].startTime, DateComponents::time(10, 45));
 }
 
 // Each checkable control of a row acts on the change of its checked state, whether it comes
-// from the mouse, Space or an assistive tool's Toggle, and shows what is stored. The opened
-// editor is padded by 4 above and below and follows its header in the Tab order; its controls
-// wear a ring while they hold the keyboard.
+// from the mouse, Space or an assistive tool's Toggle, and shows what is stored; the disclosure,
+// a button named after its entry, opens and closes the row each way and tells whether it is
+// expanded. The opened editor is padded by 4 above and below and follows its header in the Tab
+// order; its controls wear a ring while they hold the keyboard.
 TEST_F(ScheduleSettings, CheckableControlsStoreWhatTheyShowEachWay)
 {
     const ScheduleEntry other = ScheduleSettingsView::newEntry();
@@ -234,13 +244,18 @@ TEST_F(ScheduleSettings, CheckableControlsStoreWhatTheyShowEachWay)
         else if (way == 1)
             QTest::keyClick(button, Qt::Key_Space);
         else
-            QAccessible::queryAccessibleInterface(button)->actionInterface()->doAction(
-                QAccessibleActionInterface::toggleAction());
+            QAccessible::queryAccessibleInterface(button)->actionInterface()->doAction(button->isCheckable()
+                    ? QAccessibleActionInterface::toggleAction()
+                    : QAccessibleActionInterface::pressAction());
     };
-    for (const int way : { 0, 1, 2 }) { // the mouse, Space, Toggle
+    QAccessibleInterface* disclosure = QAccessible::queryAccessibleInterface(row->disclosure());
+    EXPECT_EQ(disclosure->role(), QAccessible::Button);
+    EXPECT_EQ(disclosure->text(QAccessible::Name), "Show details of " + row->accessibleName());
+    for (const int way : { 0, 1, 2 }) { // the mouse, Space, Toggle (Press for the disclosure)
         SCOPED_TRACE(way);
         use(row->disclosure(), way);
-        ASSERT_TRUE(row->isExpanded() && row->disclosure()->isChecked());
+        ASSERT_TRUE(row->isExpanded() && disclosure->state().expandable && disclosure->state().expanded);
+        EXPECT_EQ(disclosure->text(QAccessible::Name), "Hide details of " + row->accessibleName());
         for (const bool on : { false, true }) {
             use(row->dayToggle(Weekday::monday), way);
             EXPECT_EQ(s.scheduleEntries()[0].days.contains(Weekday::monday), on);
@@ -252,6 +267,7 @@ TEST_F(ScheduleSettings, CheckableControlsStoreWhatTheyShowEachWay)
         EXPECT_EQ(s.scheduleEntries()[1], other);
         use(row->disclosure(), way);
         EXPECT_TRUE(row->findChild<QWidget*>("schedule-entry-editor")->isHidden());
+        EXPECT_TRUE(disclosure->state().collapsed && !disclosure->state().expanded);
     }
 
     row->setExpanded(true);
@@ -298,7 +314,8 @@ TEST_F(ScheduleSettings, LongTextsEndInAnEllipsis)
 }
 
 // The list's ring shows after Tab, not a click; removing by each way keeps the keyboard in the list
-// on the next row, else on "+". The editor's fields are named by their labels; the switch is small.
+// on the row in the removed one's place, else on "+", and so do Return and Escape in a row's
+// field. The editor's fields are named by their labels; the switch is small.
 TEST_F(ScheduleSettings, KeyboardWalkRemovesKeepingTheKeyboardInTheList)
 {
     using settingstest::press;
@@ -319,15 +336,27 @@ TEST_F(ScheduleSettings, KeyboardWalkRemovesKeepingTheKeyboardInTheList)
     EXPECT_NE(kittest::render(view->list()), unfocused);
 
     press(Qt::Key_Down);
-    press(Qt::Key_Tab, 2);
+    press(Qt::Key_Backtab, 2);
     ASSERT_EQ(QApplication::focusWidget()->objectName(), "schedule-remove");
     press(Qt::Key_Space, 2);
     EXPECT_EQ(s.scheduleEntries(), (QList<ScheduleEntry> { entries[0], entries[2] }));
     EXPECT_EQ(QApplication::focusWidget(), view->list());
     EXPECT_EQ(view->selectedEntryId(), entries[2].id);
 
-    for (QWidget* field : QList<QWidget*> { row->startPicker(), row->endPicker(), row->profilePicker() })
-        EXPECT_EQ(viewtest::labelsOf(field), QStringList { field->accessibleName() });
+    for (const auto& [field, label] : { std::pair<QWidget*, QString> { row->startPicker(), "Start Time" },
+             { row->endPicker(), "End Time" }, { row->profilePicker(), "Profile" } }) {
+        EXPECT_EQ(viewtest::labelsOf(field), QStringList { label });
+        // Return or Escape ends the edit with the keyboard in the list, on the field's row.
+        for (const Qt::Key key : { Qt::Key_Return, Qt::Key_Escape }) {
+            field->setFocus(Qt::TabFocusReason);
+            press(key);
+            EXPECT_TRUE(QApplication::focusWidget() == view->list() && view->list()->currentRow() == row)
+                << label.toStdString();
+        }
+    }
+    // Labelled by its label, the profile box is named by its value, as screen readers speak it.
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(row->profilePicker())->text(QAccessible::Name), "None");
+    EXPECT_TRUE(row->profilePicker()->accessibleName().isEmpty());
     const kestu::KestuToggleSwitch regular(kestu::KestuBinding<bool>::constant(true));
     const QSize small = row->enabledSwitch()->size();
     EXPECT_LT(small.height(), regular.height());
@@ -340,7 +369,7 @@ TEST_F(ScheduleSettings, KeyboardWalkRemovesKeepingTheKeyboardInTheList)
     EXPECT_TRUE(QTest::qWaitFor([&] { return s.scheduleEntries().size() == 1; })); // a press is animated
     EXPECT_EQ(s.scheduleEntries(), QList<ScheduleEntry> { entries[2] });
     EXPECT_EQ(QApplication::focusWidget(), view->list());
-    EXPECT_EQ(view->selectedEntryId(), entries[2].id);
+    EXPECT_EQ(view->selectedEntryId(), std::nullopt);
     press(Qt::Key_Space);
     press(Qt::Key_Delete);
     EXPECT_TRUE(s.scheduleEntries().isEmpty());

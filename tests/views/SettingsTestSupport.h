@@ -137,16 +137,22 @@ inline void press(Qt::Key key, int times = 1)
 }
 
 // The rows of a settings list that a screen reader hears as selected; every row is a list item
-// that can be selected.
-inline QStringList heardSelected(const tremlor::SectionList* list)
+// of the list that can be selected, and the list's table tells the same selection.
+inline QStringList heardSelected(tremlor::SectionList* list)
 {
     QStringList rows;
     for (tremlor::SectionListRow* row : list->rows()) {
         QAccessibleInterface* item = QAccessible::queryAccessibleInterface(row);
-        EXPECT_TRUE(item->role() == QAccessible::ListItem && item->state().selectable);
+        EXPECT_TRUE(
+            item->role() == QAccessible::ListItem && item->state().selectable && item->parent()->object() == list);
+        EXPECT_EQ(item->parent()->indexOfChild(item), list->rows().indexOf(row));
         if (item->state().selected)
             rows << item->text(QAccessible::Name);
     }
+    QStringList cells;
+    for (QAccessibleInterface* cell : QAccessible::queryAccessibleInterface(list)->tableInterface()->selectedCells())
+        cells << cell->text(QAccessible::Name);
+    EXPECT_EQ(cells, rows);
     return rows;
 }
 

@@ -10,6 +10,7 @@
 
 #include <QContextMenuEvent>
 #include <QHBoxLayout>
+#include <QMouseEvent>
 #include <QPainter>
 
 namespace tremlor {
@@ -62,9 +63,14 @@ ProfileRow::ProfileRow(const QUuid& id, const TremlorSettings& settings, QWidget
         },
         [this](const QString& value) { Q_EMIT renamed(this->id(), value); });
     // The field never takes the keyboard by itself: a key meant for the list or the bar would
-    // rewrite the name.
+    // rewrite the name. Return or Escape, which end the edit while the field still has the
+    // keyboard, give it back to the list (the next Return must not press another control).
+    const auto endEdit = [this] {
+        if (m_name->hasFocus())
+            Q_EMIT editEnded(this->id());
+    };
     m_name = new kestu::KestuTextField(
-        tr("Name"), std::move(name), std::nullopt, Qt::AlignLeft, false, false, false, {}, {}, this);
+        tr("Name"), std::move(name), std::nullopt, Qt::AlignLeft, false, false, false, endEdit, endEdit, this);
     m_name->setObjectName(QStringLiteral("profile-name"));
     m_name->setAccessibleName(tr("Profile name"));
     // The row's menu (Duplicate, Set as Default, Delete) also over the name.
@@ -100,8 +106,8 @@ void ProfileRow::refresh()
 
 void ProfileRow::contextMenuEvent(QContextMenuEvent* event)
 {
-    Q_EMIT pressed(id());
-    // By the keyboard (the Menu key, Shift+F10), under the name rather than at the pointer.
+    // The menu acts on this row, selected or not. By the keyboard (the Menu key, Shift+F10), it
+    // opens under the name rather than at the pointer.
     const QPoint at = event->reason() == QContextMenuEvent::Mouse ? event->globalPos()
                                                                   : mapToGlobal(m_name->geometry().bottomLeft());
     Q_EMIT menuRequested(id(), at);
@@ -117,7 +123,8 @@ void ProfileRow::selectedChanged()
 bool ProfileRow::eventFilter(QObject* watched, QEvent* event)
 {
     // A click into the name selects the row too; the field keeps the keyboard and its caret.
-    if (watched == m_name && event->type() == QEvent::MouseButtonPress) {
+    if (watched == m_name && event->type() == QEvent::MouseButtonPress
+        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         Q_EMIT pressed(id());
         m_name->setFocus(Qt::MouseFocusReason);
     }

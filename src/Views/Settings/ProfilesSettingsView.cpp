@@ -7,6 +7,7 @@
 #include "Views/Settings/ProfileRow.h"
 #include "Views/Settings/SectionList.h"
 #include "Views/Settings/SettingsContext.h"
+#include "Views/Shared/Hairline.h"
 #include "Views/Shared/SettingBinding.h"
 
 #include <QHBoxLayout>
@@ -84,14 +85,17 @@ ProfilesSettingsView::ProfilesSettingsView(SettingsContext& context, QWidget* pa
         tr("Save your current settings as a profile to get started."),
         kestu::KestuEmptyState::Look { 32, 1.0, 1.0, true });
     empty->setObjectName(QStringLiteral("profiles-empty"));
-    m_list = new SectionList(empty, bar, this);
+    m_list = new SectionList(empty, this);
     m_list->setObjectName(QStringLiteral("profiles-list"));
     m_list->setAccessibleName(tr("Profiles"));
     m_list->setBarButtons(m_minus, plus);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_list);
+    layout->setSpacing(0);
+    layout->addWidget(m_list, 1);
+    layout->addWidget(new Hairline(this));
+    layout->addWidget(bar);
 
     connect(save, &QAbstractButton::clicked, this, &ProfilesSettingsView::saveCurrentSettings);
     connect(plus, &QAbstractButton::clicked, this, &ProfilesSettingsView::addProfile);
@@ -231,7 +235,7 @@ void ProfilesSettingsView::addProfile()
 
 void ProfilesSettingsView::removeSelected()
 {
-    // A copy: the removal moves the selection.
+    // A copy: the removal clears the selection.
     if (const std::optional<QUuid> selected = m_list->selectedId())
         deleteProfile(*selected);
 }

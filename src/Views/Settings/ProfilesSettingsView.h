@@ -39,8 +39,8 @@ public:
 
     void duplicateProfile(const QUuid& id);
     void setAsDefault(const QUuid& id);
-    // The menu's Delete and the Delete key: a selected profile leaves the next row selected, and
-    // the keyboard stays in the list.
+    // The menu's Delete and the Delete key: a selected profile leaves no row selected, and the
+    // keyboard stays in the list, on the row now in its place.
     void deleteProfile(const QUuid& id);
     void saveCurrentSettings();
     void addProfile();

@@ -12,6 +12,7 @@
 #include "Views/Shared/FormPicker.h"
 
 #include <QAbstractButton>
+#include <QAccessibleWidget>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -43,18 +44,24 @@ QFont boldBody()
     return font;
 }
 
-// The disclosure triangle: "chevron.right", turned down while the group is open.
+// The disclosure triangle: "chevron.right", turned down while the group is open. Assistive tools
+// hear a button that can expand, and whether it is expanded.
 class Disclosure final : public QAbstractButton {
 public:
     explicit Disclosure(QWidget* parent)
         : QAbstractButton(parent)
     {
         setObjectName(QStringLiteral("schedule-entry-disclosure"));
-        setAccessibleName(QObject::tr("Show Details"));
-        setCheckable(true);
         setFixedSize(disclosureSide, disclosureSide);
         setCursor(Qt::PointingHandCursor);
         setFocusPolicy(Qt::TabFocus);
+    }
+
+    bool isOpen() const { return m_open; }
+    void setOpen(bool open)
+    {
+        m_open = open;
+        update();
     }
 
 protected:
@@ -63,7 +70,7 @@ protected:
         QPainter p(this);
         p.setRenderHint(QPainter::SmoothPixmapTransform);
         p.translate(rect().center() + QPointF(0.5, 0.5));
-        if (isChecked())
+        if (m_open)
             p.rotate(90);
         p.translate(-width() / 2.0, -height() / 2.0);
         kestu::KestuSymbols::paint(p, QRectF(0, 0, width(), height()), QStringLiteral("chevron.right"), 10,
@@ -71,7 +78,49 @@ protected:
         p.resetTransform();
         paintFocusRing(p, this, kestu::Radius::small);
     }
+
+private:
+    bool m_open = false;
 };
+
+class DisclosureAccessible final : public QAccessibleWidget {
+public:
+    explicit DisclosureAccessible(Disclosure* disclosure)
+        : QAccessibleWidget(disclosure, QAccessible::Button)
+    {
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.expandable = true;
+        state.expanded = disclosure()->isOpen();
+        state.collapsed = !disclosure()->isOpen();
+        return state;
+    }
+    QStringList actionNames() const override
+    {
+        return QStringList { pressAction() } + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& name) override
+    {
+        if (name == pressAction())
+            disclosure()->click();
+        else
+            QAccessibleWidget::doAction(name);
+    }
+
+private:
+    Disclosure* disclosure() const { return static_cast<Disclosure*>(widget()); }
+};
+
+QAccessibleInterface* disclosureAccessibleFactory(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("QAbstractButton"))
+        if (auto* disclosure = dynamic_cast<Disclosure*>(object))
+            return new DisclosureAccessible(disclosure);
+    return nullptr;
+}
 
 // The chosen profile's name on a faint rounded capsule.
 class Chip final : public SectionListText {
@@ -204,8 +253,8 @@ ScheduleEntryRow::ScheduleEntryRow(
     layout->setSpacing(0);
     layout->addLayout(header);
 
-    kestu::actOnCheckedChange(
-        m_disclosure, [this](bool open) { setExpanded(open); }, [this] { return m_expanded; });
+    QAccessible::installFactory(disclosureAccessibleFactory); // Qt keeps one copy
+    connect(m_disclosure, &QAbstractButton::clicked, this, [this] { setExpanded(!m_expanded); });
     refresh(entry, profiles);
 }
 
@@ -242,7 +291,10 @@ void ScheduleEntryRow::refresh(const ScheduleEntry& entry, const QList<Profile>&
     m_chip->setVisible(chosen != nullptr);
     if (chosen)
         m_chip->setText(chosen->name);
-    setAccessibleName(entry.daysDescription() + QStringLiteral(", ") + m_time->text());
+    const QString description
+        = entry.days.empty() ? m_time->text() : entry.daysDescription() + QStringLiteral(", ") + m_time->text();
+    setAccessibleName(description);
+    nameDisclosure();
     if (m_editor)
         showEditor();
 }
@@ -252,11 +304,19 @@ void ScheduleEntryRow::setExpanded(bool expanded)
     if (expanded == m_expanded)
         return;
     m_expanded = expanded;
-    kestu::showChecked(m_disclosure, expanded);
+    static_cast<Disclosure*>(m_disclosure)->setOpen(expanded);
+    // The button's name says what pressing it does now.
+    nameDisclosure();
     if (expanded && !m_editor)
         buildEditor();
     if (m_editor)
         m_editor->setVisible(expanded);
+}
+
+void ScheduleEntryRow::nameDisclosure()
+{
+    m_disclosure->setAccessibleName(
+        (m_expanded ? tr("Hide details of %1") : tr("Show details of %1")).arg(accessibleName()));
 }
 
 void ScheduleEntryRow::buildEditor()
@@ -302,7 +362,6 @@ void ScheduleEntryRow::buildEditor()
 
     m_profile = new FormPicker(m_editor);
     m_profile->setObjectName(QStringLiteral("schedule-entry-profile"));
-    m_profile->setAccessibleName(tr("Profile"));
     connect(m_profile, &FormPicker::chosen, this, [this](const QVariant& tag) {
         const std::optional<QUuid> profileId = tag.isNull() ? std::nullopt : std::optional(tag.toUuid());
         m_edit(id(), [profileId](ScheduleEntry& e) { e.profileId = profileId; });

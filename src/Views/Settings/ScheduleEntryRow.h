@@ -51,6 +51,8 @@ public:
     FormPicker* profilePicker() const { return m_profile; }
 
 private:
+    // "Show details of Weekdays, 9:00 AM – 5:00 PM", or "Hide …" while open.
+    void nameDisclosure();
     void buildEditor();
     void showEditor();
 

@@ -7,6 +7,7 @@
 #include "Views/Settings/ScheduleEntryRow.h"
 #include "Views/Settings/SectionList.h"
 #include "Views/Settings/SettingsContext.h"
+#include "Views/Shared/Hairline.h"
 #include "Views/Shared/SettingBinding.h"
 
 #include <QHBoxLayout>
@@ -44,14 +45,19 @@ ScheduleSettingsView::ScheduleSettingsView(SettingsContext& context, QWidget* pa
     auto* empty = new kestu::KestuEmptyState(QStringLiteral("calendar.badge.plus"), tr("No Schedule Entries"),
         tr("Add entries to automate when jiggling is active."), kestu::KestuEmptyState::Look { 32, 1.0, 1.0, true });
     empty->setObjectName(QStringLiteral("schedule-empty"));
-    m_list = new SectionList(empty, bar, this);
+    m_list = new SectionList(empty, this);
     m_list->setObjectName(QStringLiteral("schedule-list"));
     m_list->setAccessibleName(tr("Schedule Entries"));
     m_list->setBarButtons(m_minus, plus);
+    // The entries, above the bar on screen, come before it in the Tab order too.
+    m_list->setTabAfterRows({ plus, m_minus });
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_list);
+    layout->setSpacing(0);
+    layout->addWidget(m_list, 1);
+    layout->addWidget(new Hairline(this));
+    layout->addWidget(bar);
 
     connect(plus, &QAbstractButton::clicked, this, &ScheduleSettingsView::addEntry);
     connect(m_minus, &QAbstractButton::clicked, this, &ScheduleSettingsView::removeSelected);

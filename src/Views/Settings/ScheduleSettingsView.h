@@ -35,8 +35,8 @@ public:
 
     void addEntry();
     void removeSelected();
-    // Also the Delete key: a selected entry leaves the next row selected, and the keyboard stays
-    // in the list.
+    // Also the Delete key: a selected entry leaves no row selected, and the keyboard stays in the
+    // list, on the row now in its place.
     void deleteEntry(const QUuid& id);
     // Changes the first stored entry with this id (the one its row shows); nothing when it is gone.
     void editEntry(const QUuid& id, const std::function<void(ScheduleEntry&)>& change);

@@ -4,15 +4,18 @@
 #include "KestuDesign/Components/KestuFocusRing.h"
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Tokens/KestuMetrics.h"
+#include "Views/Settings/SectionListAccessible.h"
 #include "Views/Shared/GroupedForm.h"
-#include "Views/Shared/Hairline.h"
 
-#include <QAccessibleWidget>
+#include <QAbstractSpinBox>
+#include <QAccessible>
 #include <QApplication>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QHash>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -30,61 +33,14 @@ namespace {
 constexpr int cardInset = static_cast<int>(kestu::Space::space20);
 constexpr int cardPadding = static_cast<int>(kestu::Space::space4);
 
-// Opens `row`'s menu by the row, as the Menu key does.
-void showMenu(SectionListRow* row, Qt::KeyboardModifiers modifiers = {})
-{
-    const QPoint at = row->rect().center();
-    QContextMenuEvent event(QContextMenuEvent::Keyboard, at, row->mapToGlobal(at), modifiers);
-    QApplication::sendEvent(row, &event);
-}
-
-// A row is a list item that says whether it is selected; pressing it selects it, and a row with
-// a menu shows it.
-class RowAccessible final : public QAccessibleWidget {
-public:
-    explicit RowAccessible(SectionListRow* row)
-        : QAccessibleWidget(row, QAccessible::ListItem)
-    {
-    }
-
-    QAccessible::State state() const override
-    {
-        QAccessible::State state = QAccessibleWidget::state();
-        state.selectable = true;
-        state.selected = row()->isSelected();
-        return state;
-    }
-    QStringList actionNames() const override
-    {
-        QStringList names { pressAction() };
-        if (row()->hasMenu())
-            names << showMenuAction();
-        return names + QAccessibleWidget::actionNames();
-    }
-    void doAction(const QString& name) override
-    {
-        if (name == pressAction())
-            Q_EMIT row()->pressed(row()->id());
-        else if (name == showMenuAction() && row()->hasMenu())
-            showMenu(row());
-        else
-            QAccessibleWidget::doAction(name);
-    }
-
-private:
-    SectionListRow* row() const { return static_cast<SectionListRow*>(widget()); }
-};
-
-QAccessibleInterface* listAccessibleFactory(const QString& className, QObject* object)
-{
-    if (className == QLatin1String("tremlor::SectionListRow"))
-        return new RowAccessible(static_cast<SectionListRow*>(object));
-    if (className == QLatin1String("tremlor::SectionList"))
-        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::List);
-    return nullptr;
-}
-
 SectionListRow::Announcer announcer = &QAccessible::updateAccessibility;
+
+// A control of a row that edits a value, whose edit Return or Escape ends (a button keeps them).
+bool isField(const QWidget* widget)
+{
+    return qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QAbstractSpinBox*>(widget)
+        || qobject_cast<const QComboBox*>(widget);
+}
 
 } // namespace
 
@@ -205,58 +161,85 @@ SectionListRow::Announcer SectionListRow::installAnnouncer(Announcer replacement
     return std::exchange(announcer, replacement);
 }
 
+void SectionListRow::announce(QAccessibleEvent* event)
+{
+    announcer(event);
+}
+
 SectionListRow::SectionListRow(const QUuid& id, QWidget* parent)
     : QWidget(parent)
     , m_id(id)
 {
-    QAccessible::installFactory(listAccessibleFactory); // Qt keeps one copy
+    QAccessible::installFactory(sectionListAccessibleFactory); // Qt keeps one copy
 }
 
-void SectionListRow::setLook(bool alternate, bool selected, bool last)
+bool SectionListRow::hasKeyboard() const
 {
-    if (alternate == m_alternate && selected == m_selected && last == m_last)
+    return m_current && m_list && m_list->hasFocus();
+}
+
+void SectionListRow::setLook(bool alternate, bool selected, bool current)
+{
+    if (alternate == m_alternate && selected == m_selected && current == m_current)
         return;
     const bool selectionChanged = selected != m_selected;
     m_alternate = alternate;
     m_selected = selected;
-    m_last = last;
+    m_current = current;
     update();
     // Qt's AT-SPI bridge passes a row's selected state on for these events (not for a state
     // change event).
     if (selectionChanged) {
         QAccessibleEvent event(this, selected ? QAccessible::SelectionAdd : QAccessible::SelectionRemove);
-        announcer(&event);
+        announce(&event);
         selectedChanged();
     }
 }
 
 void SectionListRow::paintEvent(QPaintEvent*)
 {
-    if (!m_alternate && !m_selected)
+    const bool ringed = hasKeyboard() && kestu::showsFocusRing(m_list);
+    if (!m_alternate && !m_selected && !ringed)
         return;
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    QColor fill = (m_selected ? kestu::Color::accent() : kestu::Color::surfaceTertiary()).resolve(this);
-    fill.setAlphaF(m_selected ? 0.22 : 0.55);
-    p.setBrush(fill);
-    p.drawRoundedRect(QRectF(rect()), kestu::Radius::small, kestu::Radius::small);
+    QColor fill;
+    if (m_alternate || m_selected) {
+        fill = (m_selected ? kestu::Color::accent() : kestu::Color::surfaceTertiary()).resolve(this);
+        fill.setAlphaF(m_selected ? 0.22 : 0.55);
+        p.setPen(Qt::NoPen);
+        p.setBrush(fill);
+        p.drawRoundedRect(QRectF(rect()), kestu::Radius::small, kestu::Radius::small);
+    }
+    // The row the keyboard is on, which need not be the selected one.
+    if (ringed)
+        kestu::paintFocusRing(
+            p, this, QRectF(rect()), kestu::Radius::small, fill, kestu::Color::surfaceSecondary().resolve(this));
+}
+
+void SectionListRow::openMenu(Qt::KeyboardModifiers modifiers)
+{
+    const QPoint at = rect().center();
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, at, mapToGlobal(at), modifiers);
+    QApplication::sendEvent(this, &event);
 }
 
 void SectionListRow::mousePressEvent(QMouseEvent* event)
 {
-    Q_EMIT pressed(m_id);
+    // A right press only opens the row's menu, which acts on the row without selecting it.
+    if (event->button() == Qt::LeftButton)
+        Q_EMIT pressed(m_id);
     QWidget::mousePressEvent(event);
 }
 
-SectionList::SectionList(kestu::KestuEmptyState* emptyState, QWidget* bar, QWidget* parent)
+SectionList::SectionList(kestu::KestuEmptyState* emptyState, QWidget* parent)
     : QWidget(parent)
     , m_scroll(new QScrollArea(this))
     , m_card(new RowsCard(nullptr))
     , m_emptyState(emptyState)
     , m_more(new QTimer(this))
 {
-    QAccessible::installFactory(listAccessibleFactory); // Qt keeps one copy
+    QAccessible::installFactory(sectionListAccessibleFactory); // Qt keeps one copy
     setFocusPolicy(Qt::StrongFocus);
     m_more->setSingleShot(true);
     m_more->setInterval(0);
@@ -284,8 +267,6 @@ SectionList::SectionList(kestu::KestuEmptyState* emptyState, QWidget* bar, QWidg
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(m_scroll, 1);
-    layout->addWidget(new Hairline(this));
-    layout->addWidget(bar);
 
     m_emptyState->setParent(this);
     m_emptyState->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -302,8 +283,23 @@ SectionListRow* SectionList::row(const QUuid& id) const
     return nullptr;
 }
 
+SectionListRow* SectionList::currentRow() const
+{
+    if (SectionListRow* current = m_currentId ? row(*m_currentId) : nullptr)
+        return current;
+    return m_selectedId ? row(*m_selectedId) : nullptr;
+}
+
 void SectionList::setRows(const QList<QUuid>& ids, const std::function<SectionListRow*(const QUuid&)>& makeRow)
 {
+    const std::optional<QUuid> wasCurrent = currentRow() ? std::optional(currentRow()->id()) : std::nullopt;
+    // The current record gone, the keyboard is on the row now in its place.
+    if (m_currentId && !ids.contains(*m_currentId)) {
+        const qsizetype at = m_ids.indexOf(*m_currentId);
+        m_currentId.reset();
+        if (at >= 0 && !ids.isEmpty())
+            m_currentId = ids[std::min(at, ids.size() - 1)];
+    }
     m_makeRow = makeRow;
     m_ids = ids;
     // The rows made so far stay made; a long list is made in parts, from the top.
@@ -324,16 +320,18 @@ void SectionList::setRows(const QList<QUuid>& ids, const std::function<SectionLi
                 r = adopt(m_makeRow(ids[i]));
             rows.append(r);
         }
-        // Rows whose record is gone go with it.
-        for (SectionListRow* gone : std::as_const(kept))
-            delete gone;
         m_rows = std::move(rows);
+        // Rows whose record is gone go with it, once no list of rows names them.
+        qDeleteAll(kept);
         for (SectionListRow* r : std::as_const(m_rows))
             r->show();
         m_card->setRows(m_rows);
         m_card->setVisible(!m_rows.isEmpty());
         m_emptyState->setVisible(m_rows.isEmpty());
         restyle();
+        placeTabAfterRows();
+        if ((currentRow() ? std::optional(currentRow()->id()) : std::nullopt) != wasCurrent)
+            announceCurrent();
     }
     scheduleMore();
 }
@@ -341,10 +339,13 @@ void SectionList::setRows(const QList<QUuid>& ids, const std::function<SectionLi
 SectionListRow* SectionList::adopt(SectionListRow* row)
 {
     row->setParent(m_card);
+    row->m_list = this;
     connect(row, &SectionListRow::pressed, this, [this](const QUuid& pressedId) {
-        setFocus(Qt::MouseFocusReason);
         setSelectedId(pressedId);
+        setCurrentId(pressedId);
+        setFocus(Qt::MouseFocusReason);
     });
+    connect(row, &SectionListRow::editEnded, this, &SectionList::takeKeyboard);
     return row;
 }
 
@@ -366,6 +367,7 @@ void SectionList::makeMore()
     }
     m_card->setRows(m_rows);
     restyle();
+    placeTabAfterRows();
     scheduleMore();
 }
 
@@ -378,15 +380,64 @@ void SectionList::setSelectedId(const std::optional<QUuid>& id)
 {
     if (id == m_selectedId)
         return;
+    // With no row moved to, the selected row is the current one.
+    SectionListRow* before = currentRow();
     m_selectedId = id;
     restyle();
+    if (currentRow() != before)
+        announceCurrent();
     Q_EMIT selectionChanged();
+}
+
+void SectionList::setCurrentId(const std::optional<QUuid>& id)
+{
+    SectionListRow* before = currentRow();
+    m_currentId = id;
+    restyle();
+    if (currentRow() != before)
+        announceCurrent();
+}
+
+void SectionList::announceCurrent()
+{
+    if (SectionListRow* current = currentRow(); current && hasFocus()) {
+        QAccessibleEvent event(current, QAccessible::Focus);
+        SectionListRow::announce(&event);
+    }
+}
+
+void SectionList::takeKeyboard(const QUuid& id)
+{
+    setCurrentId(id);
+    setFocus(Qt::OtherFocusReason);
 }
 
 void SectionList::setBarButtons(QWidget* remove, QWidget* add)
 {
     m_removeButton = remove;
     m_addButton = add;
+}
+
+void SectionList::setTabAfterRows(const QList<QWidget*>& controls)
+{
+    m_tabAfterRows = QList<QPointer<QWidget>>(controls.cbegin(), controls.cend());
+    placeTabAfterRows();
+}
+
+void SectionList::placeTabAfterRows()
+{
+    // A new row's controls join the window's Tab order at its end, after everything made before.
+    QWidget* last = nullptr;
+    for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
+        if ((w->focusPolicy() & Qt::TabFocus) && m_card->isAncestorOf(w))
+            last = w;
+    }
+    for (QWidget* control : std::as_const(m_tabAfterRows)) {
+        if (last && control) {
+            QWidget::setTabOrder(last, control);
+            last = control;
+        }
+    }
 }
 
 void SectionList::removeRecord(QUuid id, const std::function<void()>& remove)
@@ -396,40 +447,53 @@ void SectionList::removeRecord(QUuid id, const std::function<void()>& remove)
     const bool keepKeyboard
         = keyboard && (keyboard == this || keyboard == m_removeButton || (removed && removed->isAncestorOf(keyboard)));
     const bool wasSelected = m_selectedId == id;
-    std::optional<QUuid> next;
-    if (const qsizetype at = m_ids.indexOf(id); at >= 0 && m_ids.size() > 1)
-        next = m_ids[at + 1 < m_ids.size() ? at + 1 : at - 1];
-    // Before the row goes and the remove button may be disabled: Qt would hand the keyboard on
-    // to the next control of the window.
+    const qsizetype at = m_ids.indexOf(id);
+    // Before the row goes and the remove button is disabled: Qt would hand the keyboard on to the
+    // next control of the window.
     if (keepKeyboard)
         setFocus(Qt::OtherFocusReason);
     remove();
-    if (wasSelected)
-        setSelectedId(next);
+    if (wasSelected) {
+        setSelectedId(std::nullopt);
+        if (at >= 0 && !m_ids.isEmpty())
+            setCurrentId(m_ids[std::min(at, m_ids.size() - 1)]);
+    }
     if (keepKeyboard && m_rows.isEmpty() && m_addButton)
         m_addButton->setFocus(Qt::OtherFocusReason);
 }
 
 void SectionList::restyle()
 {
-    m_card->setRinged(kestu::showsFocusRing(this));
+    SectionListRow* current = currentRow();
+    m_card->setRinged(kestu::showsFocusRing(this) && !current);
     for (qsizetype i = 0; i < m_rows.size(); ++i) {
         SectionListRow* r = m_rows[i];
-        r->setLook(i % 2 == 1, m_selectedId && r->id() == *m_selectedId, i == m_rows.size() - 1);
+        r->setLook(i % 2 == 1, m_selectedId && r->id() == *m_selectedId, r == current);
     }
 }
 
 void SectionList::keyPressEvent(QKeyEvent* event)
 {
-    if (QApplication::focusWidget() == this
-        && (event->key() == Qt::Key_Menu || (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier))) {
+    QWidget* focus = QApplication::focusWidget();
+    const int key = event->key();
+    // Return or Escape that a row's field left alone ends its edit there.
+    if (focus != this && isField(focus) && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape)) {
+        for (QWidget* w = focus; w && w != this; w = w->parentWidget()) {
+            if (auto* r = qobject_cast<SectionListRow*>(w); r && r->list() == this) {
+                takeKeyboard(r->id());
+                event->accept();
+                return;
+            }
+        }
+    }
+    if (focus == this && (key == Qt::Key_Menu || (key == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier))) {
         QContextMenuEvent menu(QContextMenuEvent::Keyboard, QPoint(), mapToGlobal(QPoint()), event->modifiers());
         contextMenuEvent(&menu);
         return;
     }
     // Only the list's own focus: a key typed into a row's control is that control's.
-    if (QApplication::focusWidget() == this && !(event->modifiers() & ~Qt::KeypadModifier)) {
-        switch (event->key()) {
+    if (focus == this && !(event->modifiers() & ~Qt::KeypadModifier)) {
+        switch (key) {
         case Qt::Key_Delete:
         case Qt::Key_Backspace:
             if (m_selectedId) {
@@ -438,11 +502,16 @@ void SectionList::keyPressEvent(QKeyEvent* event)
                 return;
             }
             break;
+        case Qt::Key_Space:
+            if (SectionListRow* current = currentRow())
+                setSelectedId(current->id());
+            event->accept();
+            return;
         case Qt::Key_Up:
         case Qt::Key_Down:
         case Qt::Key_Home:
         case Qt::Key_End:
-            moveSelection(event->key());
+            moveSelection(key);
             event->accept();
             return;
         default:
@@ -457,12 +526,8 @@ void SectionList::moveSelection(int key)
     if (m_rows.isEmpty())
         return;
     const qsizetype last = m_rows.size() - 1;
-    qsizetype at = -1;
-    for (qsizetype i = 0; m_selectedId && i <= last && at < 0; ++i) {
-        if (m_rows[i]->id() == *m_selectedId)
-            at = i;
-    }
-    // With no row selected (or the selected record gone), Down starts at the top, Up at the bottom.
+    const qsizetype at = m_rows.indexOf(currentRow());
+    // With no current row, Down starts at the top, Up at the bottom.
     qsizetype next = 0;
     if (key == Qt::Key_Up)
         next = at < 0 ? last : std::max<qsizetype>(at - 1, 0);
@@ -470,7 +535,9 @@ void SectionList::moveSelection(int key)
         next = at < 0 ? 0 : std::min(at + 1, last);
     else if (key == Qt::Key_End)
         next = last;
+    // Selected before it becomes the current one, so the row is heard as selected.
     setSelectedId(m_rows[next]->id());
+    setCurrentId(m_rows[next]->id());
     m_scroll->ensureWidgetVisible(m_rows[next], 0, 0);
 }
 
@@ -478,24 +545,31 @@ void SectionList::focusInEvent(QFocusEvent* event)
 {
     QWidget::focusInEvent(event);
     restyle();
+    if (SectionListRow* current = currentRow()) {
+        current->update();
+        // After Qt's own announcement of the list, which follows this event.
+        QMetaObject::invokeMethod(this, &SectionList::announceCurrent, Qt::QueuedConnection);
+    }
 }
 
 void SectionList::focusOutEvent(QFocusEvent* event)
 {
     QWidget::focusOutEvent(event);
     restyle();
+    if (SectionListRow* current = currentRow())
+        current->update();
 }
 
 void SectionList::contextMenuEvent(QContextMenuEvent* event)
 {
-    // The Menu key while the list holds the keyboard: the selected row's menu, by that row.
-    SectionListRow* selected = m_selectedId ? row(*m_selectedId) : nullptr;
-    if (event->reason() != QContextMenuEvent::Keyboard || !selected || !selected->hasMenu()) {
+    // The Menu key while the list holds the keyboard: the current row's menu, by that row.
+    SectionListRow* current = currentRow();
+    if (event->reason() != QContextMenuEvent::Keyboard || !current || !current->hasMenu()) {
         event->ignore();
         return;
     }
-    m_scroll->ensureWidgetVisible(selected, 0, 0);
-    showMenu(selected, event->modifiers());
+    m_scroll->ensureWidgetVisible(current, 0, 0);
+    current->openMenu(event->modifiers());
 }
 
 bool SectionList::eventFilter(QObject* watched, QEvent* event)

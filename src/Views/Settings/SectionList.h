@@ -4,6 +4,7 @@
 
 #include <QLabel>
 #include <QList>
+#include <QPointer>
 #include <QUuid>
 #include <QWidget>
 
@@ -20,6 +21,8 @@ class KestuEmptyState;
 }
 
 namespace tremlor {
+
+class SectionList;
 
 // A one-line text of a list row. Where the row is too narrow it shows the start of its text
 // ending in "…", cut again at every resize; the text itself stays whole: text() and the
@@ -43,7 +46,8 @@ private:
 
 // One row of a SectionList: it stands for the record with its id (a profile, a schedule
 // entry) and draws the list's alternating and selected backgrounds behind its content.
-// Assistive tools hear it as a selectable list item; its press action selects it.
+// Assistive tools hear it as a selectable cell of its list, focused while the keyboard is on it;
+// its press action selects it.
 class SectionListRow : public QWidget {
     Q_OBJECT
 
@@ -52,49 +56,61 @@ public:
 
     const QUuid& id() const { return m_id; }
     bool isSelected() const { return m_selected; }
+    // The list's current row while the list holds the keyboard.
+    bool hasKeyboard() const;
+    SectionList* list() const { return m_list; }
 
-    // Where a change of a row's selected state is told (Qt's accessibility, which passes it on to
-    // screen readers); returns the one it replaces. Tests listen here, as Qt's tells nothing
-    // while no screen reader is attached.
+    // Where the row's accessibility events go (Qt's accessibility, which passes them on to screen
+    // readers); returns the one it replaces. Tests listen here, as Qt passes nothing on while no
+    // screen reader is attached.
     using Announcer = void (*)(QAccessibleEvent* event);
     static Announcer installAnnouncer(Announcer announcer);
 
     // Whether the row has a menu (it opens on a QContextMenuEvent); assistive tools then offer
     // to show it.
     virtual bool hasMenu() const { return false; }
+    // Opens the row's menu by the row, as the Menu key does.
+    void openMenu(Qt::KeyboardModifiers modifiers = {});
 
 Q_SIGNALS:
+    // A left press on the row: it becomes the selected and current one.
     void pressed(const QUuid& id);
+    // A field of the row ended its edit (Return, Escape): the keyboard goes back to the list.
+    void editEnded(const QUuid& id);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     // After the row becomes selected or stops being.
     virtual void selectedChanged() { }
+    static void announce(QAccessibleEvent* event);
 
 private:
     friend class SectionList;
-    void setLook(bool alternate, bool selected, bool last);
+    void setLook(bool alternate, bool selected, bool current);
 
     QUuid m_id;
+    SectionList* m_list = nullptr;
     bool m_alternate = false;
     bool m_selected = false;
-    bool m_last = false;
+    bool m_current = false;
 };
 
 // The list of a list-shaped settings section: rows on an inset rounded card with alternating
-// backgrounds and single selection, the empty state over it while it has no rows, a divider,
-// and the section's bar. Rows are keyed by their record's id, never by position: setRows keeps
+// backgrounds and single selection, and the empty state over it while it has no rows (the
+// section lays out its bar under it). Rows are keyed by their record's id, never by position: setRows keeps
 // the row (and whatever the user is doing in it) of every id still there. A long list shows its
 // first rows at once and makes the others a part per turn of the event loop, so opening a
-// section with a thousand records never holds up the window. The list takes the keyboard: the
-// arrow keys, Home and End move the selection, Delete removes the selected record, and the Menu
-// key or Shift+F10 opens the selected row's menu.
+// section with a thousand records never holds up the window. The list takes the keyboard, on its
+// current row, which is not always the selected one: the arrow keys, Home and End move both,
+// Space selects the current row, Delete removes the selected record, and the Menu key or
+// Shift+F10 opens the current row's menu. Return or Escape in a row's field brings the keyboard
+// back to the list, on that row. Assistive tools read the selection through the list's table.
 class SectionList final : public QWidget {
     Q_OBJECT
 
 public:
-    SectionList(kestu::KestuEmptyState* emptyState, QWidget* bar, QWidget* parent = nullptr);
+    explicit SectionList(kestu::KestuEmptyState* emptyState, QWidget* parent = nullptr);
 
     static constexpr qsizetype firstRows = 40;
     static constexpr qsizetype rowsPerTurn = 80;
@@ -110,14 +126,19 @@ public:
     // The selection may name a record that is gone (it then marks no row).
     const std::optional<QUuid>& selectedId() const { return m_selectedId; }
     void setSelectedId(const std::optional<QUuid>& id);
+    // The row the keyboard is on: the one last moved to, else the selected one. A current record
+    // that goes passes the keyboard to the row now in its place.
+    SectionListRow* currentRow() const;
 
     // The bar's buttons that remove the selected record and add one.
     void setBarButtons(QWidget* remove, QWidget* add);
+    // Controls that Tab reaches after the rows' own ones (the bar under the rows).
+    void setTabAfterRows(const QList<QWidget*>& controls);
     // Removes the record `id` as the user asked (`remove` stores the list without it). When it is
-    // the selected one, the row after it is selected (the one before it, at the end). While the
-    // keyboard is on the list, in that row or on the bar's remove button, it stays in the list,
-    // or goes to the add button once no row is left: it never falls to the next control of the
-    // window, such as a name field with its text selected.
+    // the selected one, the selection is cleared and the row now in its place becomes the current
+    // one. While the keyboard is on the list, in that row or on the bar's remove button, it stays
+    // in the list, or goes to the add button once no row is left: it never falls to the next
+    // control of the window, such as a name field with its text selected.
     void removeRecord(QUuid id, const std::function<void()>& remove);
 
     kestu::KestuEmptyState* emptyState() const { return m_emptyState; }
@@ -137,6 +158,12 @@ protected:
 
 private:
     void moveSelection(int key);
+    void setCurrentId(const std::optional<QUuid>& id);
+    // Puts the keyboard on `id`'s row (a field of it ended its edit).
+    void takeKeyboard(const QUuid& id);
+    // Tells assistive tools which row has the keyboard.
+    void announceCurrent();
+    void placeTabAfterRows();
     void restyle();
     void placeEmptyState();
     SectionListRow* adopt(SectionListRow* row);
@@ -152,9 +179,10 @@ private:
     std::function<SectionListRow*(const QUuid&)> m_makeRow;
     QTimer* m_more;
     std::optional<QUuid> m_selectedId;
+    std::optional<QUuid> m_currentId;
     QWidget* m_removeButton = nullptr;
     QWidget* m_addButton = nullptr;
-    bool m_openingMenu = false;
+    QList<QPointer<QWidget>> m_tabAfterRows;
 };
 
 } // namespace tremlor

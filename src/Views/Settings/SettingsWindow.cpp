@@ -107,6 +107,24 @@ void SettingsWindow::keepKeyboardNear(QWidget* gaveUp)
         return (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisible() && m_detail->isAncestorOf(w)
             && !w->inherits("QLineEdit");
     };
+    // Destroyed with its row (its record went elsewhere), it has left the Tab order, and the rest
+    // of its row may be half gone: the closest container that takes the keyboard (its list) gets
+    // it once the change is over.
+    if (!gaveUp->previousInFocusChain()) {
+        QWidget* w = gaveUp->parentWidget();
+        while (w && w != m_detail && !(w->focusPolicy() & Qt::TabFocus))
+            w = w->parentWidget();
+        if (w && w != m_detail) {
+            QMetaObject::invokeMethod(
+                w,
+                [this, w] {
+                    if (!QApplication::focusWidget() && isActiveWindow())
+                        w->setFocus(Qt::OtherFocusReason);
+                },
+                Qt::QueuedConnection);
+        }
+        return;
+    }
     const auto shared = [gaveUp](QWidget* w) {
         QWidget* common = w->parentWidget();
         while (common && !common->isAncestorOf(gaveUp))

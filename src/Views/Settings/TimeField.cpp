@@ -11,6 +11,8 @@
 #include <QPainterPath>
 #include <QWheelEvent>
 
+#include <algorithm>
+
 namespace tremlor {
 
 namespace {
@@ -34,6 +36,17 @@ TimeField::TimeField(QWidget* parent)
     lineEdit()->setTextMargins(padding - 2, 0, stepperWidth, 0);
     lineEdit()->installEventFilter(this);
     applyColors();
+}
+
+int TimeField::minutes() const
+{
+    return time().hour() * 60 + time().minute();
+}
+
+void TimeField::setMinutes(int minutes)
+{
+    const int clamped = std::clamp(minutes, minimumMinutes(), maximumMinutes());
+    setTime(QTime(clamped / 60, clamped % 60));
 }
 
 QSize TimeField::sizeHint() const
