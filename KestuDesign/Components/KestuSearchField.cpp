@@ -30,7 +30,7 @@ KestuClearButton::KestuClearButton(int symbolSize, QWidget* parent)
     : QAbstractButton(parent)
     , m_size(symbolSize)
 {
-    // Tab reaches it; a click leaves the keyboard where it was.
+    // Tab reaches it; a click does not focus it, and clearing hands the keyboard to the field.
     setFocusPolicy(Qt::TabFocus);
     setCursor(Qt::ArrowCursor);
     setAccessibleName(QStringLiteral("Clear"));

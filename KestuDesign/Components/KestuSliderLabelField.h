@@ -47,7 +47,8 @@ protected:
 private:
     void activate();
     void onTextChanged();
-    // Shows `value` as the label's own change, which is no entry.
+    // Ends the edit: a number typed in it is stored snapped and clamped, then the label shows
+    // the stored value again.
     void commitEdit();
     void installClickOutsideMonitor();
     void removeClickOutsideMonitor();

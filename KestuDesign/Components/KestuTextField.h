@@ -71,7 +71,6 @@ private:
     void applyAppearance(bool creation);
     void beginEdit();
     void onTextChanged();
-    // Shows `value` as the field's own change, which the binding does not follow.
     // Ends the edit: binding ← text when `write`, then onCommit.
     void commit(bool write);
     void cancel();
