@@ -6,6 +6,7 @@
 
 #include <QAccessible>
 #include <QSignalBlocker>
+#include <QWheelEvent>
 
 #include <limits>
 #include <memory>
@@ -197,7 +198,8 @@ TEST(KestuSliderLabel, OutsideChangesWaitAndAnyClickOutsideCommitsFirst)
 // Tab stops on the track, where the arrow keys step the value to the next multiple of the step
 // (from a value off the step, to its neighbour), Page Up and Page Down move it a tenth of the
 // range, Home and End to the ends, never leaving the range; then on the label,
-// whose edit works as after a click. Tabbing through the label writes nothing.
+// whose edit works as after a click. Tabbing through the label writes nothing. The wheel steps
+// the value while the track has the keyboard, and otherwise passes on to the scrolling form.
 TEST(KestuSlider, KeyboardAloneStepsTheTrackAndEditsTheLabel)
 {
     SliderWindow w(30, 10, 120, 5);
@@ -223,12 +225,31 @@ TEST(KestuSlider, KeyboardAloneStepsTheTrackAndEditsTheLabel)
         EXPECT_EQ(*w.value, s.stored) << s.from << " " << s.key;
         EXPECT_EQ(w.label()->text(), w.shown());
     }
+    // The wheel steps the slider whose track has the keyboard, over the track or the label.
+    // As Qt hands on the mouse's wheel: to the widget under the pointer, then up while ignored.
+    const auto wheel = [](QWidget* over, int angle) {
+        for (QWidget* w = over; w; w = w->isWindow() ? nullptr : w->parentWidget()) {
+            QWheelEvent event(QPointF(4, 4), over->mapToGlobal(QPointF(4, 4)), {}, QPoint(0, angle), Qt::NoButton,
+                Qt::NoModifier, Qt::NoScrollPhase, false);
+            if (QApplication::sendEvent(w, &event) && event.isAccepted())
+                return true;
+        }
+        return false;
+    };
+    EXPECT_TRUE(wheel(w.track(), 120));
+    EXPECT_TRUE(wheel(w.label(), -240));
+    EXPECT_EQ(*w.value, 10);
+    EXPECT_TRUE(wheel(w.track(), 60) && wheel(w.track(), 60));
+    EXPECT_EQ(*w.value, 15);
 
     QTest::keyClick(w.track(), Qt::Key_Tab);
     ASSERT_TRUE(w.label()->hasFocus());
     EXPECT_EQ(w.label()->selectedText(), QStringLiteral("15"));
     QTest::keyClicks(w.label(), QStringLiteral("47"));
     QTest::keyClick(w.label(), Qt::Key_Return);
+    EXPECT_EQ(*w.value, 45);
+    // Without the keyboard, the wheel is the scrolling form's.
+    EXPECT_FALSE(wheel(w.track(), 120) || wheel(w.label(), 120));
     EXPECT_EQ(*w.value, 45);
 
     *w.value = 37; // off the step, as an imported value may be
