@@ -234,10 +234,10 @@ TEST(KestuSlider, KeyboardAloneStepsTheTrackAndEditsTheLabel)
     // The wheel steps the slider whose track has the keyboard, over the track or the label.
     // As Qt hands on the mouse's wheel: to the widget under the pointer, then up while ignored.
     const auto wheel = [](QWidget* over, int angle) {
-        for (QWidget* w = over; w; w = w->isWindow() ? nullptr : w->parentWidget()) {
+        for (QWidget* to = over; to; to = to->isWindow() ? nullptr : to->parentWidget()) {
             QWheelEvent event(QPointF(4, 4), over->mapToGlobal(QPointF(4, 4)), {}, QPoint(0, angle), Qt::NoButton,
                 Qt::NoModifier, Qt::NoScrollPhase, false);
-            if (QApplication::sendEvent(w, &event) && event.isAccepted())
+            if (QApplication::sendEvent(to, &event) && event.isAccepted())
                 return true;
         }
         return false;
