@@ -180,7 +180,13 @@ public:
         return QAccessibleWidget::text(t);
     }
 
-    QVariant currentValue() const override { return m_slider->m_value.get(); }
+    // Where the thumb stands: a value beyond the range (an imported file's) reads as the bound
+    // it passes, as the label shows it, not as a number hundreds of digits long.
+    QVariant currentValue() const override
+    {
+        const double value = m_slider->m_value.get();
+        return std::isnan(value) ? m_slider->m_lower : std::clamp(value, m_slider->m_lower, m_slider->m_upper);
+    }
     void setCurrentValue(const QVariant& value) override
     {
         bool ok = false;

@@ -299,6 +299,10 @@ TEST(KestuSlider, AssistiveToolsSeeANamedSliderTheyCanSetAndStep)
     EXPECT_EQ(*w.value, 15);
     slider->actionInterface()->doAction(QAccessibleActionInterface::decreaseAction());
     EXPECT_EQ(*w.value, 10);
+    // An imported value beyond the range reads as the bound it passes, as the label shows it.
+    *w.value = 1e300;
+    EXPECT_EQ(value->currentValue().toDouble(), 120);
+    EXPECT_EQ(slider->text(QAccessible::Value), QStringLiteral(">120 s"));
 }
 
 // The fill is drawn in the tint the host passes, else in the accent, in both appearances.
