@@ -19,6 +19,8 @@
 #include <QTimer>
 #include <QVariantAnimation>
 
+#include <functional>
+
 using namespace tremlor;
 using settingstest::FakeAccessibility;
 
@@ -139,6 +141,18 @@ TEST(OnboardingWindow, GetStartedCompletesAndClosesTheWindow)
         QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(page);
         EXPECT_EQ(reader->text(QAccessible::Name), pages[step].title);
         EXPECT_FALSE(reader->text(QAccessible::Description).isEmpty()) << step;
+        // Its texts are labels named by their text.
+        QStringList labels;
+        const std::function<void(QAccessibleInterface*)> collect = [&](QAccessibleInterface* a) {
+            for (int i = 0; i < a->childCount(); ++i) {
+                if (a->child(i)->role() == QAccessible::StaticText)
+                    labels << a->child(i)->text(QAccessible::Name);
+                collect(a->child(i));
+            }
+        };
+        collect(reader);
+        EXPECT_TRUE(labels.contains(pages[step].title) && !labels.contains(QString()))
+            << labels.join(u'|').toStdString();
         if (auto* grid = qobject_cast<kestu::KestuOnboardingFeatureGrid*>(window->shell().currentPage())) {
             // All six cards lie inside the page, none clipped by the bottom bar.
             ASSERT_EQ(grid->cardCount(), 6);
@@ -234,10 +248,10 @@ TEST(OnboardingWindow, NormalMotionEndsWithEveryPageFullyShown)
             EXPECT_EQ(hero->iconScale(), 1.0);
             EXPECT_EQ(hero->textOpacity(), 1.0);
             const QWidget* icon = hero->findChild<QWidget*>(QStringLiteral("onboarding-icon"));
-            const QWidget* texts = hero->findChild<QWidget*>(QStringLiteral("onboarding-text"));
+            const QWidget* title = hero->findChild<QWidget*>(QStringLiteral("onboarding-title"));
             EXPECT_GT(
                 inkStrength(window, QRect(icon->mapTo(&window, QPoint()), icon->size()), hero->iconTopColor()), 0.8);
-            EXPECT_GT(inkStrength(window, QRect(texts->mapTo(&window, QPoint()), texts->size()), text), 0.8);
+            EXPECT_GT(inkStrength(window, QRect(title->mapTo(&window, QPoint()), title->size()), text), 0.8);
         }
         if (grid) {
             ASSERT_EQ(grid->cardCount(), 6);
