@@ -36,7 +36,8 @@ TEST(KestuFocusRing, TabDrawsTheRingAndAClickDoesNot)
     const auto button
         = [&](KestuButtonVariant v) { return alone(new KestuButton(QStringLiteral("Start"), std::nullopt, v, {})); };
     const auto shellButton = [](const char* name) {
-        auto* shell = new KestuOnboardingShell(3, {}, [](int step) { return new QLabel(QString::number(step)); });
+        // One page for every step, so a click on Continue leaves the keyboard there.
+        auto* shell = new KestuOnboardingShell(3, {}, [page = new QLabel](int) { return page; });
         shell->findChild<QAbstractButton*>(QStringLiteral("onboarding-primary"))->click(); // Back shows
         return Control { shell, shell->findChild<QAbstractButton*>(QLatin1String(name)) };
     };
