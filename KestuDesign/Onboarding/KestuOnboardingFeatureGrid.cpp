@@ -137,7 +137,7 @@ KestuOnboardingFeatureGrid::KestuOnboardingFeatureGrid(
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
     m_cards.reserve(std::size_t(features.size()));
-    // What the shell announces when the page comes: the heading and then every card's text.
+    // What a screen reader speaks when the page takes the keyboard: the heading, then every card.
     QStringList spoken;
     for (const auto& feature : features)
         spoken << feature.title + QStringLiteral(": ") + feature.subtitle;

@@ -145,7 +145,7 @@ KestuOnboardingHeroPage::KestuOnboardingHeroPage(const QString& symbol, int symb
     m_icon->setObjectName(QStringLiteral("onboarding-icon"));
     m_title->setObjectName(QStringLiteral("onboarding-title"));
     m_detail->setObjectName(QStringLiteral("onboarding-detail"));
-    // The page's words, which the shell announces when the page comes.
+    // What a screen reader speaks when the page takes the keyboard.
     setAccessibleName(title);
     setAccessibleDescription(detail);
 
