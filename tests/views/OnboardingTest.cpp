@@ -143,13 +143,17 @@ TEST(OnboardingWindow, GetStartedCompletesAndClosesTheWindow)
         EXPECT_FALSE(reader->text(QAccessible::Description).isEmpty()) << step;
         // A page that came takes the keyboard, so a screen reader speaks its title and text.
         EXPECT_EQ(step > 0, page->hasFocus());
-        // Its texts are labels named by their text.
+        // Its texts are labels named by their text, found where they are drawn.
         QStringList labels;
         const std::function<void(QAccessibleInterface*)> collect = [&](QAccessibleInterface* a) {
             for (int i = 0; i < a->childCount(); ++i) {
-                if (a->child(i)->role() == QAccessible::StaticText)
-                    labels << a->child(i)->text(QAccessible::Name);
-                collect(a->child(i));
+                QAccessibleInterface* c = a->child(i);
+                if (c->role() == QAccessible::StaticText) {
+                    labels << c->text(QAccessible::Name);
+                    EXPECT_EQ(a->childAt(c->rect().center().x(), c->rect().center().y()), c);
+                    EXPECT_EQ(c->parent()->indexOfChild(c), i);
+                }
+                collect(c);
             }
         };
         collect(reader);
