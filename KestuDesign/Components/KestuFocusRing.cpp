@@ -2,6 +2,7 @@
 
 #include "KestuDesign/Tokens/KestuColor.h"
 
+#include <QList>
 #include <QPainter>
 #include <QWidget>
 
@@ -40,14 +41,24 @@ QColor over(const QColor& top, const QColor& bottom)
         channel(top.blueF(), bottom.blueF()));
 }
 
-// `preferred` if it stands out from `against`; else the least shift of it toward black or white
-// (whichever stands out more from `against`) that does. One of the two always reaches 4.5:1.
-QColor toneAgainst(const QColor& preferred, const QColor& against)
+// The least contrast of `color` against any of `backgrounds`.
+double leastContrast(const QColor& color, const QList<QColor>& backgrounds)
 {
-    if (contrast(preferred, against) >= minimumContrast)
+    double least = 21;
+    for (const QColor& background : backgrounds)
+        least = std::min(least, contrast(color, background));
+    return least;
+}
+
+// `preferred` if it stands out from every one of `backgrounds`; else the least shift of it
+// toward black or white (whichever stands out more from them) that does. Backgrounds of one
+// appearance lie on one side of the middle, so one of the two always reaches 3:1.
+QColor toneAgainst(const QColor& preferred, const QList<QColor>& backgrounds)
+{
+    if (leastContrast(preferred, backgrounds) >= minimumContrast)
         return preferred;
     const QColor black(Qt::black), white(Qt::white);
-    const QColor toward = contrast(black, against) >= contrast(white, against) ? black : white;
+    const QColor toward = leastContrast(black, backgrounds) >= leastContrast(white, backgrounds) ? black : white;
     QColor found = toward;
     double lo = 0, hi = 1;
     for (int i = 0; i < 16; ++i) {
@@ -55,7 +66,7 @@ QColor toneAgainst(const QColor& preferred, const QColor& against)
         QColor shifted = toward;
         shifted.setAlphaF(float(t));
         const QColor candidate = over(shifted, preferred);
-        if (contrast(candidate, against) >= minimumContrast) {
+        if (leastContrast(candidate, backgrounds) >= minimumContrast) {
             found = candidate;
             hi = t;
         } else {
@@ -63,6 +74,21 @@ QColor toneAgainst(const QColor& preferred, const QColor& against)
         }
     }
     return found;
+}
+
+FocusRingColors ringColors(const QColor& accent, const QList<QColor>& outsides, const QColor& fill)
+{
+    QList<QColor> backgrounds, seenFills;
+    for (const QColor& outside : outsides) {
+        backgrounds << over(outside, Qt::white);
+        seenFills << (fill.isValid() ? over(fill, backgrounds.last()) : backgrounds.last());
+    }
+    const QColor outer = toneAgainst(over(accent, backgrounds.first()), backgrounds);
+    if (leastContrast(outer, seenFills) >= minimumContrast)
+        return { outer, QColor() };
+    // The inner line parts the ring from the fill: white as the kit's text on fills, else black.
+    const QColor white(Qt::white);
+    return { outer, leastContrast(white, seenFills) >= minimumContrast ? white : QColor(Qt::black) };
 }
 
 // A line of `width` whose outer edge follows `shape` inset by `inset`.
@@ -76,6 +102,16 @@ void strokeInside(
     painter.setBrush(Qt::NoBrush);
     painter.drawRoundedRect(line, r, r);
 }
+
+void paintRing(QPainter& painter, const QRectF& shape, double radius, const FocusRingColors& colors)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (colors.inner.isValid())
+        strokeInside(painter, shape, radius, focusRingWidth, focusRingInnerWidth, colors.inner);
+    strokeInside(painter, shape, radius, 0, focusRingWidth, colors.outer);
+    painter.restore();
+}
 } // namespace
 
 bool showsFocusRing(const QWidget* widget)
@@ -85,33 +121,24 @@ bool showsFocusRing(const QWidget* widget)
 
 FocusRingColors focusRingColors(const QColor& accent, const QColor& outside, const QColor& fill)
 {
-    const QColor background = over(outside, Qt::white);
-    const QColor outer = toneAgainst(over(accent, background), background);
-    const QColor seenFill = fill.isValid() ? over(fill, background) : background;
-    if (contrast(outer, seenFill) >= minimumContrast)
-        return { outer, QColor() };
-    // The inner line parts the ring from the fill: white as the kit's text on fills, else black.
-    const QColor white(Qt::white);
-    return { outer, contrast(white, seenFill) >= minimumContrast ? white : QColor(Qt::black) };
+    return ringColors(accent, { outside }, fill);
 }
 
 void paintFocusRing(QPainter& painter, const QRectF& shape, double radius, const QColor& accent, const QColor& outside,
     const QColor& fill)
 {
-    const FocusRingColors colors = focusRingColors(accent, outside, fill);
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    if (colors.inner.isValid())
-        strokeInside(painter, shape, radius, focusRingWidth, focusRingInnerWidth, colors.inner);
-    strokeInside(painter, shape, radius, 0, focusRingWidth, colors.outer);
-    painter.restore();
+    paintRing(painter, shape, radius, focusRingColors(accent, outside, fill));
 }
 
 void paintFocusRing(QPainter& painter, const QWidget* widget, const QRectF& shape, double radius, const QColor& fill,
     const QColor& outside)
 {
-    paintFocusRing(painter, shape, radius, Color::accent().resolve(widget),
-        outside.isValid() ? outside : widget->palette().color(QPalette::Window), fill);
+    // Unless told, a control stands on its window or on one of the kit's raised surfaces (the
+    // panel, cards, the sidebar): the ring stands out from both.
+    const QList<QColor> outsides = outside.isValid()
+        ? QList<QColor> { outside }
+        : QList<QColor> { widget->palette().color(QPalette::Window), Color::surfaceSecondary().resolve(widget) };
+    paintRing(painter, shape, radius, ringColors(Color::accent().resolve(widget), outsides, fill));
 }
 
 } // namespace kestu

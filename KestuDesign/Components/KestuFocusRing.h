@@ -43,7 +43,8 @@ void paintFocusRing(QPainter& painter, const QRectF& shape, double radius, const
 
 // Paints the ring of `widget` along the inside of `shape` (in `widget`'s coordinates, corners of
 // `radius`) in its palette's accent. `fill` is the control's own colour under the ring (invalid:
-// none); `outside` is what the control stands on (invalid: its window colour).
+// none); `outside` is what the control stands on (invalid: its window or the kit's raised
+// surface, surfaceSecondary, as on the panel, cards and sidebars; the ring stands out from both).
 void paintFocusRing(QPainter& painter, const QWidget* widget, const QRectF& shape, double radius,
     const QColor& fill = QColor(), const QColor& outside = QColor());
 

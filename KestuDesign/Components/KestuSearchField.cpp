@@ -6,6 +6,7 @@
 #include "KestuDesign/Tokens/KestuAnimation.h"
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Tokens/KestuFont.h"
+#include "KestuDesign/Tokens/KestuMetrics.h"
 #include "KestuDesign/Tokens/KestuTransition.h"
 
 #include <QEvent>
@@ -30,7 +31,7 @@ KestuClearButton::KestuClearButton(int symbolSize, QWidget* parent)
     : QAbstractButton(parent)
     , m_size(symbolSize)
 {
-    // Tab reaches it; a click leaves the keyboard where it was.
+    // Tab reaches it; a click does not focus it, and clearing hands the keyboard to the field.
     setFocusPolicy(Qt::TabFocus);
     setCursor(Qt::ArrowCursor);
     setAccessibleName(QStringLiteral("Clear"));
@@ -128,6 +129,8 @@ KestuSearchField::KestuSearchField(KestuBinding<QString> text, const QString& pl
         });
     m_field = new KestuTextField(
         placeholder, watched, systemFont(13), Qt::AlignLeft, false, false, true, nullptr, nullptr, this);
+    m_field->setDrawsFocusRing(false);
+    m_field->installEventFilter(this);
     // Made after the field, so Tab reaches it after the field.
     m_clear = new KestuClearButton(captionSize(), this);
 
@@ -179,6 +182,21 @@ void KestuSearchField::applyColors()
     m_glass->color = color;
     m_glass->update();
     m_clear->setSymbolColor(color);
+}
+
+bool KestuSearchField::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_field && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
+        update();
+    return QWidget::eventFilter(watched, event);
+}
+
+void KestuSearchField::paintEvent(QPaintEvent*)
+{
+    if (!m_field->hasFocus())
+        return;
+    QPainter p(this);
+    paintFocusRing(p, this, QRectF(rect()), Radius::medium);
 }
 
 void KestuSearchField::changeEvent(QEvent* event)

@@ -33,8 +33,9 @@ private:
 };
 
 // The panel's search box: a magnifying glass, the kit's text field (focused when shown) and a
-// clear button that scales and fades in while there is text. It filters nothing itself: the
-// host reads the bound text.
+// clear button that scales and fades in while there is text. While the field holds the
+// keyboard, the kit's focus ring goes round the whole row. It filters nothing itself: the host
+// reads the bound text.
 class KestuSearchField final : public QWidget {
     Q_OBJECT
 
@@ -50,6 +51,8 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void updateClearButton();

@@ -1,5 +1,6 @@
 #include "KestuDesign/Components/KestuSettingsSearchField.h"
 
+#include "KestuDesign/Components/KestuFocusRing.h"
 #include "KestuDesign/Components/KestuSearchField.h"
 #include "KestuDesign/Components/KestuTextField.h"
 #include "KestuDesign/Resources/KestuSymbols.h"
@@ -80,6 +81,7 @@ KestuSettingsSearchField::KestuSettingsSearchField(
     m_edit->setFont(systemFont(12));
     m_edit->setPlaceholderText(placeholder);
     m_edit->setText(m_text.get());
+    m_edit->installEventFilter(this);
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(8, 6, 8, 6);
@@ -138,13 +140,23 @@ void KestuSettingsSearchField::changeEvent(QEvent* event)
         applyColors();
 }
 
+bool KestuSettingsSearchField::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_edit && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
+        update();
+    return QWidget::eventFilter(watched, event);
+}
+
 void KestuSettingsSearchField::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
-    p.setBrush(Color::surfaceTertiary().resolve(this));
+    const QColor fill = Color::surfaceTertiary().resolve(this);
+    p.setBrush(fill);
     p.drawRoundedRect(QRectF(rect()), Radius::small, Radius::small);
+    if (m_edit->hasFocus())
+        paintFocusRing(p, this, QRectF(rect()), Radius::small, fill);
 }
 
 } // namespace kestu

@@ -15,7 +15,8 @@ class KestuClearButton;
 // at the end and nothing selected) and a clear button shown at once while there is text, on a
 // 4-point rounded surfaceTertiary background. Every change of the input's text that the box did
 // not make reaches the binding, typed or set by an assistive tool. Pressing clear empties the
-// text and leaves the keyboard in the input.
+// text and leaves the keyboard in the input. While the input holds the keyboard, the kit's focus
+// ring goes round the whole box.
 class KestuSettingsSearchField final : public QWidget {
     Q_OBJECT
 
@@ -29,6 +30,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void applyColors();

@@ -12,6 +12,7 @@
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -179,7 +180,13 @@ public:
         return QAccessibleWidget::text(t);
     }
 
-    QVariant currentValue() const override { return m_slider->m_value.get(); }
+    // Where the thumb stands: a value beyond the range (an imported file's) reads as the bound
+    // it passes, as the label shows it, not as a number hundreds of digits long.
+    QVariant currentValue() const override
+    {
+        const double value = m_slider->m_value.get();
+        return std::isnan(value) ? m_slider->m_lower : std::clamp(value, m_slider->m_lower, m_slider->m_upper);
+    }
     void setCurrentValue(const QVariant& value) override
     {
         bool ok = false;
@@ -268,6 +275,26 @@ double KestuSlider::steppedValue(bool up) const
     const double next
         = up ? (onStep ? nearest + 1 : std::floor(steps) + 1) : (onStep ? nearest - 1 : std::ceil(steps) - 1);
     return KestuNumeric::snap(m_step * next, m_lower, m_upper, m_step);
+}
+
+void KestuSlider::wheelEvent(QWheelEvent* event)
+{
+    // Unfocused, the wheel passes on to the scrolling form: turning it on the way down a page
+    // must not change a setting. The track and the label leave it to us.
+    const int delta = event->inverted() ? -event->angleDelta().y() : event->angleDelta().y();
+    if (!m_track->hasFocus() || delta == 0) {
+        m_wheelAngle = 0;
+        event->ignore();
+        return;
+    }
+    // A wheel click is one step; the finer turns of a smooth wheel add up to one.
+    m_wheelAngle += delta;
+    while (std::abs(m_wheelAngle) >= QWheelEvent::DefaultDeltasPerStep) {
+        const bool up = m_wheelAngle > 0;
+        m_wheelAngle += up ? -QWheelEvent::DefaultDeltasPerStep : QWheelEvent::DefaultDeltasPerStep;
+        store(steppedValue(up));
+    }
+    event->accept();
 }
 
 QWidget* KestuSlider::track() const

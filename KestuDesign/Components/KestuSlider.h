@@ -16,8 +16,9 @@ class KestuSliderLabelField;
 // and typing both snap to the step (counted from zero, halves away from zero) and hold the
 // value in the range. Tab reaches the track, then the label. On the track the arrow keys step
 // the value (Left and Down one step down, Right and Up one step up), Page Up and Page Down move
-// it a tenth of the range (snapped), Home and End to the ends; assistive tools see a
-// slider with its range and value, which they can set or step.
+// it a tenth of the range (snapped), Home and End to the ends, and the wheel steps it too while
+// the track has the keyboard (otherwise the wheel is the scrolling form's); assistive tools see
+// a slider with its range and value, which they can set or step.
 class KestuSlider final : public QWidget {
     Q_OBJECT
 
@@ -47,6 +48,9 @@ public:
     // bound.
     double pagedValue(bool up) const;
 
+protected:
+    void wheelEvent(QWheelEvent* event) override;
+
 private:
     class Track;
     class TrackAccessible;
@@ -62,6 +66,7 @@ private:
     std::optional<QColor> m_tint;
     Track* m_track;
     KestuSliderLabelField* m_label;
+    int m_wheelAngle = 0;
 };
 
 } // namespace kestu

@@ -47,6 +47,13 @@ KestuSliderLabelField::~KestuSliderLabelField()
 
 QString KestuSliderLabelField::formattedValue(double value) const
 {
+    // A value beyond the range (only an imported file holds one) shows as the bound it passes,
+    // which fits the label however large the value is. Not being a number, the text commits
+    // nothing if the user leaves it as it is; the stored value stays.
+    if (value > m_upper)
+        return QStringLiteral(">") + KestuNumeric::format(m_upper, m_fractionDigits, m_suffix);
+    if (value < m_lower)
+        return QStringLiteral("<") + KestuNumeric::format(m_lower, m_fractionDigits, m_suffix);
     return KestuNumeric::format(value, m_fractionDigits, m_suffix);
 }
 

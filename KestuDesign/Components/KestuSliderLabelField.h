@@ -22,7 +22,8 @@ public:
         int fractionDigits, QWidget* parent = nullptr);
     ~KestuSliderLabelField() override;
 
-    // The label text for a value.
+    // The label text for a value: its number and unit, or for a value beyond the range the
+    // bound it passes after ">" or "<" (">50 px"), short enough for the label.
     QString formattedValue(double value) const;
     // The number part of a label text: trimmed, without the unit, or reduced to number
     // characters.
@@ -47,7 +48,8 @@ protected:
 private:
     void activate();
     void onTextChanged();
-    // Shows `value` as the label's own change, which is no entry.
+    // Ends the edit: a number typed in it is stored snapped and clamped, then the label shows
+    // the stored value again.
     void commitEdit();
     void installClickOutsideMonitor();
     void removeClickOutsideMonitor();

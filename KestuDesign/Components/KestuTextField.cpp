@@ -1,6 +1,8 @@
 #include "KestuDesign/Components/KestuTextField.h"
 
+#include "KestuDesign/Components/KestuFocusRing.h"
 #include "KestuDesign/Tokens/KestuFont.h"
+#include "KestuDesign/Tokens/KestuMetrics.h"
 #include "KestuDesign/Utilities/KestuNumeric.h"
 
 #include <QFocusEvent>
@@ -25,6 +27,8 @@ bool isReturn(int key)
 // QLineEdit's own margins around its text line.
 constexpr int lineHorizontalMargin = 2;
 constexpr int lineVerticalMargin = 1;
+// Added to them, so the focus ring never touches the text.
+constexpr int ringRoom = int(focusRingWidth);
 } // namespace
 
 bool paintElidedWhenUnfocused(QLineEdit* edit, const QStyleOptionFrame& panel)
@@ -105,6 +109,7 @@ KestuTextField::KestuTextField(Description description, QWidget* parent)
     , m_description(std::move(description))
 {
     applyAppearance(true);
+    setDrawsFocusRing(true);
     setText(m_description.text.get());
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     // A typed change (reported first) always begins an edit. The binding follows every change,
@@ -161,6 +166,14 @@ void KestuTextField::replaceText(const QString& value)
 {
     setOwnText(this, m_ownChange, value);
     m_description.text.set(value);
+}
+
+void KestuTextField::setDrawsFocusRing(bool draws)
+{
+    m_drawsFocusRing = draws;
+    const int room = draws ? ringRoom : 0;
+    setTextMargins(room, room, room, room);
+    update();
 }
 
 QSize KestuTextField::minimumSizeHint() const
@@ -270,12 +283,18 @@ void KestuTextField::paintEvent(QPaintEvent* event)
     initStyleOption(&panel);
     if (!paintElidedWhenUnfocused(this, panel))
         QLineEdit::paintEvent(event);
+    if (m_drawsFocusRing && hasFocus()) {
+        // A caret alone is easily missed: a focused field shows the ring, clicked into or not.
+        QPainter p(this);
+        const QColor fill = m_description.bordered ? palette().color(QPalette::Base) : QColor();
+        paintFocusRing(p, this, QRectF(rect()), Radius::small, fill);
+    }
 }
 
 void KestuTextField::initStyleOption(QStyleOptionFrame* option) const
 {
     QLineEdit::initStyleOption(option);
-    // No focus frame, bordered or not.
+    // The kit's ring shows focus, not the style's frame, bordered or not.
     option->state &= ~QStyle::State_HasFocus;
 }
 

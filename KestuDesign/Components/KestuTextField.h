@@ -22,8 +22,9 @@ namespace kestu {
 // not. With numericOnly, every change is reduced to number characters, "." and "-", keeping the
 // caret in place. Reached by the keyboard (Tab, Backtab, or handed over), the field shows its
 // caret at the end and selects nothing; only autoFocus selects the whole text. Unfocused, a text
-// too long for the field shows its start and "…". No focus frame is drawn: the caret shows
-// focus.
+// too long for the field shows its start and "…". While it holds the keyboard, however it got
+// it, the field draws the kit's focus ring along its edge (not the style's focus frame), with
+// room kept for it around the text.
 class KestuTextField : public QLineEdit {
     Q_OBJECT
 
@@ -56,6 +57,10 @@ public:
     // Puts `value` into the field and the binding at once, whether or not an edit is under way
     // (an edit in progress goes on with the new text).
     void replaceText(const QString& value);
+    // For a host that rings the field together with its own parts (a search row): the field
+    // then draws no ring and keeps no room for one.
+    void setDrawsFocusRing(bool draws);
+    bool drawsFocusRing() const { return m_drawsFocusRing; }
 
     QSize minimumSizeHint() const override;
 
@@ -71,7 +76,6 @@ private:
     void applyAppearance(bool creation);
     void beginEdit();
     void onTextChanged();
-    // Shows `value` as the field's own change, which the binding does not follow.
     // Ends the edit: binding ← text when `write`, then onCommit.
     void commit(bool write);
     void cancel();
@@ -82,6 +86,7 @@ private:
     bool m_filtering = false;
     bool m_ownChange = false;
     bool m_ending = false;
+    bool m_drawsFocusRing = true;
 };
 
 // A one-line text that does not fit shows its start and then "…" while nobody types in it

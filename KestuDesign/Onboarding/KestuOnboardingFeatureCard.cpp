@@ -91,6 +91,19 @@ int KestuOnboardingFeatureCard::heightForWidth(int width, Spacing spacing) const
         + spacing.vertical;
 }
 
+QRectF KestuOnboardingFeatureCard::textRect(const QRectF& rect, bool description, Spacing spacing) const
+{
+    const int cardWidth = int(std::lround(rect.width()));
+    const double innerLeft = rect.left() + padSide;
+    const double innerWidth = std::max(0.0, rect.width() - 2 * padSide);
+    const double titleTop = rect.top() + spacing.vertical + iconLineHeight() + spacing.stack;
+    if (!description)
+        return QRectF(innerLeft, titleTop, innerWidth, titleHeight(cardWidth));
+    const auto lines = double(subtitleLines(cardWidth).size());
+    return QRectF(innerLeft, titleTop + titleHeight(cardWidth) + spacing.stack, innerWidth,
+        QFontMetrics(Font::caption()).lineSpacing() * lines);
+}
+
 void KestuOnboardingFeatureCard::paint(
     QPainter& painter, const QRectF& rect, const QWidget* widget, Spacing spacing) const
 {
@@ -102,17 +115,14 @@ void KestuOnboardingFeatureCard::paint(
 
     const double innerLeft = rect.left() + padSide;
     const double innerWidth = std::max(0.0, rect.width() - 2 * padSide);
-    double y = rect.top() + spacing.vertical;
-
-    const QRectF iconRect(innerLeft, y, innerWidth, iconLineHeight());
+    const QRectF iconRect(innerLeft, rect.top() + spacing.vertical, innerWidth, iconLineHeight());
     KestuSymbols::paint(painter, iconRect, m_feature.icon, iconSize, Color::accent().resolve(widget));
-    y += iconLineHeight() + spacing.stack;
 
     const int cardWidth = int(std::lround(rect.width()));
     painter.setFont(titleFont());
     painter.setPen(Color::text().resolve(widget));
-    painter.drawText(QRectF(innerLeft, y, innerWidth, titleHeight(cardWidth)), titleFlags, m_feature.title);
-    y += titleHeight(cardWidth) + spacing.stack;
+    painter.drawText(textRect(rect, false, spacing), titleFlags, m_feature.title);
+    double y = textRect(rect, true, spacing).top();
 
     const QFontMetrics captionMetrics(Font::caption());
     painter.setFont(Font::caption());

@@ -46,6 +46,8 @@ public:
     // The description broken into at most two lines for a card `width` wide; the second ends
     // with an ellipsis when the text goes on.
     QStringList subtitleLines(int width) const;
+    // Where the title (or the description) lies in a card drawn into `rect`.
+    QRectF textRect(const QRectF& rect, bool description, Spacing spacing = regular) const;
     // Draws the card into `rect`, with colours resolved for `widget`'s appearance.
     void paint(QPainter& painter, const QRectF& rect, const QWidget* widget, Spacing spacing = regular) const;
 

@@ -6,9 +6,12 @@
 #include "KestuDesign/Tokens/KestuMetrics.h"
 #include "KestuDesign/Utilities/KestuReducedMotion.h"
 
+#include <QAccessibleWidget>
 #include <QFontMetrics>
+#include <QHash>
 #include <QPainter>
 #include <QPauseAnimation>
+#include <QPointer>
 #include <QSequentialAnimationGroup>
 #include <QVariantAnimation>
 
@@ -24,16 +27,117 @@ constexpr double minColumnWidth = 10.0;
 constexpr int headingFlags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap;
 } // namespace
 
+// One painted text, a label to screen readers: its text is its name.
+class KestuOnboardingFeatureGrid::TextAccessible final : public QAccessibleInterface {
+public:
+    TextAccessible(KestuOnboardingFeatureGrid* grid, int index)
+        : m_grid(grid)
+        , m_index(index)
+    {
+    }
+
+    bool isValid() const override { return m_grid && m_index < m_grid->textCount(); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return m_grid ? m_grid->window()->windowHandle() : nullptr; }
+    QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(m_grid); }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface* focusChild() const override { return nullptr; }
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Name && isValid() ? m_grid->text(m_index) : QString();
+    }
+    void setText(QAccessible::Text, const QString&) override { }
+    QRect rect() const override
+    {
+        if (!isValid())
+            return {};
+        const QRect local = m_grid->textRect(m_index).toAlignedRect();
+        return QRect(m_grid->mapToGlobal(local.topLeft()), local.size());
+    }
+    QAccessible::Role role() const override { return QAccessible::StaticText; }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state;
+        state.readOnly = true;
+        state.invisible = !m_grid || !m_grid->isVisible();
+        return state;
+    }
+
+private:
+    QPointer<KestuOnboardingFeatureGrid> m_grid;
+    int m_index;
+};
+
+// The page as screen readers see it: named by its heading, with the painted texts as children.
+class KestuOnboardingFeatureGrid::Accessible final : public QAccessibleWidget {
+public:
+    explicit Accessible(KestuOnboardingFeatureGrid* grid)
+        : QAccessibleWidget(grid)
+    {
+    }
+    ~Accessible() override
+    {
+        for (const QAccessible::Id id : std::as_const(m_ids))
+            QAccessible::deleteAccessibleInterface(id);
+    }
+
+    static QAccessibleInterface* create(const QString&, QObject* object)
+    {
+        if (auto* grid = qobject_cast<KestuOnboardingFeatureGrid*>(object))
+            return new Accessible(grid);
+        return nullptr;
+    }
+
+    int childCount() const override { return grid()->textCount(); }
+    QAccessibleInterface* child(int index) const override
+    {
+        if (index < 0 || index >= childCount())
+            return nullptr;
+        if (const auto found = m_ids.constFind(index); found != m_ids.cend())
+            return QAccessible::accessibleInterface(*found);
+        auto* text = new TextAccessible(grid(), index);
+        m_ids.insert(index, QAccessible::registerAccessibleInterface(text));
+        return text;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        for (auto it = m_ids.cbegin(); it != m_ids.cend(); ++it) {
+            if (QAccessible::accessibleInterface(it.value()) == child)
+                return it.key();
+        }
+        return -1;
+    }
+    QAccessibleInterface* childAt(int x, int y) const override
+    {
+        const QPointF at = grid()->mapFromGlobal(QPointF(x, y));
+        for (int i = 0; i < childCount(); ++i) {
+            if (grid()->textRect(i).contains(at))
+                return child(i);
+        }
+        return nullptr;
+    }
+
+private:
+    KestuOnboardingFeatureGrid* grid() const { return static_cast<KestuOnboardingFeatureGrid*>(widget()); }
+
+    mutable QHash<int, QAccessible::Id> m_ids;
+};
+
 KestuOnboardingFeatureGrid::KestuOnboardingFeatureGrid(
     QString heading, QList<KestuOnboardingFeature> features, QWidget* parent)
     : QWidget(parent)
     , m_heading(std::move(heading))
 {
+    // Before anything asks for the page's interface (naming it below does, with a reader on).
+    QAccessible::installFactory(&Accessible::create); // Qt keeps one copy
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
     m_cards.reserve(std::size_t(features.size()));
-    // The cards are painted: screen readers hear the heading and then every card's text.
+    // What a screen reader speaks when the page takes the keyboard: the heading, then every card.
     QStringList spoken;
     for (const auto& feature : features)
         spoken << feature.title + QStringLiteral(": ") + feature.subtitle;
@@ -41,6 +145,23 @@ KestuOnboardingFeatureGrid::KestuOnboardingFeatureGrid(
     setAccessibleDescription(spoken.join(QLatin1Char('\n')));
     for (auto& feature : features)
         m_cards.push_back(Card { KestuOnboardingFeatureCard(std::move(feature)) });
+}
+
+QString KestuOnboardingFeatureGrid::text(int index) const
+{
+    if (index <= 0)
+        return m_heading;
+    const KestuOnboardingFeature& shown = feature((index - 1) / 2);
+    return index % 2 ? shown.title : shown.subtitle;
+}
+
+QRectF KestuOnboardingFeatureGrid::textRect(int index) const
+{
+    const Layout layout = layoutFor(width(), height());
+    if (index <= 0)
+        return layout.heading;
+    const auto card = std::size_t((index - 1) / 2);
+    return m_cards.at(card).card.textRect(layout.cards.at(card), index % 2 == 0, layout.spacing);
 }
 
 const KestuOnboardingFeature& KestuOnboardingFeatureGrid::feature(int index) const

@@ -32,6 +32,11 @@ public:
     double cardOpacity(int index) const;
     double cardOffset(int index) const;
     QAbstractAnimation* cardEntrance(int index) const;
+    // The painted texts in reading order (the heading, then each card's title and description),
+    // which screen readers see as labels, and where each lies in the page.
+    int textCount() const { return 1 + 2 * cardCount(); }
+    QString text(int index) const;
+    QRectF textRect(int index) const;
 
     static constexpr int columnCount = 2;
     static constexpr int entranceMs = 350;
@@ -48,6 +53,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    class Accessible;
+    class TextAccessible;
     struct Card {
         KestuOnboardingFeatureCard card;
         double opacity = 0.0;

@@ -6,6 +6,7 @@
 #include "KestuDesign/Tokens/KestuFont.h"
 #include "KestuDesign/Utilities/KestuReducedMotion.h"
 
+#include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPauseAnimation>
@@ -99,37 +100,20 @@ protected:
     }
 };
 
-// Title over detail text, centred, drawn at one opacity.
-class KestuOnboardingHeroPage::TextBlock final : public QWidget {
+// The title or the detail text: a label (so screen readers read it as one, its text its name),
+// centred and wrapped, drawn at the opacity of the text's fade.
+class KestuOnboardingHeroPage::Text final : public QLabel {
 public:
-    TextBlock(const QString& titleText, const QString& detailText, QWidget* parent)
-        : QWidget(parent)
-        , title(titleText)
-        , detail(detailText)
+    Text(const QString& text, const QFont& font, const KestuColor& color, QWidget* parent)
+        : QLabel(text, parent)
+        , m_color(color)
     {
-        QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
-        policy.setHeightForWidth(true);
-        setSizePolicy(policy);
+        setTextFormat(Qt::PlainText);
+        setFont(font);
+        setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        setWordWrap(true);
     }
 
-    bool hasHeightForWidth() const override { return true; }
-    int heightForWidth(int width) const override
-    {
-        const QRect bounds(0, 0, std::max(1, width), 100000);
-        const int titleHeight = QFontMetrics(Font::display()).boundingRect(bounds, textFlags, title).height();
-        const int detailHeight = QFontMetrics(Font::body()).boundingRect(bounds, textFlags, detail).height();
-        return titleHeight + textSpacing + detailHeight;
-    }
-    QSize sizeHint() const override
-    {
-        const int width = std::max(
-            QFontMetrics(Font::display()).boundingRect(QRect(0, 0, 100000, 100000), Qt::AlignHCenter, title).width(),
-            QFontMetrics(Font::body()).boundingRect(QRect(0, 0, 100000, 100000), Qt::AlignHCenter, detail).width());
-        return QSize(width, heightForWidth(width));
-    }
-
-    const QString title;
-    const QString detail;
     double opacity = 0.0;
 
 protected:
@@ -139,16 +123,13 @@ protected:
             return;
         QPainter painter(this);
         painter.setOpacity(std::min(1.0, opacity));
-        QRect bounds = rect();
-        painter.setFont(Font::display());
-        painter.setPen(Color::text().resolve(this));
-        QRect used;
-        painter.drawText(bounds, textFlags, title, &used);
-        bounds.setTop(used.bottom() + 1 + textSpacing);
-        painter.setFont(Font::body());
-        painter.setPen(Color::textSecondary().resolve(this));
-        painter.drawText(bounds, textFlags, detail);
+        painter.setFont(font());
+        painter.setPen(m_color.resolve(this));
+        painter.drawText(contentsRect(), textFlags, text());
     }
+
+private:
+    const KestuColor& m_color;
 };
 
 KestuOnboardingHeroPage::KestuOnboardingHeroPage(const QString& symbol, int symbolSize,
@@ -156,24 +137,28 @@ KestuOnboardingHeroPage::KestuOnboardingHeroPage(const QString& symbol, int symb
     QWidget* parent)
     : QWidget(parent)
     , m_icon(new Icon(symbol, symbolSize, std::move(gradient), color, this))
-    , m_text(new TextBlock(title, detail, this))
+    , m_title(new Text(title, Font::display(), Color::text(), this))
+    , m_detail(new Text(detail, Font::body(), Color::textSecondary(), this))
     , m_iconSpring(new QVariantAnimation(this))
     , m_textEntrance(new QSequentialAnimationGroup(this))
 {
     m_icon->setObjectName(QStringLiteral("onboarding-icon"));
-    m_text->setObjectName(QStringLiteral("onboarding-text"));
-    // The symbol and the texts are painted: screen readers take the page's words from here.
-    for (QWidget* reader : { static_cast<QWidget*>(this), static_cast<QWidget*>(m_text) }) {
-        reader->setAccessibleName(title);
-        reader->setAccessibleDescription(detail);
-    }
+    m_title->setObjectName(QStringLiteral("onboarding-title"));
+    m_detail->setObjectName(QStringLiteral("onboarding-detail"));
+    // What a screen reader speaks when the page takes the keyboard.
+    setAccessibleName(title);
+    setAccessibleDescription(detail);
 
+    auto* texts = new QVBoxLayout;
+    texts->setSpacing(textSpacing);
+    texts->addWidget(m_title);
+    texts->addWidget(m_detail);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(24, 0, 24, 0);
     column->setSpacing(24);
     column->addStretch(1);
     column->addWidget(m_icon, 0, Qt::AlignHCenter);
-    column->addWidget(m_text);
+    column->addLayout(texts);
     column->addStretch(1);
 
     m_iconSpring->setObjectName(QStringLiteral("icon-spring"));
@@ -191,10 +176,8 @@ KestuOnboardingHeroPage::KestuOnboardingHeroPage(const QString& symbol, int symb
     fade->setEndValue(1.0);
     fade->setDuration(textFadeMs);
     fade->setEasingCurve(KestuAnimation::easeOut(textFadeMs / 1000.0).easingCurve());
-    connect(fade, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
-        m_text->opacity = value.toDouble();
-        m_text->update();
-    });
+    connect(
+        fade, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) { showText(value.toDouble()); });
     m_textEntrance->addAnimation(fade);
 }
 
@@ -206,11 +189,11 @@ QString KestuOnboardingHeroPage::symbolName() const
 }
 QString KestuOnboardingHeroPage::title() const
 {
-    return m_text->title;
+    return m_title->text();
 }
 QString KestuOnboardingHeroPage::detail() const
 {
-    return m_text->detail;
+    return m_detail->text();
 }
 double KestuOnboardingHeroPage::iconScale() const
 {
@@ -218,7 +201,15 @@ double KestuOnboardingHeroPage::iconScale() const
 }
 double KestuOnboardingHeroPage::textOpacity() const
 {
-    return m_text->opacity;
+    return m_title->opacity;
+}
+
+void KestuOnboardingHeroPage::showText(double opacity)
+{
+    for (Text* text : { m_title, m_detail }) {
+        text->opacity = opacity;
+        text->update();
+    }
 }
 QColor KestuOnboardingHeroPage::iconTopColor() const
 {
@@ -243,8 +234,8 @@ void KestuOnboardingHeroPage::startEntrance()
 {
     if (prefersReducedMotion()) {
         m_icon->scale = 1.0;
-        m_text->opacity = 1.0;
-        update();
+        m_icon->update();
+        showText(1.0);
         return;
     }
     Animation::springBouncy().apply(m_iconSpring);

@@ -46,11 +46,13 @@ protected:
 
 private:
     void startEntrance();
+    void showText(double opacity);
 
     class Icon;
-    class TextBlock;
+    class Text;
     Icon* m_icon;
-    TextBlock* m_text;
+    Text* m_title;
+    Text* m_detail;
     bool m_entered = false;
     QVariantAnimation* m_iconSpring;
     QSequentialAnimationGroup* m_textEntrance;

@@ -9,6 +9,7 @@
 #include "KestuDesign/Utilities/KestuReducedMotion.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -38,6 +39,8 @@ QColor secondaryColor(const QWidget* widget)
 
 // Room around a plain button's text for the focus ring (less above and below).
 constexpr int plainPadding = 4;
+// Room around a page for the ring of its holder.
+constexpr int pageRingRoom = int(focusRingWidth) + 1;
 
 // A text-only button in the platform's secondary colour (plain style).
 class PlainButton final : public QAbstractButton {
@@ -121,6 +124,22 @@ protected:
     }
 };
 
+// Holds a page, with room round it for the ring drawn while the page has the keyboard.
+class PageHolder final : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        const QWidget* page = focusWidget();
+        if (!page || page->parentWidget() != this || !showsFocusRing(page))
+            return;
+        QPainter painter(this);
+        paintFocusRing(painter, this, QRectF(rect()), Radius::medium);
+    }
+};
+
 } // namespace
 
 // Fades the pages by covering them with the window's colour: a page under a veil of strength
@@ -188,6 +207,8 @@ KestuOnboardingShell::KestuOnboardingShell(
     setFixedSize(shellWidth, shellHeight);
     m_pageArea->setObjectName(QStringLiteral("onboarding-page-area"));
     m_pageArea->installEventFilter(this);
+    m_back->installEventFilter(this);
+    m_primary->installEventFilter(this);
     m_back->setObjectName(QStringLiteral("onboarding-back"));
     m_dots->setObjectName(QStringLiteral("onboarding-dots"));
     m_primary->setObjectName(QStringLiteral("onboarding-primary"));
@@ -260,11 +281,15 @@ void KestuOnboardingShell::showPage(QWidget* page)
     m_transition->stop();
     finishTransition();
 
-    auto* holder = new QWidget(m_pageArea);
+    // A page that comes while the keyboard is in the shell takes it, so a screen reader speaks
+    // its name and description (its title and text); Return there goes on as Continue does.
+    const bool keyboardHere = isAncestorOf(QApplication::focusWidget());
+    auto* holder = new PageHolder(m_pageArea);
     holder->setObjectName(QStringLiteral("onboarding-page"));
     holder->setAccessibleName(page->accessibleName());
+    page->installEventFilter(this);
     auto* fill = new QVBoxLayout(holder);
-    fill->setContentsMargins(0, 0, 0, 0);
+    fill->setContentsMargins(pageRingRoom, pageRingRoom, pageRingRoom, pageRingRoom);
     fill->addWidget(page);
     page->show();
     placeBarAfter(page);
@@ -272,13 +297,17 @@ void KestuOnboardingShell::showPage(QWidget* page)
     m_page = holder;
     m_pageContent = page;
     holder->setGeometry(m_pageArea->rect());
-    if (m_leaving && !prefersReducedMotion()) {
-        Animation::springGentle().apply(m_transition);
+    const bool slides = m_leaving && !prefersReducedMotion();
+    if (slides)
         layoutPages(0.0);
-        holder->show();
+    holder->show();
+    // Turned by a key, the page shows the ring as a Tab would; by the mouse, none.
+    if (keyboardHere)
+        page->setFocus(m_turnedByKey ? Qt::ShortcutFocusReason : Qt::OtherFocusReason);
+    if (slides) {
+        Animation::springGentle().apply(m_transition);
         m_transition->start();
     } else {
-        holder->show();
         finishTransition();
     }
 }
@@ -351,6 +380,11 @@ void KestuOnboardingShell::keyPressEvent(QKeyEvent* event)
     const bool activates = (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
         && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
     auto* button = qobject_cast<QAbstractButton*>(focusWidget());
+    // On the page itself, as on a dialog's body, Return goes on.
+    if (activates && m_pageContent && m_pageContent->hasFocus()) {
+        button = m_primary;
+        m_turnedByKey = true;
+    }
     if (activates && button && button->isEnabled() && button->isVisible() && isAncestorOf(button)) {
         event->accept();
         button->click(); // may close the window: nothing of ours is touched after it
@@ -361,6 +395,12 @@ void KestuOnboardingShell::keyPressEvent(QKeyEvent* event)
 
 bool KestuOnboardingShell::eventFilter(QObject* watched, QEvent* event)
 {
+    if ((watched == m_back || watched == m_primary)
+        && (event->type() == QEvent::KeyPress || event->type() == QEvent::MouseButtonPress))
+        m_turnedByKey = event->type() == QEvent::KeyPress;
+    // The holder rings the page that has the keyboard.
+    if (watched == m_pageContent && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
+        m_page->update();
     if (watched == m_pageArea && event->type() == QEvent::Resize) {
         if (m_transition->state() == QAbstractAnimation::Running)
             layoutPages(m_transition->currentValue().toDouble());

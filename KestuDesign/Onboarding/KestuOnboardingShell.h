@@ -15,7 +15,9 @@ class KestuOnboardingStepDots;
 // The paged container of a first-run onboarding: one page at a time above a bar with Back,
 // the page dots and "Continue" (or "Get Started" on the last page, which runs the completion
 // callback and then closes the window that holds the shell). Always 540 x 420 points. As in a
-// dialog, Return or Enter presses the focused button, the bar's or a page's.
+// dialog, Return or Enter presses the focused button, the bar's or a page's. A page that comes
+// while the shell has the keyboard takes it, so a screen reader speaks the page's accessible
+// name and description (its title and text); Return there presses Continue (or Get Started).
 class KestuOnboardingShell final : public QWidget {
     Q_OBJECT
 public:
@@ -65,6 +67,8 @@ private:
     QAbstractButton* m_back;
     KestuOnboardingStepDots* m_dots;
     QAbstractButton* m_primary;
+    // Whether the bar was last worked by a key rather than the mouse.
+    bool m_turnedByKey = false;
 };
 
 } // namespace kestu

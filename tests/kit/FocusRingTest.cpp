@@ -1,8 +1,10 @@
 #include "KestuDesign/Components/KestuButton.h"
+#include "KestuDesign/Components/KestuCard.h"
 #include "KestuDesign/Components/KestuFocusRing.h"
 #include "KestuDesign/Components/KestuSearchField.h"
 #include "KestuDesign/Components/KestuSettingsSearchField.h"
 #include "KestuDesign/Components/KestuSlider.h"
+#include "KestuDesign/Components/KestuTextField.h"
 #include "KestuDesign/Components/KestuToggleStyle.h"
 #include "KestuDesign/Onboarding/KestuOnboardingShell.h"
 #include "KestuDesign/Tokens/KestuColor.h"
@@ -34,7 +36,8 @@ TEST(KestuFocusRing, TabDrawsTheRingAndAClickDoesNot)
     const auto button
         = [&](KestuButtonVariant v) { return alone(new KestuButton(QStringLiteral("Start"), std::nullopt, v, {})); };
     const auto shellButton = [](const char* name) {
-        auto* shell = new KestuOnboardingShell(3, {}, [](int step) { return new QLabel(QString::number(step)); });
+        // One page for every step, so a click on Continue leaves the keyboard there.
+        auto* shell = new KestuOnboardingShell(3, {}, [page = new QLabel](int) { return page; });
         shell->findChild<QAbstractButton*>(QStringLiteral("onboarding-primary"))->click(); // Back shows
         return Control { shell, shell->findChild<QAbstractButton*>(QLatin1String(name)) };
     };
@@ -88,8 +91,10 @@ double ringContrast(const QImage& ringed, const QImage& plain, QPoint edge)
 }
 } // namespace
 
-// The ring keeps 3:1 against the window and the fill it lies on, light and dark, with an accent
-// that stands out from the window and one that does not: painted on any fill, and by the controls.
+// The ring keeps 3:1 against the colour painted around it (the window, or the raised surface of
+// a panel, card or sidebar) and the fill it lies on, light and dark, with an accent that stands
+// out from the window and one that does not: painted on any fill, and by the controls, text
+// fields included.
 TEST(KestuFocusRing, StandsOutFromTheWindowAndTheFillInBothAppearances)
 {
     const MotionOverride reduced(true);
@@ -98,43 +103,58 @@ TEST(KestuFocusRing, StandsOutFromTheWindowAndTheFillInBothAppearances)
         SCOPED_TRACE(testing::Message() << dark << accent.name().toStdString());
         QPalette p = palette(dark);
         p.setColor(QPalette::Highlight, accent);
-        const QColor window = p.color(QPalette::Window);
-        for (const QColor& fill :
-            { QColor(), accent, QColor(Qt::white), QColor(Qt::black), QColor(Qt::gray), withOpacity(accent, 0.08) }) {
-            QImage plain(60, 40, QImage::Format_ARGB32);
-            plain.fill(window);
-            QPainter(&plain).fillRect(QRect(10, 10, 40, 20), fill.isValid() ? fill : window);
-            QImage ringed = plain;
-            QPainter painter(&ringed);
-            paintFocusRing(painter, QRectF(10, 10, 40, 20), 6, accent, window, fill);
-            painter.end();
-            EXPECT_GE(ringContrast(ringed, plain, QPoint(30, 10)), 3.0) << fill.name(QColor::HexArgb).toStdString();
+        for (const QColor& outside : { p.color(QPalette::Window), Color::surfaceSecondary().resolve(p) }) {
+            for (const QColor& fill : { QColor(), accent, QColor(Qt::white), QColor(Qt::black), QColor(Qt::gray),
+                     withOpacity(accent, 0.08) }) {
+                QImage plain(60, 40, QImage::Format_ARGB32);
+                plain.fill(outside);
+                QPainter(&plain).fillRect(QRect(10, 10, 40, 20), fill.isValid() ? fill : outside);
+                QImage ringed = plain;
+                QPainter painter(&ringed);
+                paintFocusRing(painter, QRectF(10, 10, 40, 20), 6, accent, outside, fill);
+                painter.end();
+                EXPECT_GE(ringContrast(ringed, plain, QPoint(30, 10)), 3.0) << fill.name(QColor::HexArgb).toStdString();
+            }
         }
 
-        auto* button = new KestuButton(QStringLiteral("Start"), std::nullopt, KestuButtonVariant::primary, {});
-        auto* toggle = new KestuToggleSwitch(KestuBinding<bool>::constant(true));
-        auto* slider = new KestuSlider(KestuBinding<double>::constant(150), 1, 300, 1, QStringLiteral("s"), 0, {});
-        auto* search = new KestuSettingsSearchField(KestuBinding<QString>::constant(QStringLiteral("ab")), QString());
-        auto* shell = new KestuOnboardingShell(2, {}, [](int) { return new QLabel; });
-        KitWindow w(nullptr, true);
-        w.layout->setContentsMargins(8, 8, 8, 8);
-        w.layout->setSpacing(8);
-        for (QWidget* control : std::initializer_list<QWidget*> { button, toggle, slider, search, shell })
-            w.layout->addWidget(control, 0, Qt::AlignLeft);
-        w.window.setPalette(p);
-        w.show();
-        QTest::keyClick(w.other, Qt::Key_Tab); // the window now shows keyboard focus
-        // The ring's top where the control draws nothing else: a switch's track clear of the knob.
-        const std::pair<QWidget*, QPoint> rings[] = { { button, { button->width() / 2, 0 } }, { toggle, { 17, 0 } },
-            { slider->track(), slider->thumbRect().topLeft().toPoint() + QPoint(8, 0) },
-            { search->clearButton(), { search->clearButton()->width() / 2, 0 } },
-            { shell->findChild<QWidget*>(QStringLiteral("onboarding-primary")), { 12, 0 } } };
-        for (const auto& [control, top] : rings) {
-            control->setFocus();
-            const QImage ringed = render(&w.window);
-            w.other->setFocus();
-            EXPECT_GE(ringContrast(ringed, render(&w.window), control->mapTo(&w.window, top)), 3.0)
-                << control->metaObject()->className();
+        for (const bool onCard : { false, true }) {
+            SCOPED_TRACE(onCard ? "on a card" : "on the window");
+            auto* button = new KestuButton(QStringLiteral("Start"), std::nullopt, KestuButtonVariant::primary, {});
+            auto* toggle = new KestuToggleSwitch(KestuBinding<bool>::constant(true));
+            auto* slider = new KestuSlider(KestuBinding<double>::constant(150), 1, 300, 1, QStringLiteral("s"), 0, {});
+            const auto text = KestuBinding<QString>::constant(QStringLiteral("ab"));
+            auto* search = new KestuSettingsSearchField(text, QString());
+            auto* panelSearch = new KestuSearchField(text, QString());
+            auto* field = new KestuTextField(QString(), text, std::nullopt, Qt::AlignLeft, false, false, false, {}, {});
+            auto* shell = new KestuOnboardingShell(2, {}, [](int) { return new QLabel; });
+            auto* surface = new QWidget;
+            auto* column = new QVBoxLayout(surface);
+            column->setContentsMargins(8, 8, 8, 8);
+            column->setSpacing(8);
+            for (QWidget* control :
+                std::initializer_list<QWidget*> { button, toggle, slider, search, panelSearch, field, shell })
+                column->addWidget(control, 0, Qt::AlignLeft);
+            KitWindow w(onCard ? new KestuCard(false, surface) : surface, true);
+            QWidget* primary = shell->findChild<QWidget*>(QStringLiteral("onboarding-primary"));
+            w.window.setPalette(p);
+            w.show();
+            QTest::keyClick(w.other, Qt::Key_Tab); // the window now shows keyboard focus
+            // The ring's top where the control draws nothing else: a switch's track clear of the
+            // knob; a search box's ring goes round the whole box.
+            const std::tuple<QWidget*, QWidget*, QPoint> rings[]
+                = { { button, button, { button->width() / 2, 0 } }, { toggle, toggle, { 17, 0 } },
+                      { slider->track(), slider->track(), slider->thumbRect().topLeft().toPoint() + QPoint(8, 0) },
+                      { search->clearButton(), search->clearButton(), { search->clearButton()->width() / 2, 0 } },
+                      { search->lineEdit(), search, { search->width() / 2, 0 } },
+                      { panelSearch->textField(), panelSearch, { panelSearch->width() / 2, 0 } },
+                      { field, field, { field->width() / 2, 0 } }, { primary, primary, { 12, 0 } } };
+            for (const auto& [control, edge, top] : rings) {
+                control->setFocus();
+                const QImage focused = render(&w.window);
+                w.other->setFocus();
+                EXPECT_GE(ringContrast(focused, render(&w.window), edge->mapTo(&w.window, top)), 3.0)
+                    << control->metaObject()->className();
+            }
         }
     }
 }

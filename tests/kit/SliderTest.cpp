@@ -6,6 +6,7 @@
 
 #include <QAccessible>
 #include <QSignalBlocker>
+#include <QWheelEvent>
 
 #include <limits>
 #include <memory>
@@ -82,14 +83,15 @@ TEST(KestuSlider, HugeOrNonFiniteValuesDrawAndLabelSafelyAndAZeroWidthTrackIgnor
         double value, fraction;
         const char* label;
     } cases[] = {
-        { 1e300, 1.0, nullptr },
-        { -1e300, 0.0, nullptr },
-        { inf, 1.0, "inf s" },
-        { -inf, 0.0, "-inf s" },
+        { 1e300, 1.0, ">50 s" }, // beyond 1…50: the bound it passes, in a few characters
+        { -1e300, 0.0, "<1 s" },
+        { inf, 1.0, ">50 s" },
+        { -inf, 0.0, "<1 s" },
         { std::numeric_limits<double>::quiet_NaN(), 0.0, nullptr },
-        { 9.3e18, 1.0, "9300000000000000000 s" },
-        { 120, 1.0, "120 s" }, // beyond 1…50: the thumb stays at the end of the track
-        { -2.5, 0.0, "-2 s" },
+        { 9.3e18, 1.0, ">50 s" },
+        { 120, 1.0, ">50 s" }, // the thumb stays at the end of the track
+        { -2.5, 0.0, "<1 s" },
+        { 29.9, 28.9 / 49, "29 s" },
     };
     for (const auto& c : cases) {
         SliderWindow w(c.value, 1, 50, 1);
@@ -99,6 +101,11 @@ TEST(KestuSlider, HugeOrNonFiniteValuesDrawAndLabelSafelyAndAZeroWidthTrackIgnor
         EXPECT_FALSE(w.track()->grab().isNull());
     }
     EXPECT_EQ(KestuNumeric::format(1e300, 0, QString()).size(), 301);
+    SliderWindow imported(1e300, 1, 50, 1);
+    imported.label()->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(imported.label()->selectedText(), QStringLiteral(">50"));
+    imported.other->setFocus();
+    EXPECT_EQ(*imported.value, 1e300) << "showing it and passing through keep the stored value";
 
     SliderWindow out(120, 1, 50, 1);
     out.dragThumbTo(100);
@@ -197,7 +204,8 @@ TEST(KestuSliderLabel, OutsideChangesWaitAndAnyClickOutsideCommitsFirst)
 // Tab stops on the track, where the arrow keys step the value to the next multiple of the step
 // (from a value off the step, to its neighbour), Page Up and Page Down move it a tenth of the
 // range, Home and End to the ends, never leaving the range; then on the label,
-// whose edit works as after a click. Tabbing through the label writes nothing.
+// whose edit works as after a click. Tabbing through the label writes nothing. The wheel steps
+// the value while the track has the keyboard, and otherwise passes on to the scrolling form.
 TEST(KestuSlider, KeyboardAloneStepsTheTrackAndEditsTheLabel)
 {
     SliderWindow w(30, 10, 120, 5);
@@ -223,12 +231,31 @@ TEST(KestuSlider, KeyboardAloneStepsTheTrackAndEditsTheLabel)
         EXPECT_EQ(*w.value, s.stored) << s.from << " " << s.key;
         EXPECT_EQ(w.label()->text(), w.shown());
     }
+    // The wheel steps the slider whose track has the keyboard, over the track or the label.
+    // As Qt hands on the mouse's wheel: to the widget under the pointer, then up while ignored.
+    const auto wheel = [](QWidget* over, int angle) {
+        for (QWidget* to = over; to; to = to->isWindow() ? nullptr : to->parentWidget()) {
+            QWheelEvent event(QPointF(4, 4), over->mapToGlobal(QPointF(4, 4)), {}, QPoint(0, angle), Qt::NoButton,
+                Qt::NoModifier, Qt::NoScrollPhase, false);
+            if (QApplication::sendEvent(to, &event) && event.isAccepted())
+                return true;
+        }
+        return false;
+    };
+    EXPECT_TRUE(wheel(w.track(), 120));
+    EXPECT_TRUE(wheel(w.label(), -240));
+    EXPECT_EQ(*w.value, 10);
+    EXPECT_TRUE(wheel(w.track(), 60) && wheel(w.track(), 60));
+    EXPECT_EQ(*w.value, 15);
 
     QTest::keyClick(w.track(), Qt::Key_Tab);
     ASSERT_TRUE(w.label()->hasFocus());
     EXPECT_EQ(w.label()->selectedText(), QStringLiteral("15"));
     QTest::keyClicks(w.label(), QStringLiteral("47"));
     QTest::keyClick(w.label(), Qt::Key_Return);
+    EXPECT_EQ(*w.value, 45);
+    // Without the keyboard, the wheel is the scrolling form's.
+    EXPECT_FALSE(wheel(w.track(), 120) || wheel(w.label(), 120));
     EXPECT_EQ(*w.value, 45);
 
     *w.value = 37; // off the step, as an imported value may be
@@ -272,6 +299,10 @@ TEST(KestuSlider, AssistiveToolsSeeANamedSliderTheyCanSetAndStep)
     EXPECT_EQ(*w.value, 15);
     slider->actionInterface()->doAction(QAccessibleActionInterface::decreaseAction());
     EXPECT_EQ(*w.value, 10);
+    // An imported value beyond the range reads as the bound it passes, as the label shows it.
+    *w.value = 1e300;
+    EXPECT_EQ(value->currentValue().toDouble(), 120);
+    EXPECT_EQ(slider->text(QAccessible::Value), QStringLiteral(">120 s"));
 }
 
 // The fill is drawn in the tint the host passes, else in the accent, in both appearances.

@@ -1,4 +1,5 @@
 #include "KestuDesign/Components/KestuTextField.h"
+#include "KestuDesign/Tokens/KestuColor.h"
 #include "KitTestSupport.h"
 
 #include <QAccessible>
@@ -186,22 +187,27 @@ TEST(KestuTextField, ALongTextShowsItsStartAndAnEllipsisUntilFocused)
     }
 }
 
-// The field draws no focus frame: its border looks the same unfocused and reached by Tab.
-TEST(KestuTextField, DrawsNoFocusFrame)
+// A focused field, reached by Tab or by a click, shows the kit's ring along its edge in place of
+// the style's focus frame; unfocused, none.
+TEST(KestuTextField, ShowsTheKitsRingWhenFocused)
 {
     auto value = std::make_shared<QString>(QStringLiteral("Home"));
     auto* field = new KestuTextField(
         QString(), KestuBinding<QString>::of(value), std::nullopt, Qt::AlignLeft, true, false, false, {}, {});
     KitWindow w(field);
+    w.window.setPalette(palette(false));
     w.show();
-    w.other->setFocus();
-    const QImage unfocused = render(field);
-    QTest::keyClick(w.other, Qt::Key_Backtab);
-    ASSERT_TRUE(field->hasFocus());
-    const QImage focused = render(field);
-    for (int x = 0; x < field->width(); ++x)
-        for (const int y : { 0, 1, field->height() - 2, field->height() - 1 })
-            ASSERT_EQ(focused.pixel(x, y), unfocused.pixel(x, y)) << x << "," << y;
+    const QColor accent = Color::accent().resolve(field);
+    for (const bool byTab : { true, false }) {
+        w.other->setFocus();
+        EXPECT_FALSE(near(render(field).pixelColor(field->width() / 2, 0), accent, 40));
+        if (byTab)
+            QTest::keyClick(w.other, Qt::Key_Backtab);
+        else
+            QTest::mouseClick(field, Qt::LeftButton);
+        ASSERT_TRUE(field->hasFocus());
+        EXPECT_TRUE(near(render(field).pixelColor(field->width() / 2, 0), accent, 40)) << byTab;
+    }
 }
 
 // Text an assistive tool sets reaches the binding as typing does, focused or not; while the field

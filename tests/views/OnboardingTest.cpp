@@ -19,6 +19,8 @@
 #include <QTimer>
 #include <QVariantAnimation>
 
+#include <functional>
+
 using namespace tremlor;
 using settingstest::FakeAccessibility;
 
@@ -128,7 +130,7 @@ TEST(OnboardingWindow, GetStartedCompletesAndClosesTheWindow)
     ViewSymbols::registerAll();
     QPointer<OnboardingWindow> window = new OnboardingWindow(temp.settings(), trust, {});
     window->setAttribute(Qt::WA_DeleteOnClose);
-    window->show();
+    kittest::showActive(*window); // the keyboard starts on Continue
     const struct {
         const char *name, *title; // the title is what a screen reader announces for the page
     } pages[] = { { "onboarding-welcome", "Welcome to Tremlor" }, { "onboarding-features", "What Tremlor Does" },
@@ -139,6 +141,24 @@ TEST(OnboardingWindow, GetStartedCompletesAndClosesTheWindow)
         QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(page);
         EXPECT_EQ(reader->text(QAccessible::Name), pages[step].title);
         EXPECT_FALSE(reader->text(QAccessible::Description).isEmpty()) << step;
+        // A page that came takes the keyboard, so a screen reader speaks its title and text.
+        EXPECT_EQ(step > 0, page->hasFocus());
+        // Its texts are labels named by their text, found where they are drawn.
+        QStringList labels;
+        const std::function<void(QAccessibleInterface*)> collect = [&](QAccessibleInterface* a) {
+            for (int i = 0; i < a->childCount(); ++i) {
+                QAccessibleInterface* c = a->child(i);
+                if (c->role() == QAccessible::StaticText) {
+                    labels << c->text(QAccessible::Name);
+                    EXPECT_EQ(a->childAt(c->rect().center().x(), c->rect().center().y()), c);
+                    EXPECT_EQ(c->parent()->indexOfChild(c), i);
+                }
+                collect(c);
+            }
+        };
+        collect(reader);
+        EXPECT_TRUE(labels.contains(pages[step].title) && !labels.contains(QString()))
+            << labels.join(u'|').toStdString();
         if (auto* grid = qobject_cast<kestu::KestuOnboardingFeatureGrid*>(window->shell().currentPage())) {
             // All six cards lie inside the page, none clipped by the bottom bar.
             ASSERT_EQ(grid->cardCount(), 6);
@@ -234,10 +254,10 @@ TEST(OnboardingWindow, NormalMotionEndsWithEveryPageFullyShown)
             EXPECT_EQ(hero->iconScale(), 1.0);
             EXPECT_EQ(hero->textOpacity(), 1.0);
             const QWidget* icon = hero->findChild<QWidget*>(QStringLiteral("onboarding-icon"));
-            const QWidget* texts = hero->findChild<QWidget*>(QStringLiteral("onboarding-text"));
+            const QWidget* title = hero->findChild<QWidget*>(QStringLiteral("onboarding-title"));
             EXPECT_GT(
                 inkStrength(window, QRect(icon->mapTo(&window, QPoint()), icon->size()), hero->iconTopColor()), 0.8);
-            EXPECT_GT(inkStrength(window, QRect(texts->mapTo(&window, QPoint()), texts->size()), text), 0.8);
+            EXPECT_GT(inkStrength(window, QRect(title->mapTo(&window, QPoint()), title->size()), text), 0.8);
         }
         if (grid) {
             ASSERT_EQ(grid->cardCount(), 6);
@@ -280,7 +300,13 @@ TEST(OnboardingWindow, ReturnAndTheAccessiblePressWorkEveryButton)
     };
     button(*window, "onboarding-primary")->setFocus();
     returnOn("onboarding-primary");
-    returnOn("onboarding-primary");
+    // The page came with the keyboard, the kit's ring round it; Return there goes on, as on a
+    // dialog's body.
+    QWidget* page = window->shell().currentPage();
+    ASSERT_EQ(QApplication::focusWidget(), page);
+    const QColor ring = page->parentWidget()->grab().toImage().pixelColor(page->width() / 2, 0);
+    EXPECT_TRUE(kittest::near(ring, kestu::Color::accent().resolve(page), 40)) << ring.name().toStdString();
+    QTest::keyClick(page, Qt::Key_Return);
     ASSERT_EQ(window->shell().currentStep(), 2);
     returnOn("grant-permission-button");
     EXPECT_EQ(trust.requests, 1);
