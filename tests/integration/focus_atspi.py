@@ -1,23 +1,18 @@
 #!/usr/bin/env python3
-# Gives the keyboard to the running Tremlor's showing control of role argv[2] whose name, or its
-# label's, holds argv[3], found over AT-SPI as a screen reader does within argv[1] seconds (exit 2:
-# never found). A control that does not take the focus that way (a list row), and a combo box, which
-# a user opens by a click, are left to a click: the centre on screen is printed as "x y".
+# Gives the keyboard to the running Tremlor's showing control of role argv[2] whose name or label
+# holds argv[3], found over AT-SPI within argv[1] seconds (exit 2: never found). A combo box, and a
+# control that refuses the focus (a list row), is left to a click: its centre is printed as "x y".
 import sys
 import time
 
 import pyatspi
 
 
-def names(node):
-    relations = node.getRelationSet()
-    return [node.name] + [r.getTarget(0).name for r in relations if r.getRelationType() == pyatspi.RELATION_LABELLED_BY]
-
-
 def find(node, role, text, depth=0):
     try:
         if node.getRoleName() == role and node.getState().contains(pyatspi.STATE_SHOWING):
-            if any(text in name for name in names(node)):
+            labels = [r.getTarget(0).name for r in node.getRelationSet() if r.getRelationType() == pyatspi.RELATION_LABELLED_BY]
+            if any(text in name for name in [node.name] + labels):
                 return node
         for child in node if depth < 40 else []:
             found = find(child, role, text, depth + 1)
