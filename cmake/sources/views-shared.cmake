@@ -1,5 +1,7 @@
 # Pieces every view shares: the product palette, the store binding helper, the symbol table.
 target_sources(tremlor_views PRIVATE
+  src/Views/Shared/ChosenItemAccessible.cpp
+  src/Views/Shared/ChosenItemAccessible.h
   src/Views/Shared/CurrentRowFocus.cpp
   src/Views/Shared/CurrentRowFocus.h
   src/Views/Shared/FocusScrollArea.cpp

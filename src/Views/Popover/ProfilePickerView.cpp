@@ -8,10 +8,10 @@
 #include "Models/TremlorSettings.h"
 #include "Platform/Json.h"
 #include "Views/Popover/SymbolLabel.h"
+#include "Views/Shared/ChosenItemAccessible.h"
 #include "Views/Shared/SettingBinding.h"
 
 #include <QAbstractItemView>
-#include <QAccessibleWidget>
 #include <QEvent>
 #include <QFontMetricsF>
 #include <QHBoxLayout>
@@ -22,81 +22,6 @@
 #include <algorithm>
 
 namespace tremlor {
-
-namespace {
-
-// Qt's combo box as screen readers know it (a combo box named by its chosen item, whose list is
-// its child), with the chosen item also as its text: Qt 6.4 offers neither a text nor a
-// selection for a box that cannot be edited, and without one Orca speaks no value.
-class PickerAccessible final : public QAccessibleWidget, public QAccessibleTextInterface {
-public:
-    explicit PickerAccessible(QComboBox* box)
-        : QAccessibleWidget(box, QAccessible::ComboBox)
-    {
-    }
-    QComboBox* box() const { return static_cast<QComboBox*>(widget()); }
-
-    QString text(QAccessible::Text t) const override
-    {
-        return t == QAccessible::Name || t == QAccessible::Value ? box()->currentText() : QAccessibleWidget::text(t);
-    }
-    QAccessible::State state() const override
-    {
-        QAccessible::State s = QAccessibleWidget::state();
-        s.expandable = true;
-        s.expanded = box()->view()->isVisible();
-        return s;
-    }
-    int childCount() const override { return 1; }
-    QAccessibleInterface* child(int index) const override
-    {
-        return index == 0 ? QAccessible::queryAccessibleInterface(box()->view()) : nullptr;
-    }
-    int indexOfChild(const QAccessibleInterface* child) const override
-    {
-        return child && child->object() == box()->view() ? 0 : -1;
-    }
-    QStringList actionNames() const override
-    {
-        return QStringList { showMenuAction(), pressAction() } + QAccessibleWidget::actionNames();
-    }
-    void doAction(const QString& name) override
-    {
-        if (name != showMenuAction() && name != pressAction())
-            QAccessibleWidget::doAction(name);
-        else if (box()->view()->isVisible())
-            box()->hidePopup();
-        else
-            box()->showPopup();
-    }
-    void* interface_cast(QAccessible::InterfaceType type) override
-    {
-        return type == QAccessible::TextInterface ? static_cast<QAccessibleTextInterface*>(this)
-                                                  : QAccessibleWidget::interface_cast(type);
-    }
-
-    // The chosen item, read only.
-    QString text(int start, int end) const override { return box()->currentText().mid(start, end - start); }
-    int characterCount() const override { return int(box()->currentText().size()); }
-    void selection(int, int* start, int* end) const override { *start = *end = 0; }
-    int selectionCount() const override { return 0; }
-    void addSelection(int, int) override { }
-    void removeSelection(int) override { }
-    void setSelection(int, int, int) override { }
-    int cursorPosition() const override { return 0; }
-    void setCursorPosition(int) override { }
-    QRect characterRect(int) const override { return {}; }
-    int offsetAtPoint(const QPoint&) const override { return -1; }
-    void scrollToSubstring(int, int) override { }
-    QString attributes(int, int* start, int* end) const override
-    {
-        *start = 0;
-        *end = characterCount();
-        return {};
-    }
-};
-
-} // namespace
 
 // A quiet pop-up button: the chosen item's title and an up-and-down chevron on a rounded
 // tertiary surface that brightens under the pointer. Its menu is the combo box's own list.
@@ -183,18 +108,12 @@ protected:
     void wheelEvent(QWheelEvent* e) override { e->ignore(); }
 };
 
-QAccessibleInterface* ProfilePickerView::accessibleFactory(const QString&, QObject* object)
-{
-    auto* picker = dynamic_cast<Picker*>(object);
-    return picker ? new PickerAccessible(picker) : nullptr;
-}
-
 ProfilePickerView::ProfilePickerView(TremlorSettings& settings, QWidget* parent)
     : QWidget(parent)
     , m_settings(settings)
     , m_picker(new Picker(this))
 {
-    QAccessible::installFactory(accessibleFactory); // Qt keeps one copy
+    tellChosenItem(m_picker);
     setObjectName(QStringLiteral("profile-section"));
     m_picker->setObjectName(QStringLiteral("profile-picker"));
 

@@ -3,8 +3,6 @@
 #include <QComboBox>
 #include <QWidget>
 
-class QAccessibleInterface;
-
 namespace tremlor {
 
 class TremlorSettings;
@@ -28,8 +26,6 @@ public:
 
 private:
     class Picker;
-    // The box as screen readers know it, with its chosen item as its value.
-    static QAccessibleInterface* accessibleFactory(const QString& className, QObject* object);
 
     TremlorSettings& m_settings;
     QComboBox* m_picker;

@@ -5,9 +5,10 @@
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Tokens/KestuFont.h"
 #include "KestuDesign/Tokens/KestuMetrics.h"
+#include "Views/Shared/ChosenItemAccessible.h"
 
 #include <QAbstractItemView>
-#include <QAccessibleWidget>
+#include <QAccessible>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QPainter>
@@ -22,86 +23,12 @@ constexpr int symbolSize = 14;
 constexpr int padding = 10;
 constexpr int chevronWidth = 8;
 
-// Orca reads a combo box's value from its selected child through the Selection interface, which
-// Qt 6.4's bridge does not offer, or else from the text of a combo box without children: the
-// picker is told as one (its list is a window of its own, no child), its text the chosen item's
-// title. Its label is its row's (labelled by).
-class PickerAccessible final : public QAccessibleWidget, public QAccessibleTextInterface {
-public:
-    explicit PickerAccessible(FormPicker* picker)
-        : QAccessibleWidget(picker, QAccessible::ComboBox)
-    {
-    }
-
-    void* interface_cast(QAccessible::InterfaceType type) override
-    {
-        return type == QAccessible::TextInterface ? static_cast<QAccessibleTextInterface*>(this)
-                                                  : QAccessibleWidget::interface_cast(type);
-    }
-    QString text(QAccessible::Text t) const override
-    {
-        if ((t == QAccessible::Name || t == QAccessible::Value) && !shown().isEmpty())
-            return shown();
-        return QAccessibleWidget::text(t);
-    }
-    QAccessible::State state() const override
-    {
-        QAccessible::State state = QAccessibleWidget::state();
-        state.expandable = true;
-        state.expanded = picker()->view()->isVisible();
-        state.hasPopup = true;
-        return state;
-    }
-    QStringList actionNames() const override { return { showMenuAction(), pressAction() }; }
-    void doAction(const QString& name) override
-    {
-        // Queued: the assistive tool is not held while the list is open.
-        if (name == showMenuAction() || name == pressAction())
-            QMetaObject::invokeMethod(picker(), &QComboBox::showPopup, Qt::QueuedConnection);
-    }
-
-    // The chosen title as read-only text, all of it selected: Orca speaks an inserted text that
-    // is selected.
-    QString text(int start, int end) const override { return shown().mid(start, end - start); }
-    int characterCount() const override { return static_cast<int>(shown().size()); }
-    int cursorPosition() const override { return characterCount(); }
-    void setCursorPosition(int) override { }
-    int selectionCount() const override { return shown().isEmpty() ? 0 : 1; }
-    void selection(int, int* start, int* end) const override
-    {
-        *start = 0;
-        *end = characterCount();
-    }
-    void addSelection(int, int) override { }
-    void removeSelection(int) override { }
-    void setSelection(int, int, int) override { }
-    QRect characterRect(int) const override { return {}; }
-    int offsetAtPoint(const QPoint&) const override { return -1; }
-    void scrollToSubstring(int, int) override { }
-    QString attributes(int, int* start, int* end) const override
-    {
-        *start = 0;
-        *end = characterCount();
-        return {};
-    }
-
-private:
-    FormPicker* picker() const { return static_cast<FormPicker*>(widget()); }
-    QString shown() const { return picker()->currentText(); }
-};
-
-QAccessibleInterface* pickerAccessibleFactory(const QString& className, QObject* object)
-{
-    if (className == QLatin1String("tremlor::FormPicker") && object && object->isWidgetType())
-        return new PickerAccessible(static_cast<FormPicker*>(object));
-    return nullptr;
-}
 } // namespace
 
 FormPicker::FormPicker(QWidget* parent)
     : QComboBox(parent)
 {
-    QAccessible::installFactory(pickerAccessibleFactory); // Qt keeps one copy
+    tellChosenItem(this);
     setFont(kestu::Font::body());
     setSizeAdjustPolicy(QComboBox::AdjustToContents);
     setCursor(Qt::PointingHandCursor);
