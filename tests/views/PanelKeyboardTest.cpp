@@ -76,8 +76,11 @@ TEST(PanelKeyboard, ReturnAndSpacePressTheFocusedControlAndTheKeyboardStaysNearb
             },
             "collapsed, keys on disclosure-toggle" },
     };
-    viewtest::StateChanges told;
-    viewtest::toldToReaders = &told;
+    QList<std::pair<const QObject*, QAccessible::State>> told;
+    viewtest::toldToReaders = [&told](QAccessibleEvent* event) {
+        if (event->type() == QAccessible::StateChanged)
+            told.append({ event->object(), static_cast<QAccessibleStateChangeEvent*>(event)->changedStates() });
+    };
     const auto stopListening = qScopeGuard([] { viewtest::toldToReaders = nullptr; });
     for (const auto& row : rows) {
         SCOPED_TRACE(row.control);

@@ -5,6 +5,7 @@
 #include "Views/Settings/ProfileRow.h"
 #include "Views/Settings/SettingsWindow.h"
 #include "views/SettingsTestSupport.h"
+#include "views/ToldToReaders.h"
 
 #include <QAbstractButton>
 #include <QContextMenuEvent>
@@ -49,6 +50,8 @@ using ProfilesSettings = settingstest::FixtureTest;
 QStringList told;
 void tell(QAccessibleEvent* event)
 {
+    if (!qobject_cast<SectionListRow*>(event->object()))
+        return;
     const QString name = event->accessibleInterface()->text(QAccessible::Name);
     if (event->type() == QAccessible::SelectionAdd || event->type() == QAccessible::SelectionRemove)
         told << (event->type() == QAccessible::SelectionAdd ? "+" : "-") + name;
@@ -230,7 +233,7 @@ TEST_F(ProfilesSettings, KeyboardAloneSelectsAndRemoves)
     press(Qt::Key_Tab);
     ASSERT_EQ(QApplication::focusWidget(), view->list());
     EXPECT_EQ(QAccessible::queryAccessibleInterface(view->list())->role(), QAccessible::List);
-    const auto before = SectionListRow::installAnnouncer(&tell);
+    viewtest::toldToReaders = tell;
     // A key, the row then selected, and what screen readers are told.
     const std::tuple<Qt::Key, const char*, QStringList> moves[] = { { Qt::Key_Up, "E", { "+E", "@E" } },
         { Qt::Key_Up, "D", { "+D", "-E", "@D" } }, { Qt::Key_End, "E", { "+E", "-D", "@E" } },
@@ -245,7 +248,7 @@ TEST_F(ProfilesSettings, KeyboardAloneSelectsAndRemoves)
         EXPECT_EQ(settingstest::heardSelected(view->list()).join(""), selected);
         EXPECT_FALSE(view->list()->currentRow()->visibleRegion().isEmpty()) << selected;
     }
-    SectionListRow::installAnnouncer(before);
+    viewtest::toldToReaders = nullptr;
     EXPECT_EQ(names(s), (QStringList { "A", "C", "D", "E" }));
     // An assistive tool selects through the list's table.
     QAccessibleTableInterface* table = QAccessible::queryAccessibleInterface(view->list())->tableInterface();
@@ -343,7 +346,7 @@ TEST_F(ProfilesSettings, KeyboardWalkRemovesAndUsesTheMenuLeavingOtherNamesAlone
     // hear: the next key removes nothing.
     ASSERT_NO_FATAL_FAILURE(kittest::showActive(window)); // back from the menus
     press(Qt::Key_Space);
-    const auto before = SectionListRow::installAnnouncer(&tell);
+    viewtest::toldToReaders = tell;
     for (const Qt::Key key : { Qt::Key_Return, Qt::Key_Escape }) {
         press(Qt::Key_Tab, 4);
         ASSERT_EQ(QApplication::focusWidget()->objectName(), "profile-name");
@@ -355,7 +358,7 @@ TEST_F(ProfilesSettings, KeyboardWalkRemovesAndUsesTheMenuLeavingOtherNamesAlone
         EXPECT_EQ(QApplication::focusWidget(), view->list());
         EXPECT_EQ(QSet<QString>(told.cbegin(), told.cend()), QSet<QString> { "@C Copyx" });
     }
-    SectionListRow::installAnnouncer(before);
+    viewtest::toldToReaders = nullptr;
     EXPECT_EQ(names(s), (QStringList { "A", "C Copyx", "C Copy Copy" }));
 
     // A name that has the keyboard as its profile goes elsewhere: the keyboard goes to the list.

@@ -11,9 +11,8 @@ public:
     void setRootObject(QAccessibleInterface*) override { }
     void notifyAccessibilityUpdate(QAccessibleEvent* event) override
     {
-        if (viewtest::toldToReaders && event->type() == QAccessible::StateChanged)
-            viewtest::toldToReaders->append(
-                { event->object(), static_cast<QAccessibleStateChangeEvent*>(event)->changedStates() });
+        if (viewtest::toldToReaders)
+            viewtest::toldToReaders(event);
     }
 };
 

@@ -1,13 +1,13 @@
 #pragma once
 
 #include <QAccessible>
-#include <QList>
+
+#include <functional>
 
 namespace viewtest {
 
-// While a test points this at a list, the state changes told to screen readers go into it: Qt
-// hands every update to the accessibility bridges among its plugins, also with no reader active.
-using StateChanges = QList<std::pair<const QObject*, QAccessible::State>>;
-inline StateChanges* toldToReaders = nullptr;
+// While a test sets this, every event told to screen readers reaches it: Qt hands each update
+// to the accessibility bridges among its plugins, also with no reader active.
+inline std::function<void(QAccessibleEvent*)> toldToReaders;
 
 } // namespace viewtest

@@ -33,8 +33,6 @@ namespace {
 constexpr int cardInset = static_cast<int>(kestu::Space::space20);
 constexpr int cardPadding = static_cast<int>(kestu::Space::space4);
 
-SectionListRow::Announcer announcer = &QAccessible::updateAccessibility;
-
 // A control of a row that edits a value, whose edit Return or Escape ends (a button keeps them).
 bool isField(const QWidget* widget)
 {
@@ -156,16 +154,6 @@ private:
     bool m_ringed = false;
 };
 
-SectionListRow::Announcer SectionListRow::installAnnouncer(Announcer replacement)
-{
-    return std::exchange(announcer, replacement);
-}
-
-void SectionListRow::announce(QAccessibleEvent* event)
-{
-    announcer(event);
-}
-
 SectionListRow::SectionListRow(const QUuid& id, QWidget* parent)
     : QWidget(parent)
     , m_id(id)
@@ -191,7 +179,7 @@ void SectionListRow::setLook(bool alternate, bool selected, bool current)
     // change event).
     if (selectionChanged) {
         QAccessibleEvent event(this, selected ? QAccessible::SelectionAdd : QAccessible::SelectionRemove);
-        announce(&event);
+        QAccessible::updateAccessibility(&event);
         selectedChanged();
     }
 }
@@ -402,7 +390,7 @@ void SectionList::announceCurrent()
 {
     if (SectionListRow* current = currentRow(); current && hasFocus()) {
         QAccessibleEvent event(current, QAccessible::Focus);
-        SectionListRow::announce(&event);
+        QAccessible::updateAccessibility(&event);
     }
 }
 

@@ -60,12 +60,6 @@ public:
     bool hasKeyboard() const;
     SectionList* list() const { return m_list; }
 
-    // Where the row's accessibility events go (Qt's accessibility, which passes them on to screen
-    // readers); returns the one it replaces. Tests listen here, as Qt passes nothing on while no
-    // screen reader is attached.
-    using Announcer = void (*)(QAccessibleEvent* event);
-    static Announcer installAnnouncer(Announcer announcer);
-
     // Whether the row has a menu (it opens on a QContextMenuEvent); assistive tools then offer
     // to show it.
     virtual bool hasMenu() const { return false; }
@@ -83,7 +77,6 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     // After the row becomes selected or stops being.
     virtual void selectedChanged() { }
-    static void announce(QAccessibleEvent* event);
 
 private:
     friend class SectionList;
