@@ -182,7 +182,8 @@ TEST_F(EngineTest, UnusableMovementSettingsReachTheMoverAsUsableOnes)
     };
     const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
     const std::vector<Case> cases { { 0.2, 0.5, 5.0, 1.0, 1.0, 5.0 }, { nan, nan, nan, 30.0, 3.0, 30.0 },
-        { inf, -inf, inf, 30.0, 3.0, 30.0 }, { 10.0, 6.0, 45.0, 10.0, 6.0, 45.0 } };
+        { inf, -inf, inf, 30.0, 3.0, 30.0 }, { 10.0, 6.0, 45.0, 10.0, 6.0, 45.0 },
+        { 1e300, 1e300, 60.0, 300.0, 50.0, 60.0 } }; // an imported number moves as its slider shows it
     makeEngine();
     settings->setSmartIdleEnabled(true);
     settings->setMovementPattern(MovementPattern::circle);
