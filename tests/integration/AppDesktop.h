@@ -63,7 +63,11 @@ public:
     void requestState(Window window, const char* state, bool add) const;
     bool selectionOwned(const char* selection) const;
     // Maps a window of this _NET_WM_WINDOW_TYPE where it asks to be; 0 when the manager never shows it.
-    Window map(QRect at, const char* type = "_NET_WM_WINDOW_TYPE_NORMAL") const;
+    // With `ofThisProcess` it carries our _NET_WM_PID. A combo list is override-redirect, as
+    // toolkits make it.
+    Window map(QRect at, const char* type = "_NET_WM_WINDOW_TYPE_NORMAL", bool ofThisProcess = false) const;
+    // Gives the window the keyboard focus.
+    void focus(Window window) const;
 
 private:
     void* m_display;
