@@ -250,20 +250,23 @@ TEST(WindowMatching, FollowsTheShellRules)
         { 4, "script", "Script", "/usr/bin/python3.11", sh }, // a script started as "sh"
         { 5, "remote", "Remote", {}, {} }, // another machine's client: no process known
         { 6, "xterm", "XTerm", "/usr/bin/xterm", "xterm" },
+        { 7, "xterm", "CaseTerm", "/usr/bin/xterm", "xterm" },
     };
     using Ids = std::vector<unsigned long>;
     const auto matching = [&](const DesktopEntry& e) { return RunningApps::matching(clients, e, {}); };
     EXPECT_EQ(matching(entry("firefox-esr", "firefox-esr %u", "Firefox-esr")), Ids { 1 });
     EXPECT_EQ(matching(entry("gnome-calculator", "/nonexistent/calc")), Ids { 2 });
-    EXPECT_EQ(matching(entry("xterm", "/nonexistent/xterm")), (Ids { 3, 6 }));
+    EXPECT_EQ(matching(entry("xterm", "/nonexistent/xterm")), (Ids { 3, 6, 7 }));
     EXPECT_EQ(matching(entry("run-script", "sh -c 'x'")), Ids { 4 });
     // Look-alikes: an ID that differs in case, or an empty class, matches nothing.
     EXPECT_TRUE(matching(entry("XTERM", "/nonexistent/xterm")).empty());
     EXPECT_TRUE(matching(entry("unknown", "/nonexistent/tool", "")).empty());
     EXPECT_TRUE(RunningApps::matching({ { 7, {}, {}, {}, {} } }, entry("", ""), {}).empty());
-    // Entries that start one program: one with StartupWMClass has only the windows of that class, and
-    // a class claimed so is no other entry's, by ID or program.
+    // Entries that start one program: one with StartupWMClass has the windows of that class, case
+    // aside, else falls back to the other rules; a class claimed so is no other entry's.
     EXPECT_EQ(matching(entry("remote", "sh", "Remote")), Ids { 5 });
+    EXPECT_EQ(matching(entry("case-term", "sh -c 'xterm -class CaseTerm &'", "caseterm")), Ids { 7 });
+    EXPECT_EQ(RunningApps::matching(clients, entry("xterm", "xterm", "NoSuchClass"), { "CASETERM" }), (Ids { 3, 6 }));
     EXPECT_TRUE(RunningApps::matching(clients, entry("xterm", "/nonexistent/xterm"), { "XTerm" }).empty());
     EXPECT_TRUE(RunningApps::matching(clients, entry("run-script", "sh -c 'x'"), { "Script" }).empty());
 }
