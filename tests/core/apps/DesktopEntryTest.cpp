@@ -12,6 +12,7 @@
 
 #include <QImage>
 #include <QStandardPaths>
+#include <QTest>
 
 #include <nlohmann/json.hpp>
 #include <unordered_set>
@@ -271,7 +272,8 @@ TEST(WindowMatching, FollowsTheShellRules)
     EXPECT_TRUE(RunningApps::matching(clients, entry("run-script", "sh -c 'x'"), { "Script" }).empty());
 }
 
-// Claims: the first entry of each ID, applications not hidden, in subfolders too, each as it is now.
+// Claims: the first entry of each ID, applications not hidden, in subfolders too, each as it is now:
+// read once, and again when the folders report a change.
 TEST(WindowMatching, ClaimsComeFromTheInstalledEntriesAsTheyAreNow)
 {
     QTemporaryDir first, second;
@@ -287,5 +289,13 @@ TEST(WindowMatching, ClaimsComeFromTheInstalledEntriesAsTheyAreNow)
 
     writeFile(first.filePath("scratch.desktop"), app + "StartupWMClass=RenamedLonger\n");
     ASSERT_TRUE(QFile::remove(second.filePath("own.desktop")));
-    EXPECT_EQ(ClaimedWindowClasses::in(folders), (QSet<QString> { "RenamedLonger", "Konsole" }));
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return ClaimedWindowClasses::in(folders) == QSet<QString> { "RenamedLonger", "Konsole" };
+    }));
+    writeFile(second.filePath("new.desktop"), app + "StartupWMClass=New\n");
+    ASSERT_TRUE(QFile::remove(first.filePath("kde4/konsole.desktop")));
+    EXPECT_TRUE(ClaimedWindowClasses::in(folders).contains("Konsole")); // no file is read until told
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return ClaimedWindowClasses::in(folders) == QSet<QString> { "RenamedLonger", "New" };
+    }));
 }
