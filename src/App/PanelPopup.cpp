@@ -1,7 +1,6 @@
 #include "App/PanelPopup.h"
 
 #include "KestuDesign/Utilities/KestuX11Taskbar.h"
-#include "Views/Popover/TremlorPopoverView.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -42,8 +41,6 @@ void PanelPopup::ensureContent()
     if (!m_content)
         return;
     layout()->addWidget(m_content);
-    if (auto* panel = qobject_cast<TremlorPopoverView*>(m_content))
-        connect(panel, &TremlorPopoverView::dismissPopoverRequested, this, &PanelPopup::dismiss);
 }
 
 void PanelPopup::toggleAt(QPoint at)
