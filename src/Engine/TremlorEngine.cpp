@@ -196,6 +196,7 @@ void TremlorEngine::stop(bool dueToExpiry)
     m_mouseMover->setOnJiggle({});
     m_jigglesSinceLastSwitch = 0;
     m_heldSwitch.reset();
+    m_appActivator->cancelWaiting();
     m_appActivator->reset();
 
     if (m_settings.playSoundOnToggle())

@@ -380,6 +380,16 @@ TEST_F(EngineTest, HeldSwitchingWaitsAndItsReleaseSwitchesOnce)
     EXPECT_EQ(activationCount(), 2);
     engine->setAppSwitchingHeld(false);
     EXPECT_TRUE(waitFor([&] { return engine->currentAppName() == "Alpha"; }));
+    // A switch already under way waits for the hold's end too; a pause, then a stop, drops it.
+    for (const bool pause : { true, false }) {
+        engine->setAppSwitchingHeld(true);
+        auto underWay = activator->activateNext({ installed["b"] }, RotationMode::sequential, false);
+        drain();
+        EXPECT_FALSE(underWay.isFinished());
+        pause ? idle->report(false) : engine->stop(false);
+        EXPECT_TRUE(waitFor([&] { return underWay.isFinished() && !underWay.result(); }));
+        engine->setAppSwitchingHeld(false);
+    }
 }
 
 // After every switch, not only the first, the next name is the first selected application other
