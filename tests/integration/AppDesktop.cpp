@@ -182,6 +182,22 @@ void XWindows::focus(Window window) const
     XSync(dpy(m_display), False);
 }
 
+std::vector<std::array<unsigned long, 3>> XWindows::activationRequests() const
+{
+    Display* d = dpy(m_display);
+    XSelectInput(d, DefaultRootWindow(d), SubstructureNotifyMask);
+    XSync(d, False);
+    std::vector<std::array<unsigned long, 3>> requests;
+    while (XPending(d) > 0) {
+        XEvent event;
+        XNextEvent(d, &event);
+        if (event.type == ClientMessage && event.xclient.message_type == XInternAtom(d, "_NET_ACTIVE_WINDOW", False))
+            requests.push_back({ event.xclient.window, static_cast<unsigned long>(event.xclient.data.l[0]),
+                static_cast<unsigned long>(event.xclient.data.l[1]) });
+    }
+    return requests;
+}
+
 AppProcess::AppProcess(const TestDesktop& desktop, QStringList args, QStringList environment)
 {
     QProcessEnvironment env = desktop.environment();

@@ -11,6 +11,8 @@
 #include <QDBusConnectionInterface>
 #include <QRect>
 
+#include <array>
+
 namespace apptest {
 
 // An X window id (Xlib's Window), kept out of this header so Xlib's macros stay away.
@@ -68,6 +70,9 @@ public:
     Window map(QRect at, const char* type = "_NET_WM_WINDOW_TYPE_NORMAL", bool ofThisProcess = false) const;
     // Gives the window the keyboard focus.
     void focus(Window window) const;
+    // The _NET_ACTIVE_WINDOW requests seen since the last call (the first one starts listening):
+    // window, source indication and time of each.
+    std::vector<std::array<unsigned long, 3>> activationRequests() const;
 
 private:
     void* m_display;
