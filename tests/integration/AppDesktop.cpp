@@ -176,24 +176,16 @@ Window XWindows::map(QRect at, const char* type, bool ofThisProcess) const
     return 0;
 }
 
-void XWindows::focus(Window window) const
-{
-    XSetInputFocus(dpy(m_display), window, RevertToPointerRoot, CurrentTime);
-    XSync(dpy(m_display), False);
-}
-
 std::vector<std::array<unsigned long, 3>> XWindows::activationRequests() const
 {
     Display* d = dpy(m_display);
     XSelectInput(d, DefaultRootWindow(d), SubstructureNotifyMask);
-    XSync(d, False);
     std::vector<std::array<unsigned long, 3>> requests;
-    while (XPending(d) > 0) {
-        XEvent event;
-        XNextEvent(d, &event);
-        if (event.type == ClientMessage && event.xclient.message_type == XInternAtom(d, "_NET_ACTIVE_WINDOW", False))
-            requests.push_back({ event.xclient.window, static_cast<unsigned long>(event.xclient.data.l[0]),
-                static_cast<unsigned long>(event.xclient.data.l[1]) });
+    for (XEvent e; XSync(d, False), XPending(d) > 0;) {
+        XNextEvent(d, &e);
+        if (e.type == ClientMessage && e.xclient.message_type == XInternAtom(d, "_NET_ACTIVE_WINDOW", False))
+            requests.push_back({ e.xclient.window, static_cast<unsigned long>(e.xclient.data.l[0]),
+                static_cast<unsigned long>(e.xclient.data.l[1]) });
     }
     return requests;
 }

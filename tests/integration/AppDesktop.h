@@ -68,8 +68,6 @@ public:
     // With `ofThisProcess` it carries our _NET_WM_PID. A combo list is override-redirect, as
     // toolkits make it.
     Window map(QRect at, const char* type = "_NET_WM_WINDOW_TYPE_NORMAL", bool ofThisProcess = false) const;
-    // Gives the window the keyboard focus.
-    void focus(Window window) const;
     // The _NET_ACTIVE_WINDOW requests seen since the last call (the first one starts listening):
     // window, source indication and time of each.
     std::vector<std::array<unsigned long, 3>> activationRequests() const;

@@ -3,8 +3,6 @@
 #include "core/EngineTestDoubles.h"
 #include "core/InputFakes.h"
 
-#include <QThread>
-
 using namespace tremlor;
 using ::testing::_;
 using ::testing::NiceMock;
@@ -63,7 +61,7 @@ TEST(AppActivator, RotationFollowsAShrinkingListAndRandomDrawsStayInRange)
 
 // The choice happens on the calling thread before anything is awaited: overlapping calls, one
 // of them stuck in a slow launch, each advance the rotation by exactly one and the main thread
-// never waits for the launch (nor for a hold).
+// never waits for the launch.
 TEST(AppActivator, OverlappingCallsAdvanceTheRotationOnceEach)
 {
     auto workspace = std::make_shared<NiceMock<tremlor::testing::MockAppActivating>>();
@@ -80,15 +78,4 @@ TEST(AppActivator, OverlappingCallsAdvanceTheRotationOnceEach)
     launch.finish();
     EXPECT_EQ(idOf(first), "a");
     EXPECT_EQ(idOf(second), "b");
-    // A hold stops a call at its first step until the hold ends, or drops it.
-    activator.setHeld(true);
-    auto held = activator.activateNext(threeApps, RotationMode::sequential, true);
-    QThread::msleep(20);
-    EXPECT_FALSE(held.isFinished());
-    activator.setHeld(false);
-    EXPECT_EQ(idOf(held), "c");
-    activator.setHeld(true);
-    auto dropped = activator.activateNext(threeApps, RotationMode::sequential, true);
-    activator.cancelWaiting();
-    EXPECT_EQ(idOf(dropped), "<none>");
 }
