@@ -38,6 +38,30 @@ std::optional<int> pixel(double value, double size)
     return static_cast<int>(std::clamp(std::round(value), 0.0, size - 1.0));
 }
 
+// Holds the server from a look at the pointer to the events posted there, so that no other
+// client moves the pointer in between.
+class ServerGrab final {
+public:
+    explicit ServerGrab(Display* d)
+        : m_display(d)
+    {
+        if (m_display)
+            XGrabServer(m_display);
+    }
+    ~ServerGrab()
+    {
+        if (m_display) {
+            XUngrabServer(m_display);
+            XFlush(m_display);
+        }
+    }
+    ServerGrab(const ServerGrab&) = delete;
+    ServerGrab& operator=(const ServerGrab&) = delete;
+
+private:
+    Display* m_display;
+};
+
 } // namespace
 
 SystemMouseMover::SystemMouseMover()
@@ -153,6 +177,7 @@ void SystemMouseMover::click(QPointF at)
 {
     {
         std::lock_guard guard(m_lock);
+        const ServerGrab grab(m_connection->display());
         fakeMotion(at);
         // On one of our own windows it would press whatever lies there (a chip, Stop, Quit).
         if (m_connection->pointerIsOverOwnWindow()) {
@@ -206,6 +231,7 @@ void SystemMouseMover::pressKey(quint16 keyCode)
 void SystemMouseMover::scroll(int verticalPixels, int horizontalPixels)
 {
     std::lock_guard guard(m_lock);
+    const ServerGrab grab(m_connection->display());
     // Over the desktop the window manager takes the wheel (openbox switches desktops with it), a
     // panel iconifies with it, and our own windows would change a setting with it.
     if (!m_connection->pointerIsOverClientWindow() || m_connection->pointerIsOverOwnWindow()) {
