@@ -58,7 +58,7 @@ private:
     // Before the popup opened: one of this application's windows, or another one's X window.
     QPointer<QWidget> m_previousOwn;
     quint32 m_previousForeign = 0;
-    // The windows managed when the panel opened, and those that took the keyboard back since.
+    // The windows managed when the panel opened, and those it has taken the keyboard back from.
     std::vector<quint32> m_knownWindows;
     // The X server time of the user's last key or click that Qt saw.
     quint32 m_userTime = 0;
