@@ -132,6 +132,8 @@ void TremlorApp::openSettingsWindow()
 
 void TremlorApp::hidePanel()
 {
+    // The panel first: it hands the keyboard back to the window that had it before.
+    m_panel->dismiss();
     m_windows->hidePanel();
 }
 

@@ -41,7 +41,8 @@ public:
     TremlorTray* tray() const { return m_tray; }
     PanelPopup* panel() const { return m_panel; }
 
-    // Hides the panel and every other floating window but the settings window.
+    // Hides the panel, handing the keyboard back, and every other floating window but the
+    // settings window.
     void hidePanel();
     // Opens the panel at a screen point, or hides it when it is open.
     void togglePanel(QPoint at);

@@ -101,25 +101,38 @@ private:
 public:
     static constexpr const char* marked = "kestuSkipTaskbar";
 };
+
+// The root's property of 32-bit window ids; empty when unusable.
+std::vector<quint32> rootWindows(void* xcbConnection, const char* property, uint32_t maxCount)
+{
+    auto* c = static_cast<xcb_connection_t*>(xcbConnection);
+    std::vector<quint32> windows;
+    if (!c || xcb_connection_has_error(c))
+        return windows;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    auto* reply = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, root, atom(c, property), XCB_ATOM_WINDOW, 0, maxCount), nullptr);
+    if (reply && reply->format == 32) {
+        const auto* ids = static_cast<const xcb_window_t*>(xcb_get_property_value(reply));
+        windows.assign(ids, ids + xcb_get_property_value_length(reply) / 4);
+    }
+    std::free(reply);
+    return windows;
+}
 } // namespace
 
 quint32 KestuX11Taskbar::activeWindow(void* xcbConnection)
 {
-    auto* c = static_cast<xcb_connection_t*>(xcbConnection);
-    if (!c || xcb_connection_has_error(c))
-        return 0;
-    const xcb_atom_t netActiveWindow = atom(c, "_NET_ACTIVE_WINDOW");
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-    auto* reply
-        = xcb_get_property_reply(c, xcb_get_property(c, 0, root, netActiveWindow, XCB_ATOM_WINDOW, 0, 1), nullptr);
-    quint32 active = 0;
-    if (reply && reply->format == 32 && xcb_get_property_value_length(reply) >= 4)
-        active = *static_cast<const xcb_window_t*>(xcb_get_property_value(reply));
-    std::free(reply);
-    return active;
+    const std::vector<quint32> active = rootWindows(xcbConnection, "_NET_ACTIVE_WINDOW", 1);
+    return active.empty() ? 0 : active.front();
 }
 
-bool KestuX11Taskbar::activate(void* xcbConnection, quint32 window)
+std::vector<quint32> KestuX11Taskbar::clientWindows(void* xcbConnection)
+{
+    return rootWindows(xcbConnection, "_NET_CLIENT_LIST", 1 << 16);
+}
+
+bool KestuX11Taskbar::activate(void* xcbConnection, quint32 window, quint32 userTime)
 {
     auto* c = static_cast<xcb_connection_t*>(xcbConnection);
     if (!c || xcb_connection_has_error(c) || window == 0)
@@ -133,8 +146,8 @@ bool KestuX11Taskbar::activate(void* xcbConnection, quint32 window)
     message.format = 32;
     message.window = window;
     message.type = netActiveWindow;
-    message.data.data32[0] = 1; // from an application
-    message.data.data32[1] = XCB_CURRENT_TIME;
+    message.data.data32[0] = 2; // for the user, as a pager asks
+    message.data.data32[1] = userTime;
     xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
         reinterpret_cast<const char*>(&message));
     xcb_flush(c);

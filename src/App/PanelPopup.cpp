@@ -1,7 +1,6 @@
 #include "App/PanelPopup.h"
 
 #include "KestuDesign/Utilities/KestuX11Taskbar.h"
-#include "Views/Popover/TremlorPopoverView.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -32,6 +31,19 @@ PanelPopup::PanelPopup(ContentFactory factory, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    qApp->installEventFilter(this);
+}
+
+bool PanelPopup::eventFilter(QObject* watched, QEvent* event)
+{
+    // On X11 Qt stamps input events with the server's time, which the give-back must carry.
+    const QEvent::Type type = event->type();
+    if (type == QEvent::KeyPress || type == QEvent::KeyRelease || type == QEvent::MouseButtonPress
+        || type == QEvent::MouseButtonRelease) {
+        if (const auto time = static_cast<QInputEvent*>(event)->timestamp())
+            m_userTime = quint32(time);
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void PanelPopup::ensureContent()
@@ -42,8 +54,6 @@ void PanelPopup::ensureContent()
     if (!m_content)
         return;
     layout()->addWidget(m_content);
-    if (auto* panel = qobject_cast<TremlorPopoverView*>(m_content))
-        connect(panel, &TremlorPopoverView::dismissPopoverRequested, this, &PanelPopup::dismiss);
 }
 
 void PanelPopup::toggleAt(QPoint at)
@@ -74,6 +84,7 @@ void PanelPopup::showAt(QPoint at)
         setGeometry(placement(at, sizeHint().expandedTo(size()), screen->availableGeometry()));
     }
     rememberActiveWindow();
+    m_knownWindows = kestu::KestuX11Taskbar::clientWindows(xcbConnection());
     show();
     raise();
     activateWindow();
@@ -113,9 +124,22 @@ void PanelPopup::changeEvent(QEvent* event)
     // Closes when the user turns elsewhere (a menu of the panel itself keeps it active); the
     // window turned to keeps the keyboard.
     if (event->type() == QEvent::ActivationChange && isVisible() && !isActiveWindow()
-        && !QApplication::activePopupWidget())
+        && !QApplication::activePopupWidget() && !takeKeyboardFromNewWindow())
         hide();
     QWidget::changeEvent(event);
+}
+
+bool PanelPopup::takeKeyboardFromNewWindow()
+{
+    // An application a session launched just before the panel opened maps its window now.
+    if (QApplication::activeWindow())
+        return false;
+    const quint32 active = kestu::KestuX11Taskbar::activeWindow(xcbConnection());
+    if (active == 0 || std::find(m_knownWindows.begin(), m_knownWindows.end(), active) != m_knownWindows.end())
+        return false;
+    m_knownWindows.push_back(active);
+    kestu::KestuX11Taskbar::activate(xcbConnection(), quint32(winId()), m_userTime);
+    return true;
 }
 
 void PanelPopup::keyPressEvent(QKeyEvent* event)
@@ -155,7 +179,7 @@ void PanelPopup::giveKeyboardBack()
     if (own && own->isVisible() && !own->isMinimized())
         own->activateWindow();
     else if (foreign)
-        kestu::KestuX11Taskbar::activate(xcbConnection(), foreign);
+        kestu::KestuX11Taskbar::activate(xcbConnection(), foreign, m_userTime);
 }
 
 } // namespace tremlor

@@ -8,14 +8,15 @@
 #include <QWidget>
 
 #include <functional>
+#include <vector>
 
 namespace tremlor {
 
 // The frameless window under the tray item that hosts the panel. It opens at the point the
 // host gave, on the screen holding that point, upward when the tray sits at the bottom; turning
-// to another window or Escape hides it. Closed by Escape, by the tray item or by the panel's own
-// dismissal, it hands the keyboard back to the window that had it before it opened; a window
-// the user turned to keeps it.
+// to another window or Escape hides it (a window that appears meanwhile, which the user did not
+// turn to, does not). Closed by Escape, by the tray item or by dismiss(), it hands the keyboard
+// back to the window that had it before it opened; a window the user turned to keeps it.
 class PanelPopup final : public QWidget {
     Q_OBJECT
 
@@ -39,6 +40,7 @@ public:
     static QRect placement(QPoint at, QSize size, const QRect& available);
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -48,11 +50,18 @@ private:
     void ensureContent();
     void rememberActiveWindow();
     void giveKeyboardBack();
+    // Whether the window that took the keyboard appeared after the panel opened; then the panel
+    // takes it back, once for that window.
+    bool takeKeyboardFromNewWindow();
 
     ContentFactory m_factory;
     // Before the popup opened: one of this application's windows, or another one's X window.
     QPointer<QWidget> m_previousOwn;
     quint32 m_previousForeign = 0;
+    // The windows managed when the panel opened, and those it has taken the keyboard back from.
+    std::vector<quint32> m_knownWindows;
+    // The X server time of the user's last key or click that Qt saw.
+    quint32 m_userTime = 0;
     QWidget* m_content = nullptr;
     QElapsedTimer m_hiddenAt;
     QPoint m_anchor;

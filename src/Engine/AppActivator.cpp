@@ -4,18 +4,41 @@
 
 #include <QPromise>
 
+#include <condition_variable>
+#include <mutex>
 #include <utility>
 
 namespace tremlor {
 
+struct AppActivator::Hold {
+    std::mutex lock;
+    std::condition_variable changed;
+    bool held = false;
+    // Bumped by cancelWaiting(): a call made before waits no more and does nothing.
+    std::uint64_t generation = 0;
+
+    // On the activator's queue: whether the call made in `since` may go on.
+    bool waitForRelease(std::uint64_t since)
+    {
+        std::unique_lock guard(lock);
+        changed.wait(guard, [&] { return !held || generation != since; });
+        return generation == since;
+    }
+};
+
 AppActivator::AppActivator(std::shared_ptr<AppActivating> activator, RandomSource& random)
     : m_activator(std::move(activator))
+    , m_hold(std::make_shared<Hold>())
     , m_random(random)
     , m_queue(std::make_unique<dispatch::SerialQueue>(QStringLiteral("com.tremlor.app.activator")))
 {
 }
 
-AppActivator::~AppActivator() = default;
+AppActivator::~AppActivator()
+{
+    // The queue finishes its calls as it goes: none may wait for a release that never comes.
+    cancelWaiting();
+}
 
 QFuture<std::optional<AppInfo>> AppActivator::activateNext(
     const std::vector<AppInfo>& apps, RotationMode mode, bool launchIfNotRunning)
@@ -44,12 +67,19 @@ QFuture<std::optional<AppInfo>> AppActivator::activateNext(
     auto promise = std::make_shared<QPromise<std::optional<AppInfo>>>();
     QFuture<std::optional<AppInfo>> future = promise->future();
     promise->start();
-    m_queue->async([activator = m_activator, chosen, launchIfNotRunning, promise] {
+    std::uint64_t generation = 0;
+    {
+        std::lock_guard guard(m_hold->lock);
+        generation = m_hold->generation;
+    }
+    m_queue->async([activator = m_activator, hold = m_hold, generation, chosen, launchIfNotRunning, promise] {
         std::optional<AppInfo> result;
-        if (activator->isAppRunning(chosen.bundleIdentifier())) {
+        // A call dropped while it waited brings nothing forward and names nothing.
+        const bool goOn = hold->waitForRelease(generation);
+        if (goOn && activator->isAppRunning(chosen.bundleIdentifier())) {
             activator->activateApp(chosen.bundleIdentifier());
             result = chosen;
-        } else if (launchIfNotRunning) {
+        } else if (goOn && launchIfNotRunning) {
             // The launch's outcome does not matter: the chosen application is named either way.
             QFuture<bool> launched = activator->launchApp(QUrl::fromLocalFile(chosen.path()));
             launched.waitForFinished();
@@ -64,6 +94,24 @@ QFuture<std::optional<AppInfo>> AppActivator::activateNext(
 void AppActivator::reset()
 {
     m_rotationIndex = 0;
+}
+
+void AppActivator::setHeld(bool held)
+{
+    {
+        std::lock_guard guard(m_hold->lock);
+        m_hold->held = held;
+    }
+    m_hold->changed.notify_all();
+}
+
+void AppActivator::cancelWaiting()
+{
+    {
+        std::lock_guard guard(m_hold->lock);
+        ++m_hold->generation;
+    }
+    m_hold->changed.notify_all();
 }
 
 } // namespace tremlor

@@ -35,12 +35,20 @@ public:
         const std::vector<AppInfo>& apps, RotationMode mode, bool launchIfNotRunning);
     // The next sequential call starts with the first application again.
     void reset();
+    // While held, a call already made waits before it looks at, raises or launches anything (the
+    // window would take the keyboard from the panel), and goes on when the hold ends. Any thread.
+    void setHeld(bool held);
+    // Calls waiting for the hold to end are dropped: they bring nothing forward.
+    void cancelWaiting();
 
     // The index the next sequential call starts from (for tests and diagnostics).
     int rotationIndex() const { return m_rotationIndex; }
 
 private:
+    struct Hold;
+
     std::shared_ptr<AppActivating> m_activator;
+    std::shared_ptr<Hold> m_hold;
     int m_rotationIndex = 0;
     RandomSource& m_random;
     std::unique_ptr<dispatch::SerialQueue> m_queue;

@@ -35,6 +35,11 @@ double finiteOr(double value, double fallback)
     return std::isfinite(value) ? value : fallback;
 }
 
+// The far ends of the Mouse section's sliders. An imported number beyond them stays stored as it
+// came, but a session moves as the control would show it.
+constexpr double longestInterval = 300.0;
+constexpr double longestDistance = 50.0;
+
 template <typename T> T required(T service, const char* name)
 {
     if (!service)
@@ -162,8 +167,10 @@ void TremlorEngine::start(const Duration& duration)
 
 void TremlorEngine::startMouseMover()
 {
-    const double maxInterval = std::max(finiteOr(m_settings.maxInterval(), defaults::maxInterval), 1.0);
-    const double distance = std::max(finiteOr(m_settings.jiggleDistance(), defaults::jiggleDistance), 1.0);
+    const double maxInterval
+        = std::clamp(finiteOr(m_settings.maxInterval(), defaults::maxInterval), 1.0, longestInterval);
+    const double distance
+        = std::clamp(finiteOr(m_settings.jiggleDistance(), defaults::jiggleDistance), 1.0, longestDistance);
     m_mouseMover->start(maxInterval, distance, m_settings.movementPattern(), m_settings.simulateKeyboard(),
         m_settings.simulateClicks());
 }
@@ -189,6 +196,7 @@ void TremlorEngine::stop(bool dueToExpiry)
     m_mouseMover->setOnJiggle({});
     m_jigglesSinceLastSwitch = 0;
     m_heldSwitch.reset();
+    m_appActivator->cancelWaiting();
     m_appActivator->reset();
 
     if (m_settings.playSoundOnToggle())

@@ -82,8 +82,9 @@ public:
     void stop(bool dueToExpiry) override;
 
     // While held, no application is brought forward or launched (raising one would take the
-    // keyboard from the panel and close it). The switches that fall due meanwhile wait, and the
-    // release runs one of them; a stop or pause drops it.
+    // keyboard from the panel and close it), not even by a switch already under way. The
+    // switches that fall due meanwhile wait, and the release runs one of them; a stop or pause
+    // drops it.
     void setAppSwitchingHeld(bool held);
 
     ScheduleManaging& scheduleManager() const { return *m_scheduleManager; }

@@ -61,6 +61,7 @@ void TremlorEngine::handleIdleStateChanged(bool userIsIdle, std::uint64_t monito
         m_mouseMover->stop();
         m_mouseMover->setOnJiggle({});
         m_jigglesSinceLastSwitch = 0;
+        m_appActivator->cancelWaiting();
     } else {
         DirazUvuraLogger::userIdle();
         m_durationTimer->resume();
@@ -106,6 +107,8 @@ void TremlorEngine::setAppSwitchingHeld(bool held)
     if (m_appSwitchingHeld == held)
         return;
     m_appSwitchingHeld = held;
+    // A switch already under way waits too: its window would close the panel all the same.
+    m_appActivator->setHeld(held);
     if (held || !m_heldSwitch)
         return;
     // One switch for all that fell due; posted, so whatever released the hold finishes first.

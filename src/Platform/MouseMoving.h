@@ -7,7 +7,9 @@
 namespace tremlor {
 
 // The event poster the mouse mover drives. Coordinates are global display coordinates in
-// points, y growing downwards. Implementations are used from the mover's queue only.
+// points, y growing downwards. Implementations are used from the mover's queue only. Nothing is
+// posted into the program's own windows: no click or wheel step while the pointer is over one,
+// no navigation key while one has the keyboard; the cursor still moves.
 class MouseMoving {
 public:
     MouseMoving() = default;
@@ -24,7 +26,7 @@ public:
     // Posts a single key transition (down or up) of a virtual key code; does not stamp.
     virtual void postKey(quint16 keyCode, bool down) = 0;
     // Posts a scroll of whole pixels (positive vertical: up, positive horizontal: left);
-    // pixels accumulate into wheel steps. Nothing while the pointer is not over an
+    // pixels accumulate into wheel steps. Nothing while the pointer is not over another
     // application's window.
     virtual void scroll(int verticalPixels, int horizontalPixels) = 0;
     // The cursor location; (0, 0) when unavailable.

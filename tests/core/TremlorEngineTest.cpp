@@ -182,7 +182,8 @@ TEST_F(EngineTest, UnusableMovementSettingsReachTheMoverAsUsableOnes)
     };
     const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
     const std::vector<Case> cases { { 0.2, 0.5, 5.0, 1.0, 1.0, 5.0 }, { nan, nan, nan, 30.0, 3.0, 30.0 },
-        { inf, -inf, inf, 30.0, 3.0, 30.0 }, { 10.0, 6.0, 45.0, 10.0, 6.0, 45.0 } };
+        { inf, -inf, inf, 30.0, 3.0, 30.0 }, { 10.0, 6.0, 45.0, 10.0, 6.0, 45.0 },
+        { 1e300, 1e300, 60.0, 300.0, 50.0, 60.0 } }; // an imported number moves as its slider shows it
     makeEngine();
     settings->setSmartIdleEnabled(true);
     settings->setMovementPattern(MovementPattern::circle);
@@ -379,6 +380,16 @@ TEST_F(EngineTest, HeldSwitchingWaitsAndItsReleaseSwitchesOnce)
     EXPECT_EQ(activationCount(), 2);
     engine->setAppSwitchingHeld(false);
     EXPECT_TRUE(waitFor([&] { return engine->currentAppName() == "Alpha"; }));
+    // A switch already under way waits for the hold's end too; a pause, then a stop, drops it.
+    for (const bool pause : { true, false }) {
+        engine->setAppSwitchingHeld(true);
+        auto underWay = activator->activateNext({ installed["b"] }, RotationMode::sequential, false);
+        drain();
+        EXPECT_FALSE(underWay.isFinished());
+        pause ? idle->report(false) : engine->stop(false);
+        EXPECT_TRUE(waitFor([&] { return underWay.isFinished() && !underWay.result(); }));
+        engine->setAppSwitchingHeld(false);
+    }
 }
 
 // After every switch, not only the first, the next name is the first selected application other

@@ -2,6 +2,7 @@
 
 #include <csignal>
 #include <sys/prctl.h>
+#include <unistd.h>
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -150,13 +151,19 @@ bool XWindows::selectionOwned(const char* selection) const
     return XGetSelectionOwner(dpy(m_display), XInternAtom(dpy(m_display), selection, False)) != 0;
 }
 
-Window XWindows::map(QRect at, const char* type) const
+Window XWindows::map(QRect at, const char* type, bool ofThisProcess) const
 {
     Display* d = dpy(m_display);
-    const Window w = XCreateSimpleWindow(d, DefaultRootWindow(d), at.x(), at.y(), at.width(), at.height(), 0, 0, 0);
+    XSetWindowAttributes attributes { .override_redirect = QByteArray(type).endsWith("_COMBO") };
+    const Window w = XCreateWindow(d, DefaultRootWindow(d), at.x(), at.y(), at.width(), at.height(), 0, CopyFromParent,
+        InputOutput, nullptr, CWOverrideRedirect, &attributes);
     const Atom typeAtom = XInternAtom(d, type, False);
     XChangeProperty(d, w, XInternAtom(d, "_NET_WM_WINDOW_TYPE", False), XA_ATOM, 32, PropModeReplace,
         reinterpret_cast<const unsigned char*>(&typeAtom), 1);
+    const unsigned long pid = ::getpid();
+    if (ofThisProcess)
+        XChangeProperty(d, w, XInternAtom(d, "_NET_WM_PID", False), XA_CARDINAL, 32, PropModeReplace,
+            reinterpret_cast<const unsigned char*>(&pid), 1);
     XSizeHints hints { .flags = USPosition | USSize };
     XSetWMNormalHints(d, w, &hints);
     for (int attempt = 0; attempt < 10; ++attempt) { // a window manager just started may drop a request
@@ -167,6 +174,20 @@ Window XWindows::map(QRect at, const char* type) const
             return w;
     }
     return 0;
+}
+
+std::vector<std::array<unsigned long, 3>> XWindows::activationRequests() const
+{
+    Display* d = dpy(m_display);
+    XSelectInput(d, DefaultRootWindow(d), SubstructureNotifyMask);
+    std::vector<std::array<unsigned long, 3>> requests;
+    for (XEvent e; XSync(d, False), XPending(d) > 0;) {
+        XNextEvent(d, &e);
+        if (e.type == ClientMessage && e.xclient.message_type == XInternAtom(d, "_NET_ACTIVE_WINDOW", False))
+            requests.push_back({ e.xclient.window, static_cast<unsigned long>(e.xclient.data.l[0]),
+                static_cast<unsigned long>(e.xclient.data.l[1]) });
+    }
+    return requests;
 }
 
 AppProcess::AppProcess(const TestDesktop& desktop, QStringList args, QStringList environment)

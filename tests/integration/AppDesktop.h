@@ -11,6 +11,8 @@
 #include <QDBusConnectionInterface>
 #include <QRect>
 
+#include <array>
+
 namespace apptest {
 
 // An X window id (Xlib's Window), kept out of this header so Xlib's macros stay away.
@@ -63,7 +65,12 @@ public:
     void requestState(Window window, const char* state, bool add) const;
     bool selectionOwned(const char* selection) const;
     // Maps a window of this _NET_WM_WINDOW_TYPE where it asks to be; 0 when the manager never shows it.
-    Window map(QRect at, const char* type = "_NET_WM_WINDOW_TYPE_NORMAL") const;
+    // With `ofThisProcess` it carries our _NET_WM_PID. A combo list is override-redirect, as
+    // toolkits make it.
+    Window map(QRect at, const char* type = "_NET_WM_WINDOW_TYPE_NORMAL", bool ofThisProcess = false) const;
+    // The _NET_ACTIVE_WINDOW requests seen since the last call (the first one starts listening):
+    // window, source indication and time of each.
+    std::vector<std::array<unsigned long, 3>> activationRequests() const;
 
 private:
     void* m_display;

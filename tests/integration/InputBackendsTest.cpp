@@ -132,13 +132,19 @@ TEST(InputBackends, KeysClicksScrollsAndDragsArriveAsRawEvents)
         EXPECT_EQ(monitor.isUserIdle(), stamped);
     }
 
-    // 25 pixels make two wheel steps (press and release each); 5 more complete a third. Only over an
-    // application's window: the window manager takes any other (openbox switches desktops with it).
+    // 25 pixels make two wheel steps (press and release each); 5 more complete a third. Only over
+    // another application's window: the window manager takes any other (openbox switches desktops
+    // with it), a panel's taskbar iconifies with it, and in our own windows it changes settings.
     apptest::XWindows x(desktop.display());
     const apptest::Window background = x.map({ 0, 0, 400, 400 }, "_NET_WM_WINDOW_TYPE_DESKTOP");
-    const QRect client = x.geometry(x.map({ 1000, 300, 400, 300 }));
+    const apptest::Window foreign = x.map({ 1000, 300, 400, 300 });
+    const QRect client = x.geometry(foreign);
+    const apptest::Window own = x.map({ 500, 300, 300, 300 }, "_NET_WM_WINDOW_TYPE_NORMAL", true);
+    const QRect ownPopup = x.geometry(x.map({ 500, 700, 200, 100 }, "_NET_WM_WINDOW_TYPE_COMBO", true));
+    const QRect dock = x.geometry(x.map({ 0, 1040, 1920, 40 }, "_NET_WM_WINDOW_TYPE_DOCK"));
     ASSERT_TRUE(background && client.top() > 10 && !client.intersects(x.geometry(background))) << client.top();
-    for (const QPoint at : { QPoint(1800, 1000), QPoint(200, 200), QPoint(client.center().x(), client.top() - 5) }) {
+    for (const QPoint at : { QPoint(1800, 1000), QPoint(200, 200), QPoint(client.center().x(), client.top() - 5),
+             dock.center(), x.geometry(own).center(), ownPopup.center() }) {
         poster.moveCursor(at);
         QThread::msleep(50);
         const auto count = listener.eventCount();
@@ -158,6 +164,21 @@ TEST(InputBackends, KeysClicksScrollsAndDragsArriveAsRawEvents)
     poster.scroll(-9, 0); // less than a step: nothing
     QThread::msleep(100);
     EXPECT_EQ(listener.eventCount(), count + 6);
+
+    // No click on a window of ours and no navigation key while one has the keyboard: the cursor
+    // moves (one event), and an inert key goes on (one more).
+    const auto mark = std::chrono::steady_clock::now();
+    const auto seen = listener.eventCount();
+    poster.click(ownPopup.center());
+    QProcess::execute("xdotool", { "windowfocus", QString::number(own) });
+    poster.pressKey(125); // Down
+    poster.pressKey(56);
+    QThread::msleep(150);
+    EXPECT_EQ(listener.eventCount(), seen + 2);
+    EXPECT_GE(listener.secondsSinceLastEvent(InputEventType::leftMouseDown, mark), 0.0);
+    QProcess::execute("xdotool", { "windowfocus", QString::number(foreign) });
+    poster.pressKey(125);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return listener.eventCount() == seen + 3; }));
 
     // A drag by another XTest client, as a remote-desktop tool would deliver it.
     Display* other = XOpenDisplay(desktop.display().toLocal8Bit().constData());

@@ -191,22 +191,28 @@ std::vector<RunningApps::ClientWindow> RunningApps::clients() const
 std::vector<unsigned long> RunningApps::matching(
     const std::vector<ClientWindow>& clients, const xdg::DesktopEntry& entry, const QSet<QString>& claimedClasses)
 {
+    // Programs and their entries disagree on the case of a class name.
+    const auto sameName = [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; };
     const QString& wmClass = entry.startupWMClass;
     std::vector<unsigned long> matches;
     if (!wmClass.isEmpty()) {
         for (const ClientWindow& client : clients) {
-            if (client.instance == wmClass || client.windowClass == wmClass)
+            if (sameName(client.instance, wmClass) || sameName(client.windowClass, wmClass))
                 matches.push_back(client.window);
         }
-        return matches;
+        if (!matches.empty())
+            return matches;
     }
 
+    QSet<QString> claimed;
+    for (const QString& name : claimedClasses)
+        claimed.insert(name.toLower());
     QString program;
     if (const auto command = xdg::ExecCommand::parse(entry.exec))
         program = QFileInfo(command->resolvedProgram()).canonicalFilePath();
     const QString& id = entry.id;
     for (const ClientWindow& client : clients) {
-        if (claimedClasses.contains(client.instance) || claimedClasses.contains(client.windowClass))
+        if (claimed.contains(client.instance.toLower()) || claimed.contains(client.windowClass.toLower()))
             continue;
         bool match = !id.isEmpty()
             && (client.instance == id || client.windowClass == id || client.instance.toLower() == id
@@ -221,9 +227,7 @@ std::vector<unsigned long> RunningApps::matching(
 
 std::vector<unsigned long> RunningApps::windowsOf(const xdg::DesktopEntry& entry, const QStringList& folders) const
 {
-    // The claims matter only to an entry that names no class of its own.
-    return matching(
-        clients(), entry, entry.startupWMClass.isEmpty() ? xdg::ClaimedWindowClasses::in(folders) : QSet<QString> {});
+    return matching(clients(), entry, xdg::ClaimedWindowClasses::in(folders));
 }
 
 bool RunningApps::isRunningOnDefaultDisplay(const xdg::DesktopEntry& entry)

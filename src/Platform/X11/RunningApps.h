@@ -18,10 +18,10 @@ using DisplayHandle = std::shared_ptr<_XDisplay>;
 
 // The managed top-level windows (_NET_CLIENT_LIST) that belong to a desktop entry, matched as
 // desktop shells do. An entry with StartupWMClass has the windows whose WM_CLASS instance or
-// class is that name, and no others: several entries may start one program (`xterm -class X`).
-// Any other entry has the windows whose instance or class is its desktop-file ID, or whose
-// _NET_WM_PID runs its executable, except those another entry claims by its StartupWMClass.
-// Not thread-safe: callers serialise use of one display.
+// class is that name, case aside: several entries may start one program (`xterm -class X`).
+// Any other entry, and one whose class no window has, has the windows whose instance or class
+// is its desktop-file ID, or whose _NET_WM_PID runs its executable, except those an entry
+// claims by its StartupWMClass. Not thread-safe: callers serialise use of one display.
 class RunningApps final {
 public:
     explicit RunningApps(DisplayHandle display);

@@ -24,6 +24,12 @@ template <typename T> std::shared_ptr<T> unowned(T& value)
     return std::shared_ptr<T>(&value, [](T*) {});
 }
 
+// Arrows, Page Up and Down, Home and End (XK_Home to XK_End): they move a focused control.
+bool isNavigationKeysym(unsigned long keysym)
+{
+    return keysym >= XK_Home && keysym <= XK_End;
+}
+
 // A coordinate of the root window, or nullopt when it cannot be one.
 std::optional<int> pixel(double value, double size)
 {
@@ -31,6 +37,30 @@ std::optional<int> pixel(double value, double size)
         return std::nullopt;
     return static_cast<int>(std::clamp(std::round(value), 0.0, size - 1.0));
 }
+
+// Holds the server from a look at the pointer to the events posted there, so that no other
+// client moves the pointer in between.
+class ServerGrab final {
+public:
+    explicit ServerGrab(Display* d)
+        : m_display(d)
+    {
+        if (m_display)
+            XGrabServer(m_display);
+    }
+    ~ServerGrab()
+    {
+        if (m_display) {
+            XUngrabServer(m_display);
+            XFlush(m_display);
+        }
+    }
+    ServerGrab(const ServerGrab&) = delete;
+    ServerGrab& operator=(const ServerGrab&) = delete;
+
+private:
+    Display* m_display;
+};
 
 } // namespace
 
@@ -147,7 +177,13 @@ void SystemMouseMover::click(QPointF at)
 {
     {
         std::lock_guard guard(m_lock);
+        const ServerGrab grab(m_connection->display());
         fakeMotion(at);
+        // On one of our own windows it would press whatever lies there (a chip, Stop, Quit).
+        if (m_connection->pointerIsOverOwnWindow()) {
+            flush();
+            return;
+        }
         fakeButton(Button1, true);
         flush();
     }
@@ -173,6 +209,9 @@ void SystemMouseMover::postKey(quint16 keyCode, bool down)
         return;
     if (!down && m_heldKeycodes.count(keycode) == 0)
         return;
+    // In one of our own windows it would move the focused control and rewrite a setting.
+    if (down && isNavigationKeysym(*keysym) && m_connection->keyboardIsInOwnWindow())
+        return;
     XTestFakeKeyEvent(d, keycode, down ? True : False, CurrentTime);
     if (down)
         m_heldKeycodes.insert(keycode);
@@ -192,8 +231,10 @@ void SystemMouseMover::pressKey(quint16 keyCode)
 void SystemMouseMover::scroll(int verticalPixels, int horizontalPixels)
 {
     std::lock_guard guard(m_lock);
-    // Over the desktop the window manager takes the wheel (openbox switches desktops with it).
-    if (!m_connection->pointerIsOverClientWindow()) {
+    const ServerGrab grab(m_connection->display());
+    // Over the desktop the window manager takes the wheel (openbox switches desktops with it), a
+    // panel iconifies with it, and our own windows would change a setting with it.
+    if (!m_connection->pointerIsOverClientWindow() || m_connection->pointerIsOverOwnWindow()) {
         m_verticalPixels = m_horizontalPixels = 0.0;
         return;
     }

@@ -1,11 +1,15 @@
 #include "Platform/X11/X11Connection.h"
 
+#include <QSysInfo>
+
 #include <algorithm>
 #include <array>
 #include <mutex>
+#include <unistd.h>
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/Xrandr.h>
 
 namespace tremlor::x11 {
@@ -164,10 +168,10 @@ Window clientWindowAt(Display* d, Window top)
     return 0;
 }
 
-bool isDesktopWindow(Display* d, Window window)
+// Whether the window's _NET_WM_WINDOW_TYPE lists one of these types.
+bool hasWindowType(Display* d, Window window, std::initializer_list<const char*> names)
 {
     const Atom property = XInternAtom(d, "_NET_WM_WINDOW_TYPE", False);
-    const Atom desktop = XInternAtom(d, "_NET_WM_WINDOW_TYPE_DESKTOP", False);
     Atom type = 0;
     int format = 0;
     unsigned long count = 0, after = 0;
@@ -176,11 +180,36 @@ bool isDesktopWindow(Display* d, Window window)
     if (XGetWindowProperty(d, window, property, 0, 32, False, XA_ATOM, &type, &format, &count, &after, &data) == Success
         && type == XA_ATOM && format == 32 && data) {
         const auto* atoms = reinterpret_cast<const unsigned long*>(data); // Xlib hands 32-bit items as longs
-        found = std::find(atoms, atoms + count, desktop) != atoms + count;
+        for (const char* name : names)
+            found = found || std::find(atoms, atoms + count, XInternAtom(d, name, False)) != atoms + count;
     }
     if (data)
         XFree(data);
     return found;
+}
+
+// A window of this process: its _NET_WM_PID is ours, and it was made on this machine.
+bool isOwnWindow(Display* d, Window window)
+{
+    static const unsigned long ownPid = static_cast<unsigned long>(::getpid());
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    bool ours = XGetWindowProperty(d, window, XInternAtom(d, "_NET_WM_PID", False), 0, 1, False, XA_CARDINAL, &type,
+                    &format, &count, &after, &data)
+            == Success
+        && type == XA_CARDINAL && format == 32 && count == 1 && data
+        && *reinterpret_cast<const unsigned long*>(data) == ownPid;
+    if (data)
+        XFree(data);
+    XTextProperty machine {};
+    if (ours && XGetWMClientMachine(d, window, &machine) && machine.value) {
+        ours = QString::fromLocal8Bit(reinterpret_cast<const char*>(machine.value), qsizetype(machine.nitems))
+            == QSysInfo::machineHostName();
+        XFree(machine.value);
+    }
+    return ours;
 }
 
 } // namespace
@@ -197,7 +226,7 @@ bool X11Connection::pointerIsOverClientWindow() const
     if (!XQueryPointer(d, rootWindow, &root, &top, &rootX, &rootY, &winX, &winY, &mask) || top == 0)
         return false;
     const Window client = clientWindowAt(d, top);
-    if (client == 0 || isDesktopWindow(d, client))
+    if (client == 0 || hasWindowType(d, client, { "_NET_WM_WINDOW_TYPE_DESKTOP", "_NET_WM_WINDOW_TYPE_DOCK" }))
         return false;
     // Inside the window itself, not on its title bar or border.
     XWindowAttributes attributes {};
@@ -207,6 +236,50 @@ bool X11Connection::pointerIsOverClientWindow() const
         || !XTranslateCoordinates(d, rootWindow, client, rootX, rootY, &x, &y, &child))
         return false;
     return !isLost() && x >= 0 && y >= 0 && x < attributes.width && y < attributes.height;
+}
+
+bool X11Connection::pointerIsOverOwnWindow() const
+{
+    Display* d = display();
+    if (!d)
+        return false;
+    // Down the windows under the pointer: a frame holds its client, a panel the icons it embeds.
+    Window window = DefaultRootWindow(d);
+    for (int depth = 0; depth < 8; ++depth) {
+        Window root = 0, child = 0;
+        int rootX = 0, rootY = 0, winX = 0, winY = 0;
+        unsigned int mask = 0;
+        if (!XQueryPointer(d, window, &root, &child, &rootX, &rootY, &winX, &winY, &mask) || child == 0)
+            return false;
+        if (isOwnWindow(d, child))
+            return !isLost();
+        window = child;
+    }
+    return false;
+}
+
+bool X11Connection::keyboardIsInOwnWindow() const
+{
+    Display* d = display();
+    if (!d)
+        return false;
+    Window window = 0;
+    int revertTo = 0;
+    XGetInputFocus(d, &window, &revertTo);
+    // Up from the focused window: a toolkit may focus a child of its top-level window.
+    for (int depth = 0; depth < 8 && window != 0 && window != PointerRoot; ++depth) {
+        if (isOwnWindow(d, window))
+            return !isLost();
+        Window root = 0, parent = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(d, window, &root, &parent, &children, &count))
+            return false;
+        if (children)
+            XFree(children);
+        window = parent == root ? 0 : parent;
+    }
+    return false;
 }
 
 std::vector<QRectF> X11Connection::monitors() const

@@ -30,9 +30,15 @@ public:
     // The cursor location on the root window; (0, 0) when unavailable.
     QPointF cursorLocation() const;
     // Whether the pointer is over an application's own window: not the root window, nor a
-    // desktop-type window, nor the frame a window manager draws around a window. A wheel turned
-    // anywhere else reaches the window manager, which may switch virtual desktops.
+    // desktop or dock window, nor the frame a window manager draws around a window. A wheel
+    // turned anywhere else reaches the window manager, which may switch virtual desktops, or a
+    // panel, whose taskbar turns it into iconify or raise.
     bool pointerIsOverClientWindow() const;
+    // Whether the pointer is over a window of this process (by its _NET_WM_PID): a top-level
+    // window or its frame, a popup, or an icon embedded in a panel.
+    bool pointerIsOverOwnWindow() const;
+    // Whether a window of this process has the keyboard focus.
+    bool keyboardIsInOwnWindow() const;
     // Monitors over XRandR; the primary one first. Empty when the server lists none.
     std::vector<QRectF> monitors() const;
     // The monitor containing the point, else the main (primary) one; empty when none.

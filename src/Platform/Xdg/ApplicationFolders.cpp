@@ -11,15 +11,18 @@ namespace {
 constexpr int maxDepth = 16;
 
 using Visit = std::function<void(const QFileInfo&, const QString&)>;
+using Enter = std::function<void(const QString&)>;
 
-void walkFolder(
-    const QString& dir, const QString& relativeDir, int depth, QSet<QString>& visitedDirs, const Visit& visit)
+void walkFolder(const QString& dir, const QString& relativeDir, int depth, QSet<QString>& visitedDirs,
+    const Visit& visit, const Enter& enter)
 {
     // Canonical paths: symlinked folders cannot loop.
     const QString canonical = QFileInfo(dir).canonicalFilePath();
     if (canonical.isEmpty() || visitedDirs.contains(canonical) || depth > maxDepth)
         return;
     visitedDirs.insert(canonical);
+    if (enter)
+        enter(dir);
     const QFileInfoList items = QDir(dir).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name);
     for (const QFileInfo& item : items) {
         const QString name = item.fileName();
@@ -28,18 +31,18 @@ void walkFolder(
             if (item.isFile())
                 visit(item, relative);
         } else if (item.isDir()) {
-            walkFolder(item.filePath(), relative, depth + 1, visitedDirs, visit);
+            walkFolder(item.filePath(), relative, depth + 1, visitedDirs, visit, enter);
         }
     }
 }
 
 } // namespace
 
-void ApplicationFolders::forEachEntryFile(const QStringList& folders, const Visit& visit)
+void ApplicationFolders::forEachEntryFile(const QStringList& folders, const Visit& visit, const Enter& enter)
 {
     QSet<QString> visitedDirs;
     for (const QString& folder : folders)
-        walkFolder(folder, {}, 0, visitedDirs, visit);
+        walkFolder(folder, {}, 0, visitedDirs, visit, enter);
 }
 
 QStringList ApplicationFolders::standard()

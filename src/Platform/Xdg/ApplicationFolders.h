@@ -24,8 +24,10 @@ public:
     // Calls `visit` with every "*.desktop" file below `folders`, folder by folder, each folder's
     // items in name order, with its path relative to its folder. Folders are followed through
     // links but never twice, at most 16 deep; a folder named "*.desktop" is not entered.
+    // `enter`, when given, is called with each folder entered, before its items.
     static void forEachEntryFile(const QStringList& folders,
-        const std::function<void(const QFileInfo& file, const QString& relativePath)>& visit);
+        const std::function<void(const QFileInfo& file, const QString& relativePath)>& visit,
+        const std::function<void(const QString& folder)>& enter = {});
 };
 
 } // namespace tremlor::xdg

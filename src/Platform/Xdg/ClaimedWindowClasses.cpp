@@ -1,12 +1,17 @@
 #include "Platform/Xdg/ClaimedWindowClasses.h"
 
+#include "Platform/Dispatch.h"
 #include "Platform/Xdg/ApplicationFolders.h"
 #include "Platform/Xdg/DesktopEntry.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QHash>
+#include <QPointer>
 
+#include <memory>
 #include <mutex>
 
 namespace tremlor::xdg {
@@ -19,6 +24,16 @@ struct ReadEntry {
     QString claim; // empty when the entry claims nothing
 };
 
+// What one list of folders claims, kept until something below the folders changes.
+struct Claims {
+    std::mutex lock;
+    bool stale = true;
+    QSet<QString> classes;
+    QHash<QString, ReadEntry> files;
+    // Main thread only.
+    QPointer<QFileSystemWatcher> watcher;
+};
+
 QString claimOf(const QString& path)
 {
     const auto entry = DesktopEntry::load(path, {}, {});
@@ -27,28 +42,87 @@ QString claimOf(const QString& path)
     return entry->startupWMClass;
 }
 
+std::shared_ptr<Claims> claimsOf(const QStringList& folders)
+{
+    static std::mutex lock;
+    // Never freed: a worker thread may still ask while the program ends.
+    static auto* all = new QHash<QString, std::shared_ptr<Claims>>;
+    std::lock_guard guard(lock);
+    std::shared_ptr<Claims>& claims = (*all)[folders.join(QChar(0))];
+    if (!claims)
+        claims = std::make_shared<Claims>();
+    return claims;
+}
+
+void markStale(const std::weak_ptr<Claims>& weak)
+{
+    if (const auto claims = weak.lock()) {
+        std::lock_guard guard(claims->lock);
+        claims->stale = true;
+    }
+}
+
+// Follows exactly `paths` from the main thread, which has the event loop a watcher needs. A path
+// followed only now may have changed since it was read: the next call reads again.
+void watch(const std::shared_ptr<Claims>& read, const QSet<QString>& paths)
+{
+    dispatch::postToMain([weak = std::weak_ptr(read), paths] {
+        const auto claims = weak.lock();
+        if (!claims)
+            return;
+        QFileSystemWatcher* watcher = claims->watcher;
+        if (!watcher) {
+            watcher = claims->watcher = new QFileSystemWatcher(QCoreApplication::instance());
+            QObject::connect(watcher, &QFileSystemWatcher::directoryChanged, watcher, [weak] { markStale(weak); });
+            QObject::connect(watcher, &QFileSystemWatcher::fileChanged, watcher, [weak] { markStale(weak); });
+        }
+        const QStringList watchedList = watcher->files() + watcher->directories();
+        const QSet<QString> watched(watchedList.begin(), watchedList.end());
+        if (const QSet<QString> gone = watched - paths; !gone.isEmpty())
+            watcher->removePaths(gone.values());
+        if (const QSet<QString> added = paths - watched; !added.isEmpty()) {
+            watcher->addPaths(added.values());
+            markStale(weak);
+        }
+    });
+}
+
 } // namespace
 
 QSet<QString> ClaimedWindowClasses::in(const QStringList& folders)
 {
-    // Asked at every running check (a view asks row by row): parse only what changed.
-    static std::mutex lock;
-    static QHash<QString, ReadEntry> cache;
-    std::lock_guard guard(lock);
-    QSet<QString> claims;
+    const std::shared_ptr<Claims> claims = claimsOf(folders);
+    std::lock_guard guard(claims->lock);
+    if (!claims->stale)
+        return claims->classes;
+    QSet<QString> classes;
+    QHash<QString, ReadEntry> files;
+    QSet<QString> paths;
     QSet<QString> seenIds;
-    ApplicationFolders::forEachEntryFile(folders, [&](const QFileInfo& file, const QString& relativePath) {
-        const QString id = ApplicationFolders::idForRelativePath(relativePath);
-        if (id.isEmpty() || seenIds.contains(id))
-            return;
-        seenIds.insert(id);
-        ReadEntry& read = cache[file.filePath()];
-        if (read.modified != file.lastModified() || read.size != file.size())
-            read = { file.lastModified(), file.size(), claimOf(file.filePath()) };
-        if (!read.claim.isEmpty())
-            claims.insert(read.claim);
-    });
-    return claims;
+    ApplicationFolders::forEachEntryFile(
+        folders,
+        [&](const QFileInfo& file, const QString& relativePath) {
+            const QString id = ApplicationFolders::idForRelativePath(relativePath);
+            paths.insert(file.filePath());
+            if (id.isEmpty() || seenIds.contains(id))
+                return;
+            seenIds.insert(id);
+            // Only what changed is parsed again; a deleted file leaves nothing behind.
+            ReadEntry read = claims->files.value(file.filePath());
+            if (read.modified != file.lastModified() || read.size != file.size())
+                read = { file.lastModified(), file.size(), claimOf(file.filePath()) };
+            if (!read.claim.isEmpty())
+                classes.insert(read.claim);
+            files.insert(file.filePath(), read);
+        },
+        [&](const QString& folder) { paths.insert(folder); });
+    claims->classes = classes;
+    claims->files = std::move(files);
+    // Without an event loop nothing reports a change: read every time.
+    claims->stale = QCoreApplication::instance() == nullptr;
+    if (!claims->stale)
+        watch(claims, paths);
+    return classes;
 }
 
 } // namespace tremlor::xdg

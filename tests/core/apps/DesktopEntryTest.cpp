@@ -12,6 +12,7 @@
 
 #include <QImage>
 #include <QStandardPaths>
+#include <QTest>
 
 #include <nlohmann/json.hpp>
 #include <unordered_set>
@@ -250,25 +251,29 @@ TEST(WindowMatching, FollowsTheShellRules)
         { 4, "script", "Script", "/usr/bin/python3.11", sh }, // a script started as "sh"
         { 5, "remote", "Remote", {}, {} }, // another machine's client: no process known
         { 6, "xterm", "XTerm", "/usr/bin/xterm", "xterm" },
+        { 7, "xterm", "CaseTerm", "/usr/bin/xterm", "xterm" },
     };
     using Ids = std::vector<unsigned long>;
     const auto matching = [&](const DesktopEntry& e) { return RunningApps::matching(clients, e, {}); };
     EXPECT_EQ(matching(entry("firefox-esr", "firefox-esr %u", "Firefox-esr")), Ids { 1 });
     EXPECT_EQ(matching(entry("gnome-calculator", "/nonexistent/calc")), Ids { 2 });
-    EXPECT_EQ(matching(entry("xterm", "/nonexistent/xterm")), (Ids { 3, 6 }));
+    EXPECT_EQ(matching(entry("xterm", "/nonexistent/xterm")), (Ids { 3, 6, 7 }));
     EXPECT_EQ(matching(entry("run-script", "sh -c 'x'")), Ids { 4 });
     // Look-alikes: an ID that differs in case, or an empty class, matches nothing.
     EXPECT_TRUE(matching(entry("XTERM", "/nonexistent/xterm")).empty());
     EXPECT_TRUE(matching(entry("unknown", "/nonexistent/tool", "")).empty());
     EXPECT_TRUE(RunningApps::matching({ { 7, {}, {}, {}, {} } }, entry("", ""), {}).empty());
-    // Entries that start one program: one with StartupWMClass has only the windows of that class, and
-    // a class claimed so is no other entry's, by ID or program.
+    // Entries that start one program: one with StartupWMClass has the windows of that class, case
+    // aside, else falls back to the other rules; a class claimed so is no other entry's.
     EXPECT_EQ(matching(entry("remote", "sh", "Remote")), Ids { 5 });
+    EXPECT_EQ(matching(entry("case-term", "sh -c 'xterm -class CaseTerm &'", "caseterm")), Ids { 7 });
+    EXPECT_EQ(RunningApps::matching(clients, entry("xterm", "xterm", "NoSuchClass"), { "CASETERM" }), (Ids { 3, 6 }));
     EXPECT_TRUE(RunningApps::matching(clients, entry("xterm", "/nonexistent/xterm"), { "XTerm" }).empty());
     EXPECT_TRUE(RunningApps::matching(clients, entry("run-script", "sh -c 'x'"), { "Script" }).empty());
 }
 
-// Claims: the first entry of each ID, applications not hidden, in subfolders too, each as it is now.
+// Claims: the first entry of each ID, applications not hidden, in subfolders too, each as it is now:
+// read once, and again when the folders report a change.
 TEST(WindowMatching, ClaimsComeFromTheInstalledEntriesAsTheyAreNow)
 {
     QTemporaryDir first, second;
@@ -284,5 +289,13 @@ TEST(WindowMatching, ClaimsComeFromTheInstalledEntriesAsTheyAreNow)
 
     writeFile(first.filePath("scratch.desktop"), app + "StartupWMClass=RenamedLonger\n");
     ASSERT_TRUE(QFile::remove(second.filePath("own.desktop")));
-    EXPECT_EQ(ClaimedWindowClasses::in(folders), (QSet<QString> { "RenamedLonger", "Konsole" }));
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return ClaimedWindowClasses::in(folders) == QSet<QString> { "RenamedLonger", "Konsole" };
+    }));
+    writeFile(second.filePath("new.desktop"), app + "StartupWMClass=New\n");
+    ASSERT_TRUE(QFile::remove(first.filePath("kde4/konsole.desktop")));
+    EXPECT_TRUE(ClaimedWindowClasses::in(folders).contains("Konsole")); // no file is read until told
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return ClaimedWindowClasses::in(folders) == QSet<QString> { "RenamedLonger", "New" };
+    }));
 }

@@ -104,23 +104,31 @@ TEST_F(AppActivationTest, RecognisesAWindowByItsProcess)
     ::kill(static_cast<pid_t>(pid), SIGTERM);
 }
 
-// Two entries start xterm, one naming its window class: a plain xterm is not that entry running,
-// so rotation launches it; and its window alone does not make the plain entry run.
+// Two entries start xterm, one naming its window class: rotation launches it, and its window alone
+// does not make the plain entry run. A launcher that hands over and leaves (no process of the
+// entry's own lives on) maps a window whose class differs from the entry's in case: that entry
+// runs all the same, so the next switch raises it instead of launching it again.
 TEST_F(AppActivationTest, EntriesSharingAProgramKeepToTheirOwnWindows)
 {
     writeEntry("scratch-term", "Exec=xterm -class ScratchTerm -T Scratch\nStartupWMClass=ScratchTerm\n");
     writeEntry("plain-xterm", "Exec=xterm\n");
-    QProcess* plainTerm = desktop.startProcess("xterm", {});
-    ASSERT_TRUE(plainTerm && desktop.waitForWindow("XTerm", 15000));
+    writeEntry("case-term", "Exec=sh -c \"xterm -class CaseTerm &\"\nStartupWMClass=caseterm\n");
     auto system = std::make_shared<SystemAppActivator>(display, QStringList { folder });
     const xdg::DesktopEntryLookup lookup({ folder });
     const AppInfo scratch = *AppInfo::installed("scratch-term", lookup);
     const AppInfo plain = *AppInfo::installed("plain-xterm", lookup);
-    ASSERT_TRUE(eventually([&] { return system->isAppRunning("plain-xterm"); }));
-    EXPECT_FALSE(system->isAppRunning("scratch-term"));
+    const AppInfo handedOver = *AppInfo::installed("case-term", lookup);
     EXPECT_FALSE(scratch.isRunning()); // as the panel's list asks
-    EXPECT_EQ(AppActivator(system).activateNext({ scratch }, RotationMode::sequential, true).result(), scratch);
-    ASSERT_TRUE(eventually([&] { return windowsOf("scratch-term").size() == 1; }));
+    AppActivator activator(system);
+    EXPECT_EQ(activator.activateNext({ scratch, handedOver }, RotationMode::sequential, true).result(), scratch);
+    EXPECT_EQ(activator.activateNext({ scratch, handedOver }, RotationMode::sequential, true).result(), handedOver);
+    ASSERT_TRUE(
+        eventually([&] { return windowsOf("scratch-term").size() == 1 && windowsOf("case-term").size() == 1; }));
+    EXPECT_TRUE(system->isAppRunning("case-term"));
+    EXPECT_FALSE(system->isAppRunning("plain-xterm"));
+    QProcess* plainTerm = desktop.startProcess("xterm", {});
+    ASSERT_TRUE(plainTerm && eventually([&] { return system->isAppRunning("plain-xterm"); }));
+    EXPECT_EQ(windowsOf("scratch-term").size(), 1u);
     TestDesktop::stop(plainTerm);
     EXPECT_TRUE(eventually([&] { return !system->isAppRunning("plain-xterm"); }));
     EXPECT_TRUE(eventually([&] { return !plain.isRunning(); }));
