@@ -142,7 +142,8 @@ TEST(ScreenReader, OrcaSpeaksPagesValuesAndStatesInEveryWindow)
     const auto focus = [&](const QString& role, const QString& name) {
         QProcess helper;
         helper.setProcessEnvironment(desktop.environment());
-        helper.start("/usr/bin/python3", { TREMLOR_TESTS_DIR "/integration/focus_atspi.py", "5", role, name });
+        helper.start(
+            "/usr/bin/python3", { TREMLOR_TESTS_DIR "/integration/locate_atspi.py", "5", "focus", role, name });
         helper.waitForFinished(10000);
         EXPECT_EQ(helper.exitCode(), 0) << "no " << role.toStdString() << " " << name.toStdString();
         const QStringList centre = QString::fromLatin1(helper.readAllStandardOutput()).simplified().split(' ');
