@@ -11,7 +11,6 @@
 #include <functional>
 #include <optional>
 
-class QAccessibleEvent;
 class QScrollArea;
 class QTimer;
 class QVBoxLayout;
@@ -154,8 +153,6 @@ private:
     void setCurrentId(const std::optional<QUuid>& id);
     // Puts the keyboard on `id`'s row (a field of it ended its edit).
     void takeKeyboard(const QUuid& id);
-    // Tells assistive tools which row has the keyboard.
-    void announceCurrent();
     void placeTabAfterRows();
     void restyle();
     void placeEmptyState();
