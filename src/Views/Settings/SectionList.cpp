@@ -403,6 +403,9 @@ void SectionList::setTabAfterRows(const QList<QWidget*>& controls)
 void SectionList::placeTabAfterRows()
 {
     // A new row's controls join the window's Tab order at its end, after everything made before.
+    // Finding the rows' last control walks the window's whole chain: only when there is a need.
+    if (m_tabAfterRows.isEmpty())
+        return;
     QWidget* last = nullptr;
     for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
         if ((w->focusPolicy() & Qt::TabFocus) && m_card->isAncestorOf(w))
