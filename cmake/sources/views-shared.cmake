@@ -8,6 +8,7 @@ target_sources(tremlor_views PRIVATE
   src/Views/Shared/ExpandButton.h
   src/Views/Shared/FocusScrollArea.cpp
   src/Views/Shared/FocusScrollArea.h
+  src/Views/Shared/FocusedPushButton.h
   src/Views/Shared/FormButton.cpp
   src/Views/Shared/FormButton.h
   src/Views/Shared/FormPicker.cpp
