@@ -13,9 +13,9 @@ namespace viewtest {
 // to the accessibility bridges among its plugins, also with no reader active.
 inline std::function<void(QAccessibleEvent*)> toldToReaders;
 
-// While it lives, a line for each event of these kinds told to screen readers: "focus NAME" as
-// NAME takes the keyboard, "checked NAME" or "expanded NAME" as that state of NAME flips, "value V"
-// as a value changes, "text T" as a text appears.
+// While it lives, a line for each event of these kinds told to screen readers: "@NAME" as NAME
+// takes the keyboard (as the Profiles walk writes it), "checked NAME" or "expanded NAME" as that
+// state of NAME flips, "value V" as a value changes, "text T" as text appears.
 class ToldLog final {
 public:
     ToldLog()
@@ -23,19 +23,18 @@ public:
         toldToReaders = [this](QAccessibleEvent* event) {
             QAccessibleInterface* about = event->accessibleInterface();
             const QString name = about ? about->text(QAccessible::Name) : QString();
-            if (event->type() == QAccessible::Focus)
-                m_lines << "focus " + name;
-            if (event->type() == QAccessible::ValueChanged)
+            const QAccessible::Event type = event->type();
+            if (type == QAccessible::Focus)
+                m_lines << "@" + name;
+            if (type == QAccessible::ValueChanged)
                 m_lines << "value " + static_cast<QAccessibleValueChangeEvent*>(event)->value().toString();
-            if (event->type() == QAccessible::TextInserted)
+            if (type == QAccessible::TextInserted)
                 m_lines << "text " + static_cast<QAccessibleTextInsertEvent*>(event)->textInserted();
-            if (event->type() != QAccessible::StateChanged)
+            if (type != QAccessible::StateChanged)
                 return;
             const QAccessible::State changed = static_cast<QAccessibleStateChangeEvent*>(event)->changedStates();
-            if (changed.checked)
-                m_lines << "checked " + name;
-            if (changed.expanded)
-                m_lines << "expanded " + name;
+            if (changed.checked || changed.expanded)
+                m_lines << (changed.checked ? "checked " : "expanded ") + name;
         };
     }
     ~ToldLog() { toldToReaders = nullptr; }
