@@ -4,8 +4,11 @@ target_sources(tremlor_views PRIVATE
   src/Views/Shared/ChosenItemAccessible.h
   src/Views/Shared/CurrentRowFocus.cpp
   src/Views/Shared/CurrentRowFocus.h
+  src/Views/Shared/ExpandButton.cpp
+  src/Views/Shared/ExpandButton.h
   src/Views/Shared/FocusScrollArea.cpp
   src/Views/Shared/FocusScrollArea.h
+  src/Views/Shared/FocusedPushButton.h
   src/Views/Shared/FormButton.cpp
   src/Views/Shared/FormButton.h
   src/Views/Shared/FormPicker.cpp

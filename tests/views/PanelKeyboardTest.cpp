@@ -8,7 +8,6 @@
 
 #include <QAccessible>
 #include <QComboBox>
-#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QWheelEvent>
 
@@ -76,12 +75,7 @@ TEST(PanelKeyboard, ReturnAndSpacePressTheFocusedControlAndTheKeyboardStaysNearb
             },
             "collapsed, keys on disclosure-toggle" },
     };
-    QList<std::pair<const QObject*, QAccessible::State>> told;
-    viewtest::toldToReaders = [&told](QAccessibleEvent* event) {
-        if (event->type() == QAccessible::StateChanged)
-            told.append({ event->object(), static_cast<QAccessibleStateChangeEvent*>(event)->changedStates() });
-    };
-    const auto stopListening = qScopeGuard([] { viewtest::toldToReaders = nullptr; });
+    viewtest::ToldLog told;
     for (const auto& row : rows) {
         SCOPED_TRACE(row.control);
         settingstest::Fixture f;
@@ -105,7 +99,7 @@ TEST(PanelKeyboard, ReturnAndSpacePressTheFocusedControlAndTheKeyboardStaysNearb
         QSignalSpy dismissed(&panel, &TremlorPopoverView::dismissPopoverRequested);
         QSignalSpy settingsOpened(&panel, &TremlorPopoverView::openSettingsRequested);
         QSignalSpy quit(&panel, &TremlorPopoverView::quitRequested);
-        told.clear();
+        told.take();
 
         row.press(control);
         QCoreApplication::processEvents(); // a chosen profile is applied on the next turn
@@ -136,8 +130,6 @@ TEST(PanelKeyboard, ReturnAndSpacePressTheFocusedControlAndTheKeyboardStaysNearb
         EXPECT_EQ(value ? value->text(0, value->characterCount()) : QString(), box->currentText());
         const QAccessible::State toggle = QAccessible::queryAccessibleInterface(panel.disclosureToggle())->state();
         EXPECT_TRUE(toggle.expandable && toggle.expanded == settings.popoverExpanded());
-        EXPECT_EQ(std::ranges::count_if(
-                      told, [&](const auto& t) { return t.first == panel.disclosureToggle() && t.second.expanded; }),
-            settings.popoverExpanded() != row.expanded ? 1 : 0);
+        EXPECT_EQ(told.take().filter("expanded Show ").size(), settings.popoverExpanded() != row.expanded ? 1 : 0);
     }
 }

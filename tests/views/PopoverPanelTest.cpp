@@ -528,7 +528,7 @@ TEST_F(PanelTest, KeyboardAloneReachesAndPressesEveryControl)
     EXPECT_TRUE(settings.popoverExpanded());
     QAccessible::queryAccessibleInterface(panel.disclosureToggle())
         ->actionInterface()
-        ->doAction(QAccessibleActionInterface::pressAction()); // Qt presses a moment later
+        ->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_TRUE(QTest::qWaitFor([&] { return !settings.popoverExpanded(); }, 1000));
     settings.setPopoverExpanded(true);
 

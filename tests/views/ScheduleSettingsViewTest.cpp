@@ -5,6 +5,7 @@
 #include "Views/Shared/FormPicker.h"
 #include "views/KeyboardWalk.h"
 #include "views/SettingsTestSupport.h"
+#include "views/ToldToReaders.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -253,6 +254,7 @@ TEST_F(ScheduleSettings, CheckableControlsStoreWhatTheyShowEachWay)
     EXPECT_EQ(disclosure->text(QAccessible::Name), "Show details of " + row->accessibleName());
     for (const int way : { 0, 1, 2 }) { // the mouse, Space, Toggle (Press for the disclosure)
         SCOPED_TRACE(way);
+        viewtest::ToldLog told;
         use(row->disclosure(), way);
         ASSERT_TRUE(row->isExpanded() && disclosure->state().expandable && disclosure->state().expanded);
         EXPECT_EQ(disclosure->text(QAccessible::Name), "Hide details of " + row->accessibleName());
@@ -268,6 +270,7 @@ TEST_F(ScheduleSettings, CheckableControlsStoreWhatTheyShowEachWay)
         use(row->disclosure(), way);
         EXPECT_TRUE(row->findChild<QWidget*>("schedule-entry-editor")->isHidden());
         EXPECT_TRUE(disclosure->state().collapsed && !disclosure->state().expanded);
+        EXPECT_EQ(told.take().filter("expanded ").size(), 2); // as it opened and closed
     }
 
     row->setExpanded(true);

@@ -6,6 +6,7 @@
 #include "KeyboardWalk.h"
 #include "SettingsTestSupport.h"
 #include "TextRecorder.h"
+#include "ToldToReaders.h"
 #include "Views/Settings/AboutSettingsView.h"
 #include "Views/Settings/AppChecklistView.h"
 #include "Views/Settings/AppsSettingsView.h"
@@ -311,8 +312,10 @@ TEST_F(SettingsSections, WheelOverAnUnfocusedPickerScrollsInstead)
     kittest::showActive(window);
     auto* picker = child<FormPicker>(*window.detailView(), "pattern-picker");
     picker->setFocus();
+    viewtest::ToldLog told;
     EXPECT_TRUE(wheel(picker));
     EXPECT_NE(s.movementPattern(), MovementPattern::bounce);
+    EXPECT_EQ(told.takeLast("text "), "text " + picker->currentText()); // the closed box's new choice
 }
 
 // Showing values off a control's grid (an imported threshold of 7 on a step of 5, an interval of
@@ -441,11 +444,13 @@ TEST(AppChecklist, EveryWayOfPressingARowWritesTheChoiceOnce)
         EXPECT_TRUE(rows->child(1)->state().focused && !rows->child(0)->state().focused);
         view.searchField()->setFocus();
         EXPECT_FALSE(rows->child(1)->state().focused);
+        viewtest::ToldLog told;
         QAccessible::queryAccessibleInterface(view.list())
             ->child(0)
             ->actionInterface()
             ->doAction(QAccessibleActionInterface::toggleAction());
         EXPECT_EQ(*ids, multiple ? QStringList({ "gone.app", "b.two", "a.one" }) : QStringList { "a.one" });
+        EXPECT_TRUE(told.take().contains("checked One"));
         EXPECT_EQ(writes, 3);
         EXPECT_EQ(settingstest::heardRows(view.list(), true),
             multiple ? QStringList({ "One", "Two" }) : QStringList { "One" });
@@ -527,6 +532,7 @@ TEST_F(SettingsSections, StepperAtItsEndsKeepsTheKeyboard)
     ASSERT_TRUE(spoken->role() == QAccessible::SpinBox && spoken->valueInterface());
     EXPECT_EQ(spoken->valueInterface()->minimumValue().toInt(), 1);
     EXPECT_EQ(spoken->valueInterface()->maximumValue().toInt(), 10);
+    viewtest::ToldLog told;
     // Keys, then the interval stored and the stepper's spoken name.
     const std::tuple<Qt::Key, int, int, const char*> presses[]
         = { { Qt::Key_Up, 11, 10, "Switch every 10 cycles" }, { Qt::Key_Down, 11, 1, "Switch every 1 cycle" },
@@ -537,6 +543,7 @@ TEST_F(SettingsSections, StepperAtItsEndsKeepsTheKeyboard)
         EXPECT_EQ(QApplication::focusWidget(), stepper);
         EXPECT_EQ(spoken->text(QAccessible::Name), name);
         EXPECT_EQ(spoken->valueInterface()->currentValue().toInt(), stored);
+        EXPECT_EQ(told.takeLast("value "), "value " + QString::number(stored));
     }
     EXPECT_EQ(window.searchText(), QString());
     spoken->actionInterface()->doAction(QAccessibleActionInterface::increaseAction());

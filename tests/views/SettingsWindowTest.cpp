@@ -7,6 +7,7 @@
 #include "KeyboardWalk.h"
 #include "Models/Duration.h"
 #include "SettingsTestSupport.h"
+#include "ToldToReaders.h"
 #include "Views/Settings/SectionList.h"
 
 #include <QAbstractButton>
@@ -140,14 +141,16 @@ TEST(SettingsWindow, ArrowKeysWalkTheSectionsWithTheKeyboardKeptInTheList)
     // The section, the control Tab reaches from the list, the field that takes the keyboard.
     const std::tuple<S, QString, QString> fields[] = { { S::apps, "apps-search-field", "apps-search-field" },
         { S::timer, "default-duration-picker", "custom-minutes-field" } };
+    viewtest::ToldLog told;
     for (const auto& [section, afterTab, field] : fields) {
         choose(sections[sections.indexOf(section) - 1], {});
         choose(std::nullopt, Qt::Key_Down);
         QTest::keyClick(list, Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget()->objectName(), afterTab);
         EXPECT_EQ(focusedRows(), QStringList());
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        choose(std::nullopt, Qt::Key_Backtab);
         EXPECT_EQ(focusedRows(), QStringList { title(section) });
+        EXPECT_EQ(told.takeLast("@"), "@" + title(section)); // the row, after the list
         choose(S::general, {});
         choose(section, {});
         EXPECT_EQ(QApplication::focusWidget()->objectName(), field);

@@ -8,7 +8,6 @@
 #include "KestuDesign/Tokens/KestuMetrics.h"
 #include "KestuDesign/Utilities/KestuReducedMotion.h"
 
-#include <QAccessibleWidget>
 #include <QPainter>
 #include <QVariantAnimation>
 
@@ -18,53 +17,13 @@ namespace {
 constexpr int chevronSize = 10;
 constexpr int spacing = 4;
 constexpr int verticalPadding = 4;
-
-// A push button that tells screen readers whether the options it governs are shown.
-class DisclosureAccessible final : public QAccessibleWidget {
-public:
-    explicit DisclosureAccessible(DisclosureToggle* toggle)
-        : QAccessibleWidget(toggle, QAccessible::Button)
-    {
-    }
-    DisclosureToggle* toggle() const { return static_cast<DisclosureToggle*>(widget()); }
-
-    QAccessible::State state() const override
-    {
-        QAccessible::State s = QAccessibleWidget::state();
-        s.expandable = true;
-        s.expanded = toggle()->isExpanded();
-        return s;
-    }
-    QStringList actionNames() const override
-    {
-        return QStringList { pressAction() } + QAccessibleWidget::actionNames();
-    }
-    void doAction(const QString& name) override
-    {
-        // As for any push button: pressed a moment later, so the tool is not held meanwhile.
-        if (name == pressAction()) {
-            if (toggle()->isEnabled())
-                toggle()->animateClick();
-        } else {
-            QAccessibleWidget::doAction(name);
-        }
-    }
-};
-
-QAccessibleInterface* disclosureAccessibleFactory(const QString& className, QObject* object)
-{
-    if (className == QLatin1String("tremlor::DisclosureToggle") && object && object->isWidgetType())
-        return new DisclosureAccessible(static_cast<DisclosureToggle*>(object));
-    return nullptr;
-}
 } // namespace
 
-DisclosureToggle::DisclosureToggle(kestu::KestuBinding<bool> isExpanded, QWidget* parent)
-    : QAbstractButton(parent)
-    , m_binding(std::move(isExpanded))
+DisclosureToggle::DisclosureToggle(kestu::KestuBinding<bool> expanded, QWidget* parent)
+    : ExpandButton(expanded.get(), parent)
+    , m_binding(std::move(expanded))
     , m_turn(new QVariantAnimation(this))
 {
-    QAccessible::installFactory(disclosureAccessibleFactory); // Qt keeps one copy
     setObjectName(QStringLiteral("disclosure-toggle"));
     setFont(kestu::Font::callout());
     setCursor(Qt::PointingHandCursor);
@@ -76,29 +35,23 @@ DisclosureToggle::DisclosureToggle(kestu::KestuBinding<bool> isExpanded, QWidget
         update();
     });
     connect(this, &QAbstractButton::clicked, this, &DisclosureToggle::flip);
-    m_expanded = m_binding.get();
     turnChevron(true);
-    setAccessibleName(m_expanded ? tr("Show fewer options") : tr("Show more options"));
+    setAccessibleName(isExpanded() ? tr("Show fewer options") : tr("Show more options"));
 }
 
 QString DisclosureToggle::labelText() const
 {
-    return m_expanded ? tr("Fewer options") : tr("More options");
+    return isExpanded() ? tr("Fewer options") : tr("More options");
 }
 
 void DisclosureToggle::refresh()
 {
     const bool value = m_binding.get();
-    if (value == m_expanded)
+    if (value == isExpanded())
         return;
-    m_expanded = value;
-    setAccessibleName(m_expanded ? tr("Show fewer options") : tr("Show more options"));
-    QAccessible::State changed;
-    changed.expanded = true;
-    QAccessibleStateChangeEvent event(this, changed);
-    QAccessible::updateAccessibility(&event);
+    setAccessibleName(value ? tr("Show fewer options") : tr("Show more options"));
+    showExpanded(value);
     turnChevron(false);
-    update();
 }
 
 void DisclosureToggle::flip()
@@ -109,7 +62,7 @@ void DisclosureToggle::flip()
 
 void DisclosureToggle::turnChevron(bool immediately)
 {
-    const double target = m_expanded ? 90.0 : 0.0;
+    const double target = isExpanded() ? 90.0 : 0.0;
     m_turn->stop();
     if (immediately || kestu::prefersReducedMotion() || !isVisible()) {
         m_angle = target;

@@ -11,7 +11,6 @@
 #include "Views/Shared/ChosenItemAccessible.h"
 #include "Views/Shared/SettingBinding.h"
 
-#include <QAbstractItemView>
 #include <QEvent>
 #include <QFontMetricsF>
 #include <QHBoxLayout>

@@ -23,6 +23,7 @@
 #include "Views/Popover/RotationMenuButton.h"
 #include "Views/Popover/SectionReveal.h"
 #include "Views/Popover/StatusHeaderView.h"
+#include "Views/Shared/FocusedPushButton.h"
 #include "Views/Shared/SettingBinding.h"
 #include "Views/Shared/ViewSymbols.h"
 
@@ -446,21 +447,10 @@ void TremlorPopoverView::toggleSession()
     Q_EMIT dismissPopoverRequested();
 }
 
-QAbstractButton* TremlorPopoverView::focusedPushButton() const
-{
-    QAbstractButton* const pushButtons[] = { m_startButton, m_stopButton, m_disclosure, m_summary,
-        m_expanded->rotationMenu(), m_profileButton, m_settingsButton, m_quitButton };
-    for (QAbstractButton* button : pushButtons) {
-        if (button->hasFocus())
-            return button;
-    }
-    return nullptr;
-}
-
 void TremlorPopoverView::returnAction()
 {
     // On this desktop Return presses the focused button, as Space does.
-    if (QAbstractButton* button = focusedPushButton()) {
+    if (QAbstractButton* button = focusedPushButton(this)) {
         button->click();
         return;
     }

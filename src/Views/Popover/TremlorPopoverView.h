@@ -116,9 +116,6 @@ private:
     QList<AppInfo> selectedInstalledApps() const;
     // The first control Tab reaches in the further options.
     QWidget* firstOptionsControl() const;
-    // Start/Stop, the footer icons, the toggle, the summary or the rotation menu, when it holds
-    // the keyboard.
-    QAbstractButton* focusedPushButton() const;
     // The drop-down list of a combo box of this panel.
     bool isOwnList(const QWidget* window) const;
     // Puts the keyboard on the chosen chip, or on Start/Stop when no chip is chosen.

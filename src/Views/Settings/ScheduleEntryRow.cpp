@@ -12,7 +12,6 @@
 #include "Views/Shared/FormPicker.h"
 
 #include <QAbstractButton>
-#include <QAccessibleWidget>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -44,24 +43,16 @@ QFont boldBody()
     return font;
 }
 
-// The disclosure triangle: "chevron.right", turned down while the group is open. Assistive tools
-// hear a button that can expand, and whether it is expanded.
-class Disclosure final : public QAbstractButton {
+// The disclosure triangle: "chevron.right", turned down while the group is open.
+class Disclosure final : public ExpandButton {
 public:
     explicit Disclosure(QWidget* parent)
-        : QAbstractButton(parent)
+        : ExpandButton(false, parent)
     {
         setObjectName(QStringLiteral("schedule-entry-disclosure"));
         setFixedSize(disclosureSide, disclosureSide);
         setCursor(Qt::PointingHandCursor);
         setFocusPolicy(Qt::TabFocus);
-    }
-
-    bool isOpen() const { return m_open; }
-    void setOpen(bool open)
-    {
-        m_open = open;
-        update();
     }
 
 protected:
@@ -70,7 +61,7 @@ protected:
         QPainter p(this);
         p.setRenderHint(QPainter::SmoothPixmapTransform);
         p.translate(rect().center() + QPointF(0.5, 0.5));
-        if (m_open)
+        if (isExpanded())
             p.rotate(90);
         p.translate(-width() / 2.0, -height() / 2.0);
         kestu::KestuSymbols::paint(p, QRectF(0, 0, width(), height()), QStringLiteral("chevron.right"), 10,
@@ -78,49 +69,7 @@ protected:
         p.resetTransform();
         paintFocusRing(p, this, kestu::Radius::small);
     }
-
-private:
-    bool m_open = false;
 };
-
-class DisclosureAccessible final : public QAccessibleWidget {
-public:
-    explicit DisclosureAccessible(Disclosure* disclosure)
-        : QAccessibleWidget(disclosure, QAccessible::Button)
-    {
-    }
-
-    QAccessible::State state() const override
-    {
-        QAccessible::State state = QAccessibleWidget::state();
-        state.expandable = true;
-        state.expanded = disclosure()->isOpen();
-        state.collapsed = !disclosure()->isOpen();
-        return state;
-    }
-    QStringList actionNames() const override
-    {
-        return QStringList { pressAction() } + QAccessibleWidget::actionNames();
-    }
-    void doAction(const QString& name) override
-    {
-        if (name == pressAction())
-            disclosure()->click();
-        else
-            QAccessibleWidget::doAction(name);
-    }
-
-private:
-    Disclosure* disclosure() const { return static_cast<Disclosure*>(widget()); }
-};
-
-QAccessibleInterface* disclosureAccessibleFactory(const QString& className, QObject* object)
-{
-    if (className == QLatin1String("QAbstractButton"))
-        if (auto* disclosure = dynamic_cast<Disclosure*>(object))
-            return new DisclosureAccessible(disclosure);
-    return nullptr;
-}
 
 // The chosen profile's name on a faint rounded capsule.
 class Chip final : public SectionListText {
@@ -253,8 +202,7 @@ ScheduleEntryRow::ScheduleEntryRow(
     layout->setSpacing(0);
     layout->addLayout(header);
 
-    QAccessible::installFactory(disclosureAccessibleFactory); // Qt keeps one copy
-    connect(m_disclosure, &QAbstractButton::clicked, this, [this] { setExpanded(!m_expanded); });
+    connect(m_disclosure, &QAbstractButton::clicked, this, [this] { setExpanded(!isExpanded()); });
     refresh(entry, profiles);
 }
 
@@ -301,10 +249,9 @@ void ScheduleEntryRow::refresh(const ScheduleEntry& entry, const QList<Profile>&
 
 void ScheduleEntryRow::setExpanded(bool expanded)
 {
-    if (expanded == m_expanded)
+    if (expanded == isExpanded())
         return;
-    m_expanded = expanded;
-    static_cast<Disclosure*>(m_disclosure)->setOpen(expanded);
+    m_disclosure->showExpanded(expanded);
     // The button's name says what pressing it does now.
     nameDisclosure();
     if (expanded && !m_editor)
@@ -316,7 +263,7 @@ void ScheduleEntryRow::setExpanded(bool expanded)
 void ScheduleEntryRow::nameDisclosure()
 {
     m_disclosure->setAccessibleName(
-        (m_expanded ? tr("Hide details of %1") : tr("Show details of %1")).arg(accessibleName()));
+        (isExpanded() ? tr("Hide details of %1") : tr("Show details of %1")).arg(accessibleName()));
 }
 
 void ScheduleEntryRow::buildEditor()

@@ -3,6 +3,7 @@
 #include "Models/Profile.h"
 #include "Models/ScheduleEntry.h"
 #include "Views/Settings/SectionList.h"
+#include "Views/Shared/ExpandButton.h"
 
 #include <QList>
 
@@ -36,7 +37,7 @@ public:
     // Shows the stored entry and the store's profiles.
     void refresh(const ScheduleEntry& entry, const QList<Profile>& profiles);
     void setExpanded(bool expanded);
-    bool isExpanded() const { return m_expanded; }
+    bool isExpanded() const { return m_disclosure->isExpanded(); }
 
     // The entry's on/off switch, at the small control size.
     QAbstractButton* enabledSwitch() const;
@@ -60,10 +61,9 @@ private:
     QList<Profile> m_profiles;
     const Clock& m_clock;
     Edit m_edit;
-    bool m_expanded = false;
     bool m_shown = false;
 
-    QAbstractButton* m_disclosure;
+    ExpandButton* m_disclosure;
     kestu::KestuToggleSwitch* m_switch;
     SectionListText* m_days;
     SectionListText* m_time;

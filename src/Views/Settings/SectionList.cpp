@@ -5,6 +5,7 @@
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Tokens/KestuMetrics.h"
 #include "Views/Settings/SectionListAccessible.h"
+#include "Views/Shared/CurrentRowFocus.h"
 #include "Views/Shared/GroupedForm.h"
 
 #include <QAbstractSpinBox>
@@ -171,6 +172,7 @@ void SectionListRow::setLook(bool alternate, bool selected, bool current)
     if (alternate == m_alternate && selected == m_selected && current == m_current)
         return;
     const bool selectionChanged = selected != m_selected;
+    const bool becameCurrent = current && !m_current;
     m_alternate = alternate;
     m_selected = selected;
     m_current = current;
@@ -181,6 +183,10 @@ void SectionListRow::setLook(bool alternate, bool selected, bool current)
         QAccessibleEvent event(this, selected ? QAccessible::SelectionAdd : QAccessible::SelectionRemove);
         QAccessible::updateAccessibility(&event);
         selectedChanged();
+    }
+    if (becameCurrent && hasKeyboard()) {
+        QAccessibleEvent event(this, QAccessible::Focus);
+        QAccessible::updateAccessibility(&event);
     }
 }
 
@@ -280,7 +286,6 @@ SectionListRow* SectionList::currentRow() const
 
 void SectionList::setRows(const QList<QUuid>& ids, const std::function<SectionListRow*(const QUuid&)>& makeRow)
 {
-    const std::optional<QUuid> wasCurrent = currentRow() ? std::optional(currentRow()->id()) : std::nullopt;
     // The current record gone, the keyboard is on the row now in its place.
     if (m_currentId && !ids.contains(*m_currentId)) {
         const qsizetype at = m_ids.indexOf(*m_currentId);
@@ -318,8 +323,6 @@ void SectionList::setRows(const QList<QUuid>& ids, const std::function<SectionLi
         m_emptyState->setVisible(m_rows.isEmpty());
         restyle();
         placeTabAfterRows();
-        if ((currentRow() ? std::optional(currentRow()->id()) : std::nullopt) != wasCurrent)
-            announceCurrent();
     }
     scheduleMore();
 }
@@ -368,30 +371,15 @@ void SectionList::setSelectedId(const std::optional<QUuid>& id)
 {
     if (id == m_selectedId)
         return;
-    // With no row moved to, the selected row is the current one.
-    SectionListRow* before = currentRow();
     m_selectedId = id;
     restyle();
-    if (currentRow() != before)
-        announceCurrent();
     Q_EMIT selectionChanged();
 }
 
 void SectionList::setCurrentId(const std::optional<QUuid>& id)
 {
-    SectionListRow* before = currentRow();
     m_currentId = id;
     restyle();
-    if (currentRow() != before)
-        announceCurrent();
-}
-
-void SectionList::announceCurrent()
-{
-    if (SectionListRow* current = currentRow(); current && hasFocus()) {
-        QAccessibleEvent event(current, QAccessible::Focus);
-        QAccessible::updateAccessibility(&event);
-    }
 }
 
 void SectionList::takeKeyboard(const QUuid& id)
@@ -415,6 +403,9 @@ void SectionList::setTabAfterRows(const QList<QWidget*>& controls)
 void SectionList::placeTabAfterRows()
 {
     // A new row's controls join the window's Tab order at its end, after everything made before.
+    // Finding the rows' last control walks the window's whole chain: only when there is a need.
+    if (m_tabAfterRows.isEmpty())
+        return;
     QWidget* last = nullptr;
     for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
         if ((w->focusPolicy() & Qt::TabFocus) && m_card->isAncestorOf(w))
@@ -533,11 +524,9 @@ void SectionList::focusInEvent(QFocusEvent* event)
 {
     QWidget::focusInEvent(event);
     restyle();
-    if (SectionListRow* current = currentRow()) {
+    if (SectionListRow* current = currentRow())
         current->update();
-        // After Qt's own announcement of the list, which follows this event.
-        QMetaObject::invokeMethod(this, &SectionList::announceCurrent, Qt::QueuedConnection);
-    }
+    tellCurrentRow(this);
 }
 
 void SectionList::focusOutEvent(QFocusEvent* event)

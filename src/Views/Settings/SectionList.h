@@ -11,7 +11,6 @@
 #include <functional>
 #include <optional>
 
-class QAccessibleEvent;
 class QScrollArea;
 class QTimer;
 class QVBoxLayout;
@@ -91,10 +90,10 @@ private:
 
 // The list of a list-shaped settings section: rows on an inset rounded card with alternating
 // backgrounds and single selection, and the empty state over it while it has no rows (the
-// section lays out its bar under it). Rows are keyed by their record's id, never by position: setRows keeps
-// the row (and whatever the user is doing in it) of every id still there. A long list shows its
-// first rows at once and makes the others a part per turn of the event loop, so opening a
-// section with a thousand records never holds up the window. The list takes the keyboard, on its
+// section lays out its bar under it). Rows are keyed by their record's id, never by position:
+// setRows keeps the row (and whatever the user is doing in it) of every id still there. A long
+// list shows its first rows at once and makes the others a part per turn of the event loop, so
+// opening a section with a thousand records never holds up the window. The list takes the keyboard, on its
 // current row, which is not always the selected one: the arrow keys, Home and End move both,
 // Space selects the current row, Delete removes the selected record, and the Menu key or
 // Shift+F10 opens the current row's menu. Return or Escape in a row's field brings the keyboard
@@ -154,8 +153,6 @@ private:
     void setCurrentId(const std::optional<QUuid>& id);
     // Puts the keyboard on `id`'s row (a field of it ended its edit).
     void takeKeyboard(const QUuid& id);
-    // Tells assistive tools which row has the keyboard.
-    void announceCurrent();
     void placeTabAfterRows();
     void restyle();
     void placeEmptyState();

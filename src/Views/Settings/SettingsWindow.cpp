@@ -5,9 +5,9 @@
 #include "Views/Settings/BuiltSection.h"
 #include "Views/Settings/SettingsContext.h"
 #include "Views/Settings/SettingsSidebar.h"
+#include "Views/Shared/FocusedPushButton.h"
 #include "Views/Shared/ViewSymbols.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -201,10 +201,9 @@ void SettingsWindow::buildDetail()
 void SettingsWindow::keyPressEvent(QKeyEvent* event)
 {
     // A push button leaves Return to its window; fields and lists keep it, switches are Space's.
-    auto* button = qobject_cast<QAbstractButton*>(focusWidget());
+    QAbstractButton* button = focusedPushButton(this);
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && button && button->hasFocus() && !button->isCheckable() && !event->isAutoRepeat()
-        && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    if (enter && button && !event->isAutoRepeat() && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
         button->click();
         return;
     }

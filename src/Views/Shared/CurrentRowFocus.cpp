@@ -1,20 +1,21 @@
 #include "Views/Shared/CurrentRowFocus.h"
 
-#include <QAbstractItemView>
 #include <QAccessible>
+#include <QWidget>
 
 namespace tremlor {
 
-void tellCurrentRow(QAbstractItemView* view)
+void tellCurrentRow(QWidget* list)
 {
     // Queued: Qt tells of the list's own focus after the list has handled it.
     QMetaObject::invokeMethod(
-        view,
-        [view] {
-            if (!view->hasFocus() || !view->currentIndex().isValid())
+        list,
+        [list] {
+            QAccessibleInterface* told = list->hasFocus() ? QAccessible::queryAccessibleInterface(list) : nullptr;
+            QAccessibleInterface* row = told ? told->focusChild() : nullptr;
+            if (!row || row == told)
                 return;
-            QAccessibleEvent focus(view, QAccessible::Focus);
-            focus.setChild(view->currentIndex().row());
+            QAccessibleEvent focus(row, QAccessible::Focus);
             QAccessible::updateAccessibility(&focus);
         },
         Qt::QueuedConnection);
