@@ -186,7 +186,7 @@ bool isOwnWindow(Display* d, Window window)
 
 } // namespace
 
-bool X11Connection::pointerIsOverClientWindow() const
+bool X11Connection::pointerIsOverOtherApplication() const
 {
     Display* d = display();
     if (!d)
@@ -198,7 +198,8 @@ bool X11Connection::pointerIsOverClientWindow() const
     if (!XQueryPointer(d, rootWindow, &root, &top, &rootX, &rootY, &winX, &winY, &mask) || top == 0)
         return false;
     const Window client = clientWindowAt(d, top);
-    if (client == 0 || hasWindowType(d, client, { "_NET_WM_WINDOW_TYPE_DESKTOP", "_NET_WM_WINDOW_TYPE_DOCK" }))
+    if (client == 0 || hasWindowType(d, client, { "_NET_WM_WINDOW_TYPE_DESKTOP", "_NET_WM_WINDOW_TYPE_DOCK" })
+        || isOwnWindow(d, client))
         return false;
     // Inside the window itself, not on its title bar or border.
     XWindowAttributes attributes {};
