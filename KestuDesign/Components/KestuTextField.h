@@ -60,7 +60,6 @@ public:
     // For a host that rings the field together with its own parts (a search row): the field
     // then draws no ring and keeps no room for one.
     void setDrawsFocusRing(bool draws);
-    bool drawsFocusRing() const { return m_drawsFocusRing; }
 
     QSize minimumSizeHint() const override;
 

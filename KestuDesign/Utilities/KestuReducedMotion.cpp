@@ -228,13 +228,30 @@ void ReducedMotionNotifier::set(Source source, std::optional<bool> value)
     Q_EMIT changed(reduced);
 }
 
-// On the worker thread: answers go to the notifier's thread as queued calls.
+// The answer waits under our lock; the queued call by name carries none of our data through
+// Qt, whose queue locks a thread checker cannot see.
+void ReducedMotionNotifier::post(Source source, std::optional<bool> value)
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_posted.emplace_back(source, value);
+    }
+    QMetaObject::invokeMethod(this, "takePosted", Qt::QueuedConnection);
+}
+
+void ReducedMotionNotifier::takePosted()
+{
+    std::vector<std::pair<Source, std::optional<bool>>> posted;
+    {
+        const std::lock_guard lock(m_mutex);
+        posted.swap(m_posted);
+    }
+    for (const auto& [source, value] : posted)
+        set(source, value);
+}
+
 void ReducedMotionNotifier::watchDesktop(QByteArray display, QString gsettings)
 {
-    const auto post = [this](Source source, std::optional<bool> value) {
-        QMetaObject::invokeMethod(
-            this, [this, source, value] { set(source, value); }, Qt::QueuedConnection);
-    };
     if (!gsettings.isEmpty())
         post(gnome, ReducedMotion::fromGSettings(gsettings));
     int screen = 0;

@@ -11,6 +11,8 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <utility>
+#include <vector>
 
 class QDBusMessage;
 
@@ -47,19 +49,25 @@ Q_SIGNALS:
 private Q_SLOTS:
     // The portal's SettingChanged(group, key, value); other settings are ignored.
     void onSettingChanged(const QDBusMessage& message);
+    // Applies the answers the worker thread posted.
+    void takePosted();
 
 private:
     enum Source { portal, xsettings, gnome };
     void askPortal(const QString& method);
     void set(Source source, std::optional<bool> value);
+    // From the worker thread: `value` reaches set() on the notifier's thread.
+    void post(Source source, std::optional<bool> value);
+    // On the worker thread: answers of the X settings and GNOME's tool.
     void watchDesktop(QByteArray display, QString gsettings);
 
     QDBusConnection m_bus;
     std::array<std::optional<bool>, 3> m_sources;
     bool m_reduced = false;
-    std::mutex m_mutex; // guards m_xcb and m_stopping against the destructor's wake-up
+    std::mutex m_mutex; // guards the three below
     void* m_xcb = nullptr;
     bool m_stopping = false;
+    std::vector<std::pair<Source, std::optional<bool>>> m_posted;
     std::thread m_worker;
 };
 

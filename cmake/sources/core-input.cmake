@@ -19,6 +19,8 @@ target_sources(tremlor_core PRIVATE
   src/Platform/X11/InputExtensions.h
   src/Platform/X11/SystemMouseMover.cpp
   src/Platform/X11/SystemMouseMover.h
+  src/Platform/X11/WindowProperties.cpp
+  src/Platform/X11/WindowProperties.h
   src/Platform/X11/X11Connection.cpp
   src/Platform/X11/X11Connection.h
   src/Platform/X11/X11InputIdleSource.cpp

@@ -308,10 +308,13 @@ TEST_F(AppOnDesktop, ShowInDockTakesTheOpenWindowInAndOutOfTheTaskbar)
 // it stays; once it closes, rotation goes on.
 TEST_F(AppOnDesktop, PanelStaysOpenWhileRotationIsDue)
 {
-    const QByteArray launched = (desktop.home() + "/launched").toUtf8();
+    // The launch maps its window once the test lets it go, with the panel open (or the test's
+    // home is gone).
+    const QByteArray launched = (desktop.home() + "/launched").toUtf8(), go = (desktop.home() + "/go").toUtf8();
     writeFile(desktop.home() + "/.local/share/applications/tremlor-rotated.desktop",
-        "[Desktop Entry]\nType=Application\nName=Rotated\nExec=sh -c \"touch " + launched
-            + "; sleep 2; exec xterm -class Rotated\"\nStartupWMClass=Rotated\n");
+        "[Desktop Entry]\nType=Application\nName=Rotated\nExec=sh -c \"touch " + launched + "; while [ ! -e " + go
+            + " ] && [ -e " + launched
+            + " ]; do sleep 0.1; done; exec xterm -class Rotated\"\nStartupWMClass=Rotated\n");
     MockWatcher watcher(bus.connection());
     ASSERT_TRUE(watcher.appear());
     apptest::writeSettings([](TremlorSettings& settings) {
@@ -332,6 +335,7 @@ TEST_F(AppOnDesktop, PanelStaysOpenWhileRotationIsDue)
     ASSERT_TRUE(waitUntil([&] { return QFile::exists(launched); }, 15000)); // the session's first switch
     bus.call(watcher.items.constFirst(), "/StatusNotifierItem", "org.kde.StatusNotifierItem", "Activate", { 900, 10 });
     ASSERT_TRUE(waitUntil([&] { return !x.find("Tremlor").empty(); }));
+    writeFile(go, {});
     ASSERT_TRUE(waitUntil([&] { return !x.find("Rotated", true).empty(); }, 15000)) << "the launch never mapped";
     EXPECT_FALSE(waitUntil([&] { return x.find("Tremlor").empty(); }, 3000)) << "closed while switches fell due";
     QProcess::execute("xdotool", { "mousemove", "--window", QString::number(elsewhere), "20", "20", "click", "1" });

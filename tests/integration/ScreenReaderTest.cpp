@@ -49,11 +49,6 @@ public:
         ::close(m_master);
     }
 
-    qsizetype spoken()
-    {
-        read();
-        return m_phrases.size();
-    }
     // Waits until what Orca spoke after its first `from` phrases matches `pattern`. Orca speaks a
     // control in parts ("Set duration to 1 hour." then "selected radio button"): they are joined.
     bool waitFor(const QString& pattern, qsizetype from, int timeoutMs = 5000)
@@ -66,8 +61,9 @@ public:
             },
             timeoutMs);
     }
-    // Waits until Orca has written nothing for a moment: it has caught up with the program's events.
-    void settle()
+    // Waits until Orca has written nothing for a moment (it has caught up with the program's
+    // events); the number of phrases it has spoken.
+    qsizetype settle()
     {
         QDeadlineTimer quiet(400);
         waitUntil(
@@ -77,6 +73,7 @@ public:
                 return quiet.hasExpired();
             },
             5000);
+        return m_phrases.size();
     }
     std::string printed() { return m_process.readAll().toStdString(); }
     QString saidSince(qsizetype from) const { return m_phrases.mid(from).join(" | "); }
@@ -155,8 +152,7 @@ TEST(ScreenReader, OrcaSpeaksPagesValuesAndStatesInEveryWindow)
     };
     // Runs `act` and expects Orca to speak a phrase matching `pattern` after it.
     const auto expectSpoken = [&](const QString& pattern, const std::function<void()>& act) {
-        orca.settle();
-        const qsizetype from = orca.spoken();
+        const qsizetype from = orca.settle();
         act();
         EXPECT_TRUE(orca.waitFor(pattern, from))
             << pattern.toStdString() << "; Orca said: " << orca.saidSince(from).toStdString();

@@ -1,12 +1,12 @@
 #include "Platform/X11/RunningApps.h"
 
+#include "Platform/X11/WindowProperties.h"
 #include "Platform/Xdg/ApplicationFolders.h"
 #include "Platform/Xdg/ClaimedWindowClasses.h"
 #include "Platform/Xdg/ExecCommand.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSysInfo>
 
 #include <atomic>
 #include <chrono>
@@ -22,38 +22,6 @@
 namespace tremlor::x11 {
 
 namespace {
-
-// Reads a property of 32-bit items; empty when missing or of another type.
-std::vector<unsigned long> cardinals(Display* d, Window w, Atom property, Atom type, long maxItems)
-{
-    Atom actualType = 0;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long after = 0;
-    unsigned char* data = nullptr;
-    std::vector<unsigned long> out;
-    if (XGetWindowProperty(d, w, property, 0, maxItems, False, type, &actualType, &format, &count, &after, &data)
-            == Success
-        && actualType == type && format == 32 && data) {
-        const auto* items = reinterpret_cast<const unsigned long*>(data); // Xlib hands 32-bit items as longs
-        out.assign(items, items + count);
-    }
-    if (data)
-        XFree(data);
-    return out;
-}
-
-// A process id only means something for a client on this machine (WM_CLIENT_MACHINE, when set).
-bool isLocalClient(Display* d, Window w)
-{
-    XTextProperty machine {};
-    if (!XGetWMClientMachine(d, w, &machine) || !machine.value)
-        return true;
-    const QString name
-        = QString::fromLocal8Bit(reinterpret_cast<const char*>(machine.value), static_cast<qsizetype>(machine.nitems));
-    XFree(machine.value);
-    return name == QSysInfo::machineHostName();
-}
 
 // What process pid runs: its executable and the program its command line started (scripts run
 // under an interpreter), both as canonical paths where they are paths.

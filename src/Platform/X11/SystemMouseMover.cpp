@@ -234,7 +234,7 @@ void SystemMouseMover::scroll(int verticalPixels, int horizontalPixels)
     const ServerGrab grab(m_connection->display());
     // Over the desktop the window manager takes the wheel (openbox switches desktops with it), a
     // panel iconifies with it, and our own windows would change a setting with it.
-    if (!m_connection->pointerIsOverClientWindow() || m_connection->pointerIsOverOwnWindow()) {
+    if (!m_connection->pointerIsOverOtherApplication()) {
         m_verticalPixels = m_horizontalPixels = 0.0;
         return;
     }

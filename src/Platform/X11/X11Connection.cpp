@@ -1,6 +1,6 @@
 #include "Platform/X11/X11Connection.h"
 
-#include <QSysInfo>
+#include "Platform/X11/WindowProperties.h"
 
 #include <algorithm>
 #include <array>
@@ -9,7 +9,6 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
-#include <X11/Xutil.h>
 #include <X11/extensions/Xrandr.h>
 
 namespace tremlor::x11 {
@@ -171,50 +170,23 @@ Window clientWindowAt(Display* d, Window top)
 // Whether the window's _NET_WM_WINDOW_TYPE lists one of these types.
 bool hasWindowType(Display* d, Window window, std::initializer_list<const char*> names)
 {
-    const Atom property = XInternAtom(d, "_NET_WM_WINDOW_TYPE", False);
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    bool found = false;
-    if (XGetWindowProperty(d, window, property, 0, 32, False, XA_ATOM, &type, &format, &count, &after, &data) == Success
-        && type == XA_ATOM && format == 32 && data) {
-        const auto* atoms = reinterpret_cast<const unsigned long*>(data); // Xlib hands 32-bit items as longs
-        for (const char* name : names)
-            found = found || std::find(atoms, atoms + count, XInternAtom(d, name, False)) != atoms + count;
-    }
-    if (data)
-        XFree(data);
-    return found;
+    const auto types = cardinals(d, window, XInternAtom(d, "_NET_WM_WINDOW_TYPE", False), XA_ATOM, 32);
+    return std::any_of(names.begin(), names.end(), [&](const char* name) {
+        return std::find(types.begin(), types.end(), XInternAtom(d, name, False)) != types.end();
+    });
 }
 
 // A window of this process: its _NET_WM_PID is ours, and it was made on this machine.
 bool isOwnWindow(Display* d, Window window)
 {
     static const unsigned long ownPid = static_cast<unsigned long>(::getpid());
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    bool ours = XGetWindowProperty(d, window, XInternAtom(d, "_NET_WM_PID", False), 0, 1, False, XA_CARDINAL, &type,
-                    &format, &count, &after, &data)
-            == Success
-        && type == XA_CARDINAL && format == 32 && count == 1 && data
-        && *reinterpret_cast<const unsigned long*>(data) == ownPid;
-    if (data)
-        XFree(data);
-    XTextProperty machine {};
-    if (ours && XGetWMClientMachine(d, window, &machine) && machine.value) {
-        ours = QString::fromLocal8Bit(reinterpret_cast<const char*>(machine.value), qsizetype(machine.nitems))
-            == QSysInfo::machineHostName();
-        XFree(machine.value);
-    }
-    return ours;
+    const auto pid = cardinals(d, window, XInternAtom(d, "_NET_WM_PID", False), XA_CARDINAL, 1);
+    return pid.size() == 1 && pid.front() == ownPid && isLocalClient(d, window);
 }
 
 } // namespace
 
-bool X11Connection::pointerIsOverClientWindow() const
+bool X11Connection::pointerIsOverOtherApplication() const
 {
     Display* d = display();
     if (!d)
@@ -226,7 +198,8 @@ bool X11Connection::pointerIsOverClientWindow() const
     if (!XQueryPointer(d, rootWindow, &root, &top, &rootX, &rootY, &winX, &winY, &mask) || top == 0)
         return false;
     const Window client = clientWindowAt(d, top);
-    if (client == 0 || hasWindowType(d, client, { "_NET_WM_WINDOW_TYPE_DESKTOP", "_NET_WM_WINDOW_TYPE_DOCK" }))
+    if (client == 0 || hasWindowType(d, client, { "_NET_WM_WINDOW_TYPE_DESKTOP", "_NET_WM_WINDOW_TYPE_DOCK" })
+        || isOwnWindow(d, client))
         return false;
     // Inside the window itself, not on its title bar or border.
     XWindowAttributes attributes {};

@@ -29,11 +29,12 @@ public:
 
     // The cursor location on the root window; (0, 0) when unavailable.
     QPointF cursorLocation() const;
-    // Whether the pointer is over an application's own window: not the root window, nor a
-    // desktop or dock window, nor the frame a window manager draws around a window. A wheel
-    // turned anywhere else reaches the window manager, which may switch virtual desktops, or a
-    // panel, whose taskbar turns it into iconify or raise.
-    bool pointerIsOverClientWindow() const;
+    // Whether the pointer is over another application's own window: not the root window, nor a
+    // desktop or dock window, nor the frame a window manager draws around a window, nor one of
+    // this process. A wheel turned anywhere else reaches the window manager, which may switch
+    // virtual desktops, a panel, whose taskbar turns it into iconify or raise, or our own
+    // controls.
+    bool pointerIsOverOtherApplication() const;
     // Whether the pointer is over a window of this process (by its _NET_WM_PID): a top-level
     // window or its frame, a popup, or an icon embedded in a panel.
     bool pointerIsOverOwnWindow() const;

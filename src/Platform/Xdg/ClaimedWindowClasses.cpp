@@ -11,6 +11,7 @@
 #include <QHash>
 #include <QPointer>
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 
@@ -26,8 +27,10 @@ struct ReadEntry {
 
 // What one list of folders claims, kept until something below the folders changes.
 struct Claims {
+    // Not under the lock: the watcher marks a change without waiting for a reading under way,
+    // which takes the mark before it reads, so a change meanwhile is read next time.
+    std::atomic<bool> stale = true;
     std::mutex lock;
-    bool stale = true;
     QSet<QString> classes;
     QHash<QString, ReadEntry> files;
     // Main thread only.
@@ -56,10 +59,8 @@ std::shared_ptr<Claims> claimsOf(const QStringList& folders)
 
 void markStale(const std::weak_ptr<Claims>& weak)
 {
-    if (const auto claims = weak.lock()) {
-        std::lock_guard guard(claims->lock);
+    if (const auto claims = weak.lock())
         claims->stale = true;
-    }
 }
 
 // Follows exactly `paths` from the main thread, which has the event loop a watcher needs. A path
@@ -93,7 +94,9 @@ QSet<QString> ClaimedWindowClasses::in(const QStringList& folders)
 {
     const std::shared_ptr<Claims> claims = claimsOf(folders);
     std::lock_guard guard(claims->lock);
-    if (!claims->stale)
+    // Without an event loop nothing reports a change: read every time.
+    const bool watched = QCoreApplication::instance() != nullptr;
+    if (watched && !claims->stale.exchange(false))
         return claims->classes;
     QSet<QString> classes;
     QHash<QString, ReadEntry> files;
@@ -118,9 +121,7 @@ QSet<QString> ClaimedWindowClasses::in(const QStringList& folders)
         [&](const QString& folder) { paths.insert(folder); });
     claims->classes = classes;
     claims->files = std::move(files);
-    // Without an event loop nothing reports a change: read every time.
-    claims->stale = QCoreApplication::instance() == nullptr;
-    if (!claims->stale)
+    if (watched)
         watch(claims, paths);
     return classes;
 }
