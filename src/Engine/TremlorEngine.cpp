@@ -35,11 +35,6 @@ double finiteOr(double value, double fallback)
     return std::isfinite(value) ? value : fallback;
 }
 
-// The far ends of the Mouse section's sliders. An imported number beyond them stays stored as it
-// came, but a session moves as the control would show it.
-constexpr double longestInterval = 300.0;
-constexpr double longestDistance = 50.0;
-
 template <typename T> T required(T service, const char* name)
 {
     if (!service)
@@ -167,10 +162,10 @@ void TremlorEngine::start(const Duration& duration)
 
 void TremlorEngine::startMouseMover()
 {
-    const double maxInterval
-        = std::clamp(finiteOr(m_settings.maxInterval(), defaults::maxInterval), 1.0, longestInterval);
-    const double distance
-        = std::clamp(finiteOr(m_settings.jiggleDistance(), defaults::jiggleDistance), 1.0, longestDistance);
+    const double maxInterval = std::clamp(finiteOr(m_settings.maxInterval(), defaults::maxInterval),
+        defaults::shortestInterval, defaults::longestInterval);
+    const double distance = std::clamp(finiteOr(m_settings.jiggleDistance(), defaults::jiggleDistance),
+        defaults::shortestDistance, defaults::longestDistance);
     m_mouseMover->start(maxInterval, distance, m_settings.movementPattern(), m_settings.simulateKeyboard(),
         m_settings.simulateClicks());
 }

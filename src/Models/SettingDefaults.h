@@ -29,4 +29,11 @@ inline constexpr char defaultDurationId[] = "1h";
 inline constexpr bool hasCompletedOnboarding = false;
 inline constexpr bool popoverExpanded = true;
 
+// The ranges of the interval and distance sliders. A session moves within them even when an
+// imported number lies beyond (it stays stored as it came).
+inline constexpr double shortestInterval = 1.0;
+inline constexpr double longestInterval = 300.0;
+inline constexpr double shortestDistance = 1.0;
+inline constexpr double longestDistance = 50.0;
+
 } // namespace tremlor::defaults

@@ -11,6 +11,7 @@
 #include "KestuDesign/Tokens/KestuFont.h"
 #include "KestuDesign/Tokens/KestuMetrics.h"
 #include "KestuDesign/Utilities/KestuCheckable.h"
+#include "Models/SettingDefaults.h"
 #include "Models/TremlorSettings.h"
 #include "Platform/Json.h"
 #include "Views/Popover/CompactAppRow.h"
@@ -126,7 +127,7 @@ QWidget* PopoverExpandedContent::makeIntervalRow()
     label->setFixedWidth(intervalLabelWidth);
     m_slider = new kestu::KestuSlider(kestu::KestuBinding<double>([this] { return m_settings.maxInterval(); },
                                           [this](const double& value) { m_settings.setMaxInterval(value); }),
-        1, 300, 1, QStringLiteral("s"), 0, Color::accent(), row);
+        defaults::shortestInterval, defaults::longestInterval, 1, QStringLiteral("s"), 0, Color::accent(), row);
     m_slider->setObjectName(QStringLiteral("interval-slider"));
     m_slider->setName(tr("Interval"));
     auto* layout = new QHBoxLayout(row);

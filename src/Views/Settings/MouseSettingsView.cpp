@@ -2,6 +2,7 @@
 
 #include "KestuDesign/Components/KestuSlider.h"
 #include "KestuDesign/Components/KestuToggleStyle.h"
+#include "Models/SettingDefaults.h"
 #include "Views/Settings/SettingsContext.h"
 #include "Views/Shared/FormPicker.h"
 #include "Views/Shared/GroupedForm.h"
@@ -94,14 +95,14 @@ MouseSettingsView::MouseSettingsView(SettingsContext& context, QWidget* parent)
 
     // Sliders only show the stored value (even one off their grid); only a drag or a typed
     // value writes.
-    auto* interval = makeSlider({ 1, 300, 1, "s" },
+    auto* interval = makeSlider({ defaults::shortestInterval, defaults::longestInterval, 1, "s" },
         { [&s] { return s.maxInterval(); }, [&s](const double& v) { s.setMaxInterval(v); } },
         QStringLiteral("interval-slider"), tr("Move every"));
     form->addSection(tr("Interval"), QStringLiteral("mouse-interval"))->addRow(tr("Move every"), interval);
     watch(
         interval, &s, [interval] { interval->refresh(); }, &TremlorSettings::maxIntervalChanged);
 
-    auto* distance = makeSlider({ 1, 50, 1, "px" },
+    auto* distance = makeSlider({ defaults::shortestDistance, defaults::longestDistance, 1, "px" },
         { [&s] { return s.jiggleDistance(); }, [&s](const double& v) { s.setJiggleDistance(v); } },
         QStringLiteral("distance-slider"), tr("Jiggle distance"));
     form->addSection(tr("Distance"), QStringLiteral("mouse-distance"))->addRow(tr("Jiggle distance"), distance);
