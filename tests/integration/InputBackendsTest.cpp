@@ -109,6 +109,9 @@ TEST(InputBackends, KeysClicksScrollsAndDragsArriveAsRawEvents)
     ASSERT_TRUE(source.isListening());
 
     SystemMouseMover poster(desktop.display());
+    apptest::XWindows x(desktop.display());
+    const apptest::Window foreign = x.map({ 1000, 300, 400, 300 });
+    const QRect client = x.geometry(foreign);
     const SyntheticTime before = std::chrono::steady_clock::now();
     poster.pressKey(56); // Shift
     EXPECT_TRUE(QTest::qWaitFor([&] { return since(listener, InputEventType::keyDown) < 2.0; }));
@@ -117,10 +120,10 @@ TEST(InputBackends, KeysClicksScrollsAndDragsArriveAsRawEvents)
     // The click is stamped as the program's own: the idle monitor, which sees it come from the
     // server like any other, keeps the user idle. The same click unstamped is the user's.
     MouseMover::setLastSyntheticNonMouseTime(distantPast);
-    poster.click({ 50, 60 });
+    poster.click(client.center());
     EXPECT_TRUE(QTest::qWaitFor([&] { return since(listener, InputEventType::leftMouseDown) < 2.0; }));
     EXPECT_TRUE(QTest::qWaitFor([&] { return source.secondsSinceLastEvent(InputEventType::leftMouseDown) < 2.0; }));
-    EXPECT_EQ(pointerOf(desktop.display()), QPoint(50, 60));
+    EXPECT_EQ(pointerOf(desktop.display()), client.center());
     for (const bool stamped : { true, false }) {
         if (!stamped)
             MouseMover::setLastSyntheticNonMouseTime(distantPast);
@@ -132,26 +135,26 @@ TEST(InputBackends, KeysClicksScrollsAndDragsArriveAsRawEvents)
         EXPECT_EQ(monitor.isUserIdle(), stamped);
     }
 
-    // 25 pixels make two wheel steps (press and release each); 5 more complete a third. Only over
-    // another application's window: the window manager takes any other (openbox switches desktops
-    // with it), a panel's taskbar iconifies with it, and in our own windows it changes settings.
-    apptest::XWindows x(desktop.display());
+    // 25 pixels make two wheel steps (press and release each); 5 more complete a third. Wheel steps
+    // and clicks go only into another application's window: the window manager takes any other
+    // (openbox switches desktops with the wheel), a panel's taskbar iconifies, a frame closes, and
+    // in our own windows they change settings.
     const apptest::Window background = x.map({ 0, 0, 400, 400 }, "_NET_WM_WINDOW_TYPE_DESKTOP");
-    const apptest::Window foreign = x.map({ 1000, 300, 400, 300 });
-    const QRect client = x.geometry(foreign);
     const apptest::Window own = x.map({ 500, 300, 300, 300 }, "_NET_WM_WINDOW_TYPE_NORMAL", true);
     const QRect ownPopup = x.geometry(x.map({ 500, 700, 200, 100 }, "_NET_WM_WINDOW_TYPE_COMBO", true));
     const QRect dock = x.geometry(x.map({ 0, 1040, 1920, 40 }, "_NET_WM_WINDOW_TYPE_DOCK"));
     ASSERT_TRUE(background && client.top() > 10 && !client.intersects(x.geometry(background))) << client.top();
+    const auto noClicks = std::chrono::steady_clock::now();
     for (const QPoint at : { QPoint(1800, 1000), QPoint(200, 200), QPoint(client.center().x(), client.top() - 5),
              dock.center(), x.geometry(own).center(), ownPopup.center() }) {
-        poster.moveCursor(at);
+        poster.click(at); // moves there and presses nothing
         QThread::msleep(50);
         const auto count = listener.eventCount();
         poster.scroll(-30, 0);
         QThread::msleep(150);
         EXPECT_EQ(listener.eventCount(), count) << at.x() << ',' << at.y();
     }
+    EXPECT_GE(listener.secondsSinceLastEvent(InputEventType::leftMouseDown, noClicks), 0.0);
     poster.moveCursor(client.center());
     QThread::msleep(50);
     const auto count = listener.eventCount();

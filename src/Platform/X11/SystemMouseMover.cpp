@@ -179,8 +179,10 @@ void SystemMouseMover::click(QPointF at)
         std::lock_guard guard(m_lock);
         const ServerGrab grab(m_connection->display());
         fakeMotion(at);
-        // On one of our own windows it would press whatever lies there (a chip, Stop, Quit).
-        if (m_connection->pointerIsOverOwnWindow()) {
+        // Only into another application's window: on ours it would press whatever lies there (a
+        // chip, Stop, Quit), on a panel it would iconify a window or start a program, on a frame
+        // close a window, and on the desktop take the keyboard from the window that has it.
+        if (!m_connection->pointerIsOverOtherApplication()) {
             flush();
             return;
         }

@@ -211,26 +211,6 @@ bool X11Connection::pointerIsOverOtherApplication() const
     return !isLost() && x >= 0 && y >= 0 && x < attributes.width && y < attributes.height;
 }
 
-bool X11Connection::pointerIsOverOwnWindow() const
-{
-    Display* d = display();
-    if (!d)
-        return false;
-    // Down the windows under the pointer: a frame holds its client, a panel the icons it embeds.
-    Window window = DefaultRootWindow(d);
-    for (int depth = 0; depth < 8; ++depth) {
-        Window root = 0, child = 0;
-        int rootX = 0, rootY = 0, winX = 0, winY = 0;
-        unsigned int mask = 0;
-        if (!XQueryPointer(d, window, &root, &child, &rootX, &rootY, &winX, &winY, &mask) || child == 0)
-            return false;
-        if (isOwnWindow(d, child))
-            return !isLost();
-        window = child;
-    }
-    return false;
-}
-
 bool X11Connection::keyboardIsInOwnWindow() const
 {
     Display* d = display();

@@ -31,13 +31,10 @@ public:
     QPointF cursorLocation() const;
     // Whether the pointer is over another application's own window: not the root window, nor a
     // desktop or dock window, nor the frame a window manager draws around a window, nor one of
-    // this process. A wheel turned anywhere else reaches the window manager, which may switch
-    // virtual desktops, a panel, whose taskbar turns it into iconify or raise, or our own
-    // controls.
+    // this process (by its _NET_WM_PID). A wheel turned or a click anywhere else reaches the
+    // window manager, which may switch virtual desktops or close a window, a panel, whose taskbar
+    // iconifies or raises a window, or our own controls.
     bool pointerIsOverOtherApplication() const;
-    // Whether the pointer is over a window of this process (by its _NET_WM_PID): a top-level
-    // window or its frame, a popup, or an icon embedded in a panel.
-    bool pointerIsOverOwnWindow() const;
     // Whether a window of this process has the keyboard focus.
     bool keyboardIsInOwnWindow() const;
     // Monitors over XRandR; the primary one first. Empty when the server lists none.
