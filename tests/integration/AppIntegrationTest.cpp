@@ -277,15 +277,17 @@ TEST_F(AppOnDesktop, ShowInDockTakesTheOpenWindowInAndOutOfTheTaskbar)
     QProcess locate;
     locate.setProcessEnvironment(desktop.environment());
     locate.start("/usr/bin/python3",
-        { QStringLiteral(TREMLOR_TESTS_DIR "/integration/locate_atspi.py"), "15", "action", "Show in Dock", "Toggle" });
+        { QStringLiteral(TREMLOR_TESTS_DIR "/integration/locate_atspi.py"), "15", "Show in Dock", "Toggle" });
     ASSERT_TRUE(locate.waitForFinished(20000));
-    const QStringList centre = QString::fromLatin1(locate.readAllStandardOutput()).split(' ', Qt::SkipEmptyParts);
-    ASSERT_EQ(centre.size(), 2) << locate.readAllStandardError().toStdString();
+    const QStringList box = QString::fromLatin1(locate.readAllStandardOutput()).split(' ', Qt::SkipEmptyParts);
+    ASSERT_EQ(box.size(), 4) << locate.readAllStandardError().toStdString();
+    const QString centreX = QString::number(box[0].toInt() + box[2].toInt() / 2);
+    const QString centreY = QString::number(box[1].toInt() + box[3].toInt() / 2);
     for (const bool shown : { true, false }) {
         SCOPED_TRACE(shown);
         QProcess click;
         click.setProcessEnvironment(desktop.environment());
-        click.start("xdotool", { "mousemove", centre[0], centre[1], "click", "1" });
+        click.start("xdotool", { "mousemove", centreX, centreY, "click", "1" });
         ASSERT_TRUE(click.waitForFinished(5000));
         EXPECT_TRUE(waitUntil([&] { return skips(!shown); }, 5000))
             << x.atoms(windows.front(), "_NET_WM_STATE").join(' ').toStdString();

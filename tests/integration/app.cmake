@@ -3,7 +3,6 @@ target_sources(tremlor_integration_tests PRIVATE
   integration/AppDesktop.cpp
   integration/AppDesktop.h
   integration/AppIntegrationTest.cpp
-  integration/ScreenReaderTest.cpp
 )
 add_dependencies(tremlor_integration_tests tremlor)
 target_compile_definitions(tremlor_integration_tests PRIVATE TREMLOR_EXECUTABLE="$<TARGET_FILE:tremlor>"
