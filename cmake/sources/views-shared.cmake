@@ -1,5 +1,6 @@
 # Pieces every view shares: the product palette, the store binding helper, the symbol table.
 target_sources(tremlor_views PRIVATE
+  src/Views/Shared/AccessibleFactory.h
   src/Views/Shared/ChosenItemAccessible.cpp
   src/Views/Shared/ChosenItemAccessible.h
   src/Views/Shared/CurrentRowFocus.cpp

@@ -3,6 +3,7 @@
 #include "KestuDesign/Tokens/KestuAnimation.h"
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Utilities/KestuReducedMotion.h"
+#include "Views/Shared/AccessibleFactory.h"
 #include "Views/Shared/TremlorColor.h"
 
 #include <QAccessible>
@@ -64,13 +65,6 @@ public:
     }
 };
 
-QAccessibleInterface* ringAccessibleFactory(const QString& className, QObject* object)
-{
-    if (className == QLatin1String("tremlor::ActivityRing") && object && object->isWidgetType())
-        return new RingAccessible(static_cast<ActivityRing*>(object));
-    return nullptr;
-}
-
 } // namespace
 
 double clampedFraction(double value)
@@ -86,7 +80,7 @@ ActivityRing::ActivityRing(double size, double lineWidth, Content content, QWidg
     , m_lineWidth(lineWidth)
     , m_content(std::move(content))
 {
-    QAccessible::installFactory(ringAccessibleFactory); // Qt keeps one copy
+    installAccessible<ActivityRing, RingAccessible>();
     setObjectName(QStringLiteral("activity-ring"));
     setAccessibleName(tr("Session progress"));
     setFixedSize(sizeHint());

@@ -6,6 +6,7 @@
 #include "KestuDesign/Tokens/KestuFont.h"
 #include "KestuDesign/Tokens/KestuMetrics.h"
 #include "Models/TremlorSettings.h"
+#include "Views/Shared/AccessibleFactory.h"
 #include "Views/Shared/SettingBinding.h"
 
 #include <QAccessibleWidget>
@@ -85,12 +86,6 @@ public:
     }
 };
 
-QAccessibleInterface* menuButtonAccessibleFactory(const QString& className, QObject* object)
-{
-    if (className == QLatin1String("tremlor::RotationMenuButton") && object && object->isWidgetType())
-        return new MenuButtonAccessible(static_cast<QToolButton*>(object));
-    return nullptr;
-}
 } // namespace
 
 RotationMenuButton::RotationMenuButton(TremlorSettings& settings, QWidget* parent)
@@ -99,7 +94,7 @@ RotationMenuButton::RotationMenuButton(TremlorSettings& settings, QWidget* paren
     , m_menu(new QMenu(this))
     , m_modes(new QActionGroup(this))
 {
-    QAccessible::installFactory(menuButtonAccessibleFactory); // Qt keeps one copy
+    installAccessible<RotationMenuButton, MenuButtonAccessible>();
     setObjectName(QStringLiteral("rotation-menu"));
     setPopupMode(QToolButton::InstantPopup);
     setAutoRaise(true);

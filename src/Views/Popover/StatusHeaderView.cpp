@@ -5,6 +5,7 @@
 #include "KestuDesign/Tokens/KestuFont.h"
 #include "KestuDesign/Utilities/KestuReducedMotion.h"
 #include "Views/Popover/ActivityRing.h"
+#include "Views/Shared/AccessibleFactory.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -40,12 +41,6 @@ public:
     }
 };
 
-QAccessibleInterface* headerAccessibleFactory(const QString& className, QObject* object)
-{
-    if (className == QLatin1String("tremlor::StatusHeaderView") && object && object->isWidgetType())
-        return new HeaderAccessible(static_cast<StatusHeaderView*>(object));
-    return nullptr;
-}
 } // namespace
 
 // The title and the next line, painted: while the status changes the old lines fade out as the
@@ -177,7 +172,7 @@ private:
 StatusHeaderView::StatusHeaderView(QWidget* parent)
     : QWidget(parent)
 {
-    QAccessible::installFactory(headerAccessibleFactory); // Qt keeps one copy
+    installAccessible<StatusHeaderView, HeaderAccessible>();
     setObjectName(QStringLiteral("status-header"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -1,5 +1,6 @@
 #include "Views/Settings/AppChecklistList.h"
 
+#include "Views/Shared/AccessibleFactory.h"
 #include "Views/Shared/CurrentRowFocus.h"
 
 #include <QAccessibleWidget>
@@ -96,19 +97,12 @@ private:
     AppChecklistList* list() const { return static_cast<AppChecklistList*>(widget()); }
 };
 
-QAccessibleInterface* checklistAccessibleFactory(const QString& className, QObject* object)
-{
-    if (className == QLatin1String("tremlor::AppChecklistList") && object && object->isWidgetType())
-        return new ListAccessible(static_cast<AppChecklistList*>(object));
-    return nullptr;
-}
-
 } // namespace
 
 AppChecklistList::AppChecklistList(QWidget* parent)
     : QListView(parent)
 {
-    QAccessible::installFactory(checklistAccessibleFactory); // Qt keeps one copy
+    installAccessible<AppChecklistList, ListAccessible>();
     setSelectionMode(QAbstractItemView::NoSelection);
 }
 

@@ -1,5 +1,7 @@
 #include "Views/Shared/ExpandButton.h"
 
+#include "Views/Shared/AccessibleFactory.h"
+
 #include <QAccessibleWidget>
 
 namespace tremlor {
@@ -37,20 +39,13 @@ private:
     ExpandButton* button() const { return static_cast<ExpandButton*>(widget()); }
 };
 
-QAccessibleInterface* expandButtonAccessibleFactory(const QString& className, QObject* object)
-{
-    if (className == QLatin1String("tremlor::ExpandButton") && object && object->isWidgetType())
-        return new ExpandButtonAccessible(static_cast<ExpandButton*>(object));
-    return nullptr;
-}
-
 } // namespace
 
 ExpandButton::ExpandButton(bool expanded, QWidget* parent)
     : QAbstractButton(parent)
     , m_expanded(expanded)
 {
-    QAccessible::installFactory(expandButtonAccessibleFactory); // Qt keeps one copy
+    installAccessible<ExpandButton, ExpandButtonAccessible>();
 }
 
 void ExpandButton::showExpanded(bool expanded)

@@ -5,6 +5,7 @@
 #include "KestuDesign/Tokens/KestuColor.h"
 #include "KestuDesign/Tokens/KestuFont.h"
 #include "KestuDesign/Tokens/KestuMetrics.h"
+#include "Views/Shared/AccessibleFactory.h"
 #include "Views/Shared/TokenLabel.h"
 
 #include <QAbstractButton>
@@ -108,13 +109,6 @@ private:
     FormStepper* stepper() const { return static_cast<FormStepper*>(widget()); }
 };
 
-QAccessibleInterface* stepperAccessibleFactory(const QString& className, QObject* object)
-{
-    if (className == QLatin1String("tremlor::FormStepper") && object && object->isWidgetType())
-        return new StepperAccessible(static_cast<FormStepper*>(object));
-    return nullptr;
-}
-
 } // namespace
 
 FormStepper::FormStepper(
@@ -128,7 +122,7 @@ FormStepper::FormStepper(
     , m_minus(new StepButton(QStringLiteral("minus"), this))
     , m_plus(new StepButton(QStringLiteral("plus"), this))
 {
-    QAccessible::installFactory(stepperAccessibleFactory); // Qt keeps one copy
+    installAccessible<FormStepper, StepperAccessible>();
     setFocusPolicy(Qt::StrongFocus);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
